@@ -1,0 +1,61 @@
+// Process entry: one instance per desktop, then the main window, the engine
+// and the program's only top-level message loop.
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "settings/config_store.h"
+#include "webview/startup.h"
+
+static std::wstring DataDirectory() {
+    wchar_t base[MAX_PATH];
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, base)))
+        lstrcpyW(base, L".");
+    return std::wstring(base) + L"\\Velotide";
+}
+
+static void ReleaseEngine() {
+    if (g_app.webview) g_app.webview->Release();
+    if (g_app.controller) g_app.controller->Release();
+    if (g_app.environment) g_app.environment->Release();
+}
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    g_app.instance = instance;
+
+    HANDLE mutex = CreateMutexW(nullptr, TRUE, L"Velotide.Desktop.SingleInstance");
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        if (HWND first = FindWindowW(L"VelotideMain", nullptr)) {
+            ShowWindow(first, SW_RESTORE);
+            SetForegroundWindow(first);
+        }
+        return 0;  // the mutex handle goes with the process
+    }
+
+    SetProcessDPIAware();
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+
+    g_app.dataDir = DataDirectory();
+    CreateDirectoryW(g_app.dataDir.c_str(), nullptr);
+    LoadConfig();  // before the menu: "Block ad domains" starts from blockAds
+
+    RegisterMainWindowClass();
+    g_app.menuBar = BuildMenuBar();
+    g_app.mainWindow = CreateMainWindow();
+    ShowWindow(g_app.mainWindow, showCommand);
+    UpdateWindow(g_app.mainWindow);
+    StartWebView();
+
+    MSG msg = {};
+    while (GetMessageW(&msg, nullptr, 0, 0)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+
+    ReleaseEngine();
+    CoUninitialize();
+    CloseHandle(mutex);
+    return static_cast<int>(msg.wParam);
+}

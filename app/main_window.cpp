@@ -1,0 +1,119 @@
+#include "app/main_window.h"
+
+#include "app/app_state.h"
+#include "app/commands.h"
+#include "app/fullscreen.h"
+#include "app/prompt.h"
+#include "settings/config_store.h"
+
+static const wchar_t kMainClass[] = L"VelotideMain";
+
+void RegisterMainWindowClass() {
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = MainWndProc;
+    wc.hInstance = g_app.instance;
+    wc.hIcon = LoadIconW(g_app.instance, MAKEINTRESOURCEW(1));
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = CreateSolidBrush(RGB(14, 15, 22));
+    wc.lpszClassName = kMainClass;
+    RegisterClassW(&wc);
+}
+
+HMENU BuildMenuBar() {
+    HMENU bar = CreateMenu();
+    HMENU site = CreatePopupMenu();
+    HMENU view = CreatePopupMenu();
+    AppendMenuW(site, MF_STRING, ID_SITE_CHANGE, L"Change site address\u2026\tCtrl+L");
+    AppendMenuW(site, MF_STRING, ID_SITE_RELOAD, L"Reload\tCtrl+R");
+    AppendMenuW(site, MF_STRING, ID_SITE_HOME, L"Home\tAlt+Home");
+    AppendMenuW(site, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(site, MF_STRING | (g_app.blockAds ? MF_CHECKED : MF_UNCHECKED), ID_SITE_BLOCK_ADS,
+                L"Block ad domains");
+    AppendMenuW(site, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(site, MF_STRING, ID_SITE_QUIT, L"Quit");
+    AppendMenuW(view, MF_STRING, ID_VIEW_FULLSCREEN, L"Fullscreen\tF11");
+    AppendMenuW(view, MF_STRING, ID_VIEW_BACK, L"Back");
+    AppendMenuW(view, MF_STRING, ID_VIEW_FORWARD, L"Forward");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(site), L"Site");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(view), L"View");
+    return bar;
+}
+
+HWND CreateMainWindow() {
+    return CreateWindowExW(0, kMainClass, L"Velotide", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 1360, 860,
+                           nullptr, g_app.menuBar, g_app.instance, nullptr);
+}
+
+void FitViewToWindow() {
+    if (!g_app.controller) return;
+    RECT client;
+    GetClientRect(g_app.mainWindow, &client);
+    g_app.controller->put_Bounds(client);
+}
+
+static void ReloadView() {
+    if (g_app.webview) g_app.webview->Reload();
+}
+
+static void ToggleBlockAds() {
+    g_app.blockAds = !g_app.blockAds;
+    CheckMenuItem(g_app.menuBar, ID_SITE_BLOCK_ADS, MF_BYCOMMAND | (g_app.blockAds ? MF_CHECKED : MF_UNCHECKED));
+    SaveConfig();
+    // Load the current page again so all of its requests meet the new setting.
+    ReloadView();
+}
+
+// Runs menu command id; false when id is not one of ours.
+static bool RunCommand(HWND window, int id) {
+    switch (id) {
+    case ID_SITE_CHANGE:
+        PromptForSiteAddress();
+        return true;
+    case ID_SITE_RELOAD:
+        ReloadView();
+        return true;
+    case ID_SITE_HOME:
+        if (g_app.webview && !g_app.siteUrl.empty()) g_app.webview->Navigate(g_app.siteUrl.c_str());
+        return true;
+    case ID_SITE_BLOCK_ADS:
+        ToggleBlockAds();
+        return true;
+    case ID_VIEW_FULLSCREEN:
+        SetFullscreen(!g_app.isFullscreen);
+        return true;
+    case ID_SITE_QUIT:
+        DestroyWindow(window);
+        return true;
+    case ID_VIEW_BACK:
+        if (g_app.webview) g_app.webview->GoBack();
+        return true;
+    case ID_VIEW_FORWARD:
+        if (g_app.webview) g_app.webview->GoForward();
+        return true;
+    }
+    return false;
+}
+
+LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_DESTROY:
+        if (g_app.controller) g_app.controller->Close();
+        PostQuitMessage(0);
+        return 0;
+    case WM_SIZE:
+        // Size type and size are not needed: a minimised window's empty client
+        // area gives the view an empty rectangle.
+        FitViewToWindow();
+        return 0;
+    case WM_SETFOCUS:
+        if (g_app.controller) g_app.controller->MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC);
+        return 0;
+    case WM_GETMINMAXINFO:
+        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {800, 520};
+        return 0;
+    case WM_COMMAND:
+        if (RunCommand(window, LOWORD(wParam))) return 0;
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}

@@ -1,0 +1,19 @@
+// The main window "VelotideMain": its class, menu bar, window procedure and
+// the eight menu commands.
+#pragma once
+
+#include <windows.h>
+
+// Registers the window class; the result is not needed by anyone.
+void RegisterMainWindowClass();
+
+// Builds the Site and View menus; "Block ad domains" checked from blockAds.
+HMENU BuildMenuBar();
+
+// Creates the 1360x860 main window with g_app.menuBar (not shown yet).
+HWND CreateMainWindow();
+
+// Gives the view the whole client area, when there is a view.
+void FitViewToWindow();
+
+LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,9 @@
+// The modal "site address" prompt: asks, validates, stores and opens.
+#pragma once
+
+#include <windows.h>
+
+// Runs the prompt to its end (its own message loop) and applies the result.
+void PromptForSiteAddress();
+
+LRESULT CALLBACK PromptWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

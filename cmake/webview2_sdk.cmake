@@ -1,0 +1,14 @@
+# Chooses the WebView2 declarations: ours (webview/webview2.h) or, with
+# VELOTIDE_WEBVIEW2_SDK, the official header from Microsoft's SDK.
+add_library(velotide_webview2_headers INTERFACE)
+if(VELOTIDE_WEBVIEW2_SDK)
+    if(NOT EXISTS "${VELOTIDE_WEBVIEW2_SDK}/WebView2.h")
+        message(FATAL_ERROR "VELOTIDE_WEBVIEW2_SDK: no WebView2.h in ${VELOTIDE_WEBVIEW2_SDK}")
+    endif()
+    # The SDK header says #include "EventToken.h"; mingw-w64 ships eventtoken.h,
+    # which a case-sensitive file system does not find under that name.
+    set(fix_dir ${CMAKE_BINARY_DIR}/webview2-sdk-fix)
+    file(WRITE ${fix_dir}/EventToken.h "#include <eventtoken.h>\n")
+    target_include_directories(velotide_webview2_headers INTERFACE ${VELOTIDE_WEBVIEW2_SDK} ${fix_dir})
+    target_compile_definitions(velotide_webview2_headers INTERFACE VELOTIDE_WEBVIEW2_SDK)
+endif()

@@ -1,0 +1,42 @@
+#!/bin/sh
+# Runs a command inside one Wine session: the build's private prefix
+# (initialised once), one persistent wineserver for the whole command, and an
+# Xvfb display unless VELOTIDE_USE_DISPLAY=1 keeps the caller's DISPLAY.
+# Usage: wine-session.sh BUILD_DIR COMMAND [ARG...]
+set -e
+build=$(cd "$1" && pwd); shift
+export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win64
+
+xvfb_pid=""
+if [ "${VELOTIDE_USE_DISPLAY:-0}" != 1 ] || [ -z "$DISPLAY" ]; then
+    for n in $(seq 90 140); do
+        [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }
+    done
+    Xvfb "$display" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    export DISPLAY="$display"
+    i=0; while [ ! -e "/tmp/.X11-unix/X${display#:}" ] && [ $i -lt 50 ]; do sleep 0.1; i=$((i+1)); done
+fi
+
+cleanup() {
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+}
+trap cleanup EXIT INT TERM
+
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "Preparing the Wine prefix $WINEPREFIX (once)..."
+    /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
+    wineserver -w
+fi
+wineserver -p
+# Start Wine's own background processes (services, the desktop) now, with no
+# terminal or pipe attached: started later, they would inherit a test's
+# output pipe and keep it open after the test ends.
+/usr/lib/wine/wine64 cmd /c exit </dev/null >/dev/null 2>&1 || true
+set +e
+"$@"
+status=$?
+exit $status

@@ -1,0 +1,161 @@
+#include "tests/support/test_support.h"
+
+#include <shellapi.h>
+
+#include <cstdio>
+
+std::wstring WinPathFromUnix(const std::string& unixPath) {
+    std::wstring path = L"Z:";
+    for (char c : unixPath) path += c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c));
+    return path;
+}
+
+std::wstring VelotideExePath() { return WinPathFromUnix(VELOTIDE_EXE_UNIX_PATH); }
+std::wstring BuildDirPath() { return WinPathFromUnix(VELOTIDE_BUILD_UNIX_DIR); }
+
+std::string ReadFileBytes(const std::wstring& path) {
+    std::string bytes;
+    FILE* file = _wfopen(path.c_str(), L"rb");
+    if (!file) return bytes;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, n);
+    fclose(file);
+    return bytes;
+}
+
+void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+    FILE* file = _wfopen(path.c_str(), L"wb");
+    if (!file) return;
+    fwrite(bytes.data(), 1, bytes.size(), file);
+    fclose(file);
+}
+
+bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+ScratchDir::ScratchDir(const std::wstring& suffix) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    static unsigned counter = 0;
+    path_ = std::wstring(temp) + L"velotide-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+            std::to_wstring(GetTickCount()) + L"-" + std::to_wstring(++counter) + suffix;
+    CreateDirectoryW(path_.c_str(), nullptr);
+}
+
+ScratchDir::~ScratchDir() {
+    std::wstring from = path_ + L'\0';  // SHFileOperation wants a double-null list
+    SHFILEOPSTRUCTW op = {};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_NO_UI;
+    SHFileOperationW(&op);
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > timeoutMs) return false;
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return true;
+}
+
+void PumpFor(DWORD ms) {
+    DWORD start = GetTickCount();
+    PumpUntil([&] { return GetTickCount() - start >= ms; }, ms + 1000);
+}
+
+static const wchar_t kShellFolders[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+
+LocalAppDataOverride::LocalAppDataOverride(const std::wstring& folder) {
+    HKEY key;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kShellFolders, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return;
+    wchar_t old[MAX_PATH * 2];
+    DWORD size = sizeof old;
+    if (RegQueryValueExW(key, L"Local AppData", nullptr, &type_, reinterpret_cast<BYTE*>(old), &size) ==
+        ERROR_SUCCESS) {
+        hadValue_ = true;
+        oldValue_.assign(old, size / sizeof(wchar_t));
+        while (!oldValue_.empty() && oldValue_.back() == L'\0') oldValue_.pop_back();
+    }
+    RegSetValueExW(key, L"Local AppData", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                   static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+}
+
+LocalAppDataOverride::~LocalAppDataOverride() {
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kShellFolders, 0, KEY_WRITE, &key) != ERROR_SUCCESS) return;
+    if (hadValue_)
+        RegSetValueExW(key, L"Local AppData", 0, type_, reinterpret_cast<const BYTE*>(oldValue_.c_str()),
+                       static_cast<DWORD>((oldValue_.size() + 1) * sizeof(wchar_t)));
+    else
+        RegDeleteValueW(key, L"Local AppData");
+    RegCloseKey(key);
+}
+
+ChildProcess::ChildProcess(const std::wstring& exe, const std::wstring& workingDir, const wchar_t* environment,
+                           WORD showCommand) {
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = showCommand;
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                   environment ? CREATE_UNICODE_ENVIRONMENT : 0, const_cast<wchar_t*>(environment),
+                   workingDir.empty() ? nullptr : workingDir.c_str(), &startup, &info_);
+}
+
+ChildProcess::~ChildProcess() {
+    if (!info_.hProcess) return;
+    if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(info_.hProcess, 99);
+        WaitForSingleObject(info_.hProcess, 5000);
+    }
+    CloseHandle(info_.hThread);
+    CloseHandle(info_.hProcess);
+}
+
+struct FindArgs {
+    DWORD pid;
+    const wchar_t* className;
+    HWND found;
+};
+
+static BOOL CALLBACK MatchWindow(HWND window, LPARAM lParam) {
+    auto* args = reinterpret_cast<FindArgs*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    wchar_t name[128];
+    if (pid == args->pid && GetClassNameW(window, name, 128) && lstrcmpW(name, args->className) == 0) {
+        args->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindProcessWindow(DWORD pid, const wchar_t* className) {
+    FindArgs args = {pid, className, nullptr};
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&args));
+    return args.found;
+}
+
+HWND ChildProcess::WaitForWindow(const wchar_t* className, DWORD timeoutMs) const {
+    HWND window = nullptr;
+    PumpUntil([&] { return (window = FindProcessWindow(info_.dwProcessId, className)) != nullptr; }, timeoutMs);
+    return window;
+}
+
+DWORD ChildProcess::WaitForExit(DWORD timeoutMs) const {
+    DWORD code = STILL_ACTIVE;
+    PumpUntil([&] { return WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0; }, timeoutMs);
+    GetExitCodeProcess(info_.hProcess, &code);
+    return code;
+}

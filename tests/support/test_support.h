@@ -1,0 +1,74 @@
+// Shared helpers for the tests: Windows paths of build outputs, scratch
+// folders, files as bytes, message pumping, the per-user data folder of the
+// Wine prefix, and started processes.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+// "Z:\..." for a path of the Linux build tree (Wine maps / to Z:).
+std::wstring WinPathFromUnix(const std::string& unixPath);
+std::wstring VelotideExePath();
+std::wstring BuildDirPath();
+
+std::string ReadFileBytes(const std::wstring& path);  // empty when missing
+void WriteFileBytes(const std::wstring& path, const std::string& bytes);
+bool FileExists(const std::wstring& path);
+
+// A fresh, uniquely named folder under %TEMP%, removed with its contents.
+class ScratchDir {
+public:
+    explicit ScratchDir(const std::wstring& suffix = L"");
+    ~ScratchDir();
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+    const std::wstring& path() const { return path_; }
+    std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
+
+private:
+    std::wstring path_;
+};
+
+// Dispatches this thread's messages until done() holds or the time is up.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
+void PumpFor(DWORD ms);
+
+// Points CSIDL_LOCAL_APPDATA of the prefix at another folder for the life of
+// the object (the "Local AppData" user shell folder), then puts it back.
+class LocalAppDataOverride {
+public:
+    explicit LocalAppDataOverride(const std::wstring& folder);
+    ~LocalAppDataOverride();
+    LocalAppDataOverride(const LocalAppDataOverride&) = delete;
+    LocalAppDataOverride& operator=(const LocalAppDataOverride&) = delete;
+
+private:
+    bool hadValue_ = false;
+    DWORD type_ = REG_EXPAND_SZ;
+    std::wstring oldValue_;
+};
+
+// velotide.exe (or another program) started with CreateProcessW.
+class ChildProcess {
+public:
+    ChildProcess(const std::wstring& exe, const std::wstring& workingDir = L"",
+                 const wchar_t* environment = nullptr, WORD showCommand = SW_SHOWNORMAL);
+    ~ChildProcess();  // terminates the process if it still runs
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    bool started() const { return info_.hProcess != nullptr; }
+    DWORD id() const { return info_.dwProcessId; }
+    // The process's top-level window of the given class, waited for.
+    HWND WaitForWindow(const wchar_t* className, DWORD timeoutMs = 10000) const;
+    // The exit code, or STILL_ACTIVE when it has not ended in time.
+    DWORD WaitForExit(DWORD timeoutMs = 10000) const;
+
+private:
+    PROCESS_INFORMATION info_ = {};
+};
+
+// A top-level window of the given class that belongs to process pid.
+HWND FindProcessWindow(DWORD pid, const wchar_t* className);

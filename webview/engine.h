@@ -1,0 +1,10 @@
+// The WebView2 engine interface the program is written against: our own
+// declarations by default, Microsoft's SDK header when the build is pointed
+// at it (VELOTIDE_WEBVIEW2_SDK). Both define the same names and layouts.
+#pragma once
+
+#ifdef VELOTIDE_WEBVIEW2_SDK
+#include <WebView2.h>
+#else
+#include "webview/webview2.h"
+#endif

@@ -1,0 +1,20 @@
+// Keeps the view on the configured site: pop-ups are swallowed, top-level
+// navigations off the site's origin are cancelled, failed loads get a page.
+#pragma once
+
+#include <string>
+
+#include "webview/engine.h"
+
+// True for "data:" and "about:" addresses (any case, at position 0) and for
+// addresses whose SiteOrigin equals homeOrigin exactly.
+bool IsAllowedNavigation(const std::wstring& address, const std::wstring& homeOrigin);
+
+// True when a navigation failed for a reason other than being cancelled.
+bool NeedsFailurePage(BOOL isSuccess, COREWEBVIEW2_WEB_ERROR_STATUS status);
+
+// Bodies of the NewWindowRequested, NavigationStarting and
+// NavigationCompleted events. Each returns S_OK.
+HRESULT OnNewWindowRequested(ICoreWebView2NewWindowRequestedEventArgs* args);
+HRESULT OnNavigationStarting(ICoreWebView2NavigationStartingEventArgs* args);
+HRESULT OnNavigationCompleted(ICoreWebView2NavigationCompletedEventArgs* args);

@@ -1,0 +1,399 @@
+// WebView2 interfaces as the SDK publishes them: names, IIDs and every
+// method in vtable order, including slots this program never calls, so that a
+// call lands on the same method the real runtime implements. Building with
+// -DVELOTIDE_WEBVIEW2_SDK=<dir> uses Microsoft's WebView2.h instead (see
+// webview/engine.h); nothing else changes.
+#pragma once
+
+#include <windows.h>
+#include <objidl.h>
+#include <oaidl.h>
+#include <eventtoken.h>
+
+typedef enum COREWEBVIEW2_KEY_EVENT_KIND {
+    COREWEBVIEW2_KEY_EVENT_KIND_KEY_DOWN = 0,
+    COREWEBVIEW2_KEY_EVENT_KIND_KEY_UP = 1,
+    COREWEBVIEW2_KEY_EVENT_KIND_SYSTEM_KEY_DOWN = 2,
+    COREWEBVIEW2_KEY_EVENT_KIND_SYSTEM_KEY_UP = 3,
+} COREWEBVIEW2_KEY_EVENT_KIND;
+
+typedef enum COREWEBVIEW2_MOVE_FOCUS_REASON {
+    COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC = 0,
+    COREWEBVIEW2_MOVE_FOCUS_REASON_NEXT = 1,
+    COREWEBVIEW2_MOVE_FOCUS_REASON_PREVIOUS = 2,
+} COREWEBVIEW2_MOVE_FOCUS_REASON;
+
+typedef enum COREWEBVIEW2_WEB_RESOURCE_CONTEXT {
+    COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL = 0,
+    COREWEBVIEW2_WEB_RESOURCE_CONTEXT_DOCUMENT = 1,
+    COREWEBVIEW2_WEB_RESOURCE_CONTEXT_STYLESHEET = 2,
+    COREWEBVIEW2_WEB_RESOURCE_CONTEXT_IMAGE = 3,
+    COREWEBVIEW2_WEB_RESOURCE_CONTEXT_MEDIA = 4,
+    COREWEBVIEW2_WEB_RESOURCE_CONTEXT_FONT = 5,
+    COREWEBVIEW2_WEB_RESOURCE_CONTEXT_SCRIPT = 6,
+    COREWEBVIEW2_WEB_RESOURCE_CONTEXT_XML_HTTP_REQUEST = 7,
+    COREWEBVIEW2_WEB_RESOURCE_CONTEXT_FETCH = 8,
+    COREWEBVIEW2_WEB_RESOURCE_CONTEXT_TEXT_TRACK = 9,
+    COREWEBVIEW2_WEB_RESOURCE_CONTEXT_EVENT_SOURCE = 10,
+    COREWEBVIEW2_WEB_RESOURCE_CONTEXT_WEBSOCKET = 11,
+    COREWEBVIEW2_WEB_RESOURCE_CONTEXT_MANIFEST = 12,
+    COREWEBVIEW2_WEB_RESOURCE_CONTEXT_SIGNED_EXCHANGE = 13,
+    COREWEBVIEW2_WEB_RESOURCE_CONTEXT_PING = 14,
+    COREWEBVIEW2_WEB_RESOURCE_CONTEXT_CSP_VIOLATION_REPORT = 15,
+    COREWEBVIEW2_WEB_RESOURCE_CONTEXT_OTHER = 16,
+} COREWEBVIEW2_WEB_RESOURCE_CONTEXT;
+
+typedef enum COREWEBVIEW2_WEB_ERROR_STATUS {
+    COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN = 0,
+    COREWEBVIEW2_WEB_ERROR_STATUS_CERTIFICATE_COMMON_NAME_IS_INCORRECT = 1,
+    COREWEBVIEW2_WEB_ERROR_STATUS_CERTIFICATE_EXPIRED = 2,
+    COREWEBVIEW2_WEB_ERROR_STATUS_CLIENT_CERTIFICATE_CONTAINS_ERRORS = 3,
+    COREWEBVIEW2_WEB_ERROR_STATUS_CERTIFICATE_REVOKED = 4,
+    COREWEBVIEW2_WEB_ERROR_STATUS_CERTIFICATE_IS_INVALID = 5,
+    COREWEBVIEW2_WEB_ERROR_STATUS_SERVER_UNREACHABLE = 6,
+    COREWEBVIEW2_WEB_ERROR_STATUS_TIMEOUT = 7,
+    COREWEBVIEW2_WEB_ERROR_STATUS_ERROR_HTTP_INVALID_SERVER_RESPONSE = 8,
+    COREWEBVIEW2_WEB_ERROR_STATUS_CONNECTION_ABORTED = 9,
+    COREWEBVIEW2_WEB_ERROR_STATUS_CONNECTION_RESET = 10,
+    COREWEBVIEW2_WEB_ERROR_STATUS_DISCONNECTED = 11,
+    COREWEBVIEW2_WEB_ERROR_STATUS_CANNOT_CONNECT = 12,
+    COREWEBVIEW2_WEB_ERROR_STATUS_HOST_NAME_NOT_RESOLVED = 13,
+    COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED = 14,
+    COREWEBVIEW2_WEB_ERROR_STATUS_REDIRECT_FAILED = 15,
+    COREWEBVIEW2_WEB_ERROR_STATUS_UNEXPECTED_ERROR = 16,
+    COREWEBVIEW2_WEB_ERROR_STATUS_VALID_AUTHENTICATION_CREDENTIALS_REQUIRED = 17,
+    COREWEBVIEW2_WEB_ERROR_STATUS_VALID_PROXY_AUTHENTICATION_REQUIRED = 18,
+} COREWEBVIEW2_WEB_ERROR_STATUS;
+
+typedef enum COREWEBVIEW2_CAPTURE_PREVIEW_IMAGE_FORMAT {
+    COREWEBVIEW2_CAPTURE_PREVIEW_IMAGE_FORMAT_PNG = 0,
+    COREWEBVIEW2_CAPTURE_PREVIEW_IMAGE_FORMAT_JPEG = 1,
+} COREWEBVIEW2_CAPTURE_PREVIEW_IMAGE_FORMAT;
+
+typedef struct COREWEBVIEW2_PHYSICAL_KEY_STATUS {
+    UINT32 RepeatCount;
+    UINT32 ScanCode;
+    BOOL IsExtendedKey;
+    BOOL IsMenuKeyDown;
+    BOOL WasKeyDown;
+    BOOL IsKeyReleased;
+} COREWEBVIEW2_PHYSICAL_KEY_STATUS;
+
+// Interfaces that only appear as parameter types of slots the program never calls.
+struct ICoreWebView2EnvironmentOptions;
+struct ICoreWebView2;
+struct ICoreWebView2AcceleratorKeyPressedEventArgs;
+struct ICoreWebView2AcceleratorKeyPressedEventHandler;
+struct ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler;
+struct ICoreWebView2CallDevToolsProtocolMethodCompletedHandler;
+struct ICoreWebView2CapturePreviewCompletedHandler;
+struct ICoreWebView2ContainsFullScreenElementChangedEventHandler;
+struct ICoreWebView2ContentLoadingEventHandler;
+struct ICoreWebView2Controller;
+struct ICoreWebView2CreateCoreWebView2ControllerCompletedHandler;
+struct ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler;
+struct ICoreWebView2Deferral;
+struct ICoreWebView2DevToolsProtocolEventReceiver;
+struct ICoreWebView2DocumentTitleChangedEventHandler;
+struct ICoreWebView2Environment;
+struct ICoreWebView2ExecuteScriptCompletedHandler;
+struct ICoreWebView2FocusChangedEventHandler;
+struct ICoreWebView2HistoryChangedEventHandler;
+struct ICoreWebView2HttpRequestHeaders;
+struct ICoreWebView2HttpResponseHeaders;
+struct ICoreWebView2MoveFocusRequestedEventHandler;
+struct ICoreWebView2NavigationCompletedEventArgs;
+struct ICoreWebView2NavigationCompletedEventHandler;
+struct ICoreWebView2NavigationStartingEventArgs;
+struct ICoreWebView2NavigationStartingEventHandler;
+struct ICoreWebView2NewBrowserVersionAvailableEventHandler;
+struct ICoreWebView2NewWindowRequestedEventArgs;
+struct ICoreWebView2NewWindowRequestedEventHandler;
+struct ICoreWebView2PermissionRequestedEventHandler;
+struct ICoreWebView2ProcessFailedEventHandler;
+struct ICoreWebView2ScriptDialogOpeningEventHandler;
+struct ICoreWebView2Settings;
+struct ICoreWebView2SourceChangedEventHandler;
+struct ICoreWebView2WebMessageReceivedEventHandler;
+struct ICoreWebView2WebResourceRequest;
+struct ICoreWebView2WebResourceRequestedEventArgs;
+struct ICoreWebView2WebResourceRequestedEventHandler;
+struct ICoreWebView2WebResourceResponse;
+struct ICoreWebView2WindowCloseRequestedEventHandler;
+struct ICoreWebView2WindowFeatures;
+struct ICoreWebView2ZoomFactorChangedEventHandler;
+
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Environment = {0xb96d755e, 0x0319, 0x4e92, {0xa2, 0x96, 0x23, 0x43, 0x6f, 0x46, 0xa1, 0xfc}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Controller = {0x4d00c0d1, 0x9434, 0x4eb6, {0x80, 0x78, 0x86, 0x97, 0xa5, 0x60, 0x33, 0x4f}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2 = {0x76eceacb, 0x0462, 0x4d94, {0xac, 0x83, 0x42, 0x3a, 0x67, 0x93, 0x77, 0x5e}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Settings = {0xe562e4f0, 0xd7fa, 0x43ac, {0x8d, 0x71, 0xc0, 0x51, 0x50, 0x49, 0x9f, 0x00}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2NewWindowRequestedEventArgs = {0x34acb11c, 0xfc37, 0x4418, {0x91, 0x32, 0xf9, 0xc2, 0x1d, 0x1e, 0xaf, 0xb9}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2NavigationStartingEventArgs = {0x5b495469, 0xe119, 0x438a, {0x9b, 0x18, 0x76, 0x04, 0xf2, 0x5f, 0x2e, 0x49}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2NavigationCompletedEventArgs = {0x30d68b7d, 0x20d9, 0x4752, {0xa9, 0xca, 0xec, 0x84, 0x48, 0xfb, 0xb5, 0xc1}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2WebResourceRequestedEventArgs = {0x453e667f, 0x12c7, 0x49d4, {0xbe, 0x6d, 0xdd, 0xbe, 0x79, 0x56, 0xf5, 0x7a}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2WebResourceRequest = {0x97055cd4, 0x512c, 0x4264, {0x8b, 0x5f, 0xe3, 0xf4, 0x46, 0xce, 0xa6, 0xa5}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2WebResourceResponse = {0xaafcc94f, 0xfa27, 0x48fd, {0x97, 0xdf, 0x83, 0x0e, 0xf7, 0x5a, 0xae, 0xc9}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2AcceleratorKeyPressedEventArgs = {0x9f760f8a, 0xfb79, 0x42be, {0x99, 0x90, 0x7b, 0x56, 0x90, 0x0f, 0xa9, 0xc7}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler = {0x4e8a3389, 0xc9d8, 0x4bd2, {0xb6, 0xb5, 0x12, 0x4f, 0xee, 0x6c, 0xc1, 0x4d}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2CreateCoreWebView2ControllerCompletedHandler = {0x6c4819f3, 0xc9b7, 0x4260, {0x81, 0x27, 0xc9, 0xf5, 0xbd, 0xe7, 0xf6, 0x8c}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2NewWindowRequestedEventHandler = {0xd4c185fe, 0xc81c, 0x4989, {0x97, 0xaf, 0x2d, 0x3f, 0xa7, 0xab, 0x56, 0x51}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2NavigationStartingEventHandler = {0x9adbe429, 0xf36d, 0x432b, {0x9d, 0xdc, 0xf8, 0x88, 0x1f, 0xbd, 0x76, 0xe3}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2WebResourceRequestedEventHandler = {0xab00b74c, 0x15f1, 0x4646, {0x80, 0xe8, 0xe7, 0x63, 0x41, 0xd2, 0x5d, 0x71}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2ContainsFullScreenElementChangedEventHandler = {0xe45d98b1, 0xafef, 0x45be, {0x8b, 0xaf, 0x6c, 0x77, 0x28, 0x86, 0x7f, 0x73}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2NavigationCompletedEventHandler = {0xd33a35bf, 0x1c49, 0x4f98, {0x93, 0xab, 0x00, 0x6e, 0x05, 0x33, 0xfe, 0x1c}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2AcceleratorKeyPressedEventHandler = {0xb29c7e28, 0xfa79, 0x41a8, {0x8e, 0x44, 0x65, 0x81, 0x1c, 0x76, 0xdc, 0xb2}};
+
+MIDL_INTERFACE("b96d755e-0319-4e92-a296-23436f46a1fc")
+ICoreWebView2Environment : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE CreateCoreWebView2Controller(HWND parentWindow, ICoreWebView2CreateCoreWebView2ControllerCompletedHandler *handler) = 0;
+    virtual HRESULT STDMETHODCALLTYPE CreateWebResourceResponse(IStream *content, int statusCode, LPCWSTR reasonPhrase, LPCWSTR headers, ICoreWebView2WebResourceResponse **response) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_BrowserVersionString(LPWSTR *versionInfo) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_NewBrowserVersionAvailable(ICoreWebView2NewBrowserVersionAvailableEventHandler *eventHandler, EventRegistrationToken *token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_NewBrowserVersionAvailable(EventRegistrationToken token) = 0;
+};
+
+MIDL_INTERFACE("4d00c0d1-9434-4eb6-8078-8697a560334f")
+ICoreWebView2Controller : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE get_IsVisible(BOOL *isVisible) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_IsVisible(BOOL isVisible) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Bounds(RECT *bounds) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Bounds(RECT bounds) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_ZoomFactor(double *zoomFactor) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_ZoomFactor(double zoomFactor) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_ZoomFactorChanged(ICoreWebView2ZoomFactorChangedEventHandler *eventHandler, EventRegistrationToken *token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_ZoomFactorChanged(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetBoundsAndZoomFactor(RECT bounds, double zoomFactor) = 0;
+    virtual HRESULT STDMETHODCALLTYPE MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON reason) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_MoveFocusRequested(ICoreWebView2MoveFocusRequestedEventHandler *eventHandler, EventRegistrationToken *token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_MoveFocusRequested(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_GotFocus(ICoreWebView2FocusChangedEventHandler *eventHandler, EventRegistrationToken *token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_GotFocus(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_LostFocus(ICoreWebView2FocusChangedEventHandler *eventHandler, EventRegistrationToken *token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_LostFocus(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_AcceleratorKeyPressed(ICoreWebView2AcceleratorKeyPressedEventHandler *eventHandler, EventRegistrationToken *token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_AcceleratorKeyPressed(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_ParentWindow(HWND *parentWindow) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_ParentWindow(HWND parentWindow) = 0;
+    virtual HRESULT STDMETHODCALLTYPE NotifyParentWindowPositionChanged() = 0;
+    virtual HRESULT STDMETHODCALLTYPE Close() = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_CoreWebView2(ICoreWebView2 **coreWebView2) = 0;
+};
+
+MIDL_INTERFACE("76eceacb-0462-4d94-ac83-423a6793775e")
+ICoreWebView2 : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE get_Settings(ICoreWebView2Settings **settings) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Source(LPWSTR *uri) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Navigate(LPCWSTR uri) = 0;
+    virtual HRESULT STDMETHODCALLTYPE NavigateToString(LPCWSTR htmlContent) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_NavigationStarting(ICoreWebView2NavigationStartingEventHandler *eventHandler, EventRegistrationToken *token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_NavigationStarting(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_ContentLoading(ICoreWebView2ContentLoadingEventHandler *eventHandler, EventRegistrationToken *token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_ContentLoading(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_SourceChanged(ICoreWebView2SourceChangedEventHandler *eventHandler, EventRegistrationToken *token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_SourceChanged(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_HistoryChanged(ICoreWebView2HistoryChangedEventHandler *eventHandler, EventRegistrationToken *token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_HistoryChanged(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_NavigationCompleted(ICoreWebView2NavigationCompletedEventHandler *eventHandler, EventRegistrationToken *token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_NavigationCompleted(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_FrameNavigationStarting(ICoreWebView2NavigationStartingEventHandler *eventHandler, EventRegistrationToken *token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_FrameNavigationStarting(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_FrameNavigationCompleted(ICoreWebView2NavigationCompletedEventHandler *eventHandler, EventRegistrationToken *token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_FrameNavigationCompleted(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_ScriptDialogOpening(ICoreWebView2ScriptDialogOpeningEventHandler *eventHandler, EventRegistrationToken *token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_ScriptDialogOpening(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_PermissionRequested(ICoreWebView2PermissionRequestedEventHandler *eventHandler, EventRegistrationToken *token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_PermissionRequested(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_ProcessFailed(ICoreWebView2ProcessFailedEventHandler *eventHandler, EventRegistrationToken *token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_ProcessFailed(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE AddScriptToExecuteOnDocumentCreated(LPCWSTR javaScript, ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler *handler) = 0;
+    virtual HRESULT STDMETHODCALLTYPE RemoveScriptToExecuteOnDocumentCreated(LPCWSTR id) = 0;
+    virtual HRESULT STDMETHODCALLTYPE ExecuteScript(LPCWSTR javaScript, ICoreWebView2ExecuteScriptCompletedHandler *handler) = 0;
+    virtual HRESULT STDMETHODCALLTYPE CapturePreview(COREWEBVIEW2_CAPTURE_PREVIEW_IMAGE_FORMAT imageFormat, IStream *imageStream, ICoreWebView2CapturePreviewCompletedHandler *handler) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Reload() = 0;
+    virtual HRESULT STDMETHODCALLTYPE PostWebMessageAsJson(LPCWSTR webMessageAsJson) = 0;
+    virtual HRESULT STDMETHODCALLTYPE PostWebMessageAsString(LPCWSTR webMessageAsString) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_WebMessageReceived(ICoreWebView2WebMessageReceivedEventHandler *handler, EventRegistrationToken *token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_WebMessageReceived(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE CallDevToolsProtocolMethod(LPCWSTR methodName, LPCWSTR parametersAsJson, ICoreWebView2CallDevToolsProtocolMethodCompletedHandler *handler) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_BrowserProcessId(UINT32 *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_CanGoBack(BOOL *canGoBack) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_CanGoForward(BOOL *canGoForward) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GoBack() = 0;
+    virtual HRESULT STDMETHODCALLTYPE GoForward() = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetDevToolsProtocolEventReceiver(LPCWSTR eventName, ICoreWebView2DevToolsProtocolEventReceiver **receiver) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Stop() = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_NewWindowRequested(ICoreWebView2NewWindowRequestedEventHandler *eventHandler, EventRegistrationToken *token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_NewWindowRequested(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_DocumentTitleChanged(ICoreWebView2DocumentTitleChangedEventHandler *eventHandler, EventRegistrationToken *token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_DocumentTitleChanged(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_DocumentTitle(LPWSTR *title) = 0;
+    virtual HRESULT STDMETHODCALLTYPE AddHostObjectToScript(LPCWSTR name, VARIANT *object) = 0;
+    virtual HRESULT STDMETHODCALLTYPE RemoveHostObjectFromScript(LPCWSTR name) = 0;
+    virtual HRESULT STDMETHODCALLTYPE OpenDevToolsWindow() = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_ContainsFullScreenElementChanged(ICoreWebView2ContainsFullScreenElementChangedEventHandler *eventHandler, EventRegistrationToken *token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_ContainsFullScreenElementChanged(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_ContainsFullScreenElement(BOOL *containsFullScreenElement) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_WebResourceRequested(ICoreWebView2WebResourceRequestedEventHandler *eventHandler, EventRegistrationToken *token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_WebResourceRequested(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE AddWebResourceRequestedFilter(const LPCWSTR uri, const COREWEBVIEW2_WEB_RESOURCE_CONTEXT resourceContext) = 0;
+    virtual HRESULT STDMETHODCALLTYPE RemoveWebResourceRequestedFilter(const LPCWSTR uri, const COREWEBVIEW2_WEB_RESOURCE_CONTEXT resourceContext) = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_WindowCloseRequested(ICoreWebView2WindowCloseRequestedEventHandler *eventHandler, EventRegistrationToken *token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_WindowCloseRequested(EventRegistrationToken token) = 0;
+};
+
+MIDL_INTERFACE("e562e4f0-d7fa-43ac-8d71-c05150499f00")
+ICoreWebView2Settings : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE get_IsScriptEnabled(BOOL *isScriptEnabled) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_IsScriptEnabled(BOOL isScriptEnabled) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IsWebMessageEnabled(BOOL *isWebMessageEnabled) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_IsWebMessageEnabled(BOOL isWebMessageEnabled) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_AreDefaultScriptDialogsEnabled(BOOL *areDefaultScriptDialogsEnabled) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_AreDefaultScriptDialogsEnabled(BOOL areDefaultScriptDialogsEnabled) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IsStatusBarEnabled(BOOL *isStatusBarEnabled) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_IsStatusBarEnabled(BOOL isStatusBarEnabled) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_AreDevToolsEnabled(BOOL *areDevToolsEnabled) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_AreDevToolsEnabled(BOOL areDevToolsEnabled) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_AreDefaultContextMenusEnabled(BOOL *enabled) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_AreDefaultContextMenusEnabled(BOOL enabled) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_AreHostObjectsAllowed(BOOL *allowed) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_AreHostObjectsAllowed(BOOL allowed) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IsZoomControlEnabled(BOOL *enabled) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_IsZoomControlEnabled(BOOL enabled) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IsBuiltInErrorPageEnabled(BOOL *enabled) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_IsBuiltInErrorPageEnabled(BOOL enabled) = 0;
+};
+
+MIDL_INTERFACE("34acb11c-fc37-4418-9132-f9c21d1eafb9")
+ICoreWebView2NewWindowRequestedEventArgs : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR *uri) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_NewWindow(ICoreWebView2 *newWindow) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_NewWindow(ICoreWebView2 **newWindow) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Handled(BOOL handled) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Handled(BOOL *handled) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IsUserInitiated(BOOL *isUserInitiated) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetDeferral(ICoreWebView2Deferral **deferral) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_WindowFeatures(ICoreWebView2WindowFeatures **value) = 0;
+};
+
+MIDL_INTERFACE("5b495469-e119-438a-9b18-7604f25f2e49")
+ICoreWebView2NavigationStartingEventArgs : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR *uri) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IsUserInitiated(BOOL *isUserInitiated) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IsRedirected(BOOL *isRedirected) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_RequestHeaders(ICoreWebView2HttpRequestHeaders **requestHeaders) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Cancel(BOOL *cancel) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Cancel(BOOL cancel) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_NavigationId(UINT64 *navigationId) = 0;
+};
+
+MIDL_INTERFACE("30d68b7d-20d9-4752-a9ca-ec8448fbb5c1")
+ICoreWebView2NavigationCompletedEventArgs : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE get_IsSuccess(BOOL *isSuccess) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_WebErrorStatus(COREWEBVIEW2_WEB_ERROR_STATUS *webErrorStatus) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_NavigationId(UINT64 *navigationId) = 0;
+};
+
+MIDL_INTERFACE("453e667f-12c7-49d4-be6d-ddbe7956f57a")
+ICoreWebView2WebResourceRequestedEventArgs : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE get_Request(ICoreWebView2WebResourceRequest **request) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Response(ICoreWebView2WebResourceResponse **response) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Response(ICoreWebView2WebResourceResponse *response) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetDeferral(ICoreWebView2Deferral **deferral) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_ResourceContext(COREWEBVIEW2_WEB_RESOURCE_CONTEXT *context) = 0;
+};
+
+MIDL_INTERFACE("97055cd4-512c-4264-8b5f-e3f446cea6a5")
+ICoreWebView2WebResourceRequest : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR *uri) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Uri(LPCWSTR uri) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Method(LPWSTR *method) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Method(LPCWSTR method) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Content(IStream **content) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Content(IStream *content) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Headers(ICoreWebView2HttpRequestHeaders **headers) = 0;
+};
+
+MIDL_INTERFACE("aafcc94f-fa27-48fd-97df-830ef75aaec9")
+ICoreWebView2WebResourceResponse : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE get_Content(IStream **content) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Content(IStream *content) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Headers(ICoreWebView2HttpResponseHeaders **headers) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_StatusCode(int *statusCode) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_StatusCode(int statusCode) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_ReasonPhrase(LPWSTR *reasonPhrase) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_ReasonPhrase(LPCWSTR reasonPhrase) = 0;
+};
+
+MIDL_INTERFACE("9f760f8a-fb79-42be-9990-7b56900fa9c7")
+ICoreWebView2AcceleratorKeyPressedEventArgs : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE get_KeyEventKind(COREWEBVIEW2_KEY_EVENT_KIND *keyEventKind) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_VirtualKey(UINT *virtualKey) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_KeyEventLParam(INT *lParam) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_PhysicalKeyStatus(COREWEBVIEW2_PHYSICAL_KEY_STATUS *physicalKeyStatus) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Handled(BOOL *handled) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Handled(BOOL handled) = 0;
+};
+
+MIDL_INTERFACE("4e8a3389-c9d8-4bd2-b6b5-124fee6cc14d")
+ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE Invoke(HRESULT errorCode, ICoreWebView2Environment *result) = 0;
+};
+
+MIDL_INTERFACE("6c4819f3-c9b7-4260-8127-c9f5bde7f68c")
+ICoreWebView2CreateCoreWebView2ControllerCompletedHandler : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE Invoke(HRESULT errorCode, ICoreWebView2Controller *result) = 0;
+};
+
+MIDL_INTERFACE("d4c185fe-c81c-4989-97af-2d3fa7ab5651")
+ICoreWebView2NewWindowRequestedEventHandler : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2 *sender, ICoreWebView2NewWindowRequestedEventArgs *args) = 0;
+};
+
+MIDL_INTERFACE("9adbe429-f36d-432b-9ddc-f8881fbd76e3")
+ICoreWebView2NavigationStartingEventHandler : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2 *sender, ICoreWebView2NavigationStartingEventArgs *args) = 0;
+};
+
+MIDL_INTERFACE("ab00b74c-15f1-4646-80e8-e76341d25d71")
+ICoreWebView2WebResourceRequestedEventHandler : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2 *sender, ICoreWebView2WebResourceRequestedEventArgs *args) = 0;
+};
+
+MIDL_INTERFACE("e45d98b1-afef-45be-8baf-6c7728867f73")
+ICoreWebView2ContainsFullScreenElementChangedEventHandler : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2 *sender, IUnknown *args) = 0;
+};
+
+MIDL_INTERFACE("d33a35bf-1c49-4f98-93ab-006e0533fe1c")
+ICoreWebView2NavigationCompletedEventHandler : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2 *sender, ICoreWebView2NavigationCompletedEventArgs *args) = 0;
+};
+
+MIDL_INTERFACE("b29c7e28-fa79-41a8-8e44-65811c76dcb2")
+ICoreWebView2AcceleratorKeyPressedEventHandler : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2Controller *sender, ICoreWebView2AcceleratorKeyPressedEventArgs *args) = 0;
+};
+
+// The loader's one export.
+STDAPI CreateCoreWebView2EnvironmentWithOptions(PCWSTR browserExecutableFolder,
+    PCWSTR userDataFolder, ICoreWebView2EnvironmentOptions* environmentOptions,
+    ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* environmentCreatedHandler);
