@@ -8,6 +8,7 @@ build=$(cd "$1" && pwd); shift
 export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
 
+unset VELOTIDE_XVFB
 xvfb_pid=""
 if [ "${VELOTIDE_USE_DISPLAY:-0}" != 1 ] || [ -z "$DISPLAY" ]; then
     for n in $(seq 90 140); do
@@ -15,7 +16,7 @@ if [ "${VELOTIDE_USE_DISPLAY:-0}" != 1 ] || [ -z "$DISPLAY" ]; then
     done
     Xvfb "$display" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
     xvfb_pid=$!
-    export DISPLAY="$display"
+    export DISPLAY="$display" VELOTIDE_XVFB=1
     i=0; while [ ! -e "/tmp/.X11-unix/X${display#:}" ] && [ $i -lt 50 ]; do sleep 0.1; i=$((i+1)); done
 fi
 

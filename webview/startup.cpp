@@ -1,4 +1,145 @@
 #include "webview/startup.h"
-// placeholder until engine start-up lands
-void StartWebView() {}
-void ShowMessagePage(const wchar_t*, const wchar_t*) {}
+
+#include <string>
+
+#include "app/app_state.h"
+#include "app/commands.h"
+#include "app/fullscreen.h"
+#include "app/main_window.h"
+#include "webview/ad_block.h"
+#include "webview/handler.h"
+#include "webview/navigation_policy.h"
+#include "webview/shortcuts.h"
+
+static const wchar_t kRuntimeMissing[] =
+    L"Velotide needs the Microsoft Edge WebView2 Runtime, which was not found.\n\n"
+    L"Install the \"Evergreen WebView2 Runtime\" from Microsoft (search: WebView2 Runtime download), "
+    L"then start Velotide again.";
+
+static void FailStartup(const wchar_t* message) {
+    MessageBoxW(g_app.mainWindow, message, L"Velotide", MB_ICONERROR);
+    PostQuitMessage(1);
+}
+
+// Writes resource 2 (the loader library) to path unless a file of exactly its
+// size is there already. Failures are silent: loading then tells.
+static void ExtractLoader(const std::wstring& path) {
+    HRSRC found = FindResourceW(g_app.instance, MAKEINTRESOURCEW(2), RT_RCDATA);
+    if (!found) return;
+    DWORD size = SizeofResource(g_app.instance, found);
+    const void* bytes = LockResource(LoadResource(g_app.instance, found));
+
+    WIN32_FILE_ATTRIBUTE_DATA existing;
+    if (GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &existing) && existing.nFileSizeLow == size &&
+        existing.nFileSizeHigh == 0)
+        return;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD written;
+    WriteFile(file, bytes, size, &written, nullptr);
+    CloseHandle(file);
+}
+
+void ShowMessagePage(const wchar_t* title, const wchar_t* text) {
+    if (!g_app.webview) return;
+    std::wstring page =
+        L"<meta charset=utf-8><body style=\"background:#0e0f16;color:#e9eaf3;font:16px Segoe UI,sans-serif;"
+        L"padding:48px;line-height:1.6\"><h2>";
+    page += title;
+    page += L"</h2><p style=\"color:#9a9db4\">";
+    page += text;
+    page += L"</p>";
+    g_app.webview->NavigateToString(page.c_str());
+}
+
+static void OnControllerReady(ICoreWebView2Controller* controller) {
+    g_app.controller = controller;
+    controller->AddRef();
+    controller->get_CoreWebView2(&g_app.webview);
+    if (!g_app.webview) {  // a controller without a view is as good as none
+        FailStartup(L"Could not create the browser view.");
+        return;
+    }
+
+    ICoreWebView2Settings* settings = nullptr;
+    if (SUCCEEDED(g_app.webview->get_Settings(&settings)) && settings) {
+        settings->put_IsStatusBarEnabled(FALSE);
+        settings->put_AreDevToolsEnabled(FALSE);
+        settings->put_IsZoomControlEnabled(TRUE);
+        settings->Release();
+    }
+    FitViewToWindow();
+
+    // Every handler is in place before the view shows anything.
+    ICoreWebView2* view = g_app.webview;
+    EventRegistrationToken token;
+    view->add_NewWindowRequested(new OnNewWin_([](ICoreWebView2*, ICoreWebView2NewWindowRequestedEventArgs* args) {
+                                     return OnNewWindowRequested(args);
+                                 }),
+                                 &token);
+    view->add_NavigationStarting(new OnNav_([](ICoreWebView2*, ICoreWebView2NavigationStartingEventArgs* args) {
+                                     return OnNavigationStarting(args);
+                                 }),
+                                 &token);
+    view->AddWebResourceRequestedFilter(AdDomainFilter().c_str(), COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL);
+    view->AddWebResourceRequestedFilter(AdSubdomainFilter().c_str(), COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL);
+    view->add_WebResourceRequested(new OnRes_([](ICoreWebView2*, ICoreWebView2WebResourceRequestedEventArgs* args) {
+                                       return OnWebResourceRequested(args);
+                                   }),
+                                   &token);
+    view->add_ContainsFullScreenElementChanged(
+        new OnFull_([](ICoreWebView2* sender, IUnknown*) { return OnPageFullscreenChanged(sender); }), &token);
+    view->add_NavigationCompleted(new OnDone_([](ICoreWebView2*, ICoreWebView2NavigationCompletedEventArgs* args) {
+                                      return OnNavigationCompleted(args);
+                                  }),
+                                  &token);
+    controller->add_AcceleratorKeyPressed(
+        new OnKey_([](ICoreWebView2Controller*, ICoreWebView2AcceleratorKeyPressedEventArgs* args) {
+            return OnAcceleratorKeyPressed(args);
+        }),
+        &token);
+
+    controller->put_IsVisible(TRUE);
+    if (!g_app.siteUrl.empty()) {
+        view->Navigate(g_app.siteUrl.c_str());
+    } else {
+        ShowMessagePage(L"Welcome to Velotide", L"Enter your site address to get started.");
+        // Posted, so the prompt opens from the message loop once the engine's
+        // callback has returned.
+        PostMessageW(g_app.mainWindow, WM_COMMAND, ID_SITE_CHANGE, 0);
+    }
+}
+
+void StartWebView() {
+    std::wstring loaderPath = g_app.dataDir + L"\\WebView2Loader.dll";
+    ExtractLoader(loaderPath);
+
+    HMODULE loader = LoadLibraryW(loaderPath.c_str());  // kept for the life of the process
+    auto createEnvironment = reinterpret_cast<decltype(&CreateCoreWebView2EnvironmentWithOptions)>(
+        loader ? reinterpret_cast<void*>(GetProcAddress(loader, "CreateCoreWebView2EnvironmentWithOptions"))
+               : nullptr);
+    if (!createEnvironment) {
+        FailStartup(L"Could not start the web engine (WebView2 loader).");
+        return;
+    }
+
+    std::wstring userDataFolder = g_app.dataDir + L"\\WebView2";
+    auto* onEnvironment = new OnEnv_([](HRESULT error, ICoreWebView2Environment* environment) -> HRESULT {
+        if (FAILED(error) || !environment) {
+            FailStartup(kRuntimeMissing);
+            return S_OK;
+        }
+        g_app.environment = environment;
+        environment->AddRef();
+        environment->CreateCoreWebView2Controller(
+            g_app.mainWindow, new OnCtl_([](HRESULT error, ICoreWebView2Controller* controller) -> HRESULT {
+                if (FAILED(error) || !controller)
+                    FailStartup(L"Could not create the browser view.");
+                else
+                    OnControllerReady(controller);
+                return S_OK;
+            }));
+        return S_OK;
+    });
+    if (FAILED(createEnvironment(nullptr, userDataFolder.c_str(), nullptr, onEnvironment))) FailStartup(kRuntimeMissing);
+}

@@ -1,0 +1,25 @@
+# The two commands a newcomer needs: `make run` and `make test`. Both install
+# whatever Debian packages are missing first.
+BUILD ?= build
+JOBS ?= $(shell nproc)
+
+.PHONY: all deps build run test bench clean
+
+all: build
+
+deps:
+	@sh scripts/install-deps.sh
+
+build: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(BUILD) -j$(JOBS)
+	@mkdir -p dist && cp $(BUILD)/velotide.exe dist/velotide.exe
+
+run: build
+	@VELOTIDE_USE_DISPLAY=1 scripts/wine-session.sh $(BUILD) scripts/run.sh $(BUILD)
+
+test: build
+	@scripts/wine-session.sh $(BUILD) ctest --test-dir $(BUILD) -j$(JOBS) --output-on-failure
+
+clean:
+	rm -rf $(BUILD) dist

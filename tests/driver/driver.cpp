@@ -1,0 +1,39 @@
+// Drives a running velotide.exe from outside, for `make run` without a
+// display and for screenshots:
+//   velotide_driver wait CLASS [MS]   wait for a visible top-level window of CLASS
+//   velotide_driver command ID        post WM_COMMAND ID to the main window
+//   velotide_driver engine TEXT...    send a control command to the test engine's view
+// Exit code 0 on success, 1 when the window was not found in time.
+#include <windows.h>
+
+#include <cwchar>
+#include <string>
+
+static HWND WaitForWindow(const wchar_t* className, DWORD timeoutMs) {
+    for (DWORD waited = 0;; waited += 50) {
+        HWND window = FindWindowW(className, nullptr);
+        if (window && IsWindowVisible(window)) return window;
+        if (waited >= timeoutMs) return nullptr;
+        Sleep(50);
+    }
+}
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 3) return 2;
+    std::wstring verb = argv[1];
+    if (verb == L"wait") return WaitForWindow(argv[2], argc > 3 ? _wtoi(argv[3]) : 30000) ? 0 : 1;
+
+    HWND main = WaitForWindow(L"VelotideMain", 30000);
+    if (!main) return 1;
+    if (verb == L"command") return PostMessageW(main, WM_COMMAND, _wtoi(argv[2]), 0) ? 0 : 1;
+    if (verb == L"engine") {
+        std::wstring text = argv[2];
+        for (int i = 3; i < argc; ++i) text += std::wstring(L" ") + argv[i];
+        HWND view = FindWindowExW(main, nullptr, L"VelotideTestEngineView", nullptr);
+        if (!view) return 1;
+        COPYDATASTRUCT data = {0, static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)), text.data()};
+        SendMessageW(view, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+        return 0;
+    }
+    return 2;
+}

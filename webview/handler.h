@@ -1,0 +1,108 @@
+// The COM objects through which the engine reports completions and events.
+// Handler<I, F> is the IUnknown part for one WebView2 handler interface I and
+// holds a capture-less lambda F; each of the eight classes below adds only the
+// interface's Invoke and forwards it, arguments unchanged, to the lambda.
+//
+// Objects are made with new, count 1, handed straight to the engine and never
+// released by their creator, so they live until the process ends.
+#pragma once
+
+#include <atomic>
+
+#include "webview/engine.h"
+
+template <typename I, typename F>
+class Handler : public I {
+public:
+    Handler(F body, const IID& iid) : body_(body), iid_(&iid) {}
+    virtual ~Handler() = default;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, *iid_)) {
+            *object = static_cast<I*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++count_; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        ULONG count = --count_;
+        if (count == 0) delete this;
+        return count;
+    }
+
+protected:
+    F body_;
+
+private:
+    std::atomic<ULONG> count_{1};
+    const IID* iid_;
+};
+
+template <typename F>
+struct OnEnv_ : Handler<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler, F> {
+    explicit OnEnv_(F body) : OnEnv_::Handler(body, IID_ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler) {}
+    HRESULT STDMETHODCALLTYPE Invoke(HRESULT error, ICoreWebView2Environment* env) override {
+        return this->body_(error, env);
+    }
+};
+
+template <typename F>
+struct OnCtl_ : Handler<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler, F> {
+    explicit OnCtl_(F body) : OnCtl_::Handler(body, IID_ICoreWebView2CreateCoreWebView2ControllerCompletedHandler) {}
+    HRESULT STDMETHODCALLTYPE Invoke(HRESULT error, ICoreWebView2Controller* controller) override {
+        return this->body_(error, controller);
+    }
+};
+
+template <typename F>
+struct OnNewWin_ : Handler<ICoreWebView2NewWindowRequestedEventHandler, F> {
+    explicit OnNewWin_(F body) : OnNewWin_::Handler(body, IID_ICoreWebView2NewWindowRequestedEventHandler) {}
+    HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, ICoreWebView2NewWindowRequestedEventArgs* args) override {
+        return this->body_(sender, args);
+    }
+};
+
+template <typename F>
+struct OnNav_ : Handler<ICoreWebView2NavigationStartingEventHandler, F> {
+    explicit OnNav_(F body) : OnNav_::Handler(body, IID_ICoreWebView2NavigationStartingEventHandler) {}
+    HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, ICoreWebView2NavigationStartingEventArgs* args) override {
+        return this->body_(sender, args);
+    }
+};
+
+template <typename F>
+struct OnRes_ : Handler<ICoreWebView2WebResourceRequestedEventHandler, F> {
+    explicit OnRes_(F body) : OnRes_::Handler(body, IID_ICoreWebView2WebResourceRequestedEventHandler) {}
+    HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, ICoreWebView2WebResourceRequestedEventArgs* args) override {
+        return this->body_(sender, args);
+    }
+};
+
+template <typename F>
+struct OnFull_ : Handler<ICoreWebView2ContainsFullScreenElementChangedEventHandler, F> {
+    explicit OnFull_(F body)
+        : OnFull_::Handler(body, IID_ICoreWebView2ContainsFullScreenElementChangedEventHandler) {}
+    HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, IUnknown* args) override {
+        return this->body_(sender, args);
+    }
+};
+
+template <typename F>
+struct OnDone_ : Handler<ICoreWebView2NavigationCompletedEventHandler, F> {
+    explicit OnDone_(F body) : OnDone_::Handler(body, IID_ICoreWebView2NavigationCompletedEventHandler) {}
+    HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, ICoreWebView2NavigationCompletedEventArgs* args) override {
+        return this->body_(sender, args);
+    }
+};
+
+template <typename F>
+struct OnKey_ : Handler<ICoreWebView2AcceleratorKeyPressedEventHandler, F> {
+    explicit OnKey_(F body) : OnKey_::Handler(body, IID_ICoreWebView2AcceleratorKeyPressedEventHandler) {}
+    HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2Controller* sender,
+                                     ICoreWebView2AcceleratorKeyPressedEventArgs* args) override {
+        return this->body_(sender, args);
+    }
+};
