@@ -9,8 +9,9 @@
 // normalises siteUrl (cleared when invalid) and sets homeOrigin.
 void LoadConfig();
 
-// Writes siteUrl and blockAds. The old file stays intact unless the new one
-// was written completely. Failures are silent: the values live on in memory.
+// Writes siteUrl and blockAds to config.ini.tmp, then moves it over config.ini,
+// so the old file stays intact unless the new one was written completely.
+// Failures are silent: the values live on in memory.
 void SaveConfig();
 
 std::string WideToUtf8(const std::wstring& text);

@@ -1,1 +1,225 @@
+// The main window in-process: its menu bar, its commands and its messages.
 #include <gtest/gtest.h>
+
+#include "app/app_state.h"
+#include "app/commands.h"
+#include "app/main_window.h"
+#include "tests/support/fake_engine.h"
+#include "tests/support/test_support.h"
+
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_app = AppState{};
+        g_app.instance = GetModuleHandleW(nullptr);
+        g_app.dataDir = dir.path();
+        RegisterMainWindowClass();
+    }
+    void TearDown() override {
+        if (IsWindow(g_app.mainWindow)) DestroyWindow(g_app.mainWindow);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {}  // drop the WM_QUIT of WM_DESTROY
+        g_app = AppState{};
+    }
+    void CreateWindowWithMenu() {
+        g_app.menuBar = BuildMenuBar();
+        g_app.mainWindow = CreateMainWindow();
+        ASSERT_TRUE(g_app.mainWindow);
+    }
+    LRESULT Command(int id) { return SendMessageW(g_app.mainWindow, WM_COMMAND, id, 0); }
+
+    ScratchDir dir;
+};
+
+struct MenuItem {
+    int popup;
+    UINT id;  // 0 for a separator
+    const wchar_t* text;
+};
+
+std::wstring ItemText(HMENU menu, UINT position) {
+    wchar_t text[128] = {};
+    GetMenuStringW(menu, position, text, 128, MF_BYPOSITION);
+    return text;
+}
+
+TEST_F(MainWindowTest, MenuBarHoldsSiteAndViewItemsInOrder) {
+    CreateWindowWithMenu();
+    HMENU bar = GetMenu(g_app.mainWindow);
+    ASSERT_EQ(bar, g_app.menuBar);
+    ASSERT_EQ(GetMenuItemCount(bar), 2);
+    EXPECT_EQ(ItemText(bar, 0), L"Site");
+    EXPECT_EQ(ItemText(bar, 1), L"View");
+
+    const MenuItem expected[] = {
+        {0, 101, L"Change site address\u2026\tCtrl+L"},
+        {0, 102, L"Reload\tCtrl+R"},
+        {0, 103, L"Home\tAlt+Home"},
+        {0, 0, L""},
+        {0, 104, L"Block ad domains"},
+        {0, 0, L""},
+        {0, 106, L"Quit"},
+        {1, 105, L"Fullscreen\tF11"},
+        {1, 107, L"Back"},
+        {1, 108, L"Forward"},
+    };
+    UINT position[2] = {0, 0};
+    for (const MenuItem& item : expected) {
+        HMENU popup = GetSubMenu(bar, item.popup);
+        UINT at = position[item.popup]++;
+        MENUITEMINFOW info = {};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE;
+        ASSERT_TRUE(GetMenuItemInfoW(popup, at, TRUE, &info));
+        SCOPED_TRACE(item.text);
+        EXPECT_EQ(info.wID, item.id);
+        EXPECT_EQ((info.fType & MFT_SEPARATOR) != 0, item.id == 0);
+        EXPECT_EQ(ItemText(popup, at), item.text);
+        if (item.id) {
+            EXPECT_EQ(info.fState & (MFS_DISABLED | MFS_GRAYED), 0u);  // every command stays enabled
+        }
+    }
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, 0)), 7);
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, 1)), 3);
+}
+
+TEST_F(MainWindowTest, BlockAdsItemStartsCheckedFromSetting) {
+    for (bool blockAds : {true, false}) {
+        g_app.blockAds = blockAds;
+        HMENU bar = BuildMenuBar();
+        UINT state = GetMenuState(bar, ID_SITE_BLOCK_ADS, MF_BYCOMMAND);
+        EXPECT_EQ((state & MF_CHECKED) != 0, blockAds);
+        DestroyMenu(bar);
+    }
+}
+
+TEST_F(MainWindowTest, WindowHasClassTitleStyleAndSize) {
+    CreateWindowWithMenu();
+    wchar_t name[64];
+    GetClassNameW(g_app.mainWindow, name, 64);
+    EXPECT_STREQ(name, L"VelotideMain");
+    GetWindowTextW(g_app.mainWindow, name, 64);
+    EXPECT_STREQ(name, L"Velotide");
+    EXPECT_EQ(GetWindowLongW(g_app.mainWindow, GWL_STYLE) & WS_OVERLAPPEDWINDOW, WS_OVERLAPPEDWINDOW);
+    EXPECT_EQ(GetWindowLongW(g_app.mainWindow, GWL_EXSTYLE) & ~WS_EX_WINDOWEDGE, 0);
+    RECT rect;
+    GetWindowRect(g_app.mainWindow, &rect);
+    EXPECT_EQ(rect.right - rect.left, 1360);
+    EXPECT_EQ(rect.bottom - rect.top, 860);
+    WNDCLASSW wc;
+    ASSERT_TRUE(GetClassInfoW(g_app.instance, L"VelotideMain", &wc));
+    EXPECT_EQ(wc.style, 0u);
+    LOGBRUSH brush;
+    ASSERT_TRUE(GetObjectW(wc.hbrBackground, sizeof brush, &brush));
+    EXPECT_EQ(brush.lbColor, RGB(14, 15, 22));
+}
+
+TEST_F(MainWindowTest, BlockAdsBeforeViewFlipsFlagCheckMarkAndFile) {
+    CreateWindowWithMenu();
+    for (bool expected : {false, true}) {
+        EXPECT_EQ(Command(ID_SITE_BLOCK_ADS), 0);
+        EXPECT_EQ(g_app.blockAds, expected);
+        EXPECT_EQ((GetMenuState(g_app.menuBar, ID_SITE_BLOCK_ADS, MF_BYCOMMAND) & MF_CHECKED) != 0, expected);
+        EXPECT_EQ(ReadFileBytes(dir / L"config.ini"),
+                  std::string("url=\r\nblockAds=") + (expected ? "1" : "0") + "\r\n");
+    }
+}
+
+TEST_F(MainWindowTest, BlockAdsWithViewReloadsPage) {
+    CreateWindowWithMenu();
+    FakeView view;
+    g_app.webview = &view;
+    Command(ID_SITE_BLOCK_ADS);
+    EXPECT_EQ(view.calls, std::vector<std::wstring>{L"Reload"});
+    g_app.webview = nullptr;
+}
+
+// Each command id against a view: what the view is asked to do.
+TEST_F(MainWindowTest, ViewCommandsReachTheView) {
+    struct Case {
+        int id;
+        const wchar_t* siteUrl;
+        std::vector<std::wstring> calls;
+        LRESULT result;
+    };
+    const Case cases[] = {
+        {ID_SITE_RELOAD, L"https://Host", {L"Reload"}, 0},
+        {ID_SITE_HOME, L"https://Host/a/b?q=1#f", {L"Navigate https://Host/a/b?q=1#f"}, 0},
+        {ID_SITE_HOME, L"", {}, 0},
+        {ID_VIEW_BACK, L"", {L"GoBack"}, 0},
+        {ID_VIEW_FORWARD, L"", {L"GoForward"}, 0},
+        {100, L"https://Host", {}, 0},
+        {109, L"https://Host", {}, 0},
+    };
+    CreateWindowWithMenu();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.id);
+        FakeView view;
+        g_app.webview = &view;
+        g_app.siteUrl = c.siteUrl;
+        EXPECT_EQ(Command(c.id), c.result);
+        EXPECT_EQ(view.calls, c.calls);
+        EXPECT_FALSE(FileExists(dir / L"config.ini"));
+        EXPECT_TRUE(g_app.blockAds);
+        EXPECT_FALSE(g_app.isFullscreen);
+        EXPECT_TRUE(IsWindow(g_app.mainWindow));
+    }
+    g_app.webview = nullptr;
+}
+
+TEST_F(MainWindowTest, ViewCommandsDoNothingBeforeTheViewExists) {
+    CreateWindowWithMenu();
+    g_app.siteUrl = L"https://Host";
+    for (int id : {ID_SITE_RELOAD, ID_SITE_HOME, ID_VIEW_BACK, ID_VIEW_FORWARD}) EXPECT_EQ(Command(id), 0);
+    EXPECT_TRUE(IsWindow(g_app.mainWindow));
+}
+
+TEST_F(MainWindowTest, MinimumTrackingSizeIs800By520) {
+    CreateWindowWithMenu();
+    MINMAXINFO info = {};
+    info.ptMaxTrackSize = {4000, 3000};
+    EXPECT_EQ(SendMessageW(g_app.mainWindow, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info)), 0);
+    EXPECT_EQ(info.ptMinTrackSize.x, 800);
+    EXPECT_EQ(info.ptMinTrackSize.y, 520);
+    EXPECT_EQ(info.ptMaxTrackSize.x, 4000);  // the rest as the system filled it
+}
+
+TEST_F(MainWindowTest, ViewFollowsClientAreaAndFocus) {
+    CreateWindowWithMenu();
+    FakeController controller;
+    g_app.controller = &controller;
+    ShowWindow(g_app.mainWindow, SW_SHOWNORMAL);
+    RECT client;
+    GetClientRect(g_app.mainWindow, &client);
+    SendMessageW(g_app.mainWindow, WM_SIZE, SIZE_RESTORED, 0);
+    ASSERT_FALSE(controller.bounds.empty());
+    EXPECT_TRUE(EqualRect(&controller.bounds.back(), &client));
+
+    ShowWindow(g_app.mainWindow, SW_MINIMIZE);
+    RECT empty = {};
+    EXPECT_TRUE(EqualRect(&controller.bounds.back(), &empty));
+    ShowWindow(g_app.mainWindow, SW_RESTORE);
+    EXPECT_TRUE(EqualRect(&controller.bounds.back(), &client));
+
+    controller.calls.clear();
+    SendMessageW(g_app.mainWindow, WM_SETFOCUS, 0, 0);
+    EXPECT_EQ(controller.calls, std::vector<std::wstring>{L"MoveFocus 0"});
+    g_app.controller = nullptr;
+}
+
+TEST_F(MainWindowTest, QuitClosesControllerAndPostsExitCodeZero) {
+    CreateWindowWithMenu();
+    FakeController controller;
+    g_app.controller = &controller;
+    EXPECT_EQ(Command(ID_SITE_QUIT), 0);
+    EXPECT_FALSE(IsWindow(g_app.mainWindow));
+    EXPECT_EQ(controller.calls, std::vector<std::wstring>{L"Close"});
+    MSG msg;
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 0u);
+    g_app.controller = nullptr;
+}
+
+}  // namespace

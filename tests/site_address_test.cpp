@@ -1,1 +1,115 @@
 #include <gtest/gtest.h>
+
+#include "settings/site_address.h"
+
+namespace {
+
+struct NormalizeCase {
+    const wchar_t* input;
+    const wchar_t* after;
+    bool valid;
+};
+
+const NormalizeCase kNormalizeCases[] = {
+    {L"Host", L"https://Host", true},
+    {L"Host:8080", L"https://Host:8080", true},
+    {L"  HTTP://Host:8080/Path?q#f \t", L"HTTP://Host:8080/Path?q#f", true},
+    {L"HTTPS://HOST", L"HTTPS://HOST", true},
+    {L"https://Ho st", L"https://Ho st", true},
+    {L"ftp://Host", L"ftp://Host", false},
+    {L"Host/next?to=http://Other", L"Host/next?to=http://Other", false},
+    {L"https://", L"https://", false},
+    {L"https://:8080", L"https://:8080", false},
+    {L"https:///Path", L"https:///Path", false},
+    {L"   ", L"", false},
+    {L"", L"", false},
+    // Every code unit iswspace accepts is trimmed, not only the ASCII blank.
+    {L"\r\n\v\f Host\t\x3000", L"https://Host", true},
+    {L"\t\n", L"", false},
+    // The scheme test is on the lower-cased text; the stored text keeps case.
+    {L"HtTp://Host", L"HtTp://Host", true},
+    {L"https:/Host", L"https://https:/Host", true},
+    {L"user@Host", L"https://user@Host", true},
+    {L"user:pw@Host", L"https://user:pw@Host", true},
+    {L":8080", L"https://:8080", false},
+    {L"/Path", L"https:///Path", false},
+};
+
+TEST(SiteAddressNormalize, TableOfInputs) {
+    for (const NormalizeCase& c : kNormalizeCases) {
+        std::wstring address = c.input;
+        bool valid = NormalizeSiteAddress(address);
+        EXPECT_EQ(address, c.after) << "input: " << testing::PrintToString(std::wstring(c.input));
+        EXPECT_EQ(valid, c.valid) << "input: " << testing::PrintToString(std::wstring(c.input));
+    }
+}
+
+TEST(SiteAddressNormalize, NormalizingTwiceChangesNothing) {
+    for (const NormalizeCase& c : kNormalizeCases) {
+        std::wstring address = c.input;
+        if (!NormalizeSiteAddress(address)) continue;
+        std::wstring again = address;
+        EXPECT_TRUE(NormalizeSiteAddress(again)) << testing::PrintToString(address);
+        EXPECT_EQ(again, address);
+    }
+}
+
+struct OriginCase {
+    const wchar_t* address;
+    const wchar_t* origin;
+    const wchar_t* host;
+};
+
+const OriginCase kOriginCases[] = {
+    {L"https://Host", L"https://host", L"host"},
+    {L"HTTPS://Host:8080/a/b", L"https://host:8080", L"host"},
+    {L"https://Host?x=1", L"https://host", L"host"},
+    {L"https://Host#top", L"https://host", L"host"},
+    {L"https://[::1]:8080/", L"https://[::1]:8080", L"["},
+    {L"file:///C:/x", L"file://", L""},
+    {L"about:blank", L"", L""},
+    {L"Host/a", L"", L""},
+    {L"", L"", L""},
+    // Nothing but case is normalised: ports, dots and escapes stay.
+    {L"https://Host:443", L"https://host:443", L"host"},
+    {L"https://Host./", L"https://host.", L"host."},
+    {L"https://H%41st/", L"https://h%41st", L"h%41st"},
+    {L"https://User@Host/", L"https://user@host", L"user@host"},
+    {L"https://User:Pw@Host/", L"https://user:pw@host", L"user"},
+    {L"https://?q", L"https://", L""},
+    // The first "://" anywhere counts, even past a "/".
+    {L"Host/x?u=HTTP://Other", L"host/x?u=http://other", L"other"},
+    {L"Host/x?u=http://Other/p", L"host/x?u=http://other", L"other"},
+    {L"data:text/html,<p>", L"", L""},
+};
+
+TEST(SiteAddressOrigin, OriginAndHostTable) {
+    for (const OriginCase& c : kOriginCases) {
+        EXPECT_EQ(SiteOrigin(c.address), c.origin) << testing::PrintToString(std::wstring(c.address));
+        EXPECT_EQ(SiteHost(c.address), c.host) << testing::PrintToString(std::wstring(c.address));
+    }
+}
+
+// Lower-casing follows the classic C locale: A-Z and nothing else. Other
+// letters (Latin-1, Cyrillic, Greek, full-width) reach the origin unchanged,
+// so "https://Ä" and "https://ä" stay different origins.
+TEST(SiteAddressLowerCase, OnlyAsciiCapitalsChange) {
+    struct {
+        const wchar_t* input;
+        const wchar_t* lower;
+    } cases[] = {
+        {L"ABCDEFGHIJKLMNOPQRSTUVWXYZ", L"abcdefghijklmnopqrstuvwxyz"},
+        {L"@[`{az09-_.", L"@[`{az09-_."},
+        {L"\x00C4\x00C9\x00DE", L"\x00C4\x00C9\x00DE"},
+        {L"\x0410\x0416\x042F", L"\x0410\x0416\x042F"},
+        {L"\x0391\x03A9", L"\x0391\x03A9"},
+        {L"\x0130\xFF21", L"\x0130\xFF21"},
+        {L"Stra\x00DF" L"E", L"stra\x00DF" L"e"},
+        {L"", L""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(LowerCase(c.input), c.lower) << testing::PrintToString(std::wstring(c.input));
+    EXPECT_EQ(SiteOrigin(L"https://\x00C4Host"), L"https://\x00C4host");
+    EXPECT_NE(SiteOrigin(L"https://\x00C4"), SiteOrigin(L"https://\x00E4"));
+}
+
+}  // namespace
