@@ -16,7 +16,7 @@ build: deps
 	@mkdir -p dist && cp $(BUILD)/velotide.exe dist/velotide.exe
 
 run: build
-	@VELOTIDE_USE_DISPLAY=1 scripts/wine-session.sh $(BUILD) scripts/run.sh $(BUILD)
+	@VELOTIDE_USE_DISPLAY=1 VELOTIDE_PREFIX=wineprefix-run scripts/wine-session.sh $(BUILD) scripts/run.sh $(BUILD)
 
 test: build
 	@scripts/wine-session.sh $(BUILD) ctest --test-dir $(BUILD) -j$(JOBS) --output-on-failure

@@ -9,6 +9,8 @@
 #include <cwchar>
 #include <string>
 
+#include "tests/engine/engine_protocol.h"
+
 static HWND WaitForWindow(const wchar_t* className, DWORD timeoutMs) {
     for (DWORD waited = 0;; waited += 50) {
         HWND window = FindWindowW(className, nullptr);
@@ -29,11 +31,10 @@ int wmain(int argc, wchar_t** argv) {
     if (verb == L"engine") {
         std::wstring text = argv[2];
         for (int i = 3; i < argc; ++i) text += std::wstring(L" ") + argv[i];
-        HWND view = FindWindowExW(main, nullptr, L"VelotideTestEngineView", nullptr);
+        HWND view = FindWindowExW(main, nullptr, kEngineViewClass, nullptr);
         if (!view) return 1;
-        COPYDATASTRUCT data = {0, static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)), text.data()};
-        SendMessageW(view, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
-        return 0;
+        COPYDATASTRUCT data = {kEngineCopyDataId, static_cast<DWORD>(text.size() * sizeof(wchar_t)), text.data()};
+        return SendMessageW(view, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)) ? 0 : 1;
     }
     return 2;
 }
