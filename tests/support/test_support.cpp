@@ -101,6 +101,20 @@ LocalAppDataOverride::~LocalAppDataOverride() {
     RegCloseKey(key);
 }
 
+std::wstring EnvironmentWith(const std::vector<std::pair<std::wstring, std::wstring>>& extra) {
+    std::wstring block;
+    wchar_t* current = GetEnvironmentStringsW();
+    for (const wchar_t* entry = current; *entry; entry += wcslen(entry) + 1) {
+        std::wstring line = entry;
+        bool replaced = false;
+        for (const auto& [name, value] : extra) replaced |= line.rfind(name + L"=", 0) == 0;
+        if (!replaced) block += line + L'\0';
+    }
+    FreeEnvironmentStringsW(current);
+    for (const auto& [name, value] : extra) block += name + L"=" + value + L'\0';
+    return block + L'\0';
+}
+
 ChildProcess::ChildProcess(const std::wstring& exe, const std::wstring& workingDir, const wchar_t* environment,
                            WORD showCommand) {
     STARTUPINFOW startup = {};

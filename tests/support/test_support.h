@@ -7,6 +7,8 @@
 
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 // "Z:\..." for a path of the Linux build tree (Wine maps / to Z:).
 std::wstring WinPathFromUnix(const std::string& unixPath);
@@ -49,6 +51,10 @@ private:
     DWORD type_ = REG_EXPAND_SZ;
     std::wstring oldValue_;
 };
+
+// This process's environment plus the given NAME=value entries, as the
+// double-null-terminated block CreateProcessW takes.
+std::wstring EnvironmentWith(const std::vector<std::pair<std::wstring, std::wstring>>& extra);
 
 // velotide.exe (or another program) started with CreateProcessW.
 class ChildProcess {
