@@ -1,4 +1,173 @@
 #include "app/prompt.h"
-// placeholder until the prompt lands
-void PromptForSiteAddress() {}
-LRESULT CALLBACK PromptWndProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, m, wp, lp); }
+
+#include <string>
+
+#include "app/app_state.h"
+#include "settings/config_store.h"
+#include "settings/site_address.h"
+
+namespace {
+
+const wchar_t kPromptClass[] = L"VelotidePrompt";
+const int kPromptWidth = 560;
+const int kPromptHeight = 210;
+
+// Shared by the prompt's loop and PromptWndProc, which finds it through the
+// window's GWLP_USERDATA slot.
+struct PromptState {
+    HWND edit = nullptr;
+    bool done = false;
+    bool accepted = false;
+    std::wstring text;
+};
+
+struct ControlSpec {
+    const wchar_t* className;
+    const wchar_t* text;  // null: the current site address
+    DWORD exStyle;
+    DWORD style;
+    int x, y, width, height;
+    int id;
+};
+
+const ControlSpec kControls[] = {
+    {L"STATIC", L"Enter the address of your Velotide site (for example your Zeabur URL):", 0,
+     WS_CHILD | WS_VISIBLE, 16, 14, 520, 20, 0},
+    {L"EDIT", nullptr, WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 16, 42, 520, 26, 0},
+    {L"STATIC", L"Example: https://my-site.zeabur.app", 0, WS_CHILD | WS_VISIBLE, 16, 76, 520, 20, 0},
+    {L"BUTTON", L"Save && open", 0, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 322, 120, 120, 30, IDOK},
+    {L"BUTTON", L"Cancel", 0, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 452, 120, 84, 30, IDCANCEL},
+};
+
+void RegisterPromptClass() {
+    if (g_app.promptClassRegistered) return;
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = PromptWndProc;
+    wc.hInstance = g_app.instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kPromptClass;
+    RegisterClassW(&wc);
+    g_app.promptClassRegistered = true;
+}
+
+// Creates the prompt window centred over the main window, with its controls;
+// null when the window could not be made.
+HWND CreatePrompt(PromptState& state, const std::wstring& address) {
+    int x = CW_USEDEFAULT;
+    int y = CW_USEDEFAULT;
+    if (g_app.mainWindow) {
+        RECT owner;
+        GetWindowRect(g_app.mainWindow, &owner);
+        x = owner.left + (owner.right - owner.left - kPromptWidth) / 2;
+        y = owner.top + (owner.bottom - owner.top - kPromptHeight) / 2;
+    }
+    HWND prompt = CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_TOPMOST, kPromptClass, L"Velotide \u2013 site address",
+                                  WS_VISIBLE | WS_CAPTION | WS_SYSMENU, x, y, kPromptWidth, kPromptHeight,
+                                  g_app.mainWindow, nullptr, g_app.instance, &state);
+    if (!prompt) return nullptr;
+
+    HGDIOBJ font = GetStockObject(DEFAULT_GUI_FONT);
+    for (const ControlSpec& c : kControls) {
+        HWND control = CreateWindowExW(c.exStyle, c.className, c.text ? c.text : address.c_str(), c.style, c.x, c.y,
+                                       c.width, c.height, prompt, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
+                                       g_app.instance, nullptr);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), 1);
+        if (!c.text) state.edit = control;
+    }
+    SetFocus(state.edit);
+    SendMessageW(state.edit, EM_SETSEL, 0, -1);
+    return prompt;
+}
+
+// Runs the modal loop until the prompt is done. A WM_QUIT ends it as a
+// cancel; its exit code is handed back so the caller can post it again.
+bool RunPromptLoop(HWND prompt, PromptState& state, WPARAM& quitCode) {
+    MSG msg;
+    while (!state.done) {
+        if (!GetMessageW(&msg, nullptr, 0, 0)) {
+            quitCode = msg.wParam;
+            return true;
+        }
+        // Enter and Escape act wherever the focus is, even outside the prompt.
+        if (msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE)) {
+            SendMessageW(prompt, WM_COMMAND, msg.wParam == VK_RETURN ? IDOK : IDCANCEL, 0);
+            continue;
+        }
+        if (!IsDialogMessageW(prompt, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    return false;
+}
+
+void ApplySiteAddress(std::wstring address) {
+    if (!NormalizeSiteAddress(address)) {
+        MessageBoxW(g_app.mainWindow, L"That does not look like a valid web address.", L"Velotide",
+                    MB_OK | MB_ICONWARNING);
+        return;
+    }
+    g_app.siteUrl = address;
+    g_app.homeOrigin = SiteOrigin(address);
+    SaveConfig();
+    if (g_app.webview && !g_app.siteUrl.empty()) g_app.webview->Navigate(g_app.siteUrl.c_str());
+}
+
+}  // namespace
+
+void PromptForSiteAddress() {
+    std::wstring address = g_app.siteUrl;
+    RegisterPromptClass();
+    PromptState state;
+    HWND prompt = CreatePrompt(state, address);
+    // Without a window nothing could ever finish the loop.
+    if (!prompt) state.done = true;
+    if (g_app.mainWindow) EnableWindow(g_app.mainWindow, FALSE);
+
+    WPARAM quitCode = 0;
+    bool quit = RunPromptLoop(prompt, state, quitCode);
+
+    // The owner comes back before the prompt goes, so activation returns to it.
+    if (g_app.mainWindow) {
+        EnableWindow(g_app.mainWindow, TRUE);
+        SetForegroundWindow(g_app.mainWindow);
+    }
+    if (prompt) DestroyWindow(prompt);
+
+    if (quit) {
+        // The quit was meant for the main loop: let it still end the program.
+        PostQuitMessage(static_cast<int>(quitCode));
+        return;
+    }
+    if (state.accepted) ApplySiteAddress(state.text);
+}
+
+LRESULT CALLBACK PromptWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* state = reinterpret_cast<PromptState*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    switch (message) {
+    case WM_CREATE:
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+        return 0;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK) {
+            // A longer entry is cut to its first 2047 code units.
+            wchar_t buffer[2048];
+            state->text.assign(buffer, GetWindowTextW(state->edit, buffer, 2048));
+            state->accepted = true;
+            state->done = true;
+            return 0;
+        }
+        if (LOWORD(wParam) == IDCANCEL) {
+            state->done = true;
+            return 0;
+        }
+        break;
+    case WM_CLOSE:
+        // Only finish the loop; the loop's owner destroys the window.
+        state->done = true;
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}

@@ -1,4 +1,59 @@
 #include "webview/shortcuts.h"
-// placeholder until the shortcuts land
-ShortcutAction MapAcceleratorKey(COREWEBVIEW2_KEY_EVENT_KIND, UINT, bool, bool, bool, bool) { return ShortcutAction::None; }
-HRESULT OnAcceleratorKeyPressed(ICoreWebView2AcceleratorKeyPressedEventArgs*) { return S_OK; }
+
+#include "app/app_state.h"
+#include "app/commands.h"
+#include "app/fullscreen.h"
+
+static bool IsKeyDown(COREWEBVIEW2_KEY_EVENT_KIND kind) {
+    return kind == COREWEBVIEW2_KEY_EVENT_KIND_KEY_DOWN || kind == COREWEBVIEW2_KEY_EVENT_KIND_SYSTEM_KEY_DOWN;
+}
+
+ShortcutAction MapAcceleratorKey(COREWEBVIEW2_KEY_EVENT_KIND kind, UINT virtualKey, bool ctrlDown,
+                                 bool altDown, bool isFullscreen, bool pageFullscreen) {
+    if (!IsKeyDown(kind)) return ShortcutAction::None;
+    if (virtualKey == VK_F11) return ShortcutAction::ToggleFullscreen;
+    if (virtualKey == VK_ESCAPE) {
+        // While the page shows an element fullscreen, Esc belongs to the page.
+        return isFullscreen && !pageFullscreen ? ShortcutAction::LeaveFullscreen : ShortcutAction::None;
+    }
+    if (ctrlDown && virtualKey == 'R') return ShortcutAction::ReloadPage;
+    if (ctrlDown && virtualKey == 'L') return ShortcutAction::ChangeSiteAddress;
+    if (altDown && virtualKey == VK_HOME) return ShortcutAction::GoHome;
+    return ShortcutAction::None;
+}
+
+HRESULT OnAcceleratorKeyPressed(ICoreWebView2AcceleratorKeyPressedEventArgs* args) {
+    // A failed getter must lead nowhere: a key-up and key 0 match no shortcut.
+    COREWEBVIEW2_KEY_EVENT_KIND kind = COREWEBVIEW2_KEY_EVENT_KIND_KEY_UP;
+    args->get_KeyEventKind(&kind);
+    UINT key = 0;
+    args->get_VirtualKey(&key);
+    if (!IsKeyDown(kind)) return S_OK;
+    bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    bool alt = GetKeyState(VK_MENU) < 0;
+
+    ShortcutAction action = MapAcceleratorKey(kind, key, ctrl, alt, g_app.isFullscreen, g_app.pageFullscreen);
+    switch (action) {
+    case ShortcutAction::None:
+        return S_OK;
+    case ShortcutAction::ToggleFullscreen:
+        SetFullscreen(!g_app.isFullscreen);
+        break;
+    case ShortcutAction::LeaveFullscreen:
+        SetFullscreen(false);
+        break;
+    case ShortcutAction::ReloadPage:
+        g_app.webview->Reload();
+        break;
+    // The prompt and Home run from the main loop, after this callback returns.
+    case ShortcutAction::ChangeSiteAddress:
+        PostMessageW(g_app.mainWindow, WM_COMMAND, ID_SITE_CHANGE, 0);
+        break;
+    case ShortcutAction::GoHome:
+        PostMessageW(g_app.mainWindow, WM_COMMAND, ID_SITE_HOME, 0);
+        break;
+    }
+    // Consumed: the page does not see this key.
+    args->put_Handled(TRUE);
+    return S_OK;
+}
