@@ -1,0 +1,91 @@
+// The DLL's entry points and the environment face: creating controllers and
+// web resource responses.
+#include "tests/engine/args.h"
+#include "tests/engine/browser.h"
+#include "tests/engine/engine_protocol.h"
+
+namespace {
+
+const wchar_t kVersion[] = L"130.0.2849.80";
+
+// The failure a test asked for through VELOTIDE_TEST_ENGINE_FAIL, or "".
+std::wstring FailPoint() {
+    wchar_t value[32];
+    DWORD length = GetEnvironmentVariableW(kEngineFailVariable, value, 32);
+    return length > 0 && length < 32 ? value : L"";
+}
+
+class Environment : public ComObject<ICoreWebView2Environment> {
+public:
+    Environment() : ComObject(IID_ICoreWebView2Environment) {}
+
+    HRESULT STDMETHODCALLTYPE CreateCoreWebView2Controller(
+        HWND parent, ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler) override {
+        if (!handler) return E_POINTER;
+        Ref<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler> keep(handler);
+        PostTask([keep, parent] {
+            if (FailPoint() == L"controller") {
+                EngineLog(L"controller failed");
+                keep->Invoke(E_FAIL, nullptr);
+            } else if (!IsWindow(parent)) {
+                EngineLog(L"controller failed");
+                keep->Invoke(HRESULT_FROM_WIN32(ERROR_INVALID_WINDOW_HANDLE), nullptr);
+            } else {
+                auto controller = Ref<ICoreWebView2Controller>::Adopt(CreateController(parent));
+                EngineLog(L"controller created");
+                keep->Invoke(S_OK, controller.get());
+            }
+        });
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE CreateWebResourceResponse(IStream* content, int status, LPCWSTR reason, LPCWSTR,
+                                                        ICoreWebView2WebResourceResponse** response) override {
+        if (!response) return E_POINTER;
+        *response = new WebResourceResponse(content, status, reason ? reason : L"");
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_BrowserVersionString(LPWSTR* version) override {
+        return ReturnString(kVersion, version);
+    }
+    HRESULT STDMETHODCALLTYPE add_NewBrowserVersionAvailable(ICoreWebView2NewBrowserVersionAvailableEventHandler*,
+                                                             EventRegistrationToken*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE remove_NewBrowserVersionAvailable(EventRegistrationToken) override { return E_NOTIMPL; }
+};
+
+}  // namespace
+
+extern "C" HRESULT __stdcall CreateWebViewEnvironmentWithOptionsInternal(
+    bool checkRunningInstance, int runtimeType, PCWSTR userDataFolder, IUnknown*,
+    ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* handler) {
+    if (!handler) return E_POINTER;
+    // The loader frees this DLL once the call returns; the posted work must stay mapped.
+    HMODULE self;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                       reinterpret_cast<LPCWSTR>(&CreateWebViewEnvironmentWithOptionsInternal), &self);
+    EngineDispatchInit(self);
+    std::wstring folder = userDataFolder ? userDataFolder : L"";
+    std::wstring fail = FailPoint();
+    if (!folder.empty()) CreateDirectoryW(folder.c_str(), nullptr);
+    EngineLog(L"environment requested " + std::to_wstring(checkRunningInstance) + L" " + std::to_wstring(runtimeType) +
+              L" " + folder);
+    if (fail == L"create") {
+        EngineLog(L"environment failed");
+        return E_FAIL;
+    }
+    Ref<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler> keep(handler);
+    PostTask([keep, fail] {
+        if (fail == L"environment") {
+            EngineLog(L"environment failed");
+            keep->Invoke(E_FAIL, nullptr);
+            return;
+        }
+        auto environment = Ref<ICoreWebView2Environment>::Adopt(new Environment);
+        EngineLog(L"environment created");
+        keep->Invoke(S_OK, environment.get());
+    });
+    return S_OK;
+}
+
+extern "C" HRESULT __stdcall DllCanUnloadNow() { return S_FALSE; }

@@ -1,0 +1,255 @@
+// The view face (navigation, history, events, resource filters) and the
+// settings object.
+#include "tests/engine/browser.h"
+
+#include <algorithm>
+
+namespace {
+
+const HRESULT kClosed = HRESULT_FROM_WIN32(ERROR_INVALID_STATE);
+
+class View : public ComObject<ICoreWebView2> {
+public:
+    explicit View(const BrowserPtr& browser) : ComObject(IID_ICoreWebView2), b_(browser) { b_->view = this; }
+    ~View() override {
+        if (b_->view == this) b_->view = nullptr;
+    }
+
+    HRESULT STDMETHODCALLTYPE get_Settings(ICoreWebView2Settings** settings) override {
+        return OutRef(settings, b_->settings.get());
+    }
+    HRESULT STDMETHODCALLTYPE get_Source(LPWSTR* uri) override { return ReturnString(b_->page.uri, uri); }
+    HRESULT STDMETHODCALLTYPE Navigate(LPCWSTR uri) override {
+        if (!uri) return E_INVALIDARG;
+        if (b_->closed) return kClosed;
+        Navigation nav;
+        nav.hops = {uri};
+        StartNavigation(b_, nav);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE NavigateToString(LPCWSTR html) override {
+        if (!html) return E_INVALIDARG;
+        if (b_->closed) return kClosed;
+        Navigation nav;
+        nav.hops = {DataUriFromHtml(html)};
+        nav.html = html;
+        StartNavigation(b_, nav);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE add_NavigationStarting(ICoreWebView2NavigationStartingEventHandler* handler,
+                                                     EventRegistrationToken* token) override {
+        return b_->closed ? kClosed : b_->navigationStarting.Add(handler, token);
+    }
+    HRESULT STDMETHODCALLTYPE remove_NavigationStarting(EventRegistrationToken token) override {
+        return b_->navigationStarting.Remove(token);
+    }
+    HRESULT STDMETHODCALLTYPE add_ContentLoading(ICoreWebView2ContentLoadingEventHandler*,
+                                                 EventRegistrationToken*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE remove_ContentLoading(EventRegistrationToken) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE add_SourceChanged(ICoreWebView2SourceChangedEventHandler*,
+                                                EventRegistrationToken*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE remove_SourceChanged(EventRegistrationToken) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE add_HistoryChanged(ICoreWebView2HistoryChangedEventHandler*,
+                                                 EventRegistrationToken*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE remove_HistoryChanged(EventRegistrationToken) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE add_NavigationCompleted(ICoreWebView2NavigationCompletedEventHandler* handler,
+                                                      EventRegistrationToken* token) override {
+        return b_->closed ? kClosed : b_->navigationCompleted.Add(handler, token);
+    }
+    HRESULT STDMETHODCALLTYPE remove_NavigationCompleted(EventRegistrationToken token) override {
+        return b_->navigationCompleted.Remove(token);
+    }
+    HRESULT STDMETHODCALLTYPE add_FrameNavigationStarting(ICoreWebView2NavigationStartingEventHandler*,
+                                                          EventRegistrationToken*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE remove_FrameNavigationStarting(EventRegistrationToken) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE add_FrameNavigationCompleted(ICoreWebView2NavigationCompletedEventHandler*,
+                                                           EventRegistrationToken*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE remove_FrameNavigationCompleted(EventRegistrationToken) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE add_ScriptDialogOpening(ICoreWebView2ScriptDialogOpeningEventHandler*,
+                                                      EventRegistrationToken*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE remove_ScriptDialogOpening(EventRegistrationToken) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE add_PermissionRequested(ICoreWebView2PermissionRequestedEventHandler*,
+                                                      EventRegistrationToken*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE remove_PermissionRequested(EventRegistrationToken) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE add_ProcessFailed(ICoreWebView2ProcessFailedEventHandler*,
+                                                EventRegistrationToken*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE remove_ProcessFailed(EventRegistrationToken) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE AddScriptToExecuteOnDocumentCreated(
+        LPCWSTR, ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE RemoveScriptToExecuteOnDocumentCreated(LPCWSTR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE ExecuteScript(LPCWSTR, ICoreWebView2ExecuteScriptCompletedHandler*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE CapturePreview(COREWEBVIEW2_CAPTURE_PREVIEW_IMAGE_FORMAT, IStream*,
+                                             ICoreWebView2CapturePreviewCompletedHandler*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE Reload() override {
+        if (b_->closed) return kClosed;
+        NavigateToHistory(b_, b_->current);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE PostWebMessageAsJson(LPCWSTR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE PostWebMessageAsString(LPCWSTR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE add_WebMessageReceived(ICoreWebView2WebMessageReceivedEventHandler*,
+                                                     EventRegistrationToken*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE remove_WebMessageReceived(EventRegistrationToken) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE
+    CallDevToolsProtocolMethod(LPCWSTR, LPCWSTR, ICoreWebView2CallDevToolsProtocolMethodCompletedHandler*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE get_BrowserProcessId(UINT32* id) override { return Out(id, GetCurrentProcessId()); }
+    HRESULT STDMETHODCALLTYPE get_CanGoBack(BOOL* can) override { return Out(can, b_->current > 0); }
+    HRESULT STDMETHODCALLTYPE get_CanGoForward(BOOL* can) override {
+        return Out(can, b_->current + 1 < static_cast<int>(b_->history.size()));
+    }
+    HRESULT STDMETHODCALLTYPE GoBack() override {
+        if (b_->closed) return kClosed;
+        NavigateToHistory(b_, b_->current - 1);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GoForward() override {
+        if (b_->closed) return kClosed;
+        NavigateToHistory(b_, b_->current + 1);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetDevToolsProtocolEventReceiver(LPCWSTR,
+                                                               ICoreWebView2DevToolsProtocolEventReceiver**) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE Stop() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE add_NewWindowRequested(ICoreWebView2NewWindowRequestedEventHandler* handler,
+                                                     EventRegistrationToken* token) override {
+        return b_->closed ? kClosed : b_->newWindowRequested.Add(handler, token);
+    }
+    HRESULT STDMETHODCALLTYPE remove_NewWindowRequested(EventRegistrationToken token) override {
+        return b_->newWindowRequested.Remove(token);
+    }
+    HRESULT STDMETHODCALLTYPE add_DocumentTitleChanged(ICoreWebView2DocumentTitleChangedEventHandler*,
+                                                       EventRegistrationToken*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE remove_DocumentTitleChanged(EventRegistrationToken) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_DocumentTitle(LPWSTR*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE AddHostObjectToScript(LPCWSTR, VARIANT*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE RemoveHostObjectFromScript(LPCWSTR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE OpenDevToolsWindow() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE add_ContainsFullScreenElementChanged(
+        ICoreWebView2ContainsFullScreenElementChangedEventHandler* handler, EventRegistrationToken* token) override {
+        return b_->closed ? kClosed : b_->fullscreenChanged.Add(handler, token);
+    }
+    HRESULT STDMETHODCALLTYPE remove_ContainsFullScreenElementChanged(EventRegistrationToken token) override {
+        return b_->fullscreenChanged.Remove(token);
+    }
+    HRESULT STDMETHODCALLTYPE get_ContainsFullScreenElement(BOOL* contains) override {
+        return Out(contains, b_->fullscreenElement);
+    }
+    HRESULT STDMETHODCALLTYPE add_WebResourceRequested(ICoreWebView2WebResourceRequestedEventHandler* handler,
+                                                       EventRegistrationToken* token) override {
+        return b_->closed ? kClosed : b_->webResourceRequested.Add(handler, token);
+    }
+    HRESULT STDMETHODCALLTYPE remove_WebResourceRequested(EventRegistrationToken token) override {
+        return b_->webResourceRequested.Remove(token);
+    }
+    HRESULT STDMETHODCALLTYPE AddWebResourceRequestedFilter(const LPCWSTR uri,
+                                                            const COREWEBVIEW2_WEB_RESOURCE_CONTEXT context) override {
+        if (!uri) return E_INVALIDARG;
+        b_->filters.emplace_back(uri, context);
+        EngineLog(L"filter added " + std::wstring(uri) + L" " + std::to_wstring(context));
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE
+    RemoveWebResourceRequestedFilter(const LPCWSTR uri, const COREWEBVIEW2_WEB_RESOURCE_CONTEXT context) override {
+        if (!uri) return E_INVALIDARG;
+        auto& filters = b_->filters;
+        auto found = std::find(filters.begin(), filters.end(), std::make_pair(std::wstring(uri), context));
+        if (found == filters.end()) return HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
+        filters.erase(found);
+        EngineLog(L"filter removed " + std::wstring(uri) + L" " + std::to_wstring(context));
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE add_WindowCloseRequested(ICoreWebView2WindowCloseRequestedEventHandler*,
+                                                       EventRegistrationToken*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE remove_WindowCloseRequested(EventRegistrationToken) override { return E_NOTIMPL; }
+
+private:
+    BrowserPtr b_;
+};
+
+class Settings : public ComObject<ICoreWebView2Settings> {
+public:
+    Settings() : ComObject(IID_ICoreWebView2Settings) {}
+
+    HRESULT STDMETHODCALLTYPE get_IsScriptEnabled(BOOL* v) override { return Out(v, on_[kScript]); }
+    HRESULT STDMETHODCALLTYPE put_IsScriptEnabled(BOOL v) override { return Put(kScript, L"IsScriptEnabled", v); }
+    HRESULT STDMETHODCALLTYPE get_IsWebMessageEnabled(BOOL* v) override { return Out(v, on_[kWebMessage]); }
+    HRESULT STDMETHODCALLTYPE put_IsWebMessageEnabled(BOOL v) override {
+        return Put(kWebMessage, L"IsWebMessageEnabled", v);
+    }
+    HRESULT STDMETHODCALLTYPE get_AreDefaultScriptDialogsEnabled(BOOL* v) override { return Out(v, on_[kDialogs]); }
+    HRESULT STDMETHODCALLTYPE put_AreDefaultScriptDialogsEnabled(BOOL v) override {
+        return Put(kDialogs, L"AreDefaultScriptDialogsEnabled", v);
+    }
+    HRESULT STDMETHODCALLTYPE get_IsStatusBarEnabled(BOOL* v) override { return Out(v, on_[kStatusBar]); }
+    HRESULT STDMETHODCALLTYPE put_IsStatusBarEnabled(BOOL v) override {
+        return Put(kStatusBar, L"IsStatusBarEnabled", v);
+    }
+    HRESULT STDMETHODCALLTYPE get_AreDevToolsEnabled(BOOL* v) override { return Out(v, on_[kDevTools]); }
+    HRESULT STDMETHODCALLTYPE put_AreDevToolsEnabled(BOOL v) override {
+        return Put(kDevTools, L"AreDevToolsEnabled", v);
+    }
+    HRESULT STDMETHODCALLTYPE get_AreDefaultContextMenusEnabled(BOOL* v) override { return Out(v, on_[kMenus]); }
+    HRESULT STDMETHODCALLTYPE put_AreDefaultContextMenusEnabled(BOOL v) override {
+        return Put(kMenus, L"AreDefaultContextMenusEnabled", v);
+    }
+    HRESULT STDMETHODCALLTYPE get_AreHostObjectsAllowed(BOOL* v) override { return Out(v, on_[kHostObjects]); }
+    HRESULT STDMETHODCALLTYPE put_AreHostObjectsAllowed(BOOL v) override {
+        return Put(kHostObjects, L"AreHostObjectsAllowed", v);
+    }
+    HRESULT STDMETHODCALLTYPE get_IsZoomControlEnabled(BOOL* v) override { return Out(v, on_[kZoom]); }
+    HRESULT STDMETHODCALLTYPE put_IsZoomControlEnabled(BOOL v) override {
+        return Put(kZoom, L"IsZoomControlEnabled", v);
+    }
+    HRESULT STDMETHODCALLTYPE get_IsBuiltInErrorPageEnabled(BOOL* v) override { return Out(v, on_[kErrorPage]); }
+    HRESULT STDMETHODCALLTYPE put_IsBuiltInErrorPageEnabled(BOOL v) override {
+        return Put(kErrorPage, L"IsBuiltInErrorPageEnabled", v);
+    }
+
+private:
+    enum { kScript, kWebMessage, kDialogs, kStatusBar, kDevTools, kMenus, kHostObjects, kZoom, kErrorPage, kCount };
+
+    HRESULT Put(int index, const wchar_t* name, BOOL value) {
+        on_[index] = value != FALSE;
+        EngineLog(L"settings put " + std::wstring(name) + (on_[index] ? L"=1" : L"=0"));
+        return S_OK;
+    }
+
+    bool on_[kCount] = {true, true, true, true, true, true, true, true, true};  // the engine's defaults
+};
+
+}  // namespace
+
+ICoreWebView2* CreateViewFace(const BrowserPtr& browser) { return new View(browser); }
+ICoreWebView2Settings* CreateSettings() { return new Settings; }

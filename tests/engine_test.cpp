@@ -1,0 +1,581 @@
+// The test engine loaded directly, driven through its export and COM objects
+// with small handler objects, as velotide.exe would drive it.
+#include <gtest/gtest.h>
+
+#include "tests/engine/engine_protocol.h"
+#include "tests/support/engine_install.h"
+#include "tests/support/test_support.h"
+#include "webview/webview2.h"
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using CreateFn = HRESULT(__stdcall*)(bool, int, PCWSTR, IUnknown*,
+                                     ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler*);
+
+// A handler object whose Invoke runs a function.
+template <class I, class S, class A>
+class Callback : public I {
+public:
+    Callback(const IID& iid, std::function<void(S, A)> fn) : iid_(iid), fn_(std::move(fn)) {}
+    virtual ~Callback() = default;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
+        *out = IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, iid_) ? this : nullptr;
+        if (!*out) return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        ULONG n = --refs_;
+        if (n == 0) delete this;
+        return n;
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(S sender, A args) override {
+        fn_(sender, args);
+        return S_OK;
+    }
+
+private:
+    ULONG refs_ = 1;
+    const IID& iid_;
+    std::function<void(S, A)> fn_;
+};
+
+using EnvDone =
+    Callback<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler, HRESULT, ICoreWebView2Environment*>;
+using CtlDone = Callback<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler, HRESULT, ICoreWebView2Controller*>;
+using OnStarting =
+    Callback<ICoreWebView2NavigationStartingEventHandler, ICoreWebView2*, ICoreWebView2NavigationStartingEventArgs*>;
+using OnCompleted =
+    Callback<ICoreWebView2NavigationCompletedEventHandler, ICoreWebView2*, ICoreWebView2NavigationCompletedEventArgs*>;
+using OnNewWindow =
+    Callback<ICoreWebView2NewWindowRequestedEventHandler, ICoreWebView2*, ICoreWebView2NewWindowRequestedEventArgs*>;
+using OnResource = Callback<ICoreWebView2WebResourceRequestedEventHandler, ICoreWebView2*,
+                            ICoreWebView2WebResourceRequestedEventArgs*>;
+using OnFullscreen = Callback<ICoreWebView2ContainsFullScreenElementChangedEventHandler, ICoreWebView2*, IUnknown*>;
+using OnKey = Callback<ICoreWebView2AcceleratorKeyPressedEventHandler, ICoreWebView2Controller*,
+                       ICoreWebView2AcceleratorKeyPressedEventArgs*>;
+
+std::wstring Take(LPWSTR text) {
+    std::wstring copy = text ? text : L"";
+    CoTaskMemFree(text);
+    return copy;
+}
+
+std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+struct Completion {
+    UINT64 id;
+    BOOL success;
+    COREWEBVIEW2_WEB_ERROR_STATUS status;
+};
+
+class EngineTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        log_ = dir_ / L"engine.log";
+        SetEnvironmentVariableW(kEngineLogVariable, log_.c_str());
+        SetEnvironmentVariableW(kEngineFailVariable, nullptr);
+        module_ = LoadLibraryW(TestEngineDllPath().c_str());
+        ASSERT_NE(module_, nullptr);
+        create_ = reinterpret_cast<CreateFn>(
+            reinterpret_cast<void*>(GetProcAddress(module_, "CreateWebViewEnvironmentWithOptionsInternal")));
+        ASSERT_NE(create_, nullptr);
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"EngineTestHost";
+        RegisterClassW(&wc);
+        host_ = CreateWindowExW(0, wc.lpszClassName, L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 800, 600, nullptr,
+                                nullptr, wc.hInstance, nullptr);
+    }
+
+    void TearDown() override {
+        if (controller_) controller_->Close();
+        for (IUnknown* object :
+             {static_cast<IUnknown*>(view_), static_cast<IUnknown*>(controller_), static_cast<IUnknown*>(environment_)})
+            if (object) object->Release();
+        for (IUnknown* handler : handlers_) handler->Release();
+        DestroyWindow(host_);
+        SetEnvironmentVariableW(kEngineLogVariable, nullptr);
+        SetEnvironmentVariableW(kEngineFailVariable, nullptr);
+    }
+
+    template <class H, class F>
+    H* Make(const IID& iid, F fn) {
+        H* handler = new H(iid, fn);
+        handlers_.push_back(handler);
+        return handler;
+    }
+
+    // Environment, then controller and view, each completion pumped for.
+    void Start() {
+        bool envCalled = false;
+        auto* envDone = Make<EnvDone>(IID_ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler,
+                                      [&](HRESULT hr, ICoreWebView2Environment* env) {
+                                          envCalled = true;
+                                          ASSERT_EQ(hr, S_OK);
+                                          environment_ = env;
+                                          env->AddRef();
+                                      });
+        ASSERT_EQ(create_(true, 1, (dir_ / L"udf").c_str(), nullptr, envDone), S_OK);
+        ASSERT_TRUE(PumpUntil([&] { return envCalled; }));
+        bool ctlCalled = false;
+        auto* ctlDone = Make<CtlDone>(IID_ICoreWebView2CreateCoreWebView2ControllerCompletedHandler,
+                                      [&](HRESULT hr, ICoreWebView2Controller* controller) {
+                                          ctlCalled = true;
+                                          ASSERT_EQ(hr, S_OK);
+                                          controller_ = controller;
+                                          controller->AddRef();
+                                      });
+        ASSERT_EQ(environment_->CreateCoreWebView2Controller(host_, ctlDone), S_OK);
+        ASSERT_TRUE(PumpUntil([&] { return ctlCalled; }));
+        ASSERT_EQ(controller_->get_CoreWebView2(&view_), S_OK);
+        viewWindow_ = FindEngineView(host_);
+        ASSERT_NE(viewWindow_, nullptr);
+    }
+
+    // Records every navigation start and completion; starts whose address
+    // contains cancelMark are cancelled.
+    void Watch(const std::wstring& cancelMark = L"\x1") {
+        EventRegistrationToken token;
+        view_->add_NavigationStarting(
+            Make<OnStarting>(IID_ICoreWebView2NavigationStartingEventHandler,
+                             [this, cancelMark](ICoreWebView2*, ICoreWebView2NavigationStartingEventArgs* args) {
+                                 LPWSTR uri = nullptr;
+                                 args->get_Uri(&uri);
+                                 started_.push_back(Take(uri));
+                                 BOOL redirected = FALSE;
+                                 args->get_IsRedirected(&redirected);
+                                 redirected_.push_back(redirected);
+                                 if (started_.back().find(cancelMark) != std::wstring::npos) args->put_Cancel(TRUE);
+                             }),
+            &token);
+        view_->add_NavigationCompleted(
+            Make<OnCompleted>(IID_ICoreWebView2NavigationCompletedEventHandler,
+                              [this](ICoreWebView2*, ICoreWebView2NavigationCompletedEventArgs* args) {
+                                  Completion c = {};
+                                  args->get_NavigationId(&c.id);
+                                  args->get_IsSuccess(&c.success);
+                                  args->get_WebErrorStatus(&c.status);
+                                  completed_.push_back(c);
+                              }),
+            &token);
+    }
+
+    Completion NavigateAndWait(const std::function<void()>& start) {
+        size_t before = completed_.size(), startedBefore = started_.size();
+        start();
+        EXPECT_EQ(started_.size(), startedBefore) << "started inside the call";
+        EXPECT_EQ(completed_.size(), before) << "completed inside the call";
+        EXPECT_TRUE(PumpUntil([&] { return completed_.size() > before; }));
+        return completed_.empty() ? Completion{} : completed_.back();
+    }
+
+    std::wstring Source() {
+        LPWSTR uri = nullptr;
+        view_->get_Source(&uri);
+        return Take(uri);
+    }
+
+    bool HasLine(const std::string& line) {
+        auto lines = ReadEngineLog(log_);
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    }
+    bool WaitLine(const std::string& line) {
+        return PumpUntil([&] { return HasLine(line); }, 3000);
+    }
+
+    bool Command(const std::wstring& text) { return SendEngineCommand(viewWindow_, text); }
+
+    ScratchDir dir_;
+    std::wstring log_;
+    HMODULE module_ = nullptr;
+    CreateFn create_ = nullptr;
+    HWND host_ = nullptr, viewWindow_ = nullptr;
+    ICoreWebView2Environment* environment_ = nullptr;
+    ICoreWebView2Controller* controller_ = nullptr;
+    ICoreWebView2* view_ = nullptr;
+    std::vector<IUnknown*> handlers_;
+    std::vector<std::wstring> started_;
+    std::vector<BOOL> redirected_;
+    std::vector<Completion> completed_;
+};
+
+TEST_F(EngineTest, CompletionsArriveLaterEvenAfterTheLoaderUnloadsIt) {
+    int calls = 0;
+    auto* done = Make<EnvDone>(IID_ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler,
+                               [&](HRESULT hr, ICoreWebView2Environment* env) {
+                                   ++calls;
+                                   EXPECT_EQ(hr, S_OK);
+                                   environment_ = env;
+                                   env->AddRef();
+                               });
+    std::wstring userData = dir_ / L"udf";
+    ASSERT_EQ(create_(true, 1, userData.c_str(), nullptr, done), S_OK);
+    EXPECT_EQ(calls, 0);
+    FreeLibrary(module_);  // as the loader does; the engine must have pinned itself
+    ASSERT_TRUE(PumpUntil([&] { return calls == 1; }));
+    EXPECT_TRUE(FileExists(userData));
+    EXPECT_TRUE(HasLine("environment requested 1 1 " + Narrow(userData)));
+    EXPECT_TRUE(HasLine("environment created"));
+
+    ICoreWebView2Controller* controller = nullptr;
+    auto* ctlDone = Make<CtlDone>(IID_ICoreWebView2CreateCoreWebView2ControllerCompletedHandler,
+                                  [&](HRESULT hr, ICoreWebView2Controller* c) {
+                                      EXPECT_EQ(hr, S_OK);
+                                      controller = c;
+                                      controller_ = c;
+                                      c->AddRef();
+                                  });
+    ASSERT_EQ(environment_->CreateCoreWebView2Controller(host_, ctlDone), S_OK);
+    EXPECT_EQ(controller, nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return controller != nullptr; }));
+    EXPECT_TRUE(HasLine("controller created"));
+}
+
+TEST_F(EngineTest, FailSwitchMakesEachStartUpStepFail) {
+    struct Case {
+        const wchar_t* fail;
+        HRESULT exportResult;
+        bool envReported;  // environment completion reports failure
+        bool ctlReported;  // controller completion reports failure
+    } cases[] = {
+        {L"create", E_FAIL, false, false},
+        {L"environment", S_OK, true, false},
+        {L"controller", S_OK, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Narrow(c.fail));
+        SetEnvironmentVariableW(kEngineFailVariable, c.fail);
+        HRESULT envResult = S_OK, ctlResult = S_OK;
+        ICoreWebView2Environment* env = nullptr;
+        int envCalls = 0, ctlCalls = 0;
+        auto* envDone = Make<EnvDone>(IID_ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler,
+                                      [&](HRESULT hr, ICoreWebView2Environment* e) {
+                                          ++envCalls;
+                                          envResult = hr;
+                                          env = e;
+                                          if (e) e->AddRef();
+                                      });
+        ASSERT_EQ(create_(true, 1, (dir_ / L"udf").c_str(), nullptr, envDone), c.exportResult);
+        PumpFor(200);
+        EXPECT_EQ(envCalls, c.exportResult == S_OK ? 1 : 0);
+        EXPECT_EQ(FAILED(envResult) && env == nullptr, c.envReported);
+        if (!env) continue;
+        ICoreWebView2Controller* controller = nullptr;
+        auto* ctlDone = Make<CtlDone>(IID_ICoreWebView2CreateCoreWebView2ControllerCompletedHandler,
+                                      [&](HRESULT hr, ICoreWebView2Controller* ctl) {
+                                          ++ctlCalls;
+                                          ctlResult = hr;
+                                          controller = ctl;
+                                      });
+        env->CreateCoreWebView2Controller(host_, ctlDone);
+        ASSERT_TRUE(PumpUntil([&] { return ctlCalls == 1; }));
+        EXPECT_EQ(FAILED(ctlResult) && controller == nullptr, c.ctlReported);
+        if (controller) controller->Close();
+        env->Release();
+    }
+}
+
+TEST_F(EngineTest, ViewWindowIsAChildThatFollowsBoundsVisibilityAndFocus) {
+    Start();
+    EXPECT_EQ(GetParent(viewWindow_), host_);
+    EXPECT_FALSE(IsWindowVisible(viewWindow_));
+
+    controller_->put_Bounds({10, 20, 310, 220});
+    RECT r;
+    GetWindowRect(viewWindow_, &r);
+    MapWindowPoints(nullptr, host_, reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.left, 10);
+    EXPECT_EQ(r.top, 20);
+    EXPECT_EQ(r.right, 310);
+    EXPECT_EQ(r.bottom, 220);
+
+    controller_->put_IsVisible(TRUE);
+    EXPECT_TRUE(IsWindowVisible(viewWindow_));
+    controller_->put_IsVisible(FALSE);
+    EXPECT_FALSE(IsWindowVisible(viewWindow_));
+    controller_->put_IsVisible(TRUE);
+    controller_->MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC);
+    EXPECT_EQ(GetFocus(), viewWindow_);
+
+    void* out = nullptr;
+    EXPECT_EQ(view_->QueryInterface(IID_ICoreWebView2Controller, &out), E_NOINTERFACE);
+    EXPECT_EQ(view_->QueryInterface(IID_IUnknown, &out), S_OK);
+    static_cast<IUnknown*>(out)->Release();
+
+    for (const char* line : {"bounds 10,20,310,220", "visible 1", "visible 0", "focus 0"})
+        EXPECT_TRUE(HasLine(line)) << line;
+    controller_->Close();
+    EXPECT_FALSE(IsWindow(viewWindow_));
+    EXPECT_TRUE(HasLine("closed"));
+}
+
+TEST_F(EngineTest, NavigationOutcomes) {
+    Start();
+    Watch(L"cancel-me");
+    struct Case {
+        const wchar_t* uri;
+        BOOL success;
+        COREWEBVIEW2_WEB_ERROR_STATUS status;
+        const wchar_t* sourceAfter;
+    } cases[] = {
+        {L"https://example.com/a", TRUE, COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN, L"https://example.com/a"},
+        {L"https://other.example/cancel-me", FALSE, COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED,
+         L"https://example.com/a"},
+        {L"https://nowhere.invalid/x", FALSE, COREWEBVIEW2_WEB_ERROR_STATUS_HOST_NAME_NOT_RESOLVED,
+         L"https://nowhere.invalid/x"},
+        {L"https://invalid.example/", TRUE, COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN, L"https://invalid.example/"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Narrow(c.uri));
+        Completion done = NavigateAndWait([&] { view_->Navigate(c.uri); });
+        EXPECT_EQ(started_.back(), c.uri);
+        EXPECT_EQ(done.success, c.success);
+        EXPECT_EQ(done.status, c.status);
+        EXPECT_EQ(Source(), c.sourceAfter);
+        std::string id = std::to_string(done.id);
+        EXPECT_TRUE(HasLine("navigation started " + id + " " + Narrow(c.uri)));
+        EXPECT_TRUE(HasLine("navigation completed " + id +
+                            (c.success ? std::string(" success") : " status " + std::to_string(c.status))));
+    }
+    EXPECT_TRUE(HasLine("navigation cancelled 2"));
+    EXPECT_TRUE(HasLine("page shown error https://nowhere.invalid/x"));
+}
+
+TEST_F(EngineTest, StringLoadedPageHasADataAddressAndShowsItsText) {
+    Start();
+    Watch();
+    Completion done = NavigateAndWait([&] {
+        view_->NavigateToString(
+            L"<meta charset=utf-8><body style=\"background:#0e0f16;color:#e9eaf3\">"
+            L"<h2>Hello there</h2><p style=\"color:#9a9db4\">Go to Site &rsaquo; Change.</p>");
+    });
+    EXPECT_TRUE(done.success);
+    ASSERT_EQ(started_.size(), 1u);
+    EXPECT_EQ(started_[0].rfind(L"data:text/html,", 0), 0u);
+    EXPECT_EQ(Source(), started_[0]);
+    EXPECT_TRUE(HasLine("page shown data: Hello there Go to Site \xE2\x80\xBA Change."));
+}
+
+TEST_F(EngineTest, HistoryBackForwardAndReload) {
+    Start();
+    Watch(L"cancel-me");
+    for (const wchar_t* uri : {L"https://h.example/1", L"https://h.example/2", L"https://h.example/3"})
+        NavigateAndWait([&] { view_->Navigate(uri); });
+    struct Step {
+        HRESULT (STDMETHODCALLTYPE ICoreWebView2::*move)();
+        const wchar_t* source;
+        BOOL canBack, canForward;
+    } steps[] = {
+        {&ICoreWebView2::GoBack, L"https://h.example/2", TRUE, TRUE},
+        {&ICoreWebView2::GoBack, L"https://h.example/1", FALSE, TRUE},
+        {&ICoreWebView2::GoForward, L"https://h.example/2", TRUE, TRUE},
+        {&ICoreWebView2::Reload, L"https://h.example/2", TRUE, TRUE},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(Narrow(step.source));
+        Completion done = NavigateAndWait([&] { (view_->*step.move)(); });
+        EXPECT_TRUE(done.success);
+        EXPECT_EQ(started_.back(), step.source);
+        EXPECT_EQ(Source(), step.source);
+        BOOL back = -1, forward = -1;
+        view_->get_CanGoBack(&back);
+        view_->get_CanGoForward(&forward);
+        EXPECT_EQ(back, step.canBack);
+        EXPECT_EQ(forward, step.canForward);
+    }
+    // A new page drops the forward entries; a cancelled one changes nothing.
+    NavigateAndWait([&] { view_->Navigate(L"https://h.example/4"); });
+    NavigateAndWait([&] { view_->Navigate(L"https://h.example/cancel-me"); });
+    BOOL forward = TRUE;
+    view_->get_CanGoForward(&forward);
+    EXPECT_FALSE(forward);
+    NavigateAndWait([&] { view_->GoBack(); });
+    EXPECT_EQ(Source(), L"https://h.example/2");
+}
+
+TEST_F(EngineTest, RedirectRaisesNavigationStartingForEachHop) {
+    Start();
+    Watch(L"cancel-me");
+    ASSERT_TRUE(Command(L"redirect https://r.example/a https://r.example/b https://r.example/c"));
+    ASSERT_TRUE(PumpUntil([&] { return completed_.size() == 1; }));
+    EXPECT_EQ(started_,
+              (std::vector<std::wstring>{L"https://r.example/a", L"https://r.example/b", L"https://r.example/c"}));
+    EXPECT_EQ(redirected_, (std::vector<BOOL>{FALSE, TRUE, TRUE}));
+    EXPECT_TRUE(completed_[0].success);
+    EXPECT_EQ(Source(), L"https://r.example/c");
+
+    started_.clear();
+    ASSERT_TRUE(Command(L"redirect https://r.example/d https://x.example/cancel-me https://r.example/e"));
+    ASSERT_TRUE(PumpUntil([&] { return completed_.size() == 2; }));
+    EXPECT_EQ(started_.size(), 2u);
+    EXPECT_EQ(completed_[1].status, COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED);
+    EXPECT_EQ(Source(), L"https://r.example/c");
+}
+
+TEST_F(EngineTest, ResourceFiltersMatchWholeAddressGlobs) {
+    Start();
+    view_->AddWebResourceRequestedFilter(L"*://ads.example/*", COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL);
+    view_->AddWebResourceRequestedFilter(L"https://cdn?.example/*.js", COREWEBVIEW2_WEB_RESOURCE_CONTEXT_SCRIPT);
+    std::vector<std::wstring> raised;
+    EventRegistrationToken token;
+    view_->add_WebResourceRequested(
+        Make<OnResource>(IID_ICoreWebView2WebResourceRequestedEventHandler,
+                         [&](ICoreWebView2*, ICoreWebView2WebResourceRequestedEventArgs* args) {
+                             ICoreWebView2WebResourceRequest* request = nullptr;
+                             args->get_Request(&request);
+                             LPWSTR uri = nullptr;
+                             request->get_Uri(&uri);
+                             raised.push_back(Take(uri));
+                             request->Release();
+                             if (raised.back().find(L"cdn") != std::wstring::npos) return;
+                             ICoreWebView2WebResourceResponse* response = nullptr;
+                             environment_->CreateWebResourceResponse(nullptr, 403, L"Blocked", L"", &response);
+                             args->put_Response(response);
+                             response->Release();
+                         }),
+        &token);
+    struct Case {
+        const wchar_t* uri;
+        const char* outcome;
+    } cases[] = {
+        {L"https://ads.example/banner.png", "resource answered 403 Blocked"},
+        {L"http://ADS.example/x?y", "resource answered 403 Blocked"},
+        {L"https://ads.example", "resource to network"},  // no "/" after the host
+        {L"https://sub.ads.example/x", "resource to network"},
+        {L"https://cdn1.example/lib.js", "resource to network"},   // event raised, no response
+        {L"https://cdn12.example/lib.js", "resource to network"},  // '?' is one character
+        {L"https://cdn1.example/lib.css", "resource to network"},
+    };
+    const std::vector<std::wstring> matching = {L"https://ads.example/banner.png", L"http://ADS.example/x?y",
+                                                L"https://cdn1.example/lib.js"};
+    for (const Case& c : cases) {
+        ASSERT_TRUE(Command(L"request " + std::wstring(c.uri)));
+        EXPECT_TRUE(WaitLine(std::string(c.outcome) + " " + Narrow(c.uri))) << Narrow(c.uri);
+    }
+    EXPECT_EQ(raised, matching);
+    EXPECT_TRUE(HasLine("filter added *://ads.example/* 0"));
+    EXPECT_TRUE(HasLine("filter added https://cdn?.example/*.js 6"));
+}
+
+TEST_F(EngineTest, PopupIsSwallowedOnlyWhenHandled) {
+    Start();
+    EventRegistrationToken token;
+    view_->add_NewWindowRequested(Make<OnNewWindow>(IID_ICoreWebView2NewWindowRequestedEventHandler,
+                                                    [](ICoreWebView2*, ICoreWebView2NewWindowRequestedEventArgs* args) {
+                                                        LPWSTR uri = nullptr;
+                                                        args->get_Uri(&uri);
+                                                        if (Take(uri).find(L"swallow") != std::wstring::npos)
+                                                            args->put_Handled(TRUE);
+                                                    }),
+                                  &token);
+    struct Case {
+        const wchar_t* uri;
+        const char* outcome;
+        bool window;
+    } cases[] = {
+        {L"https://p.example/swallow", "popup swallowed", false},
+        {L"https://p.example/open", "popup opened", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Narrow(c.uri));
+        ASSERT_TRUE(Command(L"popup " + std::wstring(c.uri)));
+        EXPECT_TRUE(WaitLine(std::string(c.outcome) + " " + Narrow(c.uri)));
+        HWND popup = FindWindowW(kEnginePopupClass, c.uri);
+        EXPECT_EQ(popup != nullptr, c.window);
+        if (popup) DestroyWindow(popup);
+    }
+}
+
+TEST_F(EngineTest, FullscreenElementChangesRaiseTheEvent) {
+    Start();
+    std::vector<BOOL> seen;
+    EventRegistrationToken token;
+    view_->add_ContainsFullScreenElementChanged(
+        Make<OnFullscreen>(IID_ICoreWebView2ContainsFullScreenElementChangedEventHandler,
+                           [&](ICoreWebView2* sender, IUnknown*) {
+                               BOOL contains = -1;
+                               sender->get_ContainsFullScreenElement(&contains);
+                               seen.push_back(contains);
+                           }),
+        &token);
+    for (const wchar_t* command : {L"fullscreen on", L"fullscreen on", L"fullscreen off"})
+        ASSERT_TRUE(Command(command));
+    ASSERT_TRUE(WaitLine("fullscreen element off"));
+    EXPECT_EQ(seen, (std::vector<BOOL>{TRUE, FALSE}));  // the repeated "on" changed nothing
+    EXPECT_TRUE(HasLine("fullscreen element on unchanged"));
+
+    // Esc that reaches the page (no handler took it) ends the page's fullscreen element.
+    ASSERT_TRUE(Command(L"fullscreen on"));
+    ASSERT_TRUE(PumpUntil([&] { return seen.size() == 3; }));
+    PostMessageW(viewWindow_, WM_KEYDOWN, VK_ESCAPE, 1);
+    ASSERT_TRUE(PumpUntil([&] { return seen.size() == 4; }));
+    EXPECT_EQ(seen.back(), FALSE);
+}
+
+TEST_F(EngineTest, AcceleratorKeysReachTheHandlerFirst) {
+    Start();
+    controller_->put_IsVisible(TRUE);
+    controller_->MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC);
+    std::vector<std::pair<COREWEBVIEW2_KEY_EVENT_KIND, UINT>> seen;
+    EventRegistrationToken token;
+    // The handler takes F11 key-downs only.
+    controller_->add_AcceleratorKeyPressed(
+        Make<OnKey>(IID_ICoreWebView2AcceleratorKeyPressedEventHandler,
+                    [&](ICoreWebView2Controller*, ICoreWebView2AcceleratorKeyPressedEventArgs* args) {
+                        COREWEBVIEW2_KEY_EVENT_KIND kind;
+                        UINT key = 0;
+                        args->get_KeyEventKind(&kind);
+                        args->get_VirtualKey(&key);
+                        seen.push_back({kind, key});
+                        if (key == VK_F11 && kind == COREWEBVIEW2_KEY_EVENT_KIND_KEY_DOWN) args->put_Handled(TRUE);
+                    }),
+        &token);
+    struct Case {
+        UINT message;
+        UINT key;
+        bool raised;
+        const char* line;
+    } cases[] = {
+        {WM_KEYDOWN, VK_F11, true, "key handled 122 0"},   {WM_KEYUP, VK_F11, true, "key to page 122 1"},
+        {WM_KEYDOWN, VK_ESCAPE, true, "key to page 27 0"}, {WM_SYSKEYDOWN, VK_HOME, true, "key to page 36 2"},
+        {WM_KEYDOWN, 'A', false, "key to page 65 0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        seen.clear();
+        PostMessageW(viewWindow_, c.message, c.key, 1);
+        EXPECT_TRUE(WaitLine(c.line));
+        EXPECT_EQ(seen.size(), c.raised ? 1u : 0u);
+        if (!seen.empty()) {
+            EXPECT_EQ(seen[0].second, c.key);
+        }
+    }
+}
+
+TEST_F(EngineTest, ControlChannelRejectsMalformedCommands) {
+    Start();
+    struct Case {
+        const wchar_t* text;
+        bool understood;
+    } cases[] = {
+        {L"link https://c.example/", true},         {L"link", false},
+        {L"redirect https://c.example/", false},    {L"fail 13 https://c.example/", true},
+        {L"fail 99 https://c.example/", false},     {L"request https://c.example/x 3", true},
+        {L"request https://c.example/x 17", false}, {L"fullscreen maybe", false},
+        {L"jump https://c.example/", false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Command(c.text), c.understood) << Narrow(c.text);
+
+    COPYDATASTRUCT other = {1, 8, const_cast<wchar_t*>(L"link x")};
+    EXPECT_FALSE(SendMessageW(viewWindow_, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&other)));
+}
+
+}  // namespace
