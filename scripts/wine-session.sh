@@ -35,6 +35,11 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineserver -w
 fi
 wineserver -p
+# Under Xvfb there is no window manager: Wine then draws window frames itself
+# (so screenshots show captions) and doesn't wait for a manager to confirm
+# each window it hides. With a real display the desktop's manager does both.
+if [ -n "$xvfb_pid" ]; then managed=N; else managed=Y; fi
+/usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d $managed /f >/dev/null 2>&1 || true
 # Start Wine's own background processes (services, the desktop) now, with no
 # terminal or pipe attached: started later, they would inherit a test's
 # output pipe and keep it open after the test ends.

@@ -1,0 +1,54 @@
+#include "tests/support/app_session.h"
+
+#include "tests/support/engine_install.h"
+
+AppSession::AppSession(const std::string& configIni, bool withEngine,
+                       const std::vector<std::pair<std::wstring, std::wstring>>& extraEnvironment)
+    : appData_(std::make_unique<LocalAppDataOverride>(perUser_.path())),
+      logPath_(perUser_ / L"engine.log"),
+      withEngine_(withEngine) {
+    if (!configIni.empty()) {
+        CreateDirectoryW(dataDir().c_str(), nullptr);
+        WriteFileBytes(dataDir() + L"\\config.ini", configIni);
+    }
+    auto variables = extraEnvironment;
+    variables.emplace_back(L"VELOTIDE_TEST_ENGINE_LOG", logPath_);
+    variables.emplace_back(L"WEBVIEW2_BROWSER_EXECUTABLE_FOLDER",
+                           withEngine ? InstallTestEngine(runtimeRoot_.path()) : runtimeRoot_ / L"none");
+    environment_ = EnvironmentWith(variables);
+}
+
+AppSession::~AppSession() {
+    if (process_ && process_->WaitForExit(0) == STILL_ACTIVE) Quit();
+    process_.reset();
+}
+
+bool AppSession::Start(WORD showCommand) {
+    process_ = std::make_unique<ChildProcess>(VelotideExePath(), perUser_.path(), environment_.c_str(), showCommand);
+    mainWindow_ = process_->WaitForWindow(L"VelotideMain");
+    if (!mainWindow_) return false;
+    if (!withEngine_) return true;
+    PumpUntil([&] { return (view_ = FindEngineView(mainWindow_)) != nullptr; });
+    return view_ && WaitForLog("visible 1");
+}
+
+std::vector<std::string> AppSession::Log() const { return ReadEngineLog(logPath_); }
+
+size_t AppSession::CountLog(const std::string& prefix) const {
+    size_t count = 0;
+    for (const std::string& line : Log()) count += line.rfind(prefix, 0) == 0;
+    return count;
+}
+
+bool AppSession::WaitForLog(const std::string& prefix, size_t count, DWORD timeoutMs) const {
+    return PumpUntil([&] { return CountLog(prefix) >= count; }, timeoutMs);
+}
+
+bool AppSession::Page(const std::wstring& command) const { return SendEngineCommand(view_, command); }
+
+void AppSession::Command(int id) const { PostMessageW(mainWindow_, WM_COMMAND, id, 0); }
+
+DWORD AppSession::Quit() {
+    Command(106);
+    return process_->WaitForExit();
+}

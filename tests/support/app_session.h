@@ -1,0 +1,53 @@
+// velotide.exe run as a user runs it, against the test engine: a fresh
+// per-user folder (so a fresh data directory and settings file), the engine
+// installed as the runtime, and its log to read what the view went through.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/support/test_support.h"
+
+class AppSession {
+public:
+    // configIni: the settings file to start with ("" for none).
+    // extraEnvironment: more NAME=value entries for the program (e.g. the
+    // engine's failure switch); withEngine false starts without a runtime.
+    explicit AppSession(const std::string& configIni = "", bool withEngine = true,
+                        const std::vector<std::pair<std::wstring, std::wstring>>& extraEnvironment = {});
+    ~AppSession();
+
+    // Starts the program; true once its main window (and, with the engine,
+    // the view) exists.
+    bool Start(WORD showCommand = SW_SHOWNORMAL);
+
+    HWND mainWindow() const { return mainWindow_; }
+    HWND view() const { return view_; }
+    const ChildProcess& process() const { return *process_; }
+    std::wstring dataDir() const { return perUser_ / L"Velotide"; }
+
+    std::vector<std::string> Log() const;
+    // Pumps until `count` log lines start with prefix; false on timeout.
+    bool WaitForLog(const std::string& prefix, size_t count = 1, DWORD timeoutMs = 10000) const;
+    size_t CountLog(const std::string& prefix) const;
+    // Sends a control command to the engine (the page acts).
+    bool Page(const std::wstring& command) const;
+    // Posts a menu command to the main window.
+    void Command(int id) const;
+    // Quit from the menu; the exit code.
+    DWORD Quit();
+
+private:
+    ScratchDir perUser_;
+    ScratchDir runtimeRoot_;
+    std::unique_ptr<LocalAppDataOverride> appData_;
+    std::wstring logPath_;
+    std::wstring environment_;
+    std::unique_ptr<ChildProcess> process_;
+    HWND mainWindow_ = nullptr;
+    HWND view_ = nullptr;
+    bool withEngine_;
+};
