@@ -23,38 +23,10 @@ private:
     std::unique_ptr<LocalAppDataOverride> appData_;
 };
 
-// The longest static text of a dialog: a message box's message. (Windows
-// gives that control id 0xFFFF, Wine 100, so it is found by class.)
-std::wstring DialogText(HWND dialog) {
-    std::wstring longest;
-    for (HWND child = nullptr; (child = FindWindowExW(dialog, child, L"Static", nullptr));) {
-        wchar_t text[1024] = {};
-        GetWindowTextW(child, text, 1024);
-        if (wcslen(text) > longest.size()) longest = text;
-    }
-    return longest;
-}
-
-// The message box of the process: its text, once shown, and OK pressed on it.
-std::wstring DismissMessageBox(const ChildProcess& process) {
-    HWND box = process.WaitForWindow(L"#32770");
-    if (!box) return L"(no message box)";
-    std::wstring text;
-    PumpUntil([&] { return !(text = DialogText(box)).empty(); });
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
-    return text;
-}
-
-const wchar_t kRuntimeMissing[] =
-    L"Velotide needs the Microsoft Edge WebView2 Runtime, which was not found.\n\n"
-    L"Install the \"Evergreen WebView2 Runtime\" from Microsoft (search: WebView2 Runtime download), "
-    L"then start Velotide again.";
-const wchar_t kLoaderFailed[] = L"Could not start the web engine (WebView2 loader).";
-
 TEST_F(ProcessTest, WithoutRuntimeShowsRuntimeMissingAndExitsOne) {
     ChildProcess app(VelotideExePath());
     ASSERT_TRUE(app.started());
-    EXPECT_EQ(DismissMessageBox(app), kRuntimeMissing);
+    EXPECT_EQ(DismissMessageBox(app), kRuntimeMissingMessage);
     EXPECT_EQ(app.WaitForExit(), 1u);
     // The data directory was created under the per-user folder, with the loader in it.
     EXPECT_TRUE(FileExists(DataDir() + L"\\WebView2Loader.dll"));
@@ -117,7 +89,7 @@ TEST_F(ProcessTest, LoaderOfResourceSizeIsKeptAndLoadedEvenWhenItDiffers) {
     WriteFileBytes(DataDir() + L"\\WebView2Loader.dll", patched);
 
     ChildProcess app(VelotideExePath());
-    EXPECT_EQ(DismissMessageBox(app), kLoaderFailed);
+    EXPECT_EQ(DismissMessageBox(app), kLoaderFailedMessage);
     EXPECT_EQ(app.WaitForExit(), 1u);
     EXPECT_TRUE(ReadFileBytes(DataDir() + L"\\WebView2Loader.dll") == patched);
 }
@@ -127,7 +99,7 @@ TEST_F(ProcessTest, LoaderOfOtherSizeIsRewrittenFromResource) {
     WriteFileBytes(DataDir() + L"\\WebView2Loader.dll", "not a library");
 
     ChildProcess app(VelotideExePath());
-    EXPECT_EQ(DismissMessageBox(app), kRuntimeMissing);
+    EXPECT_EQ(DismissMessageBox(app), kRuntimeMissingMessage);
     EXPECT_EQ(app.WaitForExit(), 1u);
     EXPECT_TRUE(ReadFileBytes(DataDir() + L"\\WebView2Loader.dll") == EmbeddedLoader());
 }
@@ -143,7 +115,7 @@ TEST_F(ProcessTest, UnwritableLoaderFileIsLeftAloneAndStillLoaded) {
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
 
     ChildProcess app(VelotideExePath());
-    EXPECT_EQ(DismissMessageBox(app), kLoaderFailed);
+    EXPECT_EQ(DismissMessageBox(app), kLoaderFailedMessage);
     EXPECT_EQ(app.WaitForExit(), 1u);
     CloseHandle(held);
     EXPECT_EQ(ReadFileBytes(path), "not a library");

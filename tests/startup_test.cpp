@@ -2,25 +2,108 @@
 // through the program's own loader.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/support/app_session.h"
+#include "tests/support/engine_install.h"
 
 namespace {
 
-bool Has(const std::vector<std::string>& log, const std::string& line) {
-    for (const std::string& l : log)
-        if (l == line) return true;
-    return false;
+using Lines = std::vector<std::string>;
+
+// Lines of log that start with one of the prefixes, in log order.
+Lines Matching(const Lines& log, const Lines& prefixes) {
+    Lines found;
+    for (const std::string& line : log)
+        for (const std::string& prefix : prefixes)
+            if (line.rfind(prefix, 0) == 0) found.push_back(line);
+    return found;
 }
 
-TEST(StartupTest, SiteConfiguredIsLoadedWithoutWelcomePage) {
-    AppSession app("url=Host/start?x=1\r\nblockAds=1\r\n");
+TEST(StartupTest, ConfiguresViewBeforeShowingTheConfiguredSite) {
+    AppSession app("url=Host/start?x=1\r\nblockAds=0\r\n");
     ASSERT_TRUE(app.Start());
     ASSERT_TRUE(app.WaitForLog("navigation completed"));
-    std::vector<std::string> log = app.Log();
-    EXPECT_TRUE(Has(log, "navigation started 1 https://Host/start?x=1")) << ::testing::PrintToString(log);
-    EXPECT_EQ(app.CountLog("page shown data:"), 0u);
+    const Lines expected = {
+        "settings put IsStatusBarEnabled=0",
+        "settings put AreDevToolsEnabled=0",
+        "settings put IsZoomControlEnabled=1",
+        "filter added *://doubleclick.net/* 0",  // also while blocking is off
+        "filter added *://*.doubleclick.net/* 0",
+        "visible 1",
+        "navigation started 1 https://Host/start?x=1",
+    };
+    EXPECT_EQ(Matching(app.Log(), {"settings", "filter", "visible", "navigation started", "page shown data:"}),
+              expected);
+
+    // The first bounds are the main window's client area.
+    RECT client;
+    GetClientRect(app.mainWindow(), &client);
+    char bounds[64];
+    snprintf(bounds, sizeof bounds, "bounds %ld,%ld,%ld,%ld", client.left, client.top, client.right, client.bottom);
+    EXPECT_EQ(Matching(app.Log(), {"bounds"}).front(), bounds);
     EXPECT_EQ(app.Quit(), 0u);
-    EXPECT_TRUE(Has(app.Log(), "closed"));
+}
+
+TEST(StartupTest, WithoutSiteShowsWelcomePageThenPrompt) {
+    AppSession app;
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(app.WaitForLog("page shown data: Welcome to Velotide"));
+    EXPECT_EQ(Matching(app.Log(), {"page shown"}),
+              Lines{"page shown data: Welcome to Velotide Enter your site address to get started."});
+    EXPECT_TRUE(app.process().WaitForWindow(L"VelotidePrompt"));
+    EXPECT_EQ(app.CountLog("navigation started"), 1u);
+    EXPECT_EQ(app.Quit(), 0u);
+}
+
+TEST(StartupTest, QuitAndCloseBoxCloseTheViewAndExitZero) {
+    for (UINT message : {WM_COMMAND, WM_CLOSE}) {
+        AppSession app("url=https://Host\r\n");
+        ASSERT_TRUE(app.Start());
+        PostMessageW(app.mainWindow(), message, message == WM_COMMAND ? 106 : 0, 0);
+        EXPECT_EQ(app.process().WaitForExit(), 0u);
+        EXPECT_EQ(app.Log().back(), "closed");
+    }
+}
+
+TEST(StartupTest, EngineFailuresEndWithTheirMessageAndExitOne) {
+    struct Case {
+        const wchar_t* fail;
+        const wchar_t* message;
+    };
+    for (const Case& c : {Case{L"create", kRuntimeMissingMessage}, Case{L"environment", kRuntimeMissingMessage},
+                          Case{L"controller", kNoViewMessage}}) {
+        SCOPED_TRACE(::testing::PrintToString(std::wstring(c.fail)));
+        AppSession app("url=https://Host\r\n", true, {{L"VELOTIDE_TEST_ENGINE_FAIL", c.fail}});
+        app.Start(false);
+        EXPECT_EQ(DismissMessageBox(app.process()), c.message);
+        EXPECT_EQ(app.process().WaitForExit(), 1u);
+        EXPECT_EQ(app.CountLog("navigation started"), 0u);
+    }
+}
+
+// An installed runtime is found through the EdgeUpdate registry value, as
+// the runtime's installer writes it (32-bit view of the machine key).
+TEST(StartupTest, FindsRuntimeRegisteredInRegistry) {
+    const wchar_t key[] = L"Software\\Microsoft\\EdgeUpdate\\ClientState\\{F3017226-FE2A-4295-8BDF-00C3A9A7E4C5}";
+    ScratchDir root;
+    std::wstring folder = InstallTestEngine(root.path());
+    HKEY hkey;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_WRITE | KEY_WOW64_32KEY, nullptr, &hkey,
+                              nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExW(hkey, L"EBWebView", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                   static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)));
+    {
+        AppSession app("url=https://Host\r\n", false);
+        ASSERT_TRUE(app.Start());
+        EXPECT_TRUE(app.WaitForLog("navigation started 1 https://Host"));
+        EXPECT_EQ(Matching(app.Log(), {"environment requested"}).front().substr(0, 25), "environment requested 1 0");
+        EXPECT_EQ(app.Quit(), 0u);
+    }
+    RegDeleteValueW(hkey, L"EBWebView");
+    RegCloseKey(hkey);
+    RegDeleteKeyExW(HKEY_LOCAL_MACHINE, key, KEY_WOW64_32KEY, 0);
 }
 
 }  // namespace

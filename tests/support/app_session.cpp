@@ -13,8 +13,7 @@ AppSession::AppSession(const std::string& configIni, bool withEngine,
     }
     auto variables = extraEnvironment;
     variables.emplace_back(L"VELOTIDE_TEST_ENGINE_LOG", logPath_);
-    variables.emplace_back(L"WEBVIEW2_BROWSER_EXECUTABLE_FOLDER",
-                           withEngine ? InstallTestEngine(runtimeRoot_.path()) : runtimeRoot_ / L"none");
+    if (withEngine) variables.emplace_back(L"WEBVIEW2_BROWSER_EXECUTABLE_FOLDER", InstallTestEngine(runtimeRoot_.path()));
     environment_ = EnvironmentWith(variables);
 }
 
@@ -23,11 +22,11 @@ AppSession::~AppSession() {
     process_.reset();
 }
 
-bool AppSession::Start(WORD showCommand) {
+bool AppSession::Start(bool expectView, WORD showCommand) {
     process_ = std::make_unique<ChildProcess>(VelotideExePath(), perUser_.path(), environment_.c_str(), showCommand);
     mainWindow_ = process_->WaitForWindow(L"VelotideMain");
     if (!mainWindow_) return false;
-    if (!withEngine_) return true;
+    if (!withEngine_ || !expectView) return true;
     PumpUntil([&] { return (view_ = FindEngineView(mainWindow_)) != nullptr; });
     return view_ && WaitForLog("visible 1");
 }

@@ -15,14 +15,15 @@ class AppSession {
 public:
     // configIni: the settings file to start with ("" for none).
     // extraEnvironment: more NAME=value entries for the program (e.g. the
-    // engine's failure switch); withEngine false starts without a runtime.
+    // engine's failure switch); withEngine false leaves the runtime to be
+    // found, or not, the way an installed one is.
     explicit AppSession(const std::string& configIni = "", bool withEngine = true,
                         const std::vector<std::pair<std::wstring, std::wstring>>& extraEnvironment = {});
     ~AppSession();
 
-    // Starts the program; true once its main window (and, with the engine,
-    // the view) exists.
-    bool Start(WORD showCommand = SW_SHOWNORMAL);
+    // Starts the program; true once its main window exists and, when
+    // expectView holds and the engine is installed, its view is visible.
+    bool Start(bool expectView = true, WORD showCommand = SW_SHOWNORMAL);
 
     HWND mainWindow() const { return mainWindow_; }
     HWND view() const { return view_; }

@@ -173,3 +173,31 @@ DWORD ChildProcess::WaitForExit(DWORD timeoutMs) const {
     GetExitCodeProcess(info_.hProcess, &code);
     return code;
 }
+
+// The longest static text of a dialog: a message box's message. (Windows
+// gives that control id 0xFFFF, Wine 100, so it is found by class.)
+static std::wstring DialogText(HWND dialog) {
+    std::wstring longest;
+    for (HWND child = nullptr; (child = FindWindowExW(dialog, child, L"Static", nullptr));) {
+        wchar_t text[1024] = {};
+        GetWindowTextW(child, text, 1024);
+        if (wcslen(text) > longest.size()) longest = text;
+    }
+    return longest;
+}
+
+std::wstring DismissMessageBox(const ChildProcess& process) {
+    HWND box = process.WaitForWindow(L"#32770");
+    if (!box) return L"(no message box)";
+    std::wstring text;
+    PumpUntil([&] { return !(text = DialogText(box)).empty(); });
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    return text;
+}
+
+const wchar_t kRuntimeMissingMessage[] =
+    L"Velotide needs the Microsoft Edge WebView2 Runtime, which was not found.\n\n"
+    L"Install the \"Evergreen WebView2 Runtime\" from Microsoft (search: WebView2 Runtime download), "
+    L"then start Velotide again.";
+const wchar_t kLoaderFailedMessage[] = L"Could not start the web engine (WebView2 loader).";
+const wchar_t kNoViewMessage[] = L"Could not create the browser view.";

@@ -76,5 +76,13 @@ private:
     PROCESS_INFORMATION info_ = {};
 };
 
+// The message box of the process: its text, once shown, with OK pressed on it.
+std::wstring DismissMessageBox(const ChildProcess& process);
+
+// The program's start-up failure messages.
+extern const wchar_t kRuntimeMissingMessage[];
+extern const wchar_t kLoaderFailedMessage[];
+extern const wchar_t kNoViewMessage[];
+
 // A top-level window of the given class that belongs to process pid.
 HWND FindProcessWindow(DWORD pid, const wchar_t* className);

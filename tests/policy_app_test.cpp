@@ -1,0 +1,230 @@
+// Navigation policy and ad-domain blocking as the running program carries
+// them out: the page acts through the test engine, the engine's log says
+// what became of it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "tests/engine/engine_protocol.h"
+#include "tests/support/app_session.h"
+
+namespace {
+
+const char kSiteConfig[] = "url=https://site.example\r\nblockAds=1\r\n";
+const char kFailurePage[] =
+    "page shown data: Can't reach the site Check your connection, or use Site \xE2\x80\xBA Change site address.";
+
+std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+
+bool Has(const std::vector<std::string>& lines, const std::string& line) {
+    for (const std::string& l : lines)
+        if (l == line) return true;
+    return false;
+}
+
+size_t CountPrefix(const std::vector<std::string>& lines, const std::string& prefix) {
+    size_t count = 0;
+    for (const std::string& l : lines) count += l.rfind(prefix, 0) == 0;
+    return count;
+}
+
+// Sends a page command, waits for its outcome line (when one is named), then
+// for two marker requests in turn. The engine runs its work in posting order,
+// so by the second marker whatever the program started in answer (a failure
+// page, a reload) has started and shown its page. Returns the log lines the
+// command caused.
+std::vector<std::string> Act(const AppSession& app, const std::string& command, const char* outcome = nullptr) {
+    static int markers = 0;
+    size_t from = app.Log().size();
+    size_t outcomes = outcome ? app.CountLog(outcome) : 0;
+    EXPECT_TRUE(app.Page(Wide(command))) << command;
+    if (outcome) EXPECT_TRUE(app.WaitForLog(outcome, outcomes + 1)) << command;
+    for (int i = 0; i < 2; ++i) {
+        std::string marker = "https://marker.example/" + std::to_string(++markers) + "/";
+        EXPECT_TRUE(app.Page(L"request " + Wide(marker)));
+        EXPECT_TRUE(app.WaitForLog("resource to network " + marker)) << command;
+    }
+    std::vector<std::string> log = app.Log();
+    return std::vector<std::string>(log.begin() + std::min(from, log.size()), log.end());
+}
+
+// The navigation id of a "navigation started" line.
+std::string IdOf(const std::string& startedLine) { return startedLine.substr(19, startedLine.find(' ', 19) - 19); }
+
+bool IsStarted(const std::string& line) { return line.rfind("navigation started ", 0) == 0; }
+
+// The id of the first, or of the last, navigation started in lines; "" if none.
+std::string NavigationId(const std::vector<std::string>& lines) {
+    auto it = std::find_if(lines.begin(), lines.end(), IsStarted);
+    return it == lines.end() ? "" : IdOf(*it);
+}
+
+std::string LastNavigationId(const std::vector<std::string>& lines) {
+    auto it = std::find_if(lines.rbegin(), lines.rend(), IsStarted);
+    return it == lines.rend() ? "" : IdOf(*it);
+}
+
+void StartAtSite(AppSession& app) {
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(app.WaitForLog("navigation completed"));
+    ASSERT_TRUE(app.CountLog("navigation completed 1 success") == 1) << ::testing::PrintToString(app.Log());
+}
+
+TEST(PolicyAppTest, TopLevelNavigationIsHeldToTheSiteOrigin) {
+    // at: the address that is shown, or the hop that is cancelled.
+    const struct {
+        const char* command;
+        const char* at;
+        bool loads;
+    } kCases[] = {
+        {"link https://other.example/", "https://other.example/", false},
+        {"link http://site.example/", "http://site.example/", false},
+        {"link https://site.example:443/", "https://site.example:443/", false},
+        {"link https://www.site.example/", "https://www.site.example/", false},
+        {"link https://user@site.example/", "https://user@site.example/", false},
+        {"redirect https://site.example/go https://other.example/x https://site.example/back",
+         "https://other.example/x", false},
+        {"link https://site.example/a/b?q=1&r=2#part", "https://site.example/a/b?q=1&r=2#part", true},
+        {"link HTTPS://Site.EXAMPLE?only=query", "HTTPS://Site.EXAMPLE?only=query", true},
+        {"link https://site.example#top", "https://site.example#top", true},
+        {"redirect https://site.example/old https://site.example/new?x=1#y", "https://site.example/new?x=1#y", true},
+    };
+    AppSession app(kSiteConfig);
+    StartAtSite(app);
+    for (const auto& c : kCases) {
+        std::vector<std::string> lines = Act(app, c.command, "navigation completed");
+        std::string id = NavigationId(lines), at = c.at;
+        SCOPED_TRACE(std::string(c.command) + "\n" + ::testing::PrintToString(lines));
+        // Every navigation in the slice is this one: nothing else was started.
+        EXPECT_EQ(CountPrefix(lines, "navigation started "), CountPrefix(lines, "navigation started " + id + " "));
+        if (c.loads) {
+            EXPECT_EQ(CountPrefix(lines, "navigation cancelled"), 0u);
+            EXPECT_TRUE(Has(lines, "page shown " + at));
+            EXPECT_TRUE(Has(lines, "navigation completed " + id + " success"));
+        } else {
+            // Cancelled at the hop that leaves the origin; no later hop starts.
+            auto cancelled = std::find(lines.begin(), lines.end(), "navigation cancelled " + id);
+            ASSERT_NE(cancelled, lines.end());
+            ASSERT_NE(cancelled, lines.begin());
+            EXPECT_EQ(*(cancelled - 1), "navigation started " + id + " " + at);
+            EXPECT_EQ(CountPrefix(std::vector<std::string>(cancelled, lines.end()), "navigation started"), 0u);
+            EXPECT_TRUE(Has(lines, "navigation completed " + id + " status 14"));
+            EXPECT_EQ(CountPrefix(lines, "page shown"), 0u);  // the shown page stays
+        }
+    }
+}
+
+TEST(PolicyAppTest, PopupsOpenNoWindowAndLeaveThePage) {
+    const char* kAddresses[] = {"https://site.example/same", "https://other.example/", "about:blank",
+                                "data:text/html,hi", "javascript:void(0)"};
+    AppSession app(kSiteConfig);
+    StartAtSite(app);
+    for (const char* address : kAddresses) {
+        std::vector<std::string> lines = Act(app, std::string("popup ") + address, "popup ");
+        SCOPED_TRACE(std::string(address) + "\n" + ::testing::PrintToString(lines));
+        EXPECT_TRUE(Has(lines, std::string("popup swallowed ") + address));
+        EXPECT_EQ(CountPrefix(lines, "navigation started"), 0u);
+        EXPECT_EQ(CountPrefix(lines, "page shown"), 0u);
+        EXPECT_EQ(FindProcessWindow(app.process().id(), kEnginePopupClass), nullptr);
+    }
+}
+
+TEST(PolicyAppTest, FailedLoadsShowTheFailurePageButCancellationsDoNot) {
+    // The configured host never resolves, so the very first load fails.
+    AppSession app("url=https://down.invalid\r\n");
+    ASSERT_TRUE(app.Start());
+    // The failure page is a string-loaded page: the policy lets it through.
+    ASSERT_TRUE(app.WaitForLog("navigation completed 2 success"));
+    std::vector<std::string> log = app.Log();
+    EXPECT_TRUE(Has(log, "navigation completed 1 status 13")) << ::testing::PrintToString(log);
+    EXPECT_TRUE(Has(log, kFailurePage));
+
+    const struct {
+        const char* command;
+        bool failurePage;
+    } kCases[] = {
+        {"link https://down.invalid/again", true},
+        {"fail 2 https://down.invalid/x", true},
+        {"fail 18 https://down.invalid/y", true},
+        {"fail 14 https://down.invalid/z", false},  // cancelled by the engine itself
+        {"link https://elsewhere.invalid/", false},  // cancelled by us, never loaded
+    };
+    for (const auto& c : kCases) {
+        std::vector<std::string> lines = Act(app, c.command, "navigation completed");
+        SCOPED_TRACE(std::string(c.command) + "\n" + ::testing::PrintToString(lines));
+        EXPECT_EQ(Has(lines, kFailurePage), c.failurePage);
+        EXPECT_EQ(CountPrefix(lines, "page shown data:"), c.failurePage ? 1u : 0u);
+        EXPECT_EQ(CountPrefix(lines, "navigation started"), c.failurePage ? 2u : 1u);
+        // Let the failure page finish before the next case counts completions.
+        if (c.failurePage)
+            EXPECT_TRUE(app.WaitForLog("navigation completed " + LastNavigationId(lines) + " success"));
+    }
+}
+
+// Requests of a page, with whether blocking answers them.
+const struct {
+    const char* request;
+    bool blocked;
+} kRequests[] = {
+    {"https://doubleclick.net/ad.js", true},
+    {"http://doubleclick.net:8080/pixel?x=1 2", true},  // a script's request
+    {"https://ads.doubleclick.net/ad.js", true},
+    {"https://a.b.doubleclick.net/", true},
+    {"https://Ads.DoubleClick.NET/frame 5", true},
+    {"https://notdoubleclick.net/ad.js", false},
+    {"https://doubleclick.net.evil.example/ad.js", false},
+    // Reported by the filter, but the host is not the ad domain.
+    {"https://tracker.example/?next=https://ads.doubleclick.net/x", false},
+};
+
+std::string RequestAddress(const char* request) {
+    std::string text = request;
+    return text.substr(0, text.find(' '));
+}
+
+// Runs every request of the table and checks the program's answer to each.
+void ExpectRequestsAnswered(const AppSession& app, bool blocking) {
+    for (const auto& r : kRequests) {
+        std::string address = RequestAddress(r.request);
+        std::vector<std::string> lines = Act(app, std::string("request ") + r.request);
+        SCOPED_TRACE(std::string(r.request) + (blocking ? " blocking" : " not blocking") + "\n" +
+                     ::testing::PrintToString(lines));
+        bool answered = blocking && r.blocked;
+        EXPECT_EQ(Has(lines, "resource answered 403 Blocked " + address), answered);
+        EXPECT_EQ(Has(lines, "resource to network " + address), !answered);
+        EXPECT_EQ(CountPrefix(lines, "resource answered"), answered ? 1u : 0u);
+    }
+}
+
+TEST(PolicyAppTest, AdDomainRequestsAreAnsweredOnlyWhileBlocking) {
+    for (bool blocking : {true, false}) {
+        SCOPED_TRACE(blocking ? "blockAds=1" : "blockAds=0");
+        AppSession app(std::string("url=https://site.example\r\nblockAds=") + (blocking ? "1" : "0") + "\r\n");
+        StartAtSite(app);
+        // The filters are there whatever the setting, so a later toggle needs no new ones.
+        std::vector<std::string> log = app.Log();
+        EXPECT_TRUE(Has(log, "filter added *://doubleclick.net/* 0")) << ::testing::PrintToString(log);
+        EXPECT_TRUE(Has(log, "filter added *://*.doubleclick.net/* 0"));
+        ExpectRequestsAnswered(app, blocking);
+    }
+}
+
+TEST(PolicyAppTest, ToggleReloadsTheShownPageUnderTheNewSetting) {
+    AppSession app(kSiteConfig);
+    StartAtSite(app);
+    Act(app, "link https://site.example/current", "navigation completed");
+    for (bool blocking : {false, true}) {
+        SCOPED_TRACE(blocking ? "turned on" : "turned off");
+        size_t from = app.Log().size(), completed = app.CountLog("navigation completed");
+        app.Command(104);
+        ASSERT_TRUE(app.WaitForLog("navigation completed", completed + 1));
+        std::vector<std::string> log = app.Log();
+        std::vector<std::string> lines(log.begin() + from, log.end());
+        EXPECT_TRUE(Has(lines, "page shown https://site.example/current")) << ::testing::PrintToString(lines);
+        EXPECT_NE(ReadFileBytes(app.dataDir() + L"\\config.ini").find(blocking ? "blockAds=1" : "blockAds=0"),
+                  std::string::npos);
+        ExpectRequestsAnswered(app, blocking);
+    }
+}
+
+}  // namespace
