@@ -3,7 +3,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build run test bench clean
+.PHONY: all deps build run test bench screenshots clean
 
 all: build
 
@@ -20,6 +20,9 @@ run: build
 
 test: build
 	@scripts/wine-session.sh $(BUILD) ctest --test-dir $(BUILD) -j$(JOBS) --output-on-failure
+
+screenshots: build
+	@VELOTIDE_PREFIX=wineprefix-shots scripts/wine-session.sh $(BUILD) scripts/screenshots.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) dist

@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, the tests and `make run` need, and
 # only those that are missing. Runs apt-get as root (directly, or through sudo).
 set -e
-packages="cmake make g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth googletest
+packages="cmake make g++-mingw-w64-x86-64-posix wine wine64 fonts-wine xvfb xauth googletest
 librsvg2-bin icoutils imagemagick"
 missing=""
 for p in $packages; do

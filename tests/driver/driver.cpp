@@ -3,6 +3,7 @@
 //   velotide_driver wait CLASS [MS]   wait for a visible top-level window of CLASS
 //   velotide_driver command ID        post WM_COMMAND ID to the main window
 //   velotide_driver engine TEXT...    send a control command to the test engine's view
+//   velotide_driver rect CLASS        print the window's outer rectangle as WxH+X+Y
 // Exit code 0 on success, 1 when the window was not found in time.
 #include <windows.h>
 
@@ -24,6 +25,13 @@ int wmain(int argc, wchar_t** argv) {
     if (argc < 3) return 2;
     std::wstring verb = argv[1];
     if (verb == L"wait") return WaitForWindow(argv[2], argc > 3 ? _wtoi(argv[3]) : 30000) ? 0 : 1;
+    if (verb == L"rect") {
+        HWND window = WaitForWindow(argv[2], 30000);
+        RECT r;
+        if (!window || !GetWindowRect(window, &r)) return 1;
+        wprintf(L"%ldx%ld+%ld+%ld\n", r.right - r.left, r.bottom - r.top, r.left, r.top);
+        return 0;
+    }
 
     HWND main = WaitForWindow(L"VelotideMain", 30000);
     if (!main) return 1;
