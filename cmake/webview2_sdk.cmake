@@ -11,4 +11,11 @@ if(VELOTIDE_WEBVIEW2_SDK)
     file(WRITE ${fix_dir}/EventToken.h "#include <eventtoken.h>\n")
     target_include_directories(velotide_webview2_headers INTERFACE ${VELOTIDE_WEBVIEW2_SDK} ${fix_dir})
     target_compile_definitions(velotide_webview2_headers INTERFACE VELOTIDE_WEBVIEW2_SDK)
+    # The SDK keeps the interface IDs in a library of their own beside the
+    # header's package (build/native/x64); link it when it is there.
+    find_file(VELOTIDE_WEBVIEW2_GUID_LIB WebView2Guid.lib
+        PATHS ${VELOTIDE_WEBVIEW2_SDK} ${VELOTIDE_WEBVIEW2_SDK}/../x64 NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
+    if(VELOTIDE_WEBVIEW2_GUID_LIB)
+        target_link_libraries(velotide_webview2_headers INTERFACE ${VELOTIDE_WEBVIEW2_GUID_LIB})
+    endif()
 endif()
