@@ -18,7 +18,7 @@ if [ -f "$engine" ] && ! $wine reg query "$key" /v EBWebView /reg:32 >/dev/null 
     mkdir -p "$folder/EBWebView/x64"
     cp "$engine" "$folder/EBWebView/x64/"
     $wine reg add "$key" /v EBWebView /d "C:\\velotide-test-engine\\$version" /reg:32 /f >/dev/null 2>&1
-    echo "No WebView2 Runtime here: registered the project's test engine as the runtime (C:\\velotide-test-engine\\$version)."
+    printf '%s\n' "No WebView2 Runtime here: registered the project's test engine as the runtime (C:\\velotide-test-engine\\$version)."
 fi
 # Keep the engine copy current with the build.
 for dll in "$WINEPREFIX"/drive_c/velotide-test-engine/*/EBWebView/x64/EmbeddedBrowserWebView.dll; do
