@@ -31,14 +31,14 @@ size_t CountPrefix(const std::vector<std::string>& lines, const std::string& pre
 // Sends a page command, waits for its outcome line (when one is named), then
 // for two marker requests in turn. The engine runs its work in posting order,
 // so by the second marker whatever the program started in answer (a failure
-// page, a reload) has started and shown its page. Returns the log lines the
-// command caused.
+// page) has started and shown its page. Returns the log lines the command
+// caused.
 std::vector<std::string> Act(const AppSession& app, const std::string& command, const char* outcome = nullptr) {
     static int markers = 0;
     size_t from = app.Log().size();
     size_t outcomes = outcome ? app.CountLog(outcome) : 0;
     EXPECT_TRUE(app.Page(Wide(command))) << command;
-    if (outcome) EXPECT_TRUE(app.WaitForLog(outcome, outcomes + 1)) << command;
+    EXPECT_TRUE(!outcome || app.WaitForLog(outcome, outcomes + 1)) << command;
     for (int i = 0; i < 2; ++i) {
         std::string marker = "https://marker.example/" + std::to_string(++markers) + "/";
         EXPECT_TRUE(app.Page(L"request " + Wide(marker)));
@@ -48,10 +48,14 @@ std::vector<std::string> Act(const AppSession& app, const std::string& command, 
     return std::vector<std::string>(log.begin() + std::min(from, log.size()), log.end());
 }
 
-// The navigation id of a "navigation started" line.
-std::string IdOf(const std::string& startedLine) { return startedLine.substr(19, startedLine.find(' ', 19) - 19); }
+const std::string kStarted = "navigation started ";
 
-bool IsStarted(const std::string& line) { return line.rfind("navigation started ", 0) == 0; }
+bool IsStarted(const std::string& line) { return line.rfind(kStarted, 0) == 0; }
+
+// The navigation id of a "navigation started" line.
+std::string IdOf(const std::string& started) {
+    return started.substr(kStarted.size(), started.find(' ', kStarted.size()) - kStarted.size());
+}
 
 // The id of the first, or of the last, navigation started in lines; "" if none.
 std::string NavigationId(const std::vector<std::string>& lines) {
@@ -67,7 +71,7 @@ std::string LastNavigationId(const std::vector<std::string>& lines) {
 void StartAtSite(AppSession& app) {
     ASSERT_TRUE(app.Start());
     ASSERT_TRUE(app.WaitForLog("navigation completed"));
-    ASSERT_TRUE(app.CountLog("navigation completed 1 success") == 1) << ::testing::PrintToString(app.Log());
+    ASSERT_EQ(app.CountLog("navigation completed 1 success"), 1u) << ::testing::PrintToString(app.Log());
 }
 
 TEST(PolicyAppTest, TopLevelNavigationIsHeldToTheSiteOrigin) {
@@ -96,7 +100,7 @@ TEST(PolicyAppTest, TopLevelNavigationIsHeldToTheSiteOrigin) {
         std::string id = NavigationId(lines), at = c.at;
         SCOPED_TRACE(std::string(c.command) + "\n" + ::testing::PrintToString(lines));
         // Every navigation in the slice is this one: nothing else was started.
-        EXPECT_EQ(CountPrefix(lines, "navigation started "), CountPrefix(lines, "navigation started " + id + " "));
+        EXPECT_EQ(CountPrefix(lines, kStarted), CountPrefix(lines, kStarted + id + " "));
         if (c.loads) {
             EXPECT_EQ(CountPrefix(lines, "navigation cancelled"), 0u);
             EXPECT_TRUE(Has(lines, "page shown " + at));
@@ -106,7 +110,7 @@ TEST(PolicyAppTest, TopLevelNavigationIsHeldToTheSiteOrigin) {
             auto cancelled = std::find(lines.begin(), lines.end(), "navigation cancelled " + id);
             ASSERT_NE(cancelled, lines.end());
             ASSERT_NE(cancelled, lines.begin());
-            EXPECT_EQ(*(cancelled - 1), "navigation started " + id + " " + at);
+            EXPECT_EQ(*(cancelled - 1), kStarted + id + " " + at);
             EXPECT_EQ(CountPrefix(std::vector<std::string>(cancelled, lines.end()), "navigation started"), 0u);
             EXPECT_TRUE(Has(lines, "navigation completed " + id + " status 14"));
             EXPECT_EQ(CountPrefix(lines, "page shown"), 0u);  // the shown page stays
@@ -156,25 +160,26 @@ TEST(PolicyAppTest, FailedLoadsShowTheFailurePageButCancellationsDoNot) {
         EXPECT_EQ(CountPrefix(lines, "page shown data:"), c.failurePage ? 1u : 0u);
         EXPECT_EQ(CountPrefix(lines, "navigation started"), c.failurePage ? 2u : 1u);
         // Let the failure page finish before the next case counts completions.
-        if (c.failurePage)
-            EXPECT_TRUE(app.WaitForLog("navigation completed " + LastNavigationId(lines) + " success"));
+        EXPECT_TRUE(!c.failurePage || app.WaitForLog("navigation completed " + LastNavigationId(lines) + " success"));
     }
 }
 
-// Requests of a page, with whether blocking answers them.
+// Requests of a page: whether the filters report them to the program (on or
+// off) and whether blocking answers them.
 const struct {
     const char* request;
-    bool blocked;
+    bool reported, blocked;
 } kRequests[] = {
-    {"https://doubleclick.net/ad.js", true},
-    {"http://doubleclick.net:8080/pixel?x=1 2", true},  // a script's request
-    {"https://ads.doubleclick.net/ad.js", true},
-    {"https://a.b.doubleclick.net/", true},
-    {"https://Ads.DoubleClick.NET/frame 5", true},
-    {"https://notdoubleclick.net/ad.js", false},
-    {"https://doubleclick.net.evil.example/ad.js", false},
-    // Reported by the filter, but the host is not the ad domain.
-    {"https://tracker.example/?next=https://ads.doubleclick.net/x", false},
+    {"https://doubleclick.net/ad.js", true, true},
+    {"http://doubleclick.net/pixel?x=1 2", true, true},  // a script's request
+    {"https://ads.doubleclick.net/ad.js", true, true},
+    {"https://a.b.doubleclick.net/", true, true},
+    {"https://Ads.DoubleClick.NET/frame 5", true, true},
+    {"https://notdoubleclick.net/ad.js", false, false},
+    {"https://doubleclick.net.evil.example/ad.js", false, false},
+    // The filters' globs match these, but their hosts only look like the ad domain.
+    {"https://notdoubleclick.net/?u=https://ads.doubleclick.net/", true, false},
+    {"https://doubleclick.net.evil.example/?u=https://doubleclick.net/", true, false},
 };
 
 std::string RequestAddress(const char* request) {
@@ -193,6 +198,7 @@ void ExpectRequestsAnswered(const AppSession& app, bool blocking) {
         EXPECT_EQ(Has(lines, "resource answered 403 Blocked " + address), answered);
         EXPECT_EQ(Has(lines, "resource to network " + address), !answered);
         EXPECT_EQ(CountPrefix(lines, "resource answered"), answered ? 1u : 0u);
+        EXPECT_EQ(CountPrefix(lines, "resource event "), r.reported ? 1u : 0u);
     }
 }
 
@@ -201,10 +207,12 @@ TEST(PolicyAppTest, AdDomainRequestsAreAnsweredOnlyWhileBlocking) {
         SCOPED_TRACE(blocking ? "blockAds=1" : "blockAds=0");
         AppSession app(std::string("url=https://site.example\r\nblockAds=") + (blocking ? "1" : "0") + "\r\n");
         StartAtSite(app);
-        // The filters are there whatever the setting, so a later toggle needs no new ones.
+        // The filters are there whatever the setting, so a later toggle needs no
+        // new ones, and before the first page loads, so none of its requests slip by.
         std::vector<std::string> log = app.Log();
-        EXPECT_TRUE(Has(log, "filter added *://doubleclick.net/* 0")) << ::testing::PrintToString(log);
-        EXPECT_TRUE(Has(log, "filter added *://*.doubleclick.net/* 0"));
+        auto first = std::find_if(log.begin(), log.end(), IsStarted);
+        for (const char* filter : {"filter added *://doubleclick.net/* 0", "filter added *://*.doubleclick.net/* 0"})
+            EXPECT_NE(std::find(log.begin(), first, filter), first) << filter << ::testing::PrintToString(log);
         ExpectRequestsAnswered(app, blocking);
     }
 }
