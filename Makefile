@@ -3,7 +3,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build run test bench screenshots clean
+.PHONY: all deps build dist run test bench screenshots clean
 
 all: build
 
@@ -14,6 +14,12 @@ build: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build $(BUILD) -j$(JOBS)
 	@mkdir -p dist && cp $(BUILD)/velotide.exe dist/velotide.exe
+
+# The portable zip and the per-user MSI, named after the version in CMakeLists.txt.
+dist: build
+	@rm -f dist/velotide-*-win-x64.zip dist/Velotide-*-x64.msi
+	@cp $(BUILD)/packages/* dist/
+	@ls -1 $(BUILD)/packages | sed 's|^|dist/|'
 
 run: build
 	@VELOTIDE_USE_DISPLAY=1 VELOTIDE_PREFIX=wineprefix-run scripts/wine-session.sh $(BUILD) scripts/run.sh $(BUILD)

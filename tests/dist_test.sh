@@ -1,0 +1,93 @@
+#!/bin/sh
+# The packages as a user meets them, in the test prefix: the zip's contents;
+# the MSI installed quietly, the installed program started and quit; the MSI
+# removed again, which must take the program and its shortcut but leave the
+# user's settings alone. Runs inside scripts/wine-session.sh.
+# Usage: dist_test.sh VERSION ZIP MSI EXE DRIVER ENGINE
+set -u
+version=$1 zip=$2 msi=$3 exe=$4 driver=$5 engine=$6
+wine=/usr/lib/wine/wine64
+# Wine would mirror the shortcut into the Linux desktop's menu.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-};winemenubuilder.exe=d"
+
+failures=0
+check() {  # DESCRIPTION COMMAND [ARG...]
+    what=$1; shift
+    if "$@"; then echo "ok   $what"; else echo "FAIL $what"; failures=$((failures + 1)); fi
+}
+absent() { [ ! -e "$1" ]; }
+mentions() { tr -d '\000' <"$1" | grep -q -F "$2"; }  # ANSI or UTF-16 text in a binary file
+winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
+unixpath() { $wine winepath -u "$($wine cmd /c echo "%$1%" | tr -d '\r')" | tr -d '\r'; }
+
+localappdata=$(unixpath LOCALAPPDATA)
+appdata=$(unixpath APPDATA)
+installed="$localappdata/Programs/Velotide/velotide.exe"
+installed_win='\AppData\Local\Programs\Velotide\velotide.exe'
+shortcut="$appdata/Microsoft/Windows/Start Menu/Programs/Velotide.lnk"
+data="$localappdata/Velotide"
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+
+# --- The portable zip: the program and its two documents, nothing else.
+check "zip holds velotide.exe, README.md, LICENSE" \
+    [ "$(zip -sf "$zip" | sed -n 's/^  //p' | sort | tr '\n' ' ')" = "LICENSE README.md velotide.exe " ]
+
+# --- The MSI's package facts: per-user, no elevation, this version.
+msiinfo export "$msi" Property | tr -d '\r' >"$scratch/properties"
+check "MSI ProductVersion is $version" grep -q -x "ProductVersion	$version" "$scratch/properties"
+check "MSI sets no ALLUSERS (per-user install)" sh -c '! grep -q "^ALLUSERS	" "$1"' - "$scratch/properties"
+# Word count bit 8: the installer needs no elevated privileges.
+words=$(msiinfo suminfo "$msi" | sed -n 's/^Source: \([0-9]*\).*/\1/p')
+check "MSI asks for no elevation (word count $words)" [ $(( ${words:-0} & 8 )) -eq 8 ]
+
+# A run cut short may have left an installation or settings behind.
+$wine msiexec /x "$(winpath "$msi")" /qn >/dev/null 2>&1
+rm -rf "$data"
+check "nothing installed before the test" absent "$installed"
+
+# The user's settings, as a previous run of the program left them.
+mkdir -p "$data"
+printf 'url=https://example.com\r\nblockAds=1\r\n' >"$data/config.ini"
+cp "$data/config.ini" "$scratch/config.ini"
+
+# --- Install.
+$wine msiexec /i "$(winpath "$msi")" /qn
+check "msiexec /i succeeds" [ $? -eq 0 ]
+check "installed program is the built velotide.exe" cmp -s "$exe" "$installed"
+check "Start menu shortcut Velotide.lnk exists" [ -f "$shortcut" ]
+check "shortcut targets the installed program" mentions "$shortcut" "$installed_win"
+check "shortcut carries the program icon" mentions "$shortcut" '\velotide.ico'
+check "installed settings untouched" cmp -s "$scratch/config.ini" "$data/config.ini"
+
+# --- Start the installed program, with the test engine standing in for the
+# WebView2 Runtime, and quit it from the menu.
+runtime="$scratch/runtime/130.0.2849.80"
+mkdir -p "$runtime/EBWebView/x64" && cp "$engine" "$runtime/EBWebView/x64/"
+WEBVIEW2_BROWSER_EXECUTABLE_FOLDER=$(winpath "$runtime") $wine "$installed" &
+app=$!
+shown=false
+$wine "$driver" wait VelotideMain 20000 && shown=true
+check "installed program shows its main window" $shown
+if $shown; then
+    $wine "$driver" command 106 >/dev/null  # Quit
+else
+    kill $app 2>/dev/null
+fi
+wait $app
+check "installed program ends with exit code 0" [ $? -eq 0 ]
+# What the program wrote there is the user's now.
+cp "$data/config.ini" "$scratch/config.ini"
+
+# --- Uninstall.
+$wine msiexec /x "$(winpath "$msi")" /qn
+check "msiexec /x succeeds" [ $? -eq 0 ]
+check "program removed" absent "$installed"
+check "install folder removed" absent "$localappdata/Programs/Velotide"
+check "shortcut removed" absent "$shortcut"
+check "installer registry values removed" sh -c '! $1 reg query "HKCU\\Software\\Velotide\\Installer" >/dev/null 2>&1' - "$wine"
+check "config.ini kept as it was" cmp -s "$scratch/config.ini" "$data/config.ini"
+
+rm -rf "$data"
+echo "$failures check(s) failed"
+[ $failures -eq 0 ]
