@@ -45,6 +45,18 @@ TEST(StartupTest, ConfiguresViewBeforeShowingTheConfiguredSite) {
     EXPECT_EQ(app.Quit(), 0u);
 }
 
+// The main window first shows as the starter of the process asked. Quitting
+// right away, before the engine is up, still ends quietly with exit code 0.
+TEST(StartupTest, MainWindowTakesTheShowCommandItWasStartedWith) {
+    for (WORD show : {SW_SHOWMAXIMIZED, SW_SHOWMINNOACTIVE}) {
+        AppSession app("url=https://Host\r\n");
+        ASSERT_TRUE(app.Start(false, show));
+        EXPECT_EQ(IsZoomed(app.mainWindow()) != FALSE, show == SW_SHOWMAXIMIZED);
+        EXPECT_EQ(IsIconic(app.mainWindow()) != FALSE, show == SW_SHOWMINNOACTIVE);
+        EXPECT_EQ(app.Quit(), 0u);
+    }
+}
+
 TEST(StartupTest, WithoutSiteShowsWelcomePageThenPrompt) {
     AppSession app;
     ASSERT_TRUE(app.Start());

@@ -16,6 +16,11 @@ static const wchar_t kRuntimeMissing[] =
     L"Install the \"Evergreen WebView2 Runtime\" from Microsoft (search: WebView2 Runtime download), "
     L"then start Velotide again.";
 
+// The user may quit while start-up is still on its way: the window is gone
+// and a quit is posted. A completion arriving then has nothing left to do,
+// and must not report the missing window as an engine failure.
+static bool MainWindowGone() { return !IsWindow(g_app.mainWindow); }
+
 static void FailStartup(const wchar_t* message) {
     MessageBoxW(g_app.mainWindow, message, L"Velotide", MB_ICONERROR);
     PostQuitMessage(1);
@@ -125,6 +130,7 @@ void StartWebView() {
 
     std::wstring userDataFolder = g_app.dataDir + L"\\WebView2";
     auto* onEnvironment = new OnEnv_([](HRESULT error, ICoreWebView2Environment* environment) -> HRESULT {
+        if (MainWindowGone()) return S_OK;
         if (FAILED(error) || !environment) {
             FailStartup(kRuntimeMissing);
             return S_OK;
@@ -133,6 +139,7 @@ void StartWebView() {
         environment->AddRef();
         environment->CreateCoreWebView2Controller(
             g_app.mainWindow, new OnCtl_([](HRESULT error, ICoreWebView2Controller* controller) -> HRESULT {
+                if (MainWindowGone()) return S_OK;
                 if (FAILED(error) || !controller)
                     FailStartup(L"Could not create the browser view.");
                 else

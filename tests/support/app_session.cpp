@@ -25,7 +25,7 @@ AppSession::~AppSession() {
 bool AppSession::Start(bool expectView, WORD showCommand) {
     process_ = std::make_unique<ChildProcess>(VelotideExePath(), perUser_.path(), environment_.c_str(), showCommand);
     mainWindow_ = process_->WaitForWindow(L"VelotideMain");
-    if (!mainWindow_) return false;
+    if (!mainWindow_ || !PumpUntil([&] { return IsWindowVisible(mainWindow_) != FALSE; })) return false;
     if (!withEngine_ || !expectView) return true;
     PumpUntil([&] { return (view_ = FindEngineView(mainWindow_)) != nullptr; });
     return view_ && WaitForLog("visible 1");

@@ -21,7 +21,7 @@ public:
                         const std::vector<std::pair<std::wstring, std::wstring>>& extraEnvironment = {});
     ~AppSession();
 
-    // Starts the program; true once its main window exists and, when
+    // Starts the program; true once its main window is shown and, when
     // expectView holds and the engine is installed, its view is visible.
     bool Start(bool expectView = true, WORD showCommand = SW_SHOWNORMAL);
 
