@@ -30,5 +30,10 @@ test: build
 screenshots: build
 	@VELOTIDE_PREFIX=wineprefix-shots scripts/wine-session.sh $(BUILD) scripts/screenshots.sh $(BUILD)
 
+# Size, start-up, memory and rule costs against their goals, in the bench's
+# own Wine prefix; the table is also written to $(BUILD)/bench/results.csv.
+bench: build
+	@VELOTIDE_PREFIX=wineprefix-bench scripts/wine-session.sh $(BUILD) python3 bench/run.py $(BUILD)
+
 clean:
 	rm -rf $(BUILD) dist

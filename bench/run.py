@@ -1,0 +1,237 @@
+#!/usr/bin/env python3
+"""Velotide's benchmarks: size, start-up, memory and rule costs against goals.
+
+Run inside a Wine session (scripts/wine-session.sh BUILD python3 bench/run.py
+BUILD), as `make bench` does. Prints a table and writes BUILD/bench/results.csv
+(the raw runs behind the medians go to BUILD/bench/runs.csv).
+
+Start-up and memory are ratios against the floor program (bench/floor.cpp),
+measured side by side in this run: the floor and velotide.exe are started
+strictly in turn (floor, velotide.exe with the test engine, floor,
+velotide.exe with no runtime to find; BENCH_RUNS rounds, default 30). The
+start-up ratio is the median, over both kinds of run, of each velotide.exe
+run over the floor run just before it, which cancels part of the load other
+work puts on the machine; the other figures are medians over the runs.
+
+Every run of velotide.exe uses the same, fixed per-user data folder: the
+bench prefix's Local AppData, holding config.ini with url=https://site.example
+and the loader extracted by an unmeasured warm-up run, so each run is the
+start-up of an installed program, not a first start.
+"""
+import csv
+import os
+import shutil
+import statistics
+import struct
+import subprocess
+import sys
+
+WINE = "/usr/lib/wine/wine64"
+SIZE_GOAL = 256 * 1024
+STARTUP_GOAL = 1.10
+MEMORY_GOAL = 1.25
+SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll", "ole32.dll", "advapi32.dll", "msvcrt.dll"}
+ENGINE_VERSION = "130.0.2849.80"
+SITE = "https://site.example"
+
+
+def win_path(path):
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def pe_facts(path):
+    """(imported DLL names, stripped) of a PE32+ file."""
+    data = open(path, "rb").read()
+    pe = struct.unpack_from("<I", data, 0x3C)[0]
+    if data[pe:pe + 4] != b"PE\0\0":
+        raise ValueError(f"{path}: not a PE file")
+    sections_count, _, symbols_at, symbols_count, optional_size = struct.unpack_from("<HIIIH", data, pe + 6)
+    optional = pe + 24
+    if struct.unpack_from("<H", data, optional)[0] != 0x20B:
+        raise ValueError(f"{path}: not PE32+")
+    import_rva = struct.unpack_from("<I", data, optional + 112 + 8)[0]
+    sections = []
+    for i in range(sections_count):
+        size, rva, raw_size, raw_at = struct.unpack_from("<IIII", data, optional + optional_size + 40 * i + 8)
+        sections.append((rva, max(size, raw_size), raw_at))
+
+    def offset(rva):
+        for start, size, raw_at in sections:
+            if start <= rva < start + size:
+                return raw_at + rva - start
+        raise ValueError(f"{path}: RVA {rva:#x} outside every section")
+
+    names = []
+    at = offset(import_rva) if import_rva else None
+    while at is not None:
+        name_rva = struct.unpack_from("<I", data, at + 12)[0]
+        if not name_rva:
+            break
+        name_at = offset(name_rva)
+        names.append(data[name_at:data.index(b"\0", name_at)].decode("ascii"))
+        at += 20
+    return names, symbols_at == 0 and symbols_count == 0
+
+
+def wine(*args, env=None):
+    return subprocess.run([WINE, *args], env=env, capture_output=True, text=True, timeout=120)
+
+
+def local_appdata():
+    """Unix path of the prefix's Local AppData, where SHGetFolderPath points."""
+    win = wine("cmd", "/c", "echo %LOCALAPPDATA%").stdout.strip()
+    return wine("winepath", "-u", win).stdout.strip()
+
+
+def launch(launcher, args, env):
+    """One timed start: dict of the launcher's figures, or None on failure."""
+    result = wine(launcher, *args, env=env)
+    fields = dict(item.split("=", 1) for item in result.stdout.split() if "=" in item)
+    if result.returncode != 0 or "error" in fields:
+        print(f"  run failed ({fields.get('error', result.returncode)}): {' '.join(args)}", file=sys.stderr)
+        return None
+    return {k: float(v) for k, v in fields.items()}
+
+
+def median(runs, key):
+    return statistics.median(run[key] for run in runs)
+
+
+def size_rows(build, row):
+    repo = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+    built = os.path.join(build, "velotide.exe")
+    shipped = os.path.join(repo, "dist", "velotide.exe")
+    exe_bytes = open(built, "rb").read()
+    same = os.path.exists(shipped) and open(shipped, "rb").read() == exe_bytes
+    loader_bytes = open(os.path.join(build, "loader", "WebView2Loader.dll"), "rb").read()
+    imports, stripped = pe_facts(built)
+    facts = ["stripped" if stripped else "NOT stripped",
+             "loader embedded" if loader_bytes in exe_bytes else "loader NOT embedded",
+             "same as dist/velotide.exe" if same else "dist/velotide.exe differs: measured the build's"]
+    row("velotide.exe size", f"{len(exe_bytes)} B ({len(exe_bytes) / 1024:.1f} KB)", "<= 256 KB",
+        len(exe_bytes) <= SIZE_GOAL, "; ".join(facts))
+    row("WebView2Loader.dll size", f"{len(loader_bytes)} B ({len(loader_bytes) / 1024:.1f} KB)",
+        note="build/loader; part of the figure above")
+    foreign = [name for name in imports if name.lower() not in SYSTEM_DLLS]
+    row("velotide.exe imports", " ".join(imports), "system DLLs only", not foreign,
+        "not system: " + " ".join(foreign) if foreign else "")
+
+
+def timed_runs(build, rounds):
+    """Results per program, and per velotide.exe run its ratio to the floor run just before it."""
+    out = os.path.join(build, "bench")
+    exe = win_path(os.path.join(build, "velotide.exe"))
+    launcher = os.path.join(out, "velotide_bench_launch.exe")
+    engine_root = os.path.join(out, "engine")
+    engine_folder = os.path.join(engine_root, ENGINE_VERSION)
+    os.makedirs(os.path.join(engine_folder, "EBWebView", "x64"), exist_ok=True)
+    shutil.copy(os.path.join(build, "tests", "engine", "EmbeddedBrowserWebView.dll"),
+                os.path.join(engine_folder, "EBWebView", "x64"))
+    data_dir = os.path.join(local_appdata(), "Velotide")
+    os.makedirs(data_dir, exist_ok=True)
+    with open(os.path.join(data_dir, "config.ini"), "wb") as config:
+        config.write(f"url={SITE}\r\nblockAds=1\r\n".encode())
+    log = win_path(os.path.join(out, "engine.log"))
+
+    def env(folder):
+        return dict(os.environ, WEBVIEW2_BROWSER_EXECUTABLE_FOLDER=win_path(folder), VELOTIDE_TEST_ENGINE_LOG=log)
+
+    programs = {
+        "floor": (["--class", "VelotideBenchFloor", win_path(os.path.join(out, "velotide_bench_floor.exe"))],
+                  env(engine_folder)),
+        "engine": (["--quit-command", "106", "--log", log, "navigation started", exe], env(engine_folder)),
+        "no runtime": (["--quit-command", "106", "--dialog", exe], env(os.path.join(engine_root, "none"))),
+    }
+    for args, environment in programs.values():  # warm-up: Wine's caches, the loader's extraction
+        launch(launcher, args, environment)
+    if not os.path.exists(os.path.join(data_dir, "WebView2Loader.dll")):
+        sys.exit(f"bench: velotide.exe did not use {data_dir} as its data folder")
+
+    # Strictly in turn, the floor before each run of velotide.exe; a failed
+    # run drops its pair.
+    print(f"Timing {rounds} rounds of floor, velotide.exe (engine), floor, velotide.exe (no runtime)...", flush=True)
+    results = {name: [] for name in programs}
+    pairs = {"engine": [], "no runtime": []}
+    for _ in range(rounds):
+        for name in pairs:
+            base = launch(launcher, *programs["floor"])
+            run = launch(launcher, *programs[name])
+            if base and run:
+                results["floor"].append(base)
+                results[name].append(run)
+                pairs[name].append(run["visible_ms"] / base["visible_ms"])
+    if any(len(runs) <= rounds // 2 for runs in pairs.values()):
+        sys.exit("bench: too many failed runs: " + ", ".join(f"{k} {len(v)}/{rounds}" for k, v in pairs.items()))
+    with open(os.path.join(out, "runs.csv"), "w", newline="") as file:
+        writer = csv.writer(file)
+        writer.writerow(["program", "run", "visible_ms", "event_ms", "peak_ws"])
+        for name, runs in results.items():
+            writer.writerows([name, i, r["visible_ms"], r["event_ms"], int(r["peak_ws"])] for i, r in enumerate(runs))
+    return results, pairs
+
+
+def timing_rows(results, pairs, row):
+    floor_ms, engine_ms, plain_ms = (median(results[name], "visible_ms") for name in ("floor", "engine", "no runtime"))
+    row("floor: start to visible window", f"{floor_ms:.1f} ms", note=f"median, n={len(results['floor'])}")
+    row("velotide.exe: start to visible window", f"{engine_ms:.1f} ms",
+        note=f"median, n={len(results['engine'])}; engine registered, url={SITE}; {plain_ms:.1f} ms with no runtime")
+    # Both kinds of run do the same until the window shows (the engine is
+    # looked for only after it), so their pairs pool into one figure.
+    ratio = statistics.median(pairs["engine"] + pairs["no runtime"])
+    row("start-up ratio velotide/floor", f"{ratio:.3f}", f"<= {STARTUP_GOAL:.2f}", ratio <= STARTUP_GOAL,
+        f"median of {len(pairs['engine']) + len(pairs['no runtime'])} paired ratios (engine "
+        f"{statistics.median(pairs['engine']):.3f}, no runtime {statistics.median(pairs['no runtime']):.3f}); "
+        f"ratio of medians {statistics.median([r['visible_ms'] for k in pairs for r in results[k]]) / floor_ms:.3f}")
+    nav_ms = median(results["engine"], "event_ms")
+    row("start to first Navigate at the engine", f"{nav_ms:.1f} ms",
+        note=f"median; log line 'navigation started'; {nav_ms / floor_ms:.2f}x floor start-up")
+
+    floor_ws, plain_ws, engine_ws = (median(results[name], "peak_ws") for name in ("floor", "no runtime", "engine"))
+    row("floor: peak working set", mib(floor_ws), note="median")
+    row("velotide.exe peak working set, no runtime", mib(plain_ws), note="median; read at its message box")
+    row("peak working set ratio velotide/floor", f"{plain_ws / floor_ws:.3f}", f"<= {MEMORY_GOAL:.2f}",
+        plain_ws / floor_ws <= MEMORY_GOAL, "no runtime found: engine not counted")
+    row("peak working set ratio, test engine", f"{engine_ws / floor_ws:.3f}",
+        note=f"{mib(engine_ws)}; engine loaded, after the first navigation")
+
+
+def rule_rows(build, row):
+    result = wine(os.path.join(build, "bench", "velotide_bench_rules.exe"))
+    if result.returncode != 0:
+        sys.exit(f"bench: velotide_bench_rules.exe failed ({result.returncode}): {result.stderr.strip()}")
+    for line in result.stdout.splitlines():
+        name, value = line.split()
+        row(f"{name} per call", f"{float(value):.1f} ns", note="median of 11 rounds, realistic inputs")
+
+
+def mib(value):
+    return f"{value / 1048576:.2f} MiB"
+
+
+def main():
+    build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build")
+    rounds = int(os.environ.get("BENCH_RUNS", "30"))
+    rows = []
+
+    def row(figure, value, goal="", ok=None, note=""):
+        rows.append((figure, value, goal, "info" if ok is None else "ok" if ok else "MISSED", note))
+
+    size_rows(build, row)
+    results, pairs = timed_runs(build, rounds)
+    timing_rows(results, pairs, row)
+    rule_rows(build, row)
+
+    header = ("Figure", "Value", "Goal", "Status", "Note")
+    path = os.path.join(build, "bench", "results.csv")
+    with open(path, "w", newline="") as file:
+        writer = csv.writer(file)
+        writer.writerow([cell.lower() for cell in header])
+        writer.writerows(rows)
+    widths = [max(len(r[i]) for r in [header] + rows) for i in range(len(header))]
+    for r in [header] + rows:
+        print("  ".join(cell.ljust(width) for cell, width in zip(r, widths)).rstrip())
+    print(f"Written to {path}")
+
+
+if __name__ == "__main__":
+    main()
