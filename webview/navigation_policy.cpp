@@ -4,11 +4,17 @@
 #include "settings/site_address.h"
 #include "webview/startup.h"
 
+// Whether address starts with scheme (lower-case) in any letter case. Only
+// the prefix is lowered: the answer is the same as for the whole address, and
+// this runs for every navigation.
+static bool StartsWithScheme(const std::wstring& address, const std::wstring& scheme) {
+    return LowerCase(address.substr(0, scheme.size())) == scheme;
+}
+
 bool IsAllowedNavigation(const std::wstring& address, const std::wstring& homeOrigin) {
     // Pages loaded from a string (the welcome and failure pages) arrive with
     // such addresses and must pass whichever site is configured.
-    std::wstring lower = LowerCase(address);
-    if (lower.starts_with(L"data:") || lower.starts_with(L"about:")) return true;
+    if (StartsWithScheme(address, L"data:") || StartsWithScheme(address, L"about:")) return true;
     return SiteOrigin(address) == homeOrigin;
 }
 
