@@ -36,7 +36,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
 
     HANDLE mutex = CreateMutexW(nullptr, TRUE, L"Velotide.Desktop.SingleInstance");
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
-        if (HWND first = FindWindowW(L"VelotideMain", nullptr)) {
+        if (HWND first = FindWindowW(kMainWindowClass, nullptr)) {
             ShowWindow(first, SW_RESTORE);
             SetForegroundWindow(first);
         }

@@ -6,8 +6,6 @@
 #include "app/prompt.h"
 #include "settings/config_store.h"
 
-static const wchar_t kMainClass[] = L"VelotideMain";
-
 void RegisterMainWindowClass() {
     WNDCLASSW wc = {};
     wc.lpfnWndProc = MainWndProc;
@@ -15,7 +13,7 @@ void RegisterMainWindowClass() {
     wc.hIcon = LoadIconW(g_app.instance, MAKEINTRESOURCEW(1));
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = CreateSolidBrush(RGB(14, 15, 22));
-    wc.lpszClassName = kMainClass;
+    wc.lpszClassName = kMainWindowClass;
     RegisterClassW(&wc);
 }
 
@@ -40,8 +38,8 @@ HMENU BuildMenuBar() {
 }
 
 HWND CreateMainWindow() {
-    return CreateWindowExW(0, kMainClass, L"Velotide", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 1360, 860,
-                           nullptr, g_app.menuBar, g_app.instance, nullptr);
+    return CreateWindowExW(0, kMainWindowClass, L"Velotide", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                           1360, 860, nullptr, g_app.menuBar, g_app.instance, nullptr);
 }
 
 void FitViewToWindow() {

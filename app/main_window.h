@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+// Also how a second instance finds the first one's window.
+inline constexpr wchar_t kMainWindowClass[] = L"VelotideMain";
+
 // Registers the window class; the result is not needed by anyone.
 void RegisterMainWindowClass();
 

@@ -37,6 +37,7 @@ std::wstring SiteHost(const std::wstring& address) {
     std::wstring origin = SiteOrigin(address);
     size_t marker = origin.find(L"://");
     if (marker == std::wstring::npos) return {};
-    std::wstring rest = origin.substr(marker + 3);
-    return rest.substr(0, rest.find(L':'));
+    size_t start = marker + 3;
+    size_t port = origin.find(L':', start);  // npos: no port, the host runs to the end
+    return origin.substr(start, port == std::wstring::npos ? std::wstring::npos : port - start);
 }

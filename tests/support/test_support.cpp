@@ -137,28 +137,13 @@ ChildProcess::~ChildProcess() {
     CloseHandle(info_.hProcess);
 }
 
-struct FindArgs {
-    DWORD pid;
-    const wchar_t* className;
-    HWND found;
-};
-
-static BOOL CALLBACK MatchWindow(HWND window, LPARAM lParam) {
-    auto* args = reinterpret_cast<FindArgs*>(lParam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    wchar_t name[128];
-    if (pid == args->pid && GetClassNameW(window, name, 128) && lstrcmpW(name, args->className) == 0) {
-        args->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 HWND FindProcessWindow(DWORD pid, const wchar_t* className) {
-    FindArgs args = {pid, className, nullptr};
-    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&args));
-    return args.found;
+    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, className, nullptr));) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == pid) return window;
+    }
+    return nullptr;
 }
 
 HWND ChildProcess::WaitForWindow(const wchar_t* className, DWORD timeoutMs) const {
