@@ -183,12 +183,13 @@ protected:
         return Take(uri);
     }
 
-    bool HasLine(const std::string& line) {
+    size_t CountLines(const std::string& line) {
         auto lines = ReadEngineLog(log_);
-        return std::find(lines.begin(), lines.end(), line) != lines.end();
+        return std::count(lines.begin(), lines.end(), line);
     }
-    bool WaitLine(const std::string& line) {
-        return PumpUntil([&] { return HasLine(line); }, 3000);
+    bool HasLine(const std::string& line) { return CountLines(line) > 0; }
+    bool WaitLine(const std::string& line, size_t count = 1) {
+        return PumpUntil([&] { return CountLines(line) >= count; }, 3000);
     }
 
     bool Command(const std::wstring& text) { return SendEngineCommand(viewWindow_, text); }
@@ -444,21 +445,24 @@ TEST_F(EngineTest, ResourceFiltersMatchWholeAddressGlobs) {
         &token);
     struct Case {
         const wchar_t* uri;
+        int context;
         const char* outcome;
     } cases[] = {
-        {L"https://ads.example/banner.png", "resource answered 403 Blocked"},
-        {L"http://ADS.example/x?y", "resource answered 403 Blocked"},
-        {L"https://ads.example", "resource to network"},  // no "/" after the host
-        {L"https://sub.ads.example/x", "resource to network"},
-        {L"https://cdn1.example/lib.js", "resource to network"},   // event raised, no response
-        {L"https://cdn12.example/lib.js", "resource to network"},  // '?' is one character
-        {L"https://cdn1.example/lib.css", "resource to network"},
+        {L"https://ads.example/banner.png", 3, "resource answered 403 Blocked"},
+        {L"http://ADS.example/x?y", 16, "resource answered 403 Blocked"},
+        {L"https://ads.example", 3, "resource to network"},  // no "/" after the host
+        {L"https://sub.ads.example/x", 3, "resource to network"},
+        {L"https://cdn1.example/lib.js", 6, "resource to network"},   // event raised, no response
+        {L"https://cdn1.example/lib.js", 3, "resource to network"},   // a script filter: not for an image
+        {L"https://cdn12.example/lib.js", 6, "resource to network"},  // '?' is one character
+        {L"https://cdn1.example/lib.css", 6, "resource to network"},
     };
     const std::vector<std::wstring> matching = {L"https://ads.example/banner.png", L"http://ADS.example/x?y",
                                                 L"https://cdn1.example/lib.js"};
     for (const Case& c : cases) {
-        ASSERT_TRUE(Command(L"request " + std::wstring(c.uri)));
-        EXPECT_TRUE(WaitLine(std::string(c.outcome) + " " + Narrow(c.uri))) << Narrow(c.uri);
+        size_t before = CountLines(std::string(c.outcome) + " " + Narrow(c.uri));
+        ASSERT_TRUE(Command(L"request " + std::wstring(c.uri) + L" " + std::to_wstring(c.context)));
+        EXPECT_TRUE(WaitLine(std::string(c.outcome) + " " + Narrow(c.uri), before + 1)) << Narrow(c.uri);
     }
     EXPECT_EQ(raised, matching);
     EXPECT_TRUE(HasLine("filter added *://ads.example/* 0"));

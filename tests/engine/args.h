@@ -33,12 +33,10 @@ private:
 
 class NavigationCompletedArgs : public ComObject<ICoreWebView2NavigationCompletedEventArgs> {
 public:
-    NavigationCompletedArgs(UINT64 id, COREWEBVIEW2_WEB_ERROR_STATUS status)
-        : ComObject(IID_ICoreWebView2NavigationCompletedEventArgs), id_(id), status_(status) {}
+    NavigationCompletedArgs(UINT64 id, COREWEBVIEW2_WEB_ERROR_STATUS status, bool success)
+        : ComObject(IID_ICoreWebView2NavigationCompletedEventArgs), id_(id), status_(status), success_(success) {}
 
-    HRESULT STDMETHODCALLTYPE get_IsSuccess(BOOL* value) override {
-        return Out(value, status_ == COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN);
-    }
+    HRESULT STDMETHODCALLTYPE get_IsSuccess(BOOL* value) override { return Out(value, success_); }
     HRESULT STDMETHODCALLTYPE get_WebErrorStatus(COREWEBVIEW2_WEB_ERROR_STATUS* value) override {
         return Out(value, status_);
     }
@@ -46,7 +44,8 @@ public:
 
 private:
     UINT64 id_;
-    COREWEBVIEW2_WEB_ERROR_STATUS status_;  // UNKNOWN (0) stands for success
+    COREWEBVIEW2_WEB_ERROR_STATUS status_;
+    bool success_;
 };
 
 class NewWindowArgs : public ComObject<ICoreWebView2NewWindowRequestedEventArgs> {

@@ -1,11 +1,11 @@
-// One web view as the engine keeps it: its window, history, shown page,
-// resource filters and the handlers registered on it; and what happens in
-// it: navigations, sub-resource requests, pop-ups, fullscreen, keys.
-// The controller and view objects are two COM faces over one Browser.
+// One web view as an engine keeps it, whatever stands behind it: its window,
+// the handlers registered on it, its resource filters, and the raising of
+// each event with the log line that goes with it. The controller and view
+// faces (controller.cpp, view.cpp) are two COM objects over one Browser; each
+// engine derives its own Browser and carries out what the faces ask of it.
 #pragma once
 
 #include "tests/engine/engine.h"
-#include "tests/engine/page.h"
 
 #include <memory>
 #include <utility>
@@ -38,22 +38,22 @@ private:
     __int64 next_ = 1;
 };
 
-struct HistoryEntry {
-    std::wstring uri;
-    std::wstring html;  // the document of a string-loaded page, empty for web pages
-};
+class Browser : public std::enable_shared_from_this<Browser> {
+public:
+    virtual ~Browser() = default;
 
-struct Navigation {
-    UINT64 id = 0;
-    std::vector<std::wstring> hops;  // the address, then each address it redirects to
-    std::wstring html;               // set for NavigateToString
-    bool userInitiated = false;
-    int historyIndex = -1;  // the entry that reload, back or forward returns to; -1 adds one
-    COREWEBVIEW2_WEB_ERROR_STATUS failWith = COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN;  // 0: decided by address
-};
+    // What the view face asks of the engine. Everything happens later, from
+    // the message loop; the faces refuse calls once the browser is closed.
+    virtual void Navigate(const std::wstring& uri) = 0;
+    virtual void NavigateToString(const std::wstring& html) = 0;
+    virtual void GoToHistory(int offset) = 0;  // 0 reloads, -1 goes back, 1 forward
+    virtual bool CanGoToHistory(int offset) const = 0;
+    virtual std::wstring Source() const = 0;
+    virtual void FiltersChanged() {}
+    // Closes for good: the window goes and every handler is dropped.
+    virtual void Close();
 
-struct Browser : std::enable_shared_from_this<Browser> {
-    HWND window = nullptr;
+    HWND window = nullptr;  // the view: a child of the window given to the environment
     bool visible = false;
     bool closed = false;
     bool fullscreenElement = false;
@@ -62,11 +62,6 @@ struct Browser : std::enable_shared_from_this<Browser> {
     ICoreWebView2Controller* controller = nullptr;
     ICoreWebView2* view = nullptr;
     Ref<ICoreWebView2Settings> settings;
-
-    std::vector<HistoryEntry> history;
-    int current = -1;
-    Page page;
-    UINT64 nextNavigationId = 1;
     std::vector<std::pair<std::wstring, COREWEBVIEW2_WEB_RESOURCE_CONTEXT>> filters;
 
     EventList<ICoreWebView2NavigationStartingEventHandler> navigationStarting;
@@ -78,26 +73,33 @@ struct Browser : std::enable_shared_from_this<Browser> {
 };
 using BrowserPtr = std::shared_ptr<Browser>;
 
-// controller.cpp / view.cpp / settings: the COM faces.
-// A new controller (one reference for the caller) with its view window inside parent.
-ICoreWebView2Controller* CreateController(HWND parent);
-ICoreWebView2* CreateViewFace(const BrowserPtr& browser);
-ICoreWebView2Settings* CreateSettings();
+// The controller face (one reference for the caller) over a browser whose
+// window exists; it makes the view face and the settings object too.
+ICoreWebView2Controller* CreateControllerFace(const BrowserPtr& browser);
 
-// browser.cpp: behaviour. Everything but keys happens later, from the message loop.
-void StartNavigation(const BrowserPtr& browser, Navigation navigation);  // gives it the next id
-void NavigateToHistory(const BrowserPtr& browser, int index);            // reload, back, forward
-void RequestResource(const BrowserPtr& browser, const std::wstring& uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context);
-void RequestPopup(const BrowserPtr& browser, const std::wstring& uri);
-void SetFullscreenElement(const BrowserPtr& browser, bool on);
-// A key message reaching the view window; true when a handler took the key from the page.
-bool DeliverKey(Browser& browser, UINT message, WPARAM key, LPARAM lParam);
-void CloseBrowser(Browser& browser);
+// Raising events. Each writes the engine's log line and returns what the
+// program's handlers decided; nothing is raised once the browser is closed.
 
-// commands.cpp: one control command; false when it is not understood.
-bool RunCommand(const BrowserPtr& browser, const std::wstring& text);
-
-// window.cpp
-HWND CreateViewWindow(HWND parent, Browser* browser);
-void ShowPage(Browser& browser, Page page);  // logs "page shown" and repaints
-void OpenPopupWindow(const std::wstring& uri);
+// NavigationStarting for one hop; true when a handler cancelled it.
+bool RaiseNavigationStarting(Browser& browser, const std::wstring& uri, UINT64 id, bool userInitiated,
+                             bool redirected);
+// success with status 0 for a document that loaded; otherwise the failure's
+// status, which is 0 when the server answered with an error page.
+void RaiseNavigationCompleted(Browser& browser, UINT64 id, COREWEBVIEW2_WEB_ERROR_STATUS status, bool success);
+// WebResourceRequested when a filter matches the address and the context;
+// the response a handler put, or null when the request goes to the network.
+Ref<ICoreWebView2WebResourceResponse> RaiseWebResourceRequested(Browser& browser, const std::wstring& uri,
+                                                                COREWEBVIEW2_WEB_RESOURCE_CONTEXT context);
+struct NewWindowAnswer {
+    bool handled = false;
+    Ref<ICoreWebView2> newWindow;  // a view the handler supplied, or null
+};
+NewWindowAnswer RaiseNewWindowRequested(Browser& browser, const std::wstring& uri);
+// Logs how the request ended: "into given view", "swallowed" or "opened".
+void LogPopup(const NewWindowAnswer& answer, const std::wstring& uri);
+// ContainsFullScreenElementChanged, raised only when the state changes.
+void RaiseFullscreenChanged(Browser& browser, bool on);
+// A key message at the view: AcceleratorKeyPressed when it counts as an
+// accelerator (Ctrl or Alt held, a system key, a key that types no
+// character); true when a handler took the key from the page.
+bool RaiseAcceleratorKey(Browser& browser, UINT message, WPARAM key, LPARAM lParam);

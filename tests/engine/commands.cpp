@@ -1,6 +1,6 @@
 // The control channel: what the page "does" when a test says so. Words are
 // separated by spaces; see engine_protocol.h and README.md.
-#include "tests/engine/browser.h"
+#include "tests/engine/test_browser.h"
 #include "tests/engine/engine_protocol.h"
 
 #include <sstream>
@@ -14,7 +14,7 @@ int Number(const std::wstring& word, int low, int high) {
     return value >= low && value <= high ? value : -1;
 }
 
-bool Run(const BrowserPtr& b, const std::vector<std::wstring>& words) {
+bool Run(const TestBrowserPtr& b, const std::vector<std::wstring>& words) {
     const std::wstring& verb = words[0];
     size_t count = words.size();
     Navigation nav;
@@ -47,7 +47,7 @@ bool Run(const BrowserPtr& b, const std::vector<std::wstring>& words) {
 
 }  // namespace
 
-bool RunCommand(const BrowserPtr& b, const std::wstring& text) {
+bool RunCommand(const TestBrowserPtr& b, const std::wstring& text) {
     std::wistringstream stream(text);
     std::vector<std::wstring> words;
     for (std::wstring word; stream >> word;) words.push_back(word);

@@ -1,6 +1,10 @@
 // The controller face: the view window's place, visibility and focus, the
-// key event, and Close.
+// key event, and Close, over any engine's Browser.
 #include "tests/engine/browser.h"
+
+// view.cpp
+ICoreWebView2* CreateViewFace(const BrowserPtr& browser);
+ICoreWebView2Settings* CreateSettings();
 
 namespace {
 
@@ -8,15 +12,13 @@ const HRESULT kClosed = HRESULT_FROM_WIN32(ERROR_INVALID_STATE);
 
 class Controller : public ComObject<ICoreWebView2Controller> {
 public:
-    explicit Controller(HWND parent) : ComObject(IID_ICoreWebView2Controller), b_(std::make_shared<Browser>()) {
+    explicit Controller(const BrowserPtr& browser) : ComObject(IID_ICoreWebView2Controller), b_(browser) {
         b_->controller = this;
         b_->settings = Ref<ICoreWebView2Settings>::Adopt(CreateSettings());
-        b_->page.uri = L"about:blank";
         view_ = Ref<ICoreWebView2>::Adopt(CreateViewFace(b_));
-        b_->window = CreateViewWindow(parent, b_.get());
     }
     ~Controller() override {
-        CloseBrowser(*b_);  // the last reference closes, as Close would
+        b_->Close();  // the last reference closes, as Close would
         b_->controller = nullptr;
     }
 
@@ -75,7 +77,7 @@ public:
     HRESULT STDMETHODCALLTYPE put_ParentWindow(HWND) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE NotifyParentWindowPositionChanged() override { return S_OK; }
     HRESULT STDMETHODCALLTYPE Close() override {
-        CloseBrowser(*b_);
+        b_->Close();
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_CoreWebView2(ICoreWebView2** view) override {
@@ -89,4 +91,4 @@ private:
 
 }  // namespace
 
-ICoreWebView2Controller* CreateController(HWND parent) { return new Controller(parent); }
+ICoreWebView2Controller* CreateControllerFace(const BrowserPtr& browser) { return new Controller(browser); }

@@ -1,7 +1,7 @@
 // The DLL's entry points and the environment face: creating controllers and
 // web resource responses.
 #include "tests/engine/args.h"
-#include "tests/engine/browser.h"
+#include "tests/engine/test_browser.h"
 #include "tests/engine/engine_protocol.h"
 
 namespace {
@@ -31,7 +31,10 @@ public:
                 EngineLog(L"controller failed");
                 keep->Invoke(HRESULT_FROM_WIN32(ERROR_INVALID_WINDOW_HANDLE), nullptr);
             } else {
-                auto controller = Ref<ICoreWebView2Controller>::Adopt(CreateController(parent));
+                auto browser = std::make_shared<TestBrowser>();
+                browser->page.uri = L"about:blank";
+                browser->window = CreateViewWindow(parent, browser.get());
+                auto controller = Ref<ICoreWebView2Controller>::Adopt(CreateControllerFace(browser));
                 EngineLog(L"controller created");
                 keep->Invoke(S_OK, controller.get());
             }

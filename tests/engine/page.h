@@ -1,6 +1,5 @@
-// What the engine "shows": a page reduced to blocks of text with colours,
-// made from the HTML of a string-loaded document or from a web address, plus
-// the address rules the engine applies (filter globs, hosts, data addresses).
+// What the test engine "shows": a page reduced to blocks of text with
+// colours, made from the HTML of a string-loaded document or from a web address.
 #pragma once
 
 #include <windows.h>
@@ -31,12 +30,3 @@ Page PageForAddress(const std::wstring& uri);
 Page ErrorPage(const std::wstring& uri, int status);
 // All blocks joined by single spaces, for the log.
 std::wstring PageText(const Page& page);
-
-// "data:text/html," followed by the HTML with control characters, space, '%',
-// '#' and every non-ASCII character (as UTF-8 bytes) percent-encoded.
-std::wstring DataUriFromHtml(const std::wstring& html);
-// Whole-string glob: '*' any run of characters, '?' exactly one; letters
-// A to Z match either case, as scheme and host are case-blind.
-bool GlobMatch(const std::wstring& pattern, const std::wstring& text);
-// The lower-cased host of "scheme://[user@]host[:port]/...", empty without "://".
-std::wstring HostOf(const std::wstring& uri);

@@ -1,5 +1,5 @@
 // The view face (navigation, history, events, resource filters) and the
-// settings object.
+// settings object, over any engine's Browser.
 #include "tests/engine/browser.h"
 
 #include <algorithm>
@@ -18,22 +18,17 @@ public:
     HRESULT STDMETHODCALLTYPE get_Settings(ICoreWebView2Settings** settings) override {
         return OutRef(settings, b_->settings.get());
     }
-    HRESULT STDMETHODCALLTYPE get_Source(LPWSTR* uri) override { return ReturnString(b_->page.uri, uri); }
+    HRESULT STDMETHODCALLTYPE get_Source(LPWSTR* uri) override { return ReturnString(b_->Source(), uri); }
     HRESULT STDMETHODCALLTYPE Navigate(LPCWSTR uri) override {
         if (!uri) return E_INVALIDARG;
         if (b_->closed) return kClosed;
-        Navigation nav;
-        nav.hops = {uri};
-        StartNavigation(b_, nav);
+        b_->Navigate(uri);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE NavigateToString(LPCWSTR html) override {
         if (!html) return E_INVALIDARG;
         if (b_->closed) return kClosed;
-        Navigation nav;
-        nav.hops = {DataUriFromHtml(html)};
-        nav.html = html;
-        StartNavigation(b_, nav);
+        b_->NavigateToString(html);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE add_NavigationStarting(ICoreWebView2NavigationStartingEventHandler* handler,
@@ -103,9 +98,7 @@ public:
         return E_NOTIMPL;
     }
     HRESULT STDMETHODCALLTYPE Reload() override {
-        if (b_->closed) return kClosed;
-        NavigateToHistory(b_, b_->current);
-        return S_OK;
+        return GoTo(0);
     }
     HRESULT STDMETHODCALLTYPE PostWebMessageAsJson(LPCWSTR) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE PostWebMessageAsString(LPCWSTR) override { return E_NOTIMPL; }
@@ -119,20 +112,10 @@ public:
         return E_NOTIMPL;
     }
     HRESULT STDMETHODCALLTYPE get_BrowserProcessId(UINT32* id) override { return Out(id, GetCurrentProcessId()); }
-    HRESULT STDMETHODCALLTYPE get_CanGoBack(BOOL* can) override { return Out(can, b_->current > 0); }
-    HRESULT STDMETHODCALLTYPE get_CanGoForward(BOOL* can) override {
-        return Out(can, b_->current + 1 < static_cast<int>(b_->history.size()));
-    }
-    HRESULT STDMETHODCALLTYPE GoBack() override {
-        if (b_->closed) return kClosed;
-        NavigateToHistory(b_, b_->current - 1);
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GoForward() override {
-        if (b_->closed) return kClosed;
-        NavigateToHistory(b_, b_->current + 1);
-        return S_OK;
-    }
+    HRESULT STDMETHODCALLTYPE get_CanGoBack(BOOL* can) override { return Out(can, b_->CanGoToHistory(-1)); }
+    HRESULT STDMETHODCALLTYPE get_CanGoForward(BOOL* can) override { return Out(can, b_->CanGoToHistory(1)); }
+    HRESULT STDMETHODCALLTYPE GoBack() override { return GoTo(-1); }
+    HRESULT STDMETHODCALLTYPE GoForward() override { return GoTo(1); }
     HRESULT STDMETHODCALLTYPE GetDevToolsProtocolEventReceiver(LPCWSTR,
                                                                ICoreWebView2DevToolsProtocolEventReceiver**) override {
         return E_NOTIMPL;
@@ -176,6 +159,7 @@ public:
         if (!uri) return E_INVALIDARG;
         b_->filters.emplace_back(uri, context);
         EngineLog(L"filter added " + std::wstring(uri) + L" " + std::to_wstring(context));
+        b_->FiltersChanged();
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE
@@ -186,6 +170,7 @@ public:
         if (found == filters.end()) return HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
         filters.erase(found);
         EngineLog(L"filter removed " + std::wstring(uri) + L" " + std::to_wstring(context));
+        b_->FiltersChanged();
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE add_WindowCloseRequested(ICoreWebView2WindowCloseRequestedEventHandler*,
@@ -195,6 +180,12 @@ public:
     HRESULT STDMETHODCALLTYPE remove_WindowCloseRequested(EventRegistrationToken) override { return E_NOTIMPL; }
 
 private:
+    HRESULT GoTo(int offset) {
+        if (b_->closed) return kClosed;
+        b_->GoToHistory(offset);
+        return S_OK;
+    }
+
     BrowserPtr b_;
 };
 

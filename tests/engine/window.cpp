@@ -1,7 +1,7 @@
 // The view window, a child of the program's window that paints the shown
 // page and receives keys and control commands, and the top-level window of
 // an unhandled pop-up.
-#include "tests/engine/browser.h"
+#include "tests/engine/test_browser.h"
 #include "tests/engine/engine_protocol.h"
 
 namespace {
@@ -44,7 +44,7 @@ void PaintPage(HWND hwnd, const Page& page, bool fullscreenElement) {
 }
 
 LRESULT CALLBACK ViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* b = reinterpret_cast<Browser*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    auto* b = reinterpret_cast<TestBrowser*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     switch (msg) {
         case WM_NCCREATE:
             SetWindowLongPtrW(hwnd, GWLP_USERDATA,
@@ -74,7 +74,7 @@ LRESULT CALLBACK ViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             if (!b || b->closed || data->dwData != kEngineCopyDataId || !data->lpData) return FALSE;
             std::wstring text(static_cast<const wchar_t*>(data->lpData), data->cbData / sizeof(wchar_t));
             while (!text.empty() && text.back() == L'\0') text.pop_back();
-            return RunCommand(b->shared_from_this(), text);
+            return RunCommand(b->self(), text);
         }
     }
     return DefWindowProcW(hwnd, msg, wParam, lParam);
@@ -114,14 +114,14 @@ void RegisterOnce(const wchar_t* name, WNDPROC proc) {
 
 }  // namespace
 
-HWND CreateViewWindow(HWND parent, Browser* browser) {
+HWND CreateViewWindow(HWND parent, TestBrowser* browser) {
     RegisterOnce(kEngineViewClass, ViewProc);
     // Hidden until the program shows the view with put_IsVisible.
     return CreateWindowExW(0, kEngineViewClass, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent, nullptr,
                            EngineModule(), browser);
 }
 
-void ShowPage(Browser& browser, Page page) {
+void ShowPage(TestBrowser& browser, Page page) {
     if (page.error)
         EngineLog(L"page shown error " + page.uri);
     else if (page.uri.starts_with(L"data:"))

@@ -1,0 +1,14 @@
+// The address rules both engines apply: the data address of a string-loaded
+// document, resource filter globs and hosts.
+#pragma once
+
+#include <string>
+
+// "data:text/html," followed by the HTML with control characters, space, '%',
+// '#' and every non-ASCII character (as UTF-8 bytes) percent-encoded.
+std::wstring DataUriFromHtml(const std::wstring& html);
+// Whole-string glob: '*' any run of characters, '?' exactly one; letters
+// A to Z match either case, as scheme and host are case-blind.
+bool GlobMatch(const std::wstring& pattern, const std::wstring& text);
+// The lower-cased host of "scheme://[user@]host[:port]/...", empty without "://".
+std::wstring HostOf(const std::wstring& uri);
