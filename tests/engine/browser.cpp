@@ -1,6 +1,7 @@
 #include "tests/engine/browser.h"
 
 #include "tests/engine/args.h"
+#include "tests/engine/engine_protocol.h"
 #include "tests/engine/uri.h"
 
 void Browser::Close() {
@@ -15,6 +16,33 @@ void Browser::Close() {
     webResourceRequested.Clear();
     fullscreenChanged.Clear();
     acceleratorKeyPressed.Clear();
+}
+
+void RegisterEngineClass(const wchar_t* name, WNDPROC procedure) {
+    WNDCLASSW wc = {};
+    if (GetClassInfoW(EngineModule(), name, &wc)) return;
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = EngineModule();
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = name;
+    RegisterClassW(&wc);
+}
+
+HWND CreateEngineView(HWND parent, WNDPROC procedure, Browser* browser) {
+    RegisterEngineClass(kEngineViewClass, procedure);
+    HWND view = CreateWindowExW(0, kEngineViewClass, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent, nullptr,
+                                EngineModule(), nullptr);
+    SetWindowLongPtrW(view, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(browser));
+    return view;
+}
+
+bool ReadEngineCommand(LPARAM copyData, std::wstring* text) {
+    auto* data = reinterpret_cast<const COPYDATASTRUCT*>(copyData);
+    if (data->dwData != kEngineCopyDataId || !data->lpData) return false;
+    text->assign(static_cast<const wchar_t*>(data->lpData), data->cbData / sizeof(wchar_t));
+    while (!text->empty() && text->back() == L'\0') text->pop_back();
+    return true;
 }
 
 bool RaiseNavigationStarting(Browser& b, const std::wstring& uri, UINT64 id, bool userInitiated, bool redirected) {
@@ -34,15 +62,19 @@ void RaiseNavigationCompleted(Browser& b, UINT64 id, COREWEBVIEW2_WEB_ERROR_STAT
     for (auto& handler : b.navigationCompleted.Snapshot()) handler->Invoke(b.view, args.get());
 }
 
+bool MatchesFilter(const Browser& b, const std::wstring& uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context) {
+    for (const auto& [pattern, filterContext] : b.filters)
+        if ((filterContext == COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL || filterContext == context) &&
+            GlobMatch(pattern, uri))
+            return true;
+    return false;
+}
+
 Ref<ICoreWebView2WebResourceResponse> RaiseWebResourceRequested(Browser& b, const std::wstring& uri,
                                                                 COREWEBVIEW2_WEB_RESOURCE_CONTEXT context) {
     Ref<ICoreWebView2WebResourceResponse> response;
     if (b.closed) return response;
-    bool matched = false;
-    for (const auto& [pattern, filterContext] : b.filters)
-        matched = matched || ((filterContext == COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL || filterContext == context) &&
-                              GlobMatch(pattern, uri));
-    if (matched) {
+    if (MatchesFilter(b, uri, context)) {
         EngineLog(L"resource event " + std::to_wstring(context) + L" " + uri);
         auto args = Ref<WebResourceRequestedArgs>::Adopt(new WebResourceRequestedArgs(uri, context));
         for (auto& handler : b.webResourceRequested.Snapshot()) handler->Invoke(b.view, args.get());

@@ -77,6 +77,16 @@ using BrowserPtr = std::shared_ptr<Browser>;
 // window exists; it makes the view face and the settings object too.
 ICoreWebView2Controller* CreateControllerFace(const BrowserPtr& browser);
 
+// Registers a window class of the engine's module once.
+void RegisterEngineClass(const wchar_t* name, WNDPROC procedure);
+// The view window (class kEngineViewClass, the engine's own procedure): a
+// hidden child of parent, shown when the program says so; GWLP_USERDATA holds
+// browser once the window exists.
+HWND CreateEngineView(HWND parent, WNDPROC procedure, Browser* browser);
+// The text of a control command that reached the view as WM_COPYDATA; false
+// for data of any other kind.
+bool ReadEngineCommand(LPARAM copyData, std::wstring* text);
+
 // Raising events. Each writes the engine's log line and returns what the
 // program's handlers decided; nothing is raised once the browser is closed.
 
@@ -86,6 +96,8 @@ bool RaiseNavigationStarting(Browser& browser, const std::wstring& uri, UINT64 i
 // success with status 0 for a document that loaded; otherwise the failure's
 // status, which is 0 when the server answered with an error page.
 void RaiseNavigationCompleted(Browser& browser, UINT64 id, COREWEBVIEW2_WEB_ERROR_STATUS status, bool success);
+// Whether a resource filter matches the address and the context.
+bool MatchesFilter(const Browser& browser, const std::wstring& uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context);
 // WebResourceRequested when a filter matches the address and the context;
 // the response a handler put, or null when the request goes to the network.
 Ref<ICoreWebView2WebResourceResponse> RaiseWebResourceRequested(Browser& browser, const std::wstring& uri,

@@ -1,13 +1,14 @@
-// What a test needs to drive the test engine (EmbeddedBrowserWebView.dll) and
-// read what it did: the class of its view window, the control commands sent
-// to that window as WM_COPYDATA, and the environment variables it reads.
-// tests/engine/README.md describes the commands and the log lines.
+// What a test needs to drive our engines (EmbeddedBrowserWebView.dll, the
+// test engine's or the Chromium engine's) and read what they did: the class
+// of the view window, the control commands sent to that window as
+// WM_COPYDATA, and the environment variables they read. tests/engine/README.md
+// and chromium-engine/README.md describe the commands and the log lines.
 #pragma once
 
 #include <windows.h>
 
 // The view window is a child of the window given to CreateCoreWebView2Controller.
-inline constexpr wchar_t kEngineViewClass[] = L"VelotideTestEngineView";
+inline constexpr wchar_t kEngineViewClass[] = L"VelotideEngineView";
 // A pop-up the page opened and nobody handled becomes a top-level window of this class.
 inline constexpr wchar_t kEnginePopupClass[] = L"VelotideTestEnginePopup";
 
@@ -29,3 +30,9 @@ inline constexpr wchar_t kEngineCmdFail[] = L"fail";              // fail <statu
 inline constexpr wchar_t kEngineCmdPopup[] = L"popup";            // popup <url>
 inline constexpr wchar_t kEngineCmdRequest[] = L"request";        // request <url> [context]
 inline constexpr wchar_t kEngineCmdFullscreen[] = L"fullscreen";  // fullscreen on|off
+// The Chromium engine's one command: the page runs the script as if the user
+// had just clicked (so it may open windows and go fullscreen).
+inline constexpr wchar_t kEngineCmdScript[] = L"script";  // script <javascript>
+
+// The Chromium engine: "127.0.0.1:PORT" of a running Chromium's DevTools endpoint.
+inline constexpr wchar_t kChromiumDevToolsVariable[] = L"VELOTIDE_CHROMIUM_DEVTOOLS";

@@ -46,13 +46,6 @@ void PaintPage(HWND hwnd, const Page& page, bool fullscreenElement) {
 LRESULT CALLBACK ViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto* b = reinterpret_cast<TestBrowser*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     switch (msg) {
-        case WM_NCCREATE:
-            SetWindowLongPtrW(hwnd, GWLP_USERDATA,
-                              reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-            break;
-        case WM_NCDESTROY:
-            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-            break;
         case WM_ERASEBKGND:
             return 1;
         case WM_PAINT:
@@ -70,11 +63,8 @@ LRESULT CALLBACK ViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             if (b) DeliverKey(*b, msg, wParam, lParam);
             return 0;
         case WM_COPYDATA: {
-            auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-            if (!b || b->closed || data->dwData != kEngineCopyDataId || !data->lpData) return FALSE;
-            std::wstring text(static_cast<const wchar_t*>(data->lpData), data->cbData / sizeof(wchar_t));
-            while (!text.empty() && text.back() == L'\0') text.pop_back();
-            return RunCommand(b->self(), text);
+            std::wstring text;
+            return b && !b->closed && ReadEngineCommand(lParam, &text) && RunCommand(b->self(), text);
         }
     }
     return DefWindowProcW(hwnd, msg, wParam, lParam);
@@ -101,25 +91,9 @@ LRESULT CALLBACK PopupProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
-void RegisterOnce(const wchar_t* name, WNDPROC proc) {
-    WNDCLASSW wc = {};
-    if (GetClassInfoW(EngineModule(), name, &wc)) return;
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = EngineModule();
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = name;
-    RegisterClassW(&wc);
-}
-
 }  // namespace
 
-HWND CreateViewWindow(HWND parent, TestBrowser* browser) {
-    RegisterOnce(kEngineViewClass, ViewProc);
-    // Hidden until the program shows the view with put_IsVisible.
-    return CreateWindowExW(0, kEngineViewClass, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent, nullptr,
-                           EngineModule(), browser);
-}
+HWND CreateViewWindow(HWND parent, TestBrowser* browser) { return CreateEngineView(parent, ViewProc, browser); }
 
 void ShowPage(TestBrowser& browser, Page page) {
     if (page.error)
@@ -133,7 +107,7 @@ void ShowPage(TestBrowser& browser, Page page) {
 }
 
 void OpenPopupWindow(const std::wstring& uri) {
-    RegisterOnce(kEnginePopupClass, PopupProc);
+    RegisterEngineClass(kEnginePopupClass, PopupProc);
     HWND popup = CreateWindowExW(0, kEnginePopupClass, uri.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
                                  640, 480, nullptr, nullptr, EngineModule(), new Page(PageForAddress(uri)));
     ShowWindow(popup, SW_SHOWNORMAL);

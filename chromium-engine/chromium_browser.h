@@ -1,0 +1,92 @@
+// One web view backed by a page of a real Chromium: its own browser context
+// and page target, driven over the DevTools protocol. It reports what
+// Chromium does as WebView2 events and carries out what the program's
+// handlers answer; it decides nothing itself.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+
+#include "chromium-engine/devtools.h"
+#include "chromium-engine/frame.h"
+#include "tests/engine/browser.h"
+
+class ChromiumBrowser : public Browser {
+public:
+    ChromiumBrowser(std::shared_ptr<DevTools> devtools, HWND parent);
+
+    // Takes over the page target, which waits before it runs: turns on every
+    // domain the view needs, then lets it run; done gets the outcome.
+    void Attach(const std::string& context, const std::string& target, const std::string& session,
+                std::function<void(HRESULT)> done);
+    const std::string& target() const { return target_; }
+    // A page this one opened (window.open, target=_blank), held before it loads.
+    void OnOpenedTarget(const std::string& target, const std::string& session);
+
+    void Navigate(const std::wstring& uri) override;
+    void NavigateToString(const std::wstring& html) override;
+    void GoToHistory(int offset) override;
+    bool CanGoToHistory(int offset) const override;
+    std::wstring Source() const override { return source_; }
+    void FiltersChanged() override;
+    void Close() override;
+
+    // From the view window.
+    const Frame& frame() const { return frame_; }
+    void Resize(int width, int height);
+    void DeliverKey(UINT message, WPARAM key, LPARAM lParam);
+    void DeliverCharacter(wchar_t character);
+    // A control command ("script <js>": the page runs it as if the user had
+    // clicked); false when it is not understood.
+    bool RunCommand(const std::wstring& text);
+
+private:
+    // A top-level navigation, by the loader id Chromium gives it.
+    struct Navigation {
+        UINT64 id = 0;
+        std::wstring uri;
+        int httpStatus = 0;
+        bool userInitiated = false;
+        bool done = false;
+    };
+
+    void Call(const std::string& method, json params = json::object(), DevTools::Reply reply = nullptr);
+    void OnEvent(const std::string& method, const json& params);
+    void OnRequestPaused(const json& params);
+    void OnNavigationStarted(const json& params);
+    void OnDocumentShown(const json& frame);
+    void OnLoaded(const std::string& loader);
+    void OnLoadingFailed(const json& params);
+    void OnScreencastFrame(const json& params);
+    void Complete(Navigation& navigation, COREWEBVIEW2_WEB_ERROR_STATUS status, bool success);
+    void Answer(const std::string& request, const Ref<ICoreWebView2WebResourceResponse>& response);
+    void StartLocalNavigation(const std::wstring& uri);
+    void PairOpenedWindows();
+    void RefreshHistory();
+    json FetchPatterns() const;
+
+    std::shared_ptr<DevTools> devtools_;
+    std::string context_, target_, session_;
+    bool ready_ = false;
+    int width_ = 0, height_ = 0;
+    std::wstring source_ = L"about:blank";
+    Frame frame_;
+
+    UINT64 nextNavigationId_ = 1;
+    bool programNavigation_ = false;  // the next document request was asked for by the program
+    std::map<std::string, Navigation> navigations_;
+    std::deque<Navigation> localNavigations_;  // data: and about: loads the program started
+
+    std::vector<long long> historyEntries_;
+    int historyIndex_ = -1;
+
+    std::deque<std::wstring> openedUris_;                          // Page.windowOpen, in order
+    std::deque<std::pair<std::string, std::string>> openedTargets_;  // target and session, in order
+
+    bool swallowCharacters_ = false;  // the key-down was handled: its characters go nowhere
+    wchar_t highSurrogate_ = 0;
+};
+
+// view_window.cpp: the view, a child window of parent, hidden until shown.
+HWND CreateViewWindow(HWND parent, ChromiumBrowser* browser);

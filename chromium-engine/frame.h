@@ -1,0 +1,18 @@
+// A picture of the page as Chromium renders it: a screencast frame decoded
+// with the Windows Imaging Component, and painted into the view window.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+struct Frame {
+    int width = 0, height = 0;
+    std::vector<BYTE> pixels;  // 32-bit BGRA rows, top-down
+};
+
+// Decodes a base64 JPEG or PNG; false (and the frame untouched) when it isn't one.
+bool DecodeFrame(const std::string& base64, Frame* frame);
+// Paints the frame at the client's top left, white where it doesn't reach.
+void PaintFrame(HDC dc, const RECT& client, const Frame& frame);
