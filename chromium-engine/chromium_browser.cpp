@@ -336,13 +336,34 @@ void ChromiumBrowser::PairOpenedWindows() {
         NewWindowAnswer answer = RaiseNewWindowRequested(*this, uri);
         if (answer.newWindow) answer.newWindow->Navigate(uri.c_str());
         if (answer.newWindow || answer.handled || closed) {
-            devtools_->Call("Target.closeTarget", {{"targetId", target}});  // it never loaded anything
+            DiscardOpenedWindow(target, session, IsNetworkAddress(uri));
         } else {
             devtools_->Call("Runtime.runIfWaitingForDebugger", json::object(), session);
             devtools_->Call("Target.detachFromTarget", {{"sessionId", session}});
         }
         LogPopup(answer, uri);
     }
+}
+
+// Closing a window that still waits for its debugger spoils the browser's
+// later pop-ups, and closing one that runs lets its held requests go. So it
+// runs with every request held; its first request is failed, and only once
+// Chromium has failed it does the window close.
+void ChromiumBrowser::DiscardOpenedWindow(const std::string& target, const std::string& session, bool loadsFromNetwork) {
+    std::shared_ptr<DevTools> devtools = devtools_;
+    auto close = [devtools, target, session](const json&, const json&) {
+        devtools->Forget(session);
+        devtools->Call("Target.closeTarget", {{"targetId", target}});
+    };
+    if (loadsFromNetwork)
+        devtools->Listen(session, [devtools, session, close](const std::string& method, const json& params) {
+            if (method != "Fetch.requestPaused") return;
+            devtools->Call("Fetch.failRequest", {{"requestId", JsonString(params, "requestId")}, {"errorReason", "Aborted"}},
+                           session, close);
+        });
+    devtools->Call("Fetch.enable", {{"patterns", json::array({{{"urlPattern", "*"}}})}}, session);
+    devtools->Call("Runtime.runIfWaitingForDebugger", json::object(), session,
+                   loadsFromNetwork ? DevTools::Reply() : DevTools::Reply(close));
 }
 
 void ChromiumBrowser::OnScreencastFrame(const json& params) {

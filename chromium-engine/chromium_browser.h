@@ -63,6 +63,7 @@ private:
     void Answer(const std::string& request, const Ref<ICoreWebView2WebResourceResponse>& response);
     void StartLocalNavigation(const std::wstring& uri);
     void PairOpenedWindows();
+    void DiscardOpenedWindow(const std::string& target, const std::string& session, bool loadsFromNetwork);
     void RefreshHistory();
     json FetchPatterns() const;
 

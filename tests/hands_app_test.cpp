@@ -5,69 +5,10 @@
 
 #include <cstring>
 
+#include "tests/support/app_input.h"
 #include "tests/support/app_session.h"
 
 namespace {
-
-enum Mods { kNone = 0, kCtrl = 1, kAlt = 2 };
-
-std::vector<std::string> Lines(const AppSession& app, const std::string& prefix) {
-    std::vector<std::string> lines;
-    for (const std::string& line : app.Log())
-        if (line.rfind(prefix, 0) == 0) lines.push_back(line);
-    return lines;
-}
-
-std::string LastLine(const AppSession& app, const std::string& prefix) {
-    std::vector<std::string> lines = Lines(app, prefix);
-    return lines.empty() ? "" : lines.back();
-}
-
-// Ctrl and Alt as the program's thread sees them through GetKeyState: our
-// thread shares its input state for the life of the object. (Keys sent with
-// SendInput never reach a Wine program under a bare Xvfb, so the key
-// messages themselves are posted to the view.)
-class HeldModifiers {
-public:
-    HeldModifiers(const AppSession& app, int mods) : thread_(GetWindowThreadProcessId(app.view(), nullptr)) {
-        AttachThreadInput(GetCurrentThreadId(), thread_, TRUE);
-        Set(mods);
-    }
-    ~HeldModifiers() {
-        Set(kNone);
-        AttachThreadInput(GetCurrentThreadId(), thread_, FALSE);
-    }
-
-private:
-    static void Set(int mods) {
-        BYTE keys[256];
-        GetKeyboardState(keys);
-        keys[VK_CONTROL] = mods & kCtrl ? 0x80 : 0;
-        keys[VK_MENU] = mods & kAlt ? 0x80 : 0;
-        SetKeyboardState(keys);
-    }
-    DWORD thread_;
-};
-
-void PostKey(const AppSession& app, UINT vk, int mods, bool down) {
-    bool system = mods == kAlt;  // Alt without Ctrl makes system keys
-    UINT message = system ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
-    LPARAM flags = 1 | (system ? 0x20000000 : 0) | (down ? 0 : 0xC0000000u);
-    PostMessageW(app.view(), message, vk, flags);
-}
-
-// Presses and releases vk on the view; the engine's line for the key-down.
-// A release is never the program's business.
-std::string Press(const AppSession& app, UINT vk, int mods = kNone) {
-    HeldModifiers held(app, mods);
-    size_t before = app.CountLog("key ");
-    PostKey(app, vk, mods, true);
-    PostKey(app, vk, mods, false);
-    if (!app.WaitForLog("key ", before + 2)) return "(key not seen)";
-    std::vector<std::string> keys = Lines(app, "key ");
-    EXPECT_EQ(keys[before + 1].rfind("key to page " + std::to_string(vk) + " ", 0), 0u) << keys[before + 1];
-    return keys[before];
-}
 
 // The prompt's edit control, waited for: the window is found before its
 // controls exist.
@@ -97,7 +38,7 @@ TEST(HandsAppTest, FirstStartWelcomesThenThePromptSavesAndOpensTheAddress) {
     SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L" host.test/start "));
     PostMessageW(edit, WM_KEYDOWN, VK_RETURN, 1);
 
-    ASSERT_TRUE(PumpUntil([&] { return LastLine(app, "page shown ") == "page shown https://host.test/start"; }))
+    ASSERT_TRUE(PumpUntil([&] { return app.LastLog("page shown ") == "page shown https://host.test/start"; }))
         << ::testing::PrintToString(app.Log());
     EXPECT_FALSE(IsWindow(prompt));
     EXPECT_TRUE(IsWindowEnabled(app.mainWindow()));
@@ -170,70 +111,6 @@ TEST(HandsAppTest, CtrlLOpensThePromptOnceTheKeyHandlerHasReturned) {
     EXPECT_EQ(app.Quit(), 0u);
 }
 
-// One step of a fullscreen scenario: a page command or a key (or neither, for
-// what the page does by itself), the log line it leads to, and the window's
-// state afterwards.
-struct Step { const wchar_t* page; UINT key; const char* log; bool fullscreen; };
-
-void RunFullscreenScenario(bool maximised, const std::vector<Step>& steps) {
-    AppSession app("url=https://host.test/\r\n");
-    ASSERT_TRUE(app.Start());
-    ASSERT_TRUE(app.WaitForLog("navigation completed"));
-    HWND window = app.mainWindow();
-    RECT normal, windowed;
-    GetWindowRect(window, &normal);
-    // (Under Wine a start-up show command doesn't reach the program.) The
-    // style changes before the size does, so wait for both.
-    if (maximised) {
-        ShowWindowAsync(window, SW_MAXIMIZE);
-        ASSERT_TRUE(PumpUntil([&] {
-            GetWindowRect(window, &windowed);
-            return IsZoomed(window) && !EqualRect(&windowed, &normal);
-        }));
-    }
-    GetWindowRect(window, &windowed);
-    MONITORINFO monitor = {};
-    monitor.cbSize = sizeof(monitor);
-    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
-
-    for (size_t i = 0; i < steps.size(); ++i) {
-        const Step& step = steps[i];
-        SCOPED_TRACE(step.log);
-        size_t seen = 0;
-        for (size_t j = 0; j <= i; ++j) seen += std::strcmp(steps[j].log, step.log) == 0;
-        if (step.page) {
-            ASSERT_TRUE(app.Page(step.page));
-        }
-        if (step.key) Press(app, step.key);
-        ASSERT_TRUE(app.WaitForLog(step.log, seen)) << ::testing::PrintToString(app.Log());
-        // Once this returns, the program has finished what the line set off.
-        SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr);
-
-        RECT rect, client;
-        GetWindowRect(window, &rect);
-        GetClientRect(window, &client);
-        bool framed = GetWindowLongW(window, GWL_STYLE) & WS_CAPTION;
-        EXPECT_EQ(framed, !step.fullscreen);
-        EXPECT_EQ(GetMenu(window) != nullptr, !step.fullscreen);
-        // Wine leaves a maximised window given back by its placement at the
-        // monitor's rectangle, not with its frame beyond the edges; its
-        // restore size is checked below.
-        if (step.fullscreen || !maximised) {
-            EXPECT_TRUE(EqualRect(&rect, step.fullscreen ? &monitor.rcMonitor : &windowed));
-        }
-        EXPECT_EQ(IsZoomed(window) != FALSE, maximised);
-        // The view follows the client area both ways.
-        EXPECT_EQ(LastLine(app, "bounds "), "bounds 0,0," + std::to_string(client.right) + "," +
-                                                std::to_string(client.bottom));
-    }
-    if (maximised) {
-        ShowWindowAsync(window, SW_RESTORE);
-        RECT rect;
-        EXPECT_TRUE(PumpUntil([&] { return GetWindowRect(window, &rect) && EqualRect(&rect, &normal); }));
-    }
-    EXPECT_EQ(app.Quit(), 0u);
-}
-
 TEST(HandsAppTest, FullscreenFollowsThePageAndTheKeys) {
     struct Scenario { const char* name; bool maximised; std::vector<Step> steps; } scenarios[] = {
         {"page element in and out", false,
@@ -254,7 +131,9 @@ TEST(HandsAppTest, FullscreenFollowsThePageAndTheKeys) {
     };
     for (const Scenario& s : scenarios) {
         SCOPED_TRACE(s.name);
-        RunFullscreenScenario(s.maximised, s.steps);
+        AppSession app("url=https://host.test/\r\n");
+        ASSERT_TRUE(app.Start());
+        RunFullscreenScenario(app, s.maximised, s.steps);
     }
 }
 

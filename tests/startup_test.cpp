@@ -86,7 +86,7 @@ TEST(StartupTest, EngineFailuresEndWithTheirMessageAndExitOne) {
     for (const Case& c : {Case{L"create", kRuntimeMissingMessage}, Case{L"environment", kRuntimeMissingMessage},
                           Case{L"controller", kNoViewMessage}}) {
         SCOPED_TRACE(::testing::PrintToString(std::wstring(c.fail)));
-        AppSession app("url=https://Host\r\n", true, {{L"VELOTIDE_TEST_ENGINE_FAIL", c.fail}});
+        AppSession app("url=https://Host\r\n", Engine::kTest, {{L"VELOTIDE_TEST_ENGINE_FAIL", c.fail}});
         app.Start(false);
         EXPECT_EQ(DismissMessageBox(app.process()), c.message);
         EXPECT_EQ(app.process().WaitForExit(), 1u);
@@ -107,7 +107,7 @@ TEST(StartupTest, FindsRuntimeRegisteredInRegistry) {
     RegSetValueExW(hkey, L"EBWebView", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
                    static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)));
     {
-        AppSession app("url=https://Host\r\n", false);
+        AppSession app("url=https://Host\r\n", Engine::kNone);
         ASSERT_TRUE(app.Start());
         EXPECT_TRUE(app.WaitForLog("navigation started 1 https://Host"));
         EXPECT_EQ(Matching(app.Log(), {"environment requested"}).front().substr(0, 25), "environment requested 1 0");

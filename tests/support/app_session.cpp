@@ -2,18 +2,24 @@
 
 #include "tests/support/engine_install.h"
 
-AppSession::AppSession(const std::string& configIni, bool withEngine,
+AppSession::AppSession(const std::string& configIni, Engine engine,
                        const std::vector<std::pair<std::wstring, std::wstring>>& extraEnvironment)
     : appData_(std::make_unique<LocalAppDataOverride>(perUser_.path())),
       logPath_(perUser_ / L"engine.log"),
-      withEngine_(withEngine) {
+      engine_(engine) {
     if (!configIni.empty()) {
         CreateDirectoryW(dataDir().c_str(), nullptr);
         WriteFileBytes(dataDir() + L"\\config.ini", configIni);
     }
     auto variables = extraEnvironment;
     variables.emplace_back(L"VELOTIDE_TEST_ENGINE_LOG", logPath_);
-    if (withEngine) variables.emplace_back(L"WEBVIEW2_BROWSER_EXECUTABLE_FOLDER", InstallTestEngine(runtimeRoot_.path()));
+    if (engine == Engine::kTest)
+        variables.emplace_back(L"WEBVIEW2_BROWSER_EXECUTABLE_FOLDER", InstallTestEngine(runtimeRoot_.path()));
+    if (engine == Engine::kChromium) {
+        variables.emplace_back(L"WEBVIEW2_BROWSER_EXECUTABLE_FOLDER",
+                               InstallTestEngine(runtimeRoot_.path(), L"130.0.2849.80", ChromiumEngineDllPath()));
+        variables.emplace_back(L"VELOTIDE_CHROMIUM_DEVTOOLS", ChromiumDevToolsEndpoint());
+    }
     environment_ = EnvironmentWith(variables);
 }
 
@@ -26,7 +32,7 @@ bool AppSession::Start(bool expectView, WORD showCommand) {
     process_ = std::make_unique<ChildProcess>(VelotideExePath(), perUser_.path(), environment_.c_str(), showCommand);
     mainWindow_ = process_->WaitForWindow(L"VelotideMain");
     if (!mainWindow_ || !PumpUntil([&] { return IsWindowVisible(mainWindow_) != FALSE; })) return false;
-    if (!withEngine_ || !expectView) return true;
+    if (engine_ == Engine::kNone || !expectView) return true;
     PumpUntil([&] { return (view_ = FindEngineView(mainWindow_)) != nullptr; });
     return view_ && WaitForLog("visible 1");
 }
@@ -34,9 +40,19 @@ bool AppSession::Start(bool expectView, WORD showCommand) {
 std::vector<std::string> AppSession::Log() const { return ReadEngineLog(logPath_); }
 
 size_t AppSession::CountLog(const std::string& prefix) const {
-    size_t count = 0;
-    for (const std::string& line : Log()) count += line.rfind(prefix, 0) == 0;
-    return count;
+    return LogLines(prefix).size();
+}
+
+std::vector<std::string> AppSession::LogLines(const std::string& prefix) const {
+    std::vector<std::string> lines;
+    for (const std::string& line : Log())
+        if (line.rfind(prefix, 0) == 0) lines.push_back(line);
+    return lines;
+}
+
+std::string AppSession::LastLog(const std::string& prefix) const {
+    std::vector<std::string> lines = LogLines(prefix);
+    return lines.empty() ? "" : lines.back();
 }
 
 bool AppSession::WaitForLog(const std::string& prefix, size_t count, DWORD timeoutMs) const {

@@ -1,4 +1,4 @@
-// velotide.exe run as a user runs it, against the test engine: a fresh
+// velotide.exe run as a user runs it, against one of our engines: a fresh
 // per-user folder (so a fresh data directory and settings file), the engine
 // installed as the runtime, and its log to read what the view went through.
 #pragma once
@@ -11,13 +11,16 @@
 
 #include "tests/support/test_support.h"
 
+// kNone leaves the runtime to be found, or not, the way an installed one is;
+// kChromium needs the Chromium that the test fixture started.
+enum class Engine { kNone, kTest, kChromium };
+
 class AppSession {
 public:
     // configIni: the settings file to start with ("" for none).
     // extraEnvironment: more NAME=value entries for the program (e.g. the
-    // engine's failure switch); withEngine false leaves the runtime to be
-    // found, or not, the way an installed one is.
-    explicit AppSession(const std::string& configIni = "", bool withEngine = true,
+    // engine's failure switch).
+    explicit AppSession(const std::string& configIni = "", Engine engine = Engine::kTest,
                         const std::vector<std::pair<std::wstring, std::wstring>>& extraEnvironment = {});
     ~AppSession();
 
@@ -34,6 +37,8 @@ public:
     // Pumps until `count` log lines start with prefix; false on timeout.
     bool WaitForLog(const std::string& prefix, size_t count = 1, DWORD timeoutMs = 10000) const;
     size_t CountLog(const std::string& prefix) const;
+    std::vector<std::string> LogLines(const std::string& prefix) const;
+    std::string LastLog(const std::string& prefix) const;  // "" when none
     // Sends a control command to the engine (the page acts).
     bool Page(const std::wstring& command) const;
     // Posts a menu command to the main window.
@@ -50,5 +55,5 @@ private:
     std::unique_ptr<ChildProcess> process_;
     HWND mainWindow_ = nullptr;
     HWND view_ = nullptr;
-    bool withEngine_;
+    Engine engine_;
 };

@@ -5,11 +5,19 @@
 
 std::wstring TestEngineDllPath() { return WinPathFromUnix(VELOTIDE_TEST_ENGINE_UNIX_PATH); }
 
-std::wstring InstallTestEngine(const std::wstring& root, const std::wstring& version) {
+std::wstring ChromiumEngineDllPath() { return WinPathFromUnix(VELOTIDE_CHROMIUM_ENGINE_UNIX_PATH); }
+
+std::wstring ChromiumDevToolsEndpoint() {
+    std::string endpoint = ReadFileBytes(WinPathFromUnix(VELOTIDE_CHROMIUM_FIXTURE_UNIX_DIR "/devtools"));
+    while (!endpoint.empty() && (endpoint.back() == '\n' || endpoint.back() == '\r')) endpoint.pop_back();
+    return std::wstring(endpoint.begin(), endpoint.end());
+}
+
+std::wstring InstallTestEngine(const std::wstring& root, const std::wstring& version, const std::wstring& dll) {
     std::wstring folder = root + L"\\" + version;
     std::wstring x64 = folder + L"\\EBWebView\\x64";
     for (const std::wstring& dir : {root, folder, folder + L"\\EBWebView", x64}) CreateDirectoryW(dir.c_str(), nullptr);
-    if (!CopyFileW(TestEngineDllPath().c_str(), (x64 + L"\\EmbeddedBrowserWebView.dll").c_str(), FALSE)) return L"";
+    if (!CopyFileW(dll.c_str(), (x64 + L"\\EmbeddedBrowserWebView.dll").c_str(), FALSE)) return L"";
     return folder;
 }
 

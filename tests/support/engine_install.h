@@ -1,5 +1,6 @@
-// The test engine (tests/engine) as the program meets it: installed where a
-// WebView2 Runtime would be, its log read back, its control commands sent.
+// Our engines (tests/engine, chromium-engine) as the program meets them:
+// installed where a WebView2 Runtime would be, the log read back, control
+// commands sent.
 #pragma once
 
 #include <windows.h>
@@ -7,13 +8,18 @@
 #include <string>
 #include <vector>
 
-// The built EmbeddedBrowserWebView.dll.
+// The built EmbeddedBrowserWebView.dll of the test engine, and of the Chromium engine.
 std::wstring TestEngineDllPath();
+std::wstring ChromiumEngineDllPath();
+// "127.0.0.1:PORT" of the Chromium the test fixture started; empty without one.
+std::wstring ChromiumDevToolsEndpoint();
 
-// Copies the engine to root\version\EBWebView\x64\EmbeddedBrowserWebView.dll
-// and returns root\version, the folder for WEBVIEW2_BROWSER_EXECUTABLE_FOLDER
-// (or the registry); empty when the copy failed.
-std::wstring InstallTestEngine(const std::wstring& root, const std::wstring& version = L"130.0.2849.80");
+// Copies an engine (the test engine unless named) to
+// root\version\EBWebView\x64\EmbeddedBrowserWebView.dll and returns
+// root\version, the folder for WEBVIEW2_BROWSER_EXECUTABLE_FOLDER (or the
+// registry); empty when the copy failed.
+std::wstring InstallTestEngine(const std::wstring& root, const std::wstring& version = L"130.0.2849.80",
+                               const std::wstring& dll = TestEngineDllPath());
 
 // The lines of the engine's log, without line ends; empty when there is no log.
 std::vector<std::string> ReadEngineLog(const std::wstring& logPath);

@@ -1,0 +1,62 @@
+#!/bin/sh
+# The Chromium end-to-end tests' fixture: a headless Chromium on a loopback
+# DevTools port and the test web server, every test host name mapped to that
+# server. "start" leaves FOLDER/devtools ("127.0.0.1:PORT") and
+# FOLDER/requests.log; "stop" ends both, always. Each runs for at most
+# 30 minutes whatever happens to the run that started it.
+# Usage: fixture.sh start|stop FOLDER
+set -e
+folder=$2
+here=$(cd "$(dirname "$0")" && pwd)
+
+stop() {
+    for name in chromium server; do
+        [ -f "$folder/$name.pid" ] || continue
+        pid=$(cat "$folder/$name.pid")
+        /bin/kill -s TERM -- "-$pid" 2>/dev/null || true
+        i=0; while /bin/kill -s 0 -- "-$pid" 2>/dev/null && [ $i -lt 50 ]; do sleep 0.1; i=$((i+1)); done
+        /bin/kill -s KILL -- "-$pid" 2>/dev/null || true
+        rm -f "$folder/$name.pid"
+    done
+}
+
+# Waits (bounded) for a file with content; false when it never came.
+wait_for() {
+    i=0; while [ ! -s "$1" ] && [ $i -lt 150 ]; do sleep 0.1; i=$((i+1)); done
+    [ -s "$1" ]
+}
+
+case $1 in
+stop)
+    stop
+    ;;
+start)
+    stop
+    rm -rf "$folder"; mkdir -p "$folder/profile"
+    : > "$folder/requests.log"
+    # Each in a session of its own, so that stop ends it with all its children,
+    # and with no terminal or pipe of the caller's kept open.
+    setsid timeout 1800 /usr/bin/python3 "$here/site_server.py" "$folder" \
+        </dev/null >"$folder/server.out" 2>&1 &
+    echo $! > "$folder/server.pid"
+    wait_for "$folder/server.port" || { echo "The test web server did not start." >&2; stop; exit 1; }
+    port=$(cat "$folder/server.port")
+    to="127.0.0.1:$port"
+    rules="MAP *.test $to, MAP doubleclick.net $to, MAP *.doubleclick.net $to, MAP xdoubleclick.net $to"
+    rules="$rules, MAP * ~NOTFOUND"
+    setsid timeout 1800 chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
+        --no-default-browser-check --disable-background-networking --disable-component-update --disable-sync \
+        --disable-extensions --disable-back-forward-cache --user-data-dir="$folder/profile" \
+        --remote-debugging-address=127.0.0.1 --remote-debugging-port=0 --host-resolver-rules="$rules" \
+        about:blank </dev/null >"$folder/chromium.out" 2>&1 &
+    echo $! > "$folder/chromium.pid"
+    if ! wait_for "$folder/profile/DevToolsActivePort"; then
+        echo "Chromium did not open its DevTools port; see $folder/chromium.out" >&2
+        stop; exit 1
+    fi
+    echo "127.0.0.1:$(head -n 1 "$folder/profile/DevToolsActivePort")" > "$folder/devtools"
+    ;;
+*)
+    echo "usage: fixture.sh start|stop FOLDER" >&2; exit 2
+    ;;
+esac

@@ -1,0 +1,206 @@
+// The program's site lock against a real browser: velotide.exe with the
+// Chromium engine, a headless Chromium and the test web server of the
+// fixture (tests/chromium). What Chromium did is read from the engine's log,
+// what reached the network from the server's request log.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "tests/support/app_input.h"
+#include "tests/support/app_session.h"
+#include "tests/support/engine_install.h"
+
+namespace {
+
+const char kSite[] = "url=http://site.test/\r\n";
+
+std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+
+// Requests the server received, "host path" a line, that begin with the
+// given text (or are it, when whole). The log is the whole run's, so tests
+// compare counts.
+size_t CountRequests(const std::string& prefix, bool whole = false) {
+    std::vector<std::string> lines = ReadEngineLog(WinPathFromUnix(VELOTIDE_CHROMIUM_FIXTURE_UNIX_DIR "/requests.log"));
+    return std::count_if(lines.begin(), lines.end(), [&](const std::string& line) {
+        return whole ? line == prefix : line.rfind(prefix, 0) == 0;
+    });
+}
+
+// The page runs a script as if the user had clicked, then the test waits for
+// the navigation it starts to complete; the log lines from there on.
+std::vector<std::string> Act(const AppSession& app, const std::string& script) {
+    size_t from = app.Log().size(), completed = app.CountLog("navigation completed");
+    EXPECT_TRUE(app.Page(L"script " + Wide(script))) << script;
+    EXPECT_TRUE(app.WaitForLog("navigation completed", completed + 1)) << script;
+    std::vector<std::string> log = app.Log();
+    return std::vector<std::string>(log.begin() + std::min(from, log.size()), log.end());
+}
+
+bool Has(const std::vector<std::string>& lines, const std::string& prefix) {
+    return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) { return l.rfind(prefix, 0) == 0; });
+}
+
+std::string Click(const std::string& href, const std::string& target = "") {
+    return "const a = document.createElement('a'); a.href = '" + href + "'; a.target = '" + target +
+           "'; document.body.append(a); a.click();";
+}
+
+void StartAt(AppSession& app, const std::string& first) {
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(app.WaitForLog("navigation completed"));
+    ASSERT_EQ(app.LastLog("navigation completed"), "navigation completed 1 success") << ::testing::PrintToString(app.Log());
+    EXPECT_EQ(app.LastLog("page shown"), "page shown " + first);
+}
+
+TEST(ChromiumAppTest, TheSiteLoadsAndNavigationStaysOnItsOrigin) {
+    // never: a request the server must not see, whatever became of the
+    // navigation. (An https address can't be seen at all: Chromium preconnects
+    // to a navigation's host, a TLS hello included, before the request is
+    // judged, and the request itself never leaves.)
+    const struct {
+        const char* name;
+        std::string script;
+        const char* shown;  // the page that loads, or null when the navigation is stopped
+        const char* never;
+    } kCases[] = {
+        {"same-origin link", Click("/next?c1"), "http://site.test/next?c1", nullptr},
+        {"another origin", Click("http://other.test/away?c2"), nullptr, "other.test /away?c2"},
+        {"scheme change", "location.href = 'https://site.test/tls?c3'", nullptr, nullptr},
+        {"port change", "location.href = 'http://site.test:8081/port?c4'", nullptr, "site.test:8081 "},
+        {"redirect off the site", "location.href = '/redirect?to=http://other.test/off?c5'", nullptr,
+         "other.test /off?c5"},
+    };
+    size_t homeRequests = CountRequests("site.test /", true);
+    AppSession app(kSite, Engine::kChromium);
+    StartAt(app, "http://site.test/");
+    EXPECT_EQ(CountRequests("site.test /", true), homeRequests + 1);
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        size_t never = c.never ? CountRequests(c.never) : 0;
+        std::vector<std::string> lines = Act(app, c.script);
+        SCOPED_TRACE(::testing::PrintToString(lines));
+        std::string id = app.LastLog("navigation started ").substr(19);
+        id = id.substr(0, id.find(' '));
+        if (c.shown) {
+            EXPECT_TRUE(Has(lines, std::string("page shown ") + c.shown));
+            EXPECT_TRUE(Has(lines, "navigation completed " + id + " success"));
+        } else {
+            EXPECT_TRUE(Has(lines, "navigation cancelled " + id));
+            EXPECT_TRUE(Has(lines, "navigation completed " + id + " status 14"));
+            EXPECT_FALSE(Has(lines, "page shown"));  // the page stays, no failure page either
+            if (c.never) EXPECT_EQ(CountRequests(c.never), never);
+        }
+    }
+    EXPECT_EQ(app.Quit(), 0u);
+}
+
+TEST(ChromiumAppTest, PopUpsOpenNoWindowAndLoadNothing) {
+    size_t popupRequests = CountRequests("other.test /pop?") + CountRequests("site.test /pop?");
+    AppSession app(kSite, Engine::kChromium);
+    StartAt(app, "http://site.test/");
+    const struct {
+        std::string script;
+        const char* uri;
+    } kCases[] = {
+        {"window.open('http://other.test/pop?p1')", "http://other.test/pop?p1"},
+        {Click("http://site.test/pop?p2", "_blank"), "http://site.test/pop?p2"},
+    };
+    for (const auto& c : kCases) {
+        ASSERT_TRUE(app.Page(L"script " + Wide(c.script)));
+        EXPECT_TRUE(app.WaitForLog(std::string("popup swallowed ") + c.uri)) << ::testing::PrintToString(app.Log());
+    }
+    PumpFor(300);  // a window let go would have asked for its page by now
+    EXPECT_EQ(CountRequests("other.test /pop?") + CountRequests("site.test /pop?"), popupRequests);
+    EXPECT_EQ(app.CountLog("navigation started"), 1u);
+    EXPECT_EQ(app.Quit(), 0u);
+}
+
+TEST(ChromiumAppTest, AdRequestsAreAnswered403UntilBlockingIsTurnedOff) {
+    // Each request the ads page makes, and whether it goes to the ad domain.
+    const struct {
+        const char* host;
+        const char* path;
+        bool ad;
+    } kRequests[] = {
+        {"doubleclick.net", "/ad.png?", true},
+        {"sub.doubleclick.net", "/ad.js?", true},
+        {"deep.sub.doubleclick.net", "/frame?", true},
+        {"xdoubleclick.net", "/look-alike.png?", false},
+        {"doubleclick.net.other.test", "/look-alike.png?", false},
+    };
+    AppSession app("url=http://site.test/ads\r\nblockAds=1\r\n", Engine::kChromium);
+    std::vector<size_t> served, blocked;
+    auto count = [&] {
+        served.clear();
+        blocked.clear();
+        for (const auto& r : kRequests) {
+            served.push_back(CountRequests(std::string(r.host) + " " + r.path));
+            blocked.push_back(app.CountLog(std::string("resource answered 403 Blocked http://") + r.host + r.path));
+        }
+    };
+    count();
+    // Round 1 is the first load; each toggle of the menu item reloads the page.
+    for (int round = 1; round <= 3; ++round) {
+        SCOPED_TRACE(round);
+        std::vector<size_t> servedBefore = served, blockedBefore = blocked;
+        if (round == 1) {
+            StartAt(app, "http://site.test/ads");
+        } else {
+            size_t completed = app.CountLog("navigation completed");
+            app.Command(104);
+            ASSERT_TRUE(app.WaitForLog("navigation completed", completed + 1));
+        }
+        count();
+        for (size_t i = 0; i < std::size(kRequests); ++i) {
+            bool stopped = kRequests[i].ad && round != 2;
+            SCOPED_TRACE(kRequests[i].host);
+            EXPECT_EQ(served[i] - servedBefore[i], stopped ? 0u : 1u);
+            EXPECT_EQ(blocked[i] - blockedBefore[i], stopped ? 1u : 0u);
+        }
+    }
+    EXPECT_EQ(app.Quit(), 0u);
+}
+
+TEST(ChromiumAppTest, AnUnreachableHostGetsTheFailurePage) {
+    AppSession app("url=http://unreachable.invalid/\r\n", Engine::kChromium);
+    ASSERT_TRUE(app.Start());
+    EXPECT_TRUE(app.WaitForLog("page shown data: Can't reach the site Check your connection, or use Site \xE2\x80\xBA "
+                               "Change site address."))
+        << ::testing::PrintToString(app.Log());
+    EXPECT_EQ(app.LogLines("navigation completed").front(), "navigation completed 1 status 13");
+    EXPECT_EQ(app.Quit(), 0u);
+}
+
+TEST(ChromiumAppTest, PageFullscreenAndKeysReachTheProgramAndThePage) {
+    const wchar_t kEnter[] = L"script document.documentElement.requestFullscreen()";
+    const wchar_t kLeave[] = L"script document.exitFullscreen()";
+    const struct {
+        const char* name;
+        std::vector<Step> steps;
+    } kScenarios[] = {
+        {"page element in and out",
+         {{kEnter, 0, "fullscreen element on", true}, {kLeave, 0, "fullscreen element off", false}}},
+        {"F11 leaves page fullscreen, Esc then goes to the page and ends its element",
+         {{kEnter, 0, "fullscreen element on", true},
+          {nullptr, VK_F11, "key handled 122 0", false},
+          {nullptr, VK_ESCAPE, "key to page 27 0", false},
+          {nullptr, 0, "fullscreen element off", false}}},
+    };
+    for (const auto& s : kScenarios) {
+        SCOPED_TRACE(s.name);
+        AppSession app(kSite, Engine::kChromium);
+        ASSERT_TRUE(app.Start());
+        RunFullscreenScenario(app, false, s.steps);
+    }
+
+    AppSession app(kSite, Engine::kChromium);
+    StartAt(app, "http://site.test/");
+    EXPECT_EQ(Press(app, 'R', kCtrl), "key handled 82 0");
+    EXPECT_TRUE(app.WaitForLog("navigation completed 2 success")) << ::testing::PrintToString(app.Log());
+    size_t typed = CountRequests("site.test /key?a");
+    EXPECT_EQ(Press(app, 'A'), "key to page 65 0");
+    EXPECT_TRUE(PumpUntil([&] { return CountRequests("site.test /key?a") == typed + 1; }));
+    EXPECT_EQ(app.Quit(), 0u);
+}
+
+}  // namespace
