@@ -4,8 +4,8 @@
 #include <set>
 
 #include "chromium-engine/chromium_browser.h"
-#include "tests/engine/args.h"
 #include "tests/engine/engine_protocol.h"
+#include "tests/engine/environment_face.h"
 
 namespace {
 
@@ -72,13 +72,10 @@ void FailController(const ControllerDone& done, const std::shared_ptr<ChromiumBr
     done->Invoke(error, nullptr);
 }
 
-class Environment : public ComObject<ICoreWebView2Environment> {
+class Environment : public EnvironmentFace {
 public:
-    Environment(std::shared_ptr<DevTools> devtools, std::shared_ptr<Pages> pages, std::string version)
-        : ComObject(IID_ICoreWebView2Environment),
-          devtools_(std::move(devtools)),
-          pages_(std::move(pages)),
-          version_(std::move(version)) {}
+    Environment(std::shared_ptr<DevTools> devtools, std::shared_ptr<Pages> pages, const std::string& version)
+        : EnvironmentFace(Wide(version)), devtools_(std::move(devtools)), pages_(std::move(pages)) {}
 
     HRESULT STDMETHODCALLTYPE CreateCoreWebView2Controller(
         HWND parent, ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler) override {
@@ -118,25 +115,10 @@ public:
             });
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE CreateWebResourceResponse(IStream* content, int status, LPCWSTR reason, LPCWSTR,
-                                                        ICoreWebView2WebResourceResponse** response) override {
-        if (!response) return E_POINTER;
-        *response = new WebResourceResponse(content, status, reason ? reason : L"");
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE get_BrowserVersionString(LPWSTR* version) override {
-        return ReturnString(Wide(version_), version);
-    }
-    HRESULT STDMETHODCALLTYPE add_NewBrowserVersionAvailable(ICoreWebView2NewBrowserVersionAvailableEventHandler*,
-                                                             EventRegistrationToken*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE remove_NewBrowserVersionAvailable(EventRegistrationToken) override { return E_NOTIMPL; }
 
 private:
     std::shared_ptr<DevTools> devtools_;
     std::shared_ptr<Pages> pages_;
-    std::string version_;
 };
 
 }  // namespace

@@ -1,8 +1,8 @@
 // The DLL's entry points and the environment face: creating controllers and
 // web resource responses.
-#include "tests/engine/args.h"
 #include "tests/engine/test_browser.h"
 #include "tests/engine/engine_protocol.h"
+#include "tests/engine/environment_face.h"
 
 namespace {
 
@@ -15,9 +15,9 @@ std::wstring FailPoint() {
     return length > 0 && length < 32 ? value : L"";
 }
 
-class Environment : public ComObject<ICoreWebView2Environment> {
+class Environment : public EnvironmentFace {
 public:
-    Environment() : ComObject(IID_ICoreWebView2Environment) {}
+    Environment() : EnvironmentFace(kVersion) {}
 
     HRESULT STDMETHODCALLTYPE CreateCoreWebView2Controller(
         HWND parent, ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler) override {
@@ -41,20 +41,6 @@ public:
         });
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE CreateWebResourceResponse(IStream* content, int status, LPCWSTR reason, LPCWSTR,
-                                                        ICoreWebView2WebResourceResponse** response) override {
-        if (!response) return E_POINTER;
-        *response = new WebResourceResponse(content, status, reason ? reason : L"");
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE get_BrowserVersionString(LPWSTR* version) override {
-        return ReturnString(kVersion, version);
-    }
-    HRESULT STDMETHODCALLTYPE add_NewBrowserVersionAvailable(ICoreWebView2NewBrowserVersionAvailableEventHandler*,
-                                                             EventRegistrationToken*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE remove_NewBrowserVersionAvailable(EventRegistrationToken) override { return E_NOTIMPL; }
 };
 
 }  // namespace
