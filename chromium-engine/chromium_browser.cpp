@@ -1,5 +1,9 @@
 #include "chromium-engine/chromium_browser.h"
 
+#include <windowsx.h>
+
+#include <cstring>
+
 #include "chromium-engine/keys.h"
 #include "chromium-engine/protocol_values.h"
 #include "tests/engine/engine_protocol.h"
@@ -282,7 +286,7 @@ void ChromiumBrowser::OnNavigationStarted(const json& params) {
 
 void ChromiumBrowser::OnDocumentShown(const json& frame) {
     if (frame.contains("parentId")) return;
-    source_ = Wide(JsonString(frame, "url"));
+    source_ = firstFrameOf_ = Wide(JsonString(frame, "url"));
     RefreshHistory();
     auto found = navigations_.find(JsonString(frame, "loaderId"));
     if (source_.rfind(L"chrome-error:", 0) == 0)
@@ -367,7 +371,11 @@ void ChromiumBrowser::DiscardOpenedWindow(const std::string& target, const std::
 }
 
 void ChromiumBrowser::OnScreencastFrame(const json& params) {
-    if (DecodeFrame(JsonString(params, "data"), &frame_)) InvalidateRect(window, nullptr, FALSE);
+    if (DecodeFrame(JsonString(params, "data"), &frame_)) {
+        InvalidateRect(window, nullptr, FALSE);
+        if (!firstFrameOf_.empty()) EngineLog(L"frame shown " + firstFrameOf_);
+        firstFrameOf_.clear();
+    }
     Call("Page.screencastFrameAck", {{"sessionId", JsonObject(params, "sessionId")}});
 }
 
@@ -403,6 +411,46 @@ void ChromiumBrowser::DeliverCharacter(wchar_t character) {
     if (character < 0x20 && character != L'\r') return;  // Ctrl combinations type nothing
     Call("Input.dispatchKeyEvent",
          {{"type", "char"}, {"text", Utf8(text)}, {"unmodifiedText", Utf8(text)}, {"modifiers", DomModifiers()}});
+}
+
+void ChromiumBrowser::DeliverMouse(UINT message, WPARAM wParam, LPARAM lParam) {
+    static const struct {
+        UINT message;
+        const char* type;
+        const char* button;
+        int clickCount;  // 0: the count of the press it ends
+    } kMessages[] = {
+        {WM_MOUSEMOVE, "mouseMoved", "none", 0},       {WM_MOUSEWHEEL, "mouseWheel", "none", 0},
+        {WM_MOUSEHWHEEL, "mouseWheel", "none", 0},     {WM_LBUTTONDOWN, "mousePressed", "left", 1},
+        {WM_LBUTTONDBLCLK, "mousePressed", "left", 2}, {WM_LBUTTONUP, "mouseReleased", "left", 0},
+        {WM_RBUTTONDOWN, "mousePressed", "right", 1},  {WM_RBUTTONDBLCLK, "mousePressed", "right", 2},
+        {WM_RBUTTONUP, "mouseReleased", "right", 0},   {WM_MBUTTONDOWN, "mousePressed", "middle", 1},
+        {WM_MBUTTONDBLCLK, "mousePressed", "middle", 2}, {WM_MBUTTONUP, "mouseReleased", "middle", 0},
+    };
+    if (closed) return;
+    for (const auto& m : kMessages) {
+        if (m.message != message) continue;
+        POINT at = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        bool wheel = message == WM_MOUSEWHEEL || message == WM_MOUSEHWHEEL;
+        if (wheel) ScreenToClient(window, &at);
+        WORD keys = LOWORD(wParam);
+        json event = {{"type", m.type},
+                      {"x", at.x},
+                      {"y", at.y},
+                      {"button", m.button},
+                      {"buttons", (keys & MK_LBUTTON ? 1 : 0) | (keys & MK_RBUTTON ? 2 : 0) | (keys & MK_MBUTTON ? 4 : 0)},
+                      {"modifiers", DomModifiers()}};
+        if (m.clickCount) clickCount_ = m.clickCount;
+        if (strcmp(m.button, "none") != 0) event["clickCount"] = clickCount_;
+        if (wheel) {
+            // A notch away from the user scrolls up, the page's negative deltaY; a tilt right is a positive deltaX.
+            int delta = GET_WHEEL_DELTA_WPARAM(wParam);
+            event["deltaX"] = message == WM_MOUSEHWHEEL ? delta : 0;
+            event["deltaY"] = message == WM_MOUSEWHEEL ? -delta : 0;
+        }
+        Call("Input.dispatchMouseEvent", event);
+        return;
+    }
 }
 
 bool ChromiumBrowser::RunCommand(const std::wstring& text) {

@@ -37,6 +37,8 @@ public:
     void Resize(int width, int height);
     void DeliverKey(UINT message, WPARAM key, LPARAM lParam);
     void DeliverCharacter(wchar_t character);
+    // A mouse message at the view (wheel positions in screen coordinates, as Windows gives them).
+    void DeliverMouse(UINT message, WPARAM wParam, LPARAM lParam);
     // A control command ("script <js>": the page runs it as if the user had
     // clicked); false when it is not understood.
     bool RunCommand(const std::wstring& text);
@@ -73,6 +75,7 @@ private:
     int width_ = 0, height_ = 0;
     std::wstring source_ = L"about:blank";
     Frame frame_;
+    std::wstring firstFrameOf_;  // a document shown since the last frame: the next frame is its first
 
     UINT64 nextNavigationId_ = 1;
     bool programNavigation_ = false;  // the next document request was asked for by the program
@@ -86,6 +89,7 @@ private:
     std::deque<std::pair<std::string, std::string>> openedTargets_;  // target and session, in order
 
     bool swallowCharacters_ = false;  // the key-down was handled: its characters go nowhere
+    int clickCount_ = 1;              // of the last button press, for its release
     wchar_t highSurrogate_ = 0;
 };
 

@@ -23,7 +23,25 @@ LRESULT CALLBACK ViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             b->Resize(LOWORD(lParam), HIWORD(lParam));
             return 0;
         case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDBLCLK:
+        case WM_MBUTTONDBLCLK:
             SetFocus(hwnd);
+            SetCapture(hwnd);  // a drag goes on reaching the page outside the view
+            b->DeliverMouse(msg, wParam, lParam);
+            return 0;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP:
+            if (!(wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON))) ReleaseCapture();
+            b->DeliverMouse(msg, wParam, lParam);
+            return 0;
+        case WM_MOUSEMOVE:
+        case WM_MOUSEWHEEL:
+        case WM_MOUSEHWHEEL:
+            b->DeliverMouse(msg, wParam, lParam);
             return 0;
         case WM_KEYDOWN:
         case WM_KEYUP:

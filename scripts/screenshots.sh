@@ -1,5 +1,6 @@
 #!/bin/sh
-# Saves screenshots of the real program, run against the test engine, under
+# Saves screenshots of the real program on the real engine (headless Chromium
+# behind the Chromium engine, the demo site from docs/demo-site) under
 # docs/screenshots/. Runs inside scripts/wine-session.sh (Xvfb, no window
 # manager: Wine draws the frames). Usage: screenshots.sh BUILD_DIR
 set -e
@@ -7,27 +8,38 @@ build=$1
 out=docs/screenshots
 wine=/usr/lib/wine/wine64
 driver="$build/tests/velotide_driver.exe"
+. scripts/engine.sh
 
-version=130.0.2849.80
-mkdir -p "$WINEPREFIX/drive_c/velotide-test-engine/$version/EBWebView/x64" "$out"
-cp "$build/tests/engine/EmbeddedBrowserWebView.dll" "$WINEPREFIX/drive_c/velotide-test-engine/$version/EBWebView/x64/"
-export WEBVIEW2_BROWSER_EXECUTABLE_FOLDER="C:\\velotide-test-engine\\$version"
+trap stop_chromium EXIT INT TERM
+start_chromium "$build/chromium-shots" --site docs/demo-site ||
+    { echo "The screenshots need Chromium (make deps installs it)." >&2; exit 1; }
+install_engine "$build/chromium-engine/EmbeddedBrowserWebView.dll"
+mkdir -p "$out"
 data="$(winepath -u "$($wine cmd /c echo %LOCALAPPDATA% | tr -d '\r')")/Velotide"
+log="$build/chromium-shots/engine.log"
+VELOTIDE_TEST_ENGINE_LOG=$(winepath -w "$log")
+export VELOTIDE_TEST_ENGINE_LOG
 
-# shot NAME CONFIG [ACTION...]: start with CONFIG as config.ini, run ACTION
-# once the main window is up, and save the main window (or the whole screen
+# Waits (at most 15 s) for an engine log line starting with the text.
+wait_log() {
+    i=0; while ! grep -q "^$1" "$log" 2>/dev/null && [ $i -lt 150 ]; do sleep 0.1; i=$((i+1)); done
+}
+
+# shot NAME CONFIG LINE [ACTION...]: start with CONFIG as config.ini, wait for
+# the engine's LINE, run ACTION, and save the main window (or the whole screen
 # when it covers it) as NAME.png.
 shot() {
-    name=$1 config=$2
-    shift 2
+    name=$1 config=$2 line=$3
+    shift 3
     mkdir -p "$data"
-    rm -f "$data/config.ini"
+    rm -f "$data/config.ini" "$log"
     [ -n "$config" ] && printf "$config" >"$data/config.ini"
     $wine dist/velotide.exe &
     pid=$!
     $wine "$driver" wait VelotideMain 30000
+    wait_log "$line"
     [ $# -gt 0 ] && "$@"
-    sleep 1 # let the engine paint
+    sleep 1 # let the last frame arrive and paint
     geometry=$($wine "$driver" rect VelotideMain | tr -d '\r')
     import -window root -crop "$geometry" +repage "$out/$name.png"
     $wine "$driver" command 106
@@ -35,7 +47,13 @@ shot() {
     echo "$out/$name.png"
 }
 
-shot first-start "" $wine "$driver" wait VelotidePrompt 10000
-shot site 'url=https://my-site.zeabur.app\r\nblockAds=1\r\n'
-shot cant-reach 'url=https://my-site.invalid\r\nblockAds=1\r\n'
-shot fullscreen 'url=https://my-site.zeabur.app\r\nblockAds=1\r\n' $wine "$driver" command 105
+fullscreen() {
+    $wine "$driver" engine script "document.getElementById('photo').requestFullscreen()"
+    wait_log "fullscreen element on"
+}
+
+site='url=http://demo.velotide.test/\r\nblockAds=1\r\n'
+shot first-start "" "frame shown data:" $wine "$driver" wait VelotidePrompt 10000
+shot site "$site" "frame shown http://demo.velotide.test/"
+shot cant-reach 'url=http://unreachable.invalid/\r\nblockAds=1\r\n' "frame shown data:"
+shot fullscreen "$site" "frame shown http://demo.velotide.test/" fullscreen

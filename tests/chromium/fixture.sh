@@ -1,13 +1,27 @@
 #!/bin/sh
-# The Chromium end-to-end tests' fixture: a headless Chromium on a loopback
-# DevTools port and the test web server, every test host name mapped to that
-# server. "start" leaves FOLDER/devtools ("127.0.0.1:PORT") and
-# FOLDER/requests.log; "stop" ends both, always. Each runs for at most
-# 30 minutes whatever happens to the run that started it.
-# Usage: fixture.sh start|stop FOLDER
+# A headless Chromium on a loopback DevTools port and the test web server,
+# every test host name (*.test, the ad domain and look-alikes of it) mapped to
+# that server: the Chromium end-to-end tests' fixture, and the real engine of
+# `make run`, the screenshots and the bench. "start" leaves FOLDER/devtools
+# ("127.0.0.1:PORT") and FOLDER/requests.log; "stop" ends both, always. Each
+# runs for at most LIFETIME seconds (default 1800) whatever happens to the run
+# that started it.
+#   --site DIR   serve DIR's files (the demo site) instead of the test pages
+#   --open-web   let other host names resolve as usual instead of failing
+# Usage: fixture.sh start FOLDER [--site DIR] [--open-web] | fixture.sh stop FOLDER
 set -e
-folder=$2
+verb=$1 folder=$2
 here=$(cd "$(dirname "$0")" && pwd)
+site="" closed=", MAP * ~NOTFOUND"
+[ $# -ge 2 ] && shift 2
+while [ $# -gt 0 ]; do
+    case $1 in
+    --site) site=$(cd "$2" && pwd); shift 2 ;;
+    --open-web) closed=""; shift ;;
+    *) echo "fixture.sh: unknown option $1" >&2; exit 2 ;;
+    esac
+done
+lifetime=${LIFETIME:-1800}
 
 stop() {
     for name in chromium server; do
@@ -26,7 +40,7 @@ wait_for() {
     [ -s "$1" ]
 }
 
-case $1 in
+case $verb in
 stop)
     stop
     ;;
@@ -36,15 +50,15 @@ start)
     : > "$folder/requests.log"
     # Each in a session of its own, so that stop ends it with all its children,
     # and with no terminal or pipe of the caller's kept open.
-    setsid timeout 1800 /usr/bin/python3 "$here/site_server.py" "$folder" \
+    setsid timeout "$lifetime" /usr/bin/python3 "$here/site_server.py" "$folder" $site \
         </dev/null >"$folder/server.out" 2>&1 &
     echo $! > "$folder/server.pid"
     wait_for "$folder/server.port" || { echo "The test web server did not start." >&2; stop; exit 1; }
     port=$(cat "$folder/server.port")
     to="127.0.0.1:$port"
     rules="MAP *.test $to, MAP doubleclick.net $to, MAP *.doubleclick.net $to, MAP xdoubleclick.net $to"
-    rules="$rules, MAP * ~NOTFOUND"
-    setsid timeout 1800 chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
+    rules="$rules$closed"
+    setsid timeout "$lifetime" chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
         --no-default-browser-check --disable-background-networking --disable-component-update --disable-sync \
         --disable-extensions --disable-back-forward-cache --user-data-dir="$folder/profile" \
         --remote-debugging-address=127.0.0.1 --remote-debugging-port=0 --host-resolver-rules="$rules" \

@@ -1,15 +1,20 @@
 #!/usr/bin/python3
 """The web the Chromium end-to-end tests browse: every test host name maps to
 this one loopback server, which answers by the Host header and writes each
-request it receives, as "host path", to a log the tests read.
+request it receives, as "host path", to a log the tests read. Given a site
+folder instead (the demo site of `make run`, the screenshots and the bench),
+it serves that folder's files to every host.
 
-Usage: site_server.py FOLDER   (writes FOLDER/server.port and FOLDER/requests.log)
+Usage: site_server.py FOLDER [SITE]   (writes FOLDER/server.port and FOLDER/requests.log)
 """
 import http.server
+import mimetypes
+import os
 import sys
 import urllib.parse
 
 folder = sys.argv[1]
+site = os.path.realpath(sys.argv[2]) if len(sys.argv) > 2 else None
 log = open(f"{folder}/requests.log", "a", buffering=1)
 
 SITE = """<!doctype html><meta charset=utf-8><title>{title}</title>
@@ -32,7 +37,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
         host = self.headers.get("Host", "")
         log.write(f"{host} {self.path}\n")
         url = urllib.parse.urlsplit(self.path)
-        if url.path == "/redirect":
+        if site:
+            self.serve_file(url.path)
+        elif url.path == "/redirect":
             self.answer(302, "text/plain", b"", [("Location", urllib.parse.parse_qs(url.query)["to"][0])])
         elif url.path.endswith(".png"):
             self.answer(200, "image/png", PNG)
@@ -46,6 +53,14 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 Handler.rounds += 1
                 page += ADS.format(n=Handler.rounds)
             self.answer(200, "text/html; charset=utf-8", page.encode())
+
+    def serve_file(self, path):
+        file = os.path.realpath(os.path.join(site, path.lstrip("/") or "index.html"))
+        if not file.startswith(site + os.sep) or not os.path.isfile(file):
+            self.answer(404, "text/plain", b"Not found")
+            return
+        with open(file, "rb") as content:
+            self.answer(200, mimetypes.guess_type(file)[0] or "application/octet-stream", content.read())
 
     def answer(self, status, kind, body, headers=()):
         self.send_response(status)

@@ -2,7 +2,7 @@
 // display and for screenshots:
 //   velotide_driver wait CLASS [MS]   wait for a visible top-level window of CLASS
 //   velotide_driver command ID        post WM_COMMAND ID to the main window
-//   velotide_driver engine TEXT...    send a control command to the test engine's view
+//   velotide_driver engine TEXT...    send a control command to the engine's view
 //   velotide_driver rect CLASS        print the window's outer rectangle as WxH+X+Y
 // Exit code 0 on success, 1 when the window was not found in time.
 #include <windows.h>

@@ -21,7 +21,7 @@ void Browser::Close() {
 void RegisterEngineClass(const wchar_t* name, WNDPROC procedure) {
     WNDCLASSW wc = {};
     if (GetClassInfoW(EngineModule(), name, &wc)) return;
-    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
     wc.lpfnWndProc = procedure;
     wc.hInstance = EngineModule();
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
