@@ -32,8 +32,9 @@ screenshots: build
 
 # Size, start-up, memory and rule costs against their goals, in the bench's
 # own Wine prefix; the table is also written to $(BUILD)/bench/results.csv.
+# Debian's Python, for its DevTools client (python3-websocket).
 bench: build
-	@VELOTIDE_PREFIX=wineprefix-bench scripts/wine-session.sh $(BUILD) python3 bench/run.py $(BUILD)
+	@VELOTIDE_PREFIX=wineprefix-bench scripts/wine-session.sh $(BUILD) /usr/bin/python3 bench/run.py $(BUILD)
 
 clean:
 	rm -rf $(BUILD) dist

@@ -17,19 +17,33 @@ Every run of velotide.exe uses the same, fixed per-user data folder: the
 bench prefix's Local AppData, holding config.ini with url=https://site.example
 and the loader extracted by an unmeasured warm-up run, so each run is the
 start-up of an installed program, not a first start.
+
+On the real engine (a headless Chromium of the bench's own, serving the demo
+site), velotide.exe with the Chromium engine and the same Chromium by itself
+are timed in turn (BENCH_RUNS rounds): velotide.exe from its start to the
+first frame of the site it paints (the engine's log line "frame shown"), and
+Chromium from asking over DevTools for a fresh browser context and page to the
+first screencast frame of the same site, at the same size. The ratio is the
+median of each velotide.exe run over the Chromium run just before it.
 """
 import csv
+import json
 import os
 import shutil
 import statistics
 import struct
 import subprocess
 import sys
+import time
+
+import websocket
 
 WINE = "/usr/lib/wine/wine64"
 SIZE_GOAL = 256 * 1024
 STARTUP_GOAL = 1.10
 MEMORY_GOAL = 1.25
+ENGINE_STARTUP_GOAL = 1.15
+DEMO = "http://demo.velotide.test/"
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll", "ole32.dll", "advapi32.dll", "msvcrt.dll"}
 ENGINE_VERSION = "130.0.2849.80"
 SITE = "https://site.example"
@@ -195,6 +209,125 @@ def timing_rows(results, pairs, row):
         note=f"{mib(engine_ws)}; engine loaded, after the first navigation")
 
 
+class DevToolsClient:
+    """A bench-side DevTools connection: commands in turn, events queued."""
+
+    def __init__(self, endpoint):
+        version = json.load(__import__("urllib.request").request.urlopen(f"http://{endpoint}/json/version", timeout=5))
+        self.socket = websocket.create_connection(version["webSocketDebuggerUrl"], timeout=10, suppress_origin=True)
+        self.next_id = 0
+        self.events = []
+
+    def receive(self, deadline):
+        self.socket.settimeout(max(0.01, deadline - time.monotonic()))
+        return json.loads(self.socket.recv())
+
+    def call(self, method, params=None, session=None):
+        self.next_id += 1
+        message = {"id": self.next_id, "method": method, "params": params or {}}
+        if session:
+            message["sessionId"] = session
+        self.socket.send(json.dumps(message))
+        deadline = time.monotonic() + 10
+        while True:
+            reply = self.receive(deadline)
+            if reply.get("id") == self.next_id:
+                if "error" in reply:
+                    raise RuntimeError(f"{method}: {reply['error']}")
+                return reply.get("result", {})
+            self.events.append(reply)
+
+    def wait_event(self, method, session, deadline, where=lambda params: True):
+        while True:
+            while self.events:
+                event = self.events.pop(0)
+                if event.get("method") == method and event.get("sessionId") == session and where(event["params"]):
+                    return event["params"]
+            self.events.append(self.receive(deadline))
+
+
+def chromium_alone(client, width, height):
+    """Chromium's own time, ms, from asking for a fresh page to its first frame of the demo site."""
+    start = time.monotonic()
+    context = client.call("Target.createBrowserContext", {"disposeOnDetach": True})["browserContextId"]
+    target = client.call("Target.createTarget", {"url": "about:blank", "browserContextId": context})["targetId"]
+    session = client.call("Target.attachToTarget", {"targetId": target, "flatten": True})["sessionId"]
+    client.call("Page.enable", session=session)
+    client.call("Emulation.setDeviceMetricsOverride",
+                {"width": width, "height": height, "deviceScaleFactor": 1, "mobile": False}, session)
+    client.call("Page.startScreencast", {"format": "jpeg", "quality": 90}, session)
+    client.events.clear()
+    client.call("Page.navigate", {"url": DEMO}, session)
+    deadline = time.monotonic() + 10
+    client.wait_event("Page.frameNavigated", session, deadline, lambda p: "parentId" not in p["frame"])
+    frame = client.wait_event("Page.screencastFrame", session, deadline)
+    elapsed = (time.monotonic() - start) * 1000
+    client.call("Page.screencastFrameAck", {"sessionId": frame["sessionId"]}, session)
+    client.call("Target.closeTarget", {"targetId": target})
+    client.call("Target.disposeBrowserContext", {"browserContextId": context})
+    client.events.clear()
+    return elapsed
+
+
+def engine_runs(build, rounds):
+    """Velotide on the Chromium engine and Chromium by itself, in turn, on the demo site."""
+    out = os.path.join(build, "bench")
+    repo = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+    fixture = os.path.join(repo, "tests", "chromium", "fixture.sh")
+    folder = os.path.join(out, "chromium")
+    subprocess.run(["sh", fixture, "start", folder, "--site", os.path.join(repo, "docs", "demo-site")], check=True)
+    try:
+        endpoint = open(os.path.join(folder, "devtools")).read().strip()
+        engine_folder = os.path.join(out, "chromium-engine", ENGINE_VERSION)
+        os.makedirs(os.path.join(engine_folder, "EBWebView", "x64"), exist_ok=True)
+        shutil.copy(os.path.join(build, "chromium-engine", "EmbeddedBrowserWebView.dll"),
+                    os.path.join(engine_folder, "EBWebView", "x64"))
+        with open(os.path.join(local_appdata(), "Velotide", "config.ini"), "wb") as config:
+            config.write(f"url={DEMO}\r\nblockAds=1\r\n".encode())
+        log = win_path(os.path.join(out, "chromium-engine.log"))
+        environment = dict(os.environ, WEBVIEW2_BROWSER_EXECUTABLE_FOLDER=win_path(engine_folder),
+                           VELOTIDE_CHROMIUM_DEVTOOLS=endpoint, VELOTIDE_TEST_ENGINE_LOG=log)
+        args = (["--quit-command", "106", "--log", log, "frame shown " + DEMO,
+                 win_path(os.path.join(build, "velotide.exe"))], environment)
+        launcher = os.path.join(out, "velotide_bench_launch.exe")
+        launch(launcher, *args)  # warm-up; its log tells the view's size
+        bounds = next(line for line in open(os.path.join(out, "chromium-engine.log")) if line.startswith("bounds "))
+        width, height = (int(n) for n in bounds.split()[1].split(",")[2:])
+        client = DevToolsClient(endpoint)
+        chromium_alone(client, width, height)  # warm-up
+        print(f"Timing {rounds} rounds of Chromium by itself, velotide.exe on the Chromium engine...", flush=True)
+        alone, runs, ratios = [], [], []
+        for _ in range(rounds):
+            base = chromium_alone(client, width, height)
+            run = launch(launcher, *args)
+            if run:
+                alone.append(base)
+                runs.append(run)
+                ratios.append(run["event_ms"] / base)
+        if len(runs) <= rounds // 2:
+            sys.exit(f"bench: too many failed runs on the Chromium engine: {len(runs)}/{rounds}")
+        return alone, runs, ratios, (width, height)
+    finally:
+        subprocess.run(["sh", fixture, "stop", folder])
+
+
+def engine_rows(alone, runs, ratios, size, floor_ms, row):
+    alone_ms, velotide_ms = statistics.median(alone), median(runs, "event_ms")
+    row("Chromium by itself: fresh page to first frame", f"{alone_ms:.1f} ms",
+        note=f"median, n={len(alone)}; demo site at {size[0]}x{size[1]}, context and page made over DevTools")
+    row("velotide.exe on the Chromium engine: start to first frame", f"{velotide_ms:.1f} ms",
+        note=f"median, n={len(runs)}; process start to the site's first painted frame")
+    ratio = statistics.median(ratios)
+    row("start-up ratio velotide/Chromium", f"{ratio:.3f}", f"<= {ENGINE_STARTUP_GOAL:.2f}",
+        ratio <= ENGINE_STARTUP_GOAL, f"median of {len(ratios)} paired ratios; ratio of medians "
+        f"{velotide_ms / alone_ms:.3f}")
+    row("start-up ratio beyond a process start", f"{(velotide_ms - floor_ms) / alone_ms:.3f}",
+        note="(velotide.exe's figure less the floor's start to visible window) over Chromium's: what the "
+        "program and its engine add once Wine has started a window program")
+    row("velotide.exe peak working set, showing the site", mib(median(runs, "peak_ws")),
+        note="median; Chromium engine loaded, Chromium's own processes not counted")
+
+
 def rule_rows(build, row):
     result = wine(os.path.join(build, "bench", "velotide_bench_rules.exe"))
     if result.returncode != 0:
@@ -219,6 +352,8 @@ def main():
     size_rows(build, row)
     results, pairs = timed_runs(build, rounds)
     timing_rows(results, pairs, row)
+    alone, runs, ratios, size = engine_runs(build, rounds)
+    engine_rows(alone, runs, ratios, size, median(results["floor"], "visible_ms"), row)
     rule_rows(build, row)
 
     header = ("Figure", "Value", "Goal", "Status", "Note")

@@ -54,6 +54,7 @@ std::string ReadContent(ICoreWebView2WebResourceResponse* response) {
 
 ChromiumBrowser::ChromiumBrowser(std::shared_ptr<DevTools> devtools, HWND parent) : devtools_(std::move(devtools)) {
     window = CreateViewWindow(parent, this);
+    PrepareFrameDecoder();  // while Chromium makes the page
 }
 
 void ChromiumBrowser::Call(const std::string& method, json params, DevTools::Reply reply) {
