@@ -1,12 +1,12 @@
 #include "settings/config_store.h"
 
 #include <windows.h>
-#include <io.h>
 
 #include <cstdio>
 #include <string>
 
 #include "app/app_state.h"
+#include "settings/replace_file.h"
 #include "settings/site_address.h"
 
 // Always opened through this wide path (_wfopen): a byte path would go through
@@ -49,25 +49,11 @@ void LoadConfig() {
     g_app.homeOrigin = SiteOrigin(g_app.siteUrl);
 }
 
-// Writes text to path in text mode and forces it to disk; false on any error.
-static bool WriteWholeFile(const std::wstring& path, const std::string& text) {
-    FILE* file = _wfopen(path.c_str(), L"wt");
-    if (!file) return false;
-    bool ok = fwrite(text.data(), 1, text.size(), file) == text.size();
-    ok = fflush(file) == 0 && ok;
-    ok = _commit(_fileno(file)) == 0 && ok;
-    return fclose(file) == 0 && ok;
-}
-
-// The new settings go to a temporary file first and replace config.ini only
-// once complete, so a full disk or a crash mid-write never costs the old file.
+// The new settings replace config.ini only once written completely, so a full
+// disk or a crash mid-write never costs the old file.
 void SaveConfig() {
-    std::wstring path = ConfigPath();
-    std::wstring temp = path + L".tmp";
-    std::string text = "url=" + WideToUtf8(g_app.siteUrl) + "\nblockAds=" + (g_app.blockAds ? "1" : "0") + "\n";
-    if (!WriteWholeFile(temp, text) ||
-        !MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        DeleteFileW(temp.c_str());
+    ReplaceFileWhole(ConfigPath(), "url=" + WideToUtf8(g_app.siteUrl) + "\r\nblockAds=" + (g_app.blockAds ? "1" : "0") +
+                                       "\r\n");
 }
 
 std::string WideToUtf8(const std::wstring& text) {

@@ -80,45 +80,67 @@ std::string EmbeddedLoader() {
     return bytes;
 }
 
-TEST_F(ProcessTest, LoaderOfResourceSizeIsKeptAndLoadedEvenWhenItDiffers) {
+// The same loader with another time stamp in its PE header: still a working
+// loader, of the same size, but not the resource's bytes (an older Velotide's).
+std::string OtherWorkingLoader(std::string loader) {
+    size_t header = static_cast<unsigned char>(loader[0x3C]) | static_cast<unsigned char>(loader[0x3D]) << 8;
+    loader[header + 8] ^= 0x5A;
+    return loader;
+}
+
+FILETIME LastWrite(const std::wstring& path) {
+    FILETIME written = {};
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    GetFileTime(file, nullptr, nullptr, &written);
+    CloseHandle(file);
+    return written;
+}
+
+TEST_F(ProcessTest, LoaderFileIsRewrittenUnlessItHoldsTheResourceOrIsInUse) {
     const std::string loader = EmbeddedLoader();
     ASSERT_FALSE(loader.empty());
-    const std::string patched = LoaderWithoutExport(loader);
-    ASSERT_FALSE(patched == loader);
-    CreateDirectoryW(DataDir().c_str(), nullptr);
-    WriteFileBytes(DataDir() + L"\\WebView2Loader.dll", patched);
-
-    ChildProcess app(VelotideExePath());
-    EXPECT_EQ(DismissMessageBox(app), kLoaderFailedMessage);
-    EXPECT_EQ(app.WaitForExit(), 1u);
-    EXPECT_TRUE(ReadFileBytes(DataDir() + L"\\WebView2Loader.dll") == patched);
-}
-
-TEST_F(ProcessTest, LoaderOfOtherSizeIsRewrittenFromResource) {
-    CreateDirectoryW(DataDir().c_str(), nullptr);
-    WriteFileBytes(DataDir() + L"\\WebView2Loader.dll", "not a library");
-
-    ChildProcess app(VelotideExePath());
-    EXPECT_EQ(DismissMessageBox(app), kRuntimeMissingMessage);
-    EXPECT_EQ(app.WaitForExit(), 1u);
-    EXPECT_TRUE(ReadFileBytes(DataDir() + L"\\WebView2Loader.dll") == EmbeddedLoader());
-}
-
-TEST_F(ProcessTest, UnwritableLoaderFileIsLeftAloneAndStillLoaded) {
-    CreateDirectoryW(DataDir().c_str(), nullptr);
+    // inUse: another running copy has the file loaded (it can't be replaced);
+    // kept: what the file holds afterwards, when not the resource.
+    const struct {
+        const char* name;
+        std::string before;
+        bool inUse;
+        const wchar_t* message;  // what start-up ends with, no runtime being installed
+        std::string kept;
+    } kCases[] = {
+        {"same size, other bytes", LoaderWithoutExport(loader), false, kRuntimeMissingMessage, ""},
+        {"an older working loader", OtherWorkingLoader(loader), false, kRuntimeMissingMessage, ""},
+        {"other size", "not a library", false, kRuntimeMissingMessage, ""},
+        {"the resource's bytes", loader, false, kRuntimeMissingMessage, ""},
+        {"older loader in use", OtherWorkingLoader(loader), true, kRuntimeMissingMessage, OtherWorkingLoader(loader)},
+        {"damaged loader in use", "not a library", true, kLoaderFailedMessage, "not a library"},
+    };
     const std::wstring path = DataDir() + L"\\WebView2Loader.dll";
-    WriteFileBytes(path, "not a library");
-    // Held open for reading only: the program can't open it for writing but
-    // can still load it. (A read-only attribute would do on Windows; Wine
-    // running as root writes read-only files all the same.)
-    HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    CreateDirectoryW(DataDir().c_str(), nullptr);
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_NE(c.before, c.inUse ? loader : "");
+        WriteFileBytes(path, c.before);
+        FILETIME old = {0x12345678, 0x01D00000};  // in 2015: any rewrite changes it
+        HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        SetFileTime(file, nullptr, nullptr, &old);
+        CloseHandle(file);
+        // Open without delete sharing, as a loaded image is: it can be read and
+        // loaded, not replaced.
+        HANDLE held = c.inUse ? CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr)
+                              : INVALID_HANDLE_VALUE;
 
-    ChildProcess app(VelotideExePath());
-    EXPECT_EQ(DismissMessageBox(app), kLoaderFailedMessage);
-    EXPECT_EQ(app.WaitForExit(), 1u);
-    CloseHandle(held);
-    EXPECT_EQ(ReadFileBytes(path), "not a library");
+        ChildProcess app(VelotideExePath());
+        EXPECT_EQ(DismissMessageBox(app), c.message);
+        EXPECT_EQ(app.WaitForExit(), 1u);
+        if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+        EXPECT_TRUE(ReadFileBytes(path) == (c.kept.empty() ? loader : c.kept));
+        EXPECT_FALSE(FileExists(path + L".tmp"));
+        FILETIME now = LastWrite(path);
+        bool untouched = CompareFileTime(&now, &old) == 0;
+        EXPECT_EQ(untouched, c.before == loader || c.inUse);
+    }
 }
 
 }  // namespace

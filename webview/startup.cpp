@@ -6,6 +6,7 @@
 #include "app/commands.h"
 #include "app/fullscreen.h"
 #include "app/main_window.h"
+#include "settings/replace_file.h"
 #include "webview/ad_block.h"
 #include "webview/handler.h"
 #include "webview/navigation_policy.h"
@@ -26,23 +27,37 @@ static void FailStartup(const wchar_t* message) {
     PostQuitMessage(1);
 }
 
-// Writes resource 2 (the loader library) to path unless a file of exactly its
-// size is there already. Failures are silent: loading then tells.
+// True when the file at path holds exactly these bytes.
+static bool FileHolds(const std::wstring& path, const std::string& bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    LARGE_INTEGER size;
+    std::string content;
+    DWORD read = 0;
+    bool same = GetFileSizeEx(file, &size) && size.QuadPart == static_cast<LONGLONG>(bytes.size());
+    if (same) {
+        content.resize(bytes.size());
+        same = ReadFile(file, content.data(), static_cast<DWORD>(content.size()), &read, nullptr) &&
+               read == content.size() && content == bytes;
+    }
+    CloseHandle(file);
+    return same;
+}
+
+// Writes resource 2 (the loader library) to path unless the file there holds
+// exactly its bytes already. A size alone says nothing: PE files come in
+// 512-byte blocks, so a loader left by an older Velotide, or one damaged on
+// disk, has the same size as ours more often than not. The file is replaced
+// whole, so a failed write never leaves half a loader for the next start.
+// When another running copy has it loaded, it can't be replaced: this one
+// goes on with it too. Failures are silent: loading then tells.
 static void ExtractLoader(const std::wstring& path) {
     HRSRC found = FindResourceW(g_app.instance, MAKEINTRESOURCEW(2), RT_RCDATA);
     if (!found) return;
-    DWORD size = SizeofResource(g_app.instance, found);
-    const void* bytes = LockResource(LoadResource(g_app.instance, found));
-
-    WIN32_FILE_ATTRIBUTE_DATA existing;
-    if (GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &existing) && existing.nFileSizeLow == size &&
-        existing.nFileSizeHigh == 0)
-        return;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    DWORD written;
-    WriteFile(file, bytes, size, &written, nullptr);
-    CloseHandle(file);
+    std::string bytes(static_cast<const char*>(LockResource(LoadResource(g_app.instance, found))),
+                      SizeofResource(g_app.instance, found));
+    if (!FileHolds(path, bytes)) ReplaceFileWhole(path, bytes);
 }
 
 void ShowMessagePage(const wchar_t* title, const wchar_t* text) {
