@@ -3,7 +3,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build dist run test bench screenshots clean
+.PHONY: all deps build dist run test reproducible bench screenshots clean
 
 all: build
 
@@ -15,17 +15,24 @@ build: deps
 	@cmake --build $(BUILD) -j$(JOBS)
 	@mkdir -p dist && cp $(BUILD)/velotide.exe dist/velotide.exe
 
-# The portable zip and the per-user MSI, named after the version in CMakeLists.txt.
+# The portable zip and the per-user MSI, named after the version in
+# CMakeLists.txt, and the SHA-256 sums of the release files.
 dist: build
 	@rm -f dist/velotide-*-win-x64.zip dist/Velotide-*-x64.msi
 	@cp $(BUILD)/packages/* dist/
-	@ls -1 $(BUILD)/packages | sed 's|^|dist/|'
+	@names=$$(ls -1 $(BUILD)/packages); cd dist && sha256sum velotide.exe $$names > SHA256SUMS
+	@ls -1 $(BUILD)/packages | sed 's|^|dist/|'; echo dist/SHA256SUMS
 
 run: build
 	@VELOTIDE_USE_DISPLAY=1 VELOTIDE_PREFIX=wineprefix-run scripts/wine-session.sh $(BUILD) scripts/run.sh $(BUILD)
 
 test: build
 	@scripts/wine-session.sh $(BUILD) ctest --test-dir $(BUILD) -j$(JOBS) --output-on-failure
+
+# Only the check that the release files, built twice in fresh folders, are
+# the same bytes (make test runs it too).
+reproducible: build
+	@scripts/wine-session.sh $(BUILD) ctest --test-dir $(BUILD) -L reproducible --output-on-failure
 
 screenshots: build
 	@VELOTIDE_PREFIX=wineprefix-shots scripts/wine-session.sh $(BUILD) scripts/screenshots.sh $(BUILD)
