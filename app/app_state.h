@@ -24,6 +24,17 @@ struct AppState {
     ICoreWebView2Controller* controller = nullptr;
     ICoreWebView2* webview = nullptr;
     bool promptClassRegistered = false;
+    HWND promptWindow = nullptr;  // the site address prompt while it is open
+
+    // Navigation bookkeeping, kept by the navigation policy's handlers:
+    UINT64 startedId = 0;        // the latest top-level navigation let through,
+    std::wstring startedUri;     //   and its address
+    std::wstring currentAddress; // the last web page that loaded
+    std::wstring failedAddress;  // while the failure page shows: the address that failed
+    bool openingSite = false;    // the program asked for siteUrl; its navigation has not started
+    UINT64 siteNavigationId = 0; // that navigation, under way (0: none)
+    std::wstring siteSentTo;     // where its redirect left the site, when it was cancelled there
+    bool engineRestarted = false;  // the engine was started again after its browser process exited
 };
 
 extern AppState g_app;

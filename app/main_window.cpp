@@ -5,6 +5,8 @@
 #include "app/fullscreen.h"
 #include "app/prompt.h"
 #include "settings/config_store.h"
+#include "webview/navigation_policy.h"
+#include "webview/startup.h"
 
 void RegisterMainWindowClass() {
     WNDCLASSW wc = {};
@@ -49,10 +51,6 @@ void FitViewToWindow() {
     g_app.controller->put_Bounds(client);
 }
 
-static void ReloadView() {
-    if (g_app.webview) g_app.webview->Reload();
-}
-
 static void ToggleBlockAds() {
     g_app.blockAds = !g_app.blockAds;
     CheckMenuItem(g_app.menuBar, ID_SITE_BLOCK_ADS, MF_BYCOMMAND | (g_app.blockAds ? MF_CHECKED : MF_UNCHECKED));
@@ -71,7 +69,7 @@ static bool RunCommand(HWND window, int id) {
         ReloadView();
         return true;
     case ID_SITE_HOME:
-        if (g_app.webview && !g_app.siteUrl.empty()) g_app.webview->Navigate(g_app.siteUrl.c_str());
+        OpenSite();
         return true;
     case ID_SITE_BLOCK_ADS:
         ToggleBlockAds();
@@ -105,6 +103,9 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         return 0;
     case WM_SETFOCUS:
         if (g_app.controller) g_app.controller->MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC);
+        return 0;
+    case kRestartEngineMessage:
+        RestartWebView();
         return 0;
     case WM_GETMINMAXINFO:
         reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {800, 520};

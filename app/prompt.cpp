@@ -5,6 +5,7 @@
 #include "app/app_state.h"
 #include "settings/config_store.h"
 #include "settings/site_address.h"
+#include "webview/navigation_policy.h"
 
 namespace {
 
@@ -111,16 +112,22 @@ void ApplySiteAddress(std::wstring address) {
     g_app.siteUrl = address;
     g_app.homeOrigin = SiteOrigin(address);
     SaveConfig();
-    if (g_app.webview && !g_app.siteUrl.empty()) g_app.webview->Navigate(g_app.siteUrl.c_str());
+    OpenSite();
 }
 
 }  // namespace
 
 void PromptForSiteAddress() {
+    // A second request (a held Ctrl+L, say) finds the prompt open: it comes to
+    // the front rather than opening another inside it.
+    if (g_app.promptWindow) {
+        SetForegroundWindow(g_app.promptWindow);
+        return;
+    }
     std::wstring address = g_app.siteUrl;
     RegisterPromptClass();
     PromptState state;
-    HWND prompt = CreatePrompt(state, address);
+    HWND prompt = g_app.promptWindow = CreatePrompt(state, address);
     // Without a window nothing could ever finish the loop.
     if (!prompt) state.done = true;
     if (g_app.mainWindow) EnableWindow(g_app.mainWindow, FALSE);
@@ -134,6 +141,7 @@ void PromptForSiteAddress() {
         SetForegroundWindow(g_app.mainWindow);
     }
     if (prompt) DestroyWindow(prompt);
+    g_app.promptWindow = nullptr;
 
     if (quit) {
         // The quit was meant for the main loop: let it still end the program.

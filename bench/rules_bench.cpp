@@ -110,7 +110,7 @@ int wmain() {
            }));
     printf("MapAcceleratorKey %.1f\n", NanosecondsPerCall(std::size(kKeys), [&](size_t i) {
                const Key& k = kKeys[i];
-               return static_cast<size_t>(MapAcceleratorKey(k.kind, k.virtualKey, k.ctrl, k.alt, i & 1, false));
+               return static_cast<size_t>(MapAcceleratorKey(k.kind, k.virtualKey, k.ctrl, k.alt, false, i & 1, false));
            }));
     return g_sink == 1 ? 3 : 0;  // reads the sink, so the sums stay live
 }

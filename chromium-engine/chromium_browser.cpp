@@ -75,7 +75,11 @@ void ChromiumBrowser::Attach(const std::string& context, const std::string& targ
         {"Page.setLifecycleEventsEnabled", {{"enabled", true}}},
         {"Network.enable", json::object()},
         {"Runtime.enable", json::object()},
-        {"Fetch.enable", FetchPatterns()},
+        {"Inspector.enable", json::object()},
+        {"Fetch.enable", FetchPatterns(true)},
+        // Cross-site frames and workers run in targets of their own, held until
+        // their requests can be paused too.
+        {"Target.setAutoAttach", ChildAutoAttach()},
         {"Page.addScriptToEvaluateOnNewDocument",
          {{"source", kFullscreenWatcher}, {"worldName", kWorld}, {"runImmediately", true}}},
         {"Runtime.addBinding", {{"name", kFullscreenBinding}, {"executionContextName", kWorld}}},
@@ -100,22 +104,66 @@ void ChromiumBrowser::Attach(const std::string& context, const std::string& targ
         });
 }
 
-json ChromiumBrowser::FetchPatterns() const {
-    // Every document request pauses, so that top-level navigations can be
-    // judged; other requests only where a resource filter could match.
+json ChromiumBrowser::FetchPatterns(bool documents) const {
+    // In the page every document request pauses, so that top-level
+    // navigations can be judged; other requests only where a resource filter
+    // could match.
     json patterns = json::array();
-    patterns.push_back({{"urlPattern", "*"}, {"resourceType", "Document"}, {"requestStage", "Request"}});
-    for (const auto& [pattern, context] : filters) {
-        json entry = {{"urlPattern", Utf8(pattern)}, {"requestStage", "Request"}};
-        std::string type = ResourceTypeFor(context);
+    if (documents) patterns.push_back({{"urlPattern", "*"}, {"resourceType", "Document"}, {"requestStage", "Request"}});
+    for (const ResourceFilter& filter : filters) {
+        json entry = {{"urlPattern", Utf8(filter.pattern)}, {"requestStage", "Request"}};
+        std::string type = ResourceTypeFor(filter.context);
         if (!type.empty()) entry["resourceType"] = type;
         patterns.push_back(entry);
     }
     return {{"patterns", patterns}};
 }
 
+json ChromiumBrowser::ChildAutoAttach() {
+    return {{"autoAttach", true},
+            {"waitForDebuggerOnStart", true},
+            {"flatten", true},
+            {"filter", json::array({{{"type", "iframe"}}, {{"type", "worker"}}, {{"type", "shared_worker"}},
+                                    {{"type", "service_worker"}}})}};
+}
+
 void ChromiumBrowser::FiltersChanged() {
-    if (!session_.empty()) Call("Fetch.enable", FetchPatterns());
+    if (!session_.empty()) Call("Fetch.enable", FetchPatterns(true));
+    for (const auto& [session, source] : children_) devtools_->Call("Fetch.enable", FetchPatterns(false), session);
+}
+
+// A cross-site frame or a worker of the page: its requests pause like the
+// page's own and count as coming from it; frames of its own attach in turn.
+void ChromiumBrowser::OnChildAttached(const json& params) {
+    static const std::map<std::string, RequestSource> kSources = {{"iframe", RequestSource::kCrossOriginFrame},
+                                                                  {"worker", RequestSource::kDedicatedWorker},
+                                                                  {"shared_worker", RequestSource::kSharedWorker},
+                                                                  {"service_worker", RequestSource::kServiceWorker}};
+    std::string session = JsonString(params, "sessionId");
+    auto source = kSources.find(JsonString(JsonObject(params, "targetInfo"), "type"));
+    if (source != kSources.end()) {
+        children_[session] = source->second;
+        std::weak_ptr<Browser> weak = shared_from_this();
+        devtools_->Listen(session, [weak, session](const std::string& method, const json& params) {
+            auto self = std::static_pointer_cast<ChromiumBrowser>(weak.lock());
+            if (!self || self->closed) return;
+            if (method == "Fetch.requestPaused") self->OnChildRequestPaused(session, params);
+            if (method == "Target.attachedToTarget") self->OnChildAttached(params);
+            if (method == "Target.detachedFromTarget") self->children_.erase(JsonString(params, "sessionId"));
+        });
+        devtools_->Call("Fetch.enable", FetchPatterns(false), session);
+        devtools_->Call("Target.setAutoAttach", ChildAutoAttach(), session);
+    }
+    devtools_->Call("Runtime.runIfWaitingForDebugger", json::object(), session);
+}
+
+void ChromiumBrowser::OnChildRequestPaused(const std::string& session, const json& params) {
+    std::wstring uri = Wide(JsonString(JsonObject(params, "request"), "url"));
+    COREWEBVIEW2_WEB_RESOURCE_CONTEXT context = ResourceContextFor(JsonString(params, "resourceType"));
+    RequestSource source = children_[session];
+    Answer(session, JsonString(params, "requestId"),
+           MatchesFilter(*this, uri, context, source) ? RaiseWebResourceRequested(*this, uri, context, source)
+                                                     : Ref<ICoreWebView2WebResourceResponse>());
 }
 
 void ChromiumBrowser::Navigate(const std::wstring& uri) {
@@ -135,7 +183,7 @@ void ChromiumBrowser::StartLocalNavigation(const std::wstring& uri) {
     Navigation navigation{nextNavigationId_++, uri};
     if (RaiseNavigationStarting(*this, uri, navigation.id, false, false)) {
         PostTask([self = shared_from_this(), id = navigation.id] {
-            RaiseNavigationCompleted(*self, id, COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED, false);
+            RaiseNavigationCompleted(*self, id, COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED, false, 0);
         });
         return;
     }
@@ -213,6 +261,12 @@ void ChromiumBrowser::OnEvent(const std::string& method, const json& params) {
     } else if (method == "Runtime.bindingCalled") {
         if (JsonString(params, "name") == kFullscreenBinding)
             RaiseFullscreenChanged(*this, JsonString(params, "payload") == "1");
+    } else if (method == "Target.attachedToTarget") {
+        OnChildAttached(params);
+    } else if (method == "Target.detachedFromTarget") {
+        children_.erase(JsonString(params, "sessionId"));
+    } else if (method == "Inspector.targetCrashed") {
+        RaiseProcessFailed(*this, COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_EXITED);
     }
 }
 
@@ -238,14 +292,22 @@ void ChromiumBrowser::OnRequestPaused(const json& params) {
             return;
         }
     }
+    // A frame's own document is the parent's request; other requests count as
+    // the main frame's unless their frame is of another origin.
     COREWEBVIEW2_WEB_RESOURCE_CONTEXT context = ResourceContextFor(type);
-    Answer(request, MatchesFilter(*this, uri, context) ? RaiseWebResourceRequested(*this, uri, context)
-                                                        : Ref<ICoreWebView2WebResourceResponse>());
+    auto frame = frameOrigins_.find(JsonString(params, "frameId"));
+    RequestSource source = type != "Document" && frame != frameOrigins_.end() && frame->second != mainOrigin_
+                               ? RequestSource::kCrossOriginFrame
+                               : RequestSource::kFrame;
+    Answer(session_, request,
+           MatchesFilter(*this, uri, context, source) ? RaiseWebResourceRequested(*this, uri, context, source)
+                                                     : Ref<ICoreWebView2WebResourceResponse>());
 }
 
-void ChromiumBrowser::Answer(const std::string& request, const Ref<ICoreWebView2WebResourceResponse>& response) {
+void ChromiumBrowser::Answer(const std::string& session, const std::string& request,
+                             const Ref<ICoreWebView2WebResourceResponse>& response) {
     if (!response) {
-        Call("Fetch.continueRequest", {{"requestId", request}});
+        devtools_->Call("Fetch.continueRequest", {{"requestId", request}}, session);
         return;
     }
     int status = 0;
@@ -258,7 +320,7 @@ void ChromiumBrowser::Answer(const std::string& request, const Ref<ICoreWebView2
                    {"body", ToBase64(ReadContent(response.get()))}};
     if (reason && *reason) answer["responsePhrase"] = Utf8(reason);
     CoTaskMemFree(reason);
-    Call("Fetch.fulfillRequest", answer);
+    devtools_->Call("Fetch.fulfillRequest", answer, session);
 }
 
 void ChromiumBrowser::OnNavigationStarted(const json& params) {
@@ -281,12 +343,15 @@ void ChromiumBrowser::OnNavigationStarted(const json& params) {
     programNavigation_ = false;
     if (RaiseNavigationStarting(*this, uri, navigation.id, navigation.userInitiated, false)) {
         Call("Page.stopLoading");
-        Complete(navigation, COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED, false);
+        Complete(navigation, COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED, false, 0);
     }
 }
 
 void ChromiumBrowser::OnDocumentShown(const json& frame) {
+    std::string origin = JsonString(frame, "securityOrigin");
+    frameOrigins_[JsonString(frame, "id")] = origin;
     if (frame.contains("parentId")) return;
+    mainOrigin_ = origin;
     source_ = firstFrameOf_ = Wide(JsonString(frame, "url"));
     RefreshHistory();
     auto found = navigations_.find(JsonString(frame, "loaderId"));
@@ -302,7 +367,8 @@ void ChromiumBrowser::OnLoaded(const std::string& loader) {
     if (source_.rfind(L"data:", 0) != 0) {
         // An answer with an error status is a failed navigation to the runtime,
         // although the server's own page shows.
-        Complete(found->second, COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN, found->second.httpStatus < 400);
+        Complete(found->second, COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN, found->second.httpStatus < 400,
+                 found->second.httpStatus);
         return;
     }
     Call("Runtime.evaluate", {{"expression", "document.body ? document.body.innerText : ''"}, {"returnByValue", true}},
@@ -310,19 +376,20 @@ void ChromiumBrowser::OnLoaded(const std::string& loader) {
              EngineLog(L"page shown data: " + Collapse(Wide(JsonString(JsonObject(result, "result"), "value"))));
              auto found = navigations_.find(loader);
              if (found != navigations_.end() && !found->second.done)
-                 Complete(found->second, COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN, true);
+                 Complete(found->second, COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN, true, 0);
          });
 }
 
 void ChromiumBrowser::OnLoadingFailed(const json& params) {
     auto found = navigations_.find(JsonString(params, "requestId"));
     if (found == navigations_.end() || found->second.done) return;
-    Complete(found->second, WebErrorStatusFor(JsonString(params, "errorText")), false);
+    Complete(found->second, WebErrorStatusFor(JsonString(params, "errorText")), false, 0);
 }
 
-void ChromiumBrowser::Complete(Navigation& navigation, COREWEBVIEW2_WEB_ERROR_STATUS status, bool success) {
+void ChromiumBrowser::Complete(Navigation& navigation, COREWEBVIEW2_WEB_ERROR_STATUS status, bool success,
+                               int httpStatus) {
     navigation.done = true;
-    RaiseNavigationCompleted(*this, navigation.id, status, success);
+    RaiseNavigationCompleted(*this, navigation.id, status, success, httpStatus);
 }
 
 void ChromiumBrowser::OnOpenedTarget(const std::string& target, const std::string& session) {

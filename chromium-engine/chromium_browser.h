@@ -61,13 +61,17 @@ private:
     void OnLoaded(const std::string& loader);
     void OnLoadingFailed(const json& params);
     void OnScreencastFrame(const json& params);
-    void Complete(Navigation& navigation, COREWEBVIEW2_WEB_ERROR_STATUS status, bool success);
-    void Answer(const std::string& request, const Ref<ICoreWebView2WebResourceResponse>& response);
+    void Complete(Navigation& navigation, COREWEBVIEW2_WEB_ERROR_STATUS status, bool success, int httpStatus);
+    void Answer(const std::string& session, const std::string& request,
+                const Ref<ICoreWebView2WebResourceResponse>& response);
+    void OnChildAttached(const json& params);
+    void OnChildRequestPaused(const std::string& session, const json& params);
+    static json ChildAutoAttach();
     void StartLocalNavigation(const std::wstring& uri);
     void PairOpenedWindows();
     void DiscardOpenedWindow(const std::string& target, const std::string& session, bool loadsFromNetwork);
     void RefreshHistory();
-    json FetchPatterns() const;
+    json FetchPatterns(bool documents) const;
 
     std::shared_ptr<DevTools> devtools_;
     std::string context_, target_, session_;
@@ -81,6 +85,10 @@ private:
     bool programNavigation_ = false;  // the next document request was asked for by the program
     std::map<std::string, Navigation> navigations_;
     std::deque<Navigation> localNavigations_;  // data: and about: loads the program started
+
+    std::map<std::string, std::string> frameOrigins_;  // the page's in-process frames, by id
+    std::string mainOrigin_;
+    std::map<std::string, RequestSource> children_;  // sessions of cross-site frames and workers
 
     std::vector<long long> historyEntries_;
     int historyIndex_ = -1;

@@ -13,7 +13,8 @@ namespace {
 const std::set<std::string> kWantedEvents = {
     "Target.attachedToTarget", "Fetch.requestPaused",  "Page.frameStartedNavigating", "Page.frameNavigated",
     "Page.navigatedWithinDocument", "Page.lifecycleEvent", "Page.windowOpen", "Page.screencastFrame",
-    "Network.responseReceived", "Network.loadingFailed", "Runtime.bindingCalled",
+    "Network.responseReceived", "Network.loadingFailed", "Runtime.bindingCalled", "Target.detachedFromTarget",
+    "Inspector.targetCrashed",
 };
 
 // The pages of this environment as the browser reports them. New page
@@ -154,6 +155,12 @@ extern "C" HRESULT __stdcall CreateWebViewEnvironmentWithOptionsInternal(
                        DevTools* connection = devtools.get();  // the listener lives inside it
                        devtools->Listen("", [pages, connection](const std::string& method, const json& params) {
                            if (method == "Target.attachedToTarget") pages->OnAttached(*connection, params);
+                       });
+                       // Without its browser no view can show anything again.
+                       devtools->OnClosed([pages] {
+                           for (auto& [target, browser] : pages->browsers)
+                               if (auto open = browser.lock())
+                                   RaiseProcessFailed(*open, COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED);
                        });
                        json autoAttach = {{"autoAttach", true},
                                           {"waitForDebuggerOnStart", true},

@@ -67,6 +67,8 @@ std::wstring Take(LPWSTR text) {
     return copy;
 }
 
+std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+
 std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
 struct Completion {
@@ -467,6 +469,48 @@ TEST_F(EngineTest, ResourceFiltersMatchWholeAddressGlobs) {
     EXPECT_EQ(raised, matching);
     EXPECT_TRUE(HasLine("filter added *://ads.example/* 0"));
     EXPECT_TRUE(HasLine("filter added https://cdn?.example/*.js 6"));
+}
+
+// Which sources a filter reaches: the first call only the main frame and its
+// same-origin frames, the call with source kinds those it names. The newer
+// call is reached through its slot number (123), as the SDK lays it out.
+TEST_F(EngineTest, FiltersReachTheSourcesTheirCallNames) {
+    Start();
+    ICoreWebView2_22* view22 = nullptr;
+    ASSERT_EQ(view_->QueryInterface(IID_ICoreWebView2_22, reinterpret_cast<void**>(&view22)), S_OK);
+    for (const IID* iid : {&IID_ICoreWebView2_2, &IID_ICoreWebView2_13, &IID_ICoreWebView2_21}) {
+        IUnknown* same = nullptr;
+        EXPECT_EQ(view_->QueryInterface(*iid, reinterpret_cast<void**>(&same)), S_OK);
+        EXPECT_EQ(same, static_cast<IUnknown*>(view22));
+        if (same) same->Release();
+    }
+    using AddWithKinds = HRESULT(STDMETHODCALLTYPE*)(ICoreWebView2_22*, LPCWSTR, COREWEBVIEW2_WEB_RESOURCE_CONTEXT,
+                                                      COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS);
+    auto add = reinterpret_cast<AddWithKinds>((*reinterpret_cast<void***>(view22))[123]);
+    EXPECT_EQ(add(view22, L"*://kinds.example/*", COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL,
+                  COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_DOCUMENT),
+              S_OK);
+    view22->Release();
+    view_->AddWebResourceRequestedFilter(L"*://plain.example/*", COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL);
+    EXPECT_TRUE(HasLine("filter added *://kinds.example/* 0 sources 1"));
+
+    const struct {
+        const char* host;
+        const char* source;
+        bool reported;
+    } kCases[] = {
+        {"plain.example", "frame", true},           {"plain.example", "cross-frame", false},
+        {"plain.example", "worker", false},         {"plain.example", "service-worker", false},
+        {"kinds.example", "frame", true},           {"kinds.example", "cross-frame", true},
+        {"kinds.example", "worker", true},          {"kinds.example", "shared-worker", false},
+        {"kinds.example", "service-worker", false},
+    };
+    for (const auto& c : kCases) {
+        std::string uri = std::string("https://") + c.host + "/" + c.source;
+        ASSERT_TRUE(Command(L"request " + Wide(uri) + L" 3 " + Wide(c.source)));
+        EXPECT_TRUE(WaitLine("resource to network " + uri)) << uri;
+        EXPECT_EQ(HasLine("resource event 3 " + uri), c.reported) << uri;
+    }
 }
 
 TEST_F(EngineTest, PopupIsSwallowedOnlyWhenHandled) {

@@ -105,18 +105,21 @@ TEST(NavigationPolicy, IsAllowedNavigationTable) {
 }
 
 TEST(NavigationPolicy, NeedsFailurePageTable) {
+    // http: the answer's HTTP status; any answer means the site was reached.
     struct {
         BOOL isSuccess;
         int status;
+        int http;
         bool needed;
     } cases[] = {
-        {TRUE, 0, false},  {TRUE, 6, false},   {TRUE, 14, false}, {2, 13, false},
-        {FALSE, 14, false}, {FALSE, 0, true},  {FALSE, 6, true},  {FALSE, 12, true},
-        {FALSE, 13, true},  {FALSE, 15, true}, {FALSE, 18, true}, {FALSE, -1, true},
+        {TRUE, 0, 0, false},   {TRUE, 6, 0, false},   {TRUE, 14, 0, false},  {2, 13, 0, false},
+        {FALSE, 14, 0, false}, {FALSE, 0, 0, true},   {FALSE, 6, 0, true},   {FALSE, 12, 0, true},
+        {FALSE, 13, 0, true},  {FALSE, 15, 0, true},  {FALSE, 18, 0, true},  {FALSE, -1, 0, true},
+        {FALSE, 0, 404, false}, {FALSE, 0, 500, false}, {FALSE, 0, 401, false}, {FALSE, 13, -1, false},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(NeedsFailurePage(c.isSuccess, static_cast<COREWEBVIEW2_WEB_ERROR_STATUS>(c.status)), c.needed)
-            << "success " << c.isSuccess << " status " << c.status;
+        EXPECT_EQ(NeedsFailurePage(c.isSuccess, static_cast<COREWEBVIEW2_WEB_ERROR_STATUS>(c.status), c.http), c.needed)
+            << "success " << c.isSuccess << " status " << c.status << " http " << c.http;
 }
 
 // Addresses assembled from hostile pieces. Each piece is chosen so that the
@@ -181,6 +184,7 @@ public:
     HRESULT uriResult = S_OK;
     int getUriCalls = 0, cancelCalls = 0, unexpected = 0;
     BOOL cancel = FALSE;
+    UINT64 id = 1;
 
     HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR* out) override {
         ++getUriCalls;
@@ -193,11 +197,18 @@ public:
         cancel = value;
         return S_OK;
     }
+    // Read to tell the load of the configured address and its redirects.
+    HRESULT STDMETHODCALLTYPE get_IsRedirected(BOOL* out) override {
+        *out = FALSE;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_NavigationId(UINT64* out) override {
+        *out = id;
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE get_IsUserInitiated(BOOL*) override { return Unexpected(); }
-    HRESULT STDMETHODCALLTYPE get_IsRedirected(BOOL*) override { return Unexpected(); }
     HRESULT STDMETHODCALLTYPE get_RequestHeaders(ICoreWebView2HttpRequestHeaders**) override { return Unexpected(); }
     HRESULT STDMETHODCALLTYPE get_Cancel(BOOL*) override { return Unexpected(); }
-    HRESULT STDMETHODCALLTYPE get_NavigationId(UINT64*) override { return Unexpected(); }
 
 private:
     HRESULT Unexpected() {
@@ -329,9 +340,9 @@ public:
         *out = static_cast<COREWEBVIEW2_WEB_ERROR_STATUS>(status);
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE get_NavigationId(UINT64*) override {
-        ++unexpected;
-        return E_NOTIMPL;
+    HRESULT STDMETHODCALLTYPE get_NavigationId(UINT64* out) override {
+        *out = 1;
+        return S_OK;
     }
 };
 

@@ -164,6 +164,58 @@ TEST(PolicyAppTest, FailedLoadsShowTheFailurePageButCancellationsDoNot) {
     }
 }
 
+TEST(PolicyAppTest, ServerErrorPagesStayAndReloadRetriesWhatFailed) {
+    AppSession app(kSiteConfig);
+    StartAtSite(app);
+    // Each step: a page command, or the Reload command (102) for null; the
+    // address of the navigation it starts; whether the failure page follows.
+    const struct {
+        const char* command;
+        const char* started;
+        bool failurePage;
+    } kSteps[] = {
+        {"answer 404 https://site.example/missing", "https://site.example/missing", false},
+        {"answer 500 https://site.example/broken", "https://site.example/broken", false},
+        {"fail 12 https://site.example/down", "https://site.example/down", true},
+        {nullptr, "https://site.example/down", false},  // the failed address again, which answers now
+        {"link https://site.example/up", "https://site.example/up", false},
+        {nullptr, "https://site.example/up", false},  // an ordinary reload
+    };
+    for (const auto& step : kSteps) {
+        size_t from = app.Log().size(), completed = app.CountLog("navigation completed");
+        if (step.command)
+            ASSERT_TRUE(app.Page(Wide(step.command)));
+        else
+            app.Command(102);
+        ASSERT_TRUE(app.WaitForLog("navigation completed", completed + (step.failurePage ? 2 : 1)))
+            << (step.command ? step.command : "Reload") << ::testing::PrintToString(app.Log());
+        std::vector<std::string> log = app.Log();
+        std::vector<std::string> lines(log.begin() + from, log.end());
+        SCOPED_TRACE(std::string(step.command ? step.command : "Reload") + "\n" + ::testing::PrintToString(lines));
+        EXPECT_TRUE(Has(lines, kStarted + NavigationId(lines) + " " + step.started));
+        EXPECT_EQ(Has(lines, kFailurePage), step.failurePage);
+    }
+}
+
+TEST(PolicyAppTest, ARedirectOffTheSiteWhileOpeningItSaysWhere) {
+    const char kMoved[] =
+        "page shown data: The site sent Velotide to another address https://site.example sends its visitors on to "
+        "https://www.site.example/, which is outside the site. If that is the site's address now, use Site "
+        "\xE2\x80\xBA Change site address.";
+    AppSession app(kSiteConfig);
+    StartAtSite(app);
+    ASSERT_TRUE(app.Page(L"redirects https://site.example https://www.site.example/"));
+    // Inside the site such a redirect is cancelled without a word, as ever.
+    std::vector<std::string> lines = Act(app, "link https://site.example", "navigation completed");
+    EXPECT_EQ(CountPrefix(lines, "page shown"), 0u) << ::testing::PrintToString(lines);
+    // Opening the site (Home, and Reload on the message) says where it went.
+    for (int command : {103, 102}) {
+        size_t shown = app.CountLog(kMoved);
+        app.Command(command);
+        EXPECT_TRUE(app.WaitForLog(kMoved, shown + 1)) << command << ::testing::PrintToString(app.Log());
+    }
+}
+
 // Requests of a page: whether the filters report them to the program (on or
 // off) and whether blocking answers them.
 const struct {
@@ -180,6 +232,11 @@ const struct {
     // The filters' globs match these, but their hosts only look like the ad domain.
     {"https://notdoubleclick.net/?u=https://ads.doubleclick.net/", true, false},
     {"https://doubleclick.net.evil.example/?u=https://doubleclick.net/", true, false},
+    // Ads live in cross-origin frames and workers: the filters reach them too.
+    {"https://doubleclick.net/in-frame.png 3 cross-frame", true, true},
+    {"https://ads.doubleclick.net/beacon 8 worker", true, true},
+    {"https://ads.doubleclick.net/shared 8 shared-worker", true, true},
+    {"https://ads.doubleclick.net/cached.js 6 service-worker", true, true},
 };
 
 std::string RequestAddress(const char* request) {
@@ -211,7 +268,7 @@ TEST(PolicyAppTest, AdDomainRequestsAreAnsweredOnlyWhileBlocking) {
         // new ones, and before the first page loads, so none of its requests slip by.
         std::vector<std::string> log = app.Log();
         auto first = std::find_if(log.begin(), log.end(), IsStarted);
-        for (const char* filter : {"filter added *://doubleclick.net/* 0", "filter added *://*.doubleclick.net/* 0"})
+        for (const char* filter : {"filter added *://doubleclick.net/* 0 sources all", "filter added *://*.doubleclick.net/* 0 sources all"})
             EXPECT_NE(std::find(log.begin(), first, filter), first) << filter << ::testing::PrintToString(log);
         ExpectRequestsAnswered(app, blocking);
     }

@@ -23,6 +23,7 @@ struct Key {
     COREWEBVIEW2_KEY_EVENT_KIND kind;
     UINT key;
     bool ctrl, alt, isFullscreen, pageFullscreen;
+    bool repeat = false;  // the key was down already
 };
 
 // Shift is no input of the rule, so Shift+F11 is F11 and Ctrl+Shift+R is Ctrl+R.
@@ -51,16 +52,23 @@ TEST(ShortcutMapTest, FollowsTheKeyTable) {
         {{kDown, VK_ESCAPE, false, false, true, true}, A::None},
         {{kDown, VK_ESCAPE, false, false, false, false}, A::None},
         {{kDown, VK_ESCAPE, false, false, false, true}, A::None},
-        // Ctrl+R, also with Alt; R alone and Alt+R are the page's.
+        // Ctrl+R; R alone, Alt+R and Ctrl+Alt+R (AltGr+R, a character) are the page's.
         {{kDown, 'R', true, false, false, false}, A::ReloadPage},
-        {{kSysDown, 'R', true, true, true, false}, A::ReloadPage},
+        {{kDown, 'R', true, false, false, false, true}, A::ReloadPage},  // held: reloads again
+        {{kSysDown, 'R', true, true, true, false}, A::None},
+        {{kDown, 'R', true, true, false, false}, A::None},
         {{kDown, 'R', false, false, false, false}, A::None},
         {{kSysDown, 'R', false, true, false, false}, A::None},
-        // Ctrl+L, also with Alt; L alone and Alt+L are the page's.
+        // Ctrl+L, once while held; L alone, Alt+L and AltGr+L ("ł") are the page's.
         {{kDown, 'L', true, false, false, false}, A::ChangeSiteAddress},
-        {{kSysDown, 'L', true, true, false, false}, A::ChangeSiteAddress},
+        {{kDown, 'L', true, false, false, false, true}, A::None},
+        {{kSysDown, 'L', true, true, false, false}, A::None},
+        {{kDown, 'L', true, true, false, false}, A::None},
         {{kDown, 'L', false, false, false, false}, A::None},
         {{kSysDown, 'L', false, true, false, false}, A::None},
+        // A held F11 toggles once; a held Esc still only leaves.
+        {{kDown, VK_F11, false, false, true, false, true}, A::None},
+        {{kDown, VK_ESCAPE, false, false, true, false, true}, A::LeaveFullscreen},
         // Alt+Home, also with Ctrl; Home and Ctrl+Home are the page's.
         {{kSysDown, VK_HOME, false, true, false, false}, A::GoHome},
         {{kSysDown, VK_HOME, true, true, true, true}, A::GoHome},
@@ -75,14 +83,16 @@ TEST(ShortcutMapTest, FollowsTheKeyTable) {
         const Key& k = c.in;
         SCOPED_TRACE(testing::Message() << "kind " << k.kind << " key 0x" << std::hex << k.key << " ctrl " << k.ctrl
                                         << " alt " << k.alt << " fullscreen " << k.isFullscreen << " page "
-                                        << k.pageFullscreen);
-        EXPECT_EQ(MapAcceleratorKey(k.kind, k.key, k.ctrl, k.alt, k.isFullscreen, k.pageFullscreen), c.action);
+                                        << k.pageFullscreen << " repeat " << k.repeat);
+        EXPECT_EQ(MapAcceleratorKey(k.kind, k.key, k.ctrl, k.alt, k.repeat, k.isFullscreen, k.pageFullscreen),
+                  c.action);
     }
 }
 
 struct FakeKeyEvent : FakeUnknown<ICoreWebView2AcceleratorKeyPressedEventArgs> {
     COREWEBVIEW2_KEY_EVENT_KIND kind = COREWEBVIEW2_KEY_EVENT_KIND_KEY_DOWN;
     UINT key = 0;
+    BOOL repeat = FALSE;
     bool failKind = false, failKey = false;
     std::vector<BOOL> handled;
 
@@ -97,7 +107,10 @@ struct FakeKeyEvent : FakeUnknown<ICoreWebView2AcceleratorKeyPressedEventArgs> {
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_KeyEventLParam(INT*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_PhysicalKeyStatus(COREWEBVIEW2_PHYSICAL_KEY_STATUS*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_PhysicalKeyStatus(COREWEBVIEW2_PHYSICAL_KEY_STATUS* value) override {
+        value->WasKeyDown = repeat;
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE get_Handled(BOOL*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE put_Handled(BOOL value) override {
         handled.push_back(value);
@@ -144,7 +157,9 @@ TEST(ShortcutHandlerTest, ActsOnTheKeyAndConsumesOnlyWhatItUsed) {
         {"Esc left to the page", {kDown, VK_ESCAPE, false, false, true, true}, false, false, false, false, 0, true},
         {"Esc windowed", {kDown, VK_ESCAPE, false, false, false, false}, false, false, false, false, 0, false},
         {"Ctrl+R", {kDown, 'R', true, false, false, false}, false, false, true, true, 0, false},
-        {"Ctrl+Alt+R", {kSysDown, 'R', true, true, false, false}, false, false, true, true, 0, false},
+        {"AltGr+R", {kSysDown, 'R', true, true, false, false}, false, false, false, false, 0, false},
+        {"F11 held", {kDown, VK_F11, false, false, false, false, true}, false, false, false, false, 0, false},
+        {"Ctrl+L held", {kDown, 'L', true, false, false, false, true}, false, false, false, false, 0, false},
         {"R", {kDown, 'R', false, false, false, false}, false, false, false, false, 0, false},
         {"Ctrl+R released", {kUp, 'R', true, false, false, false}, false, false, false, false, 0, false},
         {"Ctrl+L", {kDown, 'L', true, false, false, false}, false, false, true, false, ID_SITE_CHANGE, false},
@@ -170,6 +185,7 @@ TEST(ShortcutHandlerTest, ActsOnTheKeyAndConsumesOnlyWhatItUsed) {
         event.key = c.in.key;
         event.failKind = c.failKind;
         event.failKey = c.failKey;
+        event.repeat = c.in.repeat;
         EXPECT_EQ(OnAcceleratorKeyPressed(&event), S_OK);
 
         EXPECT_EQ(event.handled, c.handled ? std::vector<BOOL>{TRUE} : std::vector<BOOL>{});

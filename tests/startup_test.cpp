@@ -28,12 +28,17 @@ TEST(StartupTest, ConfiguresViewBeforeShowingTheConfiguredSite) {
         "settings put IsStatusBarEnabled=0",
         "settings put AreDevToolsEnabled=0",
         "settings put IsZoomControlEnabled=1",
-        "filter added *://doubleclick.net/* 0",  // also while blocking is off
-        "filter added *://*.doubleclick.net/* 0",
+        // Also while blocking is off, and for every frame and worker: the
+        // engine offers the call that reaches them.
+        "filter added *://doubleclick.net/* 0 sources all",
+        "filter added *://*.doubleclick.net/* 0 sources all",
         "visible 1",
+        // The main window had the focus: the view takes it, so that the
+        // shortcuts work without a click into the page first.
+        "focus 0",
         "navigation started 1 https://Host/start?x=1",
     };
-    EXPECT_EQ(Matching(app.Log(), {"settings", "filter", "visible", "navigation started", "page shown data:"}),
+    EXPECT_EQ(Matching(app.Log(), {"settings", "filter", "visible", "focus", "navigation started", "page shown data:"}),
               expected);
 
     // The first bounds are the main window's client area.
@@ -116,6 +121,43 @@ TEST(StartupTest, FindsRuntimeRegisteredInRegistry) {
     RegDeleteValueW(hkey, L"EBWebView");
     RegCloseKey(hkey);
     RegDeleteKeyExW(HKEY_LOCAL_MACHINE, key, KEY_WOW64_32KEY, 0);
+}
+
+TEST(StartupTest, ALostBrowserIsStartedAgainOnceAndAHungPageReloaded) {
+    AppSession app("url=https://Host\r\n");
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(app.Page(L"link https://host/current"));
+    ASSERT_TRUE(app.WaitForLog("navigation completed", 2));
+    // The process that failed, and the navigation it leads to (none: null).
+    const struct {
+        int kind;
+        const char* navigation;
+    } kCases[] = {
+        {1, "https://host/current"},  // the renderer exited: reloaded
+        {2, "https://host/current"},  // it hangs: reloaded
+        {6, nullptr},                 // the GPU process comes back by itself
+        {0, "https://host/current"},  // the browser exited: a new engine, on the same page
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.kind);
+        size_t started = app.CountLog("navigation started"), environments = app.CountLog("environment requested");
+        ASSERT_TRUE(app.Page(L"crash " + std::to_wstring(c.kind)));
+        ASSERT_TRUE(app.WaitForLog("process failed " + std::to_string(c.kind)));
+        if (c.navigation) {
+            ASSERT_TRUE(app.WaitForLog("navigation started", started + 1)) << ::testing::PrintToString(app.Log());
+            EXPECT_EQ(app.LastLog("navigation started").substr(app.LastLog("navigation started").rfind(' ') + 1),
+                      c.navigation);
+        } else {
+            PumpFor(300);
+            EXPECT_EQ(app.CountLog("navigation started"), started);
+        }
+        EXPECT_EQ(app.CountLog("environment requested"), environments + (c.kind == 0 ? 1 : 0));
+    }
+    // Lost a second time: the program ends as a failed start-up does.
+    ASSERT_TRUE(PumpUntil([&] { return app.view() != nullptr; }));
+    ASSERT_TRUE(app.Page(L"crash 0"));
+    EXPECT_EQ(DismissMessageBox(app.process()), kRuntimeMissingMessage);
+    EXPECT_EQ(app.process().WaitForExit(), 1u);
 }
 
 }  // namespace

@@ -17,6 +17,19 @@ std::wstring AdDomainFilter() { return L"*://" + std::wstring(g_app.adDomain) + 
 
 std::wstring AdSubdomainFilter() { return L"*://*." + std::wstring(g_app.adDomain) + L"/*"; }
 
+void AddAdDomainFilters(ICoreWebView2* view) {
+    ICoreWebView2_22* view22 = nullptr;
+    view->QueryInterface(IID_ICoreWebView2_22, reinterpret_cast<void**>(&view22));
+    for (const std::wstring& filter : {AdDomainFilter(), AdSubdomainFilter()}) {
+        if (view22)
+            view22->AddWebResourceRequestedFilterWithRequestSourceKinds(
+                filter.c_str(), COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL, COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_ALL);
+        else
+            view->AddWebResourceRequestedFilter(filter.c_str(), COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL);
+    }
+    if (view22) view22->Release();
+}
+
 // The request's host; empty, which matches nothing, when there is no request
 // or no address to read.
 static std::wstring RequestHost(ICoreWebView2WebResourceRequestedEventArgs* args) {

@@ -13,5 +13,10 @@ bool IsBlockedHost(const std::wstring& host, const std::wstring& adDomain);
 std::wstring AdDomainFilter();     // "*://" + adDomain + "/*"
 std::wstring AdSubdomainFilter();  // "*://*." + adDomain + "/*"
 
+// Asks the view to report requests matching both filters: from every frame
+// and worker where the runtime can (ICoreWebView2_22), else from the main
+// frame and its same-origin frames, which is all an older one reports.
+void AddAdDomainFilters(ICoreWebView2* view);
+
 // Body of the WebResourceRequested event. Returns S_OK.
 HRESULT OnWebResourceRequested(ICoreWebView2WebResourceRequestedEventArgs* args);

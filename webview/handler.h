@@ -1,6 +1,6 @@
 // The COM objects through which the engine reports completions and events.
 // Handler<I, F> is the IUnknown part for one WebView2 handler interface I and
-// holds a capture-less lambda F; each of the eight classes below adds only the
+// holds a capture-less lambda F; each of the nine classes below adds only the
 // interface's Invoke and forwards it, arguments unchanged, to the lambda.
 //
 // Objects are made with new, count 1, handed straight to the engine and never
@@ -103,6 +103,14 @@ struct OnKey_ : Handler<ICoreWebView2AcceleratorKeyPressedEventHandler, F> {
     explicit OnKey_(F body) : OnKey_::Handler(body, IID_ICoreWebView2AcceleratorKeyPressedEventHandler) {}
     HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2Controller* sender,
                                      ICoreWebView2AcceleratorKeyPressedEventArgs* args) override {
+        return this->body_(sender, args);
+    }
+};
+
+template <typename F>
+struct OnProcFail_ : Handler<ICoreWebView2ProcessFailedEventHandler, F> {
+    explicit OnProcFail_(F body) : OnProcFail_::Handler(body, IID_ICoreWebView2ProcessFailedEventHandler) {}
+    HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, ICoreWebView2ProcessFailedEventArgs* args) override {
         return this->body_(sender, args);
     }
 };

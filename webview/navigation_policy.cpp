@@ -18,10 +18,46 @@ bool IsAllowedNavigation(const std::wstring& address, const std::wstring& homeOr
     return SiteOrigin(address) == homeOrigin;
 }
 
-bool NeedsFailurePage(BOOL isSuccess, COREWEBVIEW2_WEB_ERROR_STATUS status) {
+bool NeedsFailurePage(BOOL isSuccess, COREWEBVIEW2_WEB_ERROR_STATUS status, int httpStatusCode) {
     // A navigation we cancelled ends as "operation canceled": the page that
-    // was shown stays.
-    return !isSuccess && status != COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED;
+    // was shown stays. A runtime fails a 4xx answer too, but the site was
+    // reached and shows its own page.
+    return !isSuccess && status != COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED && httpStatusCode == 0;
+}
+
+void OpenSite() {
+    if (!g_app.webview || g_app.siteUrl.empty()) return;
+    g_app.openingSite = true;
+    g_app.webview->Navigate(g_app.siteUrl.c_str());
+}
+
+void ReloadView() {
+    if (!g_app.webview) return;
+    if (g_app.failedAddress.empty())
+        g_app.webview->Reload();  // a reload of the failure page would only show it again
+    else if (g_app.failedAddress == g_app.siteUrl)
+        OpenSite();
+    else
+        g_app.webview->Navigate(g_app.failedAddress.c_str());
+}
+
+// Text for the message page, which takes HTML.
+static std::wstring EscapeHtml(const std::wstring& text) {
+    std::wstring escaped;
+    for (wchar_t c : text) {
+        switch (c) {
+        case L'&': escaped += L"&amp;"; break;
+        case L'<': escaped += L"&lt;"; break;
+        case L'>': escaped += L"&gt;"; break;
+        case L'"': escaped += L"&quot;"; break;
+        default: escaped += c;
+        }
+    }
+    return escaped;
+}
+
+static bool IsMessageAddress(const std::wstring& address) {
+    return StartsWithScheme(address, L"data:") || StartsWithScheme(address, L"about:");
 }
 
 HRESULT OnNewWindowRequested(ICoreWebView2NewWindowRequestedEventArgs* args) {
@@ -35,20 +71,71 @@ HRESULT OnNavigationStarting(ICoreWebView2NavigationStartingEventArgs* args) {
     args->get_Uri(&uri);
     std::wstring address = uri ? uri : L"";
     if (uri) CoTaskMemFree(uri);
-    if (!IsAllowedNavigation(address, g_app.homeOrigin)) args->put_Cancel(TRUE);
+    UINT64 id = 0;
+    BOOL redirected = FALSE;
+    args->get_NavigationId(&id);
+    args->get_IsRedirected(&redirected);
+    if (g_app.openingSite && !redirected && address == g_app.siteUrl) {
+        g_app.openingSite = false;
+        g_app.siteNavigationId = id;
+    }
+    if (!IsAllowedNavigation(address, g_app.homeOrigin)) {
+        args->put_Cancel(TRUE);
+        if (id && id == g_app.siteNavigationId) g_app.siteSentTo = address;
+        return S_OK;
+    }
+    g_app.startedId = id;
+    g_app.startedUri = address;
     return S_OK;
 }
 
+// The HTTP status of the navigation's answer, 0 when none came or the
+// runtime is too old to tell.
+static int HttpStatusCode(ICoreWebView2NavigationCompletedEventArgs* args) {
+    ICoreWebView2NavigationCompletedEventArgs2* args2 = nullptr;
+    int status = 0;
+    if (SUCCEEDED(args->QueryInterface(IID_ICoreWebView2NavigationCompletedEventArgs2,
+                                       reinterpret_cast<void**>(&args2))) &&
+        args2) {
+        args2->get_HttpStatusCode(&status);
+        args2->Release();
+    }
+    return status;
+}
+
 HRESULT OnNavigationCompleted(ICoreWebView2NavigationCompletedEventArgs* args) {
+    UINT64 id = 0;
+    args->get_NavigationId(&id);
+    // The address the navigation was for, when it is the latest one let through.
+    std::wstring address = id && id == g_app.startedId ? g_app.startedUri : L"";
+    std::wstring sentTo;
+    if (id && id == g_app.siteNavigationId) {
+        g_app.siteNavigationId = 0;
+        sentTo.swap(g_app.siteSentTo);
+    }
     BOOL isSuccess = TRUE;  // a failed call must not put up the failure page
     args->get_IsSuccess(&isSuccess);
-    if (isSuccess) return S_OK;
-    // The navigation did fail; if its status cannot be had, say so rather
-    // than leave the view on a half-loaded page.
+    // If the status cannot be had, say so rather than leave the view on a
+    // half-loaded page.
     COREWEBVIEW2_WEB_ERROR_STATUS status = COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN;
-    args->get_WebErrorStatus(&status);
-    if (NeedsFailurePage(isSuccess, status))
+    if (!isSuccess) args->get_WebErrorStatus(&status);
+    int httpStatus = isSuccess ? 0 : HttpStatusCode(args);
+    if (!sentTo.empty() && status == COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED) {
+        // The configured address itself sends the view away: the everyday
+        // case of a site that lives at its "www." name.
+        g_app.failedAddress = g_app.siteUrl;
+        ShowMessagePage(L"The site sent Velotide to another address",
+                        (EscapeHtml(g_app.siteUrl) + L" sends its visitors on to " + EscapeHtml(sentTo) +
+                         L", which is outside the site. If that is the site's address now, use Site &rsaquo; Change "
+                         L"site address.")
+                            .c_str());
+    } else if (NeedsFailurePage(isSuccess, status, httpStatus)) {
+        g_app.failedAddress = address.empty() ? g_app.siteUrl : address;
         ShowMessagePage(L"Can't reach the site",
                         L"Check your connection, or use Site &rsaquo; Change site address.");
+    } else if ((isSuccess || httpStatus) && !address.empty() && !IsMessageAddress(address)) {
+        g_app.currentAddress = address;
+        g_app.failedAddress.clear();
+    }
     return S_OK;
 }

@@ -10,8 +10,16 @@
 // addresses whose SiteOrigin equals homeOrigin exactly.
 bool IsAllowedNavigation(const std::wstring& address, const std::wstring& homeOrigin);
 
-// True when a navigation failed for a reason other than being cancelled.
-bool NeedsFailurePage(BOOL isSuccess, COREWEBVIEW2_WEB_ERROR_STATUS status);
+// True when a navigation failed for a reason other than being cancelled and
+// no server answered it (httpStatusCode 0): a server's own error page stays.
+bool NeedsFailurePage(BOOL isSuccess, COREWEBVIEW2_WEB_ERROR_STATUS status, int httpStatusCode);
+
+// Loads the configured address (start-up, Home, a new address): its
+// navigation is watched for a redirect that leaves the site.
+void OpenSite();
+// Reloads the page; while the failure page shows, loads the address that
+// failed again instead.
+void ReloadView();
 
 // Bodies of the NewWindowRequested, NavigationStarting and
 // NavigationCompleted events. Each returns S_OK.

@@ -3,21 +3,25 @@
 #include "app/app_state.h"
 #include "app/commands.h"
 #include "app/fullscreen.h"
+#include "webview/navigation_policy.h"
 
 static bool IsKeyDown(COREWEBVIEW2_KEY_EVENT_KIND kind) {
     return kind == COREWEBVIEW2_KEY_EVENT_KIND_KEY_DOWN || kind == COREWEBVIEW2_KEY_EVENT_KIND_SYSTEM_KEY_DOWN;
 }
 
 ShortcutAction MapAcceleratorKey(COREWEBVIEW2_KEY_EVENT_KIND kind, UINT virtualKey, bool ctrlDown,
-                                 bool altDown, bool isFullscreen, bool pageFullscreen) {
+                                 bool altDown, bool repeat, bool isFullscreen, bool pageFullscreen) {
     if (!IsKeyDown(kind)) return ShortcutAction::None;
-    if (virtualKey == VK_F11) return ShortcutAction::ToggleFullscreen;
+    // A held F11 or Ctrl+L acts once, not at every repeat.
+    if (virtualKey == VK_F11) return repeat ? ShortcutAction::None : ShortcutAction::ToggleFullscreen;
     if (virtualKey == VK_ESCAPE) {
         // While the page shows an element fullscreen, Esc belongs to the page.
         return isFullscreen && !pageFullscreen ? ShortcutAction::LeaveFullscreen : ShortcutAction::None;
     }
-    if (ctrlDown && virtualKey == 'R') return ShortcutAction::ReloadPage;
-    if (ctrlDown && virtualKey == 'L') return ShortcutAction::ChangeSiteAddress;
+    // AltGr arrives as Ctrl+Alt: with Alt down these keys type characters.
+    if (ctrlDown && !altDown && virtualKey == 'R') return ShortcutAction::ReloadPage;
+    if (ctrlDown && !altDown && virtualKey == 'L')
+        return repeat ? ShortcutAction::None : ShortcutAction::ChangeSiteAddress;
     if (altDown && virtualKey == VK_HOME) return ShortcutAction::GoHome;
     return ShortcutAction::None;
 }
@@ -29,10 +33,13 @@ HRESULT OnAcceleratorKeyPressed(ICoreWebView2AcceleratorKeyPressedEventArgs* arg
     UINT key = 0;
     args->get_VirtualKey(&key);
     if (!IsKeyDown(kind)) return S_OK;
+    COREWEBVIEW2_PHYSICAL_KEY_STATUS status = {};  // a failed call: a first press
+    args->get_PhysicalKeyStatus(&status);
     bool ctrl = GetKeyState(VK_CONTROL) < 0;
     bool alt = GetKeyState(VK_MENU) < 0;
 
-    ShortcutAction action = MapAcceleratorKey(kind, key, ctrl, alt, g_app.isFullscreen, g_app.pageFullscreen);
+    ShortcutAction action = MapAcceleratorKey(kind, key, ctrl, alt, status.WasKeyDown, g_app.isFullscreen,
+                                              g_app.pageFullscreen);
     switch (action) {
     case ShortcutAction::None:
         return S_OK;
@@ -43,7 +50,7 @@ HRESULT OnAcceleratorKeyPressed(ICoreWebView2AcceleratorKeyPressedEventArgs* arg
         SetFullscreen(false);
         break;
     case ShortcutAction::ReloadPage:
-        g_app.webview->Reload();
+        ReloadView();
         break;
     // The prompt and Home run from the main loop, after this callback returns.
     case ShortcutAction::ChangeSiteAddress:

@@ -6,8 +6,9 @@
 
 enum class ShortcutAction { None, ToggleFullscreen, LeaveFullscreen, ReloadPage, ChangeSiteAddress, GoHome };
 
+// repeat: the key was down already (auto-repeat).
 ShortcutAction MapAcceleratorKey(COREWEBVIEW2_KEY_EVENT_KIND kind, UINT virtualKey, bool ctrlDown,
-                                 bool altDown, bool isFullscreen, bool pageFullscreen);
+                                 bool altDown, bool repeat, bool isFullscreen, bool pageFullscreen);
 
 // Body of the controller's AcceleratorKeyPressed event. Returns S_OK.
 HRESULT OnAcceleratorKeyPressed(ICoreWebView2AcceleratorKeyPressedEventArgs* args);

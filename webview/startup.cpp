@@ -72,6 +72,26 @@ void ShowMessagePage(const wchar_t* title, const wchar_t* text) {
     g_app.webview->NavigateToString(page.c_str());
 }
 
+// A browser process that exited takes the view with it: only a new engine
+// shows anything again. A renderer that exited or hangs is reloaded.
+static HRESULT OnProcessFailed(ICoreWebView2ProcessFailedEventArgs* args) {
+    COREWEBVIEW2_PROCESS_FAILED_KIND kind = COREWEBVIEW2_PROCESS_FAILED_KIND_UNKNOWN_PROCESS_EXITED;
+    args->get_ProcessFailedKind(&kind);
+    switch (kind) {
+    case COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED:
+        // Once the engine's callback has returned: it still uses the view.
+        PostMessageW(g_app.mainWindow, kRestartEngineMessage, 0, 0);
+        break;
+    case COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_EXITED:
+    case COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_UNRESPONSIVE:
+        ReloadView();
+        break;
+    default:  // helper processes come back by themselves
+        break;
+    }
+    return S_OK;
+}
+
 static void OnControllerReady(ICoreWebView2Controller* controller) {
     g_app.controller = controller;
     controller->AddRef();
@@ -101,8 +121,7 @@ static void OnControllerReady(ICoreWebView2Controller* controller) {
                                      return OnNavigationStarting(args);
                                  }),
                                  &token);
-    view->AddWebResourceRequestedFilter(AdDomainFilter().c_str(), COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL);
-    view->AddWebResourceRequestedFilter(AdSubdomainFilter().c_str(), COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL);
+    AddAdDomainFilters(view);
     view->add_WebResourceRequested(new OnRes_([](ICoreWebView2*, ICoreWebView2WebResourceRequestedEventArgs* args) {
                                        return OnWebResourceRequested(args);
                                    }),
@@ -113,6 +132,10 @@ static void OnControllerReady(ICoreWebView2Controller* controller) {
                                       return OnNavigationCompleted(args);
                                   }),
                                   &token);
+    view->add_ProcessFailed(new OnProcFail_([](ICoreWebView2*, ICoreWebView2ProcessFailedEventArgs* args) {
+                                return OnProcessFailed(args);
+                            }),
+                            &token);
     controller->add_AcceleratorKeyPressed(
         new OnKey_([](ICoreWebView2Controller*, ICoreWebView2AcceleratorKeyPressedEventArgs* args) {
             return OnAcceleratorKeyPressed(args);
@@ -120,8 +143,14 @@ static void OnControllerReady(ICoreWebView2Controller* controller) {
         &token);
 
     controller->put_IsVisible(TRUE);
-    if (!g_app.siteUrl.empty()) {
-        view->Navigate(g_app.siteUrl.c_str());
+    // The view doesn't take the focus by itself, and the main window, which
+    // passes its focus on, has it already: without this the shortcuts would
+    // wait for a click into the page.
+    if (GetFocus() == g_app.mainWindow) controller->MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC);
+    if (g_app.engineRestarted && !g_app.currentAddress.empty()) {
+        view->Navigate(g_app.currentAddress.c_str());
+    } else if (!g_app.siteUrl.empty()) {
+        OpenSite();
     } else {
         ShowMessagePage(L"Welcome to Velotide", L"Enter your site address to get started.");
         // Posted, so the prompt opens from the message loop once the engine's
@@ -130,10 +159,10 @@ static void OnControllerReady(ICoreWebView2Controller* controller) {
     }
 }
 
-void StartWebView() {
+// Loads the extracted loader and asks it for an environment; the rest of
+// start-up follows from the message loop.
+static void CreateEnvironment() {
     std::wstring loaderPath = g_app.dataDir + L"\\WebView2Loader.dll";
-    ExtractLoader(loaderPath);
-
     HMODULE loader = LoadLibraryW(loaderPath.c_str());  // kept for the life of the process
     auto createEnvironment = reinterpret_cast<decltype(&CreateCoreWebView2EnvironmentWithOptions)>(
         loader ? reinterpret_cast<void*>(GetProcAddress(loader, "CreateCoreWebView2EnvironmentWithOptions"))
@@ -164,4 +193,25 @@ void StartWebView() {
         return S_OK;
     });
     if (FAILED(createEnvironment(nullptr, userDataFolder.c_str(), nullptr, onEnvironment))) FailStartup(kRuntimeMissing);
+}
+
+void StartWebView() {
+    ExtractLoader(g_app.dataDir + L"\\WebView2Loader.dll");
+    CreateEnvironment();
+}
+
+void RestartWebView() {
+    if (g_app.engineRestarted) {
+        FailStartup(kRuntimeMissing);
+        return;
+    }
+    g_app.engineRestarted = true;
+    // The old controller is closed for good: let go of all it gave out.
+    if (g_app.webview) g_app.webview->Release();
+    if (g_app.controller) g_app.controller->Release();
+    if (g_app.environment) g_app.environment->Release();
+    g_app.webview = nullptr;
+    g_app.controller = nullptr;
+    g_app.environment = nullptr;
+    CreateEnvironment();
 }

@@ -70,6 +70,27 @@ typedef enum COREWEBVIEW2_CAPTURE_PREVIEW_IMAGE_FORMAT {
     COREWEBVIEW2_CAPTURE_PREVIEW_IMAGE_FORMAT_JPEG = 1,
 } COREWEBVIEW2_CAPTURE_PREVIEW_IMAGE_FORMAT;
 
+typedef enum COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS {
+    COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_NONE = 0,
+    COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_DOCUMENT = 0x1,
+    COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_SHARED_WORKER = 0x2,
+    COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_SERVICE_WORKER = 0x4,
+    COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_ALL = (int)0xFFFFFFFF,
+} COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS;
+
+typedef enum COREWEBVIEW2_PROCESS_FAILED_KIND {
+    COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED = 0,
+    COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_EXITED = 1,
+    COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_UNRESPONSIVE = 2,
+    COREWEBVIEW2_PROCESS_FAILED_KIND_FRAME_RENDER_PROCESS_EXITED = 3,
+    COREWEBVIEW2_PROCESS_FAILED_KIND_UTILITY_PROCESS_EXITED = 4,
+    COREWEBVIEW2_PROCESS_FAILED_KIND_SANDBOX_HELPER_PROCESS_EXITED = 5,
+    COREWEBVIEW2_PROCESS_FAILED_KIND_GPU_PROCESS_EXITED = 6,
+    COREWEBVIEW2_PROCESS_FAILED_KIND_PPAPI_PLUGIN_PROCESS_EXITED = 7,
+    COREWEBVIEW2_PROCESS_FAILED_KIND_PPAPI_BROKER_PROCESS_EXITED = 8,
+    COREWEBVIEW2_PROCESS_FAILED_KIND_UNKNOWN_PROCESS_EXITED = 9,
+} COREWEBVIEW2_PROCESS_FAILED_KIND;
+
 typedef struct COREWEBVIEW2_PHYSICAL_KEY_STATUS {
     UINT32 RepeatCount;
     UINT32 ScanCode;
@@ -142,6 +163,9 @@ EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2WebResourceRequestedEv
 EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2ContainsFullScreenElementChangedEventHandler = {0xe45d98b1, 0xafef, 0x45be, {0x8b, 0xaf, 0x6c, 0x77, 0x28, 0x86, 0x7f, 0x73}};
 EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2NavigationCompletedEventHandler = {0xd33a35bf, 0x1c49, 0x4f98, {0x93, 0xab, 0x00, 0x6e, 0x05, 0x33, 0xfe, 0x1c}};
 EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2AcceleratorKeyPressedEventHandler = {0xb29c7e28, 0xfa79, 0x41a8, {0x8e, 0x44, 0x65, 0x81, 0x1c, 0x76, 0xdc, 0xb2}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2NavigationCompletedEventArgs2 = {0xfdf8b738, 0xee1e, 0x4db2, {0xa3, 0x29, 0x8d, 0x7d, 0x7b, 0x74, 0xd7, 0x92}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2ProcessFailedEventArgs = {0x8155a9a4, 0x1474, 0x4a86, {0x8c, 0xae, 0x15, 0x1b, 0x0f, 0xa6, 0xb8, 0xca}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2ProcessFailedEventHandler = {0x79e0aea4, 0x990b, 0x42d9, {0xaa, 0x1d, 0x0f, 0xcc, 0x2e, 0x5b, 0xc7, 0xf1}};
 
 MIDL_INTERFACE("b96d755e-0319-4e92-a296-23436f46a1fc")
 ICoreWebView2Environment : public IUnknown {
@@ -392,6 +416,168 @@ ICoreWebView2AcceleratorKeyPressedEventHandler : public IUnknown {
 public:
     virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2Controller *sender, ICoreWebView2AcceleratorKeyPressedEventArgs *args) = 0;
 };
+
+MIDL_INTERFACE("fdf8b738-ee1e-4db2-a329-8d7d7b74d792")
+ICoreWebView2NavigationCompletedEventArgs2 : public ICoreWebView2NavigationCompletedEventArgs {
+public:
+    virtual HRESULT STDMETHODCALLTYPE get_HttpStatusCode(int *value) = 0;
+};
+
+MIDL_INTERFACE("8155a9a4-1474-4a86-8cae-151b0fa6b8ca")
+ICoreWebView2ProcessFailedEventArgs : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE get_ProcessFailedKind(COREWEBVIEW2_PROCESS_FAILED_KIND *processFailedKind) = 0;
+};
+
+MIDL_INTERFACE("79e0aea4-990b-42d9-aa1d-0fcc2e5bc7f1")
+ICoreWebView2ProcessFailedEventHandler : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2 *sender, ICoreWebView2ProcessFailedEventArgs *args) = 0;
+};
+
+// ICoreWebView2_2 to ICoreWebView2_22, each deriving from the one before, its
+// methods after the base's slots. Only the last interface's filter call is
+// used, so the others take simplified parameter types. Each list is an
+// X-macro, X(method, (parameters)), so that an engine can fill every slot.
+#define VELOTIDE_COREWEBVIEW2_2_METHODS(X)                                          \
+    X(add_WebResourceResponseReceived, (IUnknown *, EventRegistrationToken *))      \
+    X(remove_WebResourceResponseReceived, (EventRegistrationToken))                 \
+    X(NavigateWithWebResourceRequest, (ICoreWebView2WebResourceRequest *))          \
+    X(add_DOMContentLoaded, (IUnknown *, EventRegistrationToken *))                 \
+    X(remove_DOMContentLoaded, (EventRegistrationToken))                            \
+    X(get_CookieManager, (IUnknown **))                                             \
+    X(get_Environment, (ICoreWebView2Environment **))
+#define VELOTIDE_COREWEBVIEW2_3_METHODS(X)                                          \
+    X(TrySuspend, (IUnknown *))                                                     \
+    X(Resume, ())                                                                   \
+    X(get_IsSuspended, (BOOL *))                                                    \
+    X(SetVirtualHostNameToFolderMapping, (LPCWSTR, LPCWSTR, int))                   \
+    X(ClearVirtualHostNameToFolderMapping, (LPCWSTR))
+#define VELOTIDE_COREWEBVIEW2_4_METHODS(X)                                          \
+    X(add_FrameCreated, (IUnknown *, EventRegistrationToken *))                     \
+    X(remove_FrameCreated, (EventRegistrationToken))                                \
+    X(add_DownloadStarting, (IUnknown *, EventRegistrationToken *))                 \
+    X(remove_DownloadStarting, (EventRegistrationToken))
+#define VELOTIDE_COREWEBVIEW2_5_METHODS(X)                                          \
+    X(add_ClientCertificateRequested, (IUnknown *, EventRegistrationToken *))       \
+    X(remove_ClientCertificateRequested, (EventRegistrationToken))
+#define VELOTIDE_COREWEBVIEW2_6_METHODS(X) X(OpenTaskManagerWindow, ())
+#define VELOTIDE_COREWEBVIEW2_7_METHODS(X) X(PrintToPdf, (LPCWSTR, IUnknown *, IUnknown *))
+#define VELOTIDE_COREWEBVIEW2_8_METHODS(X)                                          \
+    X(add_IsMutedChanged, (IUnknown *, EventRegistrationToken *))                   \
+    X(remove_IsMutedChanged, (EventRegistrationToken))                              \
+    X(get_IsMuted, (BOOL *))                                                        \
+    X(put_IsMuted, (BOOL))                                                          \
+    X(add_IsDocumentPlayingAudioChanged, (IUnknown *, EventRegistrationToken *))    \
+    X(remove_IsDocumentPlayingAudioChanged, (EventRegistrationToken))               \
+    X(get_IsDocumentPlayingAudio, (BOOL *))
+#define VELOTIDE_COREWEBVIEW2_9_METHODS(X)                                          \
+    X(add_IsDefaultDownloadDialogOpenChanged, (IUnknown *, EventRegistrationToken *)) \
+    X(remove_IsDefaultDownloadDialogOpenChanged, (EventRegistrationToken))          \
+    X(get_IsDefaultDownloadDialogOpen, (BOOL *))                                    \
+    X(OpenDefaultDownloadDialog, ())                                                \
+    X(CloseDefaultDownloadDialog, ())                                               \
+    X(get_DefaultDownloadDialogCornerAlignment, (int *))                            \
+    X(put_DefaultDownloadDialogCornerAlignment, (int))                              \
+    X(get_DefaultDownloadDialogMargin, (POINT *))                                   \
+    X(put_DefaultDownloadDialogMargin, (POINT))
+#define VELOTIDE_COREWEBVIEW2_10_METHODS(X)                                         \
+    X(add_BasicAuthenticationRequested, (IUnknown *, EventRegistrationToken *))     \
+    X(remove_BasicAuthenticationRequested, (EventRegistrationToken))
+#define VELOTIDE_COREWEBVIEW2_11_METHODS(X)                                         \
+    X(CallDevToolsProtocolMethodForSession, (LPCWSTR, LPCWSTR, LPCWSTR, IUnknown *)) \
+    X(add_ContextMenuRequested, (IUnknown *, EventRegistrationToken *))             \
+    X(remove_ContextMenuRequested, (EventRegistrationToken))
+#define VELOTIDE_COREWEBVIEW2_12_METHODS(X)                                         \
+    X(add_StatusBarTextChanged, (IUnknown *, EventRegistrationToken *))             \
+    X(remove_StatusBarTextChanged, (EventRegistrationToken))                        \
+    X(get_StatusBarText, (LPWSTR *))
+#define VELOTIDE_COREWEBVIEW2_13_METHODS(X) X(get_Profile, (IUnknown **))
+#define VELOTIDE_COREWEBVIEW2_14_METHODS(X)                                         \
+    X(add_ServerCertificateErrorDetected, (IUnknown *, EventRegistrationToken *))   \
+    X(remove_ServerCertificateErrorDetected, (EventRegistrationToken))              \
+    X(ClearServerCertificateErrorActions, (IUnknown *))
+#define VELOTIDE_COREWEBVIEW2_15_METHODS(X)                                         \
+    X(add_FaviconChanged, (IUnknown *, EventRegistrationToken *))                   \
+    X(remove_FaviconChanged, (EventRegistrationToken))                              \
+    X(get_FaviconUri, (LPWSTR *))                                                   \
+    X(GetFavicon, (int, IUnknown *))
+#define VELOTIDE_COREWEBVIEW2_16_METHODS(X)                                         \
+    X(Print, (IUnknown *, IUnknown *))                                              \
+    X(ShowPrintUI, (int))                                                           \
+    X(PrintToPdfStream, (IUnknown *, IUnknown *))
+#define VELOTIDE_COREWEBVIEW2_17_METHODS(X) X(PostSharedBufferToScript, (IUnknown *, int, LPCWSTR))
+#define VELOTIDE_COREWEBVIEW2_18_METHODS(X)                                         \
+    X(add_LaunchingExternalUriScheme, (IUnknown *, EventRegistrationToken *))       \
+    X(remove_LaunchingExternalUriScheme, (EventRegistrationToken))
+#define VELOTIDE_COREWEBVIEW2_19_METHODS(X)                                         \
+    X(get_MemoryUsageTargetLevel, (int *))                                          \
+    X(put_MemoryUsageTargetLevel, (int))
+#define VELOTIDE_COREWEBVIEW2_20_METHODS(X) X(get_FrameId, (UINT32 *))
+#define VELOTIDE_COREWEBVIEW2_21_METHODS(X) X(ExecuteScriptWithResult, (LPCWSTR, IUnknown *))
+
+#define VELOTIDE_DECLARE_SLOT(method, parameters) virtual HRESULT STDMETHODCALLTYPE method parameters = 0;
+#define VELOTIDE_DECLARE_WEBVIEW(number, base, uuid)         \
+    MIDL_INTERFACE(uuid) ICoreWebView2_##number : public base { \
+    public:                                                  \
+        VELOTIDE_COREWEBVIEW2_##number##_METHODS(VELOTIDE_DECLARE_SLOT) \
+    };
+VELOTIDE_DECLARE_WEBVIEW(2, ICoreWebView2, "9e8f0cf8-e670-4b5e-b2bc-73e061e3184c")
+VELOTIDE_DECLARE_WEBVIEW(3, ICoreWebView2_2, "a0d6df20-3b92-416d-aa0c-437a9c727857")
+VELOTIDE_DECLARE_WEBVIEW(4, ICoreWebView2_3, "20d02d59-6df2-42dc-bd06-f98a694b1302")
+VELOTIDE_DECLARE_WEBVIEW(5, ICoreWebView2_4, "bedb11b8-d63c-11eb-b8bc-0242ac130003")
+VELOTIDE_DECLARE_WEBVIEW(6, ICoreWebView2_5, "499aadac-d92c-4589-8a75-111bfc167795")
+VELOTIDE_DECLARE_WEBVIEW(7, ICoreWebView2_6, "79c24d83-09a3-45ae-9418-487f32a58740")
+VELOTIDE_DECLARE_WEBVIEW(8, ICoreWebView2_7, "e9632730-6e1e-43ab-b7b8-7b2c9e62e094")
+VELOTIDE_DECLARE_WEBVIEW(9, ICoreWebView2_8, "4d7b2eab-9fdc-468d-b998-a9260b5ed651")
+VELOTIDE_DECLARE_WEBVIEW(10, ICoreWebView2_9, "b1690564-6f5a-4983-8e48-31d1143fecdb")
+VELOTIDE_DECLARE_WEBVIEW(11, ICoreWebView2_10, "0be78e56-c193-4051-b943-23b460c08bdb")
+VELOTIDE_DECLARE_WEBVIEW(12, ICoreWebView2_11, "35d69927-bcfa-4566-9349-6b3e0d154cac")
+VELOTIDE_DECLARE_WEBVIEW(13, ICoreWebView2_12, "f75f09a8-667e-4983-88d6-c8773f315e84")
+VELOTIDE_DECLARE_WEBVIEW(14, ICoreWebView2_13, "6daa4f10-4a90-4753-8898-77c5df534165")
+VELOTIDE_DECLARE_WEBVIEW(15, ICoreWebView2_14, "517b2d1d-7dae-4a66-a4f4-10352ffb9518")
+VELOTIDE_DECLARE_WEBVIEW(16, ICoreWebView2_15, "0eb34dc9-9f91-41e1-8639-95cd5943906b")
+VELOTIDE_DECLARE_WEBVIEW(17, ICoreWebView2_16, "702e75d4-fd44-434d-9d70-1a68a6b1192a")
+VELOTIDE_DECLARE_WEBVIEW(18, ICoreWebView2_17, "7a626017-28be-49b2-b865-3ba2b3522d90")
+VELOTIDE_DECLARE_WEBVIEW(19, ICoreWebView2_18, "6921f954-79b0-437f-a997-c85811897c68")
+VELOTIDE_DECLARE_WEBVIEW(20, ICoreWebView2_19, "b4bc1926-7305-11ee-b962-0242ac120002")
+VELOTIDE_DECLARE_WEBVIEW(21, ICoreWebView2_20, "c4980dea-587b-43b9-8143-3ef3bf552d95")
+#undef VELOTIDE_DECLARE_WEBVIEW
+#undef VELOTIDE_DECLARE_SLOT
+
+MIDL_INTERFACE("db75dfc7-a857-4632-a398-6969dde26c0a")
+ICoreWebView2_22 : public ICoreWebView2_21 {
+public:
+    virtual HRESULT STDMETHODCALLTYPE AddWebResourceRequestedFilterWithRequestSourceKinds(const LPCWSTR uri, const COREWEBVIEW2_WEB_RESOURCE_CONTEXT resourceContext, const COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS requestSourceKinds) = 0;
+    virtual HRESULT STDMETHODCALLTYPE RemoveWebResourceRequestedFilterWithRequestSourceKinds(const LPCWSTR uri, const COREWEBVIEW2_WEB_RESOURCE_CONTEXT resourceContext, const COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS requestSourceKinds) = 0;
+};
+
+// The interface IDs of the chain, which the program asks for by
+// IID_ICoreWebView2_22 and an engine answers all of.
+#define VELOTIDE_WEBVIEW_IID(number, d1, d2, d3, b0, b1, b2, b3, b4, b5, b6, b7) \
+    EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2_##number = {d1, d2, d3, {b0, b1, b2, b3, b4, b5, b6, b7}};
+VELOTIDE_WEBVIEW_IID(2, 0x9e8f0cf8, 0xe670, 0x4b5e, 0xb2, 0xbc, 0x73, 0xe0, 0x61, 0xe3, 0x18, 0x4c)
+VELOTIDE_WEBVIEW_IID(3, 0xa0d6df20, 0x3b92, 0x416d, 0xaa, 0x0c, 0x43, 0x7a, 0x9c, 0x72, 0x78, 0x57)
+VELOTIDE_WEBVIEW_IID(4, 0x20d02d59, 0x6df2, 0x42dc, 0xbd, 0x06, 0xf9, 0x8a, 0x69, 0x4b, 0x13, 0x02)
+VELOTIDE_WEBVIEW_IID(5, 0xbedb11b8, 0xd63c, 0x11eb, 0xb8, 0xbc, 0x02, 0x42, 0xac, 0x13, 0x00, 0x03)
+VELOTIDE_WEBVIEW_IID(6, 0x499aadac, 0xd92c, 0x4589, 0x8a, 0x75, 0x11, 0x1b, 0xfc, 0x16, 0x77, 0x95)
+VELOTIDE_WEBVIEW_IID(7, 0x79c24d83, 0x09a3, 0x45ae, 0x94, 0x18, 0x48, 0x7f, 0x32, 0xa5, 0x87, 0x40)
+VELOTIDE_WEBVIEW_IID(8, 0xe9632730, 0x6e1e, 0x43ab, 0xb7, 0xb8, 0x7b, 0x2c, 0x9e, 0x62, 0xe0, 0x94)
+VELOTIDE_WEBVIEW_IID(9, 0x4d7b2eab, 0x9fdc, 0x468d, 0xb9, 0x98, 0xa9, 0x26, 0x0b, 0x5e, 0xd6, 0x51)
+VELOTIDE_WEBVIEW_IID(10, 0xb1690564, 0x6f5a, 0x4983, 0x8e, 0x48, 0x31, 0xd1, 0x14, 0x3f, 0xec, 0xdb)
+VELOTIDE_WEBVIEW_IID(11, 0x0be78e56, 0xc193, 0x4051, 0xb9, 0x43, 0x23, 0xb4, 0x60, 0xc0, 0x8b, 0xdb)
+VELOTIDE_WEBVIEW_IID(12, 0x35d69927, 0xbcfa, 0x4566, 0x93, 0x49, 0x6b, 0x3e, 0x0d, 0x15, 0x4c, 0xac)
+VELOTIDE_WEBVIEW_IID(13, 0xf75f09a8, 0x667e, 0x4983, 0x88, 0xd6, 0xc8, 0x77, 0x3f, 0x31, 0x5e, 0x84)
+VELOTIDE_WEBVIEW_IID(14, 0x6daa4f10, 0x4a90, 0x4753, 0x88, 0x98, 0x77, 0xc5, 0xdf, 0x53, 0x41, 0x65)
+VELOTIDE_WEBVIEW_IID(15, 0x517b2d1d, 0x7dae, 0x4a66, 0xa4, 0xf4, 0x10, 0x35, 0x2f, 0xfb, 0x95, 0x18)
+VELOTIDE_WEBVIEW_IID(16, 0x0eb34dc9, 0x9f91, 0x41e1, 0x86, 0x39, 0x95, 0xcd, 0x59, 0x43, 0x90, 0x6b)
+VELOTIDE_WEBVIEW_IID(17, 0x702e75d4, 0xfd44, 0x434d, 0x9d, 0x70, 0x1a, 0x68, 0xa6, 0xb1, 0x19, 0x2a)
+VELOTIDE_WEBVIEW_IID(18, 0x7a626017, 0x28be, 0x49b2, 0xb8, 0x65, 0x3b, 0xa2, 0xb3, 0x52, 0x2d, 0x90)
+VELOTIDE_WEBVIEW_IID(19, 0x6921f954, 0x79b0, 0x437f, 0xa9, 0x97, 0xc8, 0x58, 0x11, 0x89, 0x7c, 0x68)
+VELOTIDE_WEBVIEW_IID(20, 0xb4bc1926, 0x7305, 0x11ee, 0xb9, 0x62, 0x02, 0x42, 0xac, 0x12, 0x00, 0x02)
+VELOTIDE_WEBVIEW_IID(21, 0xc4980dea, 0x587b, 0x43b9, 0x81, 0x43, 0x3e, 0xf3, 0xbf, 0x55, 0x2d, 0x95)
+VELOTIDE_WEBVIEW_IID(22, 0xdb75dfc7, 0xa857, 0x4632, 0xa3, 0x98, 0x69, 0x69, 0xdd, 0xe2, 0x6c, 0x0a)
+#undef VELOTIDE_WEBVIEW_IID
 
 // The loader's one export.
 STDAPI CreateCoreWebView2EnvironmentWithOptions(PCWSTR browserExecutableFolder,

@@ -31,21 +31,40 @@ private:
     bool user_, redirected_, cancel_ = false;
 };
 
-class NavigationCompletedArgs : public ComObject<ICoreWebView2NavigationCompletedEventArgs> {
+class NavigationCompletedArgs : public ComObject<ICoreWebView2NavigationCompletedEventArgs2> {
 public:
-    NavigationCompletedArgs(UINT64 id, COREWEBVIEW2_WEB_ERROR_STATUS status, bool success)
-        : ComObject(IID_ICoreWebView2NavigationCompletedEventArgs), id_(id), status_(status), success_(success) {}
+    NavigationCompletedArgs(UINT64 id, COREWEBVIEW2_WEB_ERROR_STATUS status, bool success, int httpStatus)
+        : ComObject({&IID_ICoreWebView2NavigationCompletedEventArgs, &IID_ICoreWebView2NavigationCompletedEventArgs2}),
+          id_(id),
+          status_(status),
+          success_(success),
+          httpStatus_(httpStatus) {}
 
     HRESULT STDMETHODCALLTYPE get_IsSuccess(BOOL* value) override { return Out(value, success_); }
     HRESULT STDMETHODCALLTYPE get_WebErrorStatus(COREWEBVIEW2_WEB_ERROR_STATUS* value) override {
         return Out(value, status_);
     }
     HRESULT STDMETHODCALLTYPE get_NavigationId(UINT64* id) override { return Out(id, id_); }
+    HRESULT STDMETHODCALLTYPE get_HttpStatusCode(int* value) override { return Out(value, httpStatus_); }
 
 private:
     UINT64 id_;
     COREWEBVIEW2_WEB_ERROR_STATUS status_;
     bool success_;
+    int httpStatus_;  // 0 when no answer came
+};
+
+class ProcessFailedArgs : public ComObject<ICoreWebView2ProcessFailedEventArgs> {
+public:
+    explicit ProcessFailedArgs(COREWEBVIEW2_PROCESS_FAILED_KIND kind)
+        : ComObject(IID_ICoreWebView2ProcessFailedEventArgs), kind_(kind) {}
+
+    HRESULT STDMETHODCALLTYPE get_ProcessFailedKind(COREWEBVIEW2_PROCESS_FAILED_KIND* kind) override {
+        return Out(kind, kind_);
+    }
+
+private:
+    COREWEBVIEW2_PROCESS_FAILED_KIND kind_;
 };
 
 class NewWindowArgs : public ComObject<ICoreWebView2NewWindowRequestedEventArgs> {

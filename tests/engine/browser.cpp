@@ -16,6 +16,7 @@ void Browser::Close() {
     webResourceRequested.Clear();
     fullscreenChanged.Clear();
     acceleratorKeyPressed.Clear();
+    processFailed.Clear();
 }
 
 void RegisterEngineClass(const wchar_t* name, WNDPROC procedure) {
@@ -54,27 +55,46 @@ bool RaiseNavigationStarting(Browser& b, const std::wstring& uri, UINT64 id, boo
     return args->cancelled();
 }
 
-void RaiseNavigationCompleted(Browser& b, UINT64 id, COREWEBVIEW2_WEB_ERROR_STATUS status, bool success) {
+void RaiseNavigationCompleted(Browser& b, UINT64 id, COREWEBVIEW2_WEB_ERROR_STATUS status, bool success,
+                              int httpStatus) {
     if (b.closed) return;
     EngineLog(L"navigation completed " + std::to_wstring(id) +
-              (success ? L" success" : L" status " + std::to_wstring(status)));
-    auto args = Ref<NavigationCompletedArgs>::Adopt(new NavigationCompletedArgs(id, status, success));
+              (success ? L" success" : L" status " + std::to_wstring(status)) +
+              (httpStatus && httpStatus != 200 ? L" http " + std::to_wstring(httpStatus) : L""));
+    auto args = Ref<NavigationCompletedArgs>::Adopt(new NavigationCompletedArgs(id, status, success, httpStatus));
     for (auto& handler : b.navigationCompleted.Snapshot()) handler->Invoke(b.view, args.get());
 }
 
-bool MatchesFilter(const Browser& b, const std::wstring& uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context) {
-    for (const auto& [pattern, filterContext] : b.filters)
-        if ((filterContext == COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL || filterContext == context) &&
-            GlobMatch(pattern, uri))
+// The source kind a request counts as: frames of any origin and dedicated
+// workers are the document's.
+static int SourceKind(RequestSource source) {
+    switch (source) {
+    case RequestSource::kSharedWorker:
+        return COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_SHARED_WORKER;
+    case RequestSource::kServiceWorker:
+        return COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_SERVICE_WORKER;
+    default:
+        return COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_DOCUMENT;
+    }
+}
+
+bool MatchesFilter(const Browser& b, const std::wstring& uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context,
+                   RequestSource source) {
+    for (const ResourceFilter& filter : b.filters) {
+        bool reaches = filter.withKinds ? (filter.kinds & SourceKind(source)) != 0 : source == RequestSource::kFrame;
+        if (reaches && (filter.context == COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL || filter.context == context) &&
+            GlobMatch(filter.pattern, uri))
             return true;
+    }
     return false;
 }
 
 Ref<ICoreWebView2WebResourceResponse> RaiseWebResourceRequested(Browser& b, const std::wstring& uri,
-                                                                COREWEBVIEW2_WEB_RESOURCE_CONTEXT context) {
+                                                                COREWEBVIEW2_WEB_RESOURCE_CONTEXT context,
+                                                                RequestSource source) {
     Ref<ICoreWebView2WebResourceResponse> response;
     if (b.closed) return response;
-    if (MatchesFilter(b, uri, context)) {
+    if (MatchesFilter(b, uri, context, source)) {
         EngineLog(L"resource event " + std::to_wstring(context) + L" " + uri);
         auto args = Ref<WebResourceRequestedArgs>::Adopt(new WebResourceRequestedArgs(uri, context));
         for (auto& handler : b.webResourceRequested.Snapshot()) handler->Invoke(b.view, args.get());
@@ -106,6 +126,14 @@ NewWindowAnswer RaiseNewWindowRequested(Browser& b, const std::wstring& uri) {
 void LogPopup(const NewWindowAnswer& answer, const std::wstring& uri) {
     EngineLog((answer.newWindow ? L"popup into given view " : answer.handled ? L"popup swallowed " : L"popup opened ") +
               uri);
+}
+
+void RaiseProcessFailed(Browser& b, COREWEBVIEW2_PROCESS_FAILED_KIND kind) {
+    if (b.closed) return;
+    EngineLog(L"process failed " + std::to_wstring(kind));
+    auto args = Ref<ProcessFailedArgs>::Adopt(new ProcessFailedArgs(kind));
+    for (auto& handler : b.processFailed.Snapshot()) handler->Invoke(b.view, args.get());
+    if (kind == COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED) b.Close();
 }
 
 void RaiseFullscreenChanged(Browser& b, bool on) {

@@ -38,6 +38,20 @@ private:
     __int64 next_ = 1;
 };
 
+// A resource filter as the view was given it. Added without source kinds
+// (AddWebResourceRequestedFilter), it reports requests of the main frame and
+// its same-origin frames only; with them, requests of those kinds.
+struct ResourceFilter {
+    std::wstring pattern;
+    COREWEBVIEW2_WEB_RESOURCE_CONTEXT context;
+    bool withKinds;
+    COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS kinds;
+    bool operator==(const ResourceFilter&) const = default;
+};
+
+// Where a request comes from.
+enum class RequestSource { kFrame, kCrossOriginFrame, kDedicatedWorker, kSharedWorker, kServiceWorker };
+
 class Browser : public std::enable_shared_from_this<Browser> {
 public:
     virtual ~Browser() = default;
@@ -62,7 +76,7 @@ public:
     ICoreWebView2Controller* controller = nullptr;
     ICoreWebView2* view = nullptr;
     Ref<ICoreWebView2Settings> settings;
-    std::vector<std::pair<std::wstring, COREWEBVIEW2_WEB_RESOURCE_CONTEXT>> filters;
+    std::vector<ResourceFilter> filters;
 
     EventList<ICoreWebView2NavigationStartingEventHandler> navigationStarting;
     EventList<ICoreWebView2NavigationCompletedEventHandler> navigationCompleted;
@@ -70,6 +84,7 @@ public:
     EventList<ICoreWebView2WebResourceRequestedEventHandler> webResourceRequested;
     EventList<ICoreWebView2ContainsFullScreenElementChangedEventHandler> fullscreenChanged;
     EventList<ICoreWebView2AcceleratorKeyPressedEventHandler> acceleratorKeyPressed;
+    EventList<ICoreWebView2ProcessFailedEventHandler> processFailed;
 };
 using BrowserPtr = std::shared_ptr<Browser>;
 
@@ -94,14 +109,18 @@ bool ReadEngineCommand(LPARAM copyData, std::wstring* text);
 bool RaiseNavigationStarting(Browser& browser, const std::wstring& uri, UINT64 id, bool userInitiated,
                              bool redirected);
 // success with status 0 for a document that loaded; otherwise the failure's
-// status, which is 0 when the server answered with an error page.
-void RaiseNavigationCompleted(Browser& browser, UINT64 id, COREWEBVIEW2_WEB_ERROR_STATUS status, bool success);
-// Whether a resource filter matches the address and the context.
-bool MatchesFilter(const Browser& browser, const std::wstring& uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context);
-// WebResourceRequested when a filter matches the address and the context;
-// the response a handler put, or null when the request goes to the network.
+// status, which is 0 when the server answered with an error status. The
+// answer's HTTP status, 0 when none came.
+void RaiseNavigationCompleted(Browser& browser, UINT64 id, COREWEBVIEW2_WEB_ERROR_STATUS status, bool success,
+                              int httpStatus);
+// Whether a resource filter matches the address, the context and the source.
+bool MatchesFilter(const Browser& browser, const std::wstring& uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context,
+                   RequestSource source);
+// WebResourceRequested when a filter matches; the response a handler put, or
+// null when the request goes to the network.
 Ref<ICoreWebView2WebResourceResponse> RaiseWebResourceRequested(Browser& browser, const std::wstring& uri,
-                                                                COREWEBVIEW2_WEB_RESOURCE_CONTEXT context);
+                                                                COREWEBVIEW2_WEB_RESOURCE_CONTEXT context,
+                                                                RequestSource source);
 struct NewWindowAnswer {
     bool handled = false;
     Ref<ICoreWebView2> newWindow;  // a view the handler supplied, or null
@@ -109,6 +128,8 @@ struct NewWindowAnswer {
 NewWindowAnswer RaiseNewWindowRequested(Browser& browser, const std::wstring& uri);
 // Logs how the request ended: "into given view", "swallowed" or "opened".
 void LogPopup(const NewWindowAnswer& answer, const std::wstring& uri);
+// ProcessFailed. After the browser process, the browser is closed for good.
+void RaiseProcessFailed(Browser& browser, COREWEBVIEW2_PROCESS_FAILED_KIND kind);
 // ContainsFullScreenElementChanged, raised only when the state changes.
 void RaiseFullscreenChanged(Browser& browser, bool on);
 // A key message at the view: AcceleratorKeyPressed when it counts as an

@@ -14,6 +14,14 @@ int Number(const std::wstring& word, int low, int high) {
     return value >= low && value <= high ? value : -1;
 }
 
+// The requesting side a "request" command names, as a RequestSource; -1 when unknown.
+int SourceNamed(const std::wstring& word) {
+    const wchar_t* const kNames[] = {L"frame", L"cross-frame", L"worker", L"shared-worker", L"service-worker"};
+    for (int i = 0; i < 5; ++i)
+        if (word == kNames[i]) return i;
+    return -1;
+}
+
 bool Run(const TestBrowserPtr& b, const std::vector<std::wstring>& words) {
     const std::wstring& verb = words[0];
     size_t count = words.size();
@@ -29,14 +37,28 @@ bool Run(const TestBrowserPtr& b, const std::vector<std::wstring>& words) {
         nav.hops = {words[2]};
         nav.failWith = static_cast<COREWEBVIEW2_WEB_ERROR_STATUS>(status);
         StartNavigation(b, nav);
+    } else if (verb == kEngineCmdAnswer && count == 3) {
+        nav.httpStatus = Number(words[1], 100, 599);
+        if (nav.httpStatus < 0) return false;
+        nav.hops = {words[2]};
+        StartNavigation(b, nav);
+    } else if (verb == kEngineCmdRedirects && count == 3) {
+        b->redirects[words[1]] = words[2];
     } else if (verb == kEngineCmdPopup && count == 2) {
         RequestPopup(b, words[1]);
-    } else if (verb == kEngineCmdRequest && (count == 2 || count == 3)) {
-        int context = count == 3 ? Number(words[2], COREWEBVIEW2_WEB_RESOURCE_CONTEXT_DOCUMENT,
+    } else if (verb == kEngineCmdRequest && count >= 2 && count <= 4) {
+        int context = count >= 3 ? Number(words[2], COREWEBVIEW2_WEB_RESOURCE_CONTEXT_DOCUMENT,
                                           COREWEBVIEW2_WEB_RESOURCE_CONTEXT_OTHER)
                                  : COREWEBVIEW2_WEB_RESOURCE_CONTEXT_OTHER;
-        if (context < 0) return false;
-        RequestResource(b, words[1], static_cast<COREWEBVIEW2_WEB_RESOURCE_CONTEXT>(context));
+        int source = count == 4 ? SourceNamed(words[3]) : 0;
+        if (context < 0 || source < 0) return false;
+        RequestResource(b, words[1], static_cast<COREWEBVIEW2_WEB_RESOURCE_CONTEXT>(context),
+                        static_cast<RequestSource>(source));
+    } else if (verb == kEngineCmdCrash && count == 2) {
+        int kind = Number(words[1], COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED,
+                          COREWEBVIEW2_PROCESS_FAILED_KIND_UNKNOWN_PROCESS_EXITED);
+        if (kind < 0) return false;
+        FailProcess(b, static_cast<COREWEBVIEW2_PROCESS_FAILED_KIND>(kind));
     } else if (verb == kEngineCmdFullscreen && count == 2 && (words[1] == L"on" || words[1] == L"off")) {
         SetFullscreenElement(b, words[1] == L"on");
     } else {

@@ -6,18 +6,24 @@
 #include "webview/webview2.h"
 
 #include <functional>
+#include <initializer_list>
 #include <string>
+#include <vector>
 
-// An object that answers IUnknown and its own interface only.
+// An object that answers IUnknown and its own interface only, or each
+// interface of a chain it implements whole (ICoreWebView2 to _22, say).
 template <class I>
 class ComObject : public I {
 public:
-    explicit ComObject(const IID& iid) : iid_(iid) {}
+    explicit ComObject(const IID& iid) : iids_{&iid} {}
+    explicit ComObject(std::initializer_list<const IID*> chain) : iids_(chain) {}
     virtual ~ComObject() = default;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
         if (!out) return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, iid_)) {
+        bool ours = IsEqualIID(riid, IID_IUnknown);
+        for (const IID* iid : iids_) ours = ours || IsEqualIID(riid, *iid);
+        if (ours) {
             *out = static_cast<I*>(this);
             AddRef();
             return S_OK;
@@ -34,7 +40,7 @@ public:
 
 private:
     LONG refs_ = 1;
-    const IID& iid_;
+    std::vector<const IID*> iids_;
 };
 
 // Holds one reference to a COM object.

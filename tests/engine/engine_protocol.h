@@ -27,8 +27,12 @@ inline constexpr ULONG_PTR kEngineCopyDataId = 0x56544531;  // "VTE1"
 inline constexpr wchar_t kEngineCmdLink[] = L"link";              // link <url>
 inline constexpr wchar_t kEngineCmdRedirect[] = L"redirect";      // redirect <url1> <url2> ...
 inline constexpr wchar_t kEngineCmdFail[] = L"fail";              // fail <status> <url>
+inline constexpr wchar_t kEngineCmdRedirects[] = L"redirects";    // redirects <url> <url2>: from now on
 inline constexpr wchar_t kEngineCmdPopup[] = L"popup";            // popup <url>
-inline constexpr wchar_t kEngineCmdRequest[] = L"request";        // request <url> [context]
+inline constexpr wchar_t kEngineCmdAnswer[] = L"answer";          // answer <http status> <url>
+// request <url> [context] [frame|cross-frame|worker|shared-worker|service-worker]
+inline constexpr wchar_t kEngineCmdRequest[] = L"request";
+inline constexpr wchar_t kEngineCmdCrash[] = L"crash";  // crash <COREWEBVIEW2_PROCESS_FAILED_KIND>
 inline constexpr wchar_t kEngineCmdFullscreen[] = L"fullscreen";  // fullscreen on|off
 // The Chromium engine's one command: the page runs the script as if the user
 // had just clicked (so it may open windows and go fullscreen).

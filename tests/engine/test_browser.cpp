@@ -30,14 +30,16 @@ void Load(const TestBrowserPtr& b, const Navigation& nav) {
         ShowPage(*b, ErrorPage(uri, status));
     else
         ShowPage(*b, nav.html.empty() ? PageForAddress(uri) : PageFromHtml(uri, nav.html));
-    PostTask([b, id = nav.id, status] { RaiseNavigationCompleted(*b, id, status, !status); });
+    // A server's error answer shows the server's page, yet fails the navigation.
+    int http = status || !nav.html.empty() ? 0 : nav.httpStatus;
+    PostTask([b, id = nav.id, status, http] { RaiseNavigationCompleted(*b, id, status, !status && http < 400, http); });
 }
 
 void RunHop(const TestBrowserPtr& b, const Navigation& nav, size_t hop) {
     if (b->closed) return;
     if (RaiseNavigationStarting(*b, nav.hops[hop], nav.id, nav.userInitiated, hop > 0)) {
         PostTask([b, id = nav.id] {
-            RaiseNavigationCompleted(*b, id, COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED, false);
+            RaiseNavigationCompleted(*b, id, COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED, false, 0);
         });
     } else if (hop + 1 < nav.hops.size()) {
         PostTask([b, nav, hop] { RunHop(b, nav, hop + 1); });
@@ -78,11 +80,19 @@ bool TestBrowser::CanGoToHistory(int offset) const {
 
 void StartNavigation(const TestBrowserPtr& b, Navigation nav) {
     nav.id = b->nextNavigationId++;
+    for (auto rule = b->redirects.find(nav.hops.back()); rule != b->redirects.end() && nav.hops.size() < 20;
+         rule = b->redirects.find(nav.hops.back()))
+        nav.hops.push_back(rule->second);
     PostTask([b, nav] { RunHop(b, nav, 0); });
 }
 
-void RequestResource(const TestBrowserPtr& b, const std::wstring& uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context) {
-    PostTask([b, uri, context] { RaiseWebResourceRequested(*b, uri, context); });
+void RequestResource(const TestBrowserPtr& b, const std::wstring& uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context,
+                     RequestSource source) {
+    PostTask([b, uri, context, source] { RaiseWebResourceRequested(*b, uri, context, source); });
+}
+
+void FailProcess(const TestBrowserPtr& b, COREWEBVIEW2_PROCESS_FAILED_KIND kind) {
+    PostTask([b, kind] { RaiseProcessFailed(*b, kind); });
 }
 
 void RequestPopup(const TestBrowserPtr& b, const std::wstring& uri) {

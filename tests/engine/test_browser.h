@@ -6,6 +6,8 @@
 #include "tests/engine/browser.h"
 #include "tests/engine/page.h"
 
+#include <map>
+
 struct HistoryEntry {
     std::wstring uri;
     std::wstring html;  // the document of a string-loaded page, empty for web pages
@@ -18,6 +20,7 @@ struct Navigation {
     bool userInitiated = false;
     int historyIndex = -1;  // the entry that reload, back or forward returns to; -1 adds one
     COREWEBVIEW2_WEB_ERROR_STATUS failWith = COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN;  // 0: decided by address
+    int httpStatus = 200;  // what the server answers, for a web page that loads
 };
 
 class TestBrowser : public Browser {
@@ -32,6 +35,8 @@ public:
 
     std::vector<HistoryEntry> history;
     int current = -1;
+    // What "the server" of an address does: send every navigation to it on to another.
+    std::map<std::wstring, std::wstring> redirects;
     Page page;
     UINT64 nextNavigationId = 1;
 };
@@ -40,7 +45,9 @@ using TestBrowserPtr = std::shared_ptr<TestBrowser>;
 // test_browser.cpp: behaviour. Everything but keys happens later, from the message loop.
 void StartNavigation(const TestBrowserPtr& browser, Navigation navigation);  // gives it the next id
 void RequestResource(const TestBrowserPtr& browser, const std::wstring& uri,
-                     COREWEBVIEW2_WEB_RESOURCE_CONTEXT context);
+                     COREWEBVIEW2_WEB_RESOURCE_CONTEXT context, RequestSource source);
+// The page's processes fail as the runtime reports it.
+void FailProcess(const TestBrowserPtr& browser, COREWEBVIEW2_PROCESS_FAILED_KIND kind);
 void RequestPopup(const TestBrowserPtr& browser, const std::wstring& uri);
 void SetFullscreenElement(const TestBrowserPtr& browser, bool on);
 // A key message reaching the view window.

@@ -8,9 +8,22 @@ namespace {
 
 const HRESULT kClosed = HRESULT_FROM_WIN32(ERROR_INVALID_STATE);
 
-class View : public ComObject<ICoreWebView2> {
+// The whole chain up to ICoreWebView2_22, as a current runtime offers it.
+#define VELOTIDE_WEBVIEW_CHAIN(X)                                                                              \
+    X(2) X(3) X(4) X(5) X(6) X(7) X(8) X(9) X(10) X(11) X(12) X(13) X(14) X(15) X(16) X(17) X(18) X(19) X(20) \
+    X(21)
+#define VELOTIDE_IID_OF(number) &IID_ICoreWebView2_##number,
+#define VELOTIDE_NOT_IMPLEMENTED(method, parameters) \
+    HRESULT STDMETHODCALLTYPE method parameters override { return E_NOTIMPL; }
+#define VELOTIDE_NOT_IMPLEMENTED_SLOTS(number) VELOTIDE_COREWEBVIEW2_##number##_METHODS(VELOTIDE_NOT_IMPLEMENTED)
+
+class View : public ComObject<ICoreWebView2_22> {
 public:
-    explicit View(const BrowserPtr& browser) : ComObject(IID_ICoreWebView2), b_(browser) { b_->view = this; }
+    explicit View(const BrowserPtr& browser)
+        : ComObject({&IID_ICoreWebView2, VELOTIDE_WEBVIEW_CHAIN(VELOTIDE_IID_OF) & IID_ICoreWebView2_22}),
+          b_(browser) {
+        b_->view = this;
+    }
     ~View() override {
         if (b_->view == this) b_->view = nullptr;
     }
@@ -80,11 +93,13 @@ public:
         return E_NOTIMPL;
     }
     HRESULT STDMETHODCALLTYPE remove_PermissionRequested(EventRegistrationToken) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE add_ProcessFailed(ICoreWebView2ProcessFailedEventHandler*,
-                                                EventRegistrationToken*) override {
-        return E_NOTIMPL;
+    HRESULT STDMETHODCALLTYPE add_ProcessFailed(ICoreWebView2ProcessFailedEventHandler* handler,
+                                                EventRegistrationToken* token) override {
+        return b_->closed ? kClosed : b_->processFailed.Add(handler, token);
     }
-    HRESULT STDMETHODCALLTYPE remove_ProcessFailed(EventRegistrationToken) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE remove_ProcessFailed(EventRegistrationToken token) override {
+        return b_->processFailed.Remove(token);
+    }
     HRESULT STDMETHODCALLTYPE AddScriptToExecuteOnDocumentCreated(
         LPCWSTR, ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler*) override {
         return E_NOTIMPL;
@@ -156,22 +171,11 @@ public:
     }
     HRESULT STDMETHODCALLTYPE AddWebResourceRequestedFilter(const LPCWSTR uri,
                                                             const COREWEBVIEW2_WEB_RESOURCE_CONTEXT context) override {
-        if (!uri) return E_INVALIDARG;
-        b_->filters.emplace_back(uri, context);
-        EngineLog(L"filter added " + std::wstring(uri) + L" " + std::to_wstring(context));
-        b_->FiltersChanged();
-        return S_OK;
+        return AddFilter(uri, context, false, COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_NONE);
     }
     HRESULT STDMETHODCALLTYPE
     RemoveWebResourceRequestedFilter(const LPCWSTR uri, const COREWEBVIEW2_WEB_RESOURCE_CONTEXT context) override {
-        if (!uri) return E_INVALIDARG;
-        auto& filters = b_->filters;
-        auto found = std::find(filters.begin(), filters.end(), std::make_pair(std::wstring(uri), context));
-        if (found == filters.end()) return HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
-        filters.erase(found);
-        EngineLog(L"filter removed " + std::wstring(uri) + L" " + std::to_wstring(context));
-        b_->FiltersChanged();
-        return S_OK;
+        return RemoveFilter(uri, context, false, COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_NONE);
     }
     HRESULT STDMETHODCALLTYPE add_WindowCloseRequested(ICoreWebView2WindowCloseRequestedEventHandler*,
                                                        EventRegistrationToken*) override {
@@ -179,7 +183,50 @@ public:
     }
     HRESULT STDMETHODCALLTYPE remove_WindowCloseRequested(EventRegistrationToken) override { return E_NOTIMPL; }
 
+    VELOTIDE_WEBVIEW_CHAIN(VELOTIDE_NOT_IMPLEMENTED_SLOTS)
+
+    HRESULT STDMETHODCALLTYPE AddWebResourceRequestedFilterWithRequestSourceKinds(
+        const LPCWSTR uri, const COREWEBVIEW2_WEB_RESOURCE_CONTEXT context,
+        const COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS kinds) override {
+        return AddFilter(uri, context, true, kinds);
+    }
+    HRESULT STDMETHODCALLTYPE RemoveWebResourceRequestedFilterWithRequestSourceKinds(
+        const LPCWSTR uri, const COREWEBVIEW2_WEB_RESOURCE_CONTEXT context,
+        const COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS kinds) override {
+        return RemoveFilter(uri, context, true, kinds);
+    }
+
 private:
+    // The log names a filter by its pattern and context, and its source kinds
+    // when it was given them.
+    static std::wstring FilterText(const ResourceFilter& filter) {
+        std::wstring text = filter.pattern + L" " + std::to_wstring(filter.context);
+        if (!filter.withKinds) return text;
+        return text + L" sources " +
+               (filter.kinds == COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_ALL
+                    ? std::wstring(L"all")
+                    : std::to_wstring(static_cast<unsigned>(filter.kinds)));
+    }
+    HRESULT AddFilter(LPCWSTR uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context, bool withKinds,
+                      COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS kinds) {
+        if (!uri) return E_INVALIDARG;
+        b_->filters.push_back({uri, context, withKinds, kinds});
+        EngineLog(L"filter added " + FilterText(b_->filters.back()));
+        b_->FiltersChanged();
+        return S_OK;
+    }
+    HRESULT RemoveFilter(LPCWSTR uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context, bool withKinds,
+                         COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS kinds) {
+        if (!uri) return E_INVALIDARG;
+        ResourceFilter filter{uri, context, withKinds, kinds};
+        auto found = std::find(b_->filters.begin(), b_->filters.end(), filter);
+        if (found == b_->filters.end()) return HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
+        b_->filters.erase(found);
+        EngineLog(L"filter removed " + FilterText(filter));
+        b_->FiltersChanged();
+        return S_OK;
+    }
+
     HRESULT GoTo(int offset) {
         if (b_->closed) return kClosed;
         b_->GoToHistory(offset);

@@ -33,8 +33,7 @@ bool AppSession::Start(bool expectView, WORD showCommand) {
     mainWindow_ = process_->WaitForWindow(L"VelotideMain");
     if (!mainWindow_ || !PumpUntil([&] { return IsWindowVisible(mainWindow_) != FALSE; })) return false;
     if (engine_ == Engine::kNone || !expectView) return true;
-    PumpUntil([&] { return (view_ = FindEngineView(mainWindow_)) != nullptr; });
-    return view_ && WaitForLog("visible 1");
+    return PumpUntil([&] { return view() != nullptr; }) && WaitForLog("visible 1");
 }
 
 std::vector<std::string> AppSession::Log() const { return ReadEngineLog(logPath_); }
@@ -59,7 +58,9 @@ bool AppSession::WaitForLog(const std::string& prefix, size_t count, DWORD timeo
     return PumpUntil([&] { return CountLog(prefix) >= count; }, timeoutMs);
 }
 
-bool AppSession::Page(const std::wstring& command) const { return SendEngineCommand(view_, command); }
+HWND AppSession::view() const { return FindEngineView(mainWindow_); }
+
+bool AppSession::Page(const std::wstring& command) const { return SendEngineCommand(view(), command); }
 
 void AppSession::Command(int id) const { PostMessageW(mainWindow_, WM_COMMAND, id, 0); }
 

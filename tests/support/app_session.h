@@ -29,7 +29,8 @@ public:
     bool Start(bool expectView = true, WORD showCommand = SW_SHOWNORMAL);
 
     HWND mainWindow() const { return mainWindow_; }
-    HWND view() const { return view_; }
+    // The engine's view window now: a restarted engine makes a new one.
+    HWND view() const;
     const ChildProcess& process() const { return *process_; }
     std::wstring dataDir() const { return perUser_ / L"Velotide"; }
 
@@ -54,6 +55,5 @@ private:
     std::wstring environment_;
     std::unique_ptr<ChildProcess> process_;
     HWND mainWindow_ = nullptr;
-    HWND view_ = nullptr;
     Engine engine_;
 };
