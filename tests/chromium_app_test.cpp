@@ -171,6 +171,36 @@ TEST(ChromiumAppTest, AnUnreachableHostGetsTheFailurePage) {
     EXPECT_EQ(app.Quit(), 0u);
 }
 
+TEST(ChromiumAppTest, SiteMovedErrorPagesAndFramedAdsAsARealRuntimeShowsThem) {
+    {
+        // The configured address itself redirects to another host.
+        size_t moved = CountRequests("www.moved.test ");
+        AppSession app("url=http://moved.test/\r\n", Engine::kChromium);
+        ASSERT_TRUE(app.Start());
+        EXPECT_TRUE(app.WaitForLog("page shown data: The site sent Velotide to another address http://moved.test/ "
+                                   "sends its visitors on to http://www.moved.test/"))
+            << ::testing::PrintToString(app.Log());
+        EXPECT_EQ(app.LogLines("navigation completed").front(), "navigation completed 1 status 14");
+        EXPECT_EQ(CountRequests("www.moved.test "), moved);
+        EXPECT_EQ(app.Quit(), 0u);
+    }
+    size_t framedAds = CountRequests("doubleclick.net /in-frame.png");
+    AppSession app(kSite, Engine::kChromium);
+    StartAt(app, "http://site.test/");
+    // The site's own 404 page stays: the server answered.
+    std::vector<std::string> lines = Act(app, "location.href = '/missing'");
+    EXPECT_TRUE(Has(lines, "page shown http://site.test/missing")) << ::testing::PrintToString(lines);
+    EXPECT_TRUE(Has(lines, "navigation completed 2 status 0 http 404")) << ::testing::PrintToString(lines);
+    EXPECT_FALSE(Has(lines, "page shown data:"));
+    // An ad requested inside a cross-site frame is answered 403 too.
+    Act(app, "location.href = '/adframe'");
+    EXPECT_TRUE(app.WaitForLog("resource answered 403 Blocked http://doubleclick.net/in-frame.png"))
+        << ::testing::PrintToString(app.Log());
+    EXPECT_EQ(CountRequests("doubleclick.net /in-frame.png"), framedAds);
+    EXPECT_EQ(CountRequests("other.test /framed"), 1u);
+    EXPECT_EQ(app.Quit(), 0u);
+}
+
 TEST(ChromiumAppTest, PageFullscreenAndKeysReachTheProgramAndThePage) {
     const wchar_t kEnter[] = L"script document.documentElement.requestFullscreen()";
     const wchar_t kLeave[] = L"script document.exitFullscreen()";
@@ -195,11 +225,18 @@ TEST(ChromiumAppTest, PageFullscreenAndKeysReachTheProgramAndThePage) {
 
     AppSession app(kSite, Engine::kChromium);
     StartAt(app, "http://site.test/");
+    // The view took the focus at start: the keys work without a click first.
+    GUITHREADINFO focus = {sizeof focus};
+    ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(app.mainWindow(), nullptr), &focus));
+    EXPECT_EQ(focus.hwndFocus, app.view());
+    // AltGr+L types a character ("ł" on a Polish keyboard): no prompt.
+    EXPECT_EQ(Press(app, 'L', kCtrl | kAlt), "key to page 76 0");
     EXPECT_EQ(Press(app, 'R', kCtrl), "key handled 82 0");
     EXPECT_TRUE(app.WaitForLog("navigation completed 2 success")) << ::testing::PrintToString(app.Log());
     size_t typed = CountRequests("site.test /key?a");
     EXPECT_EQ(Press(app, 'A'), "key to page 65 0");
     EXPECT_TRUE(PumpUntil([&] { return CountRequests("site.test /key?a") == typed + 1; }));
+    EXPECT_FALSE(FindProcessWindow(app.process().id(), L"VelotidePrompt"));
     EXPECT_EQ(app.Quit(), 0u);
 }
 

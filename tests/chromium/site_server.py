@@ -39,6 +39,14 @@ class Handler(http.server.BaseHTTPRequestHandler):
         url = urllib.parse.urlsplit(self.path)
         if site:
             self.serve_file(url.path)
+        elif host == "moved.test":  # a site that lives at its "www." name
+            self.answer(302, "text/plain", b"", [("Location", "http://www.moved.test/")])
+        elif url.path == "/missing":
+            self.answer(404, "text/html; charset=utf-8", b"<h1>Not here</h1><p>The site's own page for 404.</p>")
+        elif url.path == "/adframe":  # a cross-site frame whose ad is its own request
+            self.answer(200, "text/html; charset=utf-8", b'<h1>Framed</h1><iframe src="http://other.test/framed"></iframe>')
+        elif url.path == "/framed":
+            self.answer(200, "text/html; charset=utf-8", b'<img src="http://doubleclick.net/in-frame.png">')
         elif url.path == "/redirect":
             self.answer(302, "text/plain", b"", [("Location", urllib.parse.parse_qs(url.query)["to"][0])])
         elif url.path.endswith(".png"):
