@@ -128,15 +128,7 @@ extern "C" HRESULT __stdcall CreateWebViewEnvironmentWithOptionsInternal(
     bool checkRunningInstance, int runtimeType, PCWSTR userDataFolder, IUnknown*,
     ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* handler) {
     if (!handler) return E_POINTER;
-    // The loader frees this DLL once the call returns; the posted work must stay mapped.
-    HMODULE self;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
-                       reinterpret_cast<LPCWSTR>(&CreateWebViewEnvironmentWithOptionsInternal), &self);
-    EngineDispatchInit(self);
-    std::wstring folder = userDataFolder ? userDataFolder : L"";
-    if (!folder.empty()) CreateDirectoryW(folder.c_str(), nullptr);
-    EngineLog(L"environment requested " + std::to_wstring(checkRunningInstance) + L" " + std::to_wstring(runtimeType) +
-              L" " + folder);
+    OpenEnvironmentRequest(checkRunningInstance, runtimeType, userDataFolder);
     wchar_t endpoint[64];
     DWORD length = GetEnvironmentVariableW(kChromiumDevToolsVariable, endpoint, 64);
     if (length == 0 || length >= 64) {

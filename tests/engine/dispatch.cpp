@@ -38,3 +38,14 @@ void PostTask(std::function<void()> task) {
     auto* boxed = new std::function<void()>(std::move(task));
     if (!PostMessageW(g_dispatcher, kRunTask, 0, reinterpret_cast<LPARAM>(boxed))) delete boxed;
 }
+
+void OpenEnvironmentRequest(bool checkRunningInstance, int runtimeType, PCWSTR userDataFolder) {
+    HMODULE self;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                       reinterpret_cast<LPCWSTR>(&OpenEnvironmentRequest), &self);
+    EngineDispatchInit(self);
+    std::wstring folder = userDataFolder ? userDataFolder : L"";
+    if (!folder.empty()) CreateDirectoryW(folder.c_str(), nullptr);
+    EngineLog(L"environment requested " + std::to_wstring(checkRunningInstance) + L" " + std::to_wstring(runtimeType) +
+              L" " + folder);
+}

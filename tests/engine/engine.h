@@ -83,6 +83,11 @@ void PostTask(std::function<void()> task);
 
 HINSTANCE EngineModule();
 
+// What every engine's export does first: keeps the DLL loaded (the loader
+// frees it once the call returns, and posted work must stay mapped), sets up
+// the task queue on this thread, makes the user-data folder and logs the request.
+void OpenEnvironmentRequest(bool checkRunningInstance, int runtimeType, PCWSTR userDataFolder);
+
 // Fills an out parameter, as every getter of the engine does.
 template <class T, class V>
 HRESULT Out(T* out, V value) {

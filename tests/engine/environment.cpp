@@ -49,16 +49,8 @@ extern "C" HRESULT __stdcall CreateWebViewEnvironmentWithOptionsInternal(
     bool checkRunningInstance, int runtimeType, PCWSTR userDataFolder, IUnknown*,
     ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* handler) {
     if (!handler) return E_POINTER;
-    // The loader frees this DLL once the call returns; the posted work must stay mapped.
-    HMODULE self;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
-                       reinterpret_cast<LPCWSTR>(&CreateWebViewEnvironmentWithOptionsInternal), &self);
-    EngineDispatchInit(self);
-    std::wstring folder = userDataFolder ? userDataFolder : L"";
+    OpenEnvironmentRequest(checkRunningInstance, runtimeType, userDataFolder);
     std::wstring fail = FailPoint();
-    if (!folder.empty()) CreateDirectoryW(folder.c_str(), nullptr);
-    EngineLog(L"environment requested " + std::to_wstring(checkRunningInstance) + L" " + std::to_wstring(runtimeType) +
-              L" " + folder);
     if (fail == L"create") {
         EngineLog(L"environment failed");
         return E_FAIL;
