@@ -149,12 +149,17 @@ void ChromiumBrowser::OnChildAttached(const json& params) {
             if (!self || self->closed) return;
             if (method == "Fetch.requestPaused") self->OnChildRequestPaused(session, params);
             if (method == "Target.attachedToTarget") self->OnChildAttached(params);
-            if (method == "Target.detachedFromTarget") self->children_.erase(JsonString(params, "sessionId"));
+            if (method == "Target.detachedFromTarget") self->ForgetChild(JsonString(params, "sessionId"));
         });
         devtools_->Call("Fetch.enable", FetchPatterns(false), session);
         devtools_->Call("Target.setAutoAttach", ChildAutoAttach(), session);
     }
     devtools_->Call("Runtime.runIfWaitingForDebugger", json::object(), session);
+}
+
+void ChromiumBrowser::ForgetChild(const std::string& session) {
+    children_.erase(session);
+    devtools_->Forget(session);
 }
 
 void ChromiumBrowser::OnChildRequestPaused(const std::string& session, const json& params) {
@@ -264,7 +269,7 @@ void ChromiumBrowser::OnEvent(const std::string& method, const json& params) {
     } else if (method == "Target.attachedToTarget") {
         OnChildAttached(params);
     } else if (method == "Target.detachedFromTarget") {
-        children_.erase(JsonString(params, "sessionId"));
+        ForgetChild(JsonString(params, "sessionId"));
     } else if (method == "Inspector.targetCrashed") {
         RaiseProcessFailed(*this, COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_EXITED);
     }

@@ -66,6 +66,7 @@ private:
                 const Ref<ICoreWebView2WebResourceResponse>& response);
     void OnChildAttached(const json& params);
     void OnChildRequestPaused(const std::string& session, const json& params);
+    void ForgetChild(const std::string& session);
     static json ChildAutoAttach();
     void StartLocalNavigation(const std::wstring& uri);
     void PairOpenedWindows();

@@ -34,13 +34,14 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
     wineserver -w
 fi
-# Wine's own TrueType fonts (Marlett for the caption buttons, Tahoma for the
-# menus and dialogs) sit in its data folder, where this Wine doesn't look for
-# them: without them in the prefix, captions fall back to another font and
-# draw Marlett's letters ("0 1 r") instead of the buttons.
+# Wine draws caption buttons with its Marlett font, which sits in its data
+# folder, where this Wine doesn't look for it: without it in the prefix,
+# captions fall back to another font and draw Marlett's letters ("0 1 r")
+# instead of the buttons. Only Marlett: Wine's other TrueType fonts would be
+# loaded by every program for its menus and dialogs, some 20 ms a start.
 fonts="$WINEPREFIX/drive_c/windows/Fonts"
-if [ ! -f "$fonts/marlett.ttf" ] && [ -d /usr/share/wine/fonts ]; then
-    mkdir -p "$fonts" && cp /usr/share/wine/fonts/*.ttf "$fonts/"
+if [ ! -f "$fonts/marlett.ttf" ] && [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+    mkdir -p "$fonts" && cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
 fi
 wineserver -p
 # Under Xvfb there is no window manager: Wine then draws window frames itself
