@@ -25,12 +25,6 @@ static std::wstring DataDirectory() {
     return std::wstring(base) + L"\\Velotide";
 }
 
-static void ReleaseEngine() {
-    if (g_app.webview) g_app.webview->Release();
-    if (g_app.controller) g_app.controller->Release();
-    if (g_app.environment) g_app.environment->Release();
-}
-
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     g_app.instance = instance;
 
@@ -63,7 +57,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         DispatchMessageW(&msg);
     }
 
-    ReleaseEngine();
+    ReleaseWebView();
     CoUninitialize();
     CloseHandle(mutex);
     return static_cast<int>(msg.wParam);

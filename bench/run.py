@@ -35,6 +35,7 @@ import struct
 import subprocess
 import sys
 import time
+import urllib.request
 
 import websocket
 
@@ -213,7 +214,7 @@ class DevToolsClient:
     """A bench-side DevTools connection: commands in turn, events queued."""
 
     def __init__(self, endpoint):
-        version = json.load(__import__("urllib.request").request.urlopen(f"http://{endpoint}/json/version", timeout=5))
+        version = json.load(urllib.request.urlopen(f"http://{endpoint}/json/version", timeout=5))
         self.socket = websocket.create_connection(version["webSocketDebuggerUrl"], timeout=10, suppress_origin=True)
         self.next_id = 0
         self.events = []

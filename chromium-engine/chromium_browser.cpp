@@ -147,7 +147,7 @@ void ChromiumBrowser::OnChildAttached(const json& params) {
         devtools_->Listen(session, [weak, session](const std::string& method, const json& params) {
             auto self = std::static_pointer_cast<ChromiumBrowser>(weak.lock());
             if (!self || self->closed) return;
-            if (method == "Fetch.requestPaused") self->OnChildRequestPaused(session, params);
+            if (method == "Fetch.requestPaused") self->Answer(session, params, self->children_[session]);
             if (method == "Target.attachedToTarget") self->OnChildAttached(params);
             if (method == "Target.detachedFromTarget") self->ForgetChild(JsonString(params, "sessionId"));
         });
@@ -160,15 +160,6 @@ void ChromiumBrowser::OnChildAttached(const json& params) {
 void ChromiumBrowser::ForgetChild(const std::string& session) {
     children_.erase(session);
     devtools_->Forget(session);
-}
-
-void ChromiumBrowser::OnChildRequestPaused(const std::string& session, const json& params) {
-    std::wstring uri = Wide(JsonString(JsonObject(params, "request"), "url"));
-    COREWEBVIEW2_WEB_RESOURCE_CONTEXT context = ResourceContextFor(JsonString(params, "resourceType"));
-    RequestSource source = children_[session];
-    Answer(session, JsonString(params, "requestId"),
-           MatchesFilter(*this, uri, context, source) ? RaiseWebResourceRequested(*this, uri, context, source)
-                                                     : Ref<ICoreWebView2WebResourceResponse>());
 }
 
 void ChromiumBrowser::Navigate(const std::wstring& uri) {
@@ -276,41 +267,45 @@ void ChromiumBrowser::OnEvent(const std::string& method, const json& params) {
 }
 
 void ChromiumBrowser::OnRequestPaused(const json& params) {
-    std::string request = JsonString(params, "requestId");
     std::wstring uri = Wide(JsonString(JsonObject(params, "request"), "url"));
     std::string type = JsonString(params, "resourceType");
     if (type == "Document" && JsonString(params, "frameId") == target_) {
         // A top-level navigation: a new one, or the next hop of a redirect.
         std::string loader = JsonString(params, "networkId");
         bool redirected = params.contains("redirectedRequestId") && navigations_.count(loader);
-        if (!redirected) {
-            std::erase_if(navigations_, [](const auto& entry) { return entry.second.done; });
-            navigations_[loader] = Navigation{nextNavigationId_++, uri};
-            navigations_[loader].userInitiated = !programNavigation_;
-            programNavigation_ = false;
-        }
-        Navigation& navigation = navigations_[loader];
+        Navigation& navigation = redirected ? navigations_[loader] : BeginNavigation(loader, uri);
         navigation.uri = uri;
         if (RaiseNavigationStarting(*this, uri, navigation.id, navigation.userInitiated, redirected)) {
             // Chromium ends it as net::ERR_ABORTED, reported by loadingFailed.
-            Call("Fetch.failRequest", {{"requestId", request}, {"errorReason", "Aborted"}});
+            Call("Fetch.failRequest", {{"requestId", JsonString(params, "requestId")}, {"errorReason", "Aborted"}});
             return;
         }
     }
     // A frame's own document is the parent's request; other requests count as
     // the main frame's unless their frame is of another origin.
-    COREWEBVIEW2_WEB_RESOURCE_CONTEXT context = ResourceContextFor(type);
     auto frame = frameOrigins_.find(JsonString(params, "frameId"));
-    RequestSource source = type != "Document" && frame != frameOrigins_.end() && frame->second != mainOrigin_
-                               ? RequestSource::kCrossOriginFrame
-                               : RequestSource::kFrame;
-    Answer(session_, request,
-           MatchesFilter(*this, uri, context, source) ? RaiseWebResourceRequested(*this, uri, context, source)
-                                                     : Ref<ICoreWebView2WebResourceResponse>());
+    Answer(session_, params,
+           type != "Document" && frame != frameOrigins_.end() && frame->second != mainOrigin_
+               ? RequestSource::kCrossOriginFrame
+               : RequestSource::kFrame);
 }
 
-void ChromiumBrowser::Answer(const std::string& session, const std::string& request,
-                             const Ref<ICoreWebView2WebResourceResponse>& response) {
+ChromiumBrowser::Navigation& ChromiumBrowser::BeginNavigation(const std::string& loader, const std::wstring& uri) {
+    std::erase_if(navigations_, [](const auto& entry) { return entry.second.done; });
+    Navigation& navigation = navigations_[loader] = Navigation{nextNavigationId_++, uri};
+    navigation.userInitiated = !programNavigation_;  // the program flags its own when it asks
+    programNavigation_ = false;
+    return navigation;
+}
+
+// A paused request as the program's filters and handlers decide: answered
+// with the response a handler put, or let go to the network.
+void ChromiumBrowser::Answer(const std::string& session, const json& params, RequestSource source) {
+    std::string request = JsonString(params, "requestId");
+    std::wstring uri = Wide(JsonString(JsonObject(params, "request"), "url"));
+    COREWEBVIEW2_WEB_RESOURCE_CONTEXT context = ResourceContextFor(JsonString(params, "resourceType"));
+    Ref<ICoreWebView2WebResourceResponse> response;
+    if (MatchesFilter(*this, uri, context, source)) response = RaiseWebResourceRequested(*this, uri, context, source);
     if (!response) {
         devtools_->Call("Fetch.continueRequest", {{"requestId", request}}, session);
         return;
@@ -343,9 +338,7 @@ void ChromiumBrowser::OnNavigationStarted(const json& params) {
     // A load the program didn't ask for here: a reload or history step to a
     // string-loaded page, or the page going to about:blank by itself. It is
     // under way already; a cancel stops it.
-    Navigation& navigation = navigations_[loader] = Navigation{nextNavigationId_++, uri};
-    navigation.userInitiated = !programNavigation_;
-    programNavigation_ = false;
+    Navigation& navigation = BeginNavigation(loader, uri);
     if (RaiseNavigationStarting(*this, uri, navigation.id, navigation.userInitiated, false)) {
         Call("Page.stopLoading");
         Complete(navigation, COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED, false, 0);
@@ -354,8 +347,11 @@ void ChromiumBrowser::OnNavigationStarted(const json& params) {
 
 void ChromiumBrowser::OnDocumentShown(const json& frame) {
     std::string origin = JsonString(frame, "securityOrigin");
-    frameOrigins_[JsonString(frame, "id")] = origin;
-    if (frame.contains("parentId")) return;
+    if (frame.contains("parentId")) {
+        frameOrigins_[JsonString(frame, "id")] = origin;
+        return;
+    }
+    frameOrigins_.clear();  // a new document: its frames come after it
     mainOrigin_ = origin;
     source_ = firstFrameOf_ = Wide(JsonString(frame, "url"));
     RefreshHistory();

@@ -62,10 +62,9 @@ private:
     void OnLoadingFailed(const json& params);
     void OnScreencastFrame(const json& params);
     void Complete(Navigation& navigation, COREWEBVIEW2_WEB_ERROR_STATUS status, bool success, int httpStatus);
-    void Answer(const std::string& session, const std::string& request,
-                const Ref<ICoreWebView2WebResourceResponse>& response);
+    Navigation& BeginNavigation(const std::string& loader, const std::wstring& uri);
+    void Answer(const std::string& session, const json& params, RequestSource source);
     void OnChildAttached(const json& params);
-    void OnChildRequestPaused(const std::string& session, const json& params);
     void ForgetChild(const std::string& session);
     static json ChildAutoAttach();
     void StartLocalNavigation(const std::wstring& uri);
@@ -87,7 +86,7 @@ private:
     std::map<std::string, Navigation> navigations_;
     std::deque<Navigation> localNavigations_;  // data: and about: loads the program started
 
-    std::map<std::string, std::string> frameOrigins_;  // the page's in-process frames, by id
+    std::map<std::string, std::string> frameOrigins_;  // the document's in-process frames, by id
     std::string mainOrigin_;
     std::map<std::string, RequestSource> children_;  // sessions of cross-site frames and workers
 

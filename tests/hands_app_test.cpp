@@ -18,16 +18,6 @@ HWND PromptEdit(HWND prompt) {
     return edit;
 }
 
-int CountProcessWindows(DWORD pid, const wchar_t* className) {
-    int count = 0;
-    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, className, nullptr));) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        count += owner == pid;
-    }
-    return count;
-}
-
 // Asked of the control itself: another process's GetWindowTextW gets only
 // the text the control was created with.
 std::wstring EditText(HWND edit) {
@@ -124,7 +114,7 @@ TEST(HandsAppTest, CtrlLOpensThePromptOnceTheKeyHandlerHasReturned) {
     }
     app.Command(101);
     PumpFor(300);
-    EXPECT_EQ(CountProcessWindows(app.process().id(), L"VelotidePrompt"), 1);
+    EXPECT_EQ(ProcessWindows(app.process().id(), L"VelotidePrompt").size(), 1u);
     EXPECT_EQ(GetForegroundWindow(), prompt);
     HWND edit = PromptEdit(prompt);
     EXPECT_EQ(EditText(edit), L"https://host.test/");

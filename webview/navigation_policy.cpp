@@ -11,11 +11,14 @@ static bool StartsWithScheme(const std::wstring& address, const std::wstring& sc
     return LowerCase(address.substr(0, scheme.size())) == scheme;
 }
 
+// The addresses the program's own pages, loaded from a string, arrive with.
+static bool IsMessageAddress(const std::wstring& address) {
+    return StartsWithScheme(address, L"data:") || StartsWithScheme(address, L"about:");
+}
+
 bool IsAllowedNavigation(const std::wstring& address, const std::wstring& homeOrigin) {
-    // Pages loaded from a string (the welcome and failure pages) arrive with
-    // such addresses and must pass whichever site is configured.
-    if (StartsWithScheme(address, L"data:") || StartsWithScheme(address, L"about:")) return true;
-    return SiteOrigin(address) == homeOrigin;
+    // The welcome and failure pages must pass whichever site is configured.
+    return IsMessageAddress(address) || SiteOrigin(address) == homeOrigin;
 }
 
 bool NeedsFailurePage(BOOL isSuccess, COREWEBVIEW2_WEB_ERROR_STATUS status, int httpStatusCode) {
@@ -56,9 +59,6 @@ static std::wstring EscapeHtml(const std::wstring& text) {
     return escaped;
 }
 
-static bool IsMessageAddress(const std::wstring& address) {
-    return StartsWithScheme(address, L"data:") || StartsWithScheme(address, L"about:");
-}
 
 HRESULT OnNewWindowRequested(ICoreWebView2NewWindowRequestedEventArgs* args) {
     // Handled without a new window: nothing opens and nothing loads.

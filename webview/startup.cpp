@@ -159,11 +159,12 @@ static void OnControllerReady(ICoreWebView2Controller* controller) {
     }
 }
 
+static std::wstring LoaderPath() { return g_app.dataDir + L"\\WebView2Loader.dll"; }
+
 // Loads the extracted loader and asks it for an environment; the rest of
 // start-up follows from the message loop.
 static void CreateEnvironment() {
-    std::wstring loaderPath = g_app.dataDir + L"\\WebView2Loader.dll";
-    HMODULE loader = LoadLibraryW(loaderPath.c_str());  // kept for the life of the process
+    HMODULE loader = LoadLibraryW(LoaderPath().c_str());  // kept for the life of the process
     auto createEnvironment = reinterpret_cast<decltype(&CreateCoreWebView2EnvironmentWithOptions)>(
         loader ? reinterpret_cast<void*>(GetProcAddress(loader, "CreateCoreWebView2EnvironmentWithOptions"))
                : nullptr);
@@ -196,8 +197,17 @@ static void CreateEnvironment() {
 }
 
 void StartWebView() {
-    ExtractLoader(g_app.dataDir + L"\\WebView2Loader.dll");
+    ExtractLoader(LoaderPath());
     CreateEnvironment();
+}
+
+void ReleaseWebView() {
+    if (g_app.webview) g_app.webview->Release();
+    if (g_app.controller) g_app.controller->Release();
+    if (g_app.environment) g_app.environment->Release();
+    g_app.webview = nullptr;
+    g_app.controller = nullptr;
+    g_app.environment = nullptr;
 }
 
 void RestartWebView() {
@@ -206,12 +216,6 @@ void RestartWebView() {
         return;
     }
     g_app.engineRestarted = true;
-    // The old controller is closed for good: let go of all it gave out.
-    if (g_app.webview) g_app.webview->Release();
-    if (g_app.controller) g_app.controller->Release();
-    if (g_app.environment) g_app.environment->Release();
-    g_app.webview = nullptr;
-    g_app.controller = nullptr;
-    g_app.environment = nullptr;
+    ReleaseWebView();  // the old controller is closed for good
     CreateEnvironment();
 }

@@ -6,6 +6,8 @@
 
 // Starts the engine. On failure it has shown its message and posted quit 1.
 void StartWebView();
+// Lets go of the view, controller and environment (each only if set).
+void ReleaseWebView();
 
 // Posted to the main window when the engine's browser process has exited:
 // the view is gone for good, so the engine is started again, once, on the

@@ -137,13 +137,19 @@ ChildProcess::~ChildProcess() {
     CloseHandle(info_.hProcess);
 }
 
-HWND FindProcessWindow(DWORD pid, const wchar_t* className) {
+std::vector<HWND> ProcessWindows(DWORD pid, const wchar_t* className) {
+    std::vector<HWND> windows;
     for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, className, nullptr));) {
         DWORD owner = 0;
         GetWindowThreadProcessId(window, &owner);
-        if (owner == pid) return window;
+        if (owner == pid) windows.push_back(window);
     }
-    return nullptr;
+    return windows;
+}
+
+HWND FindProcessWindow(DWORD pid, const wchar_t* className) {
+    std::vector<HWND> windows = ProcessWindows(pid, className);
+    return windows.empty() ? nullptr : windows.front();
 }
 
 HWND ChildProcess::WaitForWindow(const wchar_t* className, DWORD timeoutMs) const {

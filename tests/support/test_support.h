@@ -84,5 +84,6 @@ extern const wchar_t kRuntimeMissingMessage[];
 extern const wchar_t kLoaderFailedMessage[];
 extern const wchar_t kNoViewMessage[];
 
-// A top-level window of the given class that belongs to process pid.
+// The top-level windows of the given class that belong to process pid, and the first of them.
+std::vector<HWND> ProcessWindows(DWORD pid, const wchar_t* className);
 HWND FindProcessWindow(DWORD pid, const wchar_t* className);
