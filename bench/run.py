@@ -281,7 +281,7 @@ def engine_runs(build, rounds):
         endpoint = open(os.path.join(folder, "devtools")).read().strip()
         engine_folder = os.path.join(out, "chromium-engine", ENGINE_VERSION)
         os.makedirs(os.path.join(engine_folder, "EBWebView", "x64"), exist_ok=True)
-        shutil.copy(os.path.join(build, "chromium-engine", "EmbeddedBrowserWebView.dll"),
+        shutil.copy(os.path.join(build, "engines", "chromium", "EmbeddedBrowserWebView.dll"),
                     os.path.join(engine_folder, "EBWebView", "x64"))
         with open(os.path.join(local_appdata(), "Velotide", "config.ini"), "wb") as config:
             config.write(f"url={DEMO}\r\nblockAds=1\r\n".encode())

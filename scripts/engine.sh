@@ -44,10 +44,10 @@ use_real_engine() {
     build=$1
     shift
     if start_chromium "$@"; then
-        install_engine "$build/chromium-engine/EmbeddedBrowserWebView.dll"
+        install_engine "$build/engines/chromium/EmbeddedBrowserWebView.dll"
         echo "Engine: headless Chromium behind the Chromium engine (DevTools at $VELOTIDE_CHROMIUM_DEVTOOLS)."
     else
-        install_engine "$build/tests/engine/EmbeddedBrowserWebView.dll"
+        install_engine "$build/engines/test/EmbeddedBrowserWebView.dll"
         echo "Engine: Chromium can't be had here, so the project's test engine stands in (it paints no real pages)."
     fi
 }

@@ -13,7 +13,7 @@ driver="$build/tests/velotide_driver.exe"
 trap stop_chromium EXIT INT TERM
 start_chromium "$build/chromium-shots" --site docs/demo-site ||
     { echo "The screenshots need Chromium (make deps installs it)." >&2; exit 1; }
-install_engine "$build/chromium-engine/EmbeddedBrowserWebView.dll"
+install_engine "$build/engines/chromium/EmbeddedBrowserWebView.dll"
 mkdir -p "$out"
 data="$(winepath -u "$($wine cmd /c echo %LOCALAPPDATA% | tr -d '\r')")/Velotide"
 log="$build/chromium-shots/engine.log"

@@ -2,7 +2,7 @@
 // statuses a failed navigation reports and the contexts resource filters match.
 #include <gtest/gtest.h>
 
-#include "chromium-engine/protocol_values.h"
+#include "engines/chromium/protocol_values.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // with small handler objects, as velotide.exe would drive it.
 #include <gtest/gtest.h>
 
-#include "tests/engine/engine_protocol.h"
+#include "engines/common/engine_protocol.h"
 #include "tests/support/engine_install.h"
 #include "tests/support/test_support.h"
 #include "webview/webview2.h"

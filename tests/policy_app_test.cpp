@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "tests/engine/engine_protocol.h"
+#include "engines/common/engine_protocol.h"
 #include "tests/support/app_session.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <cwchar>
 #include <string>
 
-#include "tests/engine/engine_protocol.h"
+#include "engines/common/engine_protocol.h"
 
 static HWND WaitForWindow(const wchar_t* className, DWORD timeoutMs) {
     for (DWORD waited = 0;; waited += 50) {

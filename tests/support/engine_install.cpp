@@ -1,6 +1,6 @@
 #include "tests/support/engine_install.h"
 
-#include "tests/engine/engine_protocol.h"
+#include "engines/common/engine_protocol.h"
 #include "tests/support/test_support.h"
 
 std::wstring TestEngineDllPath() { return WinPathFromUnix(VELOTIDE_TEST_ENGINE_UNIX_PATH); }

@@ -1,4 +1,4 @@
-// Our engines (tests/engine, chromium-engine) as the program meets them:
+// Our engines (engines/test, engines/chromium) as the program meets them:
 // installed where a WebView2 Runtime would be, the log read back, control
 // commands sent.
 #pragma once

@@ -1,0 +1,531 @@
+#include "engines/chromium/chromium_browser.h"
+
+#include <windowsx.h>
+
+#include <cstring>
+
+#include "engines/chromium/keys.h"
+#include "engines/chromium/protocol_values.h"
+#include "engines/common/engine_protocol.h"
+#include "engines/common/uri.h"
+
+namespace {
+
+// Chromium has no event for fullscreen elements: the page's own
+// fullscreenchange tells, from a world of ours the page's scripts can't see.
+const char kWorld[] = "velotide";
+const char kFullscreenBinding[] = "velotideFullscreenChanged";
+const char kFullscreenWatcher[] =
+    "if (window === top) document.addEventListener('fullscreenchange', "
+    "() => velotideFullscreenChanged(document.fullscreenElement ? '1' : '0'));";
+
+// Addresses whose documents come over the network, so that their requests
+// pause in the Fetch domain; everything else (data:, about:) loads in place.
+bool IsNetworkAddress(const std::wstring& uri) {
+    std::wstring scheme = uri.substr(0, uri.find(L':') + 1);
+    for (wchar_t& c : scheme) c = towlower(c);
+    return scheme == L"http:" || scheme == L"https:";
+}
+
+// The text of a page as a person reads it, white space runs made one space.
+std::wstring Collapse(const std::wstring& text) {
+    std::wstring out;
+    for (wchar_t c : text) {
+        bool space = iswspace(c);
+        if (space && (out.empty() || out.back() == L' ')) continue;
+        out += space ? L' ' : c;
+    }
+    if (!out.empty() && out.back() == L' ') out.pop_back();
+    return out;
+}
+
+std::string ReadContent(ICoreWebView2WebResourceResponse* response) {
+    std::string bytes;
+    IStream* content = nullptr;
+    if (FAILED(response->get_Content(&content)) || !content) return bytes;
+    char buffer[16384];
+    ULONG read = 0;
+    while (SUCCEEDED(content->Read(buffer, sizeof buffer, &read)) && read > 0) bytes.append(buffer, read);
+    content->Release();
+    return bytes;
+}
+
+}  // namespace
+
+ChromiumBrowser::ChromiumBrowser(std::shared_ptr<DevTools> devtools, HWND parent) : devtools_(std::move(devtools)) {
+    window = CreateViewWindow(parent, this);
+    PrepareFrameDecoder();  // while Chromium makes the page
+}
+
+void ChromiumBrowser::Call(const std::string& method, json params, DevTools::Reply reply) {
+    devtools_->Call(method, std::move(params), session_, std::move(reply));
+}
+
+void ChromiumBrowser::Attach(const std::string& context, const std::string& target, const std::string& session,
+                             std::function<void(HRESULT)> done) {
+    context_ = context;
+    target_ = target;
+    session_ = session;
+    std::weak_ptr<Browser> weak = shared_from_this();
+    devtools_->Listen(session_, [weak](const std::string& method, const json& params) {
+        if (auto self = weak.lock()) static_cast<ChromiumBrowser&>(*self).OnEvent(method, params);
+    });
+    std::vector<std::pair<std::string, json>> calls = {
+        {"Page.enable", json::object()},
+        {"Page.setLifecycleEventsEnabled", {{"enabled", true}}},
+        {"Network.enable", json::object()},
+        {"Runtime.enable", json::object()},
+        {"Inspector.enable", json::object()},
+        {"Fetch.enable", FetchPatterns(true)},
+        // Cross-site frames and workers run in targets of their own, held until
+        // their requests can be paused too.
+        {"Target.setAutoAttach", ChildAutoAttach()},
+        {"Page.addScriptToEvaluateOnNewDocument",
+         {{"source", kFullscreenWatcher}, {"worldName", kWorld}, {"runImmediately", true}}},
+        {"Runtime.addBinding", {{"name", kFullscreenBinding}, {"executionContextName", kWorld}}},
+        {"Emulation.setFocusEmulationEnabled", {{"enabled", true}}},
+        {"Page.startScreencast", {{"format", "jpeg"}, {"quality", 90}}},
+        {"Runtime.runIfWaitingForDebugger", json::object()},
+    };
+    Resize(width_, height_);
+    // Sent all at once; a session carries out its commands in order.
+    struct Pending {
+        size_t count;
+        HRESULT result = S_OK;
+        std::function<void(HRESULT)> done;
+    };
+    auto pending = std::make_shared<Pending>(Pending{calls.size(), S_OK, std::move(done)});
+    for (auto& [method, params] : calls)
+        Call(method, params, [this, keep = shared_from_this(), pending](const json&, const json& error) {
+            if (!error.is_null()) pending->result = E_FAIL;
+            if (--pending->count > 0) return;
+            ready_ = SUCCEEDED(pending->result);
+            pending->done(pending->result);
+        });
+}
+
+json ChromiumBrowser::FetchPatterns(bool documents) const {
+    // In the page every document request pauses, so that top-level
+    // navigations can be judged; other requests only where a resource filter
+    // could match.
+    json patterns = json::array();
+    if (documents) patterns.push_back({{"urlPattern", "*"}, {"resourceType", "Document"}, {"requestStage", "Request"}});
+    for (const ResourceFilter& filter : filters) {
+        json entry = {{"urlPattern", Utf8(filter.pattern)}, {"requestStage", "Request"}};
+        std::string type = ResourceTypeFor(filter.context);
+        if (!type.empty()) entry["resourceType"] = type;
+        patterns.push_back(entry);
+    }
+    return {{"patterns", patterns}};
+}
+
+json ChromiumBrowser::ChildAutoAttach() {
+    return {{"autoAttach", true},
+            {"waitForDebuggerOnStart", true},
+            {"flatten", true},
+            {"filter", json::array({{{"type", "iframe"}}, {{"type", "worker"}}, {{"type", "shared_worker"}},
+                                    {{"type", "service_worker"}}})}};
+}
+
+void ChromiumBrowser::FiltersChanged() {
+    if (!session_.empty()) Call("Fetch.enable", FetchPatterns(true));
+    for (const auto& [session, source] : children_) devtools_->Call("Fetch.enable", FetchPatterns(false), session);
+}
+
+// A cross-site frame or a worker of the page: its requests pause like the
+// page's own and count as coming from it; frames of its own attach in turn.
+void ChromiumBrowser::OnChildAttached(const json& params) {
+    static const std::map<std::string, RequestSource> kSources = {{"iframe", RequestSource::kCrossOriginFrame},
+                                                                  {"worker", RequestSource::kDedicatedWorker},
+                                                                  {"shared_worker", RequestSource::kSharedWorker},
+                                                                  {"service_worker", RequestSource::kServiceWorker}};
+    std::string session = JsonString(params, "sessionId");
+    auto source = kSources.find(JsonString(JsonObject(params, "targetInfo"), "type"));
+    if (source != kSources.end()) {
+        children_[session] = source->second;
+        std::weak_ptr<Browser> weak = shared_from_this();
+        devtools_->Listen(session, [weak, session](const std::string& method, const json& params) {
+            auto self = std::static_pointer_cast<ChromiumBrowser>(weak.lock());
+            if (!self || self->closed) return;
+            if (method == "Fetch.requestPaused") self->Answer(session, params, self->children_[session]);
+            if (method == "Target.attachedToTarget") self->OnChildAttached(params);
+            if (method == "Target.detachedFromTarget") self->ForgetChild(JsonString(params, "sessionId"));
+        });
+        devtools_->Call("Fetch.enable", FetchPatterns(false), session);
+        devtools_->Call("Target.setAutoAttach", ChildAutoAttach(), session);
+    }
+    devtools_->Call("Runtime.runIfWaitingForDebugger", json::object(), session);
+}
+
+void ChromiumBrowser::ForgetChild(const std::string& session) {
+    children_.erase(session);
+    devtools_->Forget(session);
+}
+
+void ChromiumBrowser::Navigate(const std::wstring& uri) {
+    if (!IsNetworkAddress(uri)) {
+        PostTask([self = shared_from_this(), uri] { static_cast<ChromiumBrowser&>(*self).StartLocalNavigation(uri); });
+        return;
+    }
+    programNavigation_ = true;
+    Call("Page.navigate", {{"url", Utf8(uri)}});
+}
+
+void ChromiumBrowser::NavigateToString(const std::wstring& html) { Navigate(DataUriFromHtml(html)); }
+
+// A load that never pauses as a request: the program hears of it first, and
+// Chromium is asked only when no handler cancelled it.
+void ChromiumBrowser::StartLocalNavigation(const std::wstring& uri) {
+    Navigation navigation{nextNavigationId_++, uri};
+    if (RaiseNavigationStarting(*this, uri, navigation.id, false, false)) {
+        PostTask([self = shared_from_this(), id = navigation.id] {
+            RaiseNavigationCompleted(*self, id, COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED, false, 0);
+        });
+        return;
+    }
+    localNavigations_.push_back(navigation);
+    Call("Page.navigate", {{"url", Utf8(uri)}});
+}
+
+void ChromiumBrowser::GoToHistory(int offset) {
+    if (offset == 0) {
+        programNavigation_ = true;
+        Call("Page.reload");
+    } else if (CanGoToHistory(offset)) {
+        programNavigation_ = true;
+        Call("Page.navigateToHistoryEntry", {{"entryId", historyEntries_[historyIndex_ + offset]}});
+    }
+}
+
+bool ChromiumBrowser::CanGoToHistory(int offset) const {
+    int index = historyIndex_ + offset;
+    return index >= 0 && index < static_cast<int>(historyEntries_.size());
+}
+
+void ChromiumBrowser::RefreshHistory() {
+    Call("Page.getNavigationHistory", json::object(),
+         [this, keep = shared_from_this()](const json& result, const json& error) {
+             if (!error.is_null()) return;
+             historyEntries_.clear();
+             for (const json& entry : JsonObject(result, "entries")) historyEntries_.push_back(JsonNumber(entry, "id"));
+             historyIndex_ = static_cast<int>(JsonNumber(result, "currentIndex"));
+         });
+}
+
+void ChromiumBrowser::Close() {
+    if (closed) return;
+    Browser::Close();
+    devtools_->Forget(session_);
+    if (!target_.empty()) devtools_->Call("Target.closeTarget", {{"targetId", target_}});
+    if (!context_.empty()) devtools_->Call("Target.disposeBrowserContext", {{"browserContextId", context_}});
+}
+
+void ChromiumBrowser::Resize(int width, int height) {
+    width_ = width;
+    height_ = height;
+    if (width > 0 && height > 0 && !session_.empty())
+        Call("Emulation.setDeviceMetricsOverride",
+             {{"width", width}, {"height", height}, {"deviceScaleFactor", 1}, {"mobile", false}});
+}
+
+void ChromiumBrowser::OnEvent(const std::string& method, const json& params) {
+    if (closed) return;
+    if (method == "Page.screencastFrame") return OnScreencastFrame(params);
+    if (!ready_) return;  // the blank page it started with is nobody's business
+    if (method == "Fetch.requestPaused") {
+        OnRequestPaused(params);
+    } else if (method == "Page.frameStartedNavigating") {
+        OnNavigationStarted(params);
+    } else if (method == "Page.frameNavigated") {
+        OnDocumentShown(JsonObject(params, "frame"));
+    } else if (method == "Page.navigatedWithinDocument") {
+        if (JsonString(params, "frameId") != target_) return;
+        source_ = Wide(JsonString(params, "url"));
+        RefreshHistory();
+    } else if (method == "Page.lifecycleEvent") {
+        if (JsonString(params, "name") == "load" && JsonString(params, "frameId") == target_)
+            OnLoaded(JsonString(params, "loaderId"));
+    } else if (method == "Network.responseReceived") {
+        auto found = navigations_.find(JsonString(params, "requestId"));
+        if (found != navigations_.end())
+            found->second.httpStatus = static_cast<int>(JsonNumber(JsonObject(params, "response"), "status"));
+    } else if (method == "Network.loadingFailed") {
+        OnLoadingFailed(params);
+    } else if (method == "Page.windowOpen") {
+        openedUris_.push_back(Wide(JsonString(params, "url")));
+        PairOpenedWindows();
+    } else if (method == "Runtime.bindingCalled") {
+        if (JsonString(params, "name") == kFullscreenBinding)
+            RaiseFullscreenChanged(*this, JsonString(params, "payload") == "1");
+    } else if (method == "Target.attachedToTarget") {
+        OnChildAttached(params);
+    } else if (method == "Target.detachedFromTarget") {
+        ForgetChild(JsonString(params, "sessionId"));
+    } else if (method == "Inspector.targetCrashed") {
+        RaiseProcessFailed(*this, COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_EXITED);
+    }
+}
+
+void ChromiumBrowser::OnRequestPaused(const json& params) {
+    std::wstring uri = Wide(JsonString(JsonObject(params, "request"), "url"));
+    std::string type = JsonString(params, "resourceType");
+    if (type == "Document" && JsonString(params, "frameId") == target_) {
+        // A top-level navigation: a new one, or the next hop of a redirect.
+        std::string loader = JsonString(params, "networkId");
+        bool redirected = params.contains("redirectedRequestId") && navigations_.count(loader);
+        Navigation& navigation = redirected ? navigations_[loader] : BeginNavigation(loader, uri);
+        navigation.uri = uri;
+        if (RaiseNavigationStarting(*this, uri, navigation.id, navigation.userInitiated, redirected)) {
+            // Chromium ends it as net::ERR_ABORTED, reported by loadingFailed.
+            Call("Fetch.failRequest", {{"requestId", JsonString(params, "requestId")}, {"errorReason", "Aborted"}});
+            return;
+        }
+    }
+    // A frame's own document is the parent's request; other requests count as
+    // the main frame's unless their frame is of another origin.
+    auto frame = frameOrigins_.find(JsonString(params, "frameId"));
+    Answer(session_, params,
+           type != "Document" && frame != frameOrigins_.end() && frame->second != mainOrigin_
+               ? RequestSource::kCrossOriginFrame
+               : RequestSource::kFrame);
+}
+
+ChromiumBrowser::Navigation& ChromiumBrowser::BeginNavigation(const std::string& loader, const std::wstring& uri) {
+    std::erase_if(navigations_, [](const auto& entry) { return entry.second.done; });
+    Navigation& navigation = navigations_[loader] = Navigation{nextNavigationId_++, uri};
+    navigation.userInitiated = !programNavigation_;  // the program flags its own when it asks
+    programNavigation_ = false;
+    return navigation;
+}
+
+// A paused request as the program's filters and handlers decide: answered
+// with the response a handler put, or let go to the network.
+void ChromiumBrowser::Answer(const std::string& session, const json& params, RequestSource source) {
+    std::string request = JsonString(params, "requestId");
+    std::wstring uri = Wide(JsonString(JsonObject(params, "request"), "url"));
+    COREWEBVIEW2_WEB_RESOURCE_CONTEXT context = ResourceContextFor(JsonString(params, "resourceType"));
+    Ref<ICoreWebView2WebResourceResponse> response;
+    if (MatchesFilter(*this, uri, context, source)) response = RaiseWebResourceRequested(*this, uri, context, source);
+    if (!response) {
+        devtools_->Call("Fetch.continueRequest", {{"requestId", request}}, session);
+        return;
+    }
+    int status = 0;
+    LPWSTR reason = nullptr;
+    response->get_StatusCode(&status);
+    response->get_ReasonPhrase(&reason);
+    json answer = {{"requestId", request},
+                   {"responseCode", status},
+                   {"responseHeaders", json::array()},
+                   {"body", ToBase64(ReadContent(response.get()))}};
+    if (reason && *reason) answer["responsePhrase"] = Utf8(reason);
+    CoTaskMemFree(reason);
+    devtools_->Call("Fetch.fulfillRequest", answer, session);
+}
+
+void ChromiumBrowser::OnNavigationStarted(const json& params) {
+    std::string type = JsonString(params, "navigationType");
+    std::wstring uri = Wide(JsonString(params, "url"));
+    if (JsonString(params, "frameId") != target_ || type == "sameDocument" || type == "historySameDocument" ||
+        IsNetworkAddress(uri))
+        return;  // network documents are judged when their request pauses
+    std::string loader = JsonString(params, "loaderId");
+    if (!localNavigations_.empty()) {
+        navigations_[loader] = localNavigations_.front();
+        localNavigations_.pop_front();
+        return;
+    }
+    // A load the program didn't ask for here: a reload or history step to a
+    // string-loaded page, or the page going to about:blank by itself. It is
+    // under way already; a cancel stops it.
+    Navigation& navigation = BeginNavigation(loader, uri);
+    if (RaiseNavigationStarting(*this, uri, navigation.id, navigation.userInitiated, false)) {
+        Call("Page.stopLoading");
+        Complete(navigation, COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED, false, 0);
+    }
+}
+
+void ChromiumBrowser::OnDocumentShown(const json& frame) {
+    std::string origin = JsonString(frame, "securityOrigin");
+    if (frame.contains("parentId")) {
+        frameOrigins_[JsonString(frame, "id")] = origin;
+        return;
+    }
+    frameOrigins_.clear();  // a new document: its frames come after it
+    mainOrigin_ = origin;
+    source_ = firstFrameOf_ = Wide(JsonString(frame, "url"));
+    RefreshHistory();
+    auto found = navigations_.find(JsonString(frame, "loaderId"));
+    if (source_.rfind(L"chrome-error:", 0) == 0)
+        EngineLog(L"page shown error " + (found != navigations_.end() ? found->second.uri : source_));
+    else if (source_.rfind(L"data:", 0) != 0)  // a string-loaded page is logged by its text, once loaded
+        EngineLog(L"page shown " + source_);
+}
+
+void ChromiumBrowser::OnLoaded(const std::string& loader) {
+    auto found = navigations_.find(loader);
+    if (found == navigations_.end() || found->second.done) return;
+    if (source_.rfind(L"data:", 0) != 0) {
+        // An answer with an error status is a failed navigation to the runtime,
+        // although the server's own page shows.
+        Complete(found->second, COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN, found->second.httpStatus < 400,
+                 found->second.httpStatus);
+        return;
+    }
+    Call("Runtime.evaluate", {{"expression", "document.body ? document.body.innerText : ''"}, {"returnByValue", true}},
+         [this, keep = shared_from_this(), loader](const json& result, const json&) {
+             EngineLog(L"page shown data: " + Collapse(Wide(JsonString(JsonObject(result, "result"), "value"))));
+             auto found = navigations_.find(loader);
+             if (found != navigations_.end() && !found->second.done)
+                 Complete(found->second, COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN, true, 0);
+         });
+}
+
+void ChromiumBrowser::OnLoadingFailed(const json& params) {
+    auto found = navigations_.find(JsonString(params, "requestId"));
+    if (found == navigations_.end() || found->second.done) return;
+    Complete(found->second, WebErrorStatusFor(JsonString(params, "errorText")), false, 0);
+}
+
+void ChromiumBrowser::Complete(Navigation& navigation, COREWEBVIEW2_WEB_ERROR_STATUS status, bool success,
+                               int httpStatus) {
+    navigation.done = true;
+    RaiseNavigationCompleted(*this, navigation.id, status, success, httpStatus);
+}
+
+void ChromiumBrowser::OnOpenedTarget(const std::string& target, const std::string& session) {
+    openedTargets_.emplace_back(target, session);
+    PairOpenedWindows();
+}
+
+// Page.windowOpen tells the address, the attached target is the window
+// itself; both come once per window, in the same order.
+void ChromiumBrowser::PairOpenedWindows() {
+    while (!openedUris_.empty() && !openedTargets_.empty()) {
+        std::wstring uri = openedUris_.front();
+        auto [target, session] = openedTargets_.front();
+        openedUris_.pop_front();
+        openedTargets_.pop_front();
+        NewWindowAnswer answer = RaiseNewWindowRequested(*this, uri);
+        if (answer.newWindow) answer.newWindow->Navigate(uri.c_str());
+        if (answer.newWindow || answer.handled || closed) {
+            DiscardOpenedWindow(target, session, IsNetworkAddress(uri));
+        } else {
+            devtools_->Call("Runtime.runIfWaitingForDebugger", json::object(), session);
+            devtools_->Call("Target.detachFromTarget", {{"sessionId", session}});
+        }
+        LogPopup(answer, uri);
+    }
+}
+
+// Closing a window that still waits for its debugger spoils the browser's
+// later pop-ups, and closing one that runs lets its held requests go. So it
+// runs with every request held; its first request is failed, and only once
+// Chromium has failed it does the window close.
+void ChromiumBrowser::DiscardOpenedWindow(const std::string& target, const std::string& session, bool loadsFromNetwork) {
+    std::shared_ptr<DevTools> devtools = devtools_;
+    auto close = [devtools, target, session](const json&, const json&) {
+        devtools->Forget(session);
+        devtools->Call("Target.closeTarget", {{"targetId", target}});
+    };
+    if (loadsFromNetwork)
+        devtools->Listen(session, [devtools, session, close](const std::string& method, const json& params) {
+            if (method != "Fetch.requestPaused") return;
+            devtools->Call("Fetch.failRequest", {{"requestId", JsonString(params, "requestId")}, {"errorReason", "Aborted"}},
+                           session, close);
+        });
+    devtools->Call("Fetch.enable", {{"patterns", json::array({{{"urlPattern", "*"}}})}}, session);
+    devtools->Call("Runtime.runIfWaitingForDebugger", json::object(), session,
+                   loadsFromNetwork ? DevTools::Reply() : DevTools::Reply(close));
+}
+
+void ChromiumBrowser::OnScreencastFrame(const json& params) {
+    if (DecodeFrame(JsonString(params, "data"), &frame_)) {
+        InvalidateRect(window, nullptr, FALSE);
+        if (!firstFrameOf_.empty()) EngineLog(L"frame shown " + firstFrameOf_);
+        firstFrameOf_.clear();
+    }
+    Call("Page.screencastFrameAck", {{"sessionId", JsonObject(params, "sessionId")}});
+}
+
+void ChromiumBrowser::DeliverKey(UINT message, WPARAM key, LPARAM lParam) {
+    bool handled = RaiseAcceleratorKey(*this, message, key, lParam);
+    bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
+    if (down) swallowCharacters_ = handled;
+    if (handled || closed) return;
+    BYTE state[256];
+    GetKeyboardState(state);
+    Call("Input.dispatchKeyEvent", {{"type", down ? "rawKeyDown" : "keyUp"},
+                                    {"windowsVirtualKeyCode", key},
+                                    {"nativeVirtualKeyCode", key},
+                                    {"key", DomKey(static_cast<UINT>(key), (lParam >> 16) & 0xFF, state)},
+                                    {"modifiers", DomModifiers()},
+                                    {"isSystemKey", message == WM_SYSKEYDOWN || message == WM_SYSKEYUP},
+                                    {"autoRepeat", down && (lParam & (1 << 30)) != 0}});
+    // A browser's own window ends the page's fullscreen element on Esc;
+    // headless Chromium has no such window, so the engine does it.
+    if (down && key == VK_ESCAPE && fullscreenElement)
+        Call("Runtime.evaluate", {{"expression", "document.exitFullscreen()"}});
+}
+
+void ChromiumBrowser::DeliverCharacter(wchar_t character) {
+    if (swallowCharacters_ || closed) return;
+    if (IS_HIGH_SURROGATE(character)) {
+        highSurrogate_ = character;
+        return;
+    }
+    std::wstring text(1, character);
+    if (highSurrogate_ && IS_LOW_SURROGATE(character)) text.insert(text.begin(), highSurrogate_);
+    highSurrogate_ = 0;
+    if (character < 0x20 && character != L'\r') return;  // Ctrl combinations type nothing
+    Call("Input.dispatchKeyEvent",
+         {{"type", "char"}, {"text", Utf8(text)}, {"unmodifiedText", Utf8(text)}, {"modifiers", DomModifiers()}});
+}
+
+void ChromiumBrowser::DeliverMouse(UINT message, WPARAM wParam, LPARAM lParam) {
+    static const struct {
+        UINT message;
+        const char* type;
+        const char* button;
+        int clickCount;  // 0: the count of the press it ends
+    } kMessages[] = {
+        {WM_MOUSEMOVE, "mouseMoved", "none", 0},       {WM_MOUSEWHEEL, "mouseWheel", "none", 0},
+        {WM_MOUSEHWHEEL, "mouseWheel", "none", 0},     {WM_LBUTTONDOWN, "mousePressed", "left", 1},
+        {WM_LBUTTONDBLCLK, "mousePressed", "left", 2}, {WM_LBUTTONUP, "mouseReleased", "left", 0},
+        {WM_RBUTTONDOWN, "mousePressed", "right", 1},  {WM_RBUTTONDBLCLK, "mousePressed", "right", 2},
+        {WM_RBUTTONUP, "mouseReleased", "right", 0},   {WM_MBUTTONDOWN, "mousePressed", "middle", 1},
+        {WM_MBUTTONDBLCLK, "mousePressed", "middle", 2}, {WM_MBUTTONUP, "mouseReleased", "middle", 0},
+    };
+    if (closed) return;
+    for (const auto& m : kMessages) {
+        if (m.message != message) continue;
+        POINT at = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        bool wheel = message == WM_MOUSEWHEEL || message == WM_MOUSEHWHEEL;
+        if (wheel) ScreenToClient(window, &at);
+        WORD keys = LOWORD(wParam);
+        json event = {{"type", m.type},
+                      {"x", at.x},
+                      {"y", at.y},
+                      {"button", m.button},
+                      {"buttons", (keys & MK_LBUTTON ? 1 : 0) | (keys & MK_RBUTTON ? 2 : 0) | (keys & MK_MBUTTON ? 4 : 0)},
+                      {"modifiers", DomModifiers()}};
+        if (m.clickCount) clickCount_ = m.clickCount;
+        if (strcmp(m.button, "none") != 0) event["clickCount"] = clickCount_;
+        if (wheel) {
+            // A notch away from the user scrolls up, the page's negative deltaY; a tilt right is a positive deltaX.
+            int delta = GET_WHEEL_DELTA_WPARAM(wParam);
+            event["deltaX"] = message == WM_MOUSEHWHEEL ? delta : 0;
+            event["deltaY"] = message == WM_MOUSEWHEEL ? -delta : 0;
+        }
+        Call("Input.dispatchMouseEvent", event);
+        return;
+    }
+}
+
+bool ChromiumBrowser::RunCommand(const std::wstring& text) {
+    std::wstring verb = std::wstring(kEngineCmdScript) + L" ";
+    bool understood = !closed && text.size() > verb.size() && text.rfind(verb, 0) == 0;
+    if (understood) Call("Runtime.evaluate", {{"expression", Utf8(text.substr(verb.size()))}, {"userGesture", true}});
+    EngineLog((understood ? L"command " : L"command rejected ") + text);
+    return understood;
+}

@@ -1,0 +1,105 @@
+// One web view backed by a page of a real Chromium: its own browser context
+// and page target, driven over the DevTools protocol. It reports what
+// Chromium does as WebView2 events and carries out what the program's
+// handlers answer; it decides nothing itself.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+
+#include "engines/chromium/devtools.h"
+#include "engines/chromium/frame.h"
+#include "engines/common/browser.h"
+
+class ChromiumBrowser : public Browser {
+public:
+    ChromiumBrowser(std::shared_ptr<DevTools> devtools, HWND parent);
+
+    // Takes over the page target, which waits before it runs: turns on every
+    // domain the view needs, then lets it run; done gets the outcome.
+    void Attach(const std::string& context, const std::string& target, const std::string& session,
+                std::function<void(HRESULT)> done);
+    const std::string& target() const { return target_; }
+    // A page this one opened (window.open, target=_blank), held before it loads.
+    void OnOpenedTarget(const std::string& target, const std::string& session);
+
+    void Navigate(const std::wstring& uri) override;
+    void NavigateToString(const std::wstring& html) override;
+    void GoToHistory(int offset) override;
+    bool CanGoToHistory(int offset) const override;
+    std::wstring Source() const override { return source_; }
+    void FiltersChanged() override;
+    void Close() override;
+
+    // From the view window.
+    const Frame& frame() const { return frame_; }
+    void Resize(int width, int height);
+    void DeliverKey(UINT message, WPARAM key, LPARAM lParam);
+    void DeliverCharacter(wchar_t character);
+    // A mouse message at the view (wheel positions in screen coordinates, as Windows gives them).
+    void DeliverMouse(UINT message, WPARAM wParam, LPARAM lParam);
+    // A control command ("script <js>": the page runs it as if the user had
+    // clicked); false when it is not understood.
+    bool RunCommand(const std::wstring& text);
+
+private:
+    // A top-level navigation, by the loader id Chromium gives it.
+    struct Navigation {
+        UINT64 id = 0;
+        std::wstring uri;
+        int httpStatus = 0;
+        bool userInitiated = false;
+        bool done = false;
+    };
+
+    void Call(const std::string& method, json params = json::object(), DevTools::Reply reply = nullptr);
+    void OnEvent(const std::string& method, const json& params);
+    void OnRequestPaused(const json& params);
+    void OnNavigationStarted(const json& params);
+    void OnDocumentShown(const json& frame);
+    void OnLoaded(const std::string& loader);
+    void OnLoadingFailed(const json& params);
+    void OnScreencastFrame(const json& params);
+    void Complete(Navigation& navigation, COREWEBVIEW2_WEB_ERROR_STATUS status, bool success, int httpStatus);
+    Navigation& BeginNavigation(const std::string& loader, const std::wstring& uri);
+    void Answer(const std::string& session, const json& params, RequestSource source);
+    void OnChildAttached(const json& params);
+    void ForgetChild(const std::string& session);
+    static json ChildAutoAttach();
+    void StartLocalNavigation(const std::wstring& uri);
+    void PairOpenedWindows();
+    void DiscardOpenedWindow(const std::string& target, const std::string& session, bool loadsFromNetwork);
+    void RefreshHistory();
+    json FetchPatterns(bool documents) const;
+
+    std::shared_ptr<DevTools> devtools_;
+    std::string context_, target_, session_;
+    bool ready_ = false;
+    int width_ = 0, height_ = 0;
+    std::wstring source_ = L"about:blank";
+    Frame frame_;
+    std::wstring firstFrameOf_;  // a document shown since the last frame: the next frame is its first
+
+    UINT64 nextNavigationId_ = 1;
+    bool programNavigation_ = false;  // the next document request was asked for by the program
+    std::map<std::string, Navigation> navigations_;
+    std::deque<Navigation> localNavigations_;  // data: and about: loads the program started
+
+    std::map<std::string, std::string> frameOrigins_;  // the document's in-process frames, by id
+    std::string mainOrigin_;
+    std::map<std::string, RequestSource> children_;  // sessions of cross-site frames and workers
+
+    std::vector<long long> historyEntries_;
+    int historyIndex_ = -1;
+
+    std::deque<std::wstring> openedUris_;                          // Page.windowOpen, in order
+    std::deque<std::pair<std::string, std::string>> openedTargets_;  // target and session, in order
+
+    bool swallowCharacters_ = false;  // the key-down was handled: its characters go nowhere
+    int clickCount_ = 1;              // of the last button press, for its release
+    wchar_t highSurrogate_ = 0;
+};
+
+// view_window.cpp: the view, a child window of parent, hidden until shown.
+HWND CreateViewWindow(HWND parent, ChromiumBrowser* browser);

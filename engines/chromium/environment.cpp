@@ -1,0 +1,177 @@
+// The DLL's entry points and the environment face: one DevTools connection
+// per environment, and for each controller a browser context and page target
+// of its own.
+#include <set>
+
+#include "engines/chromium/chromium_browser.h"
+#include "engines/common/engine_protocol.h"
+#include "engines/common/environment_face.h"
+
+namespace {
+
+// The events the engine acts on; all others are dropped as they arrive.
+const std::set<std::string> kWantedEvents = {
+    "Target.attachedToTarget", "Fetch.requestPaused",  "Page.frameStartedNavigating", "Page.frameNavigated",
+    "Page.navigatedWithinDocument", "Page.lifecycleEvent", "Page.windowOpen", "Page.screencastFrame",
+    "Network.responseReceived", "Network.loadingFailed", "Runtime.bindingCalled", "Target.detachedFromTarget",
+    "Inspector.targetCrashed",
+};
+
+// The pages of this environment as the browser reports them. New page
+// targets wait for a debugger before they run (Target.setAutoAttach), so a
+// page of ours is set up, and a pop-up decided on, before it loads anything.
+struct Pages {
+    std::set<std::string> contexts;                                // browser contexts made here
+    std::map<std::string, std::string> unclaimed;                  // target → session, attached early
+    std::map<std::string, std::function<void(std::string)>> waiting;  // target → who needs its session
+    std::map<std::string, std::weak_ptr<ChromiumBrowser>> browsers;   // target → its view
+
+    void OnAttached(DevTools& devtools, const json& params) {
+        std::string session = JsonString(params, "sessionId");
+        const json& info = JsonObject(params, "targetInfo");
+        std::string target = JsonString(info, "targetId");
+        if (!contexts.count(JsonString(info, "browserContextId"))) {
+            // Another client's page, or the browser's own first tab: let it be.
+            devtools.Call("Runtime.runIfWaitingForDebugger", json::object(), session);
+            devtools.Call("Target.detachFromTarget", {{"sessionId", session}});
+            return;
+        }
+        auto opener = browsers.find(JsonString(info, "openerId"));
+        if (opener != browsers.end()) {
+            if (auto browser = opener->second.lock()) return browser->OnOpenedTarget(target, session);
+            devtools.Call("Target.closeTarget", {{"targetId", target}});
+            return;
+        }
+        auto waiter = waiting.find(target);
+        if (waiter == waiting.end()) {
+            unclaimed[target] = session;
+            return;
+        }
+        auto claim = std::move(waiter->second);
+        waiting.erase(waiter);
+        claim(session);
+    }
+
+    // The session of a page target just created; it may have attached already.
+    void WhenAttached(const std::string& target, std::function<void(std::string)> claim) {
+        auto found = unclaimed.find(target);
+        if (found == unclaimed.end()) {
+            waiting[target] = std::move(claim);
+            return;
+        }
+        std::string session = found->second;
+        unclaimed.erase(found);
+        claim(session);
+    }
+};
+
+using ControllerDone = Ref<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler>;
+
+void FailController(const ControllerDone& done, const std::shared_ptr<ChromiumBrowser>& browser, HRESULT error) {
+    browser->Close();
+    EngineLog(L"controller failed");
+    done->Invoke(error, nullptr);
+}
+
+class Environment : public EnvironmentFace {
+public:
+    Environment(std::shared_ptr<DevTools> devtools, std::shared_ptr<Pages> pages, const std::string& version)
+        : EnvironmentFace(Wide(version)), devtools_(std::move(devtools)), pages_(std::move(pages)) {}
+
+    HRESULT STDMETHODCALLTYPE CreateCoreWebView2Controller(
+        HWND parent, ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler) override {
+        if (!handler) return E_POINTER;
+        ControllerDone done(handler);
+        if (!IsWindow(parent)) {
+            PostTask([done] {
+                EngineLog(L"controller failed");
+                done->Invoke(HRESULT_FROM_WIN32(ERROR_INVALID_WINDOW_HANDLE), nullptr);
+            });
+            return S_OK;
+        }
+        auto browser = std::make_shared<ChromiumBrowser>(devtools_, parent);
+        auto devtools = devtools_;
+        auto pages = pages_;
+        devtools->Call(
+            "Target.createBrowserContext", {{"disposeOnDetach", true}}, "",
+            [devtools, pages, browser, done](const json& result, const json& error) {
+                std::string context = JsonString(result, "browserContextId");
+                if (!error.is_null() || context.empty()) return FailController(done, browser, E_FAIL);
+                pages->contexts.insert(context);
+                devtools->Call(
+                    "Target.createTarget", {{"url", "about:blank"}, {"browserContextId", context}}, "",
+                    [pages, browser, done, context](const json& result, const json& error) {
+                        std::string target = JsonString(result, "targetId");
+                        if (!error.is_null() || target.empty()) return FailController(done, browser, E_FAIL);
+                        pages->browsers[target] = browser;
+                        pages->WhenAttached(target, [browser, done, context, target](std::string session) {
+                            browser->Attach(context, target, session, [browser, done](HRESULT result) {
+                                if (FAILED(result)) return FailController(done, browser, result);
+                                auto controller = Ref<ICoreWebView2Controller>::Adopt(CreateControllerFace(browser));
+                                EngineLog(L"controller created");
+                                done->Invoke(S_OK, controller.get());
+                            });
+                        });
+                    });
+            });
+        return S_OK;
+    }
+
+private:
+    std::shared_ptr<DevTools> devtools_;
+    std::shared_ptr<Pages> pages_;
+};
+
+}  // namespace
+
+extern "C" HRESULT __stdcall CreateWebViewEnvironmentWithOptionsInternal(
+    bool checkRunningInstance, int runtimeType, PCWSTR userDataFolder, IUnknown*,
+    ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* handler) {
+    if (!handler) return E_POINTER;
+    OpenEnvironmentRequest(checkRunningInstance, runtimeType, userDataFolder);
+    wchar_t endpoint[64];
+    DWORD length = GetEnvironmentVariableW(kChromiumDevToolsVariable, endpoint, 64);
+    if (length == 0 || length >= 64) {
+        EngineLog(L"environment failed");
+        return HRESULT_FROM_WIN32(ERROR_ENVVAR_NOT_FOUND);
+    }
+    Ref<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler> done(handler);
+    DevTools::Open(endpoint, kWantedEvents,
+                   [done](const std::shared_ptr<DevTools>& devtools, HRESULT error, const std::string& version) {
+                       if (FAILED(error)) {
+                           EngineLog(L"environment failed");
+                           done->Invoke(error, nullptr);
+                           return;
+                       }
+                       auto pages = std::make_shared<Pages>();
+                       DevTools* connection = devtools.get();  // the listener lives inside it
+                       devtools->Listen("", [pages, connection](const std::string& method, const json& params) {
+                           if (method == "Target.attachedToTarget") pages->OnAttached(*connection, params);
+                       });
+                       // Without its browser no view can show anything again.
+                       devtools->OnClosed([pages] {
+                           for (auto& [target, browser] : pages->browsers)
+                               if (auto open = browser.lock())
+                                   RaiseProcessFailed(*open, COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED);
+                       });
+                       json autoAttach = {{"autoAttach", true},
+                                          {"waitForDebuggerOnStart", true},
+                                          {"flatten", true},
+                                          {"filter", json::array({{{"type", "page"}}})}};
+                       devtools->Call("Target.setAutoAttach", autoAttach, "",
+                                      [done, devtools, pages, version](const json&, const json& error) {
+                                          if (!error.is_null()) {
+                                              EngineLog(L"environment failed");
+                                              done->Invoke(E_FAIL, nullptr);
+                                              return;
+                                          }
+                                          auto environment = Ref<ICoreWebView2Environment>::Adopt(
+                                              new Environment(devtools, pages, version));
+                                          EngineLog(L"environment created");
+                                          done->Invoke(S_OK, environment.get());
+                                      });
+                   });
+    return S_OK;
+}
+
+extern "C" HRESULT __stdcall DllCanUnloadNow() { return S_FALSE; }

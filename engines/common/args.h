@@ -1,0 +1,213 @@
+// Event arguments, the web resource request and the response: plain value
+// holders whose fields the engine reads back after the handlers have run.
+#pragma once
+
+#include "engines/common/engine.h"
+
+class NavigationStartingArgs : public ComObject<ICoreWebView2NavigationStartingEventArgs> {
+public:
+    NavigationStartingArgs(const std::wstring& uri, UINT64 id, bool userInitiated, bool redirected)
+        : ComObject(IID_ICoreWebView2NavigationStartingEventArgs),
+          uri_(uri),
+          id_(id),
+          user_(userInitiated),
+          redirected_(redirected) {}
+    bool cancelled() const { return cancel_; }
+
+    HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR* uri) override { return ReturnString(uri_, uri); }
+    HRESULT STDMETHODCALLTYPE get_IsUserInitiated(BOOL* value) override { return Out(value, user_); }
+    HRESULT STDMETHODCALLTYPE get_IsRedirected(BOOL* value) override { return Out(value, redirected_); }
+    HRESULT STDMETHODCALLTYPE get_RequestHeaders(ICoreWebView2HttpRequestHeaders**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Cancel(BOOL* value) override { return Out(value, cancel_); }
+    HRESULT STDMETHODCALLTYPE put_Cancel(BOOL cancel) override {
+        cancel_ = cancel != FALSE;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_NavigationId(UINT64* id) override { return Out(id, id_); }
+
+private:
+    std::wstring uri_;
+    UINT64 id_;
+    bool user_, redirected_, cancel_ = false;
+};
+
+class NavigationCompletedArgs : public ComObject<ICoreWebView2NavigationCompletedEventArgs2> {
+public:
+    NavigationCompletedArgs(UINT64 id, COREWEBVIEW2_WEB_ERROR_STATUS status, bool success, int httpStatus)
+        : ComObject({&IID_ICoreWebView2NavigationCompletedEventArgs, &IID_ICoreWebView2NavigationCompletedEventArgs2}),
+          id_(id),
+          status_(status),
+          success_(success),
+          httpStatus_(httpStatus) {}
+
+    HRESULT STDMETHODCALLTYPE get_IsSuccess(BOOL* value) override { return Out(value, success_); }
+    HRESULT STDMETHODCALLTYPE get_WebErrorStatus(COREWEBVIEW2_WEB_ERROR_STATUS* value) override {
+        return Out(value, status_);
+    }
+    HRESULT STDMETHODCALLTYPE get_NavigationId(UINT64* id) override { return Out(id, id_); }
+    HRESULT STDMETHODCALLTYPE get_HttpStatusCode(int* value) override { return Out(value, httpStatus_); }
+
+private:
+    UINT64 id_;
+    COREWEBVIEW2_WEB_ERROR_STATUS status_;
+    bool success_;
+    int httpStatus_;  // 0 when no answer came
+};
+
+class ProcessFailedArgs : public ComObject<ICoreWebView2ProcessFailedEventArgs> {
+public:
+    explicit ProcessFailedArgs(COREWEBVIEW2_PROCESS_FAILED_KIND kind)
+        : ComObject(IID_ICoreWebView2ProcessFailedEventArgs), kind_(kind) {}
+
+    HRESULT STDMETHODCALLTYPE get_ProcessFailedKind(COREWEBVIEW2_PROCESS_FAILED_KIND* kind) override {
+        return Out(kind, kind_);
+    }
+
+private:
+    COREWEBVIEW2_PROCESS_FAILED_KIND kind_;
+};
+
+class NewWindowArgs : public ComObject<ICoreWebView2NewWindowRequestedEventArgs> {
+public:
+    explicit NewWindowArgs(const std::wstring& uri)
+        : ComObject(IID_ICoreWebView2NewWindowRequestedEventArgs), uri_(uri) {}
+    bool handled() const { return handled_; }
+    ICoreWebView2* newWindow() const { return newWindow_.get(); }
+
+    HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR* uri) override { return ReturnString(uri_, uri); }
+    HRESULT STDMETHODCALLTYPE put_NewWindow(ICoreWebView2* view) override {
+        newWindow_ = view;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_NewWindow(ICoreWebView2** view) override { return OutRef(view, newWindow_.get()); }
+    HRESULT STDMETHODCALLTYPE put_Handled(BOOL handled) override {
+        handled_ = handled != FALSE;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_Handled(BOOL* handled) override { return Out(handled, handled_); }
+    // Pop-ups come from a click on the page's link or button.
+    HRESULT STDMETHODCALLTYPE get_IsUserInitiated(BOOL* value) override { return Out(value, TRUE); }
+    HRESULT STDMETHODCALLTYPE GetDeferral(ICoreWebView2Deferral**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_WindowFeatures(ICoreWebView2WindowFeatures**) override { return E_NOTIMPL; }
+
+private:
+    std::wstring uri_;
+    bool handled_ = false;
+    Ref<ICoreWebView2> newWindow_;
+};
+
+class WebResourceRequest : public ComObject<ICoreWebView2WebResourceRequest> {
+public:
+    explicit WebResourceRequest(const std::wstring& uri) : ComObject(IID_ICoreWebView2WebResourceRequest), uri_(uri) {}
+
+    HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR* uri) override { return ReturnString(uri_, uri); }
+    HRESULT STDMETHODCALLTYPE put_Uri(LPCWSTR uri) override {
+        if (!uri) return E_INVALIDARG;
+        uri_ = uri;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_Method(LPWSTR* method) override { return ReturnString(method_, method); }
+    HRESULT STDMETHODCALLTYPE put_Method(LPCWSTR method) override {
+        if (!method) return E_INVALIDARG;
+        method_ = method;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_Content(IStream** content) override { return Out(content, nullptr); }
+    HRESULT STDMETHODCALLTYPE put_Content(IStream*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Headers(ICoreWebView2HttpRequestHeaders**) override { return E_NOTIMPL; }
+
+private:
+    std::wstring uri_, method_ = L"GET";
+};
+
+class WebResourceResponse : public ComObject<ICoreWebView2WebResourceResponse> {
+public:
+    WebResourceResponse(IStream* content, int status, const std::wstring& reason)
+        : ComObject(IID_ICoreWebView2WebResourceResponse), content_(content), status_(status), reason_(reason) {}
+
+    HRESULT STDMETHODCALLTYPE get_Content(IStream** content) override { return OutRef(content, content_.get()); }
+    HRESULT STDMETHODCALLTYPE put_Content(IStream* content) override {
+        content_ = content;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_Headers(ICoreWebView2HttpResponseHeaders**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_StatusCode(int* status) override { return Out(status, status_); }
+    HRESULT STDMETHODCALLTYPE put_StatusCode(int status) override {
+        status_ = status;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_ReasonPhrase(LPWSTR* reason) override { return ReturnString(reason_, reason); }
+    HRESULT STDMETHODCALLTYPE put_ReasonPhrase(LPCWSTR reason) override {
+        if (!reason) return E_INVALIDARG;
+        reason_ = reason;
+        return S_OK;
+    }
+
+private:
+    Ref<IStream> content_;
+    int status_;
+    std::wstring reason_;
+};
+
+class WebResourceRequestedArgs : public ComObject<ICoreWebView2WebResourceRequestedEventArgs> {
+public:
+    WebResourceRequestedArgs(const std::wstring& uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context)
+        : ComObject(IID_ICoreWebView2WebResourceRequestedEventArgs),
+          request_(Ref<WebResourceRequest>::Adopt(new WebResourceRequest(uri))),
+          context_(context) {}
+    ICoreWebView2WebResourceResponse* response() const { return response_.get(); }
+
+    HRESULT STDMETHODCALLTYPE get_Request(ICoreWebView2WebResourceRequest** request) override {
+        return OutRef<ICoreWebView2WebResourceRequest>(request, request_.get());
+    }
+    HRESULT STDMETHODCALLTYPE get_Response(ICoreWebView2WebResourceResponse** response) override {
+        return OutRef(response, response_.get());
+    }
+    HRESULT STDMETHODCALLTYPE put_Response(ICoreWebView2WebResourceResponse* response) override {
+        response_ = response;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetDeferral(ICoreWebView2Deferral**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_ResourceContext(COREWEBVIEW2_WEB_RESOURCE_CONTEXT* context) override {
+        return Out(context, context_);
+    }
+
+private:
+    Ref<WebResourceRequest> request_;
+    Ref<ICoreWebView2WebResourceResponse> response_;
+    COREWEBVIEW2_WEB_RESOURCE_CONTEXT context_;
+};
+
+class AcceleratorKeyArgs : public ComObject<ICoreWebView2AcceleratorKeyPressedEventArgs> {
+public:
+    AcceleratorKeyArgs(COREWEBVIEW2_KEY_EVENT_KIND kind, UINT key, LPARAM lParam)
+        : ComObject(IID_ICoreWebView2AcceleratorKeyPressedEventArgs), kind_(kind), key_(key), lParam_(lParam) {}
+    bool handled() const { return handled_; }
+
+    HRESULT STDMETHODCALLTYPE get_KeyEventKind(COREWEBVIEW2_KEY_EVENT_KIND* kind) override { return Out(kind, kind_); }
+    HRESULT STDMETHODCALLTYPE get_VirtualKey(UINT* key) override { return Out(key, key_); }
+    HRESULT STDMETHODCALLTYPE get_KeyEventLParam(INT* lParam) override {
+        return Out(lParam, static_cast<INT>(lParam_));
+    }
+    HRESULT STDMETHODCALLTYPE get_PhysicalKeyStatus(COREWEBVIEW2_PHYSICAL_KEY_STATUS* status) override {
+        if (!status) return E_POINTER;
+        status->RepeatCount = static_cast<UINT32>(lParam_ & 0xFFFF);
+        status->ScanCode = static_cast<UINT32>((lParam_ >> 16) & 0xFF);
+        status->IsExtendedKey = (lParam_ >> 24) & 1;
+        status->IsMenuKeyDown = (lParam_ >> 29) & 1;
+        status->WasKeyDown = (lParam_ >> 30) & 1;
+        status->IsKeyReleased = (lParam_ >> 31) & 1;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_Handled(BOOL* handled) override { return Out(handled, handled_); }
+    HRESULT STDMETHODCALLTYPE put_Handled(BOOL handled) override {
+        handled_ = handled != FALSE;
+        return S_OK;
+    }
+
+private:
+    COREWEBVIEW2_KEY_EVENT_KIND kind_;
+    UINT key_;
+    LPARAM lParam_;
+    bool handled_ = false;
+};

@@ -1,0 +1,168 @@
+#include "engines/common/browser.h"
+
+#include "engines/common/args.h"
+#include "engines/common/engine_protocol.h"
+#include "engines/common/uri.h"
+
+void Browser::Close() {
+    if (closed) return;
+    closed = true;
+    EngineLog(L"closed");
+    if (window) DestroyWindow(window);
+    window = nullptr;
+    navigationStarting.Clear();
+    navigationCompleted.Clear();
+    newWindowRequested.Clear();
+    webResourceRequested.Clear();
+    fullscreenChanged.Clear();
+    acceleratorKeyPressed.Clear();
+    processFailed.Clear();
+}
+
+void RegisterEngineClass(const wchar_t* name, WNDPROC procedure) {
+    WNDCLASSW wc = {};
+    if (GetClassInfoW(EngineModule(), name, &wc)) return;
+    wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = EngineModule();
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = name;
+    RegisterClassW(&wc);
+}
+
+HWND CreateEngineView(HWND parent, WNDPROC procedure, Browser* browser) {
+    RegisterEngineClass(kEngineViewClass, procedure);
+    HWND view = CreateWindowExW(0, kEngineViewClass, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent, nullptr,
+                                EngineModule(), nullptr);
+    SetWindowLongPtrW(view, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(browser));
+    return view;
+}
+
+bool ReadEngineCommand(LPARAM copyData, std::wstring* text) {
+    auto* data = reinterpret_cast<const COPYDATASTRUCT*>(copyData);
+    if (data->dwData != kEngineCopyDataId || !data->lpData) return false;
+    text->assign(static_cast<const wchar_t*>(data->lpData), data->cbData / sizeof(wchar_t));
+    while (!text->empty() && text->back() == L'\0') text->pop_back();
+    return true;
+}
+
+bool RaiseNavigationStarting(Browser& b, const std::wstring& uri, UINT64 id, bool userInitiated, bool redirected) {
+    if (b.closed) return true;
+    EngineLog(L"navigation started " + std::to_wstring(id) + L" " + uri);
+    auto args = Ref<NavigationStartingArgs>::Adopt(new NavigationStartingArgs(uri, id, userInitiated, redirected));
+    for (auto& handler : b.navigationStarting.Snapshot()) handler->Invoke(b.view, args.get());
+    if (args->cancelled()) EngineLog(L"navigation cancelled " + std::to_wstring(id));
+    return args->cancelled();
+}
+
+void RaiseNavigationCompleted(Browser& b, UINT64 id, COREWEBVIEW2_WEB_ERROR_STATUS status, bool success,
+                              int httpStatus) {
+    if (b.closed) return;
+    EngineLog(L"navigation completed " + std::to_wstring(id) +
+              (success ? L" success" : L" status " + std::to_wstring(status)) +
+              (httpStatus && httpStatus != 200 ? L" http " + std::to_wstring(httpStatus) : L""));
+    auto args = Ref<NavigationCompletedArgs>::Adopt(new NavigationCompletedArgs(id, status, success, httpStatus));
+    for (auto& handler : b.navigationCompleted.Snapshot()) handler->Invoke(b.view, args.get());
+}
+
+// The source kind a request counts as: frames of any origin and dedicated
+// workers are the document's.
+static int SourceKind(RequestSource source) {
+    switch (source) {
+    case RequestSource::kSharedWorker:
+        return COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_SHARED_WORKER;
+    case RequestSource::kServiceWorker:
+        return COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_SERVICE_WORKER;
+    default:
+        return COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_DOCUMENT;
+    }
+}
+
+bool MatchesFilter(const Browser& b, const std::wstring& uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context,
+                   RequestSource source) {
+    for (const ResourceFilter& filter : b.filters) {
+        bool reaches = filter.withKinds ? (filter.kinds & SourceKind(source)) != 0 : source == RequestSource::kFrame;
+        if (reaches && (filter.context == COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL || filter.context == context) &&
+            GlobMatch(filter.pattern, uri))
+            return true;
+    }
+    return false;
+}
+
+Ref<ICoreWebView2WebResourceResponse> RaiseWebResourceRequested(Browser& b, const std::wstring& uri,
+                                                                COREWEBVIEW2_WEB_RESOURCE_CONTEXT context,
+                                                                RequestSource source) {
+    Ref<ICoreWebView2WebResourceResponse> response;
+    if (b.closed) return response;
+    if (MatchesFilter(b, uri, context, source)) {
+        EngineLog(L"resource event " + std::to_wstring(context) + L" " + uri);
+        auto args = Ref<WebResourceRequestedArgs>::Adopt(new WebResourceRequestedArgs(uri, context));
+        for (auto& handler : b.webResourceRequested.Snapshot()) handler->Invoke(b.view, args.get());
+        response = args->response();
+    }
+    if (!response) {
+        EngineLog(L"resource to network " + uri);
+        return response;
+    }
+    int status = 0;
+    LPWSTR reason = nullptr;
+    response->get_StatusCode(&status);
+    response->get_ReasonPhrase(&reason);
+    EngineLog(L"resource answered " + std::to_wstring(status) + L" " + (reason ? reason : L"") + L" " + uri);
+    CoTaskMemFree(reason);
+    return response;
+}
+
+NewWindowAnswer RaiseNewWindowRequested(Browser& b, const std::wstring& uri) {
+    NewWindowAnswer answer;
+    if (b.closed) return answer;
+    auto args = Ref<NewWindowArgs>::Adopt(new NewWindowArgs(uri));
+    for (auto& handler : b.newWindowRequested.Snapshot()) handler->Invoke(b.view, args.get());
+    answer.handled = args->handled();
+    answer.newWindow = args->newWindow();
+    return answer;
+}
+
+void LogPopup(const NewWindowAnswer& answer, const std::wstring& uri) {
+    EngineLog((answer.newWindow ? L"popup into given view " : answer.handled ? L"popup swallowed " : L"popup opened ") +
+              uri);
+}
+
+void RaiseProcessFailed(Browser& b, COREWEBVIEW2_PROCESS_FAILED_KIND kind) {
+    if (b.closed) return;
+    EngineLog(L"process failed " + std::to_wstring(kind));
+    auto args = Ref<ProcessFailedArgs>::Adopt(new ProcessFailedArgs(kind));
+    for (auto& handler : b.processFailed.Snapshot()) handler->Invoke(b.view, args.get());
+    if (kind == COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED) b.Close();
+}
+
+void RaiseFullscreenChanged(Browser& b, bool on) {
+    if (b.closed) return;
+    std::wstring line = on ? L"fullscreen element on" : L"fullscreen element off";
+    if (b.fullscreenElement == on) {
+        EngineLog(line + L" unchanged");
+        return;
+    }
+    b.fullscreenElement = on;
+    EngineLog(line);
+    InvalidateRect(b.window, nullptr, TRUE);
+    for (auto& handler : b.fullscreenChanged.Snapshot()) handler->Invoke(b.view, nullptr);
+}
+
+bool RaiseAcceleratorKey(Browser& b, UINT message, WPARAM key, LPARAM lParam) {
+    COREWEBVIEW2_KEY_EVENT_KIND kind = message == WM_KEYDOWN      ? COREWEBVIEW2_KEY_EVENT_KIND_KEY_DOWN
+                                       : message == WM_KEYUP      ? COREWEBVIEW2_KEY_EVENT_KIND_KEY_UP
+                                       : message == WM_SYSKEYDOWN ? COREWEBVIEW2_KEY_EVENT_KIND_SYSTEM_KEY_DOWN
+                                                                  : COREWEBVIEW2_KEY_EVENT_KIND_SYSTEM_KEY_UP;
+    UINT character = MapVirtualKeyW(static_cast<UINT>(key), MAPVK_VK_TO_CHAR) & 0x7FFFFFFF;
+    bool accelerator = GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0 ||
+                       kind >= COREWEBVIEW2_KEY_EVENT_KIND_SYSTEM_KEY_DOWN || character < 0x20;
+    bool handled = false;
+    if (accelerator && !b.closed) {
+        auto args = Ref<AcceleratorKeyArgs>::Adopt(new AcceleratorKeyArgs(kind, static_cast<UINT>(key), lParam));
+        for (auto& handler : b.acceleratorKeyPressed.Snapshot()) handler->Invoke(b.controller, args.get());
+        handled = args->handled();
+    }
+    EngineLog((handled ? L"key handled " : L"key to page ") + std::to_wstring(key) + L" " + std::to_wstring(kind));
+    return handled;
+}

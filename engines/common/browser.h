@@ -1,0 +1,138 @@
+// One web view as an engine keeps it, whatever stands behind it: its window,
+// the handlers registered on it, its resource filters, and the raising of
+// each event with the log line that goes with it. The controller and view
+// faces (controller.cpp, view.cpp) are two COM objects over one Browser; each
+// engine derives its own Browser and carries out what the faces ask of it.
+#pragma once
+
+#include "engines/common/engine.h"
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+// The handlers of one event, each held with a reference until removed or closed.
+template <class H>
+class EventList {
+public:
+    HRESULT Add(H* handler, EventRegistrationToken* token) {
+        if (!handler || !token) return E_POINTER;
+        token->value = next_++;
+        handlers_.emplace_back(token->value, Ref<H>(handler));
+        return S_OK;
+    }
+    HRESULT Remove(EventRegistrationToken token) {
+        std::erase_if(handlers_, [&](const auto& entry) { return entry.first == token.value; });
+        return S_OK;
+    }
+    // A copy, so that a handler may add or remove handlers while it runs.
+    std::vector<Ref<H>> Snapshot() const {
+        std::vector<Ref<H>> copy;
+        for (const auto& entry : handlers_) copy.push_back(entry.second);
+        return copy;
+    }
+    void Clear() { handlers_.clear(); }
+
+private:
+    std::vector<std::pair<__int64, Ref<H>>> handlers_;
+    __int64 next_ = 1;
+};
+
+// A resource filter as the view was given it. Added without source kinds
+// (AddWebResourceRequestedFilter), it reports requests of the main frame and
+// its same-origin frames only; with them, requests of those kinds.
+struct ResourceFilter {
+    std::wstring pattern;
+    COREWEBVIEW2_WEB_RESOURCE_CONTEXT context;
+    bool withKinds;
+    COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS kinds;
+    bool operator==(const ResourceFilter&) const = default;
+};
+
+// Where a request comes from.
+enum class RequestSource { kFrame, kCrossOriginFrame, kDedicatedWorker, kSharedWorker, kServiceWorker };
+
+class Browser : public std::enable_shared_from_this<Browser> {
+public:
+    virtual ~Browser() = default;
+
+    // What the view face asks of the engine. Everything happens later, from
+    // the message loop; the faces refuse calls once the browser is closed.
+    virtual void Navigate(const std::wstring& uri) = 0;
+    virtual void NavigateToString(const std::wstring& html) = 0;
+    virtual void GoToHistory(int offset) = 0;  // 0 reloads, -1 goes back, 1 forward
+    virtual bool CanGoToHistory(int offset) const = 0;
+    virtual std::wstring Source() const = 0;
+    virtual void FiltersChanged() {}
+    // Closes for good: the window goes and every handler is dropped.
+    virtual void Close();
+
+    HWND window = nullptr;  // the view: a child of the window given to the environment
+    bool visible = false;
+    bool closed = false;
+    bool fullscreenElement = false;
+    RECT bounds = {};
+    // The two faces, passed as the sender of events; the controller keeps the view alive.
+    ICoreWebView2Controller* controller = nullptr;
+    ICoreWebView2* view = nullptr;
+    Ref<ICoreWebView2Settings> settings;
+    std::vector<ResourceFilter> filters;
+
+    EventList<ICoreWebView2NavigationStartingEventHandler> navigationStarting;
+    EventList<ICoreWebView2NavigationCompletedEventHandler> navigationCompleted;
+    EventList<ICoreWebView2NewWindowRequestedEventHandler> newWindowRequested;
+    EventList<ICoreWebView2WebResourceRequestedEventHandler> webResourceRequested;
+    EventList<ICoreWebView2ContainsFullScreenElementChangedEventHandler> fullscreenChanged;
+    EventList<ICoreWebView2AcceleratorKeyPressedEventHandler> acceleratorKeyPressed;
+    EventList<ICoreWebView2ProcessFailedEventHandler> processFailed;
+};
+using BrowserPtr = std::shared_ptr<Browser>;
+
+// The controller face (one reference for the caller) over a browser whose
+// window exists; it makes the view face and the settings object too.
+ICoreWebView2Controller* CreateControllerFace(const BrowserPtr& browser);
+
+// Registers a window class of the engine's module once.
+void RegisterEngineClass(const wchar_t* name, WNDPROC procedure);
+// The view window (class kEngineViewClass, the engine's own procedure): a
+// hidden child of parent, shown when the program says so; GWLP_USERDATA holds
+// browser once the window exists.
+HWND CreateEngineView(HWND parent, WNDPROC procedure, Browser* browser);
+// The text of a control command that reached the view as WM_COPYDATA; false
+// for data of any other kind.
+bool ReadEngineCommand(LPARAM copyData, std::wstring* text);
+
+// Raising events. Each writes the engine's log line and returns what the
+// program's handlers decided; nothing is raised once the browser is closed.
+
+// NavigationStarting for one hop; true when a handler cancelled it.
+bool RaiseNavigationStarting(Browser& browser, const std::wstring& uri, UINT64 id, bool userInitiated,
+                             bool redirected);
+// success with status 0 for a document that loaded; otherwise the failure's
+// status, which is 0 when the server answered with an error status. The
+// answer's HTTP status, 0 when none came.
+void RaiseNavigationCompleted(Browser& browser, UINT64 id, COREWEBVIEW2_WEB_ERROR_STATUS status, bool success,
+                              int httpStatus);
+// Whether a resource filter matches the address, the context and the source.
+bool MatchesFilter(const Browser& browser, const std::wstring& uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context,
+                   RequestSource source);
+// WebResourceRequested when a filter matches; the response a handler put, or
+// null when the request goes to the network.
+Ref<ICoreWebView2WebResourceResponse> RaiseWebResourceRequested(Browser& browser, const std::wstring& uri,
+                                                                COREWEBVIEW2_WEB_RESOURCE_CONTEXT context,
+                                                                RequestSource source);
+struct NewWindowAnswer {
+    bool handled = false;
+    Ref<ICoreWebView2> newWindow;  // a view the handler supplied, or null
+};
+NewWindowAnswer RaiseNewWindowRequested(Browser& browser, const std::wstring& uri);
+// Logs how the request ended: "into given view", "swallowed" or "opened".
+void LogPopup(const NewWindowAnswer& answer, const std::wstring& uri);
+// ProcessFailed. After the browser process, the browser is closed for good.
+void RaiseProcessFailed(Browser& browser, COREWEBVIEW2_PROCESS_FAILED_KIND kind);
+// ContainsFullScreenElementChanged, raised only when the state changes.
+void RaiseFullscreenChanged(Browser& browser, bool on);
+// A key message at the view: AcceleratorKeyPressed when it counts as an
+// accelerator (Ctrl or Alt held, a system key, a key that types no
+// character); true when a handler took the key from the page.
+bool RaiseAcceleratorKey(Browser& browser, UINT message, WPARAM key, LPARAM lParam);

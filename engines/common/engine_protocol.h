@@ -1,0 +1,42 @@
+// What a test needs to drive our engines (EmbeddedBrowserWebView.dll, the
+// test engine's or the Chromium engine's) and read what they did: the class
+// of the view window, the control commands sent to that window as
+// WM_COPYDATA, and the environment variables they read. engines/test/README.md
+// and engines/chromium/README.md describe the commands and the log lines.
+#pragma once
+
+#include <windows.h>
+
+// The view window is a child of the window given to CreateCoreWebView2Controller.
+inline constexpr wchar_t kEngineViewClass[] = L"VelotideEngineView";
+// A pop-up the page opened and nobody handled becomes a top-level window of this class.
+inline constexpr wchar_t kEnginePopupClass[] = L"VelotideTestEnginePopup";
+
+// Path of the append-only UTF-8 log; no log is written while it is unset.
+inline constexpr wchar_t kEngineLogVariable[] = L"VELOTIDE_TEST_ENGINE_LOG";
+// Makes start-up fail on purpose: "create" (the export returns E_FAIL),
+// "environment" or "controller" (that completion reports E_FAIL and null).
+inline constexpr wchar_t kEngineFailVariable[] = L"VELOTIDE_TEST_ENGINE_FAIL";
+
+// COPYDATASTRUCT.dwData of a command; lpData holds its UTF-16 text (no
+// terminator needed), cbData its size in bytes. SendMessage returns TRUE when
+// the command was understood; its events follow from the message loop.
+inline constexpr ULONG_PTR kEngineCopyDataId = 0x56544531;  // "VTE1"
+
+// Command words, the first word of a command text; arguments are separated by spaces.
+inline constexpr wchar_t kEngineCmdLink[] = L"link";              // link <url>
+inline constexpr wchar_t kEngineCmdRedirect[] = L"redirect";      // redirect <url1> <url2> ...
+inline constexpr wchar_t kEngineCmdFail[] = L"fail";              // fail <status> <url>
+inline constexpr wchar_t kEngineCmdRedirects[] = L"redirects";    // redirects <url> <url2>: from now on
+inline constexpr wchar_t kEngineCmdPopup[] = L"popup";            // popup <url>
+inline constexpr wchar_t kEngineCmdAnswer[] = L"answer";          // answer <http status> <url>
+// request <url> [context] [frame|cross-frame|worker|shared-worker|service-worker]
+inline constexpr wchar_t kEngineCmdRequest[] = L"request";
+inline constexpr wchar_t kEngineCmdCrash[] = L"crash";  // crash <COREWEBVIEW2_PROCESS_FAILED_KIND>
+inline constexpr wchar_t kEngineCmdFullscreen[] = L"fullscreen";  // fullscreen on|off
+// The Chromium engine's one command: the page runs the script as if the user
+// had just clicked (so it may open windows and go fullscreen).
+inline constexpr wchar_t kEngineCmdScript[] = L"script";  // script <javascript>
+
+// The Chromium engine: "127.0.0.1:PORT" of a running Chromium's DevTools endpoint.
+inline constexpr wchar_t kChromiumDevToolsVariable[] = L"VELOTIDE_CHROMIUM_DEVTOOLS";

@@ -1,0 +1,293 @@
+// The view face (navigation, history, events, resource filters) and the
+// settings object, over any engine's Browser.
+#include "engines/common/browser.h"
+
+#include <algorithm>
+
+namespace {
+
+const HRESULT kClosed = HRESULT_FROM_WIN32(ERROR_INVALID_STATE);
+
+// The whole chain up to ICoreWebView2_22, as a current runtime offers it.
+#define VELOTIDE_WEBVIEW_CHAIN(X)                                                                              \
+    X(2) X(3) X(4) X(5) X(6) X(7) X(8) X(9) X(10) X(11) X(12) X(13) X(14) X(15) X(16) X(17) X(18) X(19) X(20) \
+    X(21)
+#define VELOTIDE_IID_OF(number) &IID_ICoreWebView2_##number,
+#define VELOTIDE_NOT_IMPLEMENTED(method, parameters) \
+    HRESULT STDMETHODCALLTYPE method parameters override { return E_NOTIMPL; }
+#define VELOTIDE_NOT_IMPLEMENTED_SLOTS(number) VELOTIDE_COREWEBVIEW2_##number##_METHODS(VELOTIDE_NOT_IMPLEMENTED)
+
+class View : public ComObject<ICoreWebView2_22> {
+public:
+    explicit View(const BrowserPtr& browser)
+        : ComObject({&IID_ICoreWebView2, VELOTIDE_WEBVIEW_CHAIN(VELOTIDE_IID_OF) & IID_ICoreWebView2_22}),
+          b_(browser) {
+        b_->view = this;
+    }
+    ~View() override {
+        if (b_->view == this) b_->view = nullptr;
+    }
+
+    HRESULT STDMETHODCALLTYPE get_Settings(ICoreWebView2Settings** settings) override {
+        return OutRef(settings, b_->settings.get());
+    }
+    HRESULT STDMETHODCALLTYPE get_Source(LPWSTR* uri) override { return ReturnString(b_->Source(), uri); }
+    HRESULT STDMETHODCALLTYPE Navigate(LPCWSTR uri) override {
+        if (!uri) return E_INVALIDARG;
+        if (b_->closed) return kClosed;
+        b_->Navigate(uri);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE NavigateToString(LPCWSTR html) override {
+        if (!html) return E_INVALIDARG;
+        if (b_->closed) return kClosed;
+        b_->NavigateToString(html);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE add_NavigationStarting(ICoreWebView2NavigationStartingEventHandler* handler,
+                                                     EventRegistrationToken* token) override {
+        return b_->closed ? kClosed : b_->navigationStarting.Add(handler, token);
+    }
+    HRESULT STDMETHODCALLTYPE remove_NavigationStarting(EventRegistrationToken token) override {
+        return b_->navigationStarting.Remove(token);
+    }
+    HRESULT STDMETHODCALLTYPE add_ContentLoading(ICoreWebView2ContentLoadingEventHandler*,
+                                                 EventRegistrationToken*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE remove_ContentLoading(EventRegistrationToken) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE add_SourceChanged(ICoreWebView2SourceChangedEventHandler*,
+                                                EventRegistrationToken*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE remove_SourceChanged(EventRegistrationToken) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE add_HistoryChanged(ICoreWebView2HistoryChangedEventHandler*,
+                                                 EventRegistrationToken*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE remove_HistoryChanged(EventRegistrationToken) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE add_NavigationCompleted(ICoreWebView2NavigationCompletedEventHandler* handler,
+                                                      EventRegistrationToken* token) override {
+        return b_->closed ? kClosed : b_->navigationCompleted.Add(handler, token);
+    }
+    HRESULT STDMETHODCALLTYPE remove_NavigationCompleted(EventRegistrationToken token) override {
+        return b_->navigationCompleted.Remove(token);
+    }
+    HRESULT STDMETHODCALLTYPE add_FrameNavigationStarting(ICoreWebView2NavigationStartingEventHandler*,
+                                                          EventRegistrationToken*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE remove_FrameNavigationStarting(EventRegistrationToken) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE add_FrameNavigationCompleted(ICoreWebView2NavigationCompletedEventHandler*,
+                                                           EventRegistrationToken*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE remove_FrameNavigationCompleted(EventRegistrationToken) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE add_ScriptDialogOpening(ICoreWebView2ScriptDialogOpeningEventHandler*,
+                                                      EventRegistrationToken*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE remove_ScriptDialogOpening(EventRegistrationToken) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE add_PermissionRequested(ICoreWebView2PermissionRequestedEventHandler*,
+                                                      EventRegistrationToken*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE remove_PermissionRequested(EventRegistrationToken) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE add_ProcessFailed(ICoreWebView2ProcessFailedEventHandler* handler,
+                                                EventRegistrationToken* token) override {
+        return b_->closed ? kClosed : b_->processFailed.Add(handler, token);
+    }
+    HRESULT STDMETHODCALLTYPE remove_ProcessFailed(EventRegistrationToken token) override {
+        return b_->processFailed.Remove(token);
+    }
+    HRESULT STDMETHODCALLTYPE AddScriptToExecuteOnDocumentCreated(
+        LPCWSTR, ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE RemoveScriptToExecuteOnDocumentCreated(LPCWSTR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE ExecuteScript(LPCWSTR, ICoreWebView2ExecuteScriptCompletedHandler*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE CapturePreview(COREWEBVIEW2_CAPTURE_PREVIEW_IMAGE_FORMAT, IStream*,
+                                             ICoreWebView2CapturePreviewCompletedHandler*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE Reload() override {
+        return GoTo(0);
+    }
+    HRESULT STDMETHODCALLTYPE PostWebMessageAsJson(LPCWSTR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE PostWebMessageAsString(LPCWSTR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE add_WebMessageReceived(ICoreWebView2WebMessageReceivedEventHandler*,
+                                                     EventRegistrationToken*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE remove_WebMessageReceived(EventRegistrationToken) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE
+    CallDevToolsProtocolMethod(LPCWSTR, LPCWSTR, ICoreWebView2CallDevToolsProtocolMethodCompletedHandler*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE get_BrowserProcessId(UINT32* id) override { return Out(id, GetCurrentProcessId()); }
+    HRESULT STDMETHODCALLTYPE get_CanGoBack(BOOL* can) override { return Out(can, b_->CanGoToHistory(-1)); }
+    HRESULT STDMETHODCALLTYPE get_CanGoForward(BOOL* can) override { return Out(can, b_->CanGoToHistory(1)); }
+    HRESULT STDMETHODCALLTYPE GoBack() override { return GoTo(-1); }
+    HRESULT STDMETHODCALLTYPE GoForward() override { return GoTo(1); }
+    HRESULT STDMETHODCALLTYPE GetDevToolsProtocolEventReceiver(LPCWSTR,
+                                                               ICoreWebView2DevToolsProtocolEventReceiver**) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE Stop() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE add_NewWindowRequested(ICoreWebView2NewWindowRequestedEventHandler* handler,
+                                                     EventRegistrationToken* token) override {
+        return b_->closed ? kClosed : b_->newWindowRequested.Add(handler, token);
+    }
+    HRESULT STDMETHODCALLTYPE remove_NewWindowRequested(EventRegistrationToken token) override {
+        return b_->newWindowRequested.Remove(token);
+    }
+    HRESULT STDMETHODCALLTYPE add_DocumentTitleChanged(ICoreWebView2DocumentTitleChangedEventHandler*,
+                                                       EventRegistrationToken*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE remove_DocumentTitleChanged(EventRegistrationToken) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_DocumentTitle(LPWSTR*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE AddHostObjectToScript(LPCWSTR, VARIANT*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE RemoveHostObjectFromScript(LPCWSTR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE OpenDevToolsWindow() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE add_ContainsFullScreenElementChanged(
+        ICoreWebView2ContainsFullScreenElementChangedEventHandler* handler, EventRegistrationToken* token) override {
+        return b_->closed ? kClosed : b_->fullscreenChanged.Add(handler, token);
+    }
+    HRESULT STDMETHODCALLTYPE remove_ContainsFullScreenElementChanged(EventRegistrationToken token) override {
+        return b_->fullscreenChanged.Remove(token);
+    }
+    HRESULT STDMETHODCALLTYPE get_ContainsFullScreenElement(BOOL* contains) override {
+        return Out(contains, b_->fullscreenElement);
+    }
+    HRESULT STDMETHODCALLTYPE add_WebResourceRequested(ICoreWebView2WebResourceRequestedEventHandler* handler,
+                                                       EventRegistrationToken* token) override {
+        return b_->closed ? kClosed : b_->webResourceRequested.Add(handler, token);
+    }
+    HRESULT STDMETHODCALLTYPE remove_WebResourceRequested(EventRegistrationToken token) override {
+        return b_->webResourceRequested.Remove(token);
+    }
+    HRESULT STDMETHODCALLTYPE AddWebResourceRequestedFilter(const LPCWSTR uri,
+                                                            const COREWEBVIEW2_WEB_RESOURCE_CONTEXT context) override {
+        return AddFilter(uri, context, false, COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_NONE);
+    }
+    HRESULT STDMETHODCALLTYPE
+    RemoveWebResourceRequestedFilter(const LPCWSTR uri, const COREWEBVIEW2_WEB_RESOURCE_CONTEXT context) override {
+        return RemoveFilter(uri, context, false, COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_NONE);
+    }
+    HRESULT STDMETHODCALLTYPE add_WindowCloseRequested(ICoreWebView2WindowCloseRequestedEventHandler*,
+                                                       EventRegistrationToken*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE remove_WindowCloseRequested(EventRegistrationToken) override { return E_NOTIMPL; }
+
+    VELOTIDE_WEBVIEW_CHAIN(VELOTIDE_NOT_IMPLEMENTED_SLOTS)
+
+    HRESULT STDMETHODCALLTYPE AddWebResourceRequestedFilterWithRequestSourceKinds(
+        const LPCWSTR uri, const COREWEBVIEW2_WEB_RESOURCE_CONTEXT context,
+        const COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS kinds) override {
+        return AddFilter(uri, context, true, kinds);
+    }
+    HRESULT STDMETHODCALLTYPE RemoveWebResourceRequestedFilterWithRequestSourceKinds(
+        const LPCWSTR uri, const COREWEBVIEW2_WEB_RESOURCE_CONTEXT context,
+        const COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS kinds) override {
+        return RemoveFilter(uri, context, true, kinds);
+    }
+
+private:
+    // The log names a filter by its pattern and context, and its source kinds
+    // when it was given them.
+    static std::wstring FilterText(const ResourceFilter& filter) {
+        std::wstring text = filter.pattern + L" " + std::to_wstring(filter.context);
+        if (!filter.withKinds) return text;
+        return text + L" sources " +
+               (filter.kinds == COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_ALL
+                    ? std::wstring(L"all")
+                    : std::to_wstring(static_cast<unsigned>(filter.kinds)));
+    }
+    HRESULT AddFilter(LPCWSTR uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context, bool withKinds,
+                      COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS kinds) {
+        if (!uri) return E_INVALIDARG;
+        b_->filters.push_back({uri, context, withKinds, kinds});
+        EngineLog(L"filter added " + FilterText(b_->filters.back()));
+        b_->FiltersChanged();
+        return S_OK;
+    }
+    HRESULT RemoveFilter(LPCWSTR uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context, bool withKinds,
+                         COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS kinds) {
+        if (!uri) return E_INVALIDARG;
+        ResourceFilter filter{uri, context, withKinds, kinds};
+        auto found = std::find(b_->filters.begin(), b_->filters.end(), filter);
+        if (found == b_->filters.end()) return HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
+        b_->filters.erase(found);
+        EngineLog(L"filter removed " + FilterText(filter));
+        b_->FiltersChanged();
+        return S_OK;
+    }
+
+    HRESULT GoTo(int offset) {
+        if (b_->closed) return kClosed;
+        b_->GoToHistory(offset);
+        return S_OK;
+    }
+
+    BrowserPtr b_;
+};
+
+class Settings : public ComObject<ICoreWebView2Settings> {
+public:
+    Settings() : ComObject(IID_ICoreWebView2Settings) {}
+
+    HRESULT STDMETHODCALLTYPE get_IsScriptEnabled(BOOL* v) override { return Out(v, on_[kScript]); }
+    HRESULT STDMETHODCALLTYPE put_IsScriptEnabled(BOOL v) override { return Put(kScript, L"IsScriptEnabled", v); }
+    HRESULT STDMETHODCALLTYPE get_IsWebMessageEnabled(BOOL* v) override { return Out(v, on_[kWebMessage]); }
+    HRESULT STDMETHODCALLTYPE put_IsWebMessageEnabled(BOOL v) override {
+        return Put(kWebMessage, L"IsWebMessageEnabled", v);
+    }
+    HRESULT STDMETHODCALLTYPE get_AreDefaultScriptDialogsEnabled(BOOL* v) override { return Out(v, on_[kDialogs]); }
+    HRESULT STDMETHODCALLTYPE put_AreDefaultScriptDialogsEnabled(BOOL v) override {
+        return Put(kDialogs, L"AreDefaultScriptDialogsEnabled", v);
+    }
+    HRESULT STDMETHODCALLTYPE get_IsStatusBarEnabled(BOOL* v) override { return Out(v, on_[kStatusBar]); }
+    HRESULT STDMETHODCALLTYPE put_IsStatusBarEnabled(BOOL v) override {
+        return Put(kStatusBar, L"IsStatusBarEnabled", v);
+    }
+    HRESULT STDMETHODCALLTYPE get_AreDevToolsEnabled(BOOL* v) override { return Out(v, on_[kDevTools]); }
+    HRESULT STDMETHODCALLTYPE put_AreDevToolsEnabled(BOOL v) override {
+        return Put(kDevTools, L"AreDevToolsEnabled", v);
+    }
+    HRESULT STDMETHODCALLTYPE get_AreDefaultContextMenusEnabled(BOOL* v) override { return Out(v, on_[kMenus]); }
+    HRESULT STDMETHODCALLTYPE put_AreDefaultContextMenusEnabled(BOOL v) override {
+        return Put(kMenus, L"AreDefaultContextMenusEnabled", v);
+    }
+    HRESULT STDMETHODCALLTYPE get_AreHostObjectsAllowed(BOOL* v) override { return Out(v, on_[kHostObjects]); }
+    HRESULT STDMETHODCALLTYPE put_AreHostObjectsAllowed(BOOL v) override {
+        return Put(kHostObjects, L"AreHostObjectsAllowed", v);
+    }
+    HRESULT STDMETHODCALLTYPE get_IsZoomControlEnabled(BOOL* v) override { return Out(v, on_[kZoom]); }
+    HRESULT STDMETHODCALLTYPE put_IsZoomControlEnabled(BOOL v) override {
+        return Put(kZoom, L"IsZoomControlEnabled", v);
+    }
+    HRESULT STDMETHODCALLTYPE get_IsBuiltInErrorPageEnabled(BOOL* v) override { return Out(v, on_[kErrorPage]); }
+    HRESULT STDMETHODCALLTYPE put_IsBuiltInErrorPageEnabled(BOOL v) override {
+        return Put(kErrorPage, L"IsBuiltInErrorPageEnabled", v);
+    }
+
+private:
+    enum { kScript, kWebMessage, kDialogs, kStatusBar, kDevTools, kMenus, kHostObjects, kZoom, kErrorPage, kCount };
+
+    HRESULT Put(int index, const wchar_t* name, BOOL value) {
+        on_[index] = value != FALSE;
+        EngineLog(L"settings put " + std::wstring(name) + (on_[index] ? L"=1" : L"=0"));
+        return S_OK;
+    }
+
+    bool on_[kCount] = {true, true, true, true, true, true, true, true, true};  // the engine's defaults
+};
+
+}  // namespace
+
+ICoreWebView2* CreateViewFace(const BrowserPtr& browser) { return new View(browser); }
+ICoreWebView2Settings* CreateSettings() { return new Settings; }

@@ -1,0 +1,79 @@
+// The control channel: what the page "does" when a test says so. Words are
+// separated by spaces; see engine_protocol.h and README.md.
+#include "engines/test/test_browser.h"
+#include "engines/common/engine_protocol.h"
+
+#include <sstream>
+
+namespace {
+
+// A whole-word number in [low, high], or -1.
+int Number(const std::wstring& word, int low, int high) {
+    if (word.empty() || word.size() > 4 || word.find_first_not_of(L"0123456789") != std::wstring::npos) return -1;
+    int value = std::stoi(word);
+    return value >= low && value <= high ? value : -1;
+}
+
+// The requesting side a "request" command names, as a RequestSource; -1 when unknown.
+int SourceNamed(const std::wstring& word) {
+    const wchar_t* const kNames[] = {L"frame", L"cross-frame", L"worker", L"shared-worker", L"service-worker"};
+    for (int i = 0; i < 5; ++i)
+        if (word == kNames[i]) return i;
+    return -1;
+}
+
+bool Run(const TestBrowserPtr& b, const std::vector<std::wstring>& words) {
+    const std::wstring& verb = words[0];
+    size_t count = words.size();
+    Navigation nav;
+    nav.userInitiated = true;  // the user clicked, the page's server redirected, and so on
+    if ((verb == kEngineCmdLink && count == 2) || (verb == kEngineCmdRedirect && count >= 3)) {
+        nav.hops.assign(words.begin() + 1, words.end());
+        StartNavigation(b, nav);
+    } else if (verb == kEngineCmdFail && count == 3) {
+        int status = Number(words[1], COREWEBVIEW2_WEB_ERROR_STATUS_CERTIFICATE_COMMON_NAME_IS_INCORRECT,
+                            COREWEBVIEW2_WEB_ERROR_STATUS_VALID_PROXY_AUTHENTICATION_REQUIRED);
+        if (status < 0) return false;
+        nav.hops = {words[2]};
+        nav.failWith = static_cast<COREWEBVIEW2_WEB_ERROR_STATUS>(status);
+        StartNavigation(b, nav);
+    } else if (verb == kEngineCmdAnswer && count == 3) {
+        nav.httpStatus = Number(words[1], 100, 599);
+        if (nav.httpStatus < 0) return false;
+        nav.hops = {words[2]};
+        StartNavigation(b, nav);
+    } else if (verb == kEngineCmdRedirects && count == 3) {
+        b->redirects[words[1]] = words[2];
+    } else if (verb == kEngineCmdPopup && count == 2) {
+        RequestPopup(b, words[1]);
+    } else if (verb == kEngineCmdRequest && count >= 2 && count <= 4) {
+        int context = count >= 3 ? Number(words[2], COREWEBVIEW2_WEB_RESOURCE_CONTEXT_DOCUMENT,
+                                          COREWEBVIEW2_WEB_RESOURCE_CONTEXT_OTHER)
+                                 : COREWEBVIEW2_WEB_RESOURCE_CONTEXT_OTHER;
+        int source = count == 4 ? SourceNamed(words[3]) : 0;
+        if (context < 0 || source < 0) return false;
+        RequestResource(b, words[1], static_cast<COREWEBVIEW2_WEB_RESOURCE_CONTEXT>(context),
+                        static_cast<RequestSource>(source));
+    } else if (verb == kEngineCmdCrash && count == 2) {
+        int kind = Number(words[1], COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED,
+                          COREWEBVIEW2_PROCESS_FAILED_KIND_UNKNOWN_PROCESS_EXITED);
+        if (kind < 0) return false;
+        FailProcess(b, static_cast<COREWEBVIEW2_PROCESS_FAILED_KIND>(kind));
+    } else if (verb == kEngineCmdFullscreen && count == 2 && (words[1] == L"on" || words[1] == L"off")) {
+        SetFullscreenElement(b, words[1] == L"on");
+    } else {
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool RunCommand(const TestBrowserPtr& b, const std::wstring& text) {
+    std::wistringstream stream(text);
+    std::vector<std::wstring> words;
+    for (std::wstring word; stream >> word;) words.push_back(word);
+    bool understood = !words.empty() && Run(b, words);
+    EngineLog((understood ? L"command " : L"command rejected ") + text);
+    return understood;
+}

@@ -1,0 +1,72 @@
+// The DLL's entry points and the environment face: creating controllers and
+// web resource responses.
+#include "engines/test/test_browser.h"
+#include "engines/common/engine_protocol.h"
+#include "engines/common/environment_face.h"
+
+namespace {
+
+const wchar_t kVersion[] = L"130.0.2849.80";
+
+// The failure a test asked for through VELOTIDE_TEST_ENGINE_FAIL, or "".
+std::wstring FailPoint() {
+    wchar_t value[32];
+    DWORD length = GetEnvironmentVariableW(kEngineFailVariable, value, 32);
+    return length > 0 && length < 32 ? value : L"";
+}
+
+class Environment : public EnvironmentFace {
+public:
+    Environment() : EnvironmentFace(kVersion) {}
+
+    HRESULT STDMETHODCALLTYPE CreateCoreWebView2Controller(
+        HWND parent, ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler) override {
+        if (!handler) return E_POINTER;
+        Ref<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler> keep(handler);
+        PostTask([keep, parent] {
+            if (FailPoint() == L"controller") {
+                EngineLog(L"controller failed");
+                keep->Invoke(E_FAIL, nullptr);
+            } else if (!IsWindow(parent)) {
+                EngineLog(L"controller failed");
+                keep->Invoke(HRESULT_FROM_WIN32(ERROR_INVALID_WINDOW_HANDLE), nullptr);
+            } else {
+                auto browser = std::make_shared<TestBrowser>();
+                browser->page.uri = L"about:blank";
+                browser->window = CreateViewWindow(parent, browser.get());
+                auto controller = Ref<ICoreWebView2Controller>::Adopt(CreateControllerFace(browser));
+                EngineLog(L"controller created");
+                keep->Invoke(S_OK, controller.get());
+            }
+        });
+        return S_OK;
+    }
+};
+
+}  // namespace
+
+extern "C" HRESULT __stdcall CreateWebViewEnvironmentWithOptionsInternal(
+    bool checkRunningInstance, int runtimeType, PCWSTR userDataFolder, IUnknown*,
+    ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* handler) {
+    if (!handler) return E_POINTER;
+    OpenEnvironmentRequest(checkRunningInstance, runtimeType, userDataFolder);
+    std::wstring fail = FailPoint();
+    if (fail == L"create") {
+        EngineLog(L"environment failed");
+        return E_FAIL;
+    }
+    Ref<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler> keep(handler);
+    PostTask([keep, fail] {
+        if (fail == L"environment") {
+            EngineLog(L"environment failed");
+            keep->Invoke(E_FAIL, nullptr);
+            return;
+        }
+        auto environment = Ref<ICoreWebView2Environment>::Adopt(new Environment);
+        EngineLog(L"environment created");
+        keep->Invoke(S_OK, environment.get());
+    });
+    return S_OK;
+}
+
+extern "C" HRESULT __stdcall DllCanUnloadNow() { return S_FALSE; }

@@ -1,0 +1,62 @@
+// The test engine's browser: a history list and a shown page of its own, and
+// what happens in it, driven by the program through the faces and by tests
+// through control commands (commands.cpp).
+#pragma once
+
+#include "engines/common/browser.h"
+#include "engines/test/page.h"
+
+#include <map>
+
+struct HistoryEntry {
+    std::wstring uri;
+    std::wstring html;  // the document of a string-loaded page, empty for web pages
+};
+
+struct Navigation {
+    UINT64 id = 0;
+    std::vector<std::wstring> hops;  // the address, then each address it redirects to
+    std::wstring html;               // set for NavigateToString
+    bool userInitiated = false;
+    int historyIndex = -1;  // the entry that reload, back or forward returns to; -1 adds one
+    COREWEBVIEW2_WEB_ERROR_STATUS failWith = COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN;  // 0: decided by address
+    int httpStatus = 200;  // what the server answers, for a web page that loads
+};
+
+class TestBrowser : public Browser {
+public:
+    void Navigate(const std::wstring& uri) override;
+    void NavigateToString(const std::wstring& html) override;
+    void GoToHistory(int offset) override;
+    bool CanGoToHistory(int offset) const override;
+    std::wstring Source() const override { return page.uri; }
+
+    std::shared_ptr<TestBrowser> self() { return std::static_pointer_cast<TestBrowser>(shared_from_this()); }
+
+    std::vector<HistoryEntry> history;
+    int current = -1;
+    // What "the server" of an address does: send every navigation to it on to another.
+    std::map<std::wstring, std::wstring> redirects;
+    Page page;
+    UINT64 nextNavigationId = 1;
+};
+using TestBrowserPtr = std::shared_ptr<TestBrowser>;
+
+// test_browser.cpp: behaviour. Everything but keys happens later, from the message loop.
+void StartNavigation(const TestBrowserPtr& browser, Navigation navigation);  // gives it the next id
+void RequestResource(const TestBrowserPtr& browser, const std::wstring& uri,
+                     COREWEBVIEW2_WEB_RESOURCE_CONTEXT context, RequestSource source);
+// The page's processes fail as the runtime reports it.
+void FailProcess(const TestBrowserPtr& browser, COREWEBVIEW2_PROCESS_FAILED_KIND kind);
+void RequestPopup(const TestBrowserPtr& browser, const std::wstring& uri);
+void SetFullscreenElement(const TestBrowserPtr& browser, bool on);
+// A key message reaching the view window.
+void DeliverKey(TestBrowser& browser, UINT message, WPARAM key, LPARAM lParam);
+
+// commands.cpp: one control command; false when it is not understood.
+bool RunCommand(const TestBrowserPtr& browser, const std::wstring& text);
+
+// window.cpp
+HWND CreateViewWindow(HWND parent, TestBrowser* browser);
+void ShowPage(TestBrowser& browser, Page page);  // logs "page shown" and repaints
+void OpenPopupWindow(const std::wstring& uri);
