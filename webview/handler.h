@@ -1,6 +1,6 @@
 // The COM objects through which the engine reports completions and events.
 // Handler<I, F> is the IUnknown part for one WebView2 handler interface I and
-// holds a capture-less lambda F; each of the nine classes below adds only the
+// holds a capture-less lambda F; each of the classes below adds only the
 // interface's Invoke and forwards it, arguments unchanged, to the lambda.
 //
 // Objects are made with new, count 1, handed straight to the engine and never
@@ -111,6 +111,49 @@ template <typename F>
 struct OnProcFail_ : Handler<ICoreWebView2ProcessFailedEventHandler, F> {
     explicit OnProcFail_(F body) : OnProcFail_::Handler(body, IID_ICoreWebView2ProcessFailedEventHandler) {}
     HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, ICoreWebView2ProcessFailedEventArgs* args) override {
+        return this->body_(sender, args);
+    }
+};
+
+template <typename F>
+struct OnLoading_ : Handler<ICoreWebView2ContentLoadingEventHandler, F> {
+    explicit OnLoading_(F body) : OnLoading_::Handler(body, IID_ICoreWebView2ContentLoadingEventHandler) {}
+    HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, ICoreWebView2ContentLoadingEventArgs* args) override {
+        return this->body_(sender, args);
+    }
+};
+
+template <typename F>
+struct OnSource_ : Handler<ICoreWebView2SourceChangedEventHandler, F> {
+    explicit OnSource_(F body) : OnSource_::Handler(body, IID_ICoreWebView2SourceChangedEventHandler) {}
+    HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, ICoreWebView2SourceChangedEventArgs* args) override {
+        return this->body_(sender, args);
+    }
+};
+
+template <typename F>
+struct OnAuth_ : Handler<ICoreWebView2BasicAuthenticationRequestedEventHandler, F> {
+    explicit OnAuth_(F body) : OnAuth_::Handler(body, IID_ICoreWebView2BasicAuthenticationRequestedEventHandler) {}
+    HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender,
+                                     ICoreWebView2BasicAuthenticationRequestedEventArgs* args) override {
+        return this->body_(sender, args);
+    }
+};
+
+template <typename F>
+struct OnCertError_ : Handler<ICoreWebView2ServerCertificateErrorDetectedEventHandler, F> {
+    explicit OnCertError_(F body)
+        : OnCertError_::Handler(body, IID_ICoreWebView2ServerCertificateErrorDetectedEventHandler) {}
+    HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender,
+                                     ICoreWebView2ServerCertificateErrorDetectedEventArgs* args) override {
+        return this->body_(sender, args);
+    }
+};
+
+template <typename F>
+struct OnDownload_ : Handler<ICoreWebView2DownloadStartingEventHandler, F> {
+    explicit OnDownload_(F body) : OnDownload_::Handler(body, IID_ICoreWebView2DownloadStartingEventHandler) {}
+    HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, ICoreWebView2DownloadStartingEventArgs* args) override {
         return this->body_(sender, args);
     }
 };

@@ -70,6 +70,12 @@ typedef enum COREWEBVIEW2_CAPTURE_PREVIEW_IMAGE_FORMAT {
     COREWEBVIEW2_CAPTURE_PREVIEW_IMAGE_FORMAT_JPEG = 1,
 } COREWEBVIEW2_CAPTURE_PREVIEW_IMAGE_FORMAT;
 
+typedef enum COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION {
+    COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION_ALWAYS_ALLOW = 0,
+    COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION_CANCEL = 1,
+    COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION_DEFAULT = 2,
+} COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION;
+
 typedef enum COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS {
     COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_NONE = 0,
     COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_DOCUMENT = 0x1,
@@ -106,8 +112,11 @@ struct ICoreWebView2;
 struct ICoreWebView2AcceleratorKeyPressedEventArgs;
 struct ICoreWebView2AcceleratorKeyPressedEventHandler;
 struct ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler;
+struct ICoreWebView2BasicAuthenticationRequestedEventHandler;
+struct ICoreWebView2BasicAuthenticationResponse;
 struct ICoreWebView2CallDevToolsProtocolMethodCompletedHandler;
 struct ICoreWebView2CapturePreviewCompletedHandler;
+struct ICoreWebView2Certificate;
 struct ICoreWebView2ContainsFullScreenElementChangedEventHandler;
 struct ICoreWebView2ContentLoadingEventHandler;
 struct ICoreWebView2Controller;
@@ -116,6 +125,8 @@ struct ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler;
 struct ICoreWebView2Deferral;
 struct ICoreWebView2DevToolsProtocolEventReceiver;
 struct ICoreWebView2DocumentTitleChangedEventHandler;
+struct ICoreWebView2DownloadOperation;
+struct ICoreWebView2DownloadStartingEventHandler;
 struct ICoreWebView2Environment;
 struct ICoreWebView2ExecuteScriptCompletedHandler;
 struct ICoreWebView2FocusChangedEventHandler;
@@ -133,6 +144,7 @@ struct ICoreWebView2NewWindowRequestedEventHandler;
 struct ICoreWebView2PermissionRequestedEventHandler;
 struct ICoreWebView2ProcessFailedEventHandler;
 struct ICoreWebView2ScriptDialogOpeningEventHandler;
+struct ICoreWebView2ServerCertificateErrorDetectedEventHandler;
 struct ICoreWebView2Settings;
 struct ICoreWebView2SourceChangedEventHandler;
 struct ICoreWebView2WebMessageReceivedEventHandler;
@@ -166,6 +178,18 @@ EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2AcceleratorKeyPressedE
 EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2NavigationCompletedEventArgs2 = {0xfdf8b738, 0xee1e, 0x4db2, {0xa3, 0x29, 0x8d, 0x7d, 0x7b, 0x74, 0xd7, 0x92}};
 EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2ProcessFailedEventArgs = {0x8155a9a4, 0x1474, 0x4a86, {0x8c, 0xae, 0x15, 0x1b, 0x0f, 0xa6, 0xb8, 0xca}};
 EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2ProcessFailedEventHandler = {0x79e0aea4, 0x990b, 0x42d9, {0xaa, 0x1d, 0x0f, 0xcc, 0x2e, 0x5b, 0xc7, 0xf1}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2ContentLoadingEventArgs = {0x0c8a1275, 0x9b6b, 0x4901, {0x87, 0xad, 0x70, 0xdf, 0x25, 0xba, 0xfa, 0x6e}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2ContentLoadingEventHandler = {0x364471e7, 0xf2be, 0x4910, {0xbd, 0xba, 0xd7, 0x20, 0x77, 0xd5, 0x1c, 0x4b}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2SourceChangedEventArgs = {0x31e0e545, 0x1dba, 0x4266, {0x89, 0x14, 0xf6, 0x38, 0x48, 0xa1, 0xf7, 0xd7}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2SourceChangedEventHandler = {0x3c067f9f, 0x5388, 0x4772, {0x8b, 0x48, 0x79, 0xf7, 0xef, 0x1a, 0xb3, 0x7c}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Deferral = {0xc10e7f7b, 0xb585, 0x46f0, {0xa6, 0x23, 0x8b, 0xef, 0xbf, 0x3e, 0x4e, 0xe0}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2BasicAuthenticationResponse = {0x07023f7d, 0x2d77, 0x4d67, {0x90, 0x40, 0x6e, 0x7d, 0x42, 0x8c, 0x6a, 0x40}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2BasicAuthenticationRequestedEventArgs = {0xef05516f, 0xd897, 0x4f9e, {0xb6, 0x72, 0xd8, 0xe2, 0x30, 0x7a, 0x3f, 0xb0}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2BasicAuthenticationRequestedEventHandler = {0x58b4d6c2, 0x18d4, 0x497e, {0xb3, 0x9b, 0x9a, 0x96, 0x53, 0x3f, 0xa2, 0x78}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2ServerCertificateErrorDetectedEventArgs = {0x012193ed, 0x7c13, 0x48ff, {0x96, 0x9d, 0xa8, 0x4c, 0x1f, 0x43, 0x2a, 0x14}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2ServerCertificateErrorDetectedEventHandler = {0x969b3a26, 0xd85e, 0x4795, {0x81, 0x99, 0xfe, 0xf5, 0x73, 0x44, 0xda, 0x22}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2DownloadStartingEventArgs = {0xe99bbe21, 0x43e9, 0x4544, {0xa7, 0x32, 0x28, 0x27, 0x64, 0xea, 0xfa, 0x60}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2DownloadStartingEventHandler = {0xefedc989, 0xc396, 0x41ca, {0x83, 0xf7, 0x07, 0xf8, 0x45, 0xa5, 0x57, 0x24}};
 
 MIDL_INTERFACE("b96d755e-0319-4e92-a296-23436f46a1fc")
 ICoreWebView2Environment : public IUnknown {
@@ -435,9 +459,104 @@ public:
     virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2 *sender, ICoreWebView2ProcessFailedEventArgs *args) = 0;
 };
 
+// Events of the page's documents, its sign-in challenges, certificate errors
+// and downloads.
+MIDL_INTERFACE("0c8a1275-9b6b-4901-87ad-70df25bafa6e")
+ICoreWebView2ContentLoadingEventArgs : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE get_IsErrorPage(BOOL *isErrorPage) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_NavigationId(UINT64 *navigationId) = 0;
+};
+
+MIDL_INTERFACE("364471e7-f2be-4910-bdba-d72077d51c4b")
+ICoreWebView2ContentLoadingEventHandler : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2 *sender, ICoreWebView2ContentLoadingEventArgs *args) = 0;
+};
+
+MIDL_INTERFACE("31e0e545-1dba-4266-8914-f63848a1f7d7")
+ICoreWebView2SourceChangedEventArgs : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE get_IsNewDocument(BOOL *isNewDocument) = 0;
+};
+
+MIDL_INTERFACE("3c067f9f-5388-4772-8b48-79f7ef1ab37c")
+ICoreWebView2SourceChangedEventHandler : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2 *sender, ICoreWebView2SourceChangedEventArgs *args) = 0;
+};
+
+MIDL_INTERFACE("c10e7f7b-b585-46f0-a623-8befbf3e4ee0")
+ICoreWebView2Deferral : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE Complete(void) = 0;
+};
+
+MIDL_INTERFACE("07023f7d-2d77-4d67-9040-6e7d428c6a40")
+ICoreWebView2BasicAuthenticationResponse : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE get_UserName(LPWSTR *userName) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_UserName(LPCWSTR userName) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Password(LPWSTR *password) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Password(LPCWSTR password) = 0;
+};
+
+MIDL_INTERFACE("ef05516f-d897-4f9e-b672-d8e2307a3fb0")
+ICoreWebView2BasicAuthenticationRequestedEventArgs : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Challenge(LPWSTR *challenge) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Response(ICoreWebView2BasicAuthenticationResponse **response) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Cancel(BOOL *cancel) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Cancel(BOOL cancel) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetDeferral(ICoreWebView2Deferral **deferral) = 0;
+};
+
+MIDL_INTERFACE("58b4d6c2-18d4-497e-b39b-9a96533fa278")
+ICoreWebView2BasicAuthenticationRequestedEventHandler : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2 *sender, ICoreWebView2BasicAuthenticationRequestedEventArgs *args) = 0;
+};
+
+MIDL_INTERFACE("012193ed-7c13-48ff-969d-a84c1f432a14")
+ICoreWebView2ServerCertificateErrorDetectedEventArgs : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE get_ErrorStatus(COREWEBVIEW2_WEB_ERROR_STATUS *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_RequestUri(LPWSTR *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_ServerCertificate(ICoreWebView2Certificate **value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Action(COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Action(COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetDeferral(ICoreWebView2Deferral **deferral) = 0;
+};
+
+MIDL_INTERFACE("969b3a26-d85e-4795-8199-fef57344da22")
+ICoreWebView2ServerCertificateErrorDetectedEventHandler : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2 *sender, ICoreWebView2ServerCertificateErrorDetectedEventArgs *args) = 0;
+};
+
+MIDL_INTERFACE("e99bbe21-43e9-4544-a732-282764eafa60")
+ICoreWebView2DownloadStartingEventArgs : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE get_DownloadOperation(ICoreWebView2DownloadOperation **downloadOperation) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Cancel(BOOL *cancel) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Cancel(BOOL cancel) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_ResultFilePath(LPWSTR *resultFilePath) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_ResultFilePath(LPCWSTR resultFilePath) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Handled(BOOL *handled) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Handled(BOOL handled) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetDeferral(ICoreWebView2Deferral **deferral) = 0;
+};
+
+MIDL_INTERFACE("efedc989-c396-41ca-83f7-07f845a55724")
+ICoreWebView2DownloadStartingEventHandler : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2 *sender, ICoreWebView2DownloadStartingEventArgs *args) = 0;
+};
+
 // ICoreWebView2_2 to ICoreWebView2_22, each deriving from the one before, its
-// methods after the base's slots. Only the last interface's filter call is
-// used, so the others take simplified parameter types. Each list is an
+// methods after the base's slots. Only the filter call and the event
+// registrations are used, so the others take simplified parameter types. Each list is an
 // X-macro, X(method, (parameters)), so that an engine can fill every slot.
 #define VELOTIDE_COREWEBVIEW2_2_METHODS(X)                                          \
     X(add_WebResourceResponseReceived, (IUnknown *, EventRegistrationToken *))      \
@@ -456,7 +575,7 @@ public:
 #define VELOTIDE_COREWEBVIEW2_4_METHODS(X)                                          \
     X(add_FrameCreated, (IUnknown *, EventRegistrationToken *))                     \
     X(remove_FrameCreated, (EventRegistrationToken))                                \
-    X(add_DownloadStarting, (IUnknown *, EventRegistrationToken *))                 \
+    X(add_DownloadStarting, (ICoreWebView2DownloadStartingEventHandler *, EventRegistrationToken *))                 \
     X(remove_DownloadStarting, (EventRegistrationToken))
 #define VELOTIDE_COREWEBVIEW2_5_METHODS(X)                                          \
     X(add_ClientCertificateRequested, (IUnknown *, EventRegistrationToken *))       \
@@ -482,7 +601,7 @@ public:
     X(get_DefaultDownloadDialogMargin, (POINT *))                                   \
     X(put_DefaultDownloadDialogMargin, (POINT))
 #define VELOTIDE_COREWEBVIEW2_10_METHODS(X)                                         \
-    X(add_BasicAuthenticationRequested, (IUnknown *, EventRegistrationToken *))     \
+    X(add_BasicAuthenticationRequested, (ICoreWebView2BasicAuthenticationRequestedEventHandler *, EventRegistrationToken *))     \
     X(remove_BasicAuthenticationRequested, (EventRegistrationToken))
 #define VELOTIDE_COREWEBVIEW2_11_METHODS(X)                                         \
     X(CallDevToolsProtocolMethodForSession, (LPCWSTR, LPCWSTR, LPCWSTR, IUnknown *)) \
@@ -494,7 +613,7 @@ public:
     X(get_StatusBarText, (LPWSTR *))
 #define VELOTIDE_COREWEBVIEW2_13_METHODS(X) X(get_Profile, (IUnknown **))
 #define VELOTIDE_COREWEBVIEW2_14_METHODS(X)                                         \
-    X(add_ServerCertificateErrorDetected, (IUnknown *, EventRegistrationToken *))   \
+    X(add_ServerCertificateErrorDetected, (ICoreWebView2ServerCertificateErrorDetectedEventHandler *, EventRegistrationToken *))   \
     X(remove_ServerCertificateErrorDetected, (EventRegistrationToken))              \
     X(ClearServerCertificateErrorActions, (IUnknown *))
 #define VELOTIDE_COREWEBVIEW2_15_METHODS(X)                                         \

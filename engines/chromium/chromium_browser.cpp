@@ -240,8 +240,11 @@ void ChromiumBrowser::OnEvent(const std::string& method, const json& params) {
         OnDocumentShown(JsonObject(params, "frame"));
     } else if (method == "Page.navigatedWithinDocument") {
         if (JsonString(params, "frameId") != target_) return;
-        source_ = Wide(JsonString(params, "url"));
+        std::wstring uri = Wide(JsonString(params, "url"));
         RefreshHistory();
+        if (uri == source_) return;
+        source_ = uri;
+        RaiseSourceChanged(*this, false);
     } else if (method == "Page.lifecycleEvent") {
         if (JsonString(params, "name") == "load" && JsonString(params, "frameId") == target_)
             OnLoaded(JsonString(params, "loaderId"));
@@ -353,11 +356,22 @@ void ChromiumBrowser::OnDocumentShown(const json& frame) {
     }
     frameOrigins_.clear();  // a new document: its frames come after it
     mainOrigin_ = origin;
-    source_ = firstFrameOf_ = Wide(JsonString(frame, "url"));
+    std::wstring uri = firstFrameOf_ = Wide(JsonString(frame, "url"));
     RefreshHistory();
     auto found = navigations_.find(JsonString(frame, "loaderId"));
-    if (source_.rfind(L"chrome-error:", 0) == 0)
-        EngineLog(L"page shown error " + (found != navigations_.end() ? found->second.uri : source_));
+    // Chromium's own error page stands at an address of its own; the runtime
+    // names the address that failed.
+    bool errorPage = uri.rfind(L"chrome-error:", 0) == 0;
+    std::wstring unreachable = Wide(JsonString(frame, "unreachableUrl"));
+    if (errorPage) uri = !unreachable.empty() ? unreachable : found != navigations_.end() ? found->second.uri : uri;
+    if (uri != source_) {
+        source_ = uri;
+        RaiseSourceChanged(*this, true);
+    }
+    RaiseContentLoading(*this, found != navigations_.end() ? found->second.id : 0, errorPage);
+    if (closed) return;
+    if (errorPage)
+        EngineLog(L"page shown error " + source_);
     else if (source_.rfind(L"data:", 0) != 0)  // a string-loaded page is logged by its text, once loaded
         EngineLog(L"page shown " + source_);
 }

@@ -67,6 +67,30 @@ private:
     COREWEBVIEW2_PROCESS_FAILED_KIND kind_;
 };
 
+class ContentLoadingArgs : public ComObject<ICoreWebView2ContentLoadingEventArgs> {
+public:
+    ContentLoadingArgs(UINT64 id, bool isErrorPage)
+        : ComObject(IID_ICoreWebView2ContentLoadingEventArgs), id_(id), errorPage_(isErrorPage) {}
+
+    HRESULT STDMETHODCALLTYPE get_IsErrorPage(BOOL* value) override { return Out(value, errorPage_); }
+    HRESULT STDMETHODCALLTYPE get_NavigationId(UINT64* id) override { return Out(id, id_); }
+
+private:
+    UINT64 id_;
+    bool errorPage_;
+};
+
+class SourceChangedArgs : public ComObject<ICoreWebView2SourceChangedEventArgs> {
+public:
+    explicit SourceChangedArgs(bool isNewDocument)
+        : ComObject(IID_ICoreWebView2SourceChangedEventArgs), newDocument_(isNewDocument) {}
+
+    HRESULT STDMETHODCALLTYPE get_IsNewDocument(BOOL* value) override { return Out(value, newDocument_); }
+
+private:
+    bool newDocument_;
+};
+
 class NewWindowArgs : public ComObject<ICoreWebView2NewWindowRequestedEventArgs> {
 public:
     explicit NewWindowArgs(const std::wstring& uri)

@@ -17,6 +17,11 @@ void Browser::Close() {
     fullscreenChanged.Clear();
     acceleratorKeyPressed.Clear();
     processFailed.Clear();
+    contentLoading.Clear();
+    sourceChanged.Clear();
+    downloadStarting.Clear();
+    basicAuthenticationRequested.Clear();
+    serverCertificateErrorDetected.Clear();
 }
 
 void RegisterEngineClass(const wchar_t* name, WNDPROC procedure) {
@@ -126,6 +131,20 @@ NewWindowAnswer RaiseNewWindowRequested(Browser& b, const std::wstring& uri) {
 void LogPopup(const NewWindowAnswer& answer, const std::wstring& uri) {
     EngineLog((answer.newWindow ? L"popup into given view " : answer.handled ? L"popup swallowed " : L"popup opened ") +
               uri);
+}
+
+void RaiseContentLoading(Browser& b, UINT64 id, bool isErrorPage) {
+    if (b.closed) return;
+    EngineLog(L"content loading " + std::to_wstring(id) + (isErrorPage ? L" error " : L" ") + b.Source());
+    auto args = Ref<ContentLoadingArgs>::Adopt(new ContentLoadingArgs(id, isErrorPage));
+    for (auto& handler : b.contentLoading.Snapshot()) handler->Invoke(b.view, args.get());
+}
+
+void RaiseSourceChanged(Browser& b, bool isNewDocument) {
+    if (b.closed) return;
+    EngineLog((isNewDocument ? L"source changed " : L"source changed same document ") + b.Source());
+    auto args = Ref<SourceChangedArgs>::Adopt(new SourceChangedArgs(isNewDocument));
+    for (auto& handler : b.sourceChanged.Snapshot()) handler->Invoke(b.view, args.get());
 }
 
 void RaiseProcessFailed(Browser& b, COREWEBVIEW2_PROCESS_FAILED_KIND kind) {

@@ -85,6 +85,11 @@ public:
     EventList<ICoreWebView2ContainsFullScreenElementChangedEventHandler> fullscreenChanged;
     EventList<ICoreWebView2AcceleratorKeyPressedEventHandler> acceleratorKeyPressed;
     EventList<ICoreWebView2ProcessFailedEventHandler> processFailed;
+    EventList<ICoreWebView2ContentLoadingEventHandler> contentLoading;
+    EventList<ICoreWebView2SourceChangedEventHandler> sourceChanged;
+    EventList<ICoreWebView2DownloadStartingEventHandler> downloadStarting;
+    EventList<ICoreWebView2BasicAuthenticationRequestedEventHandler> basicAuthenticationRequested;
+    EventList<ICoreWebView2ServerCertificateErrorDetectedEventHandler> serverCertificateErrorDetected;
 };
 using BrowserPtr = std::shared_ptr<Browser>;
 
@@ -128,6 +133,12 @@ struct NewWindowAnswer {
 NewWindowAnswer RaiseNewWindowRequested(Browser& browser, const std::wstring& uri);
 // Logs how the request ended: "into given view", "swallowed" or "opened".
 void LogPopup(const NewWindowAnswer& answer, const std::wstring& uri);
+// ContentLoading: a new top-level document of navigation id commits, before
+// any of its content runs; isErrorPage when it is the engine's own error page.
+void RaiseContentLoading(Browser& browser, UINT64 id, bool isErrorPage);
+// SourceChanged: the view's address (Source) is now another; isNewDocument
+// FALSE for a change within the same document (a fragment, pushState).
+void RaiseSourceChanged(Browser& browser, bool isNewDocument);
 // ProcessFailed. After the browser process, the browser is closed for good.
 void RaiseProcessFailed(Browser& browser, COREWEBVIEW2_PROCESS_FAILED_KIND kind);
 // ContainsFullScreenElementChanged, raised only when the state changes.

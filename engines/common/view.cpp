@@ -12,6 +12,10 @@ const HRESULT kClosed = HRESULT_FROM_WIN32(ERROR_INVALID_STATE);
 #define VELOTIDE_WEBVIEW_CHAIN(X)                                                                              \
     X(2) X(3) X(4) X(5) X(6) X(7) X(8) X(9) X(10) X(11) X(12) X(13) X(14) X(15) X(16) X(17) X(18) X(19) X(20) \
     X(21)
+// The interfaces whose every slot is left unimplemented; those of 4, 10 and 14
+// carry events the program registers, and are written out below.
+#define VELOTIDE_UNIMPLEMENTED_CHAIN(X) \
+    X(2) X(3) X(5) X(6) X(7) X(8) X(9) X(11) X(12) X(13) X(15) X(16) X(17) X(18) X(19) X(20) X(21)
 #define VELOTIDE_IID_OF(number) &IID_ICoreWebView2_##number,
 #define VELOTIDE_NOT_IMPLEMENTED(method, parameters) \
     HRESULT STDMETHODCALLTYPE method parameters override { return E_NOTIMPL; }
@@ -51,16 +55,20 @@ public:
     HRESULT STDMETHODCALLTYPE remove_NavigationStarting(EventRegistrationToken token) override {
         return b_->navigationStarting.Remove(token);
     }
-    HRESULT STDMETHODCALLTYPE add_ContentLoading(ICoreWebView2ContentLoadingEventHandler*,
-                                                 EventRegistrationToken*) override {
-        return E_NOTIMPL;
+    HRESULT STDMETHODCALLTYPE add_ContentLoading(ICoreWebView2ContentLoadingEventHandler* handler,
+                                                 EventRegistrationToken* token) override {
+        return b_->closed ? kClosed : b_->contentLoading.Add(handler, token);
     }
-    HRESULT STDMETHODCALLTYPE remove_ContentLoading(EventRegistrationToken) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE add_SourceChanged(ICoreWebView2SourceChangedEventHandler*,
-                                                EventRegistrationToken*) override {
-        return E_NOTIMPL;
+    HRESULT STDMETHODCALLTYPE remove_ContentLoading(EventRegistrationToken token) override {
+        return b_->contentLoading.Remove(token);
     }
-    HRESULT STDMETHODCALLTYPE remove_SourceChanged(EventRegistrationToken) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE add_SourceChanged(ICoreWebView2SourceChangedEventHandler* handler,
+                                                EventRegistrationToken* token) override {
+        return b_->closed ? kClosed : b_->sourceChanged.Add(handler, token);
+    }
+    HRESULT STDMETHODCALLTYPE remove_SourceChanged(EventRegistrationToken token) override {
+        return b_->sourceChanged.Remove(token);
+    }
     HRESULT STDMETHODCALLTYPE add_HistoryChanged(ICoreWebView2HistoryChangedEventHandler*,
                                                  EventRegistrationToken*) override {
         return E_NOTIMPL;
@@ -183,7 +191,35 @@ public:
     }
     HRESULT STDMETHODCALLTYPE remove_WindowCloseRequested(EventRegistrationToken) override { return E_NOTIMPL; }
 
-    VELOTIDE_WEBVIEW_CHAIN(VELOTIDE_NOT_IMPLEMENTED_SLOTS)
+    VELOTIDE_UNIMPLEMENTED_CHAIN(VELOTIDE_NOT_IMPLEMENTED_SLOTS)
+
+    // ICoreWebView2_4
+    HRESULT STDMETHODCALLTYPE add_FrameCreated(IUnknown*, EventRegistrationToken*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE remove_FrameCreated(EventRegistrationToken) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE add_DownloadStarting(ICoreWebView2DownloadStartingEventHandler* handler,
+                                                   EventRegistrationToken* token) override {
+        return b_->closed ? kClosed : b_->downloadStarting.Add(handler, token);
+    }
+    HRESULT STDMETHODCALLTYPE remove_DownloadStarting(EventRegistrationToken token) override {
+        return b_->downloadStarting.Remove(token);
+    }
+    // ICoreWebView2_10
+    HRESULT STDMETHODCALLTYPE add_BasicAuthenticationRequested(
+        ICoreWebView2BasicAuthenticationRequestedEventHandler* handler, EventRegistrationToken* token) override {
+        return b_->closed ? kClosed : b_->basicAuthenticationRequested.Add(handler, token);
+    }
+    HRESULT STDMETHODCALLTYPE remove_BasicAuthenticationRequested(EventRegistrationToken token) override {
+        return b_->basicAuthenticationRequested.Remove(token);
+    }
+    // ICoreWebView2_14
+    HRESULT STDMETHODCALLTYPE add_ServerCertificateErrorDetected(
+        ICoreWebView2ServerCertificateErrorDetectedEventHandler* handler, EventRegistrationToken* token) override {
+        return b_->closed ? kClosed : b_->serverCertificateErrorDetected.Add(handler, token);
+    }
+    HRESULT STDMETHODCALLTYPE remove_ServerCertificateErrorDetected(EventRegistrationToken token) override {
+        return b_->serverCertificateErrorDetected.Remove(token);
+    }
+    HRESULT STDMETHODCALLTYPE ClearServerCertificateErrorActions(IUnknown*) override { return E_NOTIMPL; }
 
     HRESULT STDMETHODCALLTYPE AddWebResourceRequestedFilterWithRequestSourceKinds(
         const LPCWSTR uri, const COREWEBVIEW2_WEB_RESOURCE_CONTEXT context,

@@ -26,6 +26,14 @@ void Load(const TestBrowserPtr& b, const Navigation& nav) {
         b->history.push_back({uri, nav.html});
         b->current = static_cast<int>(b->history.size()) - 1;
     }
+    // The new document commits: its address first, then, before anything of
+    // it shows, ContentLoading (the engine's own error page for a failure).
+    if (b->page.uri != uri) {
+        b->page.uri = uri;
+        RaiseSourceChanged(*b, true);
+    }
+    RaiseContentLoading(*b, nav.id, status != 0);
+    if (b->closed) return;
     if (status)
         ShowPage(*b, ErrorPage(uri, status));
     else
