@@ -1,6 +1,7 @@
 // What a site address is: trimmed, completed with "https://" and checked by
-// plain substring searches, no URL parser. The navigation policy and the ad
-// filter rely on exactly this edge behaviour.
+// plain substring searches. Addresses are compared the way the engine forms
+// them: an origin is scheme, host and port in canonical form, whatever form
+// the address was typed in.
 #pragma once
 
 #include <string>
@@ -9,13 +10,17 @@
 std::wstring LowerCase(std::wstring text);
 
 // Trims white space, prefixes "https://" when the text holds no "://", and
-// says whether the result is an http(s) address with a non-empty host. The
-// address is rewritten in place, also when the answer is false.
+// says whether the result is an http(s) address with a non-empty host that
+// has an ASCII form. The address is rewritten in place (keeping the case and
+// form it was typed in), also when the answer is false.
 bool NormalizeSiteAddress(std::wstring& address);
 
-// Lower-cased scheme and authority: everything up to the first "/", "?" or
-// "#" after the first "://"; empty when there is no "://".
+// The origin as the engine forms it: the lower-cased scheme, "://", the host
+// (after the last "@" of the authority, lower-cased, an international name in
+// its ASCII form, an IPv6 literal in its brackets) and the port unless it is
+// the scheme's default. The authority ends at the first "/", "?" or "#" after
+// the first "://"; empty when there is no "://".
 std::wstring SiteOrigin(const std::wstring& address);
 
-// Lower-cased host of SiteOrigin: the authority up to its first ":".
+// The host of SiteOrigin, without the port.
 std::wstring SiteHost(const std::wstring& address);

@@ -83,14 +83,18 @@ TEST(PolicyAppTest, TopLevelNavigationIsHeldToTheSiteOrigin) {
     } kCases[] = {
         {"link https://other.example/", "https://other.example/", false},
         {"link http://site.example/", "http://site.example/", false},
-        {"link https://site.example:443/", "https://site.example:443/", false},
+        {"link https://site.example:8443/", "https://site.example:8443/", false},
         {"link https://www.site.example/", "https://www.site.example/", false},
-        {"link https://user@site.example/", "https://user@site.example/", false},
+        {"link https://site.example@other.example/", "https://site.example@other.example/", false},
+        {"link https://xn--st-ia.example/", "https://xn--st-ia.example/", false},
         {"redirect https://site.example/go https://other.example/x https://site.example/back",
          "https://other.example/x", false},
         {"link https://site.example/a/b?q=1&r=2#part", "https://site.example/a/b?q=1&r=2#part", true},
-        {"link HTTPS://Site.EXAMPLE?only=query", "HTTPS://Site.EXAMPLE?only=query", true},
-        {"link https://site.example#top", "https://site.example#top", true},
+        // The engine reports canonical addresses: these are the site.
+        {"link HTTPS://Site.EXAMPLE?only=query", "https://site.example/?only=query", true},
+        {"link https://site.example#top", "https://site.example/#top", true},
+        {"link https://site.example:443/", "https://site.example/", true},
+        {"link https://user@site.example/", "https://user@site.example/", true},
         {"redirect https://site.example/old https://site.example/new?x=1#y", "https://site.example/new?x=1#y", true},
     };
     AppSession app(kSiteConfig);

@@ -36,7 +36,7 @@ TEST(StartupTest, ConfiguresViewBeforeShowingTheConfiguredSite) {
         // The main window had the focus: the view takes it, so that the
         // shortcuts work without a click into the page first.
         "focus 0",
-        "navigation started 1 https://Host/start?x=1",
+        "navigation started 1 https://host/start?x=1",
     };
     EXPECT_EQ(Matching(app.Log(), {"settings", "filter", "visible", "focus", "navigation started", "page shown data:"}),
               expected);
@@ -114,7 +114,7 @@ TEST(StartupTest, FindsRuntimeRegisteredInRegistry) {
     {
         AppSession app("url=https://Host\r\n", Engine::kNone);
         ASSERT_TRUE(app.Start());
-        EXPECT_TRUE(app.WaitForLog("navigation started 1 https://Host"));
+        EXPECT_TRUE(app.WaitForLog("navigation started 1 https://host/"));
         EXPECT_EQ(Matching(app.Log(), {"environment requested"}).front().substr(0, 25), "environment requested 1 0");
         EXPECT_EQ(app.Quit(), 0u);
     }

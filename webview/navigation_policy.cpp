@@ -75,7 +75,10 @@ HRESULT OnNavigationStarting(ICoreWebView2NavigationStartingEventArgs* args) {
     BOOL redirected = FALSE;
     args->get_NavigationId(&id);
     args->get_IsRedirected(&redirected);
-    if (g_app.openingSite && !redirected && address == g_app.siteUrl) {
+    // The program's own load of the site is the first navigation to start
+    // after it asked: the engine reports the address in its own form, which
+    // need not be the text as typed.
+    if (g_app.openingSite && !redirected) {
         g_app.openingSite = false;
         g_app.siteNavigationId = id;
     }
@@ -109,7 +112,8 @@ HRESULT OnNavigationCompleted(ICoreWebView2NavigationCompletedEventArgs* args) {
     // The address the navigation was for, when it is the latest one let through.
     std::wstring address = id && id == g_app.startedId ? g_app.startedUri : L"";
     std::wstring sentTo;
-    if (id && id == g_app.siteNavigationId) {
+    bool siteNavigation = id && id == g_app.siteNavigationId;
+    if (siteNavigation) {
         g_app.siteNavigationId = 0;
         sentTo.swap(g_app.siteSentTo);
     }
@@ -130,7 +134,9 @@ HRESULT OnNavigationCompleted(ICoreWebView2NavigationCompletedEventArgs* args) {
                          L"site address.")
                             .c_str());
     } else if (NeedsFailurePage(isSuccess, status, httpStatus)) {
-        g_app.failedAddress = address.empty() ? g_app.siteUrl : address;
+        // A failed load of the site is tried again as the program's own,
+        // so that a redirect away from it is told again.
+        g_app.failedAddress = siteNavigation || address.empty() ? g_app.siteUrl : address;
         ShowMessagePage(L"Can't reach the site",
                         L"Check your connection, or use Site &rsaquo; Change site address.");
     } else if ((isSuccess || httpStatus) && !address.empty() && !IsMessageAddress(address)) {

@@ -2,6 +2,8 @@
 
 #include "engines/common/text.h"
 
+#include <windows.h>
+
 namespace {
 
 wchar_t LowerAscii(wchar_t c) { return c >= L'A' && c <= L'Z' ? c + (L'a' - L'A') : c; }
@@ -44,16 +46,69 @@ bool GlobMatch(const std::wstring& pattern, const std::wstring& text) {
     return p == pattern.size();
 }
 
-std::wstring HostOf(const std::wstring& uri) {
+namespace {
+
+// "scheme://userInfo@host:port" and the rest; hierarchical is false (and the
+// rest the whole address) without "://".
+struct UriParts {
+    bool hierarchical = false;
+    std::wstring scheme, userInfo, host, port, rest;
+};
+
+UriParts SplitUri(const std::wstring& uri) {
+    UriParts parts;
     size_t scheme = uri.find(L"://");
-    if (scheme == std::wstring::npos) return L"";
+    if (scheme == std::wstring::npos) {
+        parts.rest = uri;
+        return parts;
+    }
+    parts.hierarchical = true;
+    for (wchar_t c : uri.substr(0, scheme)) parts.scheme += LowerAscii(c);
     size_t begin = scheme + 3;
     size_t end = uri.find_first_of(L"/?#", begin);
     std::wstring authority = uri.substr(begin, end == std::wstring::npos ? std::wstring::npos : end - begin);
+    parts.rest = end == std::wstring::npos ? L"" : uri.substr(end);
     size_t at = authority.rfind(L'@');
-    if (at != std::wstring::npos) authority.erase(0, at + 1);
+    if (at != std::wstring::npos) {
+        parts.userInfo = authority.substr(0, at);
+        authority.erase(0, at + 1);
+    }
     size_t colon = authority.rfind(L':');
-    if (colon != std::wstring::npos && authority.find(L']', colon) == std::wstring::npos) authority.erase(colon);
+    if (colon != std::wstring::npos && authority.find(L']', colon) == std::wstring::npos) {
+        parts.port = authority.substr(colon + 1);
+        authority.erase(colon);
+    }
+    bool ascii = true;
+    for (wchar_t c : authority) ascii = ascii && c < 0x80;
+    wchar_t converted[512];
+    // The runtime names an international host by its ASCII form. (IdnToAscii
+    // maps "ß" to "ss" where the runtime keeps it: a host with "ß" is named
+    // differently here.)
+    int length = ascii ? 0 : IdnToAscii(0, authority.c_str(), static_cast<int>(authority.size()), converted, 512);
+    if (length > 0) authority.assign(converted, length);
     for (wchar_t& c : authority) c = LowerAscii(c);
-    return authority;
+    parts.host = authority;
+    return parts;
 }
+
+// The schemes whose addresses the URL standard puts in canonical form, with
+// their default ports.
+const wchar_t* DefaultPort(const std::wstring& scheme) {
+    if (scheme == L"http" || scheme == L"ws") return L"80";
+    if (scheme == L"https" || scheme == L"wss") return L"443";
+    if (scheme == L"ftp") return L"21";
+    return nullptr;
+}
+
+}  // namespace
+
+std::wstring CanonicalUri(const std::wstring& uri) {
+    UriParts parts = SplitUri(uri);
+    const wchar_t* defaultPort = DefaultPort(parts.scheme);
+    if (!parts.hierarchical || !defaultPort) return uri;
+    std::wstring canonical = parts.scheme + L"://" + (parts.userInfo.empty() ? L"" : parts.userInfo + L"@") + parts.host;
+    if (!parts.port.empty() && parts.port != defaultPort) canonical += L":" + parts.port;
+    return canonical + (parts.rest.starts_with(L'/') ? L"" : L"/") + parts.rest;
+}
+
+std::wstring HostOf(const std::wstring& uri) { return SplitUri(uri).host; }

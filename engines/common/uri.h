@@ -10,5 +10,11 @@ std::wstring DataUriFromHtml(const std::wstring& html);
 // Whole-string glob: '*' any run of characters, '?' exactly one; letters
 // A to Z match either case, as scheme and host are case-blind.
 bool GlobMatch(const std::wstring& pattern, const std::wstring& text);
-// The lower-cased host of "scheme://[user@]host[:port]/...", empty without "://".
+// The address as the runtime reports it: for http(s), ws(s) and ftp the
+// scheme and host lower-cased, an international host in its ASCII form, the
+// scheme's default port dropped and an empty path given as "/"; user
+// information stays. Other addresses unchanged.
+std::wstring CanonicalUri(const std::wstring& uri);
+// The host of "scheme://[user@]host[:port]/..." as CanonicalUri forms it;
+// empty without "://".
 std::wstring HostOf(const std::wstring& uri);

@@ -1,7 +1,9 @@
 // The control channel: what the page "does" when a test says so. Words are
 // separated by spaces; see engine_protocol.h and README.md.
 #include "engines/test/test_browser.h"
+
 #include "engines/common/engine_protocol.h"
+#include "engines/common/uri.h"
 
 #include <sstream>
 
@@ -43,7 +45,7 @@ bool Run(const TestBrowserPtr& b, const std::vector<std::wstring>& words) {
         nav.hops = {words[2]};
         StartNavigation(b, nav);
     } else if (verb == kEngineCmdRedirects && count == 3) {
-        b->redirects[words[1]] = words[2];
+        b->redirects[CanonicalUri(words[1])] = CanonicalUri(words[2]);
     } else if (verb == kEngineCmdPopup && count == 2) {
         RequestPopup(b, words[1]);
     } else if (verb == kEngineCmdRequest && count >= 2 && count <= 4) {

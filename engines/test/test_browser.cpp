@@ -88,6 +88,8 @@ bool TestBrowser::CanGoToHistory(int offset) const {
 
 void StartNavigation(const TestBrowserPtr& b, Navigation nav) {
     nav.id = b->nextNavigationId++;
+    // Every address is reported, shown and kept in the history as the runtime forms it.
+    for (std::wstring& hop : nav.hops) hop = CanonicalUri(hop);
     for (auto rule = b->redirects.find(nav.hops.back()); rule != b->redirects.end() && nav.hops.size() < 20;
          rule = b->redirects.find(nav.hops.back()))
         nav.hops.push_back(rule->second);
