@@ -96,6 +96,54 @@ TEST(ChromiumAppTest, TheSiteLoadsAndNavigationStaysOnItsOrigin) {
     EXPECT_EQ(app.Quit(), 0u);
 }
 
+// The site as a person may type it: Chromium reports each address in its
+// canonical form, and the site must load from every form and stay locked.
+TEST(ChromiumAppTest, TheSiteLoadsInEveryFormItIsTypedAndStaysLocked) {
+    const struct {
+        const char* config;
+        const char* shown;    // the first page, or the message that the site sent the view away
+        const char* request;  // what the server received for it, or null
+        const char* offSite;  // a link that must still be stopped
+    } kCases[] = {
+        {"url=HTTP://SITE.TEST/upper\r\n", "page shown http://site.test/upper", "site.test /upper",
+         "http://other.test/f1"},
+        {"url=http://Site.TEST/mixed\r\n", "page shown http://site.test/mixed", "site.test /mixed",
+         "http://site.test:8081/f2"},
+        {"url=http://site.test:80/port\r\n", "page shown http://site.test/port", "site.test /port",
+         "https://site.test/f3"},
+        {"url=http://me@site.test/user\r\n", "page shown http://me@site.test/user", "site.test /user",
+         "http://site.test@other.test/f4"},
+        {"url=http://stra\xC3\x9F" "e-caf\xC3\xA9.test/idn\r\n", "page shown http://xn--strae-caf-j1a9i.test/idn",
+         "xn--strae-caf-j1a9i.test /idn", "http://xn--strasse-caf-lbb.test/f5"},
+        {"url=http://moved.test\r\n",
+         "page shown data: The site sent Velotide to another address http://moved.test sends its visitors on to "
+         "http://www.moved.test/, which is outside the site.",
+         nullptr, "http://www.moved.test/f6"},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.config);
+        size_t served = c.request ? CountRequests(c.request, true) : 0;
+        AppSession app(c.config, Engine::kChromium);
+        ASSERT_TRUE(app.Start());
+        if (!app.WaitForLog(c.shown)) {
+            ADD_FAILURE() << ::testing::PrintToString(app.Log());
+            continue;
+        }
+        if (c.request) {
+            EXPECT_TRUE(app.WaitForLog("navigation completed 1 success")) << ::testing::PrintToString(app.Log());
+            EXPECT_EQ(CountRequests(c.request, true), served + 1);
+        }
+        std::string host = std::string(c.offSite).substr(7);
+        host = host.substr(host.find('@') + 1);
+        size_t never = CountRequests(host.substr(0, host.find('/')) + " ");
+        std::vector<std::string> lines = Act(app, Click(c.offSite));
+        EXPECT_TRUE(Has(lines, "navigation cancelled ")) << ::testing::PrintToString(lines);
+        EXPECT_FALSE(Has(lines, "page shown"));
+        EXPECT_EQ(CountRequests(host.substr(0, host.find('/')) + " "), never);
+        EXPECT_EQ(app.Quit(), 0u);
+    }
+}
+
 TEST(ChromiumAppTest, PopUpsOpenNoWindowAndLoadNothing) {
     size_t popupRequests = CountRequests("other.test /pop?") + CountRequests("site.test /pop?");
     AppSession app(kSite, Engine::kChromium);
