@@ -116,22 +116,24 @@ bool LabelWithDeviations(const std::wstring& label, std::wstring& ascii) {
 
 bool IsLabelDot(wchar_t c) { return c == L'.' || c == L'\x3002' || c == L'\xFF0E' || c == L'\xFF61'; }
 
+bool HoldsKeptDeviation(const std::wstring& text) {
+    for (wchar_t c : text)
+        if (IsKeptDeviation(c)) return true;
+    return false;
+}
+
 // The ASCII form of an international host name; false when it has none.
 bool AsciiHostName(const std::wstring& name, std::wstring& ascii) {
-    bool deviations = false;
-    for (wchar_t c : name) deviations = deviations || IsKeptDeviation(c);
-    if (!deviations) return IdnAscii(name, ascii);
+    if (!HoldsKeptDeviation(name)) return IdnAscii(name, ascii);
     ascii.clear();
     size_t start = 0;
     while (start <= name.size()) {
         size_t end = start;
         while (end < name.size() && !IsLabelDot(name[end])) ++end;
         std::wstring label = name.substr(start, end - start), labelAscii;
-        bool converted = true;
-        for (wchar_t c : label)
-            if (IsKeptDeviation(c)) converted = LabelWithDeviations(label, labelAscii);
-        if (labelAscii.empty() && !label.empty() && !IdnAscii(label, labelAscii)) converted = false;
-        if (!converted) return false;
+        if (!label.empty() && !(HoldsKeptDeviation(label) ? LabelWithDeviations(label, labelAscii)
+                                                           : IdnAscii(label, labelAscii)))
+            return false;
         ascii += labelAscii;
         if (end < name.size()) ascii += L'.';
         start = end + 1;
