@@ -323,6 +323,8 @@ TEST_F(PromptTest, AcceptedAddressIsStoredSavedAndOpened) {
         {L" Host ", true, L"https://Host", L"https://host"},
         {L"http://Sub.Example:8080/a?b#c", true, L"http://Sub.Example:8080/a?b#c", L"http://sub.example:8080"},
         {kOldSite, true, kOldSite, L"https://old.example"},  // unchanged: saved and opened all the same
+        // Kept, saved and opened as typed; compared as the engine writes it.
+        {L"me@B\u00fccher.Example:443", true, L"https://me@B\u00fccher.Example:443", L"https://xn--bcher-kva.example"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << (c.withView ? "view " : "no view ") << c.site);
@@ -356,7 +358,7 @@ TEST_F(PromptTest, LongEntryIsCutBeforeValidation) {
 
 TEST_F(PromptTest, InvalidEntryWarnsAndChangesNothing) {
     const std::string before = ReadFileBytes(ConfigPath());
-    for (const wchar_t* typed : {L"ftp://files.example", L"   ", L"", L"https://"}) {
+    for (const wchar_t* typed : {L"ftp://files.example", L"   ", L"", L"https://", L"\u2488.example"}) {
         SCOPED_TRACE(testing::Message() << "typed '" << WideToUtf8(typed) << "'");
         struct Box {
             std::wstring caption;
