@@ -1,15 +1,30 @@
 // WebView2Loader.dll: finds a WebView2 Runtime and hands environment creation
-// to the runtime's own client library, EmbeddedBrowserWebView.dll.
+// to the runtime's own client library, EmbeddedBrowserWebView.dll, the way
+// Microsoft's loader does, so that Velotide runs wherever other WebView2 apps
+// on the machine run.
 //
 // Where the runtime is looked for, first match wins:
 //   1. the folder the caller names (a fixed-version runtime);
 //   2. the folder in WEBVIEW2_BROWSER_EXECUTABLE_FOLDER (also fixed-version);
-//   3. the installed runtimes registered with EdgeUpdate, stable channel first,
-//      each channel machine-wide (32-bit registry view) before per-user.
-// A named folder (1 or 2) is binding: when its client library is unusable the
+//   3. the BrowserExecutableFolder group policy (also fixed-version);
+//   4. the installed runtimes registered with EdgeUpdate, stable channel first,
+//      each channel machine-wide (32-bit registry view) before per-user. The
+//      ReleaseChannels policy limits the channels searched; the variable
+//      WEBVIEW2_RELEASE_CHANNEL_PREFERENCE, else the ReleaseChannelPreference
+//      policy, set to 1 searches them least stable first.
+// A named folder (1 to 3) is binding: when its client library is unusable the
 // call fails rather than quietly running some other engine build. Registered
 // folders are only hints, so a stale registration (library gone, or a folder
 // not named by a version) is skipped and the search goes on.
+//
+// The user-data folder is WEBVIEW2_USER_DATA_FOLDER, else the UserDataFolder
+// policy, else the caller's.
+//
+// A group policy is a value of the key
+// Software\Policies\Microsoft\Edge\WebView2\<Policy>, machine-wide (HKLM)
+// before per-user (HKCU); within each, a value named after this host (its app
+// user model ID when it is a packaged app, then its executable's file name)
+// before the value "*" that applies to every host.
 #include <windows.h>
 
 #include <stdbool.h>
@@ -110,9 +125,98 @@ static bool ReadRegisteredFolder(HKEY root, REGSAM view, const wchar_t* subkey, 
     return true;
 }
 
-static CreateInternalFn FindInstalledRuntime(void) {
+// The names a policy value may carry for this host, most specific first.
+typedef struct HostNames {
+    const wchar_t* names[3];
+    size_t count;
+    wchar_t appId[130];  // APPLICATION_USER_MODEL_ID_MAX_LENGTH
+    wchar_t exePath[FOLDER_CHARS];
+} HostNames;
+
+// Only a packaged app has an app user model ID of its own; the function is
+// looked up because it is newer than the systems the loader still runs on.
+typedef LONG(WINAPI* GetAppIdFn)(UINT32* length, PWSTR appId);
+
+static void GetHostNames(HostNames* host) {
+    host->count = 0;
+    GetAppIdFn getAppId =
+        (GetAppIdFn)(void*)GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetCurrentApplicationUserModelId");
+    UINT32 length = ARRAYSIZE(host->appId);
+    if (getAppId && getAppId(&length, host->appId) == ERROR_SUCCESS) host->names[host->count++] = host->appId;
+    DWORD n = GetModuleFileNameW(NULL, host->exePath, FOLDER_CHARS);
+    if (n > 0 && n < FOLDER_CHARS) {
+        const wchar_t* name = host->exePath + n;
+        while (name > host->exePath && !IsSeparator(name[-1])) name--;
+        host->names[host->count++] = name;
+    }
+    host->names[host->count++] = L"*";
+}
+
+// Reads the group policy named policy for this host (see the top of the file)
+// into data; flags restrict the value's type as for RegGetValueW. Answers
+// ERROR_SUCCESS, ERROR_MORE_DATA when the value found does not fit, or
+// ERROR_FILE_NOT_FOUND when no value of that type applies.
+static LSTATUS ReadPolicy(const HostNames* host, const wchar_t* policy, DWORD flags, void* data, DWORD size) {
+    static const HKEY kPolicyRoots[] = {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER};
+    wchar_t key[80] = L"Software\\Policies\\Microsoft\\Edge\\WebView2\\";
+    wcscat(key, policy);  // the policy names are short constants
+    for (size_t r = 0; r < ARRAYSIZE(kPolicyRoots); r++) {
+        for (size_t i = 0; i < host->count; i++) {
+            DWORD got = size;
+            LSTATUS status = RegGetValueW(kPolicyRoots[r], key, host->names[i], flags, NULL, data, &got);
+            if (status == ERROR_SUCCESS || status == ERROR_MORE_DATA) return status;
+        }
+    }
+    return ERROR_FILE_NOT_FOUND;
+}
+
+enum { SETTING_TOO_LONG = -1, SETTING_ABSENT = 0, SETTING_READ = 1 };
+
+// A folder setting: the environment variable when set, else the policy. An
+// empty value counts as not set.
+static int ReadFolderSetting(const HostNames* host, const wchar_t* variable, const wchar_t* policy,
+                             wchar_t folder[FOLDER_CHARS]) {
+    DWORD n = GetEnvironmentVariableW(variable, folder, FOLDER_CHARS);
+    if (n != 0) return n < FOLDER_CHARS ? SETTING_READ : SETTING_TOO_LONG;
+    LSTATUS status = ReadPolicy(host, policy, RRF_RT_REG_SZ, folder, FOLDER_CHARS * sizeof(wchar_t));
+    if (status == ERROR_MORE_DATA) return SETTING_TOO_LONG;
+    return status == ERROR_SUCCESS && *folder ? SETTING_READ : SETTING_ABSENT;
+}
+
+static bool IsListBreak(wchar_t c) { return c == 0 || c == L',' || c == L' '; }
+
+// The channels to search, as bits by index into kChannelKeys: the
+// ReleaseChannels policy, a comma-separated list of 0 (stable), 1 (beta),
+// 2 (dev) and 3 (canary). A list naming no channel limits nothing.
+static unsigned ReleaseChannels(const HostNames* host) {
+    wchar_t list[64];
+    unsigned channels = 0;
+    if (ReadPolicy(host, L"ReleaseChannels", RRF_RT_REG_SZ, list, sizeof list) == ERROR_SUCCESS) {
+        for (const wchar_t* c = list; *c; c++)
+            if (*c >= L'0' && *c <= L'3' && (c == list || IsListBreak(c[-1])) && IsListBreak(c[1]))
+                channels |= 1u << (*c - L'0');
+    }
+    return channels ? channels : (1u << ARRAYSIZE(kChannelKeys)) - 1;
+}
+
+// True when the search should go from the least stable channel to the most.
+static bool LeastStableFirst(const HostNames* host) {
+    wchar_t text[8];
+    DWORD n = GetEnvironmentVariableW(L"WEBVIEW2_RELEASE_CHANNEL_PREFERENCE", text, ARRAYSIZE(text));
+    if (n != 0) return n == 1 && text[0] == L'1';
+    DWORD preference = 0;
+    return ReadPolicy(host, L"ReleaseChannelPreference", RRF_RT_REG_DWORD, &preference, sizeof preference) ==
+               ERROR_SUCCESS &&
+           preference == 1;
+}
+
+static CreateInternalFn FindInstalledRuntime(const HostNames* host) {
+    unsigned channels = ReleaseChannels(host);
+    bool reverse = LeastStableFirst(host);
     wchar_t folder[FOLDER_CHARS];
-    for (size_t c = 0; c < ARRAYSIZE(kChannelKeys); c++) {
+    for (size_t i = 0; i < ARRAYSIZE(kChannelKeys); i++) {
+        size_t c = reverse ? ARRAYSIZE(kChannelKeys) - 1 - i : i;
+        if (!(channels & (1u << c))) continue;
         for (size_t r = 0; r < ARRAYSIZE(kRegistryRoots); r++) {
             if (!ReadRegisteredFolder(kRegistryRoots[r].root, kRegistryRoots[r].view, kChannelKeys[c], folder))
                 continue;
@@ -127,18 +231,25 @@ static CreateInternalFn FindInstalledRuntime(void) {
 __declspec(dllexport) HRESULT WINAPI CreateCoreWebView2EnvironmentWithOptions(
     PCWSTR browserExecutableFolder, PCWSTR userDataFolder, ICoreWebView2EnvironmentOptions* environmentOptions,
     ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* environmentCreatedHandler) {
+    HostNames host;
+    GetHostNames(&host);
+    // A user-data folder too long to pass on must not quietly become another.
+    wchar_t userData[FOLDER_CHARS];
+    int named = ReadFolderSetting(&host, L"WEBVIEW2_USER_DATA_FOLDER", L"UserDataFolder", userData);
+    if (named == SETTING_TOO_LONG) return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
+    if (named == SETTING_READ) userDataFolder = userData;
+
     CreateInternalFn create;
     int runtimeType = RUNTIME_FIXED;
-    wchar_t envFolder[FOLDER_CHARS];
-    DWORD envLength;
+    wchar_t folder[FOLDER_CHARS];
     if (browserExecutableFolder && *browserExecutableFolder) {
         create = LoadClient(browserExecutableFolder);
-    } else if ((envLength = GetEnvironmentVariableW(L"WEBVIEW2_BROWSER_EXECUTABLE_FOLDER", envFolder,
-                                                    FOLDER_CHARS)) != 0) {
-        create = envLength < FOLDER_CHARS ? LoadClient(envFolder) : NULL;
+    } else if ((named = ReadFolderSetting(&host, L"WEBVIEW2_BROWSER_EXECUTABLE_FOLDER", L"BrowserExecutableFolder",
+                                          folder)) != SETTING_ABSENT) {
+        create = named == SETTING_READ ? LoadClient(folder) : NULL;
     } else {
         runtimeType = RUNTIME_INSTALLED;
-        create = FindInstalledRuntime();
+        create = FindInstalledRuntime(&host);
     }
     if (!create) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
     return create(true, runtimeType, userDataFolder, environmentOptions, environmentCreatedHandler);
