@@ -23,6 +23,9 @@ const HRESULT kNotFound = HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
 const wchar_t kVersion[] = L"130.0.2849.80";
 const wchar_t kClientDll[] = L"\\EBWebView\\x64\\EmbeddedBrowserWebView.dll";
 const wchar_t kFolderVariable[] = L"WEBVIEW2_BROWSER_EXECUTABLE_FOLDER";
+const wchar_t kUserDataVariable[] = L"WEBVIEW2_USER_DATA_FOLDER";
+const wchar_t kPreferenceVariable[] = L"WEBVIEW2_RELEASE_CHANNEL_PREFERENCE";
+const wchar_t kArgumentsVariable[] = L"WEBVIEW2_ADDITIONAL_BROWSER_ARGUMENTS";
 const wchar_t kUserData[] = L"C:\\velotide-data\\WebView2";
 
 enum Channel { Stable, Beta, Dev, Canary };
@@ -56,12 +59,13 @@ private:
     std::wstring old_;
 };
 
-// Registers folder as a channel's EBWebView value for the life of the object;
-// afterwards deletes the keys it created, or puts back a value it replaced.
-class RuntimeRegistration {
+// Sets a registry value for the life of the object; afterwards deletes the
+// keys it created, or puts back a value it replaced.
+class RegistryValue {
 public:
-    RuntimeRegistration(HKEY root, REGSAM view, Channel channel, const std::wstring& folder)
-        : root_(root), view_(view), key_(kChannelKeys[channel]) {
+    RegistryValue(HKEY root, REGSAM view, const std::wstring& keyPath, const std::wstring& name, DWORD type,
+                  const std::string& data)
+        : root_(root), view_(view), key_(keyPath), name_(name) {
         // Walk down the key path, noting the keys that do not exist yet.
         for (size_t pos = key_.find(L'\\');; pos = key_.find(L'\\', pos + 1)) {
             std::wstring path = key_.substr(0, pos);
@@ -78,39 +82,45 @@ public:
             return;
         wchar_t old[1024];
         DWORD size = sizeof old - sizeof(wchar_t);
-        if (RegQueryValueExW(key, L"EBWebView", nullptr, &oldType_, reinterpret_cast<BYTE*>(old), &size) ==
+        if (RegQueryValueExW(key, name_.c_str(), nullptr, &oldType_, reinterpret_cast<BYTE*>(old), &size) ==
             ERROR_SUCCESS) {
             hadValue_ = true;
             oldValue_.assign(reinterpret_cast<const char*>(old), size);
         }
-        RegSetValueExW(key, L"EBWebView", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
-                       static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)));
+        RegSetValueExW(key, name_.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.data()),
+                       static_cast<DWORD>(data.size()));
         RegCloseKey(key);
     }
-    ~RuntimeRegistration() {
+    ~RegistryValue() {
         HKEY key;
         if (RegOpenKeyExW(root_, key_.c_str(), 0, KEY_WRITE | view_, &key) == ERROR_SUCCESS) {
             if (hadValue_)
-                RegSetValueExW(key, L"EBWebView", 0, oldType_, reinterpret_cast<const BYTE*>(oldValue_.data()),
+                RegSetValueExW(key, name_.c_str(), 0, oldType_, reinterpret_cast<const BYTE*>(oldValue_.data()),
                                static_cast<DWORD>(oldValue_.size()));
             else
-                RegDeleteValueW(key, L"EBWebView");
+                RegDeleteValueW(key, name_.c_str());
             RegCloseKey(key);
         }
         for (auto it = created_.rbegin(); it != created_.rend(); ++it) RegDeleteKeyExW(root_, it->c_str(), view_, 0);
     }
-    RuntimeRegistration(const RuntimeRegistration&) = delete;
-    RuntimeRegistration& operator=(const RuntimeRegistration&) = delete;
+    RegistryValue(const RegistryValue&) = delete;
+    RegistryValue& operator=(const RegistryValue&) = delete;
 
 private:
     HKEY root_;
     REGSAM view_;
     std::wstring key_;
+    std::wstring name_;
     std::vector<std::wstring> created_;
     bool hadValue_ = false;
     DWORD oldType_ = REG_SZ;
     std::string oldValue_;
 };
+
+// The bytes of a REG_SZ value.
+std::string StringBytes(const std::wstring& text) {
+    return std::string(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * sizeof(wchar_t));
+}
 
 // Handler stand-in that counts every call made on it: neither the loader nor
 // the probe may touch it.
@@ -136,8 +146,16 @@ public:
     int calls = 0;
 };
 
-enum class Where { Argument, EnvVar, MachineKey32, MachineKey64, UserKey };
+// Named: a folder that only a setting of the test names.
+enum class Where { Argument, EnvVar, MachineKey32, MachineKey64, UserKey, Named };
 enum class Dll { Probe, Missing, NotARuntime };
+
+struct Install {
+    Where where;
+    Channel channel;  // registry installs only
+    const wchar_t* name;
+    Dll dll;
+};
 
 class LoaderTest : public testing::Test {
 protected:
@@ -150,7 +168,7 @@ protected:
     }
     void TearDown() override {
         // Last first: a later registration may sit inside keys an earlier one created.
-        while (!registrations_.empty()) registrations_.pop_back();
+        while (!registryValues_.empty()) registryValues_.pop_back();
         // The loader keeps a runtime it called loaded for good; drop its one
         // reference so that the scratch folder can be removed.
         for (const std::wstring& folder : folders_)
@@ -176,7 +194,46 @@ protected:
     void Register(Where where, Channel channel, const std::wstring& folder) {
         HKEY root = where == Where::UserKey ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
         REGSAM view = where == Where::MachineKey32 ? KEY_WOW64_32KEY : where == Where::MachineKey64 ? KEY_WOW64_64KEY : 0;
-        registrations_.push_back(std::make_unique<RuntimeRegistration>(root, view, channel, folder));
+        registryValues_.push_back(
+            std::make_unique<RegistryValue>(root, view, kChannelKeys[channel], L"EBWebView", REG_SZ, StringBytes(folder)));
+    }
+
+    // Builds each runtime into installed_ and advertises it as its `where`
+    // says; returns the folder to pass as the argument, or null.
+    const wchar_t* InstallAll(const std::vector<Install>& installs) {
+        const wchar_t* argument = nullptr;
+        installed_.reserve(installs.size());
+        for (const Install& install : installs) {
+            installed_.push_back(MakeRuntime(install.name, install.dll));
+            if (install.where == Where::Argument)
+                argument = installed_.back().c_str();
+            else if (install.where == Where::EnvVar)
+                folderVariable_ = std::make_unique<EnvOverride>(kFolderVariable, installed_.back().c_str());
+            else if (install.where != Where::Named)
+                Register(install.where, install.channel, installed_.back());
+        }
+        return argument;
+    }
+
+    // Checks that of installed_ exactly runtime `chosen` (-1: none) was
+    // called, once, as runtimeType; returns its record.
+    const ProbeRecord* ExpectOnlyCalled(int chosen, int runtimeType) {
+        const ProbeRecord* chosenRecord = nullptr;
+        for (size_t i = 0; i < installed_.size(); i++) {
+            const ProbeRecord* record = Record(installed_[i]);
+            if (static_cast<int>(i) != chosen) {
+                EXPECT_TRUE(!record || record->calls == 0) << "runtime " << i << " was called";
+                continue;
+            }
+            EXPECT_NE(record, nullptr) << "the runtime that was called is no longer loaded";
+            if (!record) continue;
+            EXPECT_EQ(record->calls, 1);
+            EXPECT_EQ(record->runtimeType, runtimeType);
+            EXPECT_EQ(record->checkRunningInstance, 1);
+            chosenRecord = record;
+        }
+        EXPECT_EQ(handler_.calls, 0);
+        return chosenRecord;
     }
 
     // The probe's record when its copy in folder is loaded, else null.
@@ -192,23 +249,20 @@ protected:
 
     ScratchDir scratch_;
     EnvOverride noFolderVariable_{kFolderVariable, nullptr};
+    EnvOverride noUserDataVariable_{kUserDataVariable, nullptr};
+    EnvOverride noPreferenceVariable_{kPreferenceVariable, nullptr};
     EnvOverride noProbeResult_{PROBE_RESULT_VARIABLE, nullptr};
     HMODULE loader_ = nullptr;
     CreateEnvironmentFn create_ = nullptr;
     CountingHandler handler_;
     int optionsTag_ = 0;
     std::vector<std::wstring> folders_;
-    std::vector<std::unique_ptr<RuntimeRegistration>> registrations_;
+    std::vector<std::wstring> installed_;
+    std::unique_ptr<EnvOverride> folderVariable_;
+    std::vector<std::unique_ptr<RegistryValue>> registryValues_;
 };
 
 // --- Discovery ---------------------------------------------------------------
-
-struct Install {
-    Where where;
-    Channel channel;  // registry installs only
-    const wchar_t* name;
-    Dll dll;
-};
 
 struct DiscoveryCase {
     const char* name;
@@ -255,32 +309,8 @@ class LoaderDiscovery : public LoaderTest, public testing::WithParamInterface<Di
 
 TEST_P(LoaderDiscovery, CallsFirstUsableRuntime) {
     const DiscoveryCase& c = GetParam();
-    std::vector<std::wstring> folders;
-    const wchar_t* argument = nullptr;
-    std::unique_ptr<EnvOverride> envFolder;
-    for (const Install& install : c.installs) {
-        folders.push_back(MakeRuntime(install.name, install.dll));
-        if (install.where == Where::Argument)
-            argument = folders.back().c_str();
-        else if (install.where == Where::EnvVar)
-            envFolder = std::make_unique<EnvOverride>(kFolderVariable, folders.back().c_str());
-        else
-            Register(install.where, install.channel, folders.back());
-    }
-
-    EXPECT_EQ(Create(argument), c.chosen < 0 ? kNotFound : S_OK);
-    for (size_t i = 0; i < folders.size(); i++) {
-        const ProbeRecord* record = Record(folders[i]);
-        if (static_cast<int>(i) != c.chosen) {
-            EXPECT_TRUE(!record || record->calls == 0) << "runtime " << i << " was called";
-            continue;
-        }
-        ASSERT_NE(record, nullptr) << "the runtime that was called is no longer loaded";
-        EXPECT_EQ(record->calls, 1);
-        EXPECT_EQ(record->runtimeType, c.runtimeType);
-        EXPECT_EQ(record->checkRunningInstance, 1);
-    }
-    EXPECT_EQ(handler_.calls, 0);
+    EXPECT_EQ(Create(InstallAll(c.installs)), c.chosen < 0 ? kNotFound : S_OK);
+    ExpectOnlyCalled(c.chosen, c.runtimeType);
 }
 
 INSTANTIATE_TEST_SUITE_P(Routes, LoaderDiscovery, testing::ValuesIn(kDiscoveryCases),
@@ -321,6 +351,120 @@ TEST_P(LoaderVersionFolder, DecidesWhetherRegistrationCounts) {
 
 INSTANTIATE_TEST_SUITE_P(Names, LoaderVersionFolder, testing::ValuesIn(kVersionCases),
                          [](const testing::TestParamInfo<VersionCase>& info) { return info.param.name; });
+
+// --- Group policies and environment overrides ---------------------------------
+
+// Where a setting comes from: an environment variable, or a group policy
+// under HKLM or HKCU.
+enum class From { Variable, MachinePolicy, UserPolicy };
+
+struct Setting {
+    From from;
+    const wchar_t* name;   // the variable, or the policy's key under ...\Edge\WebView2
+    const wchar_t* value;  // text (a DWORD policy's number); null: the folder of runtime `runtime`
+    int runtime = -1;
+    const wchar_t* valueName = nullptr;  // a policy's value name; null: the host's file name
+};
+
+struct SettingsCase {
+    const char* name;
+    std::vector<Install> runtimes;  // Where::Named, UserKey or MachineKey32
+    std::vector<Setting> settings;
+    int chosen;  // index into runtimes, -1 for none
+    int runtimeType;
+    const wchar_t* userData;  // what the runtime must receive
+};
+void PrintTo(const SettingsCase& c, std::ostream* os) { *os << c.name; }
+
+const wchar_t kFolderPolicy[] = L"BrowserExecutableFolder";
+const wchar_t kUserDataPolicy[] = L"UserDataFolder";
+const wchar_t kPreferencePolicy[] = L"ReleaseChannelPreference";  // the one DWORD policy
+const wchar_t kChannelsPolicy[] = L"ReleaseChannels";
+const Install kFixed = {Where::Named, Stable, L"fixed", Dll::Probe};
+const Install kStable = {Where::MachineKey32, Stable, kVersion, Dll::Probe};
+const Install kBeta = {Where::UserKey, Beta, kVersion, Dll::Probe};
+const Install kCanary = {Where::UserKey, Canary, kVersion, Dll::Probe};
+const From kVar = From::Variable, kMachine = From::MachinePolicy, kUser = From::UserPolicy;
+
+const SettingsCase kSettingsCases[] = {
+    // As measured with Microsoft's loader.
+    {"UserFolderPolicyForHost", {kFixed}, {{kUser, kFolderPolicy, nullptr, 0}}, 0, 1, kUserData},
+    {"MachineFolderPolicyForAllHostsBeatsInstalled",
+     {kStable, kFixed}, {{kMachine, kFolderPolicy, nullptr, 1, L"*"}}, 1, 1, kUserData},
+    {"MachineFolderPolicyBeatsUser",
+     {kFixed, kFixed}, {{kUser, kFolderPolicy, nullptr, 0}, {kMachine, kFolderPolicy, nullptr, 1}}, 1, 1, kUserData},
+    {"FolderVariableBeatsPolicy",
+     {kFixed, kFixed}, {{kMachine, kFolderPolicy, nullptr, 0}, {kVar, kFolderVariable, nullptr, 1}}, 1, 1, kUserData},
+    {"UserDataVariableReplacesArgument", {kStable}, {{kVar, kUserDataVariable, L"C:\\var-data"}}, 0, 0, L"C:\\var-data"},
+    {"UserDataPolicyReplacesArgument", {kStable}, {{kUser, kUserDataPolicy, L"C:\\policy-data"}}, 0, 0, L"C:\\policy-data"},
+    {"PreferenceVariableReversesChannels", {kStable, kCanary}, {{kVar, kPreferenceVariable, L"1"}}, 1, 0, kUserData},
+    {"PreferencePolicyReversesChannels", {kStable, kCanary}, {{kUser, kPreferencePolicy, L"1"}}, 1, 0, kUserData},
+    {"ChannelsPolicyCanaryOnly", {kStable, kCanary}, {{kUser, kChannelsPolicy, L"3"}}, 1, 0, kUserData},
+    {"ChannelsPolicyBetaOrCanary", {kStable, kBeta, kCanary}, {{kUser, kChannelsPolicy, L"1,3"}}, 1, 0, kUserData},
+    {"AdditionalArgumentsLeaveOptionsAlone",
+     {kStable}, {{kVar, kArgumentsVariable, L"--disable-gpu"}}, 0, 0, kUserData},
+    // Precedence and limits.
+    {"MachinePolicyForAllHostsBeatsUserPolicyForHost",
+     {kFixed, kFixed}, {{kUser, kFolderPolicy, nullptr, 0}, {kMachine, kFolderPolicy, nullptr, 1, L"*"}}, 1, 1, kUserData},
+    {"PolicyForHostBeatsPolicyForAllHosts",
+     {kFixed, kFixed}, {{kUser, kFolderPolicy, nullptr, 0, L"*"}, {kUser, kFolderPolicy, nullptr, 1}}, 1, 1, kUserData},
+    {"PolicyForAnotherHostIsIgnored", {kStable, kFixed}, {{kMachine, kFolderPolicy, nullptr, 1, L"other.exe"}}, 0, 0,
+     kUserData},
+    {"ArgumentBeatsFolderPolicy", {kFixed, {Where::Argument, Stable, L"arg", Dll::Probe}},
+     {{kMachine, kFolderPolicy, nullptr, 0}}, 1, 1, kUserData},
+    {"FolderPolicyWithoutLibraryIsBinding", {kStable, {Where::Named, Stable, L"fixed", Dll::Missing}},
+     {{kUser, kFolderPolicy, nullptr, 1}}, -1, 0, kUserData},
+    {"UserDataVariableBeatsPolicy", {kStable},
+     {{kMachine, kUserDataPolicy, L"C:\\policy-data"}, {kVar, kUserDataVariable, L"C:\\var-data"}}, 0, 0, L"C:\\var-data"},
+    {"MachineUserDataPolicyBeatsUser", {kStable},
+     {{kUser, kUserDataPolicy, L"C:\\user-data"}, {kMachine, kUserDataPolicy, L"C:\\machine-data", -1, L"*"}}, 0, 0,
+     L"C:\\machine-data"},
+    {"PreferenceVariableBeatsPolicy", {kStable, kCanary},
+     {{kUser, kPreferencePolicy, L"1"}, {kVar, kPreferenceVariable, L"0"}}, 0, 0, kUserData},
+    {"ChannelsPolicyLimitsReversedSearch", {kStable, kBeta, kCanary},
+     {{kUser, kChannelsPolicy, L"0, 1"}, {kVar, kPreferenceVariable, L"1"}}, 1, 0, kUserData},
+    {"ChannelsPolicyWithoutInstalledChannelFindsNothing", {kStable}, {{kMachine, kChannelsPolicy, L"3", -1, L"*"}}, -1,
+     0, kUserData},
+};
+
+// The file name of this test's executable: the host the policies name.
+std::wstring HostFileName() {
+    wchar_t path[MAX_PATH];
+    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring full(path, n);
+    return full.substr(full.find_last_of(L"\\/") + 1);
+}
+
+class LoaderSettings : public LoaderTest, public testing::WithParamInterface<SettingsCase> {};
+
+TEST_P(LoaderSettings, FindsRuntimeAndUserDataFolder) {
+    const SettingsCase& c = GetParam();
+    const wchar_t* argument = InstallAll(c.runtimes);
+    std::vector<std::unique_ptr<EnvOverride>> variables;
+    for (const Setting& s : c.settings) {
+        std::wstring value = s.value ? s.value : installed_.at(s.runtime);
+        if (s.from == From::Variable) {
+            variables.push_back(std::make_unique<EnvOverride>(s.name, value.c_str()));
+            continue;
+        }
+        std::wstring key = std::wstring(L"Software\\Policies\\Microsoft\\Edge\\WebView2\\") + s.name;
+        DWORD number = wcstoul(value.c_str(), nullptr, 10);
+        bool isDword = std::wstring(s.name) == kPreferencePolicy;
+        registryValues_.push_back(std::make_unique<RegistryValue>(
+            s.from == From::MachinePolicy ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, 0, key,
+            s.valueName ? s.valueName : HostFileName(), isDword ? REG_DWORD : REG_SZ,
+            isDword ? std::string(reinterpret_cast<const char*>(&number), sizeof number) : StringBytes(value)));
+    }
+
+    EXPECT_EQ(create_(argument, kUserData, nullptr, &handler_), c.chosen < 0 ? kNotFound : S_OK);
+    if (const ProbeRecord* record = ExpectOnlyCalled(c.chosen, c.runtimeType)) {
+        EXPECT_STREQ(record->userDataFolder, c.userData);
+        EXPECT_EQ(record->environmentOptions, nullptr);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Overrides, LoaderSettings, testing::ValuesIn(kSettingsCases),
+                         [](const testing::TestParamInfo<SettingsCase>& info) { return info.param.name; });
 
 // --- What reaches the runtime, and what comes back ---------------------------
 
