@@ -220,6 +220,46 @@ TEST(PolicyAppTest, ARedirectOffTheSiteWhileOpeningItSaysWhere) {
     }
 }
 
+// Where the runtime goes on past a cancelled navigation (a sign-in
+// challenge, a bad certificate), the other site's page never shows, and the
+// site's own are left to the runtime; Reload goes back to the site's page.
+TEST(PolicyAppTest, AddressesThatGetPastTheCancelNeverShow) {
+    const char kKept[] = "page shown data: Velotide kept the view on the site ";
+    const struct {
+        const char* command;
+        const char* answer;  // what the program answered the engine's event
+        const char* shown;   // the page the address left in the view, or null
+        bool kept;           // the message took the other site's place
+    } kCases[] = {
+        {"auth https://other.example/private", "sign-in cancelled https://other.example/private", nullptr, true},
+        {"auth https://site.example/private", "sign-in left to the dialog https://site.example/private",
+         "page shown https://site.example/private", false},
+        {"certerror https://other.example/", "certificate action cancel https://other.example/", nullptr, false},
+        {"certerror https://site.example/secure", "certificate action default https://site.example/secure",
+         "page shown error https://site.example/secure", false},
+    };
+    AppSession app(kSiteConfig);
+    StartAtSite(app);
+    Act(app, "link https://site.example/last", "navigation completed");
+    for (const auto& c : kCases) {
+        std::vector<std::string> lines = Act(app, c.command, "navigation completed");
+        SCOPED_TRACE(std::string(c.command) + "\n" + ::testing::PrintToString(lines));
+        EXPECT_TRUE(Has(lines, c.answer));
+        EXPECT_EQ(CountPrefix(lines, "page shown https://other.example"), 0u);
+        EXPECT_EQ(CountPrefix(lines, "page shown error https://other.example"), 0u);
+        EXPECT_TRUE(!c.shown || Has(lines, c.shown));
+        EXPECT_EQ(CountPrefix(lines, kKept), c.kept ? 1u : 0u);
+        if (!c.kept) continue;
+        EXPECT_TRUE(Has(lines, std::string(kKept) +
+                                   "https://other.example/private is outside https://site.example, so it is not "
+                                   "shown. Reload (Ctrl+R) goes back to the last page of the site, Home (Alt+Home) "
+                                   "to its address."));
+        size_t shown = app.CountLog("page shown https://site.example/last");
+        app.Command(102);
+        EXPECT_TRUE(app.WaitForLog("page shown https://site.example/last", shown + 1));
+    }
+}
+
 // Requests of a page: whether the filters report them to the program (on or
 // off) and whether blocking answers them.
 const struct {

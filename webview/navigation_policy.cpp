@@ -44,8 +44,7 @@ void ReloadView() {
         g_app.webview->Navigate(g_app.failedAddress.c_str());
 }
 
-// Text for the message page, which takes HTML.
-static std::wstring EscapeHtml(const std::wstring& text) {
+std::wstring EscapeHtml(const std::wstring& text) {
     std::wstring escaped;
     for (wchar_t c : text) {
         switch (c) {
@@ -58,7 +57,6 @@ static std::wstring EscapeHtml(const std::wstring& text) {
     }
     return escaped;
 }
-
 
 HRESULT OnNewWindowRequested(ICoreWebView2NewWindowRequestedEventArgs* args) {
     // Handled without a new window: nothing opens and nothing loads.

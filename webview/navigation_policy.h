@@ -21,6 +21,9 @@ void OpenSite();
 // failed again instead.
 void ReloadView();
 
+// Text made safe to stand in a message page's HTML.
+std::wstring EscapeHtml(const std::wstring& text);
+
 // Bodies of the NewWindowRequested, NavigationStarting and
 // NavigationCompleted events. Each returns S_OK.
 HRESULT OnNewWindowRequested(ICoreWebView2NewWindowRequestedEventArgs* args);

@@ -9,6 +9,7 @@
 #include "settings/replace_file.h"
 #include "webview/ad_block.h"
 #include "webview/handler.h"
+#include "webview/lock_gaps.h"
 #include "webview/navigation_policy.h"
 #include "webview/shortcuts.h"
 
@@ -132,6 +133,12 @@ static void OnControllerReady(ICoreWebView2Controller* controller) {
                                       return OnNavigationCompleted(args);
                                   }),
                                   &token);
+    // Where the runtime lets a cancelled navigation through anyway.
+    view->add_ContentLoading(new OnLoading_([](ICoreWebView2* sender, ICoreWebView2ContentLoadingEventArgs* args) {
+                                 return OnContentLoading(sender, args);
+                             }),
+                             &token);
+    AddLockGapHandlers(view);
     view->add_ProcessFailed(new OnProcFail_([](ICoreWebView2*, ICoreWebView2ProcessFailedEventArgs* args) {
                                 return OnProcessFailed(args);
                             }),

@@ -30,6 +30,8 @@ inline constexpr wchar_t kEngineCmdFail[] = L"fail";              // fail <statu
 inline constexpr wchar_t kEngineCmdRedirects[] = L"redirects";    // redirects <url> <url2>: from now on
 inline constexpr wchar_t kEngineCmdPopup[] = L"popup";            // popup <url>
 inline constexpr wchar_t kEngineCmdAnswer[] = L"answer";          // answer <http status> <url>
+inline constexpr wchar_t kEngineCmdAuth[] = L"auth";            // auth <url>: its server asks for a Basic sign-in
+inline constexpr wchar_t kEngineCmdCertError[] = L"certerror";  // certerror <url>: its certificate is not valid
 // request <url> [context] [frame|cross-frame|worker|shared-worker|service-worker]
 inline constexpr wchar_t kEngineCmdRequest[] = L"request";
 inline constexpr wchar_t kEngineCmdCrash[] = L"crash";  // crash <COREWEBVIEW2_PROCESS_FAILED_KIND>

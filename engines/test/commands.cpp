@@ -44,6 +44,10 @@ bool Run(const TestBrowserPtr& b, const std::vector<std::wstring>& words) {
         if (nav.httpStatus < 0) return false;
         nav.hops = {words[2]};
         StartNavigation(b, nav);
+    } else if ((verb == kEngineCmdAuth || verb == kEngineCmdCertError) && count == 2) {
+        nav.hops = {words[1]};
+        nav.challenge = verb == kEngineCmdAuth ? Challenge::kSignIn : Challenge::kBadCertificate;
+        StartNavigation(b, nav);
     } else if (verb == kEngineCmdRedirects && count == 3) {
         b->redirects[CanonicalUri(words[1])] = CanonicalUri(words[2]);
     } else if (verb == kEngineCmdPopup && count == 2) {
