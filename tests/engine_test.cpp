@@ -58,6 +58,10 @@ using OnNewWindow =
 using OnResource = Callback<ICoreWebView2WebResourceRequestedEventHandler, ICoreWebView2*,
                             ICoreWebView2WebResourceRequestedEventArgs*>;
 using OnFullscreen = Callback<ICoreWebView2ContainsFullScreenElementChangedEventHandler, ICoreWebView2*, IUnknown*>;
+using OnAuth = Callback<ICoreWebView2BasicAuthenticationRequestedEventHandler, ICoreWebView2*,
+                        ICoreWebView2BasicAuthenticationRequestedEventArgs*>;
+using OnCertificate = Callback<ICoreWebView2ServerCertificateErrorDetectedEventHandler, ICoreWebView2*,
+                               ICoreWebView2ServerCertificateErrorDetectedEventArgs*>;
 using OnKey = Callback<ICoreWebView2AcceleratorKeyPressedEventHandler, ICoreWebView2Controller*,
                        ICoreWebView2AcceleratorKeyPressedEventArgs*>;
 
@@ -510,6 +514,95 @@ TEST_F(EngineTest, FiltersReachTheSourcesTheirCallNames) {
         ASSERT_TRUE(Command(L"request " + Wide(uri) + L" 3 " + Wide(c.source)));
         EXPECT_TRUE(WaitLine("resource to network " + uri)) << uri;
         EXPECT_EQ(HasLine("resource event 3 " + uri), c.reported) << uri;
+    }
+}
+
+// A sign-in challenge or a bad certificate takes an address past a cancel,
+// as in the runtime; the events, registered through their slots (97 and
+// 106) as the SDK lays them out, decide what follows. The handlers answer
+// by the last word of the address.
+TEST_F(EngineTest, SignInAndCertificateEventsGoPastACancelAndCarryOutTheAnswer) {
+    Start();
+    Watch(L"/");  // every navigation is cancelled
+    ICoreWebView2_22* view22 = nullptr;
+    ASSERT_EQ(view_->QueryInterface(IID_ICoreWebView2_22, reinterpret_cast<void**>(&view22)), S_OK);
+    void** slots = *reinterpret_cast<void***>(view22);
+    using AddAuth = HRESULT(STDMETHODCALLTYPE*)(ICoreWebView2_22*, ICoreWebView2BasicAuthenticationRequestedEventHandler*,
+                                                 EventRegistrationToken*);
+    using AddCertificate = HRESULT(STDMETHODCALLTYPE*)(
+        ICoreWebView2_22*, ICoreWebView2ServerCertificateErrorDetectedEventHandler*, EventRegistrationToken*);
+    std::vector<std::wstring> details;
+    EventRegistrationToken token;
+    EXPECT_EQ(reinterpret_cast<AddAuth>(slots[97])(
+                  view22,
+                  Make<OnAuth>(IID_ICoreWebView2BasicAuthenticationRequestedEventHandler,
+                               [&](ICoreWebView2*, ICoreWebView2BasicAuthenticationRequestedEventArgs* args) {
+                                   LPWSTR uri = nullptr, challenge = nullptr;
+                                   args->get_Uri(&uri);
+                                   args->get_Challenge(&challenge);
+                                   std::wstring address = Take(uri);
+                                   details.push_back(Take(challenge));
+                                   ICoreWebView2BasicAuthenticationResponse* response = nullptr;
+                                   args->get_Response(&response);
+                                   if (address.ends_with(L"deny")) args->put_Cancel(TRUE);
+                                   if (address.ends_with(L"user")) response->put_UserName(L"someone");
+                                   response->Release();
+                               }),
+                  &token),
+              S_OK);
+    EXPECT_EQ(reinterpret_cast<AddCertificate>(slots[106])(
+                  view22,
+                  Make<OnCertificate>(IID_ICoreWebView2ServerCertificateErrorDetectedEventHandler,
+                                      [&](ICoreWebView2*, ICoreWebView2ServerCertificateErrorDetectedEventArgs* args) {
+                                          LPWSTR uri = nullptr;
+                                          COREWEBVIEW2_WEB_ERROR_STATUS status = {};
+                                          args->get_RequestUri(&uri);
+                                          args->get_ErrorStatus(&status);
+                                          std::wstring address = Take(uri);
+                                          details.push_back(std::to_wstring(status));
+                                          if (address.ends_with(L"deny"))
+                                              args->put_Action(COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION_CANCEL);
+                                          if (address.ends_with(L"allow"))
+                                              args->put_Action(COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION_ALWAYS_ALLOW);
+                                      }),
+                  &token),
+              S_OK);
+    view22->Release();
+
+    const struct {
+        const char* command;
+        const wchar_t* detail;  // the challenge, or the certificate's error status
+        const char* answer;
+        const char* shown;  // the page that shows, or null: the shown page stays
+        BOOL success;
+        COREWEBVIEW2_WEB_ERROR_STATUS status;
+    } kCases[] = {
+        {"auth https://a.example/deny", L"Basic realm=\"a.example\"", "sign-in cancelled",
+         "page shown https://a.example/deny", FALSE, COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN},  // the server's 401 page
+        {"auth https://a.example/user", L"Basic realm=\"a.example\"", "sign-in answered",
+         "page shown https://a.example/user", TRUE, COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN},
+        {"auth https://a.example/dialog", L"Basic realm=\"a.example\"", "sign-in left to the dialog",
+         "page shown https://a.example/dialog", TRUE, COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN},
+        {"certerror https://b.example/deny", L"5", "certificate action cancel", nullptr, FALSE,
+         COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED},
+        {"certerror https://b.example/warn", L"5", "certificate action default", "page shown error https://b.example/warn",
+         FALSE, COREWEBVIEW2_WEB_ERROR_STATUS_CERTIFICATE_IS_INVALID},
+        {"certerror https://b.example/allow", L"5", "certificate action always allow",
+         "page shown https://b.example/allow", TRUE, COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN},
+    };
+    for (const auto& c : kCases) {
+        std::string command = c.command, uri = command.substr(command.find(' ') + 1);
+        SCOPED_TRACE(command);
+        details.clear();
+        std::wstring before = Source();
+        Completion done = NavigateAndWait([&] { ASSERT_TRUE(Command(Wide(command))); });
+        EXPECT_EQ(details, std::vector<std::wstring>{c.detail});
+        EXPECT_TRUE(HasLine("navigation cancelled " + std::to_string(done.id)));
+        EXPECT_TRUE(HasLine(std::string(c.answer) + " " + uri));
+        EXPECT_TRUE(!c.shown || HasLine(c.shown));
+        EXPECT_EQ(Source(), c.shown ? Wide(uri) : before);
+        EXPECT_EQ(done.success, c.success);
+        EXPECT_EQ(done.status, c.status);
     }
 }
 
