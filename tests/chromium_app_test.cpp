@@ -256,6 +256,41 @@ TEST(ChromiumAppTest, ASitesOwnErrorPageStaysAndAdsInCrossSiteFramesAreBlocked) 
     EXPECT_EQ(app.Quit(), 0u);
 }
 
+// Another site's sign-in never reaches the person: a link to it is stopped
+// before any request, and in a frame of the site Chromium itself asks
+// nothing (it raises no challenge for another site's frame), so no
+// credentials are ever sent; the site's own challenge is left to the login
+// dialog (the engine declines as a person closing it would).
+TEST(ChromiumAppTest, OnlyTheSiteMayAskToSignIn) {
+    const struct {
+        const char* script;
+        const char* answer;        // the program's answer to the challenge, or null: none came
+        const char* shown;         // the page shown at the top level
+        size_t otherSiteRequests;  // what other.test's server received
+    } kCases[] = {
+        {"LINK", nullptr, nullptr, 0},
+        {"location.href = '/private'", "sign-in left to the dialog http://site.test/private",
+         "navigation completed 3 status 0 http 401", 0},
+        {"location.href = '/signinframe'", nullptr, "page shown http://site.test/signinframe", 1},
+    };
+    AppSession app(kSite, Engine::kChromium);
+    StartAt(app, "http://site.test/");
+    for (const auto& c : kCases) {
+        std::string script = std::string(c.script) == "LINK" ? Click("http://other.test/private") : c.script;
+        size_t other = CountRequests("other.test /private");
+        std::vector<std::string> lines = Act(app, script);
+        SCOPED_TRACE(script + "\n" + ::testing::PrintToString(lines));
+        EXPECT_TRUE(!c.answer || Has(lines, c.answer));
+        EXPECT_EQ(Has(lines, "sign-in requested"), c.answer != nullptr);
+        EXPECT_FALSE(Has(lines, "page shown http://other.test"));
+        EXPECT_TRUE(!c.shown || Has(lines, c.shown));
+        EXPECT_EQ(CountRequests("other.test /private"), other + c.otherSiteRequests);
+    }
+    EXPECT_EQ(CountRequests("other.test /private credentials"), 0u);
+    EXPECT_EQ(CountRequests("site.test /private credentials"), 0u);
+    EXPECT_EQ(app.Quit(), 0u);
+}
+
 TEST(ChromiumAppTest, PageFullscreenAndKeysReachTheProgramAndThePage) {
     const wchar_t kEnter[] = L"script document.documentElement.requestFullscreen()";
     const wchar_t kLeave[] = L"script document.exitFullscreen()";

@@ -76,7 +76,7 @@ void ChromiumBrowser::Attach(const std::string& context, const std::string& targ
         {"Network.enable", json::object()},
         {"Runtime.enable", json::object()},
         {"Inspector.enable", json::object()},
-        {"Fetch.enable", FetchPatterns(true)},
+        {"Fetch.enable", FetchPatterns()},
         // Cross-site frames and workers run in targets of their own, held until
         // their requests can be paused too.
         {"Target.setAutoAttach", ChildAutoAttach()},
@@ -104,19 +104,20 @@ void ChromiumBrowser::Attach(const std::string& context, const std::string& targ
         });
 }
 
-json ChromiumBrowser::FetchPatterns(bool documents) const {
-    // In the page every document request pauses, so that top-level
-    // navigations can be judged; other requests only where a resource filter
-    // could match.
-    json patterns = json::array();
-    if (documents) patterns.push_back({{"urlPattern", "*"}, {"resourceType", "Document"}, {"requestStage", "Request"}});
+json ChromiumBrowser::FetchPatterns() const {
+    // Every document request pauses, so that top-level navigations can be
+    // judged and a frame's sign-in challenge reaches the program (Chromium
+    // raises authRequired only for a request it paused); other requests only
+    // where a resource filter could match.
+    json patterns = json::array({{{"urlPattern", "*"}, {"resourceType", "Document"}, {"requestStage", "Request"}}});
     for (const ResourceFilter& filter : filters) {
         json entry = {{"urlPattern", Utf8(filter.pattern)}, {"requestStage", "Request"}};
         std::string type = ResourceTypeFor(filter.context);
         if (!type.empty()) entry["resourceType"] = type;
         patterns.push_back(entry);
     }
-    return {{"patterns", patterns}};
+    // Sign-in challenges are the program's to answer (BasicAuthenticationRequested).
+    return {{"patterns", patterns}, {"handleAuthRequests", true}};
 }
 
 json ChromiumBrowser::ChildAutoAttach() {
@@ -128,8 +129,8 @@ json ChromiumBrowser::ChildAutoAttach() {
 }
 
 void ChromiumBrowser::FiltersChanged() {
-    if (!session_.empty()) Call("Fetch.enable", FetchPatterns(true));
-    for (const auto& [session, source] : children_) devtools_->Call("Fetch.enable", FetchPatterns(false), session);
+    if (!session_.empty()) Call("Fetch.enable", FetchPatterns());
+    for (const auto& [session, source] : children_) devtools_->Call("Fetch.enable", FetchPatterns(), session);
 }
 
 // A cross-site frame or a worker of the page: its requests pause like the
@@ -148,10 +149,11 @@ void ChromiumBrowser::OnChildAttached(const json& params) {
             auto self = std::static_pointer_cast<ChromiumBrowser>(weak.lock());
             if (!self || self->closed) return;
             if (method == "Fetch.requestPaused") self->Answer(session, params, self->children_[session]);
+            if (method == "Fetch.authRequired") self->OnAuthRequired(session, params);
             if (method == "Target.attachedToTarget") self->OnChildAttached(params);
             if (method == "Target.detachedFromTarget") self->ForgetChild(JsonString(params, "sessionId"));
         });
-        devtools_->Call("Fetch.enable", FetchPatterns(false), session);
+        devtools_->Call("Fetch.enable", FetchPatterns(), session);
         devtools_->Call("Target.setAutoAttach", ChildAutoAttach(), session);
     }
     devtools_->Call("Runtime.runIfWaitingForDebugger", json::object(), session);
@@ -234,6 +236,8 @@ void ChromiumBrowser::OnEvent(const std::string& method, const json& params) {
     if (!ready_) return;  // the blank page it started with is nobody's business
     if (method == "Fetch.requestPaused") {
         OnRequestPaused(params);
+    } else if (method == "Fetch.authRequired") {
+        OnAuthRequired(session_, params);
     } else if (method == "Page.frameStartedNavigating") {
         OnNavigationStarted(params);
     } else if (method == "Page.frameNavigated") {
@@ -291,6 +295,25 @@ void ChromiumBrowser::OnRequestPaused(const json& params) {
            type != "Document" && frame != frameOrigins_.end() && frame->second != mainOrigin_
                ? RequestSource::kCrossOriginFrame
                : RequestSource::kFrame);
+}
+
+// A server asked a paused request to sign in. Credentials a handler gave
+// are sent. Otherwise Chromium goes on without them and shows the server's
+// 401 page: cancelled by a handler, or left to the runtime's login dialog,
+// which headless Chromium does not have (its default fails the navigation),
+// so the engine declines as a person closing the dialog would.
+void ChromiumBrowser::OnAuthRequired(const std::string& session, const json& params) {
+    const json& challenge = JsonObject(params, "authChallenge");
+    std::wstring uri = Wide(JsonString(JsonObject(params, "request"), "url"));
+    SignInAnswer answer = RaiseBasicAuthenticationRequested(
+        *this, uri, Wide(JsonString(challenge, "scheme") + " realm=\"" + JsonString(challenge, "realm") + "\""));
+    json response = {{"response", "CancelAuth"}};
+    if (!answer.cancelled && !answer.userName.empty())
+        response = {{"response", "ProvideCredentials"},
+                    {"username", Utf8(answer.userName)},
+                    {"password", Utf8(answer.password)}};
+    devtools_->Call("Fetch.continueWithAuth",
+                    {{"requestId", JsonString(params, "requestId")}, {"authChallengeResponse", response}}, session);
 }
 
 ChromiumBrowser::Navigation& ChromiumBrowser::BeginNavigation(const std::string& loader, const std::wstring& uri) {

@@ -56,6 +56,7 @@ private:
     void Call(const std::string& method, json params = json::object(), DevTools::Reply reply = nullptr);
     void OnEvent(const std::string& method, const json& params);
     void OnRequestPaused(const json& params);
+    void OnAuthRequired(const std::string& session, const json& params);
     void OnNavigationStarted(const json& params);
     void OnDocumentShown(const json& frame);
     void OnLoaded(const std::string& loader);
@@ -71,7 +72,7 @@ private:
     void PairOpenedWindows();
     void DiscardOpenedWindow(const std::string& target, const std::string& session, bool loadsFromNetwork);
     void RefreshHistory();
-    json FetchPatterns(bool documents) const;
+    json FetchPatterns() const;
 
     std::shared_ptr<DevTools> devtools_;
     std::string context_, target_, session_;

@@ -47,6 +47,15 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.answer(200, "text/html; charset=utf-8", b'<h1>Framed</h1><iframe src="http://other.test/framed"></iframe>')
         elif url.path == "/framed":
             self.answer(200, "text/html; charset=utf-8", b'<img src="http://doubleclick.net/in-frame.png">')
+        elif url.path == "/private":  # asks for a Basic sign-in; says when credentials came
+            if self.headers.get("Authorization"):
+                log.write(f"{host} {self.path} credentials\n")
+                self.answer(200, "text/html; charset=utf-8", b"<h1>Signed in</h1>")
+            else:
+                self.answer(401, "text/html; charset=utf-8", b"<h1>Sign in first</h1>",
+                            [("WWW-Authenticate", f'Basic realm="{host}"')])
+        elif url.path == "/signinframe":  # a page of the site with another site's sign-in in a frame
+            self.answer(200, "text/html; charset=utf-8", b'<h1>Framed sign-in</h1><iframe src="http://other.test/private"></iframe>')
         elif url.path == "/redirect":
             self.answer(302, "text/plain", b"", [("Location", urllib.parse.parse_qs(url.query)["to"][0])])
         elif url.path.endswith(".png"):
