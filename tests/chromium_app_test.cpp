@@ -271,7 +271,8 @@ TEST(ChromiumAppTest, OnlyTheSiteMayAskToSignIn) {
         {"LINK", nullptr, nullptr, 0},
         {"location.href = '/private'", "sign-in left to the dialog http://site.test/private",
          "navigation completed 3 status 0 http 401", 0},
-        {"location.href = '/signinframe'", nullptr, "page shown http://site.test/signinframe", 1},
+        {"location.href = '/frame?src=http://other.test/private'", nullptr,
+         "page shown http://site.test/frame?src=http://other.test/private", 1},
     };
     AppSession app(kSite, Engine::kChromium);
     StartAt(app, "http://site.test/");

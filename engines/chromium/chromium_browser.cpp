@@ -77,6 +77,9 @@ void ChromiumBrowser::Attach(const std::string& context, const std::string& targ
         {"Runtime.enable", json::object()},
         {"Inspector.enable", json::object()},
         {"Fetch.enable", FetchPatterns()},
+        // Certificate errors are the program's to decide (ServerCertificateErrorDetected).
+        {"Security.enable", json::object()},
+        {"Security.setOverrideCertificateErrors", {{"override", true}}},
         // Cross-site frames and workers run in targets of their own, held until
         // their requests can be paused too.
         {"Target.setAutoAttach", ChildAutoAttach()},
@@ -150,10 +153,13 @@ void ChromiumBrowser::OnChildAttached(const json& params) {
             if (!self || self->closed) return;
             if (method == "Fetch.requestPaused") self->Answer(session, params, self->children_[session]);
             if (method == "Fetch.authRequired") self->OnAuthRequired(session, params);
+            if (method == "Security.certificateError") self->OnCertificateError(session, params);
             if (method == "Target.attachedToTarget") self->OnChildAttached(params);
             if (method == "Target.detachedFromTarget") self->ForgetChild(JsonString(params, "sessionId"));
         });
         devtools_->Call("Fetch.enable", FetchPatterns(), session);
+        devtools_->Call("Security.enable", json::object(), session);
+        devtools_->Call("Security.setOverrideCertificateErrors", {{"override", true}}, session);
         devtools_->Call("Target.setAutoAttach", ChildAutoAttach(), session);
     }
     devtools_->Call("Runtime.runIfWaitingForDebugger", json::object(), session);
@@ -238,6 +244,8 @@ void ChromiumBrowser::OnEvent(const std::string& method, const json& params) {
         OnRequestPaused(params);
     } else if (method == "Fetch.authRequired") {
         OnAuthRequired(session_, params);
+    } else if (method == "Security.certificateError") {
+        OnCertificateError(session_, params);
     } else if (method == "Page.frameStartedNavigating") {
         OnNavigationStarted(params);
     } else if (method == "Page.frameNavigated") {
@@ -314,6 +322,26 @@ void ChromiumBrowser::OnAuthRequired(const std::string& session, const json& par
                     {"password", Utf8(answer.password)}};
     devtools_->Call("Fetch.continueWithAuth",
                     {{"requestId", JsonString(params, "requestId")}, {"authChallengeResponse", response}}, session);
+}
+
+// A request met a certificate that is not valid. Chromium knows no default
+// of its own once errors are overridden: DEFAULT, like CANCEL, refuses the
+// certificate; ALWAYS_ALLOW goes on. Chromium then ends a refused navigation
+// as aborted, and the engine reports it as the runtime does, failed for its
+// certificate (without the runtime's warning page).
+void ChromiumBrowser::OnCertificateError(const std::string& session, const json& params) {
+    std::string error = JsonString(params, "errorType");
+    if (error.rfind("net::", 0) != 0) error = "net::" + error;
+    std::wstring uri = Wide(JsonString(params, "requestURL"));
+    COREWEBVIEW2_WEB_ERROR_STATUS status = WebErrorStatusFor(error);
+    COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION action = RaiseServerCertificateErrorDetected(*this, uri, status);
+    for (auto& [loader, navigation] : navigations_)
+        if (!navigation.done && navigation.uri == uri && action != COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION_ALWAYS_ALLOW)
+            navigation.refusedCertificate = status ? status : COREWEBVIEW2_WEB_ERROR_STATUS_CERTIFICATE_IS_INVALID;
+    devtools_->Call("Security.handleCertificateError",
+                    {{"eventId", JsonNumber(params, "eventId")},
+                     {"action", action == COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION_ALWAYS_ALLOW ? "continue" : "cancel"}},
+                    session);
 }
 
 ChromiumBrowser::Navigation& ChromiumBrowser::BeginNavigation(const std::string& loader, const std::wstring& uri) {
@@ -421,7 +449,8 @@ void ChromiumBrowser::OnLoaded(const std::string& loader) {
 void ChromiumBrowser::OnLoadingFailed(const json& params) {
     auto found = navigations_.find(JsonString(params, "requestId"));
     if (found == navigations_.end() || found->second.done) return;
-    Complete(found->second, WebErrorStatusFor(JsonString(params, "errorText")), false, 0);
+    COREWEBVIEW2_WEB_ERROR_STATUS refused = found->second.refusedCertificate;
+    Complete(found->second, refused ? refused : WebErrorStatusFor(JsonString(params, "errorText")), false, 0);
 }
 
 void ChromiumBrowser::Complete(Navigation& navigation, COREWEBVIEW2_WEB_ERROR_STATUS status, bool success,

@@ -51,12 +51,15 @@ private:
         int httpStatus = 0;
         bool userInitiated = false;
         bool done = false;
+        // Its request was refused for a certificate not valid, this status.
+        COREWEBVIEW2_WEB_ERROR_STATUS refusedCertificate = COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN;
     };
 
     void Call(const std::string& method, json params = json::object(), DevTools::Reply reply = nullptr);
     void OnEvent(const std::string& method, const json& params);
     void OnRequestPaused(const json& params);
     void OnAuthRequired(const std::string& session, const json& params);
+    void OnCertificateError(const std::string& session, const json& params);
     void OnNavigationStarted(const json& params);
     void OnDocumentShown(const json& frame);
     void OnLoaded(const std::string& loader);

@@ -7,6 +7,7 @@ it serves that folder's files to every host.
 
 Usage: site_server.py FOLDER [SITE]   (writes FOLDER/server.port and FOLDER/requests.log)
 """
+import html
 import http.server
 import mimetypes
 import os
@@ -54,8 +55,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
             else:
                 self.answer(401, "text/html; charset=utf-8", b"<h1>Sign in first</h1>",
                             [("WWW-Authenticate", f'Basic realm="{host}"')])
-        elif url.path == "/signinframe":  # a page of the site with another site's sign-in in a frame
-            self.answer(200, "text/html; charset=utf-8", b'<h1>Framed sign-in</h1><iframe src="http://other.test/private"></iframe>')
+        elif url.path == "/frame":  # a page with any address in a frame
+            src = html.escape(urllib.parse.parse_qs(url.query)["src"][0])
+            self.answer(200, "text/html; charset=utf-8", f'<h1>Framed</h1><iframe src="{src}"></iframe>'.encode())
         elif url.path == "/redirect":
             self.answer(302, "text/plain", b"", [("Location", urllib.parse.parse_qs(url.query)["to"][0])])
         elif url.path.endswith(".png"):
