@@ -95,4 +95,42 @@ TEST(LockGaps, ANewDocumentOffTheSiteIsReplacedByTheMessage) {
     g_app = saved;
 }
 
+struct FakeSourceChanged : FakeUnknown<ICoreWebView2SourceChangedEventArgs> {
+    BOOL isNewDocument = FALSE;
+    HRESULT STDMETHODCALLTYPE get_IsNewDocument(BOOL* out) override {
+        *out = isNewDocument;
+        return S_OK;
+    }
+};
+
+// A new document is ContentLoading's to judge; a same-document change only
+// moves the address within its origin, so it replaces only what is stray.
+TEST(LockGaps, AnAddressChangedWithinTheDocumentIsJudgedOnlyWhenStray) {
+    AppState saved = g_app;
+    g_app.siteUrl = L"https://site.example/";
+    g_app.homeOrigin = L"https://site.example";
+    const struct {
+        const wchar_t* source;
+        BOOL isNewDocument;
+        bool replaced;
+    } kCases[] = {
+        {L"https://site.example/page#section", FALSE, false},
+        {L"https://site.example/pushed/state", FALSE, false},
+        {L"https://other.example/#x", FALSE, true},
+        {L"https://other.example/", TRUE, false},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.source)));
+        SourceView view;
+        view.source = c.source;
+        g_app.webview = &view;
+        FakeSourceChanged args;
+        args.isNewDocument = c.isNewDocument;
+        EXPECT_EQ(OnSourceChanged(&view, &args), S_OK);
+        EXPECT_EQ(view.calls.size(), c.replaced ? 1u : 0u);
+    }
+    g_app.webview = nullptr;
+    g_app = saved;
+}
+
 }  // namespace

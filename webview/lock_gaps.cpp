@@ -34,7 +34,8 @@ static void KeepViewOnSite(const std::wstring& address) {
     bool lastPageOnSite = !g_app.currentAddress.empty() && IsAllowedNavigation(g_app.currentAddress, g_app.homeOrigin);
     g_app.failedAddress = lastPageOnSite ? g_app.currentAddress : g_app.siteUrl;
     ShowMessagePage(L"Velotide kept the view on the site",
-                    (EscapeHtml(address) + L" is outside " + EscapeHtml(g_app.siteUrl) +
+                    (EscapeHtml(address) + L" is outside " +
+                     (g_app.siteUrl.empty() ? std::wstring(L"the site") : EscapeHtml(g_app.siteUrl)) +
                      L", so it is not shown. Reload (Ctrl+R) goes back to the last page of the site, Home (Alt+Home) "
                      L"to its address.")
                         .c_str());
@@ -59,7 +60,7 @@ HRESULT OnContentLoading(ICoreWebView2* view, ICoreWebView2ContentLoadingEventAr
 // A new document is judged as it begins to load; here only a document that
 // takes another address without a new load (a fragment or pushState of a
 // page of the site keeps its origin, so it passes).
-static HRESULT OnSourceChanged(ICoreWebView2* view, ICoreWebView2SourceChangedEventArgs* args) {
+HRESULT OnSourceChanged(ICoreWebView2* view, ICoreWebView2SourceChangedEventArgs* args) {
     BOOL isNewDocument = TRUE;  // a failed call leaves the document to ContentLoading
     args->get_IsNewDocument(&isNewDocument);
     if (!isNewDocument) GateNewDocument(view);

@@ -29,6 +29,9 @@ void GateNewDocument(ICoreWebView2* view);
 
 // Body of ContentLoading. Returns S_OK.
 HRESULT OnContentLoading(ICoreWebView2* view, ICoreWebView2ContentLoadingEventArgs* args);
+// Body of SourceChanged: a document that took another address without a new
+// load is judged as a new one is. Returns S_OK.
+HRESULT OnSourceChanged(ICoreWebView2* view, ICoreWebView2SourceChangedEventArgs* args);
 // Registers SourceChanged, and the sign-in and certificate events where the
 // view offers their interfaces (an older runtime goes on without them).
 void AddLockGapHandlers(ICoreWebView2* view);
