@@ -47,9 +47,11 @@ static std::wstring SourceOf(ICoreWebView2* view) {
     return TakeString(uri);
 }
 
-void GateNewDocument(ICoreWebView2* view) {
+bool GateNewDocument(ICoreWebView2* view) {
     std::wstring source = SourceOf(view);
-    if (IsStrayDocument(source, g_app.homeOrigin)) KeepViewOnSite(source);
+    if (!IsStrayDocument(source, g_app.homeOrigin)) return false;
+    KeepViewOnSite(source);
+    return true;
 }
 
 HRESULT OnContentLoading(ICoreWebView2* view, ICoreWebView2ContentLoadingEventArgs*) {

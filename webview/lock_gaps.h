@@ -24,8 +24,9 @@ COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION CertificateErrorAction(const std::w
 bool IsStrayDocument(const std::wstring& source, const std::wstring& homeOrigin);
 
 // The last gate, for the ContentLoading body: replaces the view's new
-// document with the message that kept the view on the site when it is stray.
-void GateNewDocument(ICoreWebView2* view);
+// document with the message that kept the view on the site when it is stray,
+// and says whether it did (nothing else need then be done for the document).
+bool GateNewDocument(ICoreWebView2* view);
 
 // Body of ContentLoading. Returns S_OK.
 HRESULT OnContentLoading(ICoreWebView2* view, ICoreWebView2ContentLoadingEventArgs* args);
