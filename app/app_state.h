@@ -34,7 +34,9 @@ struct AppState {
     bool openingSite = false;    // the program asked for siteUrl; its navigation has not started
     UINT64 siteNavigationId = 0; // that navigation, under way (0: none)
     std::wstring siteSentTo;     // where its redirect left the site, when it was cancelled there
-    bool engineRestarted = false;  // the engine was started again after its browser process exited
+    // Process recovery:
+    bool engineRestarted = false;      // the engine was started again and has not shown a page since
+    ULONGLONG rendererReloadedAt = 0;  // when a lost renderer was last reloaded (GetTickCount64; 0: never)
 };
 
 extern AppState g_app;

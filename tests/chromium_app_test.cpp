@@ -218,7 +218,8 @@ TEST(ChromiumAppTest, AFirstLoadThatCantShowTheSiteSaysWhy) {
         const char* completed;  // how the configured address's navigation ended
     } kCases[] = {
         {"url=http://unreachable.invalid/\r\n",
-         "page shown data: Can't reach the site Check your connection, or use Site \xE2\x80\xBA Change site address.",
+         "page shown data: Can't reach the site The site's name could not be found. Address: "
+         "http://unreachable.invalid/ Reload (Ctrl+R) tries again.",
          "navigation completed 1 status 13"},
         // The configured address redirects to another host, which never sees a request.
         {"url=http://moved.test/\r\n",

@@ -2,7 +2,7 @@
 
 #include "app/app_state.h"
 #include "settings/site_address.h"
-#include "webview/startup.h"
+#include "webview/message_page.h"
 
 // Whether address starts with scheme (lower-case) in any letter case. Only
 // the prefix is lowered: the answer is the same as for the whole address, and
@@ -43,22 +43,6 @@ void ReloadView() {
     else
         g_app.webview->Navigate(g_app.failedAddress.c_str());
 }
-
-// Text for the message page, which takes HTML.
-static std::wstring EscapeHtml(const std::wstring& text) {
-    std::wstring escaped;
-    for (wchar_t c : text) {
-        switch (c) {
-        case L'&': escaped += L"&amp;"; break;
-        case L'<': escaped += L"&lt;"; break;
-        case L'>': escaped += L"&gt;"; break;
-        case L'"': escaped += L"&quot;"; break;
-        default: escaped += c;
-        }
-    }
-    return escaped;
-}
-
 
 HRESULT OnNewWindowRequested(ICoreWebView2NewWindowRequestedEventArgs* args) {
     // Handled without a new window: nothing opens and nothing loads.
@@ -136,12 +120,11 @@ HRESULT OnNavigationCompleted(ICoreWebView2NavigationCompletedEventArgs* args) {
     } else if (NeedsFailurePage(isSuccess, status, httpStatus)) {
         // A failed load of the site is tried again as the program's own,
         // so that a redirect away from it is told again.
-        g_app.failedAddress = siteNavigation || address.empty() ? g_app.siteUrl : address;
-        ShowMessagePage(L"Can't reach the site",
-                        L"Check your connection, or use Site &rsaquo; Change site address.");
+        ShowFailurePage(FailureSentence(status), siteNavigation || address.empty() ? g_app.siteUrl : address);
     } else if ((isSuccess || httpStatus) && !address.empty() && !IsMessageAddress(address)) {
         g_app.currentAddress = address;
         g_app.failedAddress.clear();
+        g_app.engineRestarted = false;  // the restarted engine shows pages: a later loss is a new first loss
     }
     return S_OK;
 }
