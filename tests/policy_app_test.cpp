@@ -173,6 +173,48 @@ TEST(PolicyAppTest, FailedLoadsShowTheFailurePageButCancellationsDoNot) {
     }
 }
 
+TEST(PolicyAppTest, OnlyALoadThatCommittedAnErrorPageReplacesTheShownPage) {
+    const struct {
+        const char* command;
+        const char* address;
+        int status;            // how the navigation ends
+        const char* sentence;  // the failure page's, or null when the page stays
+    } kCases[] = {
+        {"download https://site.example/invoice.pdf", "https://site.example/invoice.pdf", 9, nullptr},
+        {"abort 9 https://site.example/launch", "https://site.example/launch", 9, nullptr},  // an external link
+        {"abort 14 https://site.example/empty", "https://site.example/empty", 14, nullptr},  // a 204, a stop, Esc
+        {"abort 16 https://site.example/replaced", "https://site.example/replaced", 16, nullptr},
+        {"fail 7 https://site.example/slow", "https://site.example/slow", 7, "The site took too long to answer."},
+        {"fail 10 https://site.example/cut", "https://site.example/cut", 10, "The connection to the site was lost."},
+        // Shown as text: unescaped, the page would have taken "<i>" for a tag.
+        {"fail 1 https://site.example/?a=<i>&b=\"c\"", "https://site.example/?a=<i>&b=\"c\"", 1,
+         "The site's certificate is not valid: it was made for another name."},
+    };
+    AppSession app(kSiteConfig);
+    StartAtSite(app);
+    for (const auto& c : kCases) {
+        std::vector<std::string> lines = Act(app, c.command, "navigation completed");
+        SCOPED_TRACE(std::string(c.command) + "\n" + ::testing::PrintToString(lines));
+        std::string id = NavigationId(lines);
+        auto completed = std::find(lines.begin(), lines.end(),
+                                   "navigation completed " + id + " status " + std::to_string(c.status));
+        ASSERT_NE(completed, lines.end());
+        if (c.sentence) {
+            // The engine's error page came first, and the program's page replaces it.
+            EXPECT_TRUE(Has(lines, "content loading " + id + " error " + c.address));
+            EXPECT_TRUE(Has(lines, FailurePage(c.sentence, c.address)));
+            EXPECT_TRUE(app.WaitForLog("navigation completed " + LastNavigationId(lines) + " success"));
+        } else {
+            EXPECT_EQ(CountPrefix(lines, "content loading"), 0u);
+            EXPECT_EQ(CountPrefix(lines, "page shown"), 0u);  // the person's page stays
+            EXPECT_EQ(CountPrefix(lines, "navigation started"), 1u);
+        }
+        // A file to save is told of only after its navigation has ended.
+        bool download = std::string(c.command).rfind("download", 0) == 0;
+        EXPECT_EQ(CountPrefix(std::vector<std::string>(completed, lines.end()), "download starting"), download ? 1u : 0u);
+    }
+}
+
 TEST(PolicyAppTest, ServerErrorPagesStayAndReloadRetriesWhatFailed) {
     AppSession app(kSiteConfig);
     StartAtSite(app);

@@ -21,11 +21,14 @@ bool IsAllowedNavigation(const std::wstring& address, const std::wstring& homeOr
     return IsMessageAddress(address) || SiteOrigin(address) == homeOrigin;
 }
 
-bool NeedsFailurePage(BOOL isSuccess, COREWEBVIEW2_WEB_ERROR_STATUS status, int httpStatusCode) {
+bool NeedsFailurePage(BOOL isSuccess, COREWEBVIEW2_WEB_ERROR_STATUS status, int httpStatusCode,
+                      bool committedErrorPage, bool webPageLoaded) {
     // A navigation we cancelled ends as "operation canceled": the page that
     // was shown stays. A runtime fails a 4xx answer too, but the site was
-    // reached and shows its own page.
-    return !isSuccess && status != COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED && httpStatusCode == 0;
+    // reached and shows its own page. A real network failure commits the
+    // engine's error page first; a view with nothing in it yet would stay blank.
+    return !isSuccess && status != COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED && httpStatusCode == 0 &&
+           (committedErrorPage || !webPageLoaded);
 }
 
 void OpenSite() {
@@ -76,6 +79,19 @@ HRESULT OnNavigationStarting(ICoreWebView2NavigationStartingEventArgs* args) {
     return S_OK;
 }
 
+void NoteErrorPage(UINT64 navigationId, BOOL isErrorPage) {
+    if (isErrorPage) g_app.errorPageId = navigationId;
+}
+
+HRESULT OnContentLoading(ICoreWebView2ContentLoadingEventArgs* args) {
+    UINT64 id = 0;
+    BOOL isErrorPage = FALSE;  // unreadable: the completion's own values decide
+    args->get_NavigationId(&id);
+    args->get_IsErrorPage(&isErrorPage);
+    NoteErrorPage(id, isErrorPage);
+    return S_OK;
+}
+
 // The HTTP status of the navigation's answer, 0 when none came or the
 // runtime is too old to tell.
 static int HttpStatusCode(ICoreWebView2NavigationCompletedEventArgs* args) {
@@ -108,6 +124,8 @@ HRESULT OnNavigationCompleted(ICoreWebView2NavigationCompletedEventArgs* args) {
     COREWEBVIEW2_WEB_ERROR_STATUS status = COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN;
     if (!isSuccess) args->get_WebErrorStatus(&status);
     int httpStatus = isSuccess ? 0 : HttpStatusCode(args);
+    bool committedErrorPage = id && id == g_app.errorPageId;
+    if (committedErrorPage) g_app.errorPageId = 0;
     if (!sentTo.empty() && status == COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED) {
         // The configured address itself sends the view away: the everyday
         // case of a site that lives at its "www." name.
@@ -117,12 +135,13 @@ HRESULT OnNavigationCompleted(ICoreWebView2NavigationCompletedEventArgs* args) {
                          L", which is outside the site. If that is the site's address now, use Site &rsaquo; Change "
                          L"site address.")
                             .c_str());
-    } else if (NeedsFailurePage(isSuccess, status, httpStatus)) {
+    } else if (NeedsFailurePage(isSuccess, status, httpStatus, committedErrorPage, g_app.webPageLoaded)) {
         // A failed load of the site is tried again as the program's own,
         // so that a redirect away from it is told again.
         ShowFailurePage(FailureSentence(status), siteNavigation || address.empty() ? g_app.siteUrl : address);
     } else if ((isSuccess || httpStatus) && !address.empty() && !IsMessageAddress(address)) {
         g_app.currentAddress = address;
+        g_app.webPageLoaded = true;
         g_app.failedAddress.clear();
         g_app.engineRestarted = false;  // the restarted engine shows pages: a later loss is a new first loss
     }

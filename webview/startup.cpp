@@ -67,6 +67,8 @@ static void ExtractLoader(const std::wstring& path) {
 static void OnControllerReady(ICoreWebView2Controller* controller) {
     g_app.controller = controller;
     controller->AddRef();
+    g_app.webPageLoaded = false;  // a new view shows nothing yet, and counts navigations afresh
+    g_app.errorPageId = 0;
     controller->get_CoreWebView2(&g_app.webview);
     if (!g_app.webview) {  // a controller without a view is as good as none
         FailStartup(L"Could not create the browser view.");
@@ -100,6 +102,10 @@ static void OnControllerReady(ICoreWebView2Controller* controller) {
                                    &token);
     view->add_ContainsFullScreenElementChanged(
         new OnFull_([](ICoreWebView2* sender, IUnknown*) { return OnPageFullscreenChanged(sender); }), &token);
+    view->add_ContentLoading(new OnLoading_([](ICoreWebView2*, ICoreWebView2ContentLoadingEventArgs* args) {
+                                 return OnContentLoading(args);
+                             }),
+                             &token);
     view->add_NavigationCompleted(new OnDone_([](ICoreWebView2*, ICoreWebView2NavigationCompletedEventArgs* args) {
                                       return OnNavigationCompleted(args);
                                   }),

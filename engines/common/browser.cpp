@@ -147,6 +147,15 @@ void RaiseSourceChanged(Browser& b, bool isNewDocument) {
     for (auto& handler : b.sourceChanged.Snapshot()) handler->Invoke(b.view, args.get());
 }
 
+bool RaiseDownloadStarting(Browser& b, const std::wstring& uri, const std::wstring& resultFilePath) {
+    if (b.closed) return false;
+    EngineLog(L"download starting " + resultFilePath + L" " + uri);
+    auto args = Ref<DownloadStartingArgs>::Adopt(new DownloadStartingArgs(resultFilePath));
+    for (auto& handler : b.downloadStarting.Snapshot()) handler->Invoke(b.view, args.get());
+    if (args->cancelled()) EngineLog(L"download cancelled " + uri);
+    return args->cancelled();
+}
+
 void RaiseProcessFailed(Browser& b, COREWEBVIEW2_PROCESS_FAILED_KIND kind) {
     if (b.closed) return;
     EngineLog(L"process failed " + std::to_wstring(kind));

@@ -139,6 +139,10 @@ void RaiseContentLoading(Browser& browser, UINT64 id, bool isErrorPage);
 // SourceChanged: the view's address (Source) is now another; isNewDocument
 // FALSE for a change within the same document (a fragment, pushState).
 void RaiseSourceChanged(Browser& browser, bool isNewDocument);
+// A download of uri into resultFilePath begins, after the failed completion
+// of the navigation that led to it: DownloadStarting when a handler is
+// registered. True when a handler cancelled it.
+bool RaiseDownloadStarting(Browser& browser, const std::wstring& uri, const std::wstring& resultFilePath);
 // ProcessFailed. After the browser process, the browser is closed for good.
 void RaiseProcessFailed(Browser& browser, COREWEBVIEW2_PROCESS_FAILED_KIND kind);
 // ContainsFullScreenElementChanged, raised only when the state changes.

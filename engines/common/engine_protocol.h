@@ -30,6 +30,9 @@ inline constexpr wchar_t kEngineCmdFail[] = L"fail";              // fail <statu
 inline constexpr wchar_t kEngineCmdRedirects[] = L"redirects";    // redirects <url> <url2>: from now on
 inline constexpr wchar_t kEngineCmdPopup[] = L"popup";            // popup <url>
 inline constexpr wchar_t kEngineCmdAnswer[] = L"answer";          // answer <http status> <url>
+// abort <status> <url>: the answer brings no new document (a 204, a stop, a launched mail link)
+inline constexpr wchar_t kEngineCmdAbort[] = L"abort";
+inline constexpr wchar_t kEngineCmdDownload[] = L"download";  // download <url>: the answer is a file to save
 // request <url> [context] [frame|cross-frame|worker|shared-worker|service-worker]
 inline constexpr wchar_t kEngineCmdRequest[] = L"request";
 inline constexpr wchar_t kEngineCmdCrash[] = L"crash";  // crash <COREWEBVIEW2_PROCESS_FAILED_KIND>

@@ -43,6 +43,15 @@ void Load(const TestBrowserPtr& b, const Navigation& nav) {
     PostTask([b, id = nav.id, status, http] { RaiseNavigationCompleted(*b, id, status, !status && http < 400, http); });
 }
 
+// No new document comes: the navigation fails and the shown page stays. A
+// file to save is reported only after that, as the runtime does.
+void EndInPlace(const TestBrowserPtr& b, const Navigation& nav) {
+    RaiseNavigationCompleted(*b, nav.id, nav.failWith, false, 0);
+    if (!nav.download) return;
+    const std::wstring& uri = nav.hops.back();
+    PostTask([b, uri] { RaiseDownloadStarting(*b, uri, L"C:\\Downloads\\" + uri.substr(uri.rfind(L'/') + 1)); });
+}
+
 void RunHop(const TestBrowserPtr& b, const Navigation& nav, size_t hop) {
     if (b->closed) return;
     if (RaiseNavigationStarting(*b, nav.hops[hop], nav.id, nav.userInitiated, hop > 0)) {
@@ -52,7 +61,7 @@ void RunHop(const TestBrowserPtr& b, const Navigation& nav, size_t hop) {
     } else if (hop + 1 < nav.hops.size()) {
         PostTask([b, nav, hop] { RunHop(b, nav, hop + 1); });
     } else {
-        PostTask([b, nav] { Load(b, nav); });
+        PostTask([b, nav] { nav.commits ? Load(b, nav) : EndInPlace(b, nav); });
     }
 }
 

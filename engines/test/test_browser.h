@@ -21,6 +21,8 @@ struct Navigation {
     int historyIndex = -1;  // the entry that reload, back or forward returns to; -1 adds one
     COREWEBVIEW2_WEB_ERROR_STATUS failWith = COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN;  // 0: decided by address
     int httpStatus = 200;  // what the server answers, for a web page that loads
+    bool commits = true;   // false: no new document comes; the navigation fails with failWith
+    bool download = false; //   and, when set, the answer is a file that is saved
 };
 
 class TestBrowser : public Browser {
