@@ -37,8 +37,9 @@ inline constexpr wchar_t kEngineCmdDownload[] = L"download";  // download <url>:
 inline constexpr wchar_t kEngineCmdRequest[] = L"request";
 inline constexpr wchar_t kEngineCmdCrash[] = L"crash";  // crash <COREWEBVIEW2_PROCESS_FAILED_KIND>
 inline constexpr wchar_t kEngineCmdFullscreen[] = L"fullscreen";  // fullscreen on|off
-// The Chromium engine's one command: the page runs the script as if the user
-// had just clicked (so it may open windows and go fullscreen).
+// The Chromium engine's commands are "crash 1" (the page's renderer crashes)
+// and this one: the page runs the script as if the user had just clicked (so
+// it may open windows and go fullscreen).
 inline constexpr wchar_t kEngineCmdScript[] = L"script";  // script <javascript>
 
 // The Chromium engine: "127.0.0.1:PORT" of a running Chromium's DevTools endpoint.
