@@ -79,16 +79,16 @@ HRESULT OnNavigationStarting(ICoreWebView2NavigationStartingEventArgs* args) {
     return S_OK;
 }
 
-void NoteErrorPage(UINT64 navigationId, BOOL isErrorPage) {
-    if (isErrorPage) g_app.errorPageId = navigationId;
-}
-
-HRESULT OnContentLoading(ICoreWebView2ContentLoadingEventArgs* args) {
+void NoteErrorPage(ICoreWebView2ContentLoadingEventArgs* args) {
     UINT64 id = 0;
     BOOL isErrorPage = FALSE;  // unreadable: the completion's own values decide
     args->get_NavigationId(&id);
     args->get_IsErrorPage(&isErrorPage);
-    NoteErrorPage(id, isErrorPage);
+    if (isErrorPage) g_app.errorPageId = id;
+}
+
+HRESULT OnContentLoading(ICoreWebView2ContentLoadingEventArgs* args) {
+    NoteErrorPage(args);
     return S_OK;
 }
 

@@ -26,9 +26,9 @@ void OpenSite();
 // failed again instead.
 void ReloadView();
 
-// Notes which navigation committed the engine's own error page, for the
-// failure page's rule.
-void NoteErrorPage(UINT64 navigationId, BOOL isErrorPage);
+// The failure page's part of ContentLoading: notes the navigation that
+// committed the engine's own error page. The event's one body calls it.
+void NoteErrorPage(ICoreWebView2ContentLoadingEventArgs* args);
 
 // Bodies of the NewWindowRequested, NavigationStarting, ContentLoading and
 // NavigationCompleted events. Each returns S_OK.
