@@ -277,11 +277,13 @@ TEST(ChromiumAppTest, OnlyARealFailureReplacesThePageAndReloadTriesAgain) {
         std::string script;
         const char* completed;
         const char* failurePage;
+        UINT key = 0;  // pressed once the navigation has started
     } kSteps[] = {
         {"a download link", Click("/download"), "status 9", nullptr},
         {"a 204 link", Click("/nocontent"), "status 14", nullptr},
         {"window.stop() during a slow load", "location.href = '/slow?s=3'; setTimeout(() => window.stop(), 300)",
          "status 14", nullptr},
+        {"Esc during a slow load", "location.href = '/slow?s=3'", "status 14", nullptr, VK_ESCAPE},
         {"the server goes down", "fetch('/flaky-down').then(() => location.href = '/after')", "status 12",
          kDown.c_str()},
         {"back again: Reload", "", "success", nullptr},
@@ -290,9 +292,14 @@ TEST(ChromiumAppTest, OnlyARealFailureReplacesThePageAndReloadTriesAgain) {
     StartAt(app, "http://flaky.test/");
     for (const auto& step : kSteps) {
         SCOPED_TRACE(step.name);
-        size_t from = app.Log().size(), completed = app.CountLog("navigation completed");
+        size_t from = app.Log().size(), completed = app.CountLog("navigation completed"),
+               starts = app.CountLog("navigation started");
         if (!step.script.empty()) {
             ASSERT_TRUE(app.Page(L"script " + Wide(step.script)));
+            if (step.key) {
+                ASSERT_TRUE(app.WaitForLog("navigation started", starts + 1));
+                Press(app, step.key);
+            }
         } else {  // the failure page shows: the server comes back, and Reload
             ASSERT_TRUE(AskServer("/flaky-up"));
             app.Command(102);

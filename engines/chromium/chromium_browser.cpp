@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "engines/chromium/keys.h"
@@ -503,10 +504,14 @@ void ChromiumBrowser::DeliverKey(UINT message, WPARAM key, LPARAM lParam) {
                                     {"modifiers", DomModifiers()},
                                     {"isSystemKey", message == WM_SYSKEYDOWN || message == WM_SYSKEYUP},
                                     {"autoRepeat", down && (lParam & (1 << 30)) != 0}});
-    // A browser's own window ends the page's fullscreen element on Esc;
-    // headless Chromium has no such window, so the engine does it.
+    // A browser's own window ends the page's fullscreen element on Esc, or
+    // else stops a load under way; headless Chromium has no such window, so
+    // the engine does it.
+    bool loading = std::any_of(navigations_.begin(), navigations_.end(), [](const auto& n) { return !n.second.done; });
     if (down && key == VK_ESCAPE && fullscreenElement)
         Call("Runtime.evaluate", {{"expression", "document.exitFullscreen()"}});
+    else if (down && key == VK_ESCAPE && loading)
+        Call("Page.stopLoading");
 }
 
 void ChromiumBrowser::DeliverCharacter(wchar_t character) {
