@@ -701,6 +701,83 @@ TEST_F(EngineTest, AcceleratorKeysReachTheHandlerFirst) {
     }
 }
 
+// Loads that bring no document fail and leave the page; a real failure
+// commits the engine's error page first; a download is told of (through
+// slot 75, as the SDK lays it out) only after its navigation has completed.
+TEST_F(EngineTest, LoadsWithoutADocumentKeepThePageAndADownloadFollowsItsCompletion) {
+    using OnLoading = Callback<ICoreWebView2ContentLoadingEventHandler, ICoreWebView2*,
+                               ICoreWebView2ContentLoadingEventArgs*>;
+    using OnDownload = Callback<ICoreWebView2DownloadStartingEventHandler, ICoreWebView2*,
+                                ICoreWebView2DownloadStartingEventArgs*>;
+    using AddDownload = HRESULT(STDMETHODCALLTYPE*)(ICoreWebView2_22*, ICoreWebView2DownloadStartingEventHandler*,
+                                                     EventRegistrationToken*);
+    Start();
+    Watch(L"never");
+    std::vector<std::string> events;  // what the handlers saw, in order
+    EventRegistrationToken token;
+    view_->add_ContentLoading(Make<OnLoading>(IID_ICoreWebView2ContentLoadingEventHandler,
+                                              [&](ICoreWebView2*, ICoreWebView2ContentLoadingEventArgs* args) {
+                                                  UINT64 id = 0;
+                                                  BOOL error = FALSE;
+                                                  args->get_NavigationId(&id);
+                                                  args->get_IsErrorPage(&error);
+                                                  events.push_back("loading " + std::to_string(id) +
+                                                                   (error ? " error" : ""));
+                                              }),
+                              &token);
+    ICoreWebView2_22* view22 = nullptr;
+    ASSERT_EQ(view_->QueryInterface(IID_ICoreWebView2_22, reinterpret_cast<void**>(&view22)), S_OK);
+    void** slots = *reinterpret_cast<void***>(view22);
+    EXPECT_EQ(reinterpret_cast<AddDownload>(slots[75])(
+                  view22,
+                  Make<OnDownload>(IID_ICoreWebView2DownloadStartingEventHandler,
+                                   [&](ICoreWebView2*, ICoreWebView2DownloadStartingEventArgs* args) {
+                                       LPWSTR path = nullptr;
+                                       args->get_ResultFilePath(&path);
+                                       std::string file = Narrow(Take(path));
+                                       events.push_back("download after " + std::to_string(completed_.size()) +
+                                                        " completions " + file);
+                                       if (file.ends_with("refused.bin")) args->put_Cancel(TRUE);
+                                   }),
+                  &token),
+              S_OK);
+    view22->Release();
+    NavigateAndWait([&] { view_->Navigate(L"https://a.example/"); });
+
+    const struct {
+        const char* command;
+        COREWEBVIEW2_WEB_ERROR_STATUS status;
+        const char* event;  // what follows the completion, or the error page before it; "" for nothing
+    } kCases[] = {
+        {"download https://a.example/report.bin", COREWEBVIEW2_WEB_ERROR_STATUS_CONNECTION_ABORTED,
+         "download after N completions C:\\Downloads\\report.bin"},
+        {"download https://a.example/refused.bin", COREWEBVIEW2_WEB_ERROR_STATUS_CONNECTION_ABORTED,
+         "download after N completions C:\\Downloads\\refused.bin"},
+        {"abort 14 https://a.example/empty", COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED, ""},
+        {"abort 9 https://a.example/launch", COREWEBVIEW2_WEB_ERROR_STATUS_CONNECTION_ABORTED, ""},
+        {"fail 12 https://a.example/down", COREWEBVIEW2_WEB_ERROR_STATUS_CANNOT_CONNECT, "loading N error"},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.command);
+        events.clear();
+        std::wstring before = Source();
+        Completion done = NavigateAndWait([&] { ASSERT_TRUE(Command(Wide(c.command))); });
+        PumpFor(100);  // anything that follows the completion
+        EXPECT_FALSE(done.success);
+        EXPECT_EQ(done.status, c.status);
+        std::string event = c.event;
+        if (!event.empty()) {
+            size_t n = event.find(" N");
+            // The error page of this navigation; a download after this navigation's completion.
+            event.replace(n, 2, " " + std::to_string(event.starts_with("loading") ? done.id : completed_.size()));
+        }
+        EXPECT_EQ(events, event.empty() ? std::vector<std::string>{} : std::vector<std::string>{event});
+        EXPECT_EQ(Source() == before, !event.starts_with("loading"));  // only an error page replaces the page
+    }
+    EXPECT_TRUE(HasLine("download cancelled https://a.example/refused.bin"));
+    EXPECT_FALSE(HasLine("download cancelled https://a.example/report.bin"));
+}
+
 TEST_F(EngineTest, ControlChannelRejectsMalformedCommands) {
     Start();
     struct Case {
@@ -711,7 +788,8 @@ TEST_F(EngineTest, ControlChannelRejectsMalformedCommands) {
         {L"redirect https://c.example/", false},    {L"fail 13 https://c.example/", true},
         {L"fail 99 https://c.example/", false},     {L"request https://c.example/x 3", true},
         {L"request https://c.example/x 17", false}, {L"fullscreen maybe", false},
-        {L"jump https://c.example/", false},
+        {L"jump https://c.example/", false},       {L"download", false},
+        {L"abort 0 https://c.example/", false},
     };
     for (const Case& c : cases) EXPECT_EQ(Command(c.text), c.understood) << Narrow(c.text);
 

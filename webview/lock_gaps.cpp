@@ -2,8 +2,8 @@
 
 #include "app/app_state.h"
 #include "webview/handler.h"
+#include "webview/message_page.h"
 #include "webview/navigation_policy.h"
-#include "webview/startup.h"
 
 // The text of a string from the engine, which is freed here; null gives the
 // empty string.
@@ -52,11 +52,6 @@ bool GateNewDocument(ICoreWebView2* view) {
     if (!IsStrayDocument(source, g_app.homeOrigin)) return false;
     KeepViewOnSite(source);
     return true;
-}
-
-HRESULT OnContentLoading(ICoreWebView2* view, ICoreWebView2ContentLoadingEventArgs*) {
-    GateNewDocument(view);
-    return S_OK;
 }
 
 // A new document is judged as it begins to load; here only a document that

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "engines/chromium/keys.h"
@@ -52,7 +53,8 @@ std::string ReadContent(ICoreWebView2WebResourceResponse* response) {
 
 }  // namespace
 
-ChromiumBrowser::ChromiumBrowser(std::shared_ptr<DevTools> devtools, HWND parent) : devtools_(std::move(devtools)) {
+ChromiumBrowser::ChromiumBrowser(std::shared_ptr<DevTools> devtools, HWND parent, const std::wstring& downloadFolder)
+    : devtools_(std::move(devtools)), downloadFolder_(downloadFolder) {
     window = CreateViewWindow(parent, this);
     PrepareFrameDecoder();  // while Chromium makes the page
 }
@@ -91,6 +93,7 @@ void ChromiumBrowser::Attach(const std::string& context, const std::string& targ
         {"Runtime.runIfWaitingForDebugger", json::object()},
     };
     Resize(width_, height_);
+    AllowDownloads();
     // Sent all at once; a session carries out its commands in order.
     struct Pending {
         size_t count;
@@ -276,6 +279,10 @@ void ChromiumBrowser::OnEvent(const std::string& method, const json& params) {
         OnChildAttached(params);
     } else if (method == "Target.detachedFromTarget") {
         ForgetChild(JsonString(params, "sessionId"));
+    } else if (method == "Page.downloadWillBegin") {
+        OnDownloadWillBegin(params);
+    } else if (method == "Page.downloadProgress") {
+        OnDownloadProgress(params);
     } else if (method == "Inspector.targetCrashed") {
         RaiseProcessFailed(*this, COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_EXITED);
     }
@@ -345,6 +352,9 @@ void ChromiumBrowser::OnCertificateError(const std::string& session, const json&
 }
 
 ChromiumBrowser::Navigation& ChromiumBrowser::BeginNavigation(const std::string& loader, const std::wstring& uri) {
+    // A failure whose error page never came is over all the same.
+    for (auto& [id, navigation] : navigations_)
+        if (navigation.failed && !navigation.done) Complete(navigation, navigation.failure, false, 0);
     std::erase_if(navigations_, [](const auto& entry) { return entry.second.done; });
     Navigation& navigation = navigations_[loader] = Navigation{nextNavigationId_++, uri};
     navigation.userInitiated = !programNavigation_;  // the program flags its own when it asks
@@ -421,6 +431,9 @@ void ChromiumBrowser::OnDocumentShown(const json& frame) {
     }
     RaiseContentLoading(*this, found != navigations_.end() ? found->second.id : 0, errorPage);
     if (closed) return;
+    // As in the runtime, a failure is reported once its error page has committed.
+    if (errorPage && found != navigations_.end() && found->second.failed && !found->second.done)
+        Complete(found->second, found->second.failure, false, 0);
     if (errorPage)
         EngineLog(L"page shown error " + source_);
     else if (source_.rfind(L"data:", 0) != 0)  // a string-loaded page is logged by its text, once loaded
@@ -449,8 +462,25 @@ void ChromiumBrowser::OnLoaded(const std::string& loader) {
 void ChromiumBrowser::OnLoadingFailed(const json& params) {
     auto found = navigations_.find(JsonString(params, "requestId"));
     if (found == navigations_.end() || found->second.done) return;
-    COREWEBVIEW2_WEB_ERROR_STATUS refused = found->second.refusedCertificate;
-    Complete(found->second, refused ? refused : WebErrorStatusFor(JsonString(params, "errorText")), false, 0);
+    Navigation& navigation = found->second;
+    // Refused for its certificate at the program's word: Chromium aborts it
+    // and commits nothing; the runtime reports the certificate's failure.
+    if (navigation.refusedCertificate) return Complete(navigation, navigation.refusedCertificate, false, 0);
+    std::string error = JsonString(params, "errorText");
+    if (error != "net::ERR_ABORTED") {
+        // A real failure: Chromium commits its error page next.
+        navigation.failed = true;
+        navigation.failure = WebErrorStatusFor(error);
+        return;
+    }
+    // Nothing commits: a cancel, a 204 or 205 answer, a stop. An answer that
+    // was fit to show and still didn't is being saved instead: the runtime
+    // reports a download as the connection aborted, with no HTTP status.
+    int http = navigation.httpStatus;
+    bool download = http >= 200 && http < 300 && http != 204 && http != 205;
+    Complete(navigation,
+             download ? COREWEBVIEW2_WEB_ERROR_STATUS_CONNECTION_ABORTED : COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED,
+             false, 0);
 }
 
 void ChromiumBrowser::Complete(Navigation& navigation, COREWEBVIEW2_WEB_ERROR_STATUS status, bool success,
@@ -528,10 +558,14 @@ void ChromiumBrowser::DeliverKey(UINT message, WPARAM key, LPARAM lParam) {
                                     {"modifiers", DomModifiers()},
                                     {"isSystemKey", message == WM_SYSKEYDOWN || message == WM_SYSKEYUP},
                                     {"autoRepeat", down && (lParam & (1 << 30)) != 0}});
-    // A browser's own window ends the page's fullscreen element on Esc;
-    // headless Chromium has no such window, so the engine does it.
+    // A browser's own window ends the page's fullscreen element on Esc, or
+    // else stops a load under way; headless Chromium has no such window, so
+    // the engine does it.
+    bool loading = std::any_of(navigations_.begin(), navigations_.end(), [](const auto& n) { return !n.second.done; });
     if (down && key == VK_ESCAPE && fullscreenElement)
         Call("Runtime.evaluate", {{"expression", "document.exitFullscreen()"}});
+    else if (down && key == VK_ESCAPE && loading)
+        Call("Page.stopLoading");
 }
 
 void ChromiumBrowser::DeliverCharacter(wchar_t character) {
@@ -590,8 +624,11 @@ void ChromiumBrowser::DeliverMouse(UINT message, WPARAM wParam, LPARAM lParam) {
 
 bool ChromiumBrowser::RunCommand(const std::wstring& text) {
     std::wstring verb = std::wstring(kEngineCmdScript) + L" ";
-    bool understood = !closed && text.size() > verb.size() && text.rfind(verb, 0) == 0;
-    if (understood) Call("Runtime.evaluate", {{"expression", Utf8(text.substr(verb.size()))}, {"userGesture", true}});
+    bool script = !closed && text.size() > verb.size() && text.rfind(verb, 0) == 0;
+    bool crash = !closed && text == std::wstring(kEngineCmdCrash) + L" 1";
+    bool understood = script || crash;
+    if (script) Call("Runtime.evaluate", {{"expression", Utf8(text.substr(verb.size()))}, {"userGesture", true}});
+    if (crash) Call("Page.crash");
     EngineLog((understood ? L"command " : L"command rejected ") + text);
     return understood;
 }

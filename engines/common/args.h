@@ -91,6 +91,37 @@ private:
     bool newDocument_;
 };
 
+// A download about to begin. The engine picks the file's path; a handler may
+// cancel the download or take the runtime's download UI away (Handled).
+class DownloadStartingArgs : public ComObject<ICoreWebView2DownloadStartingEventArgs> {
+public:
+    explicit DownloadStartingArgs(const std::wstring& resultFilePath)
+        : ComObject(IID_ICoreWebView2DownloadStartingEventArgs), path_(resultFilePath) {}
+    bool cancelled() const { return cancel_; }
+
+    HRESULT STDMETHODCALLTYPE get_DownloadOperation(ICoreWebView2DownloadOperation** operation) override {
+        if (operation) *operation = nullptr;
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE get_Cancel(BOOL* value) override { return Out(value, cancel_); }
+    HRESULT STDMETHODCALLTYPE put_Cancel(BOOL cancel) override {
+        cancel_ = cancel != FALSE;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_ResultFilePath(LPWSTR* path) override { return ReturnString(path_, path); }
+    HRESULT STDMETHODCALLTYPE put_ResultFilePath(LPCWSTR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Handled(BOOL* value) override { return Out(value, handled_); }
+    HRESULT STDMETHODCALLTYPE put_Handled(BOOL handled) override {
+        handled_ = handled != FALSE;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetDeferral(ICoreWebView2Deferral**) override { return E_NOTIMPL; }
+
+private:
+    std::wstring path_;
+    bool cancel_ = false, handled_ = false;
+};
+
 class NewWindowArgs : public ComObject<ICoreWebView2NewWindowRequestedEventArgs> {
 public:
     explicit NewWindowArgs(const std::wstring& uri)

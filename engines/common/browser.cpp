@@ -174,6 +174,15 @@ COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION RaiseServerCertificateErrorDetected
     return args->action();
 }
 
+bool RaiseDownloadStarting(Browser& b, const std::wstring& uri, const std::wstring& resultFilePath) {
+    if (b.closed) return false;
+    EngineLog(L"download starting " + resultFilePath + L" " + uri);
+    auto args = Ref<DownloadStartingArgs>::Adopt(new DownloadStartingArgs(resultFilePath));
+    for (auto& handler : b.downloadStarting.Snapshot()) handler->Invoke(b.view, args.get());
+    if (args->cancelled()) EngineLog(L"download cancelled " + uri);
+    return args->cancelled();
+}
+
 void RaiseProcessFailed(Browser& b, COREWEBVIEW2_PROCESS_FAILED_KIND kind) {
     if (b.closed) return;
     EngineLog(L"process failed " + std::to_wstring(kind));

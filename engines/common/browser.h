@@ -153,6 +153,10 @@ SignInAnswer RaiseBasicAuthenticationRequested(Browser& browser, const std::wstr
 COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION RaiseServerCertificateErrorDetected(Browser& browser,
                                                                                  const std::wstring& uri,
                                                                                  COREWEBVIEW2_WEB_ERROR_STATUS status);
+// A download of uri into resultFilePath begins, after the failed completion
+// of the navigation that led to it: DownloadStarting when a handler is
+// registered. True when a handler cancelled it.
+bool RaiseDownloadStarting(Browser& browser, const std::wstring& uri, const std::wstring& resultFilePath);
 // ProcessFailed. After the browser process, the browser is closed for good.
 void RaiseProcessFailed(Browser& browser, COREWEBVIEW2_PROCESS_FAILED_KIND kind);
 // ContainsFullScreenElementChanged, raised only when the state changes.

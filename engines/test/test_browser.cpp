@@ -81,6 +81,15 @@ void RunChallenge(const TestBrowserPtr& b, Navigation nav) {
     Load(b, nav);
 }
 
+// No new document comes: the navigation fails and the shown page stays. A
+// file to save is reported only after that, as the runtime does.
+void EndInPlace(const TestBrowserPtr& b, const Navigation& nav) {
+    RaiseNavigationCompleted(*b, nav.id, nav.failWith, false, 0);
+    if (!nav.download) return;
+    const std::wstring& uri = nav.hops.back();
+    PostTask([b, uri] { RaiseDownloadStarting(*b, uri, L"C:\\Downloads\\" + uri.substr(uri.rfind(L'/') + 1)); });
+}
+
 void RunHop(const TestBrowserPtr& b, const Navigation& nav, size_t hop) {
     if (b->closed) return;
     bool last = hop + 1 == nav.hops.size();
@@ -94,7 +103,7 @@ void RunHop(const TestBrowserPtr& b, const Navigation& nav, size_t hop) {
     } else if (nav.challenge != Challenge::kNone) {
         PostTask([b, nav] { RunChallenge(b, nav); });
     } else {
-        PostTask([b, nav] { Load(b, nav); });
+        PostTask([b, nav] { nav.commits ? Load(b, nav) : EndInPlace(b, nav); });
     }
 }
 

@@ -26,6 +26,8 @@ struct Navigation {
     COREWEBVIEW2_WEB_ERROR_STATUS failWith = COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN;  // 0: decided by address
     int httpStatus = 200;  // what the server answers, for a web page that loads
     Challenge challenge = Challenge::kNone;
+    bool commits = true;   // false: no new document comes; the navigation fails with failWith
+    bool download = false; //   and, when set, the answer is a file that is saved
 };
 
 class TestBrowser : public Browser {
