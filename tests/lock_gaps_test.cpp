@@ -54,10 +54,18 @@ struct SourceView : FakeView {
     }
 };
 
-TEST(LockGaps, ANewDocumentOffTheSiteIsReplacedByTheMessage) {
+// The configured site for one test; g_app as it was afterwards.
+struct SiteConfigured {
     AppState saved = g_app;
-    g_app.siteUrl = L"https://site.example/";
-    g_app.homeOrigin = L"https://site.example";
+    SiteConfigured() {
+        g_app.siteUrl = L"https://site.example/";
+        g_app.homeOrigin = L"https://site.example";
+    }
+    ~SiteConfigured() { g_app = saved; }
+};
+
+TEST(LockGaps, ANewDocumentOffTheSiteIsReplacedByTheMessage) {
+    SiteConfigured site;
     const struct {
         const wchar_t* source;
         const wchar_t* lastPage;  // the last web page that loaded
@@ -91,8 +99,6 @@ TEST(LockGaps, ANewDocumentOffTheSiteIsReplacedByTheMessage) {
         EXPECT_NE(view.calls[0].find(c.message), std::wstring::npos) << testing::PrintToString(view.calls[0]);
         EXPECT_EQ(g_app.failedAddress, c.reloads);
     }
-    g_app.webview = nullptr;
-    g_app = saved;
 }
 
 struct FakeSourceChanged : FakeUnknown<ICoreWebView2SourceChangedEventArgs> {
@@ -106,9 +112,7 @@ struct FakeSourceChanged : FakeUnknown<ICoreWebView2SourceChangedEventArgs> {
 // A new document is ContentLoading's to judge; a same-document change only
 // moves the address within its origin, so it replaces only what is stray.
 TEST(LockGaps, AnAddressChangedWithinTheDocumentIsJudgedOnlyWhenStray) {
-    AppState saved = g_app;
-    g_app.siteUrl = L"https://site.example/";
-    g_app.homeOrigin = L"https://site.example";
+    SiteConfigured site;
     const struct {
         const wchar_t* source;
         BOOL isNewDocument;
@@ -129,8 +133,6 @@ TEST(LockGaps, AnAddressChangedWithinTheDocumentIsJudgedOnlyWhenStray) {
         EXPECT_EQ(OnSourceChanged(&view, &args), S_OK);
         EXPECT_EQ(view.calls.size(), c.replaced ? 1u : 0u);
     }
-    g_app.webview = nullptr;
-    g_app = saved;
 }
 
 }  // namespace
