@@ -31,10 +31,14 @@ struct AppState {
     std::wstring startedUri;     //   and its address
     std::wstring currentAddress; // the last web page that loaded
     std::wstring failedAddress;  // while the failure page shows: the address that failed
+    bool webPageLoaded = false;  // a web page has loaded in this view (a new view has none)
+    UINT64 errorPageId = 0;      // the navigation that committed the engine's own error page
     bool openingSite = false;    // the program asked for siteUrl; its navigation has not started
     UINT64 siteNavigationId = 0; // that navigation, under way (0: none)
     std::wstring siteSentTo;     // where its redirect left the site, when it was cancelled there
-    bool engineRestarted = false;  // the engine was started again after its browser process exited
+    // Process recovery:
+    bool engineRestarted = false;      // the engine was started again and has not shown a page since
+    ULONGLONG rendererReloadedAt = 0;  // when a lost renderer was last reloaded (GetTickCount64; 0: never)
 };
 
 extern AppState g_app;

@@ -6,7 +6,7 @@
 #include "app/prompt.h"
 #include "settings/config_store.h"
 #include "webview/navigation_policy.h"
-#include "webview/startup.h"
+#include "webview/process_recovery.h"
 
 void RegisterMainWindowClass() {
     WNDCLASSW wc = {};

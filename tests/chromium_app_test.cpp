@@ -2,6 +2,8 @@
 // Chromium engine, a headless Chromium and the test web server of the
 // fixture (tests/chromium). What Chromium did is read from the engine's log,
 // what reached the network from the server's request log.
+#include <winsock2.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -26,6 +28,28 @@ size_t CountRequests(const std::string& prefix, bool whole = false) {
     });
 }
 
+// Asks the test web server for path, from the test itself rather than a
+// page; true once it has answered.
+bool AskServer(const std::string& path) {
+    std::string port = ReadFileBytes(WinPathFromUnix(VELOTIDE_CHROMIUM_FIXTURE_UNIX_DIR "/server.port"));
+    WSADATA data;
+    if (port.empty() || WSAStartup(MAKEWORD(2, 2), &data) != 0) return false;
+    SOCKET connection = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in server = {};
+    server.sin_family = AF_INET;
+    server.sin_port = htons(static_cast<u_short>(std::stoi(port)));
+    server.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    std::string request = "GET " + path + " HTTP/1.0\r\nHost: site.test\r\n\r\n";
+    char reply[64];
+    bool answered = connection != INVALID_SOCKET &&
+                    connect(connection, reinterpret_cast<sockaddr*>(&server), sizeof server) == 0 &&
+                    send(connection, request.data(), static_cast<int>(request.size()), 0) == static_cast<int>(request.size()) &&
+                    recv(connection, reply, sizeof reply, 0) > 0;
+    if (connection != INVALID_SOCKET) closesocket(connection);
+    WSACleanup();
+    return answered;
+}
+
 // The page runs a script as if the user had clicked, then the test waits for
 // the navigation it starts to complete; the log lines from there on.
 std::vector<std::string> Act(const AppSession& app, const std::string& script) {
@@ -41,8 +65,8 @@ bool Has(const std::vector<std::string>& lines, const std::string& prefix) {
 }
 
 std::string Click(const std::string& href, const std::string& target = "") {
-    return "const a = document.createElement('a'); a.href = '" + href + "'; a.target = '" + target +
-           "'; document.body.append(a); a.click();";
+    return "{ const a = document.createElement('a'); a.href = '" + href + "'; a.target = '" + target +
+           "'; document.body.append(a); a.click(); }";
 }
 
 void StartAt(AppSession& app, const std::string& first) {
@@ -218,8 +242,13 @@ TEST(ChromiumAppTest, AFirstLoadThatCantShowTheSiteSaysWhy) {
         const char* completed;  // how the configured address's navigation ended
     } kCases[] = {
         {"url=http://unreachable.invalid/\r\n",
-         "page shown data: Can't reach the site Check your connection, or use Site \xE2\x80\xBA Change site address.",
+         "page shown data: Can't reach the site The site's name could not be found. Address: "
+         "http://unreachable.invalid/ Reload (Ctrl+R) tries again.",
          "navigation completed 1 status 13"},
+        {"url=https://secure.test/\r\n",
+         "page shown data: Can't reach the site The site's certificate is not valid: it is not trusted. Address: "
+         "https://secure.test/ Reload (Ctrl+R) tries again.",
+         "navigation completed 1 status 5"},
         // The configured address redirects to another host, which never sees a request.
         {"url=http://moved.test/\r\n",
          "page shown data: The site sent Velotide to another address http://moved.test/ sends its visitors on to "
@@ -238,6 +267,81 @@ TEST(ChromiumAppTest, AFirstLoadThatCantShowTheSiteSaysWhy) {
     }
 }
 
+TEST(ChromiumAppTest, OnlyARealFailureReplacesThePageAndReloadTriesAgain) {
+    const std::string kDown = "page shown data: Can't reach the site The site's server could not be reached or "
+                              "refused the connection. Address: http://flaky.test/after";
+    // A script the page runs, or the Reload command (102) for null; how its
+    // navigation ends; the failure page that follows, or null when the page stays.
+    const struct {
+        const char* name;
+        std::string script;
+        const char* completed;
+        const char* failurePage;
+        UINT key = 0;  // pressed once the navigation has started
+    } kSteps[] = {
+        {"a download link", Click("/download"), "status 9", nullptr},
+        {"a 204 link", Click("/nocontent"), "status 14", nullptr},
+        {"window.stop() during a slow load", "location.href = '/slow?s=3'; setTimeout(() => window.stop(), 300)",
+         "status 14", nullptr},
+        {"Esc during a slow load", "location.href = '/slow?s=3'", "status 14", nullptr, VK_ESCAPE},
+        {"the server goes down", "fetch('/flaky-down').then(() => location.href = '/after')", "status 12",
+         kDown.c_str()},
+        {"back again: Reload", "", "success", nullptr},
+    };
+    AppSession app("url=http://flaky.test/\r\n", Engine::kChromium);
+    StartAt(app, "http://flaky.test/");
+    for (const auto& step : kSteps) {
+        SCOPED_TRACE(step.name);
+        size_t from = app.Log().size(), completed = app.CountLog("navigation completed"),
+               starts = app.CountLog("navigation started");
+        if (!step.script.empty()) {
+            ASSERT_TRUE(app.Page(L"script " + Wide(step.script)));
+            if (step.key) {
+                ASSERT_TRUE(app.WaitForLog("navigation started", starts + 1));
+                Press(app, step.key);
+            }
+        } else {  // the failure page shows: the server comes back, and Reload
+            ASSERT_TRUE(AskServer("/flaky-up"));
+            app.Command(102);
+        }
+        ASSERT_TRUE(app.WaitForLog("navigation completed", completed + (step.failurePage ? 2 : 1)))
+            << ::testing::PrintToString(app.Log());
+        std::vector<std::string> log = app.Log(), lines(log.begin() + from, log.end());
+        SCOPED_TRACE(::testing::PrintToString(lines));
+        auto started = std::find_if(lines.begin(), lines.end(),
+                                    [](const std::string& l) { return l.rfind("navigation started ", 0) == 0; });
+        ASSERT_NE(started, lines.end());
+        std::string id = started->substr(19, started->find(' ', 19) - 19);
+        EXPECT_TRUE(Has(lines, "navigation completed " + id + " " + step.completed));
+        EXPECT_EQ(Has(lines, "page shown"), step.failurePage || step.script.empty());  // else the page stays
+        if (step.failurePage) {
+            EXPECT_TRUE(Has(lines, step.failurePage));
+        }
+    }
+    EXPECT_EQ(app.LastLog("page shown"), "page shown http://flaky.test/after");
+    // The download arrived whole in the engine's folder, after its navigation had ended.
+    std::string saved = app.LastLog("download completed ");
+    EXPECT_EQ(saved.substr(saved.rfind(' ') + 1), "http://flaky.test/download");
+    std::string content;
+    for (int round = 0; round < 1024; ++round)
+        for (int byte = 0; byte < 256; ++byte) content += static_cast<char>(byte);
+    EXPECT_TRUE(ReadFileBytes(app.dataDir() + L"\\WebView2\\Downloads\\report.bin") == content);
+    EXPECT_EQ(app.Quit(), 0u);
+}
+
+TEST(ChromiumAppTest, ACrashedPageComesBackByItself) {
+    AppSession app(kSite, Engine::kChromium);
+    StartAt(app, "http://site.test/");
+    Act(app, "location.href = '/before-crash'");
+    size_t completed = app.CountLog("navigation completed");
+    ASSERT_TRUE(app.Page(L"crash 1"));
+    ASSERT_TRUE(app.WaitForLog("process failed 1"));
+    ASSERT_TRUE(app.WaitForLog("navigation completed", completed + 1)) << ::testing::PrintToString(app.Log());
+    EXPECT_EQ(app.LastLog("navigation completed").substr(app.LastLog("navigation completed").rfind(' ') + 1), "success");
+    EXPECT_EQ(app.LastLog("page shown"), "page shown http://site.test/before-crash");
+    EXPECT_EQ(app.Quit(), 0u);
+}
+
 TEST(ChromiumAppTest, ASitesOwnErrorPageStaysAndAdsInCrossSiteFramesAreBlocked) {
     size_t framedAds = CountRequests("doubleclick.net /in-frame.png");
     AppSession app(kSite, Engine::kChromium);
@@ -254,6 +358,82 @@ TEST(ChromiumAppTest, ASitesOwnErrorPageStaysAndAdsInCrossSiteFramesAreBlocked) 
     EXPECT_EQ(CountRequests("doubleclick.net /in-frame.png"), framedAds);
     EXPECT_EQ(CountRequests("other.test /framed"), 1u);
     EXPECT_EQ(app.Quit(), 0u);
+}
+
+// Another site's sign-in never reaches the person: a link to it is stopped
+// before any request, and in a frame of the site Chromium itself asks
+// nothing (it raises no challenge for another site's frame), so no
+// credentials are ever sent; the site's own challenge is left to the login
+// dialog (the engine declines as a person closing it would).
+TEST(ChromiumAppTest, OnlyTheSiteMayAskToSignIn) {
+    const struct {
+        const char* script;
+        const char* answer;        // the program's answer to the challenge, or null: none came
+        const char* shown;         // the page shown at the top level
+        size_t otherSiteRequests;  // what other.test's server received
+    } kCases[] = {
+        {"LINK", nullptr, nullptr, 0},
+        {"location.href = '/private'", "sign-in left to the dialog http://site.test/private",
+         "navigation completed 3 status 0 http 401", 0},
+        {"location.href = '/frame?src=http://other.test/private'", nullptr,
+         "page shown http://site.test/frame?src=http://other.test/private", 1},
+    };
+    AppSession app(kSite, Engine::kChromium);
+    StartAt(app, "http://site.test/");
+    for (const auto& c : kCases) {
+        std::string script = std::string(c.script) == "LINK" ? Click("http://other.test/private") : c.script;
+        size_t other = CountRequests("other.test /private");
+        std::vector<std::string> lines = Act(app, script);
+        SCOPED_TRACE(script + "\n" + ::testing::PrintToString(lines));
+        EXPECT_TRUE(!c.answer || Has(lines, c.answer));
+        EXPECT_EQ(Has(lines, "sign-in requested"), c.answer != nullptr);
+        EXPECT_FALSE(Has(lines, "page shown http://other.test"));
+        EXPECT_TRUE(!c.shown || Has(lines, c.shown));
+        EXPECT_EQ(CountRequests("other.test /private"), other + c.otherSiteRequests);
+    }
+    EXPECT_EQ(CountRequests("other.test /private credentials"), 0u);
+    EXPECT_EQ(CountRequests("site.test /private credentials"), 0u);
+    EXPECT_EQ(app.Quit(), 0u);
+}
+
+// A certificate nobody trusts: another site's shows nothing of its own (a
+// link is stopped before it, a frame's request is refused at the
+// certificate); the site's own is refused as the runtime does by default,
+// and the failure page tells.
+TEST(ChromiumAppTest, ACertificateNobodyTrustsShowsNothingOfItsOwn) {
+    const struct {
+        const char* script;
+        const char* answer;  // the program's action, or null: no certificate error came
+        const char* shown;   // the page shown at the top level
+    } kCases[] = {
+        {"LINK", nullptr, nullptr},
+        {"location.href = '/frame?src=https://secure.test/framed'", "certificate action cancel https://secure.test/framed",
+         "page shown http://site.test/frame?src=https://secure.test/framed"},
+    };
+    size_t secure = CountRequests("secure.test ");
+    {
+        AppSession app(kSite, Engine::kChromium);
+        StartAt(app, "http://site.test/");
+        for (const auto& c : kCases) {
+            std::string script = std::string(c.script) == "LINK" ? Click("https://secure.test/") : c.script;
+            std::vector<std::string> lines = Act(app, script);
+            SCOPED_TRACE(script + "\n" + ::testing::PrintToString(lines));
+            EXPECT_EQ(Has(lines, "certificate error"), c.answer != nullptr);
+            EXPECT_TRUE(!c.answer || Has(lines, c.answer));
+            EXPECT_TRUE(!c.shown || Has(lines, c.shown));
+            EXPECT_FALSE(Has(lines, "page shown https://secure.test"));
+            EXPECT_FALSE(Has(lines, "page shown error https://secure.test"));
+        }
+        EXPECT_EQ(app.Quit(), 0u);
+    }
+    AppSession app("url=https://secure.test/\r\n", Engine::kChromium);
+    ASSERT_TRUE(app.Start());
+    EXPECT_TRUE(app.WaitForLog("page shown data: Can't reach the site")) << ::testing::PrintToString(app.Log());
+    EXPECT_EQ(app.LastLog("certificate error"), "certificate error 5 https://secure.test/");
+    EXPECT_EQ(app.LastLog("certificate action"), "certificate action default https://secure.test/");
+    EXPECT_EQ(app.CountLog("page shown https://secure.test"), 0u);
+    EXPECT_EQ(app.Quit(), 0u);
+    EXPECT_EQ(CountRequests("secure.test "), secure);  // no request ever got through
 }
 
 TEST(ChromiumAppTest, PageFullscreenAndKeysReachTheProgramAndThePage) {

@@ -58,6 +58,10 @@ using OnNewWindow =
 using OnResource = Callback<ICoreWebView2WebResourceRequestedEventHandler, ICoreWebView2*,
                             ICoreWebView2WebResourceRequestedEventArgs*>;
 using OnFullscreen = Callback<ICoreWebView2ContainsFullScreenElementChangedEventHandler, ICoreWebView2*, IUnknown*>;
+using OnAuth = Callback<ICoreWebView2BasicAuthenticationRequestedEventHandler, ICoreWebView2*,
+                        ICoreWebView2BasicAuthenticationRequestedEventArgs*>;
+using OnCertificate = Callback<ICoreWebView2ServerCertificateErrorDetectedEventHandler, ICoreWebView2*,
+                               ICoreWebView2ServerCertificateErrorDetectedEventArgs*>;
 using OnKey = Callback<ICoreWebView2AcceleratorKeyPressedEventHandler, ICoreWebView2Controller*,
                        ICoreWebView2AcceleratorKeyPressedEventArgs*>;
 
@@ -513,6 +517,95 @@ TEST_F(EngineTest, FiltersReachTheSourcesTheirCallNames) {
     }
 }
 
+// A sign-in challenge or a bad certificate takes an address past a cancel,
+// as in the runtime; the events, registered through their slots (97 and
+// 106) as the SDK lays them out, decide what follows. The handlers answer
+// by the last word of the address.
+TEST_F(EngineTest, SignInAndCertificateEventsGoPastACancelAndCarryOutTheAnswer) {
+    Start();
+    Watch(L"/");  // every navigation is cancelled
+    ICoreWebView2_22* view22 = nullptr;
+    ASSERT_EQ(view_->QueryInterface(IID_ICoreWebView2_22, reinterpret_cast<void**>(&view22)), S_OK);
+    void** slots = *reinterpret_cast<void***>(view22);
+    using AddAuth = HRESULT(STDMETHODCALLTYPE*)(ICoreWebView2_22*, ICoreWebView2BasicAuthenticationRequestedEventHandler*,
+                                                 EventRegistrationToken*);
+    using AddCertificate = HRESULT(STDMETHODCALLTYPE*)(
+        ICoreWebView2_22*, ICoreWebView2ServerCertificateErrorDetectedEventHandler*, EventRegistrationToken*);
+    std::vector<std::wstring> details;
+    EventRegistrationToken token;
+    EXPECT_EQ(reinterpret_cast<AddAuth>(slots[97])(
+                  view22,
+                  Make<OnAuth>(IID_ICoreWebView2BasicAuthenticationRequestedEventHandler,
+                               [&](ICoreWebView2*, ICoreWebView2BasicAuthenticationRequestedEventArgs* args) {
+                                   LPWSTR uri = nullptr, challenge = nullptr;
+                                   args->get_Uri(&uri);
+                                   args->get_Challenge(&challenge);
+                                   std::wstring address = Take(uri);
+                                   details.push_back(Take(challenge));
+                                   ICoreWebView2BasicAuthenticationResponse* response = nullptr;
+                                   args->get_Response(&response);
+                                   if (address.ends_with(L"deny")) args->put_Cancel(TRUE);
+                                   if (address.ends_with(L"user")) response->put_UserName(L"someone");
+                                   response->Release();
+                               }),
+                  &token),
+              S_OK);
+    EXPECT_EQ(reinterpret_cast<AddCertificate>(slots[106])(
+                  view22,
+                  Make<OnCertificate>(IID_ICoreWebView2ServerCertificateErrorDetectedEventHandler,
+                                      [&](ICoreWebView2*, ICoreWebView2ServerCertificateErrorDetectedEventArgs* args) {
+                                          LPWSTR uri = nullptr;
+                                          COREWEBVIEW2_WEB_ERROR_STATUS status = {};
+                                          args->get_RequestUri(&uri);
+                                          args->get_ErrorStatus(&status);
+                                          std::wstring address = Take(uri);
+                                          details.push_back(std::to_wstring(status));
+                                          if (address.ends_with(L"deny"))
+                                              args->put_Action(COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION_CANCEL);
+                                          if (address.ends_with(L"allow"))
+                                              args->put_Action(COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION_ALWAYS_ALLOW);
+                                      }),
+                  &token),
+              S_OK);
+    view22->Release();
+
+    const struct {
+        const char* command;
+        const wchar_t* detail;  // the challenge, or the certificate's error status
+        const char* answer;
+        const char* shown;  // the page that shows, or null: the shown page stays
+        BOOL success;
+        COREWEBVIEW2_WEB_ERROR_STATUS status;
+    } kCases[] = {
+        {"auth https://a.example/deny", L"Basic realm=\"a.example\"", "sign-in cancelled",
+         "page shown https://a.example/deny", FALSE, COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN},  // the server's 401 page
+        {"auth https://a.example/user", L"Basic realm=\"a.example\"", "sign-in answered",
+         "page shown https://a.example/user", TRUE, COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN},
+        {"auth https://a.example/dialog", L"Basic realm=\"a.example\"", "sign-in left to the dialog",
+         "page shown https://a.example/dialog", TRUE, COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN},
+        {"certerror https://b.example/deny", L"5", "certificate action cancel", nullptr, FALSE,
+         COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED},
+        {"certerror https://b.example/warn", L"5", "certificate action default", "page shown error https://b.example/warn",
+         FALSE, COREWEBVIEW2_WEB_ERROR_STATUS_CERTIFICATE_IS_INVALID},
+        {"certerror https://b.example/allow", L"5", "certificate action always allow",
+         "page shown https://b.example/allow", TRUE, COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN},
+    };
+    for (const auto& c : kCases) {
+        std::string command = c.command, uri = command.substr(command.find(' ') + 1);
+        SCOPED_TRACE(command);
+        details.clear();
+        std::wstring before = Source();
+        Completion done = NavigateAndWait([&] { ASSERT_TRUE(Command(Wide(command))); });
+        EXPECT_EQ(details, std::vector<std::wstring>{c.detail});
+        EXPECT_TRUE(HasLine("navigation cancelled " + std::to_string(done.id)));
+        EXPECT_TRUE(HasLine(std::string(c.answer) + " " + uri));
+        EXPECT_TRUE(!c.shown || HasLine(c.shown));
+        EXPECT_EQ(Source(), c.shown ? Wide(uri) : before);
+        EXPECT_EQ(done.success, c.success);
+        EXPECT_EQ(done.status, c.status);
+    }
+}
+
 TEST_F(EngineTest, PopupIsSwallowedOnlyWhenHandled) {
     Start();
     EventRegistrationToken token;
@@ -608,6 +701,83 @@ TEST_F(EngineTest, AcceleratorKeysReachTheHandlerFirst) {
     }
 }
 
+// Loads that bring no document fail and leave the page; a real failure
+// commits the engine's error page first; a download is told of (through
+// slot 75, as the SDK lays it out) only after its navigation has completed.
+TEST_F(EngineTest, LoadsWithoutADocumentKeepThePageAndADownloadFollowsItsCompletion) {
+    using OnLoading = Callback<ICoreWebView2ContentLoadingEventHandler, ICoreWebView2*,
+                               ICoreWebView2ContentLoadingEventArgs*>;
+    using OnDownload = Callback<ICoreWebView2DownloadStartingEventHandler, ICoreWebView2*,
+                                ICoreWebView2DownloadStartingEventArgs*>;
+    using AddDownload = HRESULT(STDMETHODCALLTYPE*)(ICoreWebView2_22*, ICoreWebView2DownloadStartingEventHandler*,
+                                                     EventRegistrationToken*);
+    Start();
+    Watch(L"never");
+    std::vector<std::string> events;  // what the handlers saw, in order
+    EventRegistrationToken token;
+    view_->add_ContentLoading(Make<OnLoading>(IID_ICoreWebView2ContentLoadingEventHandler,
+                                              [&](ICoreWebView2*, ICoreWebView2ContentLoadingEventArgs* args) {
+                                                  UINT64 id = 0;
+                                                  BOOL error = FALSE;
+                                                  args->get_NavigationId(&id);
+                                                  args->get_IsErrorPage(&error);
+                                                  events.push_back("loading " + std::to_string(id) +
+                                                                   (error ? " error" : ""));
+                                              }),
+                              &token);
+    ICoreWebView2_22* view22 = nullptr;
+    ASSERT_EQ(view_->QueryInterface(IID_ICoreWebView2_22, reinterpret_cast<void**>(&view22)), S_OK);
+    void** slots = *reinterpret_cast<void***>(view22);
+    EXPECT_EQ(reinterpret_cast<AddDownload>(slots[75])(
+                  view22,
+                  Make<OnDownload>(IID_ICoreWebView2DownloadStartingEventHandler,
+                                   [&](ICoreWebView2*, ICoreWebView2DownloadStartingEventArgs* args) {
+                                       LPWSTR path = nullptr;
+                                       args->get_ResultFilePath(&path);
+                                       std::string file = Narrow(Take(path));
+                                       events.push_back("download after " + std::to_string(completed_.size()) +
+                                                        " completions " + file);
+                                       if (file.ends_with("refused.bin")) args->put_Cancel(TRUE);
+                                   }),
+                  &token),
+              S_OK);
+    view22->Release();
+    NavigateAndWait([&] { view_->Navigate(L"https://a.example/"); });
+
+    const struct {
+        const char* command;
+        COREWEBVIEW2_WEB_ERROR_STATUS status;
+        const char* event;  // what follows the completion, or the error page before it; "" for nothing
+    } kCases[] = {
+        {"download https://a.example/report.bin", COREWEBVIEW2_WEB_ERROR_STATUS_CONNECTION_ABORTED,
+         "download after N completions C:\\Downloads\\report.bin"},
+        {"download https://a.example/refused.bin", COREWEBVIEW2_WEB_ERROR_STATUS_CONNECTION_ABORTED,
+         "download after N completions C:\\Downloads\\refused.bin"},
+        {"abort 14 https://a.example/empty", COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED, ""},
+        {"abort 9 https://a.example/launch", COREWEBVIEW2_WEB_ERROR_STATUS_CONNECTION_ABORTED, ""},
+        {"fail 12 https://a.example/down", COREWEBVIEW2_WEB_ERROR_STATUS_CANNOT_CONNECT, "loading N error"},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.command);
+        events.clear();
+        std::wstring before = Source();
+        Completion done = NavigateAndWait([&] { ASSERT_TRUE(Command(Wide(c.command))); });
+        PumpFor(100);  // anything that follows the completion
+        EXPECT_FALSE(done.success);
+        EXPECT_EQ(done.status, c.status);
+        std::string event = c.event;
+        if (!event.empty()) {
+            size_t n = event.find(" N");
+            // The error page of this navigation; a download after this navigation's completion.
+            event.replace(n, 2, " " + std::to_string(event.starts_with("loading") ? done.id : completed_.size()));
+        }
+        EXPECT_EQ(events, event.empty() ? std::vector<std::string>{} : std::vector<std::string>{event});
+        EXPECT_EQ(Source() == before, !event.starts_with("loading"));  // only an error page replaces the page
+    }
+    EXPECT_TRUE(HasLine("download cancelled https://a.example/refused.bin"));
+    EXPECT_FALSE(HasLine("download cancelled https://a.example/report.bin"));
+}
+
 TEST_F(EngineTest, ControlChannelRejectsMalformedCommands) {
     Start();
     struct Case {
@@ -618,7 +788,8 @@ TEST_F(EngineTest, ControlChannelRejectsMalformedCommands) {
         {L"redirect https://c.example/", false},    {L"fail 13 https://c.example/", true},
         {L"fail 99 https://c.example/", false},     {L"request https://c.example/x 3", true},
         {L"request https://c.example/x 17", false}, {L"fullscreen maybe", false},
-        {L"jump https://c.example/", false},
+        {L"jump https://c.example/", false},       {L"download", false},
+        {L"abort 0 https://c.example/", false},
     };
     for (const Case& c : cases) EXPECT_EQ(Command(c.text), c.understood) << Narrow(c.text);
 

@@ -32,6 +32,7 @@ public:
     ~AppStateGuard() {
         g_app.homeOrigin = homeOrigin_;
         g_app.webview = webview_;
+        g_app.webPageLoaded = false;
     }
 
 private:
@@ -161,10 +162,20 @@ TEST(NavigationPolicy, NeedsFailurePageTable) {
         {FALSE, 14, 0, false}, {FALSE, 0, 0, true},   {FALSE, 6, 0, true},   {FALSE, 12, 0, true},
         {FALSE, 13, 0, true},  {FALSE, 15, 0, true},  {FALSE, 18, 0, true},  {FALSE, -1, 0, true},
         {FALSE, 0, 404, false}, {FALSE, 0, 500, false}, {FALSE, 0, 401, false}, {FALSE, 13, -1, false},
+        {FALSE, 9, 0, true},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(NeedsFailurePage(c.isSuccess, static_cast<COREWEBVIEW2_WEB_ERROR_STATUS>(c.status), c.http), c.needed)
-            << "success " << c.isSuccess << " status " << c.status << " http " << c.http;
+    for (const auto& c : cases) {
+        auto status = static_cast<COREWEBVIEW2_WEB_ERROR_STATUS>(c.status);
+        SCOPED_TRACE(testing::Message() << "success " << c.isSuccess << " status " << c.status << " http " << c.http);
+        // The engine committed its error page, or the view has no web page yet
+        // (it would stay blank): the table's answer.
+        EXPECT_EQ(NeedsFailurePage(c.isSuccess, status, c.http, true, true), c.needed);
+        EXPECT_EQ(NeedsFailurePage(c.isSuccess, status, c.http, true, false), c.needed);
+        EXPECT_EQ(NeedsFailurePage(c.isSuccess, status, c.http, false, false), c.needed);
+        // A page shows and no error page came: a download or a launched mail
+        // link (9), a 204 answer, a stopped or superseded load. The page stays.
+        EXPECT_FALSE(NeedsFailurePage(c.isSuccess, status, c.http, false, true));
+    }
 }
 
 // Addresses assembled from hostile pieces. Each piece is chosen so that the
@@ -412,6 +423,19 @@ public:
     }
 };
 
+class FakeContentLoading : public FakeUnknown<ICoreWebView2ContentLoadingEventArgs> {
+public:
+    UINT64 id = 0;
+    HRESULT STDMETHODCALLTYPE get_IsErrorPage(BOOL* out) override {
+        *out = TRUE;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_NavigationId(UINT64* out) override {
+        *out = id;
+        return S_OK;
+    }
+};
+
 
 TEST(NavigationPolicy, NavigationCompletedShowsTheFailurePageUnlessCancelled) {
     AppStateGuard guard;
@@ -420,21 +444,37 @@ TEST(NavigationPolicy, NavigationCompletedShowsTheFailurePageUnlessCancelled) {
         HRESULT successResult;
         int status;
         HRESULT statusResult;
+        bool loaded;     // a web page showed before
+        int errorPage;   // the navigation that committed the engine's error page (0: none)
         bool pageShown;
+        const wchar_t* sentence;
     } cases[] = {
-        {TRUE, S_OK, 0, S_OK, false},
-        {TRUE, S_OK, 6, S_OK, false},
-        {FALSE, E_FAIL, 6, S_OK, false},  // unreadable flag: assume success
-        {FALSE, S_OK, 14, S_OK, false},   // we cancelled it
-        {FALSE, S_OK, 0, S_OK, true},
-        {FALSE, S_OK, 6, S_OK, true},
-        {FALSE, S_OK, 13, S_OK, true},
-        {FALSE, S_OK, 15, S_OK, true},
-        {FALSE, S_OK, 14, E_FAIL, true},  // failed, reason unknown
+        {TRUE, S_OK, 0, S_OK, false, 0, false, L""},
+        {TRUE, S_OK, 6, S_OK, false, 0, false, L""},
+        {FALSE, E_FAIL, 6, S_OK, false, 0, false, L""},  // unreadable flag: assume success
+        {FALSE, S_OK, 14, S_OK, false, 0, false, L""},   // we cancelled it
+        {FALSE, S_OK, 0, S_OK, false, 0, true, L"Something went wrong"},
+        {FALSE, S_OK, 6, S_OK, false, 0, true, L"could not be reached or refused"},
+        {FALSE, S_OK, 13, S_OK, false, 0, true, L"name could not be found"},
+        {FALSE, S_OK, 15, S_OK, false, 0, true, L"Something went wrong"},
+        {FALSE, S_OK, 14, E_FAIL, false, 0, true, L"Something went wrong"},  // failed, reason unknown
+        // With a page shown, only a committed error page of this very navigation counts.
+        {FALSE, S_OK, 13, S_OK, true, 1, true, L"name could not be found"},
+        {FALSE, S_OK, 5, S_OK, true, 1, true, L"certificate is not valid"},
+        {FALSE, S_OK, 13, S_OK, true, 2, false, L""},
+        {FALSE, S_OK, 9, S_OK, true, 0, false, L""},  // a download
+        {FALSE, S_OK, 14, S_OK, true, 1, false, L""},
     };
     for (const auto& c : cases) {
         FakeView view;  // records the pages loaded into it from a string
         g_app.webview = &view;
+        g_app.webPageLoaded = c.loaded;
+        g_app.errorPageId = 0;
+        FakeContentLoading loading;
+        loading.id = c.errorPage;
+        if (c.errorPage) {
+            EXPECT_EQ(OnContentLoading(&view, &loading), S_OK);
+        }
         FakeNavigationCompleted args;
         args.isSuccess = c.isSuccess;
         args.successResult = c.successResult;
@@ -442,7 +482,8 @@ TEST(NavigationPolicy, NavigationCompletedShowsTheFailurePageUnlessCancelled) {
         args.statusResult = c.statusResult;
         EXPECT_EQ(OnNavigationCompleted(&args), S_OK);
 
-        SCOPED_TRACE(testing::Message() << "success " << c.isSuccess << " status " << c.status);
+        SCOPED_TRACE(testing::Message() << "success " << c.isSuccess << " status " << c.status << " loaded "
+                                        << c.loaded << " error page " << c.errorPage);
         if (c.pageShown) {
             ASSERT_EQ(view.calls.size(), 1u);
             const std::wstring& call = view.calls[0];
@@ -450,6 +491,7 @@ TEST(NavigationPolicy, NavigationCompletedShowsTheFailurePageUnlessCancelled) {
             EXPECT_NE(call.find(L"Can't reach the site"), std::wstring::npos);
             EXPECT_NE(call.find(L"Check your connection, or use Site &rsaquo; Change site address."),
                       std::wstring::npos);
+            EXPECT_NE(call.find(c.sentence), std::wstring::npos);
         } else {
             EXPECT_TRUE(view.calls.empty());
         }

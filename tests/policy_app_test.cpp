@@ -11,8 +11,13 @@
 namespace {
 
 const char kSiteConfig[] = "url=https://site.example\r\nblockAds=1\r\n";
-const char kFailurePage[] =
-    "page shown data: Can't reach the site Check your connection, or use Site \xE2\x80\xBA Change site address.";
+const char kFailurePage[] = "page shown data: Can't reach the site ";
+
+// The failure page as the engine shows it: what went wrong and where.
+std::string FailurePage(const std::string& sentence, const std::string& address) {
+    return kFailurePage + sentence + " Address: " + address +
+           " Reload (Ctrl+R) tries again. Check your connection, or use Site \xE2\x80\xBA Change site address.";
+}
 
 std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 
@@ -145,7 +150,7 @@ TEST(PolicyAppTest, FailedLoadsShowTheFailurePageButCancellationsDoNot) {
     ASSERT_TRUE(app.WaitForLog("navigation completed 2 success"));
     std::vector<std::string> log = app.Log();
     EXPECT_TRUE(Has(log, "navigation completed 1 status 13")) << ::testing::PrintToString(log);
-    EXPECT_TRUE(Has(log, kFailurePage));
+    EXPECT_TRUE(Has(log, FailurePage("The site's name could not be found.", "https://down.invalid")));
 
     const struct {
         const char* command;
@@ -160,11 +165,53 @@ TEST(PolicyAppTest, FailedLoadsShowTheFailurePageButCancellationsDoNot) {
     for (const auto& c : kCases) {
         std::vector<std::string> lines = Act(app, c.command, "navigation completed");
         SCOPED_TRACE(std::string(c.command) + "\n" + ::testing::PrintToString(lines));
-        EXPECT_EQ(Has(lines, kFailurePage), c.failurePage);
+        EXPECT_EQ(CountPrefix(lines, kFailurePage), c.failurePage ? 1u : 0u);
         EXPECT_EQ(CountPrefix(lines, "page shown data:"), c.failurePage ? 1u : 0u);
         EXPECT_EQ(CountPrefix(lines, "navigation started"), c.failurePage ? 2u : 1u);
         // Let the failure page finish before the next case counts completions.
         EXPECT_TRUE(!c.failurePage || app.WaitForLog("navigation completed " + LastNavigationId(lines) + " success"));
+    }
+}
+
+TEST(PolicyAppTest, OnlyALoadThatCommittedAnErrorPageReplacesTheShownPage) {
+    const struct {
+        const char* command;
+        const char* address;
+        int status;            // how the navigation ends
+        const char* sentence;  // the failure page's, or null when the page stays
+    } kCases[] = {
+        {"download https://site.example/invoice.pdf", "https://site.example/invoice.pdf", 9, nullptr},
+        {"abort 9 https://site.example/launch", "https://site.example/launch", 9, nullptr},  // an external link
+        {"abort 14 https://site.example/empty", "https://site.example/empty", 14, nullptr},  // a 204, a stop, Esc
+        {"abort 16 https://site.example/replaced", "https://site.example/replaced", 16, nullptr},
+        {"fail 7 https://site.example/slow", "https://site.example/slow", 7, "The site took too long to answer."},
+        {"fail 10 https://site.example/cut", "https://site.example/cut", 10, "The connection to the site was lost."},
+        // Shown as text: unescaped, the page would have taken "<i>" for a tag.
+        {"fail 1 https://site.example/?a=<i>&b=\"c\"", "https://site.example/?a=<i>&b=\"c\"", 1,
+         "The site's certificate is not valid: it was made for another name."},
+    };
+    AppSession app(kSiteConfig);
+    StartAtSite(app);
+    for (const auto& c : kCases) {
+        std::vector<std::string> lines = Act(app, c.command, "navigation completed");
+        SCOPED_TRACE(std::string(c.command) + "\n" + ::testing::PrintToString(lines));
+        std::string id = NavigationId(lines);
+        auto completed = std::find(lines.begin(), lines.end(),
+                                   "navigation completed " + id + " status " + std::to_string(c.status));
+        ASSERT_NE(completed, lines.end());
+        if (c.sentence) {
+            // The engine's error page came first, and the program's page replaces it.
+            EXPECT_TRUE(Has(lines, "content loading " + id + " error " + c.address));
+            EXPECT_TRUE(Has(lines, FailurePage(c.sentence, c.address)));
+            EXPECT_TRUE(app.WaitForLog("navigation completed " + LastNavigationId(lines) + " success"));
+        } else {
+            EXPECT_EQ(CountPrefix(lines, "content loading"), 0u);
+            EXPECT_EQ(CountPrefix(lines, "page shown"), 0u);  // the person's page stays
+            EXPECT_EQ(CountPrefix(lines, "navigation started"), 1u);
+        }
+        // A file to save is told of only after its navigation has ended.
+        bool download = std::string(c.command).rfind("download", 0) == 0;
+        EXPECT_EQ(CountPrefix(std::vector<std::string>(completed, lines.end()), "download starting"), download ? 1u : 0u);
     }
 }
 
@@ -197,7 +244,7 @@ TEST(PolicyAppTest, ServerErrorPagesStayAndReloadRetriesWhatFailed) {
         std::vector<std::string> lines(log.begin() + from, log.end());
         SCOPED_TRACE(std::string(step.command ? step.command : "Reload") + "\n" + ::testing::PrintToString(lines));
         EXPECT_TRUE(Has(lines, kStarted + NavigationId(lines) + " " + step.started));
-        EXPECT_EQ(Has(lines, kFailurePage), step.failurePage);
+        EXPECT_EQ(CountPrefix(lines, kFailurePage), step.failurePage ? 1u : 0u);
     }
 }
 
@@ -217,6 +264,46 @@ TEST(PolicyAppTest, ARedirectOffTheSiteWhileOpeningItSaysWhere) {
         size_t shown = app.CountLog(kMoved);
         app.Command(command);
         EXPECT_TRUE(app.WaitForLog(kMoved, shown + 1)) << command << ::testing::PrintToString(app.Log());
+    }
+}
+
+// Where the runtime goes on past a cancelled navigation (a sign-in
+// challenge, a bad certificate), the other site's page never shows, and the
+// site's own are left to the runtime; Reload goes back to the site's page.
+TEST(PolicyAppTest, AddressesThatGetPastTheCancelNeverShow) {
+    const char kKept[] = "page shown data: Velotide kept the view on the site ";
+    const struct {
+        const char* command;
+        const char* answer;  // what the program answered the engine's event
+        const char* shown;   // the page the address left in the view, or null
+        bool kept;           // the message took the other site's place
+    } kCases[] = {
+        {"auth https://other.example/private", "sign-in cancelled https://other.example/private", nullptr, true},
+        {"auth https://site.example/private", "sign-in left to the dialog https://site.example/private",
+         "page shown https://site.example/private", false},
+        {"certerror https://other.example/", "certificate action cancel https://other.example/", nullptr, false},
+        {"certerror https://site.example/secure", "certificate action default https://site.example/secure",
+         "page shown error https://site.example/secure", false},
+    };
+    AppSession app(kSiteConfig);
+    StartAtSite(app);
+    Act(app, "link https://site.example/last", "navigation completed");
+    for (const auto& c : kCases) {
+        std::vector<std::string> lines = Act(app, c.command, "navigation completed");
+        SCOPED_TRACE(std::string(c.command) + "\n" + ::testing::PrintToString(lines));
+        EXPECT_TRUE(Has(lines, c.answer));
+        EXPECT_EQ(CountPrefix(lines, "page shown https://other.example"), 0u);
+        EXPECT_EQ(CountPrefix(lines, "page shown error https://other.example"), 0u);
+        EXPECT_TRUE(!c.shown || Has(lines, c.shown));
+        EXPECT_EQ(CountPrefix(lines, kKept), c.kept ? 1u : 0u);
+        if (!c.kept) continue;
+        EXPECT_TRUE(Has(lines, std::string(kKept) +
+                                   "https://other.example/private is outside https://site.example, so it is not "
+                                   "shown. Reload (Ctrl+R) goes back to the last page of the site, Home (Alt+Home) "
+                                   "to its address."));
+        size_t shown = app.CountLog("page shown https://site.example/last");
+        app.Command(102);
+        EXPECT_TRUE(app.WaitForLog("page shown https://site.example/last", shown + 1));
     }
 }
 

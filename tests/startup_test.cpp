@@ -11,6 +11,8 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
+std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+
 // Lines of log that start with one of the prefixes, in log order.
 Lines Matching(const Lines& log, const Lines& prefixes) {
     Lines found;
@@ -123,41 +125,93 @@ TEST(StartupTest, FindsRuntimeRegisteredInRegistry) {
     RegDeleteKeyExW(HKEY_LOCAL_MACHINE, key, KEY_WOW64_32KEY, 0);
 }
 
-TEST(StartupTest, ALostBrowserIsStartedAgainOnceAndAHungPageReloaded) {
+// The address the last navigation started for.
+std::string LastStarted(const AppSession& app) {
+    std::string line = app.LastLog("navigation started");
+    return line.substr(line.rfind(' ') + 1);
+}
+
+TEST(StartupTest, ALostRendererIsReloadedOnceAndThenTheFailurePageSaysSo) {
+    const char kStopped[] =
+        "page shown data: Can't reach the site The page stopped working. Address: https://host/current";
     AppSession app("url=https://Host\r\n");
     ASSERT_TRUE(app.Start());
     ASSERT_TRUE(app.Page(L"link https://host/current"));
     ASSERT_TRUE(app.WaitForLog("navigation completed", 2));
-    // The process that failed, and the navigation it leads to (none: null).
+    // A page command or the Reload command (102, for null); the address the
+    // navigation it leads to starts for ("": none); whether the failure page shows.
     const struct {
-        int kind;
+        const char* command;
         const char* navigation;
-    } kCases[] = {
-        {1, "https://host/current"},  // the renderer exited: reloaded
-        {2, "https://host/current"},  // it hangs: reloaded
-        {6, nullptr},                 // the GPU process comes back by itself
-        {0, "https://host/current"},  // the browser exited: a new engine, on the same page
+        bool stopped;
+    } kSteps[] = {
+        {"crash 1", "https://host/current", false},  // the renderer exited: reloaded
+        {"crash 2", "data:", true},                  // it hangs right after: given up
+        {nullptr, "https://host/current", false},    // Reload tries again
+        {"crash 6", "", false},                      // the GPU process comes back by itself
+        {"crash 1", "https://host/current", false},  // a loss after giving up is a first loss
     };
-    for (const auto& c : kCases) {
-        SCOPED_TRACE(c.kind);
-        size_t started = app.CountLog("navigation started"), environments = app.CountLog("environment requested");
-        ASSERT_TRUE(app.Page(L"crash " + std::to_wstring(c.kind)));
-        ASSERT_TRUE(app.WaitForLog("process failed " + std::to_string(c.kind)));
-        if (c.navigation) {
+    for (const auto& step : kSteps) {
+        SCOPED_TRACE(step.command ? step.command : "Reload");
+        size_t started = app.CountLog("navigation started"), stopped = app.CountLog(kStopped),
+               completed = app.CountLog("navigation completed");
+        if (step.command)
+            ASSERT_TRUE(app.Page(Wide(step.command)));
+        else
+            app.Command(102);
+        if (*step.navigation) {
             ASSERT_TRUE(app.WaitForLog("navigation started", started + 1)) << ::testing::PrintToString(app.Log());
-            EXPECT_EQ(app.LastLog("navigation started").substr(app.LastLog("navigation started").rfind(' ') + 1),
-                      c.navigation);
+            EXPECT_EQ(LastStarted(app).rfind(step.navigation, 0), 0u) << LastStarted(app);
+            ASSERT_TRUE(app.WaitForLog("navigation completed", completed + 1));
         } else {
             PumpFor(300);
             EXPECT_EQ(app.CountLog("navigation started"), started);
         }
-        EXPECT_EQ(app.CountLog("environment requested"), environments + (c.kind == 0 ? 1 : 0));
+        EXPECT_EQ(app.CountLog(kStopped), stopped + (step.stopped ? 1 : 0));
+        EXPECT_EQ(app.CountLog("environment requested"), 1u);
     }
-    // Lost a second time: the program ends as a failed start-up does.
-    ASSERT_TRUE(PumpUntil([&] { return app.view() != nullptr; }));
-    ASSERT_TRUE(app.Page(L"crash 0"));
-    EXPECT_EQ(DismissMessageBox(app.process()), kRuntimeMissingMessage);
-    EXPECT_EQ(app.process().WaitForExit(), 1u);
+    EXPECT_EQ(app.Quit(), 0u);
+}
+
+TEST(StartupTest, ALostBrowserStartsANewEngineAsLongAsTheLastOneShowedAPage) {
+    const struct {
+        const char* config;
+        bool restartedAgain;  // the second loss starts a third engine; else the program ends
+    } kCases[] = {
+        {"url=https://host/current\r\n", true},
+        {"url=https://down.invalid/\r\n", false},  // the restarted engine never shows the site
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.config);
+        AppSession app(c.config);
+        ASSERT_TRUE(app.Start());
+        ASSERT_TRUE(app.WaitForLog("page shown"));
+        // Lost while the page shows an element fullscreen: the window comes back from it.
+        ASSERT_TRUE(app.Page(L"fullscreen on"));
+        ASSERT_TRUE(PumpUntil([&] { return !(GetWindowLongW(app.mainWindow(), GWL_STYLE) & WS_CAPTION); }));
+        size_t from = app.Log().size(), completed = app.CountLog("navigation completed");
+        ASSERT_TRUE(app.Page(L"crash 0"));
+        ASSERT_TRUE(app.WaitForLog("environment requested", 2));
+        ASSERT_TRUE(app.WaitForLog("navigation completed", completed + 1));
+        Lines log = app.Log();
+        Lines started = Matching(Lines(log.begin() + from, log.end()), {"navigation started"});
+        ASSERT_FALSE(started.empty());
+        EXPECT_EQ(started[0], std::string("navigation started 1 ") + (c.restartedAgain ? "https://host/current" : "https://down.invalid/"));
+        EXPECT_TRUE(GetWindowLongW(app.mainWindow(), GWL_STYLE) & WS_CAPTION);
+        EXPECT_EQ(app.CountLog("focus 0"), 2u);  // the new view has the focus
+        // Lost again once the new engine has shown what it could.
+        ASSERT_TRUE(app.WaitForLog("navigation completed", app.CountLog("navigation started")));
+        ASSERT_TRUE(PumpUntil([&] { return app.view() != nullptr; }));
+        ASSERT_TRUE(app.Page(L"crash 0"));
+        if (c.restartedAgain) {
+            EXPECT_TRUE(app.WaitForLog("environment requested", 3));
+            EXPECT_TRUE(app.WaitForLog("navigation started 1 ", 3));
+            EXPECT_EQ(app.Quit(), 0u);
+        } else {
+            EXPECT_EQ(DismissMessageBox(app.process()), kRuntimeMissingMessage);
+            EXPECT_EQ(app.process().WaitForExit(), 1u);
+        }
+    }
 }
 
 }  // namespace

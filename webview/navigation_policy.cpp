@@ -2,7 +2,8 @@
 
 #include "app/app_state.h"
 #include "settings/site_address.h"
-#include "webview/startup.h"
+#include "webview/lock_gaps.h"
+#include "webview/message_page.h"
 
 // Whether address starts with scheme (lower-case) in any letter case. Only
 // the prefix is lowered: the answer is the same as for the whole address, and
@@ -21,11 +22,14 @@ bool IsAllowedNavigation(const std::wstring& address, const std::wstring& homeOr
     return IsMessageAddress(address) || SiteOrigin(address) == homeOrigin;
 }
 
-bool NeedsFailurePage(BOOL isSuccess, COREWEBVIEW2_WEB_ERROR_STATUS status, int httpStatusCode) {
+bool NeedsFailurePage(BOOL isSuccess, COREWEBVIEW2_WEB_ERROR_STATUS status, int httpStatusCode,
+                      bool committedErrorPage, bool webPageLoaded) {
     // A navigation we cancelled ends as "operation canceled": the page that
     // was shown stays. A runtime fails a 4xx answer too, but the site was
-    // reached and shows its own page.
-    return !isSuccess && status != COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED && httpStatusCode == 0;
+    // reached and shows its own page. A real network failure commits the
+    // engine's error page first; a view with nothing in it yet would stay blank.
+    return !isSuccess && status != COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED && httpStatusCode == 0 &&
+           (committedErrorPage || !webPageLoaded);
 }
 
 void OpenSite() {
@@ -43,22 +47,6 @@ void ReloadView() {
     else
         g_app.webview->Navigate(g_app.failedAddress.c_str());
 }
-
-// Text for the message page, which takes HTML.
-static std::wstring EscapeHtml(const std::wstring& text) {
-    std::wstring escaped;
-    for (wchar_t c : text) {
-        switch (c) {
-        case L'&': escaped += L"&amp;"; break;
-        case L'<': escaped += L"&lt;"; break;
-        case L'>': escaped += L"&gt;"; break;
-        case L'"': escaped += L"&quot;"; break;
-        default: escaped += c;
-        }
-    }
-    return escaped;
-}
-
 
 HRESULT OnNewWindowRequested(ICoreWebView2NewWindowRequestedEventArgs* args) {
     // Handled without a new window: nothing opens and nothing loads.
@@ -89,6 +77,21 @@ HRESULT OnNavigationStarting(ICoreWebView2NavigationStartingEventArgs* args) {
     }
     g_app.startedId = id;
     g_app.startedUri = address;
+    return S_OK;
+}
+
+void NoteErrorPage(ICoreWebView2ContentLoadingEventArgs* args) {
+    UINT64 id = 0;
+    BOOL isErrorPage = FALSE;  // unreadable: the completion's own values decide
+    args->get_NavigationId(&id);
+    args->get_IsErrorPage(&isErrorPage);
+    if (isErrorPage) g_app.errorPageId = id;
+}
+
+HRESULT OnContentLoading(ICoreWebView2* view, ICoreWebView2ContentLoadingEventArgs* args) {
+    // A document of another site is replaced at once: its error page, if it
+    // is one, is no failure of the site's.
+    if (!GateNewDocument(view)) NoteErrorPage(args);
     return S_OK;
 }
 
@@ -124,6 +127,8 @@ HRESULT OnNavigationCompleted(ICoreWebView2NavigationCompletedEventArgs* args) {
     COREWEBVIEW2_WEB_ERROR_STATUS status = COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN;
     if (!isSuccess) args->get_WebErrorStatus(&status);
     int httpStatus = isSuccess ? 0 : HttpStatusCode(args);
+    bool committedErrorPage = id && id == g_app.errorPageId;
+    if (committedErrorPage) g_app.errorPageId = 0;
     if (!sentTo.empty() && status == COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED) {
         // The configured address itself sends the view away: the everyday
         // case of a site that lives at its "www." name.
@@ -133,15 +138,15 @@ HRESULT OnNavigationCompleted(ICoreWebView2NavigationCompletedEventArgs* args) {
                          L", which is outside the site. If that is the site's address now, use Site &rsaquo; Change "
                          L"site address.")
                             .c_str());
-    } else if (NeedsFailurePage(isSuccess, status, httpStatus)) {
+    } else if (NeedsFailurePage(isSuccess, status, httpStatus, committedErrorPage, g_app.webPageLoaded)) {
         // A failed load of the site is tried again as the program's own,
         // so that a redirect away from it is told again.
-        g_app.failedAddress = siteNavigation || address.empty() ? g_app.siteUrl : address;
-        ShowMessagePage(L"Can't reach the site",
-                        L"Check your connection, or use Site &rsaquo; Change site address.");
+        ShowFailurePage(FailureSentence(status), siteNavigation || address.empty() ? g_app.siteUrl : address);
     } else if ((isSuccess || httpStatus) && !address.empty() && !IsMessageAddress(address)) {
         g_app.currentAddress = address;
+        g_app.webPageLoaded = true;
         g_app.failedAddress.clear();
+        g_app.engineRestarted = false;  // the restarted engine shows pages: a later loss is a new first loss
     }
     return S_OK;
 }

@@ -10,9 +10,14 @@
 // addresses whose SiteOrigin equals homeOrigin exactly.
 bool IsAllowedNavigation(const std::wstring& address, const std::wstring& homeOrigin);
 
-// True when a navigation failed for a reason other than being cancelled and
-// no server answered it (httpStatusCode 0): a server's own error page stays.
-bool NeedsFailurePage(BOOL isSuccess, COREWEBVIEW2_WEB_ERROR_STATUS status, int httpStatusCode);
+// True when a failed navigation calls for the failure page: it failed for a
+// reason other than being cancelled, no server answered it (httpStatusCode 0:
+// a server's own error page stays), and either it committed the engine's own
+// error page or no web page has loaded in the view yet. Every other failure
+// (a download, a launched mail link, a 204 answer, a stopped or superseded
+// load) leaves the page as it is.
+bool NeedsFailurePage(BOOL isSuccess, COREWEBVIEW2_WEB_ERROR_STATUS status, int httpStatusCode,
+                      bool committedErrorPage, bool webPageLoaded);
 
 // Loads the configured address (start-up, Home, a new address): its
 // navigation is watched for a redirect that leaves the site.
@@ -21,8 +26,13 @@ void OpenSite();
 // failed again instead.
 void ReloadView();
 
-// Bodies of the NewWindowRequested, NavigationStarting and
+// The failure page's part of ContentLoading: notes the navigation that
+// committed the engine's own error page. The event's one body calls it.
+void NoteErrorPage(ICoreWebView2ContentLoadingEventArgs* args);
+
+// Bodies of the NewWindowRequested, NavigationStarting, ContentLoading and
 // NavigationCompleted events. Each returns S_OK.
 HRESULT OnNewWindowRequested(ICoreWebView2NewWindowRequestedEventArgs* args);
 HRESULT OnNavigationStarting(ICoreWebView2NavigationStartingEventArgs* args);
+HRESULT OnContentLoading(ICoreWebView2* view, ICoreWebView2ContentLoadingEventArgs* args);
 HRESULT OnNavigationCompleted(ICoreWebView2NavigationCompletedEventArgs* args);

@@ -9,7 +9,10 @@
 #include "settings/replace_file.h"
 #include "webview/ad_block.h"
 #include "webview/handler.h"
+#include "webview/lock_gaps.h"
+#include "webview/message_page.h"
 #include "webview/navigation_policy.h"
+#include "webview/process_recovery.h"
 #include "webview/shortcuts.h"
 
 static const wchar_t kRuntimeMissing[] =
@@ -26,6 +29,8 @@ static void FailStartup(const wchar_t* message) {
     MessageBoxW(g_app.mainWindow, message, L"Velotide", MB_ICONERROR);
     PostQuitMessage(1);
 }
+
+void ReportRuntimeMissing() { FailStartup(kRuntimeMissing); }
 
 // True when the file at path holds exactly these bytes.
 static bool FileHolds(const std::wstring& path, const std::string& bytes) {
@@ -60,41 +65,11 @@ static void ExtractLoader(const std::wstring& path) {
     if (!FileHolds(path, bytes)) ReplaceFileWhole(path, bytes);
 }
 
-void ShowMessagePage(const wchar_t* title, const wchar_t* text) {
-    if (!g_app.webview) return;
-    std::wstring page =
-        L"<meta charset=utf-8><body style=\"background:#0e0f16;color:#e9eaf3;font:16px Segoe UI,sans-serif;"
-        L"padding:48px;line-height:1.6\"><h2>";
-    page += title;
-    page += L"</h2><p style=\"color:#9a9db4\">";
-    page += text;
-    page += L"</p>";
-    g_app.webview->NavigateToString(page.c_str());
-}
-
-// A browser process that exited takes the view with it: only a new engine
-// shows anything again. A renderer that exited or hangs is reloaded.
-static HRESULT OnProcessFailed(ICoreWebView2ProcessFailedEventArgs* args) {
-    COREWEBVIEW2_PROCESS_FAILED_KIND kind = COREWEBVIEW2_PROCESS_FAILED_KIND_UNKNOWN_PROCESS_EXITED;
-    args->get_ProcessFailedKind(&kind);
-    switch (kind) {
-    case COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED:
-        // Once the engine's callback has returned: it still uses the view.
-        PostMessageW(g_app.mainWindow, kRestartEngineMessage, 0, 0);
-        break;
-    case COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_EXITED:
-    case COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_UNRESPONSIVE:
-        ReloadView();
-        break;
-    default:  // helper processes come back by themselves
-        break;
-    }
-    return S_OK;
-}
-
 static void OnControllerReady(ICoreWebView2Controller* controller) {
     g_app.controller = controller;
     controller->AddRef();
+    g_app.webPageLoaded = false;  // a new view shows nothing yet, and counts navigations afresh
+    g_app.errorPageId = 0;
     controller->get_CoreWebView2(&g_app.webview);
     if (!g_app.webview) {  // a controller without a view is as good as none
         FailStartup(L"Could not create the browser view.");
@@ -128,10 +103,16 @@ static void OnControllerReady(ICoreWebView2Controller* controller) {
                                    &token);
     view->add_ContainsFullScreenElementChanged(
         new OnFull_([](ICoreWebView2* sender, IUnknown*) { return OnPageFullscreenChanged(sender); }), &token);
+    view->add_ContentLoading(new OnLoading_([](ICoreWebView2* sender, ICoreWebView2ContentLoadingEventArgs* args) {
+                                 return OnContentLoading(sender, args);
+                             }),
+                             &token);
     view->add_NavigationCompleted(new OnDone_([](ICoreWebView2*, ICoreWebView2NavigationCompletedEventArgs* args) {
                                       return OnNavigationCompleted(args);
                                   }),
                                   &token);
+    // Where the runtime lets a cancelled navigation through anyway.
+    AddLockGapHandlers(view);
     view->add_ProcessFailed(new OnProcFail_([](ICoreWebView2*, ICoreWebView2ProcessFailedEventArgs* args) {
                                 return OnProcessFailed(args);
                             }),
@@ -143,10 +124,10 @@ static void OnControllerReady(ICoreWebView2Controller* controller) {
         &token);
 
     controller->put_IsVisible(TRUE);
-    // The view doesn't take the focus by itself, and the main window, which
-    // passes its focus on, has it already: without this the shortcuts would
-    // wait for a click into the page.
-    if (GetFocus() == g_app.mainWindow) controller->MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC);
+    // The view doesn't take the focus by itself: without this the shortcuts
+    // would wait for a click into the page. After a restart the focus was in
+    // the old view, which is gone, so it is the active window that counts.
+    if (GetActiveWindow() == g_app.mainWindow) controller->MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC);
     if (g_app.engineRestarted && !g_app.currentAddress.empty()) {
         view->Navigate(g_app.currentAddress.c_str());
     } else if (!g_app.siteUrl.empty()) {
@@ -161,9 +142,7 @@ static void OnControllerReady(ICoreWebView2Controller* controller) {
 
 static std::wstring LoaderPath() { return g_app.dataDir + L"\\WebView2Loader.dll"; }
 
-// Loads the extracted loader and asks it for an environment; the rest of
-// start-up follows from the message loop.
-static void CreateEnvironment() {
+void StartEngine() {
     HMODULE loader = LoadLibraryW(LoaderPath().c_str());  // kept for the life of the process
     auto createEnvironment = reinterpret_cast<decltype(&CreateCoreWebView2EnvironmentWithOptions)>(
         loader ? reinterpret_cast<void*>(GetProcAddress(loader, "CreateCoreWebView2EnvironmentWithOptions"))
@@ -198,7 +177,7 @@ static void CreateEnvironment() {
 
 void StartWebView() {
     ExtractLoader(LoaderPath());
-    CreateEnvironment();
+    StartEngine();
 }
 
 void ReleaseWebView() {
@@ -208,14 +187,4 @@ void ReleaseWebView() {
     g_app.webview = nullptr;
     g_app.controller = nullptr;
     g_app.environment = nullptr;
-}
-
-void RestartWebView() {
-    if (g_app.engineRestarted) {
-        FailStartup(kRuntimeMissing);
-        return;
-    }
-    g_app.engineRestarted = true;
-    ReleaseWebView();  // the old controller is closed for good
-    CreateEnvironment();
 }

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "engines/chromium/keys.h"
@@ -52,7 +53,8 @@ std::string ReadContent(ICoreWebView2WebResourceResponse* response) {
 
 }  // namespace
 
-ChromiumBrowser::ChromiumBrowser(std::shared_ptr<DevTools> devtools, HWND parent) : devtools_(std::move(devtools)) {
+ChromiumBrowser::ChromiumBrowser(std::shared_ptr<DevTools> devtools, HWND parent, const std::wstring& downloadFolder)
+    : devtools_(std::move(devtools)), downloadFolder_(downloadFolder) {
     window = CreateViewWindow(parent, this);
     PrepareFrameDecoder();  // while Chromium makes the page
 }
@@ -76,7 +78,10 @@ void ChromiumBrowser::Attach(const std::string& context, const std::string& targ
         {"Network.enable", json::object()},
         {"Runtime.enable", json::object()},
         {"Inspector.enable", json::object()},
-        {"Fetch.enable", FetchPatterns(true)},
+        {"Fetch.enable", FetchPatterns()},
+        // Certificate errors are the program's to decide (ServerCertificateErrorDetected).
+        {"Security.enable", json::object()},
+        {"Security.setOverrideCertificateErrors", {{"override", true}}},
         // Cross-site frames and workers run in targets of their own, held until
         // their requests can be paused too.
         {"Target.setAutoAttach", ChildAutoAttach()},
@@ -88,6 +93,7 @@ void ChromiumBrowser::Attach(const std::string& context, const std::string& targ
         {"Runtime.runIfWaitingForDebugger", json::object()},
     };
     Resize(width_, height_);
+    AllowDownloads();
     // Sent all at once; a session carries out its commands in order.
     struct Pending {
         size_t count;
@@ -104,19 +110,20 @@ void ChromiumBrowser::Attach(const std::string& context, const std::string& targ
         });
 }
 
-json ChromiumBrowser::FetchPatterns(bool documents) const {
-    // In the page every document request pauses, so that top-level
-    // navigations can be judged; other requests only where a resource filter
-    // could match.
-    json patterns = json::array();
-    if (documents) patterns.push_back({{"urlPattern", "*"}, {"resourceType", "Document"}, {"requestStage", "Request"}});
+json ChromiumBrowser::FetchPatterns() const {
+    // Every document request pauses, so that top-level navigations can be
+    // judged and a frame's sign-in challenge reaches the program (Chromium
+    // raises authRequired only for a request it paused); other requests only
+    // where a resource filter could match.
+    json patterns = json::array({{{"urlPattern", "*"}, {"resourceType", "Document"}, {"requestStage", "Request"}}});
     for (const ResourceFilter& filter : filters) {
         json entry = {{"urlPattern", Utf8(filter.pattern)}, {"requestStage", "Request"}};
         std::string type = ResourceTypeFor(filter.context);
         if (!type.empty()) entry["resourceType"] = type;
         patterns.push_back(entry);
     }
-    return {{"patterns", patterns}};
+    // Sign-in challenges are the program's to answer (BasicAuthenticationRequested).
+    return {{"patterns", patterns}, {"handleAuthRequests", true}};
 }
 
 json ChromiumBrowser::ChildAutoAttach() {
@@ -128,8 +135,8 @@ json ChromiumBrowser::ChildAutoAttach() {
 }
 
 void ChromiumBrowser::FiltersChanged() {
-    if (!session_.empty()) Call("Fetch.enable", FetchPatterns(true));
-    for (const auto& [session, source] : children_) devtools_->Call("Fetch.enable", FetchPatterns(false), session);
+    if (!session_.empty()) Call("Fetch.enable", FetchPatterns());
+    for (const auto& [session, source] : children_) devtools_->Call("Fetch.enable", FetchPatterns(), session);
 }
 
 // A cross-site frame or a worker of the page: its requests pause like the
@@ -148,10 +155,14 @@ void ChromiumBrowser::OnChildAttached(const json& params) {
             auto self = std::static_pointer_cast<ChromiumBrowser>(weak.lock());
             if (!self || self->closed) return;
             if (method == "Fetch.requestPaused") self->Answer(session, params, self->children_[session]);
+            if (method == "Fetch.authRequired") self->OnAuthRequired(session, params);
+            if (method == "Security.certificateError") self->OnCertificateError(session, params);
             if (method == "Target.attachedToTarget") self->OnChildAttached(params);
             if (method == "Target.detachedFromTarget") self->ForgetChild(JsonString(params, "sessionId"));
         });
-        devtools_->Call("Fetch.enable", FetchPatterns(false), session);
+        devtools_->Call("Fetch.enable", FetchPatterns(), session);
+        devtools_->Call("Security.enable", json::object(), session);
+        devtools_->Call("Security.setOverrideCertificateErrors", {{"override", true}}, session);
         devtools_->Call("Target.setAutoAttach", ChildAutoAttach(), session);
     }
     devtools_->Call("Runtime.runIfWaitingForDebugger", json::object(), session);
@@ -234,6 +245,10 @@ void ChromiumBrowser::OnEvent(const std::string& method, const json& params) {
     if (!ready_) return;  // the blank page it started with is nobody's business
     if (method == "Fetch.requestPaused") {
         OnRequestPaused(params);
+    } else if (method == "Fetch.authRequired") {
+        OnAuthRequired(session_, params);
+    } else if (method == "Security.certificateError") {
+        OnCertificateError(session_, params);
     } else if (method == "Page.frameStartedNavigating") {
         OnNavigationStarted(params);
     } else if (method == "Page.frameNavigated") {
@@ -264,6 +279,10 @@ void ChromiumBrowser::OnEvent(const std::string& method, const json& params) {
         OnChildAttached(params);
     } else if (method == "Target.detachedFromTarget") {
         ForgetChild(JsonString(params, "sessionId"));
+    } else if (method == "Page.downloadWillBegin") {
+        OnDownloadWillBegin(params);
+    } else if (method == "Page.downloadProgress") {
+        OnDownloadProgress(params);
     } else if (method == "Inspector.targetCrashed") {
         RaiseProcessFailed(*this, COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_EXITED);
     }
@@ -293,7 +312,49 @@ void ChromiumBrowser::OnRequestPaused(const json& params) {
                : RequestSource::kFrame);
 }
 
+// A server asked a paused request to sign in. Credentials a handler gave
+// are sent. Otherwise Chromium goes on without them and shows the server's
+// 401 page: cancelled by a handler, or left to the runtime's login dialog,
+// which headless Chromium does not have (its default fails the navigation),
+// so the engine declines as a person closing the dialog would.
+void ChromiumBrowser::OnAuthRequired(const std::string& session, const json& params) {
+    const json& challenge = JsonObject(params, "authChallenge");
+    std::wstring uri = Wide(JsonString(JsonObject(params, "request"), "url"));
+    SignInAnswer answer = RaiseBasicAuthenticationRequested(
+        *this, uri, Wide(JsonString(challenge, "scheme") + " realm=\"" + JsonString(challenge, "realm") + "\""));
+    json response = {{"response", "CancelAuth"}};
+    if (!answer.cancelled && !answer.userName.empty())
+        response = {{"response", "ProvideCredentials"},
+                    {"username", Utf8(answer.userName)},
+                    {"password", Utf8(answer.password)}};
+    devtools_->Call("Fetch.continueWithAuth",
+                    {{"requestId", JsonString(params, "requestId")}, {"authChallengeResponse", response}}, session);
+}
+
+// A request met a certificate that is not valid. Chromium knows no default
+// of its own once errors are overridden: DEFAULT, like CANCEL, refuses the
+// certificate; ALWAYS_ALLOW goes on. Chromium then ends a refused navigation
+// as aborted, and the engine reports it as the runtime does, failed for its
+// certificate (without the runtime's warning page).
+void ChromiumBrowser::OnCertificateError(const std::string& session, const json& params) {
+    std::string error = JsonString(params, "errorType");
+    if (error.rfind("net::", 0) != 0) error = "net::" + error;
+    std::wstring uri = Wide(JsonString(params, "requestURL"));
+    COREWEBVIEW2_WEB_ERROR_STATUS status = WebErrorStatusFor(error);
+    COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION action = RaiseServerCertificateErrorDetected(*this, uri, status);
+    for (auto& [loader, navigation] : navigations_)
+        if (!navigation.done && navigation.uri == uri && action != COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION_ALWAYS_ALLOW)
+            navigation.refusedCertificate = status ? status : COREWEBVIEW2_WEB_ERROR_STATUS_CERTIFICATE_IS_INVALID;
+    devtools_->Call("Security.handleCertificateError",
+                    {{"eventId", JsonNumber(params, "eventId")},
+                     {"action", action == COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION_ALWAYS_ALLOW ? "continue" : "cancel"}},
+                    session);
+}
+
 ChromiumBrowser::Navigation& ChromiumBrowser::BeginNavigation(const std::string& loader, const std::wstring& uri) {
+    // A failure whose error page never came is over all the same.
+    for (auto& [id, navigation] : navigations_)
+        if (navigation.failed && !navigation.done) Complete(navigation, navigation.failure, false, 0);
     std::erase_if(navigations_, [](const auto& entry) { return entry.second.done; });
     Navigation& navigation = navigations_[loader] = Navigation{nextNavigationId_++, uri};
     navigation.userInitiated = !programNavigation_;  // the program flags its own when it asks
@@ -370,6 +431,9 @@ void ChromiumBrowser::OnDocumentShown(const json& frame) {
     }
     RaiseContentLoading(*this, found != navigations_.end() ? found->second.id : 0, errorPage);
     if (closed) return;
+    // As in the runtime, a failure is reported once its error page has committed.
+    if (errorPage && found != navigations_.end() && found->second.failed && !found->second.done)
+        Complete(found->second, found->second.failure, false, 0);
     if (errorPage)
         EngineLog(L"page shown error " + source_);
     else if (source_.rfind(L"data:", 0) != 0)  // a string-loaded page is logged by its text, once loaded
@@ -398,7 +462,25 @@ void ChromiumBrowser::OnLoaded(const std::string& loader) {
 void ChromiumBrowser::OnLoadingFailed(const json& params) {
     auto found = navigations_.find(JsonString(params, "requestId"));
     if (found == navigations_.end() || found->second.done) return;
-    Complete(found->second, WebErrorStatusFor(JsonString(params, "errorText")), false, 0);
+    Navigation& navigation = found->second;
+    // Refused for its certificate at the program's word: Chromium aborts it
+    // and commits nothing; the runtime reports the certificate's failure.
+    if (navigation.refusedCertificate) return Complete(navigation, navigation.refusedCertificate, false, 0);
+    std::string error = JsonString(params, "errorText");
+    if (error != "net::ERR_ABORTED") {
+        // A real failure: Chromium commits its error page next.
+        navigation.failed = true;
+        navigation.failure = WebErrorStatusFor(error);
+        return;
+    }
+    // Nothing commits: a cancel, a 204 or 205 answer, a stop. An answer that
+    // was fit to show and still didn't is being saved instead: the runtime
+    // reports a download as the connection aborted, with no HTTP status.
+    int http = navigation.httpStatus;
+    bool download = http >= 200 && http < 300 && http != 204 && http != 205;
+    Complete(navigation,
+             download ? COREWEBVIEW2_WEB_ERROR_STATUS_CONNECTION_ABORTED : COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED,
+             false, 0);
 }
 
 void ChromiumBrowser::Complete(Navigation& navigation, COREWEBVIEW2_WEB_ERROR_STATUS status, bool success,
@@ -476,10 +558,14 @@ void ChromiumBrowser::DeliverKey(UINT message, WPARAM key, LPARAM lParam) {
                                     {"modifiers", DomModifiers()},
                                     {"isSystemKey", message == WM_SYSKEYDOWN || message == WM_SYSKEYUP},
                                     {"autoRepeat", down && (lParam & (1 << 30)) != 0}});
-    // A browser's own window ends the page's fullscreen element on Esc;
-    // headless Chromium has no such window, so the engine does it.
+    // A browser's own window ends the page's fullscreen element on Esc, or
+    // else stops a load under way; headless Chromium has no such window, so
+    // the engine does it.
+    bool loading = std::any_of(navigations_.begin(), navigations_.end(), [](const auto& n) { return !n.second.done; });
     if (down && key == VK_ESCAPE && fullscreenElement)
         Call("Runtime.evaluate", {{"expression", "document.exitFullscreen()"}});
+    else if (down && key == VK_ESCAPE && loading)
+        Call("Page.stopLoading");
 }
 
 void ChromiumBrowser::DeliverCharacter(wchar_t character) {
@@ -538,8 +624,11 @@ void ChromiumBrowser::DeliverMouse(UINT message, WPARAM wParam, LPARAM lParam) {
 
 bool ChromiumBrowser::RunCommand(const std::wstring& text) {
     std::wstring verb = std::wstring(kEngineCmdScript) + L" ";
-    bool understood = !closed && text.size() > verb.size() && text.rfind(verb, 0) == 0;
-    if (understood) Call("Runtime.evaluate", {{"expression", Utf8(text.substr(verb.size()))}, {"userGesture", true}});
+    bool script = !closed && text.size() > verb.size() && text.rfind(verb, 0) == 0;
+    bool crash = !closed && text == std::wstring(kEngineCmdCrash) + L" 1";
+    bool understood = script || crash;
+    if (script) Call("Runtime.evaluate", {{"expression", Utf8(text.substr(verb.size()))}, {"userGesture", true}});
+    if (crash) Call("Page.crash");
     EngineLog((understood ? L"command " : L"command rejected ") + text);
     return understood;
 }

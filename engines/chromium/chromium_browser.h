@@ -14,7 +14,8 @@
 
 class ChromiumBrowser : public Browser {
 public:
-    ChromiumBrowser(std::shared_ptr<DevTools> devtools, HWND parent);
+    // Downloads go to downloadFolder (DownloadFolder); none when it is empty.
+    ChromiumBrowser(std::shared_ptr<DevTools> devtools, HWND parent, const std::wstring& downloadFolder);
 
     // Takes over the page target, which waits before it runs: turns on every
     // domain the view needs, then lets it run; done gets the outcome.
@@ -51,16 +52,32 @@ private:
         int httpStatus = 0;
         bool userInitiated = false;
         bool done = false;
+        bool failed = false;  // failed with failure; completed once Chromium's error page commits
+        COREWEBVIEW2_WEB_ERROR_STATUS failure = COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN;
+        // Its request was refused for a certificate not valid, this status.
+        COREWEBVIEW2_WEB_ERROR_STATUS refusedCertificate = COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN;
+    };
+    struct Download {
+        std::wstring uri, path;
+        bool told = false;   // DownloadStarting has been raised
+        std::string ended;   // "completed" or "canceled" once Chromium says so
     };
 
     void Call(const std::string& method, json params = json::object(), DevTools::Reply reply = nullptr);
     void OnEvent(const std::string& method, const json& params);
     void OnRequestPaused(const json& params);
+    void OnAuthRequired(const std::string& session, const json& params);
+    void OnCertificateError(const std::string& session, const json& params);
     void OnNavigationStarted(const json& params);
     void OnDocumentShown(const json& frame);
     void OnLoaded(const std::string& loader);
     void OnLoadingFailed(const json& params);
     void OnScreencastFrame(const json& params);
+    // downloads.cpp
+    void AllowDownloads();
+    void OnDownloadWillBegin(const json& params);
+    void OnDownloadProgress(const json& params);
+    void EndDownload(const std::string& guid, const std::string& state);
     void Complete(Navigation& navigation, COREWEBVIEW2_WEB_ERROR_STATUS status, bool success, int httpStatus);
     Navigation& BeginNavigation(const std::string& loader, const std::wstring& uri);
     void Answer(const std::string& session, const json& params, RequestSource source);
@@ -71,7 +88,7 @@ private:
     void PairOpenedWindows();
     void DiscardOpenedWindow(const std::string& target, const std::string& session, bool loadsFromNetwork);
     void RefreshHistory();
-    json FetchPatterns(bool documents) const;
+    json FetchPatterns() const;
 
     std::shared_ptr<DevTools> devtools_;
     std::string context_, target_, session_;
@@ -92,6 +109,8 @@ private:
 
     std::vector<long long> historyEntries_;
     int historyIndex_ = -1;
+    std::wstring downloadFolder_;
+    std::map<std::string, Download> downloads_;  // under way, by Chromium's guid
 
     std::deque<std::wstring> openedUris_;                          // Page.windowOpen, in order
     std::deque<std::pair<std::string, std::string>> openedTargets_;  // target and session, in order
@@ -100,6 +119,10 @@ private:
     int clickCount_ = 1;              // of the last button press, for its release
     wchar_t highSurrogate_ = 0;
 };
+
+// downloads.cpp: the folder downloads go to, made inside the user-data
+// folder; empty when there is none.
+std::wstring DownloadFolder(const std::wstring& userDataFolder);
 
 // view_window.cpp: the view, a child window of parent, hidden until shown.
 HWND CreateViewWindow(HWND parent, ChromiumBrowser* browser);

@@ -14,7 +14,7 @@ const std::set<std::string> kWantedEvents = {
     "Target.attachedToTarget", "Fetch.requestPaused",  "Page.frameStartedNavigating", "Page.frameNavigated",
     "Page.navigatedWithinDocument", "Page.lifecycleEvent", "Page.windowOpen", "Page.screencastFrame",
     "Network.responseReceived", "Network.loadingFailed", "Runtime.bindingCalled", "Target.detachedFromTarget",
-    "Inspector.targetCrashed",
+    "Inspector.targetCrashed", "Fetch.authRequired", "Security.certificateError", "Page.downloadWillBegin", "Page.downloadProgress",
 };
 
 // The pages of this environment as the browser reports them. New page
@@ -75,8 +75,12 @@ void FailController(const ControllerDone& done, const std::shared_ptr<ChromiumBr
 
 class Environment : public EnvironmentFace {
 public:
-    Environment(std::shared_ptr<DevTools> devtools, std::shared_ptr<Pages> pages, const std::string& version)
-        : EnvironmentFace(Wide(version)), devtools_(std::move(devtools)), pages_(std::move(pages)) {}
+    Environment(std::shared_ptr<DevTools> devtools, std::shared_ptr<Pages> pages, const std::string& version,
+                const std::wstring& downloadFolder)
+        : EnvironmentFace(Wide(version)),
+          devtools_(std::move(devtools)),
+          pages_(std::move(pages)),
+          downloadFolder_(downloadFolder) {}
 
     HRESULT STDMETHODCALLTYPE CreateCoreWebView2Controller(
         HWND parent, ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler) override {
@@ -89,7 +93,7 @@ public:
             });
             return S_OK;
         }
-        auto browser = std::make_shared<ChromiumBrowser>(devtools_, parent);
+        auto browser = std::make_shared<ChromiumBrowser>(devtools_, parent, downloadFolder_);
         auto devtools = devtools_;
         auto pages = pages_;
         devtools->Call(
@@ -120,6 +124,7 @@ public:
 private:
     std::shared_ptr<DevTools> devtools_;
     std::shared_ptr<Pages> pages_;
+    std::wstring downloadFolder_;
 };
 
 }  // namespace
@@ -136,8 +141,9 @@ extern "C" HRESULT __stdcall CreateWebViewEnvironmentWithOptionsInternal(
         return HRESULT_FROM_WIN32(ERROR_ENVVAR_NOT_FOUND);
     }
     Ref<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler> done(handler);
+    std::wstring downloads = DownloadFolder(userDataFolder ? userDataFolder : L"");
     DevTools::Open(endpoint, kWantedEvents,
-                   [done](const std::shared_ptr<DevTools>& devtools, HRESULT error, const std::string& version) {
+                   [done, downloads](const std::shared_ptr<DevTools>& devtools, HRESULT error, const std::string& version) {
                        if (FAILED(error)) {
                            EngineLog(L"environment failed");
                            done->Invoke(error, nullptr);
@@ -159,14 +165,14 @@ extern "C" HRESULT __stdcall CreateWebViewEnvironmentWithOptionsInternal(
                                           {"flatten", true},
                                           {"filter", json::array({{{"type", "page"}}})}};
                        devtools->Call("Target.setAutoAttach", autoAttach, "",
-                                      [done, devtools, pages, version](const json&, const json& error) {
+                                      [done, devtools, pages, version, downloads](const json&, const json& error) {
                                           if (!error.is_null()) {
                                               EngineLog(L"environment failed");
                                               done->Invoke(E_FAIL, nullptr);
                                               return;
                                           }
                                           auto environment = Ref<ICoreWebView2Environment>::Adopt(
-                                              new Environment(devtools, pages, version));
+                                              new Environment(devtools, pages, version, downloads));
                                           EngineLog(L"environment created");
                                           done->Invoke(S_OK, environment.get());
                                       });

@@ -91,6 +91,37 @@ private:
     bool newDocument_;
 };
 
+// A download about to begin. The engine picks the file's path; a handler may
+// cancel the download or take the runtime's download UI away (Handled).
+class DownloadStartingArgs : public ComObject<ICoreWebView2DownloadStartingEventArgs> {
+public:
+    explicit DownloadStartingArgs(const std::wstring& resultFilePath)
+        : ComObject(IID_ICoreWebView2DownloadStartingEventArgs), path_(resultFilePath) {}
+    bool cancelled() const { return cancel_; }
+
+    HRESULT STDMETHODCALLTYPE get_DownloadOperation(ICoreWebView2DownloadOperation** operation) override {
+        if (operation) *operation = nullptr;
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE get_Cancel(BOOL* value) override { return Out(value, cancel_); }
+    HRESULT STDMETHODCALLTYPE put_Cancel(BOOL cancel) override {
+        cancel_ = cancel != FALSE;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_ResultFilePath(LPWSTR* path) override { return ReturnString(path_, path); }
+    HRESULT STDMETHODCALLTYPE put_ResultFilePath(LPCWSTR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Handled(BOOL* value) override { return Out(value, handled_); }
+    HRESULT STDMETHODCALLTYPE put_Handled(BOOL handled) override {
+        handled_ = handled != FALSE;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetDeferral(ICoreWebView2Deferral**) override { return E_NOTIMPL; }
+
+private:
+    std::wstring path_;
+    bool cancel_ = false, handled_ = false;
+};
+
 class NewWindowArgs : public ComObject<ICoreWebView2NewWindowRequestedEventArgs> {
 public:
     explicit NewWindowArgs(const std::wstring& uri)
@@ -234,4 +265,83 @@ private:
     UINT key_;
     LPARAM lParam_;
     bool handled_ = false;
+};
+
+class BasicAuthenticationResponse : public ComObject<ICoreWebView2BasicAuthenticationResponse> {
+public:
+    BasicAuthenticationResponse() : ComObject(IID_ICoreWebView2BasicAuthenticationResponse) {}
+    const std::wstring& userName() const { return userName_; }
+    const std::wstring& password() const { return password_; }
+
+    HRESULT STDMETHODCALLTYPE get_UserName(LPWSTR* value) override { return ReturnString(userName_, value); }
+    HRESULT STDMETHODCALLTYPE put_UserName(LPCWSTR value) override { return Put(value, &userName_); }
+    HRESULT STDMETHODCALLTYPE get_Password(LPWSTR* value) override { return ReturnString(password_, value); }
+    HRESULT STDMETHODCALLTYPE put_Password(LPCWSTR value) override { return Put(value, &password_); }
+
+private:
+    static HRESULT Put(LPCWSTR value, std::wstring* field) {
+        if (!value) return E_INVALIDARG;
+        *field = value;
+        return S_OK;
+    }
+    std::wstring userName_, password_;
+};
+
+class BasicAuthenticationRequestedArgs : public ComObject<ICoreWebView2BasicAuthenticationRequestedEventArgs> {
+public:
+    BasicAuthenticationRequestedArgs(const std::wstring& uri, const std::wstring& challenge)
+        : ComObject(IID_ICoreWebView2BasicAuthenticationRequestedEventArgs),
+          uri_(uri),
+          challenge_(challenge),
+          response_(Ref<BasicAuthenticationResponse>::Adopt(new BasicAuthenticationResponse())) {}
+    bool cancelled() const { return cancel_; }
+    const BasicAuthenticationResponse& response() const { return *response_.get(); }
+
+    HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR* value) override { return ReturnString(uri_, value); }
+    HRESULT STDMETHODCALLTYPE get_Challenge(LPWSTR* value) override { return ReturnString(challenge_, value); }
+    HRESULT STDMETHODCALLTYPE get_Response(ICoreWebView2BasicAuthenticationResponse** value) override {
+        return OutRef<ICoreWebView2BasicAuthenticationResponse>(value, response_.get());
+    }
+    HRESULT STDMETHODCALLTYPE get_Cancel(BOOL* value) override { return Out(value, cancel_); }
+    HRESULT STDMETHODCALLTYPE put_Cancel(BOOL cancel) override {
+        cancel_ = cancel != FALSE;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetDeferral(ICoreWebView2Deferral**) override { return E_NOTIMPL; }
+
+private:
+    std::wstring uri_, challenge_;
+    Ref<BasicAuthenticationResponse> response_;
+    bool cancel_ = false;
+};
+
+class ServerCertificateErrorArgs : public ComObject<ICoreWebView2ServerCertificateErrorDetectedEventArgs> {
+public:
+    ServerCertificateErrorArgs(const std::wstring& uri, COREWEBVIEW2_WEB_ERROR_STATUS status)
+        : ComObject(IID_ICoreWebView2ServerCertificateErrorDetectedEventArgs), uri_(uri), status_(status) {}
+    COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION action() const { return action_; }
+
+    HRESULT STDMETHODCALLTYPE get_ErrorStatus(COREWEBVIEW2_WEB_ERROR_STATUS* value) override {
+        return Out(value, status_);
+    }
+    HRESULT STDMETHODCALLTYPE get_RequestUri(LPWSTR* value) override { return ReturnString(uri_, value); }
+    HRESULT STDMETHODCALLTYPE get_ServerCertificate(ICoreWebView2Certificate** value) override {
+        return Out(value, nullptr);
+    }
+    HRESULT STDMETHODCALLTYPE get_Action(COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION* value) override {
+        return Out(value, action_);
+    }
+    HRESULT STDMETHODCALLTYPE put_Action(COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION value) override {
+        if (value < COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION_ALWAYS_ALLOW ||
+            value > COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION_DEFAULT)
+            return E_INVALIDARG;
+        action_ = value;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetDeferral(ICoreWebView2Deferral**) override { return E_NOTIMPL; }
+
+private:
+    std::wstring uri_;
+    COREWEBVIEW2_WEB_ERROR_STATUS status_;
+    COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION action_ = COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION_DEFAULT;
 };

@@ -147,6 +147,42 @@ void RaiseSourceChanged(Browser& b, bool isNewDocument) {
     for (auto& handler : b.sourceChanged.Snapshot()) handler->Invoke(b.view, args.get());
 }
 
+SignInAnswer RaiseBasicAuthenticationRequested(Browser& b, const std::wstring& uri, const std::wstring& challenge) {
+    SignInAnswer answer;
+    if (b.closed) return answer;
+    EngineLog(L"sign-in requested " + uri);
+    auto args = Ref<BasicAuthenticationRequestedArgs>::Adopt(new BasicAuthenticationRequestedArgs(uri, challenge));
+    for (auto& handler : b.basicAuthenticationRequested.Snapshot()) handler->Invoke(b.view, args.get());
+    answer.cancelled = args->cancelled();
+    answer.userName = args->response().userName();
+    answer.password = args->response().password();
+    EngineLog((answer.cancelled             ? L"sign-in cancelled "
+               : answer.userName.empty() ? L"sign-in left to the dialog "
+                                         : L"sign-in answered ") +
+              uri);
+    return answer;
+}
+
+COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION RaiseServerCertificateErrorDetected(Browser& b, const std::wstring& uri,
+                                                                                 COREWEBVIEW2_WEB_ERROR_STATUS status) {
+    if (b.closed) return COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION_CANCEL;
+    EngineLog(L"certificate error " + std::to_wstring(status) + L" " + uri);
+    auto args = Ref<ServerCertificateErrorArgs>::Adopt(new ServerCertificateErrorArgs(uri, status));
+    for (auto& handler : b.serverCertificateErrorDetected.Snapshot()) handler->Invoke(b.view, args.get());
+    const wchar_t* const kActions[] = {L"always allow", L"cancel", L"default"};
+    EngineLog(L"certificate action " + std::wstring(kActions[args->action()]) + L" " + uri);
+    return args->action();
+}
+
+bool RaiseDownloadStarting(Browser& b, const std::wstring& uri, const std::wstring& resultFilePath) {
+    if (b.closed) return false;
+    EngineLog(L"download starting " + resultFilePath + L" " + uri);
+    auto args = Ref<DownloadStartingArgs>::Adopt(new DownloadStartingArgs(resultFilePath));
+    for (auto& handler : b.downloadStarting.Snapshot()) handler->Invoke(b.view, args.get());
+    if (args->cancelled()) EngineLog(L"download cancelled " + uri);
+    return args->cancelled();
+}
+
 void RaiseProcessFailed(Browser& b, COREWEBVIEW2_PROCESS_FAILED_KIND kind) {
     if (b.closed) return;
     EngineLog(L"process failed " + std::to_wstring(kind));

@@ -139,6 +139,24 @@ void RaiseContentLoading(Browser& browser, UINT64 id, bool isErrorPage);
 // SourceChanged: the view's address (Source) is now another; isNewDocument
 // FALSE for a change within the same document (a fragment, pushState).
 void RaiseSourceChanged(Browser& browser, bool isNewDocument);
+// BasicAuthenticationRequested for a request of uri that the server answered
+// with a Basic challenge. What the handlers answered: cancel, or credentials
+// (none given: the runtime's login dialog asks the person).
+struct SignInAnswer {
+    bool cancelled = false;
+    std::wstring userName, password;
+};
+SignInAnswer RaiseBasicAuthenticationRequested(Browser& browser, const std::wstring& uri,
+                                               const std::wstring& challenge);
+// ServerCertificateErrorDetected for a request of uri whose certificate
+// failed with status; the action the handlers put (DEFAULT when none did).
+COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION RaiseServerCertificateErrorDetected(Browser& browser,
+                                                                                 const std::wstring& uri,
+                                                                                 COREWEBVIEW2_WEB_ERROR_STATUS status);
+// A download of uri into resultFilePath begins, after the failed completion
+// of the navigation that led to it: DownloadStarting when a handler is
+// registered. True when a handler cancelled it.
+bool RaiseDownloadStarting(Browser& browser, const std::wstring& uri, const std::wstring& resultFilePath);
 // ProcessFailed. After the browser process, the browser is closed for good.
 void RaiseProcessFailed(Browser& browser, COREWEBVIEW2_PROCESS_FAILED_KIND kind);
 // ContainsFullScreenElementChanged, raised only when the state changes.

@@ -30,12 +30,18 @@ inline constexpr wchar_t kEngineCmdFail[] = L"fail";              // fail <statu
 inline constexpr wchar_t kEngineCmdRedirects[] = L"redirects";    // redirects <url> <url2>: from now on
 inline constexpr wchar_t kEngineCmdPopup[] = L"popup";            // popup <url>
 inline constexpr wchar_t kEngineCmdAnswer[] = L"answer";          // answer <http status> <url>
+inline constexpr wchar_t kEngineCmdAuth[] = L"auth";            // auth <url>: its server asks for a Basic sign-in
+inline constexpr wchar_t kEngineCmdCertError[] = L"certerror";  // certerror <url>: its certificate is not valid
+// abort <status> <url>: the answer brings no new document (a 204, a stop, a launched mail link)
+inline constexpr wchar_t kEngineCmdAbort[] = L"abort";
+inline constexpr wchar_t kEngineCmdDownload[] = L"download";  // download <url>: the answer is a file to save
 // request <url> [context] [frame|cross-frame|worker|shared-worker|service-worker]
 inline constexpr wchar_t kEngineCmdRequest[] = L"request";
 inline constexpr wchar_t kEngineCmdCrash[] = L"crash";  // crash <COREWEBVIEW2_PROCESS_FAILED_KIND>
 inline constexpr wchar_t kEngineCmdFullscreen[] = L"fullscreen";  // fullscreen on|off
-// The Chromium engine's one command: the page runs the script as if the user
-// had just clicked (so it may open windows and go fullscreen).
+// The Chromium engine's commands are "crash 1" (the page's renderer crashes)
+// and this one: the page runs the script as if the user had just clicked (so
+// it may open windows and go fullscreen).
 inline constexpr wchar_t kEngineCmdScript[] = L"script";  // script <javascript>
 
 // The Chromium engine: "127.0.0.1:PORT" of a running Chromium's DevTools endpoint.

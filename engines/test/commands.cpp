@@ -32,17 +32,28 @@ bool Run(const TestBrowserPtr& b, const std::vector<std::wstring>& words) {
     if ((verb == kEngineCmdLink && count == 2) || (verb == kEngineCmdRedirect && count >= 3)) {
         nav.hops.assign(words.begin() + 1, words.end());
         StartNavigation(b, nav);
-    } else if (verb == kEngineCmdFail && count == 3) {
+    } else if ((verb == kEngineCmdFail || verb == kEngineCmdAbort) && count == 3) {
         int status = Number(words[1], COREWEBVIEW2_WEB_ERROR_STATUS_CERTIFICATE_COMMON_NAME_IS_INCORRECT,
                             COREWEBVIEW2_WEB_ERROR_STATUS_VALID_PROXY_AUTHENTICATION_REQUIRED);
         if (status < 0) return false;
         nav.hops = {words[2]};
         nav.failWith = static_cast<COREWEBVIEW2_WEB_ERROR_STATUS>(status);
+        nav.commits = verb == kEngineCmdFail;
+        StartNavigation(b, nav);
+    } else if (verb == kEngineCmdDownload && count == 2) {
+        nav.hops = {words[1]};
+        nav.failWith = COREWEBVIEW2_WEB_ERROR_STATUS_CONNECTION_ABORTED;
+        nav.commits = false;
+        nav.download = true;
         StartNavigation(b, nav);
     } else if (verb == kEngineCmdAnswer && count == 3) {
         nav.httpStatus = Number(words[1], 100, 599);
         if (nav.httpStatus < 0) return false;
         nav.hops = {words[2]};
+        StartNavigation(b, nav);
+    } else if ((verb == kEngineCmdAuth || verb == kEngineCmdCertError) && count == 2) {
+        nav.hops = {words[1]};
+        nav.challenge = verb == kEngineCmdAuth ? Challenge::kSignIn : Challenge::kBadCertificate;
         StartNavigation(b, nav);
     } else if (verb == kEngineCmdRedirects && count == 3) {
         b->redirects[CanonicalUri(words[1])] = CanonicalUri(words[2]);

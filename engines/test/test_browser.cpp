@@ -10,6 +10,11 @@ bool IsUnresolvable(const std::wstring& uri) {
     return host == L"invalid" || (host.size() > 8 && host.ends_with(L".invalid"));
 }
 
+// The navigation ends as cancelled; the shown page stays.
+void Cancelled(const TestBrowserPtr& b, UINT64 id) {
+    PostTask([b, id] { RaiseNavigationCompleted(*b, id, COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED, false, 0); });
+}
+
 // The last hop was let through: the document loads (or fails) and enters the history.
 void Load(const TestBrowserPtr& b, const Navigation& nav) {
     if (b->closed) return;
@@ -32,8 +37,15 @@ void Load(const TestBrowserPtr& b, const Navigation& nav) {
         b->page.uri = uri;
         RaiseSourceChanged(*b, true);
     }
+    UINT64 next = b->nextNavigationId;
     RaiseContentLoading(*b, nav.id, status != 0);
     if (b->closed) return;
+    if (b->nextNavigationId != next) {
+        // A handler began another navigation before anything of this
+        // document showed: it is given up, as the runtime does.
+        Cancelled(b, nav.id);
+        return;
+    }
     if (status)
         ShowPage(*b, ErrorPage(uri, status));
     else
@@ -43,16 +55,55 @@ void Load(const TestBrowserPtr& b, const Navigation& nav) {
     PostTask([b, id = nav.id, status, http] { RaiseNavigationCompleted(*b, id, status, !status && http < 400, http); });
 }
 
+// The server challenges the request before it answers. A sign-in the
+// handlers cancelled gets the server's 401 page; one they left is the login
+// dialog's, where the person signs in. A bad certificate: cancelled, the
+// shown page stays; by default the runtime's warning page shows; allowed,
+// the page loads.
+void RunChallenge(const TestBrowserPtr& b, Navigation nav) {
+    if (b->closed) return;
+    const std::wstring& uri = nav.hops.back();
+    if (nav.challenge == Challenge::kSignIn) {
+        if (RaiseBasicAuthenticationRequested(*b, uri, L"Basic realm=\"" + HostOf(uri) + L"\"").cancelled)
+            nav.httpStatus = 401;
+    } else {
+        COREWEBVIEW2_WEB_ERROR_STATUS status = COREWEBVIEW2_WEB_ERROR_STATUS_CERTIFICATE_IS_INVALID;
+        switch (RaiseServerCertificateErrorDetected(*b, uri, status)) {
+        case COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION_CANCEL:
+            return Cancelled(b, nav.id);
+        case COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION_DEFAULT:
+            nav.failWith = status;
+            break;
+        default:
+            break;
+        }
+    }
+    Load(b, nav);
+}
+
+// No new document comes: the navigation fails and the shown page stays. A
+// file to save is reported only after that, as the runtime does.
+void EndInPlace(const TestBrowserPtr& b, const Navigation& nav) {
+    RaiseNavigationCompleted(*b, nav.id, nav.failWith, false, 0);
+    if (!nav.download) return;
+    const std::wstring& uri = nav.hops.back();
+    PostTask([b, uri] { RaiseDownloadStarting(*b, uri, L"C:\\Downloads\\" + uri.substr(uri.rfind(L'/') + 1)); });
+}
+
 void RunHop(const TestBrowserPtr& b, const Navigation& nav, size_t hop) {
     if (b->closed) return;
-    if (RaiseNavigationStarting(*b, nav.hops[hop], nav.id, nav.userInitiated, hop > 0)) {
-        PostTask([b, id = nav.id] {
-            RaiseNavigationCompleted(*b, id, COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED, false, 0);
-        });
-    } else if (hop + 1 < nav.hops.size()) {
+    bool last = hop + 1 == nav.hops.size();
+    // The runtime's cancel does not hold for an address that answers with a
+    // sign-in challenge or presents a bad certificate.
+    if (RaiseNavigationStarting(*b, nav.hops[hop], nav.id, nav.userInitiated, hop > 0) &&
+        !(last && nav.challenge != Challenge::kNone)) {
+        Cancelled(b, nav.id);
+    } else if (!last) {
         PostTask([b, nav, hop] { RunHop(b, nav, hop + 1); });
+    } else if (nav.challenge != Challenge::kNone) {
+        PostTask([b, nav] { RunChallenge(b, nav); });
     } else {
-        PostTask([b, nav] { Load(b, nav); });
+        PostTask([b, nav] { nav.commits ? Load(b, nav) : EndInPlace(b, nav); });
     }
 }
 

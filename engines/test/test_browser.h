@@ -13,6 +13,10 @@ struct HistoryEntry {
     std::wstring html;  // the document of a string-loaded page, empty for web pages
 };
 
+// What the last hop's server does before it answers: asks for a Basic
+// sign-in, or presents a certificate that is not valid.
+enum class Challenge { kNone, kSignIn, kBadCertificate };
+
 struct Navigation {
     UINT64 id = 0;
     std::vector<std::wstring> hops;  // the address, then each address it redirects to
@@ -21,6 +25,9 @@ struct Navigation {
     int historyIndex = -1;  // the entry that reload, back or forward returns to; -1 adds one
     COREWEBVIEW2_WEB_ERROR_STATUS failWith = COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN;  // 0: decided by address
     int httpStatus = 200;  // what the server answers, for a web page that loads
+    Challenge challenge = Challenge::kNone;
+    bool commits = true;   // false: no new document comes; the navigation fails with failWith
+    bool download = false; //   and, when set, the answer is a file that is saved
 };
 
 class TestBrowser : public Browser {

@@ -1,7 +1,9 @@
 #!/bin/sh
 # A headless Chromium on a loopback DevTools port and the test web server,
 # every test host name (*.test, the ad domain and look-alikes of it) mapped to
-# that server: the Chromium end-to-end tests' fixture, and the real engine of
+# that server (secure.test and *.secure.test to its HTTPS side, whose
+# certificate, made here, nobody trusts; flaky.test to the server that can go
+# down): the Chromium end-to-end tests' fixture, and the real engine of
 # `make run`, the screenshots and the bench. "start" leaves FOLDER/devtools
 # ("127.0.0.1:PORT") and FOLDER/requests.log; "stop" ends both, always. Each
 # runs for at most LIFETIME seconds (default 1800) whatever happens to the run
@@ -48,6 +50,10 @@ start)
     stop
     rm -rf "$folder"; mkdir -p "$folder/profile"
     : > "$folder/requests.log"
+    openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=secure.test \
+        -addext "subjectAltName=DNS:secure.test,DNS:*.secure.test" \
+        -keyout "$folder/tls.pem" -out "$folder/tls.crt" 2>/dev/null
+    cat "$folder/tls.crt" >> "$folder/tls.pem"
     # Each in a session of its own, so that stop ends it with all its children,
     # and with no terminal or pipe of the caller's kept open.
     setsid timeout "$lifetime" /usr/bin/python3 "$here/site_server.py" "$folder" $site \
@@ -55,8 +61,10 @@ start)
     echo $! > "$folder/server.pid"
     wait_for "$folder/server.port" || { echo "The test web server did not start." >&2; stop; exit 1; }
     port=$(cat "$folder/server.port")
-    to="127.0.0.1:$port"
-    rules="MAP *.test $to, MAP doubleclick.net $to, MAP *.doubleclick.net $to, MAP xdoubleclick.net $to"
+    to="127.0.0.1:$port" tls="127.0.0.1:$(cat "$folder/tls.port")" flaky="127.0.0.1:$(cat "$folder/flaky.port")"
+    # The first rule that matches counts.
+    rules="MAP secure.test $tls, MAP *.secure.test $tls, MAP flaky.test $flaky"
+    rules="$rules, MAP *.test $to, MAP doubleclick.net $to, MAP *.doubleclick.net $to, MAP xdoubleclick.net $to"
     rules="$rules$closed"
     setsid timeout "$lifetime" chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
         --no-default-browser-check --disable-background-networking --disable-component-update --disable-sync \

@@ -5,12 +5,21 @@ request it receives, as "host path", to a log the tests read. Given a site
 folder instead (the demo site of `make run`, the screenshots and the bench),
 it serves that folder's files to every host.
 
+It also answers HTTPS (FOLDER/tls.port) with the certificate FOLDER/tls.pem,
+made for the test and trusted by nobody, and serves the host that can go down
+(FOLDER/flaky.port): "/flaky-down" on any host stops that server, so its
+addresses are refused, and "/flaky-up" starts it again.
+
 Usage: site_server.py FOLDER [SITE]   (writes FOLDER/server.port and FOLDER/requests.log)
 """
+import html
 import http.server
 import mimetypes
 import os
+import ssl
 import sys
+import threading
+import time
 import urllib.parse
 
 folder = sys.argv[1]
@@ -25,6 +34,10 @@ SITE = """<!doctype html><meta charset=utf-8><title>{title}</title>
 ADS = """<img src="http://doubleclick.net/ad.png?{n}"><script src="http://sub.doubleclick.net/ad.js?{n}"></script>
 <iframe src="http://deep.sub.doubleclick.net/frame?{n}"></iframe>
 <img src="http://xdoubleclick.net/look-alike.png?{n}"><img src="http://doubleclick.net.other.test/look-alike.png?{n}">"""
+
+# A download's content: every byte value, many times over, so a file cut short
+# or changed on the way shows.
+DOWNLOAD = bytes(range(256)) * 1024
 
 PNG = bytes.fromhex("89504e470d0a1a0a0000000d4948445200000001000000010806000000"
                     "1f15c4890000000d49444154789c63f8ffff3f0005fe02fea7d6a9ee0000000049454e44ae426082")
@@ -47,6 +60,27 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.answer(200, "text/html; charset=utf-8", b'<h1>Framed</h1><iframe src="http://other.test/framed"></iframe>')
         elif url.path == "/framed":
             self.answer(200, "text/html; charset=utf-8", b'<img src="http://doubleclick.net/in-frame.png">')
+        elif url.path == "/download":  # the link a person follows to save a file
+            self.answer(200, "application/octet-stream", DOWNLOAD,
+                        [("Content-Disposition", 'attachment; filename="report.bin"')])
+        elif url.path == "/nocontent":
+            self.answer(204, "text/plain", b"")
+        elif url.path == "/slow":  # a page that takes its time, at most a few seconds
+            time.sleep(min(float(urllib.parse.parse_qs(url.query).get("s", ["3"])[0]), 5))
+            self.answer(200, "text/html; charset=utf-8", b"<h1>Slow</h1>")
+        elif url.path in ("/flaky-down", "/flaky-up"):
+            flaky.switch(url.path == "/flaky-up")
+            self.answer(200, "text/plain", b"", [("Access-Control-Allow-Origin", "*")])
+        elif url.path == "/private":  # asks for a Basic sign-in; says when credentials came
+            if self.headers.get("Authorization"):
+                log.write(f"{host} {self.path} credentials\n")
+                self.answer(200, "text/html; charset=utf-8", b"<h1>Signed in</h1>")
+            else:
+                self.answer(401, "text/html; charset=utf-8", b"<h1>Sign in first</h1>",
+                            [("WWW-Authenticate", f'Basic realm="{host}"')])
+        elif url.path == "/frame":  # a page with any address in a frame
+            src = html.escape(urllib.parse.parse_qs(url.query)["src"][0])
+            self.answer(200, "text/html; charset=utf-8", f'<h1>Framed</h1><iframe src="{src}"></iframe>'.encode())
         elif url.path == "/redirect":
             self.answer(302, "text/plain", b"", [("Location", urllib.parse.parse_qs(url.query)["to"][0])])
         elif url.path.endswith(".png"):
@@ -83,6 +117,46 @@ class Handler(http.server.BaseHTTPRequestHandler):
     def log_message(self, *args):
         pass
 
+
+def serve(server, name):
+    """Serves on a thread of its own; writes the port to FOLDER/name."""
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    with open(f"{folder}/{name}", "w") as port:
+        port.write(str(server.server_address[1]))
+
+
+class Flaky:
+    """The server that can go down: the same port, listening or not."""
+
+    def __init__(self):
+        self.server = None
+        self.port = 0
+        self.lock = threading.Lock()
+
+    def switch(self, up):
+        with self.lock:
+            if up and not self.server:
+                self.server = http.server.ThreadingHTTPServer(("127.0.0.1", self.port), Handler)
+                self.port = self.server.server_address[1]
+                threading.Thread(target=self.server.serve_forever, daemon=True).start()
+            elif not up and self.server:
+                self.server.shutdown()
+                self.server.server_close()
+                self.server = None
+
+
+flaky = Flaky()
+flaky.switch(True)
+with open(f"{folder}/flaky.port", "w") as port:
+    port.write(str(flaky.port))
+
+tls = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+context.load_cert_chain(f"{folder}/tls.pem")
+# The handshake happens on the request's own thread, so a connection that
+# never says hello holds up no other.
+tls.socket = context.wrap_socket(tls.socket, server_side=True, do_handshake_on_connect=False)
+serve(tls, "tls.port")
 
 server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
 with open(f"{folder}/server.port", "w") as port:

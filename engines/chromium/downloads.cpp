@@ -1,0 +1,73 @@
+// Downloads: a document answer Chromium saves instead of showing. They land
+// in the folder "Downloads" inside the user-data folder the program gave the
+// environment, and nowhere else; the program hears of each through
+// DownloadStarting, after the navigation that led to it has failed.
+#include "engines/chromium/chromium_browser.h"
+
+namespace {
+
+// The path as the browser process knows it. Under Wine, Chromium is a Linux
+// program: the path goes over in its Unix form, which Wine itself tells.
+std::string BrowserPath(const std::wstring& path) {
+    using UnixName = char*(CDECL*)(const wchar_t*);
+    auto unixName = reinterpret_cast<UnixName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    char* name = unixName ? unixName(path.c_str()) : nullptr;
+    if (!name) return Utf8(path);
+    std::string converted = name;
+    HeapFree(GetProcessHeap(), 0, name);
+    return converted;
+}
+
+}  // namespace
+
+std::wstring DownloadFolder(const std::wstring& userDataFolder) {
+    if (userDataFolder.empty()) return L"";
+    std::wstring folder = userDataFolder + L"\\Downloads";
+    CreateDirectoryW(userDataFolder.c_str(), nullptr);
+    CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
+void ChromiumBrowser::AllowDownloads() {
+    json behavior = {{"behavior", downloadFolder_.empty() ? "deny" : "allow"}, {"browserContextId", context_}};
+    if (!downloadFolder_.empty()) behavior["downloadPath"] = BrowserPath(downloadFolder_);
+    devtools_->Call("Browser.setDownloadBehavior", behavior);
+}
+
+void ChromiumBrowser::OnDownloadWillBegin(const json& params) {
+    std::string guid = JsonString(params, "guid");
+    Download& download = downloads_[guid];
+    download.uri = Wide(JsonString(params, "url"));
+    download.path = downloadFolder_ + L"\\" + Wide(JsonString(params, "suggestedFilename"));
+    // Posted: the failed completion of its navigation is on its way first.
+    PostTask([self = shared_from_this(), guid] {
+        auto& browser = static_cast<ChromiumBrowser&>(*self);
+        auto found = browser.downloads_.find(guid);
+        if (found == browser.downloads_.end()) return;
+        Download& download = found->second;
+        if (RaiseDownloadStarting(browser, download.uri, download.path)) {
+            if (download.ended.empty())
+                browser.devtools_->Call("Browser.cancelDownload", {{"guid", guid}, {"browserContextId", browser.context_}});
+            browser.downloads_.erase(found);
+            return;
+        }
+        download.told = true;
+        if (!download.ended.empty()) browser.EndDownload(guid, download.ended);
+    });
+}
+
+void ChromiumBrowser::OnDownloadProgress(const json& params) {
+    std::string guid = JsonString(params, "guid"), state = JsonString(params, "state");
+    auto found = downloads_.find(guid);
+    if (found == downloads_.end() || state == "inProgress") return;
+    found->second.ended = state;
+    if (found->second.told) EndDownload(guid, state);  // else once the program has been told it began
+}
+
+void ChromiumBrowser::EndDownload(const std::string& guid, const std::string& state) {
+    const Download& download = downloads_[guid];
+    EngineLog((state == "completed" ? L"download completed " + download.path + L" " : L"download cancelled ") +
+              download.uri);
+    downloads_.erase(guid);
+}

@@ -1,0 +1,105 @@
+#include "webview/lock_gaps.h"
+
+#include "app/app_state.h"
+#include "webview/handler.h"
+#include "webview/message_page.h"
+#include "webview/navigation_policy.h"
+
+// The text of a string from the engine, which is freed here; null gives the
+// empty string.
+static std::wstring TakeString(LPWSTR text) {
+    std::wstring copy = text ? text : L"";
+    if (text) CoTaskMemFree(text);
+    return copy;
+}
+
+bool RefusesSignIn(const std::wstring& uri, const std::wstring& homeOrigin) {
+    return !IsAllowedNavigation(uri, homeOrigin);
+}
+
+COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION CertificateErrorAction(const std::wstring& uri,
+                                                                  const std::wstring& homeOrigin) {
+    return IsAllowedNavigation(uri, homeOrigin) ? COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION_DEFAULT
+                                                : COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION_CANCEL;
+}
+
+bool IsStrayDocument(const std::wstring& source, const std::wstring& homeOrigin) {
+    // The program's own pages pass IsAllowedNavigation whatever the site.
+    return !source.empty() && !IsAllowedNavigation(source, homeOrigin);
+}
+
+// Shows, instead of the other site's document, why the view stayed; Reload
+// then loads the last page of the site again and Home its address.
+static void KeepViewOnSite(const std::wstring& address) {
+    bool lastPageOnSite = !g_app.currentAddress.empty() && IsAllowedNavigation(g_app.currentAddress, g_app.homeOrigin);
+    g_app.failedAddress = lastPageOnSite ? g_app.currentAddress : g_app.siteUrl;
+    ShowMessagePage(L"Velotide kept the view on the site",
+                    (EscapeHtml(address) + L" is outside " +
+                     (g_app.siteUrl.empty() ? std::wstring(L"the site") : EscapeHtml(g_app.siteUrl)) +
+                     L", so it is not shown. Reload (Ctrl+R) goes back to the last page of the site, Home (Alt+Home) "
+                     L"to its address.")
+                        .c_str());
+}
+
+static std::wstring SourceOf(ICoreWebView2* view) {
+    LPWSTR uri = nullptr;  // a failed call leaves it null: the document is left alone
+    view->get_Source(&uri);
+    return TakeString(uri);
+}
+
+bool GateNewDocument(ICoreWebView2* view) {
+    std::wstring source = SourceOf(view);
+    if (!IsStrayDocument(source, g_app.homeOrigin)) return false;
+    KeepViewOnSite(source);
+    return true;
+}
+
+// A new document is judged as it begins to load; here only a document that
+// takes another address without a new load (a fragment or pushState of a
+// page of the site keeps its origin, so it passes).
+HRESULT OnSourceChanged(ICoreWebView2* view, ICoreWebView2SourceChangedEventArgs* args) {
+    BOOL isNewDocument = TRUE;  // a failed call leaves the document to ContentLoading
+    args->get_IsNewDocument(&isNewDocument);
+    if (!isNewDocument) GateNewDocument(view);
+    return S_OK;
+}
+
+static HRESULT OnBasicAuthenticationRequested(ICoreWebView2BasicAuthenticationRequestedEventArgs* args) {
+    LPWSTR uri = nullptr;  // a failed call leaves it null: the challenge is refused
+    args->get_Uri(&uri);
+    if (RefusesSignIn(TakeString(uri), g_app.homeOrigin)) args->put_Cancel(TRUE);
+    return S_OK;
+}
+
+static HRESULT OnServerCertificateErrorDetected(ICoreWebView2ServerCertificateErrorDetectedEventArgs* args) {
+    LPWSTR uri = nullptr;  // a failed call leaves it null: the request is cancelled
+    args->get_RequestUri(&uri);
+    args->put_Action(CertificateErrorAction(TakeString(uri), g_app.homeOrigin));
+    return S_OK;
+}
+
+void AddLockGapHandlers(ICoreWebView2* view) {
+    EventRegistrationToken token;
+    view->add_SourceChanged(new OnSource_([](ICoreWebView2* sender, ICoreWebView2SourceChangedEventArgs* args) {
+                                return OnSourceChanged(sender, args);
+                            }),
+                            &token);
+    ICoreWebView2_10* view10 = nullptr;
+    if (SUCCEEDED(view->QueryInterface(IID_ICoreWebView2_10, reinterpret_cast<void**>(&view10))) && view10) {
+        view10->add_BasicAuthenticationRequested(
+            new OnAuth_([](ICoreWebView2*, ICoreWebView2BasicAuthenticationRequestedEventArgs* args) {
+                return OnBasicAuthenticationRequested(args);
+            }),
+            &token);
+        view10->Release();
+    }
+    ICoreWebView2_14* view14 = nullptr;
+    if (SUCCEEDED(view->QueryInterface(IID_ICoreWebView2_14, reinterpret_cast<void**>(&view14))) && view14) {
+        view14->add_ServerCertificateErrorDetected(
+            new OnCertError_([](ICoreWebView2*, ICoreWebView2ServerCertificateErrorDetectedEventArgs* args) {
+                return OnServerCertificateErrorDetected(args);
+            }),
+            &token);
+        view14->Release();
+    }
+}

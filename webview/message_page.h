@@ -1,0 +1,25 @@
+// The program's own pages, loaded from a string into the view: the welcome
+// page, the redirect message and the failure page.
+#pragma once
+
+#include <string>
+
+#include "webview/engine.h"
+
+// Text made safe to stand in the message page's HTML.
+std::wstring EscapeHtml(const std::wstring& text);
+
+// Shows title and text (HTML fragments, not escaped) as a small dark page.
+// Does nothing while there is no view.
+void ShowMessagePage(const wchar_t* title, const wchar_t* text);
+
+// What went wrong, in plain words, for a navigation that failed with status.
+const wchar_t* FailureSentence(COREWEBVIEW2_WEB_ERROR_STATUS status);
+// Said when the page's renderer was lost again right after a reload.
+inline constexpr const wchar_t kPageStoppedSentence[] = L"The page stopped working.";
+
+// The failure page's text: the sentence, the address that failed (escaped)
+// and what the person can do.
+std::wstring FailurePageText(const wchar_t* sentence, const std::wstring& address);
+// Shows the failure page for address; Reload then loads address again.
+void ShowFailurePage(const wchar_t* sentence, const std::wstring& address);
