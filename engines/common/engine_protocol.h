@@ -34,6 +34,9 @@ inline constexpr wchar_t kEngineCmdAnswer[] = L"answer";          // answer <htt
 inline constexpr wchar_t kEngineCmdRequest[] = L"request";
 inline constexpr wchar_t kEngineCmdCrash[] = L"crash";  // crash <COREWEBVIEW2_PROCESS_FAILED_KIND>
 inline constexpr wchar_t kEngineCmdFullscreen[] = L"fullscreen";  // fullscreen on|off
+// The page gets (on) or drops (off) a beforeunload handler: a navigation the
+// program starts first shows the "Leave site?" box.
+inline constexpr wchar_t kEngineCmdBeforeUnload[] = L"beforeunload";  // beforeunload on|off
 // The Chromium engine's one command: the page runs the script as if the user
 // had just clicked (so it may open windows and go fullscreen).
 inline constexpr wchar_t kEngineCmdScript[] = L"script";  // script <javascript>
