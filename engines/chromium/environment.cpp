@@ -14,7 +14,7 @@ const std::set<std::string> kWantedEvents = {
     "Target.attachedToTarget", "Fetch.requestPaused",  "Page.frameStartedNavigating", "Page.frameNavigated",
     "Page.navigatedWithinDocument", "Page.lifecycleEvent", "Page.windowOpen", "Page.screencastFrame",
     "Network.responseReceived", "Network.loadingFailed", "Runtime.bindingCalled", "Target.detachedFromTarget",
-    "Inspector.targetCrashed",
+    "Inspector.targetCrashed", "Page.javascriptDialogOpening",
 };
 
 // The pages of this environment as the browser reports them. New page
