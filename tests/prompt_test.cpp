@@ -15,6 +15,7 @@
 #include "tests/support/fake_engine.h"
 #include "tests/support/test_main_window.h"
 #include "tests/support/test_support.h"
+#include "webview/startup.h"
 
 namespace {
 
@@ -225,6 +226,16 @@ LOGFONTW FontOf(HFONT font) {
     return face;
 }
 
+// The system's metrics, its message font among them, for dpi.
+NONCLIENTMETRICSW MetricsForDpi(UINT dpi) {
+    auto parametersForDpi = reinterpret_cast<BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT)>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "SystemParametersInfoForDpi")));
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof metrics;
+    EXPECT_TRUE(parametersForDpi && parametersForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi));
+    return metrics;
+}
+
 // Every size is the 96-DPI one scaled to the prompt's DPI (the test runs at
 // 96, 144 and 192 DPI, each in a Wine prefix of its own), in the system's
 // message font for that DPI, and every label fits its control.
@@ -280,11 +291,7 @@ TEST_F(PromptTest, ShowsItsWindowAndFiveControlsScaledToItsDpi) {
     EXPECT_EQ(LOWORD(selection), 0);
     EXPECT_EQ(static_cast<size_t>(HIWORD(selection)), wcslen(kOldSite));
 
-    auto parametersForDpi = reinterpret_cast<BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT)>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "SystemParametersInfoForDpi")));
-    NONCLIENTMETRICSW metrics = {};
-    metrics.cbSize = sizeof metrics;
-    ASSERT_TRUE(parametersForDpi && parametersForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi));
+    const NONCLIENTMETRICSW metrics = MetricsForDpi(dpi);
     const Control expected[] = {
         {L"STATIC", L"Enter the address of your Velotide site (for example your Zeabur URL):", 0, 0x50000000,
          {16, 14, 536, 34}, 0, {}, {}},
@@ -313,6 +320,48 @@ TEST_F(PromptTest, ShowsItsWindowAndFiveControlsScaledToItsDpi) {
             EXPECT_LE(got.textExtent.cy, got.rect.bottom - got.rect.top) << "label too tall";
         }
     }
+}
+
+// Moved to a monitor of another scale (the message sent by hand): the prompt
+// takes the suggested rectangle and lays out its controls and font again.
+TEST_F(PromptTest, LaysItselfOutAgainOnADpiChange) {
+    const UINT dpi = ExpectedDpi() == 192 ? 96 : 192;
+    const RECT suggested = {50, 60, 50 + MulDiv(560, dpi, 96), 60 + MulDiv(210, dpi, 96)};
+    RECT frame = {}, cancel = {};
+    LOGFONTW font = {};
+    ASSERT_TRUE(RunPrompt([&](HWND prompt) {
+        SendMessageW(prompt, kDpiChangedMessage, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        GetWindowRect(prompt, &frame);
+        HWND button = GetDlgItem(prompt, IDCANCEL);
+        GetWindowRect(button, &cancel);
+        MapWindowPoints(nullptr, prompt, reinterpret_cast<POINT*>(&cancel), 2);
+        font = FontOf(reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0)));
+        PostKey(prompt, VK_ESCAPE);
+    }));
+    EXPECT_TRUE(EqualRect(&frame, &suggested));
+    const RECT expected = {MulDiv(452, dpi, 96), MulDiv(120, dpi, 96), MulDiv(536, dpi, 96), MulDiv(150, dpi, 96)};
+    EXPECT_TRUE(EqualRect(&cancel, &expected)) << cancel.left << "," << cancel.top << " " << cancel.right << ","
+                                               << cancel.bottom;
+    EXPECT_EQ(font.lfHeight, MetricsForDpi(dpi).lfMessageFont.lfHeight);
+}
+
+// A box raised while the prompt is open (here: the engine can't be started
+// again) belongs to the prompt, which stays on top: never hidden under it.
+TEST_F(PromptTest, BoxesRaisedWhileItIsOpenBelongToIt) {
+    HWND prompt = nullptr, owner = nullptr;
+    WindowWatch box(L"#32770", [&](HWND found) {
+        owner = GetWindow(found, GW_OWNER);
+        PostMessageW(found, WM_COMMAND, IDOK, 0);
+    });
+    ASSERT_TRUE(RunPrompt([&](HWND p) {
+        prompt = p;
+        g_app.engineRestarted = true;  // a second loss: the start-up failure's box, then quit 1
+        RestartWebView();
+    }));
+    g_app.engineRestarted = false;
+    PumpUntil([] { return false; }, 100);  // the failure's quit, posted again by the prompt, goes
+    EXPECT_TRUE(box.fired());
+    EXPECT_EQ(owner, prompt);
 }
 
 TEST_F(PromptTest, CentresOverTheMainWindow) {
