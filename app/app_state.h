@@ -30,6 +30,7 @@ struct AppState {
     bool fullscreenByPage = false;  // the page's fullscreen element, not the person, entered fullscreen
     WINDOWPLACEMENT savedPlacement = {sizeof(WINDOWPLACEMENT), 0, 0, {}, {}, {}};
     WindowPlace place;  // the "window=" line of config.ini
+    bool configUnread = false;  // config.ini exists but could not be read at start
     ICoreWebView2Environment* environment = nullptr;
     ICoreWebView2Controller* controller = nullptr;
     ICoreWebView2* webview = nullptr;

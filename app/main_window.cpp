@@ -121,8 +121,10 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         if (wParam) OnMainWindowEnabled();
         return 0;
     case WM_DESTROY:
+        // Where the window was, for the next start; but a settings file that
+        // could not be read is never overwritten with defaults on the way out.
         TakeWindowPlace(window);
-        SaveConfig();
+        if (!g_app.configUnread) SaveConfig();
         if (g_app.controller) g_app.controller->Close();
         PostQuitMessage(0);
         return 0;

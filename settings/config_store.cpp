@@ -64,6 +64,8 @@ void LoadConfig() {
     if (FILE* file = _wfopen(ConfigPath().c_str(), L"rt")) {
         ReadLines(file);
         fclose(file);
+    } else {
+        g_app.configUnread = GetFileAttributesW(ConfigPath().c_str()) != INVALID_FILE_ATTRIBUTES;
     }
     if (!g_app.siteUrl.empty() && !NormalizeSiteAddress(g_app.siteUrl)) g_app.siteUrl.clear();
     g_app.homeOrigin = SiteOrigin(g_app.siteUrl);

@@ -6,7 +6,8 @@
 #include <string>
 
 // Reads dataDir\config.ini into siteUrl, blockAds and place (missing file: defaults),
-// normalises siteUrl (cleared when invalid) and sets homeOrigin.
+// normalises siteUrl (cleared when invalid) and sets homeOrigin. A file
+// that exists but can't be opened sets configUnread.
 void LoadConfig();
 
 // Writes siteUrl, blockAds and place (once known) to config.ini.tmp, then moves it over config.ini,

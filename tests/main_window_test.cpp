@@ -8,6 +8,7 @@
 #include "app/dpi.h"
 #include "app/fullscreen.h"
 #include "app/main_window.h"
+#include "settings/config_store.h"
 #include "tests/support/fake_engine.h"
 #include "tests/support/test_support.h"
 
@@ -236,6 +237,29 @@ TEST_F(MainWindowTest, DpiChangeTakesTheSuggestedRectangle) {
     }
     SetFullscreen(false);
     g_app.controller = nullptr;
+}
+
+// Closing writes the window's place with the settings, unless the settings
+// file could not be read at start: then it is left as it is, not replaced
+// with defaults.
+TEST_F(MainWindowTest, DestroyStoresThePlaceUnlessTheSettingsWereUnread) {
+    const std::string settings = "url=https://Host/\r\nblockAds=0\r\n";
+    for (bool locked : {false, true}) {
+        SCOPED_TRACE(locked ? "locked at start" : "read at start");
+        g_app = AppState{};
+        g_app.instance = GetModuleHandleW(nullptr);
+        g_app.dataDir = dir.path();
+        WriteFileBytes(dir / L"config.ini", settings);
+        HANDLE held = locked ? CreateFileW((dir / L"config.ini").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                           FILE_ATTRIBUTE_NORMAL, nullptr)
+                             : INVALID_HANDLE_VALUE;
+        LoadConfig();
+        if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+        CreateWindowWithMenu();
+        SetWindowPos(g_app.mainWindow, nullptr, 30, 40, 900, 600, SWP_NOZORDER | SWP_NOACTIVATE);
+        DestroyWindow(g_app.mainWindow);
+        EXPECT_EQ(ReadFileBytes(dir / L"config.ini"), locked ? settings : settings + "window=30,40,930,640,0\r\n");
+    }
 }
 
 TEST(KeepInside, MovesThenShrinksIntoTheArea) {
