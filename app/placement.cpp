@@ -36,13 +36,23 @@ bool PlaceShowsOn(const RECT& rect, const RECT& workArea) {
     return rect.top >= workArea.top && rect.top < workArea.bottom && right - left >= needed;
 }
 
+// A window's normal place is kept in workspace coordinates: screen
+// coordinates less a taskbar at the top or left of the primary monitor.
+static RECT OnScreen(RECT rect) {
+    MONITORINFO primary = {};
+    primary.cbSize = sizeof(primary);
+    if (GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &primary))
+        OffsetRect(&rect, primary.rcWork.left - primary.rcMonitor.left, primary.rcWork.top - primary.rcMonitor.top);
+    return rect;
+}
+
 int RestoreWindowPlace(HWND window, int showCommand) {
     if (!g_app.place.known) return showCommand;
+    RECT rect = OnScreen(g_app.place.normal);
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof(monitor);
-    HMONITOR on = MonitorFromRect(&g_app.place.normal, MONITOR_DEFAULTTONULL);
-    if (!on || !GetMonitorInfoW(on, &monitor) || !PlaceShowsOn(g_app.place.normal, monitor.rcWork))
-        return showCommand;
+    HMONITOR on = MonitorFromRect(&rect, MONITOR_DEFAULTTONULL);
+    if (!on || !GetMonitorInfoW(on, &monitor) || !PlaceShowsOn(rect, monitor.rcWork)) return showCommand;
     WINDOWPLACEMENT placement = {};
     placement.length = sizeof(placement);
     GetWindowPlacement(window, &placement);
