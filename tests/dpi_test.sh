@@ -18,9 +18,10 @@ if [ ! -f "$prefix/system.reg" ]; then
 fi
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
 
-# A display of our own: the first free number from 150 on.
+# A display of our own: the first free number from DPI on (so that the runs
+# for two DPIs, which may go side by side, never try the same numbers).
 xvfb_pid=""
-for n in $(seq 150 199); do
+for n in $(seq "$dpi" $((dpi + 40))); do
     [ -e "/tmp/.X$n-lock" ] && continue
     Xvfb ":$n" -screen 0 3840x2160x24 -nolisten tcp >/dev/null 2>&1 &
     xvfb_pid=$!

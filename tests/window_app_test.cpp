@@ -64,8 +64,6 @@ TEST(WindowAppTest, OpensWhereItWasLeft) {
         {"off screen", "window=9000,9000,9900,9600,0", false, false, kNothing, ""},
         {"above the screen", "window=100,-2000,1000,-1400,0", false, false, kNothing, ""},
         {"not a place", "window=120,90,1000", false, false, kNothing, ""},
-        {"empty rectangle", "window=120,90,120,700,0", false, false, kNothing, ""},
-        {"maximised flag not 0 or 1", "window=120,90,1000,700,2", false, false, kNothing, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
