@@ -348,8 +348,8 @@ void ChromiumBrowser::OnNavigationStarted(const json& params) {
     if (JsonString(params, "frameId") != target_ || type == "sameDocument" || type == "historySameDocument" ||
         IsNetworkAddress(uri))
         return;  // network documents are judged when their request pauses
-    std::string loader = JsonString(params, "loaderId");
     if (pendingLocal_ > 0) return;  // the program's own: raised when Chromium answers its Page.navigate
+    std::string loader = JsonString(params, "loaderId");
     // A load the program didn't ask for here: a reload or history step to a
     // string-loaded page, or the page going to about:blank by itself. It is
     // under way already; a cancel stops it.

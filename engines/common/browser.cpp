@@ -54,7 +54,8 @@ bool ReadEngineCommand(LPARAM copyData, std::wstring* text) {
 bool AskToLeaveSite(Browser& b, const std::wstring& message) {
     EngineLog(L"dialog beforeunload");
     HWND owner = b.window ? GetAncestor(b.window, GA_ROOT) : nullptr;
-    // The page's own text is no longer shown by browsers; the runtime's words are.
+    // Browsers no longer pass on the page's own text (the message comes empty):
+    // the runtime's words stand in for it.
     bool leave = MessageBoxW(owner, message.empty() ? L"Changes you made may not be saved." : message.c_str(),
                              L"Leave site?", MB_OKCANCEL | MB_ICONWARNING) == IDOK;
     EngineLog(leave ? L"dialog answered leave" : L"dialog answered stay");
