@@ -8,6 +8,14 @@
 
 #include "webview/engine.h"
 
+// Where the main window was at the last quit: its normal (restored)
+// rectangle and whether it was maximised; known once read or taken.
+struct WindowPlace {
+    RECT normal = {};
+    bool maximised = false;
+    bool known = false;
+};
+
 struct AppState {
     HINSTANCE instance = nullptr;
     HWND mainWindow = nullptr;
@@ -19,12 +27,18 @@ struct AppState {
     static constexpr const wchar_t* adDomain = L"doubleclick.net";
     bool isFullscreen = false;
     bool pageFullscreen = false;
+    bool fullscreenByPage = false;  // the page's fullscreen element, not the person, entered fullscreen
     WINDOWPLACEMENT savedPlacement = {sizeof(WINDOWPLACEMENT), 0, 0, {}, {}, {}};
+    WindowPlace place;  // the "window=" line of config.ini
+    bool configUnread = false;  // config.ini exists but could not be read at start
     ICoreWebView2Environment* environment = nullptr;
     ICoreWebView2Controller* controller = nullptr;
     ICoreWebView2* webview = nullptr;
     bool promptClassRegistered = false;
     HWND promptWindow = nullptr;  // the site address prompt while it is open
+    bool viewHidden = false;      // the view was hidden as the window was minimised
+    bool closeAsked = false;      // the view was sent away so that the page's beforeunload runs
+    bool closeAnswered = false;   //   and a box over the window (the page's question) was answered since
 
     // Navigation bookkeeping, kept by the navigation policy's handlers:
     UINT64 startedId = 0;        // the latest top-level navigation let through,

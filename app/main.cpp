@@ -1,5 +1,6 @@
 // Process entry: one instance per desktop, then the main window, the engine
-// and the program's only top-level message loop.
+// and the program's only top-level message loop. DPI awareness (per monitor)
+// comes from the manifest (resources/velotide.manifest), before any window.
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
@@ -8,6 +9,7 @@
 
 #include "app/app_state.h"
 #include "app/main_window.h"
+#include "app/placement.h"
 #include "settings/config_store.h"
 #include "webview/startup.h"
 
@@ -31,13 +33,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     HANDLE mutex = CreateMutexW(nullptr, TRUE, L"Velotide.Desktop.SingleInstance");
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
         if (HWND first = FindWindowW(kMainWindowClass, nullptr)) {
-            ShowWindow(first, SW_RESTORE);
+            // Only a minimised window is restored: a maximised one stays so.
+            if (IsIconic(first)) ShowWindow(first, SW_RESTORE);
             SetForegroundWindow(first);
         }
         return 0;  // the mutex handle goes with the process
     }
 
-    SetProcessDPIAware();
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 
     g_app.dataDir = DataDirectory();
@@ -47,7 +49,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     RegisterMainWindowClass();
     g_app.menuBar = BuildMenuBar();
     g_app.mainWindow = CreateMainWindow();
-    ShowWindow(g_app.mainWindow, showCommand);
+    ShowWindow(g_app.mainWindow, RestoreWindowPlace(g_app.mainWindow, showCommand));
     UpdateWindow(g_app.mainWindow);
     StartWebView();
 

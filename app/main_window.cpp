@@ -1,8 +1,11 @@
 #include "app/main_window.h"
 
 #include "app/app_state.h"
+#include "app/close.h"
 #include "app/commands.h"
+#include "app/dpi.h"
 #include "app/fullscreen.h"
+#include "app/placement.h"
 #include "app/prompt.h"
 #include "settings/config_store.h"
 #include "webview/navigation_policy.h"
@@ -40,8 +43,24 @@ HMENU BuildMenuBar() {
 }
 
 HWND CreateMainWindow() {
-    return CreateWindowExW(0, kMainWindowClass, L"Velotide", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                           1360, 860, nullptr, g_app.menuBar, g_app.instance, nullptr);
+    HWND window = CreateWindowExW(0, kMainWindowClass, L"Velotide", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, kMainWidth, kMainHeight, nullptr, g_app.menuBar, g_app.instance,
+                                  nullptr);
+    // The default size at the DPI of the monitor it opened on, kept inside
+    // that monitor's work area. Nothing moves at 96 DPI on a large enough screen.
+    UINT dpi = WindowDpi(window);
+    RECT rect;
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    if (window && GetWindowRect(window, &rect) &&
+        GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        rect.right = rect.left + ScaleForDpi(kMainWidth, dpi);
+        rect.bottom = rect.top + ScaleForDpi(kMainHeight, dpi);
+        rect = KeepInside(rect, monitor.rcWork);
+        SetWindowPos(window, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    return window;
 }
 
 void FitViewToWindow() {
@@ -60,7 +79,7 @@ static void ToggleBlockAds() {
 }
 
 // Runs menu command id; false when id is not one of ours.
-static bool RunCommand(HWND window, int id) {
+static bool RunCommand(int id) {
     switch (id) {
     case ID_SITE_CHANGE:
         PromptForSiteAddress();
@@ -78,7 +97,7 @@ static bool RunCommand(HWND window, int id) {
         SetFullscreen(!g_app.isFullscreen);
         return true;
     case ID_SITE_QUIT:
-        DestroyWindow(window);
+        RequestClose();
         return true;
     case ID_VIEW_BACK:
         if (g_app.webview) g_app.webview->GoBack();
@@ -92,15 +111,51 @@ static bool RunCommand(HWND window, int id) {
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_CLOSE:
+        RequestClose();
+        return 0;
+    case kCloseNowMessage:
+        DestroyWindow(window);
+        return 0;
+    case WM_ENABLE:
+        if (wParam) OnMainWindowEnabled();
+        return 0;
     case WM_DESTROY:
+        // Where the window was, for the next start; but a settings file that
+        // could not be read is never overwritten with defaults on the way out.
+        TakeWindowPlace(window);
+        if (!g_app.configUnread) SaveConfig();
         if (g_app.controller) g_app.controller->Close();
         PostQuitMessage(0);
         return 0;
     case WM_SIZE:
-        // Size type and size are not needed: a minimised window's empty client
-        // area gives the view an empty rectangle.
+        // A minimised window's empty client area gives the view an empty
+        // rectangle; hidden, the runtime can also throttle the page.
+        if (g_app.controller) {
+            bool minimised = wParam == SIZE_MINIMIZED;
+            if (minimised != g_app.viewHidden) g_app.controller->put_IsVisible(minimised ? FALSE : TRUE);
+            g_app.viewHidden = minimised;
+        }
         FitViewToWindow();
         return 0;
+    case WM_MOVE:
+    case WM_MOVING:
+        // The page's drop-down lists and input method windows open relative
+        // to where the runtime believes the window is.
+        if (g_app.controller) g_app.controller->NotifyParentWindowPositionChanged();
+        break;
+    case kDpiChangedMessage: {
+        // On a monitor of another scale: the rectangle Windows suggests, or in
+        // fullscreen the whole of the new monitor.
+        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+        if (g_app.isFullscreen)
+            CoverMonitor(MonitorFromRect(suggested, MONITOR_DEFAULTTONEAREST));
+        else
+            SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                         suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        FitViewToWindow();
+        return 0;
+    }
     case WM_SETFOCUS:
         if (g_app.controller) g_app.controller->MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC);
         return 0;
@@ -108,10 +163,12 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         RestartWebView();
         return 0;
     case WM_GETMINMAXINFO:
-        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {800, 520};
+        // At the DPI of the monitor the window is on.
+        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {ScaleForDpi(800, WindowDpi(window)),
+                                                                 ScaleForDpi(520, WindowDpi(window))};
         return 0;
     case WM_COMMAND:
-        if (RunCommand(window, LOWORD(wParam))) return 0;
+        if (RunCommand(LOWORD(wParam))) return 0;
         break;
     }
     return DefWindowProcW(window, message, wParam, lParam);

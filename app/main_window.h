@@ -13,10 +13,15 @@ void RegisterMainWindowClass();
 // Builds the Site and View menus; "Block ad domains" checked from blockAds.
 HMENU BuildMenuBar();
 
-// Creates the 1360x860 main window with g_app.menuBar (not shown yet).
+// The main window's outer size at 96 DPI.
+inline constexpr int kMainWidth = 1360, kMainHeight = 860;
+
+// Creates the main window with g_app.menuBar (not shown yet): 1360x860 at
+// 96 DPI, scaled to its monitor's DPI and kept inside its work area.
 HWND CreateMainWindow();
 
-// Gives the view the whole client area, when there is a view.
+// Gives the view the whole client area, when there is a view. The one place
+// that computes the view's bounds.
 void FitViewToWindow();
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "app/dpi.h"
 #include "settings/config_store.h"
 #include "settings/site_address.h"
 #include "webview/navigation_policy.h"
@@ -20,8 +21,10 @@ struct PromptState {
     bool done = false;
     bool accepted = false;
     std::wstring text;
+    HFONT font = nullptr;  // the message font for the prompt's DPI
 };
 
+// Rectangles in client coordinates at 96 DPI, scaled to the prompt's DPI.
 struct ControlSpec {
     const wchar_t* className;
     const wchar_t* text;  // null: the current site address
@@ -52,30 +55,53 @@ void RegisterPromptClass() {
     g_app.promptClassRegistered = true;
 }
 
+// Gives the controls their rectangles and a message font for dpi, and the
+// prompt its size when resize holds (a move between monitors brings its own
+// rectangle).
+void LayOutPrompt(HWND prompt, PromptState& state, UINT dpi, bool resize) {
+    if (resize)
+        SetWindowPos(prompt, nullptr, 0, 0, ScaleForDpi(kPromptWidth, dpi), ScaleForDpi(kPromptHeight, dpi),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    HFONT old = state.font;
+    state.font = CreateMessageFont(dpi);
+    HWND control = GetWindow(prompt, GW_CHILD);
+    for (const ControlSpec& c : kControls) {
+        if (!control) break;
+        MoveWindow(control, ScaleForDpi(c.x, dpi), ScaleForDpi(c.y, dpi), ScaleForDpi(c.width, dpi),
+                   ScaleForDpi(c.height, dpi), TRUE);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(state.font), 1);
+        control = GetWindow(control, GW_HWNDNEXT);
+    }
+    if (old) DeleteObject(old);
+}
+
 // Creates the prompt window centred over the main window, with its controls;
 // null when the window could not be made.
 HWND CreatePrompt(PromptState& state, const std::wstring& address) {
+    // The main window's DPI: the prompt opens on its monitor.
+    UINT dpi = g_app.mainWindow ? WindowDpi(g_app.mainWindow) : ScreenDpi();
+    int width = ScaleForDpi(kPromptWidth, dpi), height = ScaleForDpi(kPromptHeight, dpi);
     int x = CW_USEDEFAULT;
     int y = CW_USEDEFAULT;
     if (g_app.mainWindow) {
         RECT owner;
         GetWindowRect(g_app.mainWindow, &owner);
-        x = owner.left + (owner.right - owner.left - kPromptWidth) / 2;
-        y = owner.top + (owner.bottom - owner.top - kPromptHeight) / 2;
+        x = owner.left + (owner.right - owner.left - width) / 2;
+        y = owner.top + (owner.bottom - owner.top - height) / 2;
     }
     HWND prompt = CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_TOPMOST, kPromptClass, L"Velotide \u2013 site address",
-                                  WS_VISIBLE | WS_CAPTION | WS_SYSMENU, x, y, kPromptWidth, kPromptHeight,
-                                  g_app.mainWindow, nullptr, g_app.instance, &state);
+                                  WS_VISIBLE | WS_CAPTION | WS_SYSMENU, x, y, width, height, g_app.mainWindow,
+                                  nullptr, g_app.instance, &state);
     if (!prompt) return nullptr;
 
-    HGDIOBJ font = GetStockObject(DEFAULT_GUI_FONT);
     for (const ControlSpec& c : kControls) {
-        HWND control = CreateWindowExW(c.exStyle, c.className, c.text ? c.text : address.c_str(), c.style, c.x, c.y,
-                                       c.width, c.height, prompt, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
+        HWND control = CreateWindowExW(c.exStyle, c.className, c.text ? c.text : address.c_str(), c.style, 0, 0, 0,
+                                       0, prompt, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
                                        g_app.instance, nullptr);
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), 1);
         if (!c.text) state.edit = control;
     }
+    // Its own DPI, should it have opened on another monitor than its owner's.
+    LayOutPrompt(prompt, state, WindowDpi(prompt), WindowDpi(prompt) != dpi);
     SetFocus(state.edit);
     SendMessageW(state.edit, EM_SETSEL, 0, -1);
     return prompt;
@@ -142,6 +168,7 @@ void PromptForSiteAddress() {
     }
     if (prompt) DestroyWindow(prompt);
     g_app.promptWindow = nullptr;
+    if (state.font) DeleteObject(state.font);
 
     if (quit) {
         // The quit was meant for the main loop: let it still end the program.
@@ -150,6 +177,8 @@ void PromptForSiteAddress() {
     }
     if (state.accepted) ApplySiteAddress(state.text);
 }
+
+HWND MessageBoxOwner() { return g_app.promptWindow ? g_app.promptWindow : g_app.mainWindow; }
 
 LRESULT CALLBACK PromptWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* state = reinterpret_cast<PromptState*>(GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -176,6 +205,15 @@ LRESULT CALLBACK PromptWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         // Only finish the loop; the loop's owner destroys the window.
         state->done = true;
         return 0;
+    case kDpiChangedMessage: {
+        // Moved to a monitor of another scale: the suggested rectangle, and
+        // every control and the font again for the new DPI.
+        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        if (state) LayOutPrompt(window, *state, HIWORD(wParam), false);
+        return 0;
+    }
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }

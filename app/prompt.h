@@ -7,3 +7,7 @@
 void PromptForSiteAddress();
 
 LRESULT CALLBACK PromptWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The owner for a message box: the prompt while it is open, so the box never
+// hides under it (the prompt stays on top), else the main window.
+HWND MessageBoxOwner();

@@ -27,7 +27,7 @@ wait_log() {
 
 # shot NAME CONFIG LINE [ACTION...]: start with CONFIG as config.ini, wait for
 # the engine's LINE, run ACTION, and save the main window (or the whole screen
-# when it covers it) as NAME.png.
+# when it covers it; the window of class $window when set) as NAME.png.
 shot() {
     name=$1 config=$2 line=$3
     shift 3
@@ -40,7 +40,7 @@ shot() {
     wait_log "$line"
     [ $# -gt 0 ] && "$@"
     sleep 1 # let the last frame arrive and paint
-    geometry=$($wine "$driver" rect VelotideMain | tr -d '\r')
+    geometry=$($wine "$driver" rect "${window:-VelotideMain}" | tr -d '\r')
     import -window root -crop "$geometry" +repage "$out/$name.png"
     $wine "$driver" command 106
     wait $pid || true
@@ -57,3 +57,10 @@ shot first-start "" "frame shown data:" $wine "$driver" wait VelotidePrompt 1000
 shot site "$site" "frame shown http://demo.velotide.test/"
 shot cant-reach 'url=http://unreachable.invalid/\r\nblockAds=1\r\n' "frame shown data:"
 shot fullscreen "$site" "frame shown http://demo.velotide.test/" fullscreen
+
+# The prompt at 150 % (144 DPI): Wine, like a sign-in, takes the scale from
+# LogPixels as each program starts; put back to 96 DPI after.
+dpi() { $wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1; }
+dpi 144
+window=VelotidePrompt shot prompt-144dpi "" "frame shown data:" $wine "$driver" wait VelotidePrompt 10000
+dpi 96

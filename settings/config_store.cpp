@@ -3,9 +3,11 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "app/app_state.h"
+#include "app/placement.h"
 #include "settings/replace_file.h"
 #include "settings/site_address.h"
 
@@ -13,12 +15,30 @@
 // the ANSI code page and miss a data directory named outside it.
 static std::wstring ConfigPath() { return g_app.dataDir + L"\\config.ini"; }
 
+// The lines config.ini knows, in the order they are written: each key, what
+// reading the value after it sets, and the whole line to write ("" leaves
+// the line out).
+struct ConfigLine {
+    const char* key;
+    void (*read)(const std::string& value);
+    std::string (*write)();
+};
+
+const ConfigLine kLines[] = {
+    {"url=", [](const std::string& value) { g_app.siteUrl = Utf8ToWide(value); },
+     [] { return "url=" + WideToUtf8(g_app.siteUrl); }},
+    {"blockAds=", [](const std::string& value) { g_app.blockAds = value != "0"; },
+     [] { return std::string("blockAds=") + (g_app.blockAds ? "1" : "0"); }},
+    {"window=", [](const std::string& value) { ParseWindowPlace(value, &g_app.place); },
+     [] { return g_app.place.known ? "window=" + FormatWindowPlace(g_app.place) : std::string(); }},
+};
+
 static void ApplyLine(std::string line) {
     while (!line.empty() && (line.back() == ' ' || line.back() == '\r')) line.pop_back();
-    if (line.rfind("url=", 0) == 0)
-        g_app.siteUrl = Utf8ToWide(line.substr(4));
-    else if (line.rfind("blockAds=", 0) == 0)
-        g_app.blockAds = line.substr(9) != "0";
+    for (const ConfigLine& known : kLines) {
+        size_t length = strlen(known.key);
+        if (line.compare(0, length, known.key) == 0) return known.read(line.substr(length));
+    }
 }
 
 // Byte by byte, so that a NUL inside a line (a UTF-16 file) stays part of it.
@@ -44,6 +64,8 @@ void LoadConfig() {
     if (FILE* file = _wfopen(ConfigPath().c_str(), L"rt")) {
         ReadLines(file);
         fclose(file);
+    } else {
+        g_app.configUnread = GetFileAttributesW(ConfigPath().c_str()) != INVALID_FILE_ATTRIBUTES;
     }
     if (!g_app.siteUrl.empty() && !NormalizeSiteAddress(g_app.siteUrl)) g_app.siteUrl.clear();
     g_app.homeOrigin = SiteOrigin(g_app.siteUrl);
@@ -52,8 +74,10 @@ void LoadConfig() {
 // The new settings replace config.ini only once written completely, so a full
 // disk or a crash mid-write never costs the old file.
 void SaveConfig() {
-    ReplaceFileWhole(ConfigPath(), "url=" + WideToUtf8(g_app.siteUrl) + "\r\nblockAds=" + (g_app.blockAds ? "1" : "0") +
-                                       "\r\n");
+    std::string text;
+    for (const ConfigLine& known : kLines)
+        if (std::string line = known.write(); !line.empty()) text += line + "\r\n";
+    ReplaceFileWhole(ConfigPath(), text);
 }
 
 std::string WideToUtf8(const std::wstring& text) {

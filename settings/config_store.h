@@ -1,15 +1,16 @@
-// The settings file config.ini in the data directory: "url=" and "blockAds="
-// lines, UTF-8, CR LF line ends. Read once at start-up, rewritten whole on
-// every change.
+// The settings file config.ini in the data directory: "url=", "blockAds="
+// and "window=" lines, UTF-8, CR LF line ends. Read once at start-up,
+// rewritten whole on every change and at quit.
 #pragma once
 
 #include <string>
 
-// Reads dataDir\config.ini into siteUrl and blockAds (missing file: defaults),
-// normalises siteUrl (cleared when invalid) and sets homeOrigin.
+// Reads dataDir\config.ini into siteUrl, blockAds and place (missing file: defaults),
+// normalises siteUrl (cleared when invalid) and sets homeOrigin. A file
+// that exists but can't be opened sets configUnread.
 void LoadConfig();
 
-// Writes siteUrl and blockAds to config.ini.tmp, then moves it over config.ini,
+// Writes siteUrl, blockAds and place (once known) to config.ini.tmp, then moves it over config.ini,
 // so the old file stays intact unless the new one was written completely.
 // Failures are silent: the values live on in memory.
 void SaveConfig();

@@ -476,4 +476,36 @@ TEST(ChromiumAppTest, PageFullscreenAndKeysReachTheProgramAndThePage) {
     EXPECT_EQ(app.Quit(), 0u);
 }
 
+// Closing lets the page's beforeunload ask, with Chromium's own dialog shown
+// as the runtime's box: staying keeps the window and what was typed, leaving
+// closes. (Chromium asks only after the person used the page: the script
+// command runs as a click.)
+TEST(ChromiumAppTest, ClosingAsksAPageThatHoldsTypedText) {
+    AppSession app(kSite, Engine::kChromium);
+    StartAt(app, "http://site.test/");
+    // Once the page's handler is in place, it tells the server (so Chromium
+    // knows of the handler before the program closes).
+    size_t armed = CountRequests("site.test /armed", true);
+    ASSERT_TRUE(app.Page(L"script addEventListener('beforeunload', e => { e.preventDefault(); e.returnValue = 'x'; }); "
+                         L"document.body.insertAdjacentHTML('beforeend', '<input id=typed>'); typed.value = 'words'; "
+                         L"fetch('/armed');"));
+    ASSERT_TRUE(PumpUntil([&] { return CountRequests("site.test /armed", true) > armed; }));
+    struct Step {
+        int answer;
+        bool closes;
+    } steps[] = {{IDCANCEL, false}, {IDOK, true}};
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.answer);
+        app.Command(106);  // Quit
+        EXPECT_EQ(DismissMessageBox(app.process(), step.answer), L"Changes you made may not be saved.");
+        EXPECT_EQ(app.process().WaitForExit(step.closes ? 10000 : 1500), step.closes ? 0u : STILL_ACTIVE);
+        if (step.closes) break;
+        EXPECT_EQ(app.LastLog("dialog answered"), "dialog answered stay");
+        // The typed text is still in the page: it sends it to the server.
+        size_t kept = CountRequests("site.test /kept?words", true);
+        ASSERT_TRUE(app.Page(L"script fetch('/kept?' + typed.value)"));
+        EXPECT_TRUE(PumpUntil([&] { return CountRequests("site.test /kept?words", true) > kept; }));
+    }
+}
+
 }  // namespace

@@ -119,6 +119,47 @@ TEST_F(ConfigStore, BlockAdsOffOnlyForExactlyZero) {
     }
 }
 
+// "window=left,top,right,bottom,maximised": a value that doesn't parse is
+// ignored, so an earlier good line stays in force.
+TEST_F(ConfigStore, WindowLineTable) {
+    struct {
+        const char* value;
+        bool known;
+        RECT normal;
+        bool maximised;
+    } cases[] = {
+        {"120,90,1000,700,0", true, {120, 90, 1000, 700}, false},
+        {"-1800,-20,-200,900,1", true, {-1800, -20, -200, 900}, true},
+        {"120,90,1000,700,0  ", true, {120, 90, 1000, 700}, false},  // trailing spaces go, as on every line
+        {"120,90,1000,700", false, {}, false},
+        {"120,90,1000,700,0,5", false, {}, false},
+        {"120,90,1000,700,2", false, {}, false},
+        {"120,90,1000,700,", false, {}, false},
+        {"120;90;1000;700;0", false, {}, false},
+        {"120, 90,1000,700,0", false, {}, false},
+        {"1000,90,120,700,0", false, {}, false},  // right before left
+        {"120,700,1000,700,0", false, {}, false},  // no height
+        {"120,90,1000,99999999999999,0", false, {}, false},
+        {"a,b,c,d,0", false, {}, false},
+        {"", false, {}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
+        LoadFrom(std::string("window=") + c.value + "\r\n");
+        EXPECT_EQ(g_app.place.known, c.known);
+        if (!c.known) continue;
+        EXPECT_TRUE(EqualRect(&g_app.place.normal, &c.normal));
+        EXPECT_EQ(g_app.place.maximised, c.maximised);
+        // Written back as read, after the other lines.
+        SaveConfig();
+        std::string value = c.value;
+        value.erase(value.find_last_not_of(' ') + 1);
+        EXPECT_EQ(ReadFileBytes(ConfigPath()), "url=\r\nblockAds=1\r\nwindow=" + value + "\r\n");
+    }
+    LoadFrom("window=120,90,1000,700,1\r\nwindow=nonsense\r\n");
+    EXPECT_TRUE(g_app.place.known) << "a line that doesn't parse dropped the good one";
+}
+
 TEST_F(ConfigStore, SaveWritesExactBytes) {
     struct {
         const wchar_t* siteUrl;

@@ -138,7 +138,11 @@ TEST_F(FullscreenTest, FollowsThePage) {
         {"page element fullscreen again", Step::Page, true, true, true},
         {"failed query counts as none", Step::PageFails, true, false, false},
         {"F11 enters again", Step::Toggle, false, true, false},
-        {"page element leaves after F11", Step::Page, false, false, false},
+        // Fullscreen belongs to whoever entered it: the person's F11 outlasts the video.
+        {"page element leaves after F11", Step::Page, false, true, false},
+        {"F11 leaves", Step::Toggle, false, false, false},
+        {"page element fullscreen from the window", Step::Page, true, true, true},
+        {"page element leaves what it entered", Step::Page, false, false, false},
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.what);

@@ -1,9 +1,14 @@
 // The main window in-process: its menu bar, its commands and its messages.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/app_state.h"
 #include "app/commands.h"
+#include "app/dpi.h"
+#include "app/fullscreen.h"
 #include "app/main_window.h"
+#include "settings/config_store.h"
 #include "tests/support/fake_engine.h"
 #include "tests/support/test_support.h"
 
@@ -176,14 +181,101 @@ TEST_F(MainWindowTest, ViewCommandsDoNothingBeforeTheViewExists) {
     EXPECT_TRUE(IsWindow(g_app.mainWindow));
 }
 
-TEST_F(MainWindowTest, MinimumTrackingSizeIs800By520) {
+// 1360x860 and at least 800x520 at 96 DPI, scaled to the window's DPI (the
+// test runs at 96, 144 and 192 DPI, each in a Wine prefix of its own).
+TEST_F(MainWindowTest, DefaultAndMinimumSizesFollowTheDpi) {
     CreateWindowWithMenu();
+    UINT dpi = WindowDpi(g_app.mainWindow);
+    EXPECT_EQ(dpi, ExpectedDpi());
+    RECT rect;
+    GetWindowRect(g_app.mainWindow, &rect);
+    EXPECT_EQ(rect.right - rect.left, MulDiv(1360, dpi, 96));
+    EXPECT_EQ(rect.bottom - rect.top, MulDiv(860, dpi, 96));
+
     MINMAXINFO info = {};
-    info.ptMaxTrackSize = {4000, 3000};
+    info.ptMaxTrackSize = {8000, 6000};
     EXPECT_EQ(SendMessageW(g_app.mainWindow, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info)), 0);
-    EXPECT_EQ(info.ptMinTrackSize.x, 800);
-    EXPECT_EQ(info.ptMinTrackSize.y, 520);
-    EXPECT_EQ(info.ptMaxTrackSize.x, 4000);  // the rest as the system filled it
+    EXPECT_EQ(info.ptMinTrackSize.x, MulDiv(800, dpi, 96));
+    EXPECT_EQ(info.ptMinTrackSize.y, MulDiv(520, dpi, 96));
+    EXPECT_EQ(info.ptMaxTrackSize.x, 8000);  // the rest as the system filled it
+}
+
+// A move to a monitor of another scale, sent by hand: the window takes the
+// suggested rectangle and the view its new client area; in fullscreen the
+// window covers the monitor instead.
+TEST_F(MainWindowTest, DpiChangeTakesTheSuggestedRectangle) {
+    CreateWindowWithMenu();
+    ShowWindow(g_app.mainWindow, SW_SHOWNORMAL);
+    FakeController controller;
+    g_app.controller = &controller;
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(g_app.mainWindow, MONITOR_DEFAULTTONEAREST), &monitor);
+    struct Case {
+        bool fullscreen;
+        RECT suggested, expected;
+    } cases[] = {
+        // Sizes above the minimum at 192 DPI and within the 96-DPI tests' screen.
+        {false, {40, 10, 1800, 1070}, {40, 10, 1800, 1070}},
+        {false, {-200, 0, 1700, 1050}, {-200, 0, 1700, 1050}},
+        {true, {40, 30, 1100, 820}, monitor.rcMonitor},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.suggested.right);
+        if (c.fullscreen != g_app.isFullscreen) SetFullscreen(c.fullscreen);
+        controller.bounds.clear();
+        UINT dpi = ExpectedDpi() == 96 ? 144 : 96;
+        EXPECT_EQ(SendMessageW(g_app.mainWindow, kDpiChangedMessage, MAKEWPARAM(dpi, dpi),
+                               reinterpret_cast<LPARAM>(&c.suggested)),
+                  0);
+        RECT rect, client;
+        GetWindowRect(g_app.mainWindow, &rect);
+        GetClientRect(g_app.mainWindow, &client);
+        EXPECT_TRUE(EqualRect(&rect, &c.expected)) << rect.left << "," << rect.top << " " << rect.right << "," << rect.bottom;
+        ASSERT_FALSE(controller.bounds.empty());
+        EXPECT_TRUE(EqualRect(&controller.bounds.back(), &client));
+    }
+    SetFullscreen(false);
+    g_app.controller = nullptr;
+}
+
+// Closing writes the window's place with the settings, unless the settings
+// file could not be read at start: then it is left as it is, not replaced
+// with defaults.
+TEST_F(MainWindowTest, DestroyStoresThePlaceUnlessTheSettingsWereUnread) {
+    const std::string settings = "url=https://Host/\r\nblockAds=0\r\n";
+    for (bool locked : {false, true}) {
+        SCOPED_TRACE(locked ? "locked at start" : "read at start");
+        g_app = AppState{};
+        g_app.instance = GetModuleHandleW(nullptr);
+        g_app.dataDir = dir.path();
+        WriteFileBytes(dir / L"config.ini", settings);
+        HANDLE held = locked ? CreateFileW((dir / L"config.ini").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                           FILE_ATTRIBUTE_NORMAL, nullptr)
+                             : INVALID_HANDLE_VALUE;
+        LoadConfig();
+        if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+        CreateWindowWithMenu();
+        SetWindowPos(g_app.mainWindow, nullptr, 30, 40, 900, 600, SWP_NOZORDER | SWP_NOACTIVATE);
+        DestroyWindow(g_app.mainWindow);
+        EXPECT_EQ(ReadFileBytes(dir / L"config.ini"), locked ? settings : settings + "window=30,40,930,640,0\r\n");
+    }
+}
+
+TEST(KeepInside, MovesThenShrinksIntoTheArea) {
+    const RECT area = {0, 0, 1920, 1040};
+    struct Case {
+        RECT rect, expected;
+    } cases[] = {
+        {{100, 80, 1460, 940}, {100, 80, 1460, 940}},      // inside already
+        {{800, 300, 2160, 1160}, {560, 180, 1920, 1040}},  // moved back left and up
+        {{-50, -20, 1310, 840}, {0, 0, 1360, 860}},        // moved right and down
+        {{10, 10, 2730, 1730}, {0, 0, 1920, 1040}},        // larger than the area: the area
+    };
+    for (const Case& c : cases) {
+        RECT got = KeepInside(c.rect, area);
+        EXPECT_TRUE(EqualRect(&got, &c.expected)) << got.left << "," << got.top << " " << got.right << "," << got.bottom;
+    }
 }
 
 TEST_F(MainWindowTest, ViewFollowsClientAreaAndFocus) {
@@ -197,11 +289,20 @@ TEST_F(MainWindowTest, ViewFollowsClientAreaAndFocus) {
     ASSERT_FALSE(controller.bounds.empty());
     EXPECT_TRUE(EqualRect(&controller.bounds.back(), &client));
 
+    // Minimised, the view is hidden too (the runtime may throttle it), and
+    // shown again on restore; a move is reported to the runtime.
+    controller.calls.clear();
     ShowWindow(g_app.mainWindow, SW_MINIMIZE);
     RECT empty = {};
     EXPECT_TRUE(EqualRect(&controller.bounds.back(), &empty));
     ShowWindow(g_app.mainWindow, SW_RESTORE);
     EXPECT_TRUE(EqualRect(&controller.bounds.back(), &client));
+    auto calls = [&](const wchar_t* call) { return std::count(controller.calls.begin(), controller.calls.end(), call); };
+    EXPECT_EQ(calls(L"put_IsVisible 0"), 1);
+    EXPECT_EQ(calls(L"put_IsVisible 1"), 1);
+    controller.calls.clear();
+    SetWindowPos(g_app.mainWindow, nullptr, 60, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_GE(calls(L"NotifyParentWindowPositionChanged"), 1);
 
     controller.calls.clear();
     SendMessageW(g_app.mainWindow, WM_SETFOCUS, 0, 0);

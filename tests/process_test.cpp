@@ -43,22 +43,32 @@ TEST_F(ProcessTest, WithoutLocalAppDataUsesCurrentDirectory) {
     EXPECT_FALSE(FileExists(DataDir()));
 }
 
-TEST_F(ProcessTest, SecondStartRestoresFirstWindowAndExitsZero) {
+// A second start brings the first window back only from the taskbar: a
+// maximised window stays maximised.
+TEST_F(ProcessTest, SecondStartRestoresAMinimisedFirstWindowAndExitsZero) {
     CreateDirectoryW(DataDir().c_str(), nullptr);
     const std::string settings = "url=Host\r\nblockAds=0\r\n";
     WriteFileBytes(DataDir() + L"\\config.ini", settings);
+    struct Case {
+        int show;
+        bool iconic, zoomed;  // afterwards
+    } cases[] = {{SW_MINIMIZE, false, false}, {SW_MAXIMIZE, false, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.show);
+        ChildProcess first(VelotideExePath());
+        HWND window = first.WaitForWindow(L"VelotideMain");
+        ASSERT_TRUE(window);
+        ShowWindow(window, c.show);
+        ASSERT_TRUE(PumpUntil([&] { return (IsIconic(window) || IsZoomed(window)) != FALSE; }));
 
-    ChildProcess first(VelotideExePath());
-    HWND window = first.WaitForWindow(L"VelotideMain");
-    ASSERT_TRUE(window);
-    ShowWindow(window, SW_MINIMIZE);
-    ASSERT_TRUE(PumpUntil([&] { return IsIconic(window) != FALSE; }));
-
-    ChildProcess second(VelotideExePath());
-    EXPECT_EQ(second.WaitForExit(), 0u);
-    EXPECT_TRUE(PumpUntil([&] { return !IsIconic(window); }));
-    EXPECT_EQ(ReadFileBytes(DataDir() + L"\\config.ini"), settings);
-    EXPECT_TRUE(IsWindow(window));  // the first instance runs on
+        ChildProcess second(VelotideExePath());
+        EXPECT_EQ(second.WaitForExit(), 0u);
+        PumpUntil([&] { return IsIconic(window) == c.iconic && IsZoomed(window) == c.zoomed; });
+        EXPECT_EQ(IsIconic(window) != FALSE, c.iconic);
+        EXPECT_EQ(IsZoomed(window) != FALSE, c.zoomed);
+        EXPECT_EQ(ReadFileBytes(DataDir() + L"\\config.ini"), settings);
+        EXPECT_TRUE(IsWindow(window));  // the first instance runs on
+    }
 }
 
 // Patches the export name inside a copy of the loader: same size, loads, but

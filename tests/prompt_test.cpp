@@ -9,11 +9,13 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "app/dpi.h"
 #include "app/prompt.h"
 #include "settings/config_store.h"
 #include "tests/support/fake_engine.h"
 #include "tests/support/test_main_window.h"
 #include "tests/support/test_support.h"
+#include "webview/startup.h"
 
 namespace {
 
@@ -207,13 +209,44 @@ TEST_F(PromptTest, FinishesOnlyThroughItsOwnWays) {
     }
 }
 
-TEST_F(PromptTest, ShowsItsWindowAndFiveControls) {
+// The label as the control draws it, in its own font, on one line.
+SIZE TextExtent(HWND control) {
+    HDC dc = GetDC(control);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    RECT r = {0, 0, 0, 0};
+    DrawTextW(dc, TextOf(control).c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+LOGFONTW FontOf(HFONT font) {
+    LOGFONTW face = {};
+    GetObjectW(font, sizeof face, &face);
+    return face;
+}
+
+// The system's metrics, its message font among them, for dpi.
+NONCLIENTMETRICSW MetricsForDpi(UINT dpi) {
+    auto parametersForDpi = reinterpret_cast<BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT)>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "SystemParametersInfoForDpi")));
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof metrics;
+    EXPECT_TRUE(parametersForDpi && parametersForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi));
+    return metrics;
+}
+
+// Every size is the 96-DPI one scaled to the prompt's DPI (the test runs at
+// 96, 144 and 192 DPI, each in a Wine prefix of its own), in the system's
+// message font for that DPI, and every label fits its control.
+TEST_F(PromptTest, ShowsItsWindowAndFiveControlsScaledToItsDpi) {
     struct Control {
         std::wstring className, text;
         DWORD exStyle, style;
         RECT rect;
         int id;
-        bool stockFont;
+        LOGFONTW font;
+        SIZE textExtent;
     };
     std::vector<Control> controls;
     std::wstring title, className;
@@ -221,7 +254,9 @@ TEST_F(PromptTest, ShowsItsWindowAndFiveControls) {
     HWND owner = nullptr, focus = nullptr, edit = nullptr;
     DWORD style = 0, exStyle = 0;
     LRESULT selection = 0;
+    UINT dpi = 0;
     ASSERT_TRUE(RunPrompt([&](HWND prompt) {
+        dpi = WindowDpi(prompt);
         className = ClassOf(prompt);
         title = TextOf(prompt);
         style = GetWindowLongW(prompt, GWL_STYLE);
@@ -231,36 +266,39 @@ TEST_F(PromptTest, ShowsItsWindowAndFiveControls) {
         focus = GetFocus();
         edit = Edit(prompt);
         selection = SendMessageW(edit, EM_GETSEL, 0, 0);
-        HFONT stock = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
         for (HWND child : Children(prompt)) {
             RECT r;
             GetWindowRect(child, &r);
             MapWindowPoints(nullptr, prompt, reinterpret_cast<POINT*>(&r), 2);
             controls.push_back({ClassOf(child), TextOf(child), static_cast<DWORD>(GetWindowLongW(child, GWL_EXSTYLE)),
                                 static_cast<DWORD>(GetWindowLongW(child, GWL_STYLE)), r, GetDlgCtrlID(child),
-                                reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)) == stock});
+                                FontOf(reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0))),
+                                TextExtent(child)});
         }
         PostKey(prompt, VK_ESCAPE);
     }));
 
+    EXPECT_EQ(dpi, ExpectedDpi());
+    auto scaled = [&](int size) { return MulDiv(size, dpi, 96); };
     EXPECT_EQ(className, L"VelotidePrompt");
     EXPECT_EQ(title, L"Velotide \u2013 site address");
     EXPECT_EQ(style & 0x10CF0000u, 0x10C80000u) << std::hex << style;  // no resizing frame, no min/max box
     EXPECT_EQ(exStyle & 0x9u, 0x9u) << std::hex << exStyle;
-    EXPECT_EQ(frame.right - frame.left, 560);
-    EXPECT_EQ(frame.bottom - frame.top, 210);
+    EXPECT_EQ(frame.right - frame.left, scaled(560));
+    EXPECT_EQ(frame.bottom - frame.top, scaled(210));
     EXPECT_EQ(owner, g_app.mainWindow);
     EXPECT_EQ(focus, edit);
     EXPECT_EQ(LOWORD(selection), 0);
     EXPECT_EQ(static_cast<size_t>(HIWORD(selection)), wcslen(kOldSite));
 
+    const NONCLIENTMETRICSW metrics = MetricsForDpi(dpi);
     const Control expected[] = {
         {L"STATIC", L"Enter the address of your Velotide site (for example your Zeabur URL):", 0, 0x50000000,
-         {16, 14, 536, 34}, 0, true},
-        {L"EDIT", kOldSite, 0x200, 0x50010080, {16, 42, 536, 68}, 0, true},
-        {L"STATIC", L"Example: https://my-site.zeabur.app", 0, 0x50000000, {16, 76, 536, 96}, 0, true},
-        {L"BUTTON", L"Save && open", 0, 0x50010001, {322, 120, 442, 150}, IDOK, true},
-        {L"BUTTON", L"Cancel", 0, 0x50010000, {452, 120, 536, 150}, IDCANCEL, true},
+         {16, 14, 536, 34}, 0, {}, {}},
+        {L"EDIT", kOldSite, 0x200, 0x50010080, {16, 42, 536, 68}, 0, {}, {}},
+        {L"STATIC", L"Example: https://my-site.zeabur.app", 0, 0x50000000, {16, 76, 536, 96}, 0, {}, {}},
+        {L"BUTTON", L"Save && open", 0, 0x50010001, {322, 120, 442, 150}, IDOK, {}, {}},
+        {L"BUTTON", L"Cancel", 0, 0x50010000, {452, 120, 536, 150}, IDCANCEL, {}, {}},
     };
     ASSERT_EQ(controls.size(), std::size(expected));
     for (size_t i = 0; i < controls.size(); ++i) {
@@ -270,11 +308,60 @@ TEST_F(PromptTest, ShowsItsWindowAndFiveControls) {
         EXPECT_EQ(got.text, want.text);
         EXPECT_EQ(got.exStyle, want.exStyle);
         EXPECT_EQ(got.style, want.style) << std::hex << got.style;
-        EXPECT_TRUE(EqualRect(&got.rect, &want.rect))
+        RECT rect = {scaled(want.rect.left), scaled(want.rect.top), scaled(want.rect.right), scaled(want.rect.bottom)};
+        EXPECT_TRUE(EqualRect(&got.rect, &rect))
             << got.rect.left << "," << got.rect.top << " " << got.rect.right << "," << got.rect.bottom;
         EXPECT_EQ(got.id, want.id);
-        EXPECT_TRUE(got.stockFont);
+        EXPECT_EQ(got.font.lfHeight, metrics.lfMessageFont.lfHeight);
+        EXPECT_STREQ(got.font.lfFaceName, metrics.lfMessageFont.lfFaceName);
+        if (got.id || want.className == std::wstring(L"STATIC")) {  // a label: it fits, with room for a button's edges
+            int edges = got.id ? scaled(8) : 0;
+            EXPECT_LE(got.textExtent.cx + edges, got.rect.right - got.rect.left) << "label too wide";
+            EXPECT_LE(got.textExtent.cy, got.rect.bottom - got.rect.top) << "label too tall";
+        }
     }
+}
+
+// Moved to a monitor of another scale (the message sent by hand): the prompt
+// takes the suggested rectangle and lays out its controls and font again.
+TEST_F(PromptTest, LaysItselfOutAgainOnADpiChange) {
+    const UINT dpi = ExpectedDpi() == 192 ? 96 : 192;
+    const RECT suggested = {50, 60, 50 + MulDiv(560, dpi, 96), 60 + MulDiv(210, dpi, 96)};
+    RECT frame = {}, cancel = {};
+    LOGFONTW font = {};
+    ASSERT_TRUE(RunPrompt([&](HWND prompt) {
+        SendMessageW(prompt, kDpiChangedMessage, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        GetWindowRect(prompt, &frame);
+        HWND button = GetDlgItem(prompt, IDCANCEL);
+        GetWindowRect(button, &cancel);
+        MapWindowPoints(nullptr, prompt, reinterpret_cast<POINT*>(&cancel), 2);
+        font = FontOf(reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0)));
+        PostKey(prompt, VK_ESCAPE);
+    }));
+    EXPECT_TRUE(EqualRect(&frame, &suggested));
+    const RECT expected = {MulDiv(452, dpi, 96), MulDiv(120, dpi, 96), MulDiv(536, dpi, 96), MulDiv(150, dpi, 96)};
+    EXPECT_TRUE(EqualRect(&cancel, &expected)) << cancel.left << "," << cancel.top << " " << cancel.right << ","
+                                               << cancel.bottom;
+    EXPECT_EQ(font.lfHeight, MetricsForDpi(dpi).lfMessageFont.lfHeight);
+}
+
+// A box raised while the prompt is open (here: the engine can't be started
+// again) belongs to the prompt, which stays on top: never hidden under it.
+TEST_F(PromptTest, BoxesRaisedWhileItIsOpenBelongToIt) {
+    HWND prompt = nullptr, owner = nullptr;
+    WindowWatch box(L"#32770", [&](HWND found) {
+        owner = GetWindow(found, GW_OWNER);
+        PostMessageW(found, WM_COMMAND, IDOK, 0);
+    });
+    ASSERT_TRUE(RunPrompt([&](HWND p) {
+        prompt = p;
+        g_app.engineRestarted = true;  // a second loss: the start-up failure's box, then quit 1
+        RestartWebView();
+    }));
+    g_app.engineRestarted = false;
+    PumpUntil([] { return false; }, 100);  // the failure's quit, posted again by the prompt, goes
+    EXPECT_TRUE(box.fired());
+    EXPECT_EQ(owner, prompt);
 }
 
 TEST_F(PromptTest, CentresOverTheMainWindow) {

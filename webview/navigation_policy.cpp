@@ -1,6 +1,7 @@
 #include "webview/navigation_policy.h"
 
 #include "app/app_state.h"
+#include "app/close.h"
 #include "settings/site_address.h"
 #include "webview/lock_gaps.h"
 #include "webview/message_page.h"
@@ -12,8 +13,7 @@ static bool StartsWithScheme(const std::wstring& address, const std::wstring& sc
     return LowerCase(address.substr(0, scheme.size())) == scheme;
 }
 
-// The addresses the program's own pages, loaded from a string, arrive with.
-static bool IsMessageAddress(const std::wstring& address) {
+bool IsMessageAddress(const std::wstring& address) {
     return StartsWithScheme(address, L"data:") || StartsWithScheme(address, L"about:");
 }
 
@@ -55,6 +55,7 @@ HRESULT OnNewWindowRequested(ICoreWebView2NewWindowRequestedEventArgs* args) {
 }
 
 HRESULT OnNavigationStarting(ICoreWebView2NavigationStartingEventArgs* args) {
+    if (TakeCloseNavigation(args)) return S_OK;
     LPWSTR uri = nullptr;  // a failed call leaves it null: the empty address
     args->get_Uri(&uri);
     std::wstring address = uri ? uri : L"";

@@ -6,6 +6,10 @@
 
 #include "webview/engine.h"
 
+// The addresses the program's own pages, loaded from a string, arrive with:
+// "data:" and "about:" (any case).
+bool IsMessageAddress(const std::wstring& address);
+
 // True for "data:" and "about:" addresses (any case, at position 0) and for
 // addresses whose SiteOrigin equals homeOrigin exactly.
 bool IsAllowedNavigation(const std::wstring& address, const std::wstring& homeOrigin);

@@ -6,6 +6,7 @@
 #include "app/commands.h"
 #include "app/fullscreen.h"
 #include "app/main_window.h"
+#include "app/prompt.h"
 #include "settings/replace_file.h"
 #include "webview/ad_block.h"
 #include "webview/handler.h"
@@ -26,7 +27,7 @@ static const wchar_t kRuntimeMissing[] =
 static bool MainWindowGone() { return !IsWindow(g_app.mainWindow); }
 
 static void FailStartup(const wchar_t* message) {
-    MessageBoxW(g_app.mainWindow, message, L"Velotide", MB_ICONERROR);
+    MessageBoxW(MessageBoxOwner(), message, L"Velotide", MB_ICONERROR);
     PostQuitMessage(1);
 }
 

@@ -174,28 +174,42 @@ void ChromiumBrowser::ForgetChild(const std::string& session) {
 }
 
 void ChromiumBrowser::Navigate(const std::wstring& uri) {
-    if (!IsNetworkAddress(uri)) {
-        PostTask([self = shared_from_this(), uri] { static_cast<ChromiumBrowser&>(*self).StartLocalNavigation(uri); });
-        return;
-    }
+    if (!IsNetworkAddress(uri)) return StartLocalNavigation(uri);
     programNavigation_ = true;
     Call("Page.navigate", {{"url", Utf8(uri)}});
 }
 
 void ChromiumBrowser::NavigateToString(const std::wstring& html) { Navigate(DataUriFromHtml(html)); }
 
-// A load that never pauses as a request: the program hears of it first, and
-// Chromium is asked only when no handler cancelled it.
+// A load that never pauses as a request. Chromium is asked first, so that the
+// page's beforeunload runs before anything else: as with the runtime, the
+// program hears of the navigation (NavigationStarting) only once the page
+// agreed to be left, when Chromium's answer names the new document. A page
+// that stays answers with an error, and nothing is raised. A cancel then
+// stops the load.
 void ChromiumBrowser::StartLocalNavigation(const std::wstring& uri) {
-    Navigation navigation{nextNavigationId_++, uri};
-    if (RaiseNavigationStarting(*this, uri, navigation.id, false, false)) {
-        PostTask([self = shared_from_this(), id = navigation.id] {
-            RaiseNavigationCompleted(*self, id, COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED, false, 0);
-        });
-        return;
-    }
-    localNavigations_.push_back(navigation);
-    Call("Page.navigate", {{"url", Utf8(uri)}});
+    ++pendingLocal_;
+    Call("Page.navigate", {{"url", Utf8(uri)}},
+         [this, keep = shared_from_this(), uri](const json& result, const json& error) {
+             --pendingLocal_;
+             std::string loader = JsonString(result, "loaderId");
+             if (closed || !error.is_null() || loader.empty()) return;
+             Navigation& navigation = navigations_[loader] = Navigation{nextNavigationId_++, uri};
+             if (RaiseNavigationStarting(*this, uri, navigation.id, false, false)) {
+                 Call("Page.stopLoading");
+                 Complete(navigation, COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED, false, 0);
+             }
+         });
+}
+
+// The page's beforeunload asks: the runtime's own box, from the message loop
+// (not inside the protocol's dispatch), and Chromium gets the person's answer.
+void ChromiumBrowser::AnswerBeforeUnload(const std::wstring& message) {
+    PostTask([self = std::static_pointer_cast<ChromiumBrowser>(shared_from_this()), message] {
+        if (self->closed) return;
+        bool leave = AskToLeaveSite(*self, message);
+        self->Call("Page.handleJavaScriptDialog", {{"accept", leave}});
+    });
 }
 
 void ChromiumBrowser::GoToHistory(int offset) {
@@ -269,6 +283,8 @@ void ChromiumBrowser::OnEvent(const std::string& method, const json& params) {
             found->second.httpStatus = static_cast<int>(JsonNumber(JsonObject(params, "response"), "status"));
     } else if (method == "Network.loadingFailed") {
         OnLoadingFailed(params);
+    } else if (method == "Page.javascriptDialogOpening") {
+        if (JsonString(params, "type") == "beforeunload") AnswerBeforeUnload(Wide(JsonString(params, "message")));
     } else if (method == "Page.windowOpen") {
         openedUris_.push_back(Wide(JsonString(params, "url")));
         PairOpenedWindows();
@@ -393,12 +409,8 @@ void ChromiumBrowser::OnNavigationStarted(const json& params) {
     if (JsonString(params, "frameId") != target_ || type == "sameDocument" || type == "historySameDocument" ||
         IsNetworkAddress(uri))
         return;  // network documents are judged when their request pauses
+    if (pendingLocal_ > 0) return;  // the program's own: raised when Chromium answers its Page.navigate
     std::string loader = JsonString(params, "loaderId");
-    if (!localNavigations_.empty()) {
-        navigations_[loader] = localNavigations_.front();
-        localNavigations_.pop_front();
-        return;
-    }
     // A load the program didn't ask for here: a reload or history step to a
     // string-loaded page, or the page going to about:blank by itself. It is
     // under way already; a cancel stops it.

@@ -85,6 +85,7 @@ private:
     void ForgetChild(const std::string& session);
     static json ChildAutoAttach();
     void StartLocalNavigation(const std::wstring& uri);
+    void AnswerBeforeUnload(const std::wstring& message);
     void PairOpenedWindows();
     void DiscardOpenedWindow(const std::string& target, const std::string& session, bool loadsFromNetwork);
     void RefreshHistory();
@@ -101,7 +102,7 @@ private:
     UINT64 nextNavigationId_ = 1;
     bool programNavigation_ = false;  // the next document request was asked for by the program
     std::map<std::string, Navigation> navigations_;
-    std::deque<Navigation> localNavigations_;  // data: and about: loads the program started
+    int pendingLocal_ = 0;  // data: and about: loads the program asked for that Chromium has not answered yet
 
     std::map<std::string, std::string> frameOrigins_;  // the document's in-process frames, by id
     std::string mainOrigin_;

@@ -15,6 +15,7 @@ const std::set<std::string> kWantedEvents = {
     "Page.navigatedWithinDocument", "Page.lifecycleEvent", "Page.windowOpen", "Page.screencastFrame",
     "Network.responseReceived", "Network.loadingFailed", "Runtime.bindingCalled", "Target.detachedFromTarget",
     "Inspector.targetCrashed", "Fetch.authRequired", "Security.certificateError", "Page.downloadWillBegin", "Page.downloadProgress",
+    "Page.javascriptDialogOpening",
 };
 
 // The pages of this environment as the browser reports them. New page

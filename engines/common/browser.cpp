@@ -51,6 +51,17 @@ bool ReadEngineCommand(LPARAM copyData, std::wstring* text) {
     return true;
 }
 
+bool AskToLeaveSite(Browser& b, const std::wstring& message) {
+    EngineLog(L"dialog beforeunload");
+    HWND owner = b.window ? GetAncestor(b.window, GA_ROOT) : nullptr;
+    // Browsers no longer pass on the page's own text (the message comes empty):
+    // the runtime's words stand in for it.
+    bool leave = MessageBoxW(owner, message.empty() ? L"Changes you made may not be saved." : message.c_str(),
+                             L"Leave site?", MB_OKCANCEL | MB_ICONWARNING) == IDOK;
+    EngineLog(leave ? L"dialog answered leave" : L"dialog answered stay");
+    return leave;
+}
+
 bool RaiseNavigationStarting(Browser& b, const std::wstring& uri, UINT64 id, bool userInitiated, bool redirected) {
     if (b.closed) return true;
     EngineLog(L"navigation started " + std::to_wstring(id) + L" " + uri);

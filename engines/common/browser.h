@@ -161,6 +161,10 @@ bool RaiseDownloadStarting(Browser& browser, const std::wstring& uri, const std:
 void RaiseProcessFailed(Browser& browser, COREWEBVIEW2_PROCESS_FAILED_KIND kind);
 // ContainsFullScreenElementChanged, raised only when the state changes.
 void RaiseFullscreenChanged(Browser& browser, bool on);
+// The runtime's own "Leave site?" box for the page's beforeunload, owned by
+// the program's window; true when the person chose to leave. Logs
+// "dialog beforeunload" and "dialog answered leave|stay".
+bool AskToLeaveSite(Browser& browser, const std::wstring& message);
 // A key message at the view: AcceleratorKeyPressed when it counts as an
 // accelerator (Ctrl or Alt held, a system key, a key that types no
 // character); true when a handler took the key from the page.

@@ -75,7 +75,11 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_ParentWindow(HWND* parent) override { return Out(parent, GetParent(b_->window)); }
     HRESULT STDMETHODCALLTYPE put_ParentWindow(HWND) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE NotifyParentWindowPositionChanged() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE NotifyParentWindowPositionChanged() override {
+        if (b_->closed) return kClosed;
+        EngineLog(L"parent moved");
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE Close() override {
         b_->Close();
         return S_OK;

@@ -39,6 +39,9 @@ inline constexpr wchar_t kEngineCmdDownload[] = L"download";  // download <url>:
 inline constexpr wchar_t kEngineCmdRequest[] = L"request";
 inline constexpr wchar_t kEngineCmdCrash[] = L"crash";  // crash <COREWEBVIEW2_PROCESS_FAILED_KIND>
 inline constexpr wchar_t kEngineCmdFullscreen[] = L"fullscreen";  // fullscreen on|off
+// The page gets (on) or drops (off) a beforeunload handler: a navigation the
+// program starts first shows the "Leave site?" box.
+inline constexpr wchar_t kEngineCmdBeforeUnload[] = L"beforeunload";  // beforeunload on|off
 // The Chromium engine's commands are "crash 1" (the page's renderer crashes)
 // and this one: the page runs the script as if the user had just clicked (so
 // it may open windows and go fullscreen).

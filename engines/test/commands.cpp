@@ -74,6 +74,8 @@ bool Run(const TestBrowserPtr& b, const std::vector<std::wstring>& words) {
         FailProcess(b, static_cast<COREWEBVIEW2_PROCESS_FAILED_KIND>(kind));
     } else if (verb == kEngineCmdFullscreen && count == 2 && (words[1] == L"on" || words[1] == L"off")) {
         SetFullscreenElement(b, words[1] == L"on");
+    } else if (verb == kEngineCmdBeforeUnload && count == 2 && (words[1] == L"on" || words[1] == L"off")) {
+        b->beforeUnload = words[1] == L"on";
     } else {
         return false;
     }

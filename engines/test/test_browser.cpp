@@ -112,14 +112,14 @@ void RunHop(const TestBrowserPtr& b, const Navigation& nav, size_t hop) {
 void TestBrowser::Navigate(const std::wstring& uri) {
     Navigation nav;
     nav.hops = {uri};
-    StartNavigation(self(), nav);
+    StartProgramNavigation(self(), nav);
 }
 
 void TestBrowser::NavigateToString(const std::wstring& html) {
     Navigation nav;
     nav.hops = {DataUriFromHtml(html)};
     nav.html = html;
-    StartNavigation(self(), nav);
+    StartProgramNavigation(self(), nav);
 }
 
 void TestBrowser::GoToHistory(int offset) {
@@ -129,7 +129,7 @@ void TestBrowser::GoToHistory(int offset) {
     nav.hops = {history[index].uri};
     nav.html = history[index].html;
     nav.historyIndex = index;
-    StartNavigation(self(), nav);
+    StartProgramNavigation(self(), nav);
 }
 
 bool TestBrowser::CanGoToHistory(int offset) const {
@@ -145,6 +145,16 @@ void StartNavigation(const TestBrowserPtr& b, Navigation nav) {
          rule = b->redirects.find(nav.hops.back()))
         nav.hops.push_back(rule->second);
     PostTask([b, nav] { RunHop(b, nav, 0); });
+}
+
+void StartProgramNavigation(const TestBrowserPtr& b, Navigation nav) {
+    if (!b->beforeUnload) return StartNavigation(b, nav);
+    // The box comes from the message loop, as the runtime's does.
+    PostTask([b, nav] {
+        if (b->closed || !AskToLeaveSite(*b, L"")) return;
+        b->beforeUnload = false;  // the page is being left
+        StartNavigation(b, nav);
+    });
 }
 
 void RequestResource(const TestBrowserPtr& b, const std::wstring& uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context,

@@ -46,11 +46,15 @@ public:
     std::map<std::wstring, std::wstring> redirects;
     Page page;
     UINT64 nextNavigationId = 1;
+    bool beforeUnload = false;  // the shown page has a beforeunload handler
 };
 using TestBrowserPtr = std::shared_ptr<TestBrowser>;
 
 // test_browser.cpp: behaviour. Everything but keys happens later, from the message loop.
 void StartNavigation(const TestBrowserPtr& browser, Navigation navigation);  // gives it the next id
+// A navigation the program asked for: the page's beforeunload runs first (its
+// box, when it has a handler), and only if the person leaves does it start.
+void StartProgramNavigation(const TestBrowserPtr& browser, Navigation navigation);
 void RequestResource(const TestBrowserPtr& browser, const std::wstring& uri,
                      COREWEBVIEW2_WEB_RESOURCE_CONTEXT context, RequestSource source);
 // The page's processes fail as the runtime reports it.

@@ -109,7 +109,7 @@ struct FakeController : FakeUnknown<ICoreWebView2Controller> {
     HRESULT STDMETHODCALLTYPE remove_AcceleratorKeyPressed(EventRegistrationToken) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE get_ParentWindow(HWND *) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE put_ParentWindow(HWND) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE NotifyParentWindowPositionChanged() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE NotifyParentWindowPositionChanged() override { calls.push_back(L"NotifyParentWindowPositionChanged"); return S_OK; }
     HRESULT STDMETHODCALLTYPE Close() override { calls.push_back(L"Close"); return S_OK; }
     HRESULT STDMETHODCALLTYPE get_CoreWebView2(ICoreWebView2 **) override { return E_NOTIMPL; }
 };

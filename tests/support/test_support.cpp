@@ -177,12 +177,12 @@ static std::wstring DialogText(HWND dialog) {
     return longest;
 }
 
-std::wstring DismissMessageBox(const ChildProcess& process) {
+std::wstring DismissMessageBox(const ChildProcess& process, int button) {
     HWND box = process.WaitForWindow(L"#32770");
     if (!box) return L"(no message box)";
     std::wstring text;
     PumpUntil([&] { return !(text = DialogText(box)).empty(); });
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    PostMessageW(box, WM_COMMAND, button, 0);
     return text;
 }
 
@@ -192,3 +192,10 @@ const wchar_t kRuntimeMissingMessage[] =
     L"then start Velotide again.";
 const wchar_t kLoaderFailedMessage[] = L"Could not start the web engine (WebView2 loader).";
 const wchar_t kNoViewMessage[] = L"Could not create the browser view.";
+
+UINT ExpectedDpi() {
+    wchar_t value[16] = {};
+    DWORD length = GetEnvironmentVariableW(L"VELOTIDE_TEST_DPI", value, 16);
+    int dpi = length && length < 16 ? _wtoi(value) : 0;
+    return dpi > 0 ? static_cast<UINT>(dpi) : 96;
+}

@@ -13,6 +13,10 @@
 // "Z:\..." for a path of the Linux build tree (Wine maps / to Z:).
 std::wstring WinPathFromUnix(const std::string& unixPath);
 std::wstring VelotideExePath();
+
+// The DPI the Wine prefix was set to for this run (VELOTIDE_TEST_DPI, 96
+// unless set): what the program's windows must be scaled to.
+UINT ExpectedDpi();
 std::wstring BuildDirPath();
 
 std::string ReadFileBytes(const std::wstring& path);  // empty when missing
@@ -76,8 +80,9 @@ private:
     PROCESS_INFORMATION info_ = {};
 };
 
-// The message box of the process: its text, once shown, with OK pressed on it.
-std::wstring DismissMessageBox(const ChildProcess& process);
+// The message box of the process: its text, once shown, with button (OK
+// unless named) pressed on it.
+std::wstring DismissMessageBox(const ChildProcess& process, int button = IDOK);
 
 // The program's start-up failure messages.
 extern const wchar_t kRuntimeMissingMessage[];

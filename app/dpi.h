@@ -1,0 +1,24 @@
+// Sizes for the monitor a window is on. Every pixel size the program sets is
+// written for 96 DPI (100 %) and scaled to the window's DPI here; at 96 DPI
+// nothing changes.
+#pragma once
+
+#include <windows.h>
+
+// WM_DPICHANGED, for headers that predate it.
+inline constexpr UINT kDpiChangedMessage = 0x02E0;
+
+// The DPI of the monitor the window is on (GetDpiForWindow), or the screen's
+// DPI where the system lacks it; 96 for no window.
+UINT WindowDpi(HWND window);
+// The DPI a new window on the primary monitor gets.
+UINT ScreenDpi();
+// A 96-DPI size at dpi, rounded to the nearest pixel.
+int ScaleForDpi(int size, UINT dpi);
+
+// The system's message font (the one message boxes use) for dpi; the caller
+// deletes it. Falls back to the font for the screen's DPI, scaled.
+HFONT CreateMessageFont(UINT dpi);
+
+// rect moved and, if it must, shrunk so that it lies wholly inside area.
+RECT KeepInside(RECT rect, const RECT& area);
