@@ -140,7 +140,7 @@ def timed_runs(build, rounds):
     engine_root = os.path.join(out, "engine")
     engine_folder = os.path.join(engine_root, ENGINE_VERSION)
     os.makedirs(os.path.join(engine_folder, "EBWebView", "x64"), exist_ok=True)
-    shutil.copy(os.path.join(build, "tests", "engine", "EmbeddedBrowserWebView.dll"),
+    shutil.copy(os.path.join(build, "engines", "test", "EmbeddedBrowserWebView.dll"),
                 os.path.join(engine_folder, "EBWebView", "x64"))
     data_dir = os.path.join(local_appdata(), "Velotide")
     os.makedirs(data_dir, exist_ok=True)

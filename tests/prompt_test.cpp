@@ -15,6 +15,7 @@
 #include "tests/support/fake_engine.h"
 #include "tests/support/test_main_window.h"
 #include "tests/support/test_support.h"
+#include "webview/process_recovery.h"
 #include "webview/startup.h"
 
 namespace {
