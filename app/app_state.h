@@ -5,6 +5,7 @@
 
 #include <windows.h>
 #include <string>
+#include <vector>
 
 #include "webview/engine.h"
 
@@ -15,6 +16,7 @@ struct AppState {
     std::wstring dataDir;     // no trailing separator
     std::wstring siteUrl;     // empty, or valid and normalised
     std::wstring homeOrigin;  // always SiteOrigin(siteUrl)
+    std::vector<std::wstring> allowedOrigins;  // sites allowed for sign-in, each a SiteOrigin
     bool blockAds = true;
     static constexpr const wchar_t* adDomain = L"doubleclick.net";
     bool isFullscreen = false;
@@ -25,6 +27,8 @@ struct AppState {
     ICoreWebView2* webview = nullptr;
     bool promptClassRegistered = false;
     HWND promptWindow = nullptr;  // the site address prompt while it is open
+    HWND siteBar = nullptr;       // the bar naming a stopped link to another site, once made
+    std::wstring stoppedAddress;  // the address it names; empty while it is closed
 
     // Navigation bookkeeping, kept by the navigation policy's handlers:
     UINT64 startedId = 0;        // the latest top-level navigation let through,

@@ -1,9 +1,11 @@
 #include "app/main_window.h"
 
+#include "app/allowed_sites.h"
 #include "app/app_state.h"
 #include "app/commands.h"
 #include "app/fullscreen.h"
 #include "app/prompt.h"
+#include "app/site_bar.h"
 #include "settings/config_store.h"
 #include "webview/navigation_policy.h"
 #include "webview/startup.h"
@@ -29,6 +31,7 @@ HMENU BuildMenuBar() {
     AppendMenuW(site, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(site, MF_STRING | (g_app.blockAds ? MF_CHECKED : MF_UNCHECKED), ID_SITE_BLOCK_ADS,
                 L"Block ad domains");
+    AppendMenuW(site, MF_STRING, ID_SITE_ALLOWED_SITES, L"Allowed sites\u2026");
     AppendMenuW(site, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(site, MF_STRING, ID_SITE_QUIT, L"Quit");
     AppendMenuW(view, MF_STRING, ID_VIEW_FULLSCREEN, L"Fullscreen\tF11");
@@ -45,10 +48,10 @@ HWND CreateMainWindow() {
 }
 
 void FitViewToWindow() {
-    if (!g_app.controller) return;
     RECT client;
     GetClientRect(g_app.mainWindow, &client);
-    g_app.controller->put_Bounds(client);
+    client.top += PlaceSiteBar(client);  // the site bar, while it shows, takes the strip at the top
+    if (g_app.controller) g_app.controller->put_Bounds(client);
 }
 
 static void ToggleBlockAds() {
@@ -85,6 +88,9 @@ static bool RunCommand(HWND window, int id) {
         return true;
     case ID_VIEW_FORWARD:
         if (g_app.webview) g_app.webview->GoForward();
+        return true;
+    case ID_SITE_ALLOWED_SITES:
+        ShowAllowedSites();
         return true;
     }
     return false;

@@ -1,5 +1,5 @@
 // The main window "VelotideMain": its class, menu bar, window procedure and
-// the eight menu commands.
+// the menu commands.
 #pragma once
 
 #include <windows.h>
@@ -16,7 +16,8 @@ HMENU BuildMenuBar();
 // Creates the 1360x860 main window with g_app.menuBar (not shown yet).
 HWND CreateMainWindow();
 
-// Gives the view the whole client area, when there is a view.
+// Gives the view the client area, less the site bar's strip while it shows:
+// the one place that computes the view's bounds.
 void FitViewToWindow();
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "settings/allowed_origins.h"
 #include "settings/replace_file.h"
 #include "settings/site_address.h"
 
@@ -19,6 +20,8 @@ static void ApplyLine(std::string line) {
         g_app.siteUrl = Utf8ToWide(line.substr(4));
     else if (line.rfind("blockAds=", 0) == 0)
         g_app.blockAds = line.substr(9) != "0";
+    else if (line.rfind("allow=", 0) == 0)
+        g_app.allowedOrigins.push_back(Utf8ToWide(line.substr(6)));  // checked once all are read
 }
 
 // Byte by byte, so that a NUL inside a line (a UTF-16 file) stays part of it.
@@ -47,13 +50,19 @@ void LoadConfig() {
     }
     if (!g_app.siteUrl.empty() && !NormalizeSiteAddress(g_app.siteUrl)) g_app.siteUrl.clear();
     g_app.homeOrigin = SiteOrigin(g_app.siteUrl);
+    // Each reduced to its origin, in file order; invalid ones and repeats go.
+    std::vector<std::wstring> allowed;
+    for (const std::wstring& address : g_app.allowedOrigins) AddAllowedOrigin(allowed, address);
+    g_app.allowedOrigins.swap(allowed);
 }
 
 // The new settings replace config.ini only once written completely, so a full
 // disk or a crash mid-write never costs the old file.
 void SaveConfig() {
-    ReplaceFileWhole(ConfigPath(), "url=" + WideToUtf8(g_app.siteUrl) + "\r\nblockAds=" + (g_app.blockAds ? "1" : "0") +
-                                       "\r\n");
+    std::string text = "url=" + WideToUtf8(g_app.siteUrl) + "\r\n";
+    text += std::string("blockAds=") + (g_app.blockAds ? "1" : "0") + "\r\n";
+    for (const std::wstring& origin : g_app.allowedOrigins) text += "allow=" + WideToUtf8(origin) + "\r\n";
+    ReplaceFileWhole(ConfigPath(), text);
 }
 
 std::string WideToUtf8(const std::wstring& text) {

@@ -3,12 +3,15 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "webview/engine.h"
 
 // True for "data:" and "about:" addresses (any case, at position 0) and for
-// addresses whose SiteOrigin equals homeOrigin exactly.
-bool IsAllowedNavigation(const std::wstring& address, const std::wstring& homeOrigin);
+// addresses whose SiteOrigin equals homeOrigin or one of allowedOrigins (the
+// sites allowed for sign-in) exactly.
+bool IsAllowedNavigation(const std::wstring& address, const std::wstring& homeOrigin,
+                         const std::vector<std::wstring>& allowedOrigins = {});
 
 // True when a navigation failed for a reason other than being cancelled and
 // no server answered it (httpStatusCode 0): a server's own error page stays.
