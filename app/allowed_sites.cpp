@@ -23,7 +23,7 @@ struct DialogItem {
 
 const DialogItem kItems[] = {
     {0x82, L"Sites allowed for sign-in: their pages may show in Velotide.", SS_LEFT, 8, 8, 244, 10, 0xFFFF},
-    {0x83, L"", WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 8, 22, 244, 80, kListId},
+    {0x83, L"", WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT, 8, 22, 244, 80, kListId},
     {0x80, L"Remove", WS_TABSTOP | BS_PUSHBUTTON, 148, 110, 50, 14, kRemoveId},
     {0x80, L"Close", WS_TABSTOP | BS_DEFPUSHBUTTON, 202, 110, 50, 14, IDCANCEL},
 };
@@ -71,10 +71,6 @@ std::vector<WORD> BuildTemplate() {
     return t.words;
 }
 
-// Remove acts on the selected site only.
-void UpdateRemove(HWND dialog) {
-    EnableWindow(GetDlgItem(dialog, kRemoveId), SendDlgItemMessageW(dialog, kListId, LB_GETCURSEL, 0, 0) != LB_ERR);
-}
 
 void CentreOverOwner(HWND dialog) {
     RECT owner, own;
@@ -89,8 +85,9 @@ void RemoveSelected(HWND dialog) {
     if (index == LB_ERR || static_cast<size_t>(index) >= g_app.allowedOrigins.size()) return;
     g_app.allowedOrigins.erase(g_app.allowedOrigins.begin() + index);
     SaveConfig();
-    SendDlgItemMessageW(dialog, kListId, LB_DELETESTRING, index, 0);
-    UpdateRemove(dialog);
+    LRESULT left = SendDlgItemMessageW(dialog, kListId, LB_DELETESTRING, index, 0);
+    // The next site, or the last one, is selected for the next Remove.
+    if (left > 0) SendDlgItemMessageW(dialog, kListId, LB_SETCURSEL, index < left ? index : left - 1, 0);
 }
 
 INT_PTR CALLBACK AllowedSitesProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
@@ -98,14 +95,11 @@ INT_PTR CALLBACK AllowedSitesProc(HWND dialog, UINT message, WPARAM wParam, LPAR
     case WM_INITDIALOG:
         for (const std::wstring& origin : g_app.allowedOrigins)
             SendDlgItemMessageW(dialog, kListId, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(origin.c_str()));
-        UpdateRemove(dialog);
+        SendDlgItemMessageW(dialog, kListId, LB_SETCURSEL, 0, 0);
         CentreOverOwner(dialog);
         return TRUE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
-        case kListId:
-            if (HIWORD(wParam) == LBN_SELCHANGE) UpdateRemove(dialog);
-            return TRUE;
         case kRemoveId:
             RemoveSelected(dialog);
             return TRUE;

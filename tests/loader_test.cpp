@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "tests/loader_probe/probe_record.h"
+#include "tests/support/registry_override.h"
 #include "tests/support/test_support.h"
 #include "webview/engine.h"
 
@@ -54,62 +55,6 @@ private:
     const wchar_t* name_;
     bool had_ = false;
     std::wstring old_;
-};
-
-// Registers folder as a channel's EBWebView value for the life of the object;
-// afterwards deletes the keys it created, or puts back a value it replaced.
-class RuntimeRegistration {
-public:
-    RuntimeRegistration(HKEY root, REGSAM view, Channel channel, const std::wstring& folder)
-        : root_(root), view_(view), key_(kChannelKeys[channel]) {
-        // Walk down the key path, noting the keys that do not exist yet.
-        for (size_t pos = key_.find(L'\\');; pos = key_.find(L'\\', pos + 1)) {
-            std::wstring path = key_.substr(0, pos);
-            HKEY key;
-            if (RegOpenKeyExW(root_, path.c_str(), 0, KEY_READ | view_, &key) == ERROR_SUCCESS)
-                RegCloseKey(key);
-            else
-                created_.push_back(path);
-            if (pos == std::wstring::npos) break;
-        }
-        HKEY key;
-        if (RegCreateKeyExW(root_, key_.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE | view_, nullptr, &key,
-                            nullptr) != ERROR_SUCCESS)
-            return;
-        wchar_t old[1024];
-        DWORD size = sizeof old - sizeof(wchar_t);
-        if (RegQueryValueExW(key, L"EBWebView", nullptr, &oldType_, reinterpret_cast<BYTE*>(old), &size) ==
-            ERROR_SUCCESS) {
-            hadValue_ = true;
-            oldValue_.assign(reinterpret_cast<const char*>(old), size);
-        }
-        RegSetValueExW(key, L"EBWebView", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
-                       static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)));
-        RegCloseKey(key);
-    }
-    ~RuntimeRegistration() {
-        HKEY key;
-        if (RegOpenKeyExW(root_, key_.c_str(), 0, KEY_WRITE | view_, &key) == ERROR_SUCCESS) {
-            if (hadValue_)
-                RegSetValueExW(key, L"EBWebView", 0, oldType_, reinterpret_cast<const BYTE*>(oldValue_.data()),
-                               static_cast<DWORD>(oldValue_.size()));
-            else
-                RegDeleteValueW(key, L"EBWebView");
-            RegCloseKey(key);
-        }
-        for (auto it = created_.rbegin(); it != created_.rend(); ++it) RegDeleteKeyExW(root_, it->c_str(), view_, 0);
-    }
-    RuntimeRegistration(const RuntimeRegistration&) = delete;
-    RuntimeRegistration& operator=(const RuntimeRegistration&) = delete;
-
-private:
-    HKEY root_;
-    REGSAM view_;
-    std::wstring key_;
-    std::vector<std::wstring> created_;
-    bool hadValue_ = false;
-    DWORD oldType_ = REG_SZ;
-    std::string oldValue_;
 };
 
 // Handler stand-in that counts every call made on it: neither the loader nor
@@ -176,7 +121,7 @@ protected:
     void Register(Where where, Channel channel, const std::wstring& folder) {
         HKEY root = where == Where::UserKey ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
         REGSAM view = where == Where::MachineKey32 ? KEY_WOW64_32KEY : where == Where::MachineKey64 ? KEY_WOW64_64KEY : 0;
-        registrations_.push_back(std::make_unique<RuntimeRegistration>(root, view, channel, folder));
+        registrations_.push_back(std::make_unique<RegistryValueOverride>(root, view, kChannelKeys[channel], L"EBWebView", folder));
     }
 
     // The probe's record when its copy in folder is loaded, else null.
@@ -198,7 +143,7 @@ protected:
     CountingHandler handler_;
     int optionsTag_ = 0;
     std::vector<std::wstring> folders_;
-    std::vector<std::unique_ptr<RuntimeRegistration>> registrations_;
+    std::vector<std::unique_ptr<RegistryValueOverride>> registrations_;
 };
 
 // --- Discovery ---------------------------------------------------------------

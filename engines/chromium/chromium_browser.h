@@ -62,7 +62,9 @@ private:
     void OnLoadingFailed(const json& params);
     void OnScreencastFrame(const json& params);
     void Complete(Navigation& navigation, COREWEBVIEW2_WEB_ERROR_STATUS status, bool success, int httpStatus);
-    Navigation& BeginNavigation(const std::string& loader, const std::wstring& uri);
+    Navigation& BeginNavigation(const std::string& loader, const std::wstring& uri, bool userGesture);
+    void OnDocumentRequest(const json& params);
+    void JudgeRunningNavigation(const std::string& loader, const std::wstring& uri, bool userGesture);
     void Answer(const std::string& session, const json& params, RequestSource source);
     void OnChildAttached(const json& params);
     void ForgetChild(const std::string& session);
@@ -93,7 +95,9 @@ private:
     std::vector<long long> historyEntries_;
     int historyIndex_ = -1;
 
-    std::deque<std::wstring> openedUris_;                          // Page.windowOpen, in order
+    std::map<std::string, bool> userGestures_;  // a top-level document request's user gesture, until it pauses
+
+    std::deque<std::pair<std::wstring, bool>> openedUris_;         // Page.windowOpen's address and gesture, in order
     std::deque<std::pair<std::string, std::string>> openedTargets_;  // target and session, in order
 
     bool swallowCharacters_ = false;  // the key-down was handled: its characters go nowhere

@@ -108,7 +108,7 @@ void FailProcess(const TestBrowserPtr& b, COREWEBVIEW2_PROCESS_FAILED_KIND kind)
 void RequestPopup(const TestBrowserPtr& b, const std::wstring& uri) {
     PostTask([b, uri] {
         if (b->closed) return;
-        NewWindowAnswer answer = RaiseNewWindowRequested(*b, uri);
+        NewWindowAnswer answer = RaiseNewWindowRequested(*b, uri, true)  /* the page's link or button was clicked */;
         if (answer.newWindow)
             answer.newWindow->Navigate(uri.c_str());
         else if (!answer.handled)
