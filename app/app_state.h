@@ -4,10 +4,13 @@
 #pragma once
 
 #include <windows.h>
+#include <deque>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "webview/engine.h"
+#include "webview/other_sites.h"
 
 struct AppState {
     HINSTANCE instance = nullptr;
@@ -29,6 +32,7 @@ struct AppState {
     HWND promptWindow = nullptr;  // the site address prompt while it is open
     HWND siteBar = nullptr;       // the bar naming a stopped link to another site, once made
     std::wstring stoppedAddress;  // the address it names; empty while it is closed
+    std::deque<std::pair<StoppedLink, std::wstring>> stoppedLinks;  // clicked links to act on from the loop
 
     // Navigation bookkeeping, kept by the navigation policy's handlers:
     UINT64 startedId = 0;        // the latest top-level navigation let through,

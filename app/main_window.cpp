@@ -8,6 +8,7 @@
 #include "app/site_bar.h"
 #include "settings/config_store.h"
 #include "webview/navigation_policy.h"
+#include "webview/other_sites.h"
 #include "webview/startup.h"
 
 void RegisterMainWindowClass() {
@@ -112,6 +113,9 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         return 0;
     case kRestartEngineMessage:
         RestartWebView();
+        return 0;
+    case kStoppedLinkMessage:
+        ActOnStoppedLinks();
         return 0;
     case WM_GETMINMAXINFO:
         reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {800, 520};

@@ -21,15 +21,20 @@ StoppedLink ClassifyStoppedLink(const std::wstring& address, bool userInitiated)
 }
 
 void OnStoppedLink(const std::wstring& address, BOOL userInitiated) {
-    switch (ClassifyStoppedLink(address, userInitiated != FALSE)) {
-    case StoppedLink::kHandToWindows:
-        OpenWithWindows(address);
-        break;
-    case StoppedLink::kOfferInBar:
-        ShowSiteBar(address);
-        break;
-    case StoppedLink::kDrop:
-        break;
+    StoppedLink action = ClassifyStoppedLink(address, userInitiated != FALSE);
+    if (action == StoppedLink::kDrop) return;
+    g_app.stoppedLinks.emplace_back(action, address);
+    PostMessageW(g_app.mainWindow, kStoppedLinkMessage, 0, 0);
+}
+
+void ActOnStoppedLinks() {
+    while (!g_app.stoppedLinks.empty()) {
+        auto [action, address] = g_app.stoppedLinks.front();
+        g_app.stoppedLinks.pop_front();
+        if (action == StoppedLink::kHandToWindows)
+            OpenWithWindows(address);
+        else
+            ShowSiteBar(address);
     }
 }
 

@@ -14,12 +14,19 @@ enum class StoppedLink {
     kOfferInBar,    // http or https: the site bar names it
 };
 
+// Posted to the main window when a stopped link waits in
+// g_app.stoppedLinks: the shell and the bar act from the message loop, once
+// the engine's event has returned.
+inline constexpr UINT kStoppedLinkMessage = WM_APP + 20;
+
 // What becomes of an address the navigation policy stopped, by its scheme
 // (any letter case) and whether the person clicked for it.
 StoppedLink ClassifyStoppedLink(const std::wstring& address, bool userInitiated);
 
-// Carries out ClassifyStoppedLink for a stopped navigation or pop-up.
+// Queues what ClassifyStoppedLink says for a stopped navigation or pop-up.
 void OnStoppedLink(const std::wstring& address, BOOL userInitiated);
+// Carries out the queued links, oldest first (kStoppedLinkMessage).
+void ActOnStoppedLinks();
 
 // Hands address to the program Windows opens it with (ShellExecuteW, "open").
 void OpenWithWindows(const std::wstring& address);
