@@ -8,15 +8,14 @@
 #include <memory>
 
 #include "app/commands.h"
-#include "app/site_bar.h"
 #include "tests/support/app_session.h"
+#include "tests/support/app_site_bar.h"
 #include "tests/support/engine_install.h"
 #include "tests/support/registry_override.h"
 
 namespace {
 
 std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
 size_t CountRequests(const std::string& prefix) {
     std::vector<std::string> lines = ReadEngineLog(WinPathFromUnix(VELOTIDE_CHROMIUM_FIXTURE_UNIX_DIR "/requests.log"));
@@ -57,24 +56,6 @@ private:
     std::vector<std::unique_ptr<RegistryValueOverride>> handlers_;
 };
 
-HWND SiteBar(const AppSession& app) { return FindWindowExW(app.mainWindow(), nullptr, kSiteBarClass, nullptr); }
-
-// The bar's text while it shows; "" when it doesn't.
-std::string BarText(const AppSession& app) {
-    HWND bar = SiteBar(app);
-    if (!bar || !IsWindowVisible(bar)) return "";
-    wchar_t text[256] = L"";
-    GetWindowTextW(FindWindowExW(bar, nullptr, L"Static", nullptr), text, 256);
-    return Narrow(text);
-}
-
-// Presses a button of the bar, found by its text, as a click does.
-void PressBarButton(const AppSession& app, const wchar_t* text) {
-    HWND button = FindWindowExW(SiteBar(app), nullptr, L"Button", text);
-    ASSERT_TRUE(button) << Narrow(text);
-    SendMessageW(button, BM_CLICK, 0, 0);
-}
-
 std::string ConfigText(const AppSession& app) { return ReadFileBytes(app.dataDir() + L"\\config.ini"); }
 
 void StartAt(AppSession& app) {
@@ -99,16 +80,16 @@ TEST(OtherSitesAppTest, SignInThroughAnotherSiteOnceItIsAllowed) {
         // Stopped at the first hop: the sign-in host never hears of it, the bar names it.
         Act(app, Click("/signin"));
         EXPECT_EQ(CountRequests("auth.test "), authRequests);
-        EXPECT_EQ(BarText(app), "auth.test is another site");
+        EXPECT_TRUE(PumpUntil([&] { return SiteBarText(app) == "auth.test is another site"; }));
         RECT bar, view;
         GetWindowRect(SiteBar(app), &bar);
         GetWindowRect(app.view(), &view);
         EXPECT_EQ(view.top, bar.bottom);  // the view gave up the bar's strip
-        PressBarButton(app, L"Allow in Velotide");
+        ASSERT_TRUE(PressSiteBarButton(app, L"Allow in Velotide"));
         EXPECT_TRUE(app.WaitForLog("page shown http://site.test/welcome")) << ::testing::PrintToString(app.Log());
         EXPECT_TRUE(app.WaitForLog("navigation completed 4 success")) << ::testing::PrintToString(app.Log());
         EXPECT_EQ(app.CountLog("navigation completed 4 status"), 0u);  // the 403 of a visitor without the cookie
-        EXPECT_EQ(BarText(app), "");
+        EXPECT_EQ(SiteBarText(app), "");
         GetWindowRect(app.view(), &view);
         EXPECT_EQ(view.top, bar.top);
         config = ConfigText(app);
@@ -121,7 +102,7 @@ TEST(OtherSitesAppTest, SignInThroughAnotherSiteOnceItIsAllowed) {
     app.Page(L"script " + Wide(Click("/signin")));
     EXPECT_TRUE(app.WaitForLog("page shown http://site.test/welcome")) << ::testing::PrintToString(app.Log());
     EXPECT_TRUE(app.WaitForLog("navigation completed 3 success")) << ::testing::PrintToString(app.Log());
-    EXPECT_EQ(BarText(app), "");
+    EXPECT_EQ(SiteBarText(app), "");
     EXPECT_EQ(CountRequests("site.test POST /callback"), 2u);
     // Site > Allowed sites... lists it, and Remove forgets it.
     app.Command(ID_SITE_ALLOWED_SITES);
@@ -137,6 +118,21 @@ TEST(OtherSitesAppTest, SignInThroughAnotherSiteOnceItIsAllowed) {
     EXPECT_EQ(ConfigText(app), "url=http://site.test/\r\nblockAds=1\r\n");
     SendMessageW(FindWindowExW(dialog, nullptr, L"Button", L"Close"), BM_CLICK, 0, 0);
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(dialog); }));
+    EXPECT_EQ(app.Quit(), 0u);
+}
+
+TEST(OtherSitesAppTest, TheAddressASiteSendsItsVisitorsToCanBeAllowedFromItsMessage) {
+    AppSession app("url=http://moved.test/\r\n", Engine::kChromium);
+    ASSERT_TRUE(app.Start());
+    EXPECT_TRUE(app.WaitForLog("page shown data: The site sent Velotide")) << ::testing::PrintToString(app.Log());
+    EXPECT_TRUE(PumpUntil([&] { return SiteBarText(app) == "www.moved.test is another site"; }));
+    ASSERT_TRUE(PressSiteBarButton(app, L"Allow in Velotide"));
+    EXPECT_TRUE(app.WaitForLog("page shown http://www.moved.test/")) << ::testing::PrintToString(app.Log());
+    EXPECT_EQ(ConfigText(app), "url=http://moved.test/\r\nblockAds=1\r\nallow=http://www.moved.test\r\n");
+    // Home now follows the site to its new address.
+    app.Command(ID_SITE_HOME);
+    EXPECT_TRUE(app.WaitForLog("page shown http://www.moved.test/", 2)) << ::testing::PrintToString(app.Log());
+    EXPECT_EQ(SiteBarText(app), "");
     EXPECT_EQ(app.Quit(), 0u);
 }
 
@@ -161,9 +157,9 @@ TEST(OtherSitesAppTest, ClickedLinksAreHandedOnOrNamedAndPagesAloneDoNothing) {
             SCOPED_TRACE(c.script);
             ASSERT_TRUE(app.Page(L"script " + Wide(c.script)));
             if (*c.bar) {
-                EXPECT_TRUE(PumpUntil([&] { return BarText(app) == c.bar; })) << ::testing::PrintToString(app.Log());
-                PressBarButton(app, L"Open in browser");
-                EXPECT_EQ(BarText(app), "");
+                EXPECT_TRUE(PumpUntil([&] { return SiteBarText(app) == c.bar; })) << ::testing::PrintToString(app.Log());
+                ASSERT_TRUE(PressSiteBarButton(app, L"Open in browser"));
+                EXPECT_EQ(SiteBarText(app), "");
             }
             launched.push_back(c.launched);
             ASSERT_TRUE(handlers.WaitFor(launched.size())) << ::testing::PrintToString(app.Log());
@@ -181,7 +177,7 @@ TEST(OtherSitesAppTest, ClickedLinksAreHandedOnOrNamedAndPagesAloneDoNothing) {
     EXPECT_TRUE(app.WaitForLog("navigation completed 3 status 14")) << ::testing::PrintToString(app.Log());
     EXPECT_EQ(app.LastLog("navigation started 3"), "navigation started 3 http://other.test/by-itself-nav");
     PumpFor(500);
-    EXPECT_EQ(BarText(app), "");
+    EXPECT_EQ(SiteBarText(app), "");
     EXPECT_EQ(handlers.Launches().size(), launches);
     EXPECT_EQ(app.Quit(), 0u);
 }
