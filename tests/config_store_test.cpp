@@ -177,8 +177,8 @@ TEST_F(ConfigStore, AllowLinesLoadAsOriginsAndSaveInOrder) {
         {"reduced to the origin", "allow=https://Auth.Example/login?x=1#f \r\n", {L"https://auth.example"}},
         {"completed like the site address", "allow=  id.example:8443/path\r\n", {L"https://id.example:8443"}},
         {"order kept", "allow=https://b.example\r\nallow=http://a.example\r\n", {L"https://b.example", L"http://a.example"}},
-        {"repeats dropped", "allow=https://a.example/x\r\nallow=HTTPS://A.example\r\nallow=https://a.example:443\r\n",
-         {L"https://a.example", L"https://a.example:443"}},
+        {"repeats dropped", "allow=https://a.example/x\r\nallow=HTTPS://A.example\r\nallow=https://a.example:443\r\n"
+         "allow=https://me@a.example\r\nallow=http://a.example\r\n", {L"https://a.example", L"http://a.example"}},
         {"invalid dropped", "allow=ftp://a.example\r\nallow=\r\nallow=https://\r\nallow=https://ok.example\r\n",
          {L"https://ok.example"}},
         {"key is exact", "Allow=https://a.example\r\n allow=https://b.example\r\nallowed=https://c.example\r\n", {}},

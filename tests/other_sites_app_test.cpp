@@ -107,7 +107,11 @@ TEST(OtherSitesAppTest, SignInThroughAnotherSiteOnceItIsAllowed) {
     // Site > Allowed sites... lists it, and Remove forgets it.
     app.Command(ID_SITE_ALLOWED_SITES);
     HWND dialog = nullptr;
-    ASSERT_TRUE(PumpUntil([&] { return (dialog = FindProcessWindow(app.process().id(), L"#32770")) != nullptr; }));
+    // Shown once its controls are made and filled.
+    ASSERT_TRUE(PumpUntil([&] {
+        dialog = FindProcessWindow(app.process().id(), L"#32770");
+        return dialog && IsWindowVisible(dialog);
+    }));
     HWND list = FindWindowExW(dialog, nullptr, L"ListBox", nullptr);
     wchar_t origin[256] = L"";
     SendMessageW(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(origin));
