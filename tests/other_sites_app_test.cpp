@@ -155,6 +155,7 @@ TEST(OtherSitesAppTest, ClickedLinksAreHandedOnOrNamedAndPagesAloneDoNothing) {
             {Click("https://other.test/pop?o2", "_blank"), "other.test is another site", "https://other.test/pop?o2"},
             {Click("mailto:ada@site.test?subject=Hello"), "", "mailto:ada@site.test?subject=Hello"},
             {Click("tel:+4930123", "_blank"), "", "tel:+4930123"},
+            {Click("/redirect?to=mailto:hop@site.test"), "", "mailto:hop@site.test"},  // a hop of the click
         };
         std::vector<std::string> launched;
         for (const auto& c : kClicks) {
@@ -184,6 +185,15 @@ TEST(OtherSitesAppTest, ClickedLinksAreHandedOnOrNamedAndPagesAloneDoNothing) {
     EXPECT_EQ(SiteBarText(app), "");
     EXPECT_EQ(handlers.Launches().size(), launches);
     EXPECT_EQ(app.Quit(), 0u);
+    // A site whose address sends its visitors to a mail address: named on the message page, never launched.
+    AppSession mailing("url=http://site.test/redirect?to=mailto:start@site.test\r\n", Engine::kChromium);
+    ASSERT_TRUE(mailing.Start());
+    EXPECT_TRUE(mailing.WaitForLog("page shown data: The site sent Velotide to another address"))
+        << ::testing::PrintToString(mailing.Log());
+    PumpFor(500);
+    EXPECT_EQ(SiteBarText(mailing), "");
+    EXPECT_EQ(handlers.Launches().size(), launches);
+    EXPECT_EQ(mailing.Quit(), 0u);
 }
 
 }  // namespace

@@ -152,8 +152,9 @@ HRESULT OnNavigationCompleted(ICoreWebView2NavigationCompletedEventArgs* args) {
                          L", which is outside the site. If that is the site's address now, use Site &rsaquo; Change "
                          L"site address.")
                             .c_str());
-        // If the other address is where the site signs its visitors in, it can be allowed from here.
-        ShowSiteBar(sentTo);
+        // If the other address is where the site signs its visitors in, it can be allowed from here;
+        // an address of another program's scheme is only named.
+        if (ClassifyStoppedLink(sentTo, true) == StoppedLink::kOfferInBar) ShowSiteBar(sentTo);
     } else if (NeedsFailurePage(isSuccess, status, httpStatus)) {
         // A failed load of the site is tried again as the program's own,
         // so that a redirect away from it is told again.

@@ -365,13 +365,13 @@ void ChromiumBrowser::OnNavigationStarted(const json& params) {
     // A load the program didn't ask for here: a reload or history step to a
     // string-loaded page, or the page going to about:blank by itself.
     // Chromium tells no gesture for it.
-    JudgeRunningNavigation(loader, uri, false);
+    JudgeRunningNavigation(BeginNavigation(loader, uri, false), false);
 }
 
-// A navigation under way already, which never pauses as a request: a cancel stops it.
-void ChromiumBrowser::JudgeRunningNavigation(const std::string& loader, const std::wstring& uri, bool userGesture) {
-    Navigation& navigation = BeginNavigation(loader, uri, userGesture);
-    if (RaiseNavigationStarting(*this, uri, navigation.id, navigation.userInitiated, false)) {
+// A navigation (or its hop to navigation.uri) under way already, which never
+// pauses as a request: a cancel stops it.
+void ChromiumBrowser::JudgeRunningNavigation(Navigation& navigation, bool redirected) {
+    if (RaiseNavigationStarting(*this, navigation.uri, navigation.id, navigation.userInitiated, redirected)) {
         Call("Page.stopLoading");
         Complete(navigation, COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED, false, 0);
     }
@@ -385,10 +385,19 @@ void ChromiumBrowser::OnDocumentRequest(const json& params) {
     std::wstring uri = Wide(JsonString(JsonObject(params, "request"), "url"));
     const json& gesture = JsonObject(params, "hasUserGesture");
     bool userGesture = gesture.is_boolean() && gesture.get<bool>();
+    bool redirected = params.contains("redirectResponse");
     if (IsNetworkAddress(uri)) {
-        if (!params.contains("redirectResponse")) userGestures_[loader] = userGesture;
-    } else if (IsExternalAddress(uri) && !navigations_.count(loader)) {
-        JudgeRunningNavigation(loader, uri, userGesture);
+        if (!redirected) userGestures_[loader] = userGesture;
+        return;
+    }
+    if (!IsExternalAddress(uri)) return;
+    auto found = navigations_.find(loader);
+    if (found == navigations_.end()) {
+        JudgeRunningNavigation(BeginNavigation(loader, uri, userGesture), false);
+    } else if (redirected && !found->second.done) {
+        // A server sent the navigation on to another program's address: a hop that never pauses.
+        found->second.uri = uri;
+        JudgeRunningNavigation(found->second, true);
     }
 }
 

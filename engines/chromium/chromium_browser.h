@@ -64,7 +64,7 @@ private:
     void Complete(Navigation& navigation, COREWEBVIEW2_WEB_ERROR_STATUS status, bool success, int httpStatus);
     Navigation& BeginNavigation(const std::string& loader, const std::wstring& uri, bool userGesture);
     void OnDocumentRequest(const json& params);
-    void JudgeRunningNavigation(const std::string& loader, const std::wstring& uri, bool userGesture);
+    void JudgeRunningNavigation(Navigation& navigation, bool redirected);
     void Answer(const std::string& session, const json& params, RequestSource source);
     void OnChildAttached(const json& params);
     void ForgetChild(const std::string& session);
