@@ -4,9 +4,13 @@
 #pragma once
 
 #include <windows.h>
+#include <deque>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "webview/engine.h"
+#include "webview/other_sites.h"
 
 // Where the main window was at the last quit: its normal (restored)
 // rectangle and whether it was maximised; known once read or taken.
@@ -23,6 +27,7 @@ struct AppState {
     std::wstring dataDir;     // no trailing separator
     std::wstring siteUrl;     // empty, or valid and normalised
     std::wstring homeOrigin;  // always SiteOrigin(siteUrl)
+    std::vector<std::wstring> allowedOrigins;  // sites allowed for sign-in, each a SiteOrigin
     bool blockAds = true;
     static constexpr const wchar_t* adDomain = L"doubleclick.net";
     bool isFullscreen = false;
@@ -39,6 +44,9 @@ struct AppState {
     bool viewHidden = false;      // the view was hidden as the window was minimised
     bool closeAsked = false;      // the view was sent away so that the page's beforeunload runs
     bool closeAnswered = false;   //   and a box over the window (the page's question) was answered since
+    HWND siteBar = nullptr;       // the bar naming a stopped link to another site, once made
+    std::wstring stoppedAddress;  // the address it names; empty while it is closed
+    std::deque<std::pair<StoppedLink, std::wstring>> stoppedLinks;  // clicked links to act on from the loop
 
     // Navigation bookkeeping, kept by the navigation policy's handlers:
     UINT64 startedId = 0;        // the latest top-level navigation let through,

@@ -11,4 +11,5 @@ enum : int {
     ID_SITE_QUIT = 106,
     ID_VIEW_BACK = 107,
     ID_VIEW_FORWARD = 108,
+    ID_SITE_ALLOWED_SITES = 109,
 };

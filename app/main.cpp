@@ -55,6 +55,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
 
     MSG msg = {};
     while (GetMessageW(&msg, nullptr, 0, 0)) {
+        // Tab, Enter and Esc among the site bar's buttons.
+        if (g_app.siteBar && IsDialogMessageW(g_app.siteBar, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

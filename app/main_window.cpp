@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "app/allowed_sites.h"
 #include "app/app_state.h"
 #include "app/close.h"
 #include "app/commands.h"
@@ -7,9 +8,12 @@
 #include "app/fullscreen.h"
 #include "app/placement.h"
 #include "app/prompt.h"
+#include "app/site_bar.h"
 #include "settings/config_store.h"
 #include "webview/navigation_policy.h"
+#include "webview/other_sites.h"
 #include "webview/process_recovery.h"
+#include "webview/startup.h"
 
 void RegisterMainWindowClass() {
     WNDCLASSW wc = {};
@@ -32,6 +36,7 @@ HMENU BuildMenuBar() {
     AppendMenuW(site, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(site, MF_STRING | (g_app.blockAds ? MF_CHECKED : MF_UNCHECKED), ID_SITE_BLOCK_ADS,
                 L"Block ad domains");
+    AppendMenuW(site, MF_STRING, ID_SITE_ALLOWED_SITES, L"Allowed sites\u2026");
     AppendMenuW(site, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(site, MF_STRING, ID_SITE_QUIT, L"Quit");
     AppendMenuW(view, MF_STRING, ID_VIEW_FULLSCREEN, L"Fullscreen\tF11");
@@ -64,10 +69,10 @@ HWND CreateMainWindow() {
 }
 
 void FitViewToWindow() {
-    if (!g_app.controller) return;
     RECT client;
     GetClientRect(g_app.mainWindow, &client);
-    g_app.controller->put_Bounds(client);
+    client.top += PlaceSiteBar(client);  // the site bar, while it shows, takes the strip at the top
+    if (g_app.controller) g_app.controller->put_Bounds(client);
 }
 
 static void ToggleBlockAds() {
@@ -104,6 +109,9 @@ static bool RunCommand(int id) {
         return true;
     case ID_VIEW_FORWARD:
         if (g_app.webview) g_app.webview->GoForward();
+        return true;
+    case ID_SITE_ALLOWED_SITES:
+        ShowAllowedSites();
         return true;
     }
     return false;
@@ -161,6 +169,9 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         return 0;
     case kRestartEngineMessage:
         RestartWebView();
+        return 0;
+    case kStoppedLinkMessage:
+        ActOnStoppedLinks();
         return 0;
     case WM_GETMINMAXINFO:
         // At the DPI of the monitor the window is on.

@@ -1,5 +1,5 @@
 // The main window "VelotideMain": its class, menu bar, window procedure and
-// the eight menu commands.
+// the menu commands.
 #pragma once
 
 #include <windows.h>
@@ -20,8 +20,8 @@ inline constexpr int kMainWidth = 1360, kMainHeight = 860;
 // 96 DPI, scaled to its monitor's DPI and kept inside its work area.
 HWND CreateMainWindow();
 
-// Gives the view the whole client area, when there is a view. The one place
-// that computes the view's bounds.
+// Gives the view the client area, less the site bar's strip while it shows:
+// the one place that computes the view's bounds.
 void FitViewToWindow();
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -47,6 +47,12 @@ shot() {
     echo "$out/$name.png"
 }
 
+# A click on a link to another site: the bar names it.
+other_site() {
+    $wine "$driver" engine script "{ const a = document.createElement('a'); a.href = 'https://accounts.example.org/signin'; document.body.append(a); a.click(); }"
+    wait_log "navigation cancelled"
+}
+
 fullscreen() {
     $wine "$driver" engine script "document.getElementById('photo').requestFullscreen()"
     wait_log "fullscreen element on"
@@ -57,6 +63,7 @@ shot first-start "" "frame shown data:" $wine "$driver" wait VelotidePrompt 1000
 shot site "$site" "frame shown http://demo.velotide.test/"
 shot cant-reach 'url=http://unreachable.invalid/\r\nblockAds=1\r\n' "frame shown data:"
 shot fullscreen "$site" "frame shown http://demo.velotide.test/" fullscreen
+shot other-site "$site" "frame shown http://demo.velotide.test/" other_site
 
 # The prompt at 150 % (144 DPI): Wine, like a sign-in, takes the scale from
 # LogPixels as each program starts; put back to 96 DPI after.

@@ -8,6 +8,7 @@
 
 #include "app/app_state.h"
 #include "app/placement.h"
+#include "settings/allowed_origins.h"
 #include "settings/replace_file.h"
 #include "settings/site_address.h"
 
@@ -16,8 +17,8 @@
 static std::wstring ConfigPath() { return g_app.dataDir + L"\\config.ini"; }
 
 // The lines config.ini knows, in the order they are written: each key, what
-// reading the value after it sets, and the whole line to write ("" leaves
-// the line out).
+// reading the value after it sets, and the lines to write, each with its
+// line end ("" leaves the key out; allow= may stand any number of times).
 struct ConfigLine {
     const char* key;
     void (*read)(const std::string& value);
@@ -26,11 +27,18 @@ struct ConfigLine {
 
 const ConfigLine kLines[] = {
     {"url=", [](const std::string& value) { g_app.siteUrl = Utf8ToWide(value); },
-     [] { return "url=" + WideToUtf8(g_app.siteUrl); }},
+     [] { return "url=" + WideToUtf8(g_app.siteUrl) + "\r\n"; }},
     {"blockAds=", [](const std::string& value) { g_app.blockAds = value != "0"; },
-     [] { return std::string("blockAds=") + (g_app.blockAds ? "1" : "0"); }},
+     [] { return std::string("blockAds=") + (g_app.blockAds ? "1" : "0") + "\r\n"; }},
     {"window=", [](const std::string& value) { ParseWindowPlace(value, &g_app.place); },
-     [] { return g_app.place.known ? "window=" + FormatWindowPlace(g_app.place) : std::string(); }},
+     [] { return g_app.place.known ? "window=" + FormatWindowPlace(g_app.place) + "\r\n" : std::string(); }},
+    // Checked and reduced to origins once all are read.
+    {"allow=", [](const std::string& value) { g_app.allowedOrigins.push_back(Utf8ToWide(value)); },
+     [] {
+         std::string lines;
+         for (const std::wstring& origin : g_app.allowedOrigins) lines += "allow=" + WideToUtf8(origin) + "\r\n";
+         return lines;
+     }},
 };
 
 static void ApplyLine(std::string line) {
@@ -69,14 +77,17 @@ void LoadConfig() {
     }
     if (!g_app.siteUrl.empty() && !NormalizeSiteAddress(g_app.siteUrl)) g_app.siteUrl.clear();
     g_app.homeOrigin = SiteOrigin(g_app.siteUrl);
+    // Each reduced to its origin, in file order; invalid ones and repeats go.
+    std::vector<std::wstring> allowed;
+    for (const std::wstring& address : g_app.allowedOrigins) AddAllowedOrigin(allowed, address);
+    g_app.allowedOrigins.swap(allowed);
 }
 
 // The new settings replace config.ini only once written completely, so a full
 // disk or a crash mid-write never costs the old file.
 void SaveConfig() {
     std::string text;
-    for (const ConfigLine& known : kLines)
-        if (std::string line = known.write(); !line.empty()) text += line + "\r\n";
+    for (const ConfigLine& known : kLines) text += known.write();
     ReplaceFileWhole(ConfigPath(), text);
 }
 

@@ -1,17 +1,20 @@
-// The settings file config.ini in the data directory: "url=", "blockAds="
-// and "window=" lines, UTF-8, CR LF line ends. Read once at start-up,
-// rewritten whole on every change and at quit.
+// The settings file config.ini in the data directory: "url=", "blockAds=",
+// "window=" and any number of "allow=" lines (sites allowed for sign-in),
+// UTF-8, CR LF line ends. Read once at start-up, rewritten whole on every
+// change and at quit.
 #pragma once
 
 #include <string>
 
-// Reads dataDir\config.ini into siteUrl, blockAds and place (missing file: defaults),
-// normalises siteUrl (cleared when invalid) and sets homeOrigin. A file
-// that exists but can't be opened sets configUnread.
+// Reads dataDir\config.ini into siteUrl, blockAds, place and allowedOrigins
+// (missing file: defaults), normalises siteUrl (cleared when invalid), sets
+// homeOrigin and reduces the allowed addresses to origins (invalid and
+// repeated dropped). A file that exists but can't be opened sets configUnread.
 void LoadConfig();
 
-// Writes siteUrl, blockAds and place (once known) to config.ini.tmp, then moves it over config.ini,
-// so the old file stays intact unless the new one was written completely.
+// Writes siteUrl, blockAds, place (once known) and allowedOrigins to
+// config.ini.tmp, then moves it over config.ini, so the old file stays intact
+// unless the new one was written completely.
 // Failures are silent: the values live on in memory.
 void SaveConfig();
 

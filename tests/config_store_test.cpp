@@ -206,6 +206,37 @@ TEST_F(ConfigStore, SaveThenLoadGivesTheSameSettings) {
     }
 }
 
+// Sites allowed for sign-in: what each file's allow= lines load as, and the
+// lines a save writes for them, in the same order.
+TEST_F(ConfigStore, AllowLinesLoadAsOriginsAndSaveInOrder) {
+    const struct {
+        const char* name;
+        std::string lines;
+        std::vector<std::wstring> origins;
+    } kCases[] = {
+        {"none", "", {}},
+        {"reduced to the origin", "allow=https://Auth.Example/login?x=1#f \r\n", {L"https://auth.example"}},
+        {"completed like the site address", "allow=  id.example:8443/path\r\n", {L"https://id.example:8443"}},
+        {"order kept", "allow=https://b.example\r\nallow=http://a.example\r\n", {L"https://b.example", L"http://a.example"}},
+        {"repeats dropped", "allow=https://a.example/x\r\nallow=HTTPS://A.example\r\nallow=https://a.example:443\r\n"
+         "allow=https://me@a.example\r\nallow=http://a.example\r\n", {L"https://a.example", L"http://a.example"}},
+        {"invalid dropped", "allow=ftp://a.example\r\nallow=\r\nallow=https://\r\nallow=https://ok.example\r\n",
+         {L"https://ok.example"}},
+        {"key is exact", "Allow=https://a.example\r\n allow=https://b.example\r\nallowed=https://c.example\r\n", {}},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        LoadFrom("url=https://site.example\r\n" + c.lines + "blockAds=0\r\n");
+        EXPECT_EQ(g_app.allowedOrigins, c.origins);
+        EXPECT_EQ(g_app.siteUrl, L"https://site.example");
+        EXPECT_FALSE(g_app.blockAds);
+        SaveConfig();
+        std::string expected = "url=https://site.example\r\nblockAds=0\r\n";
+        for (const std::wstring& origin : c.origins) expected += "allow=" + WideToUtf8(origin) + "\r\n";
+        EXPECT_EQ(ReadFileBytes(ConfigPath()), expected);
+    }
+}
+
 TEST_F(ConfigStore, SaveReplacesHandEditedFileWhole) {
     LoadFrom("; my comment\r\nurl=https://Host\r\nextra=1\r\nblockAds=0\r\n" + std::string(200, 'x') + "\r\n");
     ASSERT_EQ(g_app.siteUrl, L"https://Host");

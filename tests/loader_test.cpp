@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "tests/loader_probe/probe_record.h"
+#include "tests/support/registry_override.h"
 #include "tests/support/test_support.h"
 #include "webview/engine.h"
 
@@ -57,64 +58,6 @@ private:
     const wchar_t* name_;
     bool had_ = false;
     std::wstring old_;
-};
-
-// Sets a registry value for the life of the object; afterwards deletes the
-// keys it created, or puts back a value it replaced.
-class RegistryValue {
-public:
-    RegistryValue(HKEY root, REGSAM view, const std::wstring& keyPath, const std::wstring& name, DWORD type,
-                  const std::string& data)
-        : root_(root), view_(view), key_(keyPath), name_(name) {
-        // Walk down the key path, noting the keys that do not exist yet.
-        for (size_t pos = key_.find(L'\\');; pos = key_.find(L'\\', pos + 1)) {
-            std::wstring path = key_.substr(0, pos);
-            HKEY key;
-            if (RegOpenKeyExW(root_, path.c_str(), 0, KEY_READ | view_, &key) == ERROR_SUCCESS)
-                RegCloseKey(key);
-            else
-                created_.push_back(path);
-            if (pos == std::wstring::npos) break;
-        }
-        HKEY key;
-        if (RegCreateKeyExW(root_, key_.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE | view_, nullptr, &key,
-                            nullptr) != ERROR_SUCCESS)
-            return;
-        wchar_t old[1024];
-        DWORD size = sizeof old - sizeof(wchar_t);
-        if (RegQueryValueExW(key, name_.c_str(), nullptr, &oldType_, reinterpret_cast<BYTE*>(old), &size) ==
-            ERROR_SUCCESS) {
-            hadValue_ = true;
-            oldValue_.assign(reinterpret_cast<const char*>(old), size);
-        }
-        RegSetValueExW(key, name_.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.data()),
-                       static_cast<DWORD>(data.size()));
-        RegCloseKey(key);
-    }
-    ~RegistryValue() {
-        HKEY key;
-        if (RegOpenKeyExW(root_, key_.c_str(), 0, KEY_WRITE | view_, &key) == ERROR_SUCCESS) {
-            if (hadValue_)
-                RegSetValueExW(key, name_.c_str(), 0, oldType_, reinterpret_cast<const BYTE*>(oldValue_.data()),
-                               static_cast<DWORD>(oldValue_.size()));
-            else
-                RegDeleteValueW(key, name_.c_str());
-            RegCloseKey(key);
-        }
-        for (auto it = created_.rbegin(); it != created_.rend(); ++it) RegDeleteKeyExW(root_, it->c_str(), view_, 0);
-    }
-    RegistryValue(const RegistryValue&) = delete;
-    RegistryValue& operator=(const RegistryValue&) = delete;
-
-private:
-    HKEY root_;
-    REGSAM view_;
-    std::wstring key_;
-    std::wstring name_;
-    std::vector<std::wstring> created_;
-    bool hadValue_ = false;
-    DWORD oldType_ = REG_SZ;
-    std::string oldValue_;
 };
 
 // The bytes of a REG_SZ value.
@@ -195,7 +138,7 @@ protected:
         HKEY root = where == Where::UserKey ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
         REGSAM view = where == Where::MachineKey32 ? KEY_WOW64_32KEY : where == Where::MachineKey64 ? KEY_WOW64_64KEY : 0;
         registryValues_.push_back(
-            std::make_unique<RegistryValue>(root, view, kChannelKeys[channel], L"EBWebView", REG_SZ, StringBytes(folder)));
+            std::make_unique<RegistryValueOverride>(root, view, kChannelKeys[channel], L"EBWebView", REG_SZ, StringBytes(folder)));
     }
 
     // Builds each runtime into installed_ and advertises it as its `where`
@@ -259,7 +202,7 @@ protected:
     std::vector<std::wstring> folders_;
     std::vector<std::wstring> installed_;
     std::unique_ptr<EnvOverride> folderVariable_;
-    std::vector<std::unique_ptr<RegistryValue>> registryValues_;
+    std::vector<std::unique_ptr<RegistryValueOverride>> registryValues_;
 };
 
 // --- Discovery ---------------------------------------------------------------
@@ -447,7 +390,7 @@ TEST_P(LoaderSettings, FindsRuntimeAndUserDataFolder) {
         std::wstring key = std::wstring(L"Software\\Policies\\Microsoft\\Edge\\WebView2\\") + s.name;
         DWORD number = wcstoul(value.c_str(), nullptr, 10);
         bool isDword = std::wstring(s.name) == kPreferencePolicy;
-        registryValues_.push_back(std::make_unique<RegistryValue>(
+        registryValues_.push_back(std::make_unique<RegistryValueOverride>(
             s.from == From::MachinePolicy ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, 0, key,
             s.valueName ? s.valueName : HostFileName(), isDword ? REG_DWORD : REG_SZ,
             isDword ? std::string(reinterpret_cast<const char*>(&number), sizeof number) : StringBytes(value)));

@@ -35,12 +35,16 @@ TEST(LockGaps, SignInCertificateAndDocumentRulesTable) {
         // An address the engine did not give: refused, but no document replaced.
         {L"https://site.example", L"", true, kCancel, false},
         {L"", L"https://other.example/", true, kCancel, true},  // no site yet: nothing is the site
+        // A site allowed for sign-in counts as the site's own.
+        {L"https://site.example", L"https://auth.example/login", false, kDefault, false},
+        {L"https://site.example", L"http://auth.example/login", true, kCancel, true},
     };
+    const std::vector<std::wstring> allowed = {L"https://auth.example"};
     for (const auto& c : kCases) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(c.homeOrigin) + L" " + c.address));
-        EXPECT_EQ(RefusesSignIn(c.address, c.homeOrigin), c.refusesSignIn);
-        EXPECT_EQ(CertificateErrorAction(c.address, c.homeOrigin), c.certificate);
-        EXPECT_EQ(IsStrayDocument(c.address, c.homeOrigin), c.stray);
+        EXPECT_EQ(RefusesSignIn(c.address, c.homeOrigin, allowed), c.refusesSignIn);
+        EXPECT_EQ(CertificateErrorAction(c.address, c.homeOrigin, allowed), c.certificate);
+        EXPECT_EQ(IsStrayDocument(c.address, c.homeOrigin, allowed), c.stray);
     }
 }
 

@@ -64,6 +64,7 @@ TEST_F(MainWindowTest, MenuBarHoldsSiteAndViewItemsInOrder) {
         {0, 103, L"Home\tAlt+Home"},
         {0, 0, L""},
         {0, 104, L"Block ad domains"},
+        {0, 109, L"Allowed sites\u2026"},
         {0, 0, L""},
         {0, 106, L"Quit"},
         {1, 105, L"Fullscreen\tF11"},
@@ -86,7 +87,7 @@ TEST_F(MainWindowTest, MenuBarHoldsSiteAndViewItemsInOrder) {
             EXPECT_EQ(info.fState & (MFS_DISABLED | MFS_GRAYED), 0u);  // every command stays enabled
         }
     }
-    EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, 0)), 7);
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, 0)), 8);
     EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, 1)), 3);
 }
 
@@ -156,7 +157,7 @@ TEST_F(MainWindowTest, ViewCommandsReachTheView) {
         {ID_VIEW_BACK, L"", {L"GoBack"}, 0},
         {ID_VIEW_FORWARD, L"", {L"GoForward"}, 0},
         {100, L"https://Host", {}, 0},
-        {109, L"https://Host", {}, 0},
+        {199, L"https://Host", {}, 0},
     };
     CreateWindowWithMenu();
     for (const Case& c : cases) {

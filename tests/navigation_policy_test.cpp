@@ -10,6 +10,7 @@
 #include "tests/support/fake_engine.h"
 #include "tests/support/task_memory_watch.h"
 #include "webview/navigation_policy.h"
+#include "webview/other_sites.h"
 
 namespace {
 
@@ -150,6 +151,56 @@ TEST(NavigationPolicy, TypedSiteAgainstCanonicalAddresses) {
     }
 }
 
+// Sites allowed for sign-in pass like the site itself, by exact origin.
+TEST(NavigationPolicy, AllowedOriginsPassLikeTheSite) {
+    const std::vector<std::wstring> kAllowed = {L"https://auth.example", L"http://id.example:8080"};
+    const struct {
+        const wchar_t* address;
+        bool allowed;
+    } kCases[] = {
+        {L"https://site.example/account", true},
+        {L"https://auth.example/login?return=https://site.example/", true},
+        {L"HTTPS://Auth.Example", true},
+        {L"http://id.example:8080/", true},
+        {L"http://auth.example/", false},        // another scheme
+        {L"https://auth.example:444/", false},   // another port
+        {L"http://id.example/", false},          // the port is part of the origin
+        {L"https://sub.auth.example/", false},   // a subdomain is another site
+        {L"https://other.example/", false},
+        {L"mailto:me@auth.example", false},
+        {L"about:blank", true},
+    };
+    for (const auto& c : kCases)
+        EXPECT_EQ(IsAllowedNavigation(c.address, L"https://site.example", kAllowed), c.allowed)
+            << testing::PrintToString(std::wstring(c.address));
+}
+
+// What becomes of a stopped address: only the person's click hands it on or raises the bar.
+TEST(NavigationPolicy, StoppedLinksBySchemeAndClick) {
+    const struct {
+        const wchar_t* address;
+        StoppedLink clicked;
+    } kCases[] = {
+        {L"https://other.example/page", StoppedLink::kOfferInBar},
+        {L"HTTP://other.example", StoppedLink::kOfferInBar},
+        {L"mailto:ada@example.com?subject=Hi", StoppedLink::kHandToWindows},
+        {L"MailTo:ada@example.com", StoppedLink::kHandToWindows},
+        {L"tel:+4930123", StoppedLink::kHandToWindows},
+        {L"sms:+4930123", StoppedLink::kDrop},
+        {L"file:///C:/Windows/notepad.exe", StoppedLink::kDrop},
+        {L"ms-settings:privacy", StoppedLink::kDrop},
+        {L"javascript:alert(1)", StoppedLink::kDrop},
+        {L"blob:https://site.example/1234", StoppedLink::kDrop},
+        {L"mailto", StoppedLink::kDrop},
+        {L"", StoppedLink::kDrop},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.address)));
+        EXPECT_EQ(ClassifyStoppedLink(c.address, true), c.clicked);
+        EXPECT_EQ(ClassifyStoppedLink(c.address, false), StoppedLink::kDrop);
+    }
+}
+
 TEST(NavigationPolicy, NeedsFailurePageTable) {
     // http: the answer's HTTP status; any answer means the site was reached.
     struct {
@@ -261,6 +312,7 @@ public:
     HRESULT uriResult = S_OK;
     int getUriCalls = 0, cancelCalls = 0, unexpected = 0;
     BOOL cancel = FALSE;
+    BOOL userInitiated = FALSE;
     UINT64 id = 1;
 
     HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR* out) override {
@@ -283,7 +335,11 @@ public:
         *out = id;
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE get_IsUserInitiated(BOOL*) override { return Unexpected(); }
+    // Read to tell the person's clicks from what the page does by itself.
+    HRESULT STDMETHODCALLTYPE get_IsUserInitiated(BOOL* out) override {
+        *out = userInitiated;
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE get_RequestHeaders(ICoreWebView2HttpRequestHeaders**) override { return Unexpected(); }
     HRESULT STDMETHODCALLTYPE get_Cancel(BOOL*) override { return Unexpected(); }
 
@@ -369,17 +425,25 @@ class FakeNewWindowRequested : public FakeUnknown<ICoreWebView2NewWindowRequeste
 public:
     int handledCalls = 0, unexpected = 0;
     BOOL handled = FALSE;
+    LPWSTR uri = nullptr;
+    BOOL userInitiated = FALSE;
 
     HRESULT STDMETHODCALLTYPE put_Handled(BOOL value) override {
         ++handledCalls;
         handled = value;
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR*) override { return Unexpected(); }
+    HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR* out) override {
+        *out = uri;
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE put_NewWindow(ICoreWebView2*) override { return Unexpected(); }
     HRESULT STDMETHODCALLTYPE get_NewWindow(ICoreWebView2**) override { return Unexpected(); }
     HRESULT STDMETHODCALLTYPE get_Handled(BOOL*) override { return Unexpected(); }
-    HRESULT STDMETHODCALLTYPE get_IsUserInitiated(BOOL*) override { return Unexpected(); }
+    HRESULT STDMETHODCALLTYPE get_IsUserInitiated(BOOL* out) override {
+        *out = userInitiated;
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE GetDeferral(ICoreWebView2Deferral**) override { return Unexpected(); }
     HRESULT STDMETHODCALLTYPE get_WindowFeatures(ICoreWebView2WindowFeatures**) override { return Unexpected(); }
 
@@ -391,12 +455,59 @@ private:
 };
 
 TEST(NavigationPolicy, NewWindowRequestIsOnlyMarkedHandled) {
+    AppStateGuard guard;
+    TaskMemoryWatch& memory = TaskMemoryWatch::Get();
+    g_app.homeOrigin = L"https://site.example";
     FakeNewWindowRequested args;
+    args.uri = memory.Allocate(L"https://site.example/pop");
+    args.userInitiated = TRUE;
     EXPECT_EQ(OnNewWindowRequested(&args), S_OK);
     EXPECT_EQ(args.handledCalls, 1);
     EXPECT_EQ(args.handled, TRUE);
+    EXPECT_EQ(memory.FreesOf(args.uri), 1);
+    EXPECT_TRUE(g_app.stoppedLinks.empty());  // the site's own pop-up: swallowed, nothing more
     EXPECT_EQ(args.unexpected, 0);
     EXPECT_EQ(args.refs, 1u);
+}
+
+// Stopped navigations and pop-ups, clicked or not: what is queued for the
+// shell or the bar, and what is dropped, with the navigation cancelled and
+// the pop-up swallowed all the same.
+TEST(NavigationPolicy, ClickedLinksOffTheSiteAreQueuedOnce) {
+    AppStateGuard guard;
+    TaskMemoryWatch& memory = TaskMemoryWatch::Get();
+    g_app.homeOrigin = L"https://site.example";
+    g_app.allowedOrigins = {L"https://auth.example"};
+    const struct {
+        const wchar_t* address;
+        BOOL userInitiated;
+        StoppedLink queued;  // kDrop: nothing queued
+    } kCases[] = {
+        {L"https://other.example/x", TRUE, StoppedLink::kOfferInBar},
+        {L"https://other.example/x", FALSE, StoppedLink::kDrop},
+        {L"mailto:ada@site.example", TRUE, StoppedLink::kHandToWindows},
+        {L"tel:+4930123", FALSE, StoppedLink::kDrop},
+        {L"ms-settings:privacy", TRUE, StoppedLink::kDrop},
+        {L"https://auth.example/login", TRUE, StoppedLink::kDrop},  // allowed: it loads, or its pop-up is only swallowed
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.address)));
+        FakeNavigationStarting navigation;
+        navigation.uri = memory.Allocate(c.address);
+        navigation.userInitiated = c.userInitiated;
+        OnNavigationStarting(&navigation);
+        FakeNewWindowRequested popup;
+        popup.uri = memory.Allocate(c.address);
+        popup.userInitiated = c.userInitiated;
+        OnNewWindowRequested(&popup);
+        EXPECT_EQ(popup.handled, TRUE);
+        EXPECT_EQ(navigation.cancel, c.address != std::wstring(L"https://auth.example/login"));
+        std::deque<std::pair<StoppedLink, std::wstring>> expected;
+        if (c.queued != StoppedLink::kDrop) expected.assign(2, {c.queued, c.address});
+        EXPECT_EQ(g_app.stoppedLinks, expected);
+        g_app.stoppedLinks.clear();
+    }
+    g_app.allowedOrigins.clear();
 }
 
 class FakeNavigationCompleted : public FakeUnknown<ICoreWebView2NavigationCompletedEventArgs> {

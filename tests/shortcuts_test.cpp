@@ -52,6 +52,11 @@ TEST(ShortcutMapTest, FollowsTheKeyTable) {
         {{kDown, VK_ESCAPE, false, false, true, true}, A::None},
         {{kDown, VK_ESCAPE, false, false, false, false}, A::None},
         {{kDown, VK_ESCAPE, false, false, false, true}, A::None},
+        // F6 moves into the site bar, once per press; with Ctrl or Alt it is the page's.
+        {{kDown, VK_F6, false, false, false, false}, A::FocusSiteBar},
+        {{kDown, VK_F6, false, false, false, false, true}, A::None},
+        {{kDown, VK_F6, true, false, false, false}, A::None},
+        {{kSysDown, VK_F6, false, true, false, false}, A::None},
         // Ctrl+R; R alone, Alt+R and Ctrl+Alt+R (AltGr+R, a character) are the page's.
         {{kDown, 'R', true, false, false, false}, A::ReloadPage},
         {{kDown, 'R', true, false, false, false, true}, A::ReloadPage},  // held: reloads again

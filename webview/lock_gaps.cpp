@@ -13,25 +13,28 @@ static std::wstring TakeString(LPWSTR text) {
     return copy;
 }
 
-bool RefusesSignIn(const std::wstring& uri, const std::wstring& homeOrigin) {
-    return !IsAllowedNavigation(uri, homeOrigin);
+bool RefusesSignIn(const std::wstring& uri, const std::wstring& homeOrigin,
+                   const std::vector<std::wstring>& allowedOrigins) {
+    return !IsAllowedNavigation(uri, homeOrigin, allowedOrigins);
 }
 
 COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION CertificateErrorAction(const std::wstring& uri,
-                                                                  const std::wstring& homeOrigin) {
-    return IsAllowedNavigation(uri, homeOrigin) ? COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION_DEFAULT
+                                                                  const std::wstring& homeOrigin,
+                                                                  const std::vector<std::wstring>& allowedOrigins) {
+    return IsAllowedNavigation(uri, homeOrigin, allowedOrigins) ? COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION_DEFAULT
                                                 : COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION_CANCEL;
 }
 
-bool IsStrayDocument(const std::wstring& source, const std::wstring& homeOrigin) {
+bool IsStrayDocument(const std::wstring& source, const std::wstring& homeOrigin,
+                     const std::vector<std::wstring>& allowedOrigins) {
     // The program's own pages pass IsAllowedNavigation whatever the site.
-    return !source.empty() && !IsAllowedNavigation(source, homeOrigin);
+    return !source.empty() && !IsAllowedNavigation(source, homeOrigin, allowedOrigins);
 }
 
 // Shows, instead of the other site's document, why the view stayed; Reload
 // then loads the last page of the site again and Home its address.
 static void KeepViewOnSite(const std::wstring& address) {
-    bool lastPageOnSite = !g_app.currentAddress.empty() && IsAllowedNavigation(g_app.currentAddress, g_app.homeOrigin);
+    bool lastPageOnSite = !g_app.currentAddress.empty() && IsAllowedNavigation(g_app.currentAddress, g_app.homeOrigin, g_app.allowedOrigins);
     g_app.failedAddress = lastPageOnSite ? g_app.currentAddress : g_app.siteUrl;
     ShowMessagePage(L"Velotide kept the view on the site",
                     (EscapeHtml(address) + L" is outside " +
@@ -49,7 +52,7 @@ static std::wstring SourceOf(ICoreWebView2* view) {
 
 bool GateNewDocument(ICoreWebView2* view) {
     std::wstring source = SourceOf(view);
-    if (!IsStrayDocument(source, g_app.homeOrigin)) return false;
+    if (!IsStrayDocument(source, g_app.homeOrigin, g_app.allowedOrigins)) return false;
     KeepViewOnSite(source);
     return true;
 }
@@ -67,14 +70,14 @@ HRESULT OnSourceChanged(ICoreWebView2* view, ICoreWebView2SourceChangedEventArgs
 static HRESULT OnBasicAuthenticationRequested(ICoreWebView2BasicAuthenticationRequestedEventArgs* args) {
     LPWSTR uri = nullptr;  // a failed call leaves it null: the challenge is refused
     args->get_Uri(&uri);
-    if (RefusesSignIn(TakeString(uri), g_app.homeOrigin)) args->put_Cancel(TRUE);
+    if (RefusesSignIn(TakeString(uri), g_app.homeOrigin, g_app.allowedOrigins)) args->put_Cancel(TRUE);
     return S_OK;
 }
 
 static HRESULT OnServerCertificateErrorDetected(ICoreWebView2ServerCertificateErrorDetectedEventArgs* args) {
     LPWSTR uri = nullptr;  // a failed call leaves it null: the request is cancelled
     args->get_RequestUri(&uri);
-    args->put_Action(CertificateErrorAction(TakeString(uri), g_app.homeOrigin));
+    args->put_Action(CertificateErrorAction(TakeString(uri), g_app.homeOrigin, g_app.allowedOrigins));
     return S_OK;
 }
 

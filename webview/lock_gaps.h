@@ -7,21 +7,25 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "webview/engine.h"
 
 // Whether a sign-in challenge for uri is cancelled: only the site's own
-// addresses may ask, and theirs are left to the runtime's login dialog.
-bool RefusesSignIn(const std::wstring& uri, const std::wstring& homeOrigin);
+// addresses (and those of the sites allowed for sign-in) may ask, and theirs
+// are left to the runtime's login dialog.
+bool RefusesSignIn(const std::wstring& uri, const std::wstring& homeOrigin,
+                   const std::vector<std::wstring>& allowedOrigins = {});
 // What a certificate error of uri calls for: CANCEL off the site; on it the
 // runtime's DEFAULT, its warning page, which the failure page explains. A
 // certificate is never accepted for the person.
-COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION CertificateErrorAction(const std::wstring& uri,
-                                                                  const std::wstring& homeOrigin);
+COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION CertificateErrorAction(
+    const std::wstring& uri, const std::wstring& homeOrigin, const std::vector<std::wstring>& allowedOrigins = {});
 // Whether the view's document, at source, must not be shown: neither a page
 // of the site nor one of the program's own. An empty source (the engine did
 // not say) is left alone.
-bool IsStrayDocument(const std::wstring& source, const std::wstring& homeOrigin);
+bool IsStrayDocument(const std::wstring& source, const std::wstring& homeOrigin,
+                     const std::vector<std::wstring>& allowedOrigins = {});
 
 // The last gate, for the ContentLoading body: replaces the view's new
 // document with the message that kept the view on the site when it is stray,

@@ -1,10 +1,14 @@
 #include "webview/navigation_policy.h"
 
+#include <algorithm>
+
 #include "app/app_state.h"
 #include "app/close.h"
+#include "app/site_bar.h"
 #include "settings/site_address.h"
 #include "webview/lock_gaps.h"
 #include "webview/message_page.h"
+#include "webview/other_sites.h"
 
 // Whether address starts with scheme (lower-case) in any letter case. Only
 // the prefix is lowered: the answer is the same as for the whole address, and
@@ -17,9 +21,12 @@ bool IsMessageAddress(const std::wstring& address) {
     return StartsWithScheme(address, L"data:") || StartsWithScheme(address, L"about:");
 }
 
-bool IsAllowedNavigation(const std::wstring& address, const std::wstring& homeOrigin) {
+bool IsAllowedNavigation(const std::wstring& address, const std::wstring& homeOrigin,
+                         const std::vector<std::wstring>& allowedOrigins) {
     // The welcome and failure pages must pass whichever site is configured.
-    return IsMessageAddress(address) || SiteOrigin(address) == homeOrigin;
+    if (IsMessageAddress(address)) return true;
+    std::wstring origin = SiteOrigin(address);
+    return origin == homeOrigin || std::find(allowedOrigins.begin(), allowedOrigins.end(), origin) != allowedOrigins.end();
 }
 
 bool NeedsFailurePage(BOOL isSuccess, COREWEBVIEW2_WEB_ERROR_STATUS status, int httpStatusCode,
@@ -33,6 +40,7 @@ bool NeedsFailurePage(BOOL isSuccess, COREWEBVIEW2_WEB_ERROR_STATUS status, int 
 }
 
 void OpenSite() {
+    CloseSiteBar();  // Home or a new address: what was stopped before no longer matters
     if (!g_app.webview || g_app.siteUrl.empty()) return;
     g_app.openingSite = true;
     g_app.webview->Navigate(g_app.siteUrl.c_str());
@@ -51,6 +59,14 @@ void ReloadView() {
 HRESULT OnNewWindowRequested(ICoreWebView2NewWindowRequestedEventArgs* args) {
     // Handled without a new window: nothing opens and nothing loads.
     args->put_Handled(TRUE);
+    LPWSTR uri = nullptr;
+    BOOL userInitiated = FALSE;
+    args->get_Uri(&uri);
+    args->get_IsUserInitiated(&userInitiated);
+    std::wstring address = uri ? uri : L"";
+    if (uri) CoTaskMemFree(uri);
+    // A pop-up of the site itself (or of a site allowed for sign-in) is only swallowed.
+    if (!IsAllowedNavigation(address, g_app.homeOrigin, g_app.allowedOrigins)) OnStoppedLink(address, userInitiated);
     return S_OK;
 }
 
@@ -62,8 +78,10 @@ HRESULT OnNavigationStarting(ICoreWebView2NavigationStartingEventArgs* args) {
     if (uri) CoTaskMemFree(uri);
     UINT64 id = 0;
     BOOL redirected = FALSE;
+    BOOL userInitiated = FALSE;
     args->get_NavigationId(&id);
     args->get_IsRedirected(&redirected);
+    args->get_IsUserInitiated(&userInitiated);
     // The program's own load of the site is the first navigation to start
     // after it asked: the engine reports the address in its own form, which
     // need not be the text as typed.
@@ -71,9 +89,10 @@ HRESULT OnNavigationStarting(ICoreWebView2NavigationStartingEventArgs* args) {
         g_app.openingSite = false;
         g_app.siteNavigationId = id;
     }
-    if (!IsAllowedNavigation(address, g_app.homeOrigin)) {
+    if (!IsAllowedNavigation(address, g_app.homeOrigin, g_app.allowedOrigins)) {
         args->put_Cancel(TRUE);
         if (id && id == g_app.siteNavigationId) g_app.siteSentTo = address;
+        OnStoppedLink(address, userInitiated);
         return S_OK;
     }
     g_app.startedId = id;
@@ -139,6 +158,9 @@ HRESULT OnNavigationCompleted(ICoreWebView2NavigationCompletedEventArgs* args) {
                          L", which is outside the site. If that is the site's address now, use Site &rsaquo; Change "
                          L"site address.")
                             .c_str());
+        // If the other address is where the site signs its visitors in, it can be allowed from here;
+        // an address of another program's scheme is only named.
+        if (ClassifyStoppedLink(sentTo, true) == StoppedLink::kOfferInBar) ShowSiteBar(sentTo);
     } else if (NeedsFailurePage(isSuccess, status, httpStatus, committedErrorPage, g_app.webPageLoaded)) {
         // A failed load of the site is tried again as the program's own,
         // so that a redirect away from it is told again.
@@ -148,6 +170,7 @@ HRESULT OnNavigationCompleted(ICoreWebView2NavigationCompletedEventArgs* args) {
         g_app.webPageLoaded = true;
         g_app.failedAddress.clear();
         g_app.engineRestarted = false;  // the restarted engine shows pages: a later loss is a new first loss
+        if (SiteOrigin(address) == g_app.homeOrigin) CloseSiteBar();  // the person is back on the site
     }
     return S_OK;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "webview/engine.h"
 
@@ -11,8 +12,10 @@
 bool IsMessageAddress(const std::wstring& address);
 
 // True for "data:" and "about:" addresses (any case, at position 0) and for
-// addresses whose SiteOrigin equals homeOrigin exactly.
-bool IsAllowedNavigation(const std::wstring& address, const std::wstring& homeOrigin);
+// addresses whose SiteOrigin equals homeOrigin or one of allowedOrigins (the
+// sites allowed for sign-in) exactly.
+bool IsAllowedNavigation(const std::wstring& address, const std::wstring& homeOrigin,
+                         const std::vector<std::wstring>& allowedOrigins = {});
 
 // True when a failed navigation calls for the failure page: it failed for a
 // reason other than being cancelled, no server answered it (httpStatusCode 0:

@@ -3,6 +3,7 @@
 #include "app/app_state.h"
 #include "app/commands.h"
 #include "app/fullscreen.h"
+#include "app/site_bar.h"
 #include "webview/navigation_policy.h"
 
 static bool IsKeyDown(COREWEBVIEW2_KEY_EVENT_KIND kind) {
@@ -23,6 +24,7 @@ ShortcutAction MapAcceleratorKey(COREWEBVIEW2_KEY_EVENT_KIND kind, UINT virtualK
     if (ctrlDown && !altDown && virtualKey == 'L')
         return repeat ? ShortcutAction::None : ShortcutAction::ChangeSiteAddress;
     if (altDown && virtualKey == VK_HOME) return ShortcutAction::GoHome;
+    if (virtualKey == VK_F6 && !ctrlDown && !altDown) return repeat ? ShortcutAction::None : ShortcutAction::FocusSiteBar;
     return ShortcutAction::None;
 }
 
@@ -58,6 +60,9 @@ HRESULT OnAcceleratorKeyPressed(ICoreWebView2AcceleratorKeyPressedEventArgs* arg
         break;
     case ShortcutAction::GoHome:
         PostMessageW(g_app.mainWindow, WM_COMMAND, ID_SITE_HOME, 0);
+        break;
+    case ShortcutAction::FocusSiteBar:
+        if (!FocusSiteBar()) return S_OK;  // no bar: F6 is the page's
         break;
     }
     // Consumed: the page does not see this key.

@@ -22,10 +22,25 @@ const char kFullscreenWatcher[] =
 
 // Addresses whose documents come over the network, so that their requests
 // pause in the Fetch domain; everything else (data:, about:) loads in place.
-bool IsNetworkAddress(const std::wstring& uri) {
+std::wstring SchemeOf(const std::wstring& uri) {
     std::wstring scheme = uri.substr(0, uri.find(L':') + 1);
     for (wchar_t& c : scheme) c = towlower(c);
+    return scheme;
+}
+
+bool IsNetworkAddress(const std::wstring& uri) {
+    std::wstring scheme = SchemeOf(uri);
     return scheme == L"http:" || scheme == L"https:";
+}
+
+// Addresses Chromium hands to another program (mailto:, tel:, ...): it
+// starts their navigation without knowing it ends there, and tells whether
+// the person asked for it only as their request is sent.
+bool IsExternalAddress(const std::wstring& uri) {
+    std::wstring scheme = SchemeOf(uri);
+    for (const wchar_t* own : {L"http:", L"https:", L"data:", L"about:", L"blob:", L"javascript:", L"chrome-error:"})
+        if (scheme == own) return false;
+    return true;
 }
 
 // The text of a page as a person reads it, white space runs made one space.
@@ -281,12 +296,15 @@ void ChromiumBrowser::OnEvent(const std::string& method, const json& params) {
         auto found = navigations_.find(JsonString(params, "requestId"));
         if (found != navigations_.end())
             found->second.httpStatus = static_cast<int>(JsonNumber(JsonObject(params, "response"), "status"));
+    } else if (method == "Network.requestWillBeSent") {
+        OnDocumentRequest(params);
     } else if (method == "Network.loadingFailed") {
         OnLoadingFailed(params);
     } else if (method == "Page.javascriptDialogOpening") {
         if (JsonString(params, "type") == "beforeunload") AnswerBeforeUnload(Wide(JsonString(params, "message")));
     } else if (method == "Page.windowOpen") {
-        openedUris_.push_back(Wide(JsonString(params, "url")));
+        auto gesture = JsonObject(params, "userGesture");
+        openedUris_.emplace_back(Wide(JsonString(params, "url")), gesture.is_boolean() && gesture.get<bool>());
         PairOpenedWindows();
     } else if (method == "Runtime.bindingCalled") {
         if (JsonString(params, "name") == kFullscreenBinding)
@@ -311,7 +329,10 @@ void ChromiumBrowser::OnRequestPaused(const json& params) {
         // A top-level navigation: a new one, or the next hop of a redirect.
         std::string loader = JsonString(params, "networkId");
         bool redirected = params.contains("redirectedRequestId") && navigations_.count(loader);
-        Navigation& navigation = redirected ? navigations_[loader] : BeginNavigation(loader, uri);
+        // The gesture was told as the request was sent; a redirect hop keeps the first request's.
+        bool gesture = userGestures_[loader];
+        userGestures_.erase(loader);
+        Navigation& navigation = redirected ? navigations_[loader] : BeginNavigation(loader, uri, gesture);
         navigation.uri = uri;
         if (RaiseNavigationStarting(*this, uri, navigation.id, navigation.userInitiated, redirected)) {
             // Chromium ends it as net::ERR_ABORTED, reported by loadingFailed.
@@ -367,13 +388,16 @@ void ChromiumBrowser::OnCertificateError(const std::string& session, const json&
                     session);
 }
 
-ChromiumBrowser::Navigation& ChromiumBrowser::BeginNavigation(const std::string& loader, const std::wstring& uri) {
+ChromiumBrowser::Navigation& ChromiumBrowser::BeginNavigation(const std::string& loader, const std::wstring& uri,
+                                                             bool userGesture) {
     // A failure whose error page never came is over all the same.
     for (auto& [id, navigation] : navigations_)
         if (navigation.failed && !navigation.done) Complete(navigation, navigation.failure, false, 0);
     std::erase_if(navigations_, [](const auto& entry) { return entry.second.done; });
     Navigation& navigation = navigations_[loader] = Navigation{nextNavigationId_++, uri};
-    navigation.userInitiated = !programNavigation_;  // the program flags its own when it asks
+    // Chromium's own word: the page acted on the person's click or key
+    // (transient activation). The program's own requests never count.
+    navigation.userInitiated = userGesture && !programNavigation_;
     programNavigation_ = false;
     return navigation;
 }
@@ -407,17 +431,46 @@ void ChromiumBrowser::OnNavigationStarted(const json& params) {
     std::string type = JsonString(params, "navigationType");
     std::wstring uri = Wide(JsonString(params, "url"));
     if (JsonString(params, "frameId") != target_ || type == "sameDocument" || type == "historySameDocument" ||
-        IsNetworkAddress(uri))
-        return;  // network documents are judged when their request pauses
+        IsNetworkAddress(uri) || IsExternalAddress(uri))
+        return;  // network documents are judged when their request pauses, others' schemes when sent
     if (pendingLocal_ > 0) return;  // the program's own: raised when Chromium answers its Page.navigate
     std::string loader = JsonString(params, "loaderId");
     // A load the program didn't ask for here: a reload or history step to a
-    // string-loaded page, or the page going to about:blank by itself. It is
-    // under way already; a cancel stops it.
-    Navigation& navigation = BeginNavigation(loader, uri);
-    if (RaiseNavigationStarting(*this, uri, navigation.id, navigation.userInitiated, false)) {
+    // string-loaded page, or the page going to about:blank by itself.
+    // Chromium tells no gesture for it.
+    JudgeRunningNavigation(BeginNavigation(loader, uri, false), false);
+}
+
+// A navigation (or its hop to navigation.uri) under way already, which never
+// pauses as a request: a cancel stops it.
+void ChromiumBrowser::JudgeRunningNavigation(Navigation& navigation, bool redirected) {
+    if (RaiseNavigationStarting(*this, navigation.uri, navigation.id, navigation.userInitiated, redirected)) {
         Call("Page.stopLoading");
         Complete(navigation, COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED, false, 0);
+    }
+}
+
+// Network.requestWillBeSent of the view's own documents, sent before their
+// request pauses: whether the page acted on the person's click or key.
+void ChromiumBrowser::OnDocumentRequest(const json& params) {
+    if (JsonString(params, "type") != "Document" || JsonString(params, "frameId") != target_) return;
+    std::string loader = JsonString(params, "loaderId");
+    std::wstring uri = Wide(JsonString(JsonObject(params, "request"), "url"));
+    const json& gesture = JsonObject(params, "hasUserGesture");
+    bool userGesture = gesture.is_boolean() && gesture.get<bool>();
+    bool redirected = params.contains("redirectResponse");
+    if (IsNetworkAddress(uri)) {
+        if (!redirected) userGestures_[loader] = userGesture;
+        return;
+    }
+    if (!IsExternalAddress(uri)) return;
+    auto found = navigations_.find(loader);
+    if (found == navigations_.end()) {
+        JudgeRunningNavigation(BeginNavigation(loader, uri, userGesture), false);
+    } else if (redirected && !found->second.done) {
+        // A server sent the navigation on to another program's address: a hop that never pauses.
+        found->second.uri = uri;
+        JudgeRunningNavigation(found->second, true);
     }
 }
 
@@ -510,11 +563,11 @@ void ChromiumBrowser::OnOpenedTarget(const std::string& target, const std::strin
 // itself; both come once per window, in the same order.
 void ChromiumBrowser::PairOpenedWindows() {
     while (!openedUris_.empty() && !openedTargets_.empty()) {
-        std::wstring uri = openedUris_.front();
+        auto [uri, userGesture] = openedUris_.front();
         auto [target, session] = openedTargets_.front();
         openedUris_.pop_front();
         openedTargets_.pop_front();
-        NewWindowAnswer answer = RaiseNewWindowRequested(*this, uri);
+        NewWindowAnswer answer = RaiseNewWindowRequested(*this, uri, userGesture);
         if (answer.newWindow) answer.newWindow->Navigate(uri.c_str());
         if (answer.newWindow || answer.handled || closed) {
             DiscardOpenedWindow(target, session, IsNetworkAddress(uri));

@@ -79,7 +79,9 @@ private:
     void OnDownloadProgress(const json& params);
     void EndDownload(const std::string& guid, const std::string& state);
     void Complete(Navigation& navigation, COREWEBVIEW2_WEB_ERROR_STATUS status, bool success, int httpStatus);
-    Navigation& BeginNavigation(const std::string& loader, const std::wstring& uri);
+    Navigation& BeginNavigation(const std::string& loader, const std::wstring& uri, bool userGesture);
+    void OnDocumentRequest(const json& params);
+    void JudgeRunningNavigation(Navigation& navigation, bool redirected);
     void Answer(const std::string& session, const json& params, RequestSource source);
     void OnChildAttached(const json& params);
     void ForgetChild(const std::string& session);
@@ -113,7 +115,9 @@ private:
     std::wstring downloadFolder_;
     std::map<std::string, Download> downloads_;  // under way, by Chromium's guid
 
-    std::deque<std::wstring> openedUris_;                          // Page.windowOpen, in order
+    std::map<std::string, bool> userGestures_;  // a top-level document request's user gesture, until it pauses
+
+    std::deque<std::pair<std::wstring, bool>> openedUris_;         // Page.windowOpen's address and gesture, in order
     std::deque<std::pair<std::string, std::string>> openedTargets_;  // target and session, in order
 
     bool swallowCharacters_ = false;  // the key-down was handled: its characters go nowhere

@@ -13,9 +13,9 @@ namespace {
 const std::set<std::string> kWantedEvents = {
     "Target.attachedToTarget", "Fetch.requestPaused",  "Page.frameStartedNavigating", "Page.frameNavigated",
     "Page.navigatedWithinDocument", "Page.lifecycleEvent", "Page.windowOpen", "Page.screencastFrame",
-    "Network.responseReceived", "Network.loadingFailed", "Runtime.bindingCalled", "Target.detachedFromTarget",
-    "Inspector.targetCrashed", "Fetch.authRequired", "Security.certificateError", "Page.downloadWillBegin", "Page.downloadProgress",
-    "Page.javascriptDialogOpening",
+    "Network.requestWillBeSent", "Network.responseReceived", "Network.loadingFailed", "Runtime.bindingCalled",
+    "Target.detachedFromTarget", "Inspector.targetCrashed", "Fetch.authRequired", "Security.certificateError",
+    "Page.downloadWillBegin", "Page.downloadProgress", "Page.javascriptDialogOpening",
 };
 
 // The pages of this environment as the browser reports them. New page

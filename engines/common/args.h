@@ -124,8 +124,8 @@ private:
 
 class NewWindowArgs : public ComObject<ICoreWebView2NewWindowRequestedEventArgs> {
 public:
-    explicit NewWindowArgs(const std::wstring& uri)
-        : ComObject(IID_ICoreWebView2NewWindowRequestedEventArgs), uri_(uri) {}
+    NewWindowArgs(const std::wstring& uri, bool userInitiated)
+        : ComObject(IID_ICoreWebView2NewWindowRequestedEventArgs), uri_(uri), user_(userInitiated) {}
     bool handled() const { return handled_; }
     ICoreWebView2* newWindow() const { return newWindow_.get(); }
 
@@ -140,13 +140,13 @@ public:
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_Handled(BOOL* handled) override { return Out(handled, handled_); }
-    // Pop-ups come from a click on the page's link or button.
-    HRESULT STDMETHODCALLTYPE get_IsUserInitiated(BOOL* value) override { return Out(value, TRUE); }
+    HRESULT STDMETHODCALLTYPE get_IsUserInitiated(BOOL* value) override { return Out(value, user_); }
     HRESULT STDMETHODCALLTYPE GetDeferral(ICoreWebView2Deferral**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE get_WindowFeatures(ICoreWebView2WindowFeatures**) override { return E_NOTIMPL; }
 
 private:
     std::wstring uri_;
+    bool user_;
     bool handled_ = false;
     Ref<ICoreWebView2> newWindow_;
 };

@@ -129,10 +129,10 @@ Ref<ICoreWebView2WebResourceResponse> RaiseWebResourceRequested(Browser& b, cons
     return response;
 }
 
-NewWindowAnswer RaiseNewWindowRequested(Browser& b, const std::wstring& uri) {
+NewWindowAnswer RaiseNewWindowRequested(Browser& b, const std::wstring& uri, bool userInitiated) {
     NewWindowAnswer answer;
     if (b.closed) return answer;
-    auto args = Ref<NewWindowArgs>::Adopt(new NewWindowArgs(uri));
+    auto args = Ref<NewWindowArgs>::Adopt(new NewWindowArgs(uri, userInitiated));
     for (auto& handler : b.newWindowRequested.Snapshot()) handler->Invoke(b.view, args.get());
     answer.handled = args->handled();
     answer.newWindow = args->newWindow();

@@ -130,7 +130,8 @@ struct NewWindowAnswer {
     bool handled = false;
     Ref<ICoreWebView2> newWindow;  // a view the handler supplied, or null
 };
-NewWindowAnswer RaiseNewWindowRequested(Browser& browser, const std::wstring& uri);
+// userInitiated: the page opened it in answer to the person's click or key.
+NewWindowAnswer RaiseNewWindowRequested(Browser& browser, const std::wstring& uri, bool userInitiated);
 // Logs how the request ended: "into given view", "swallowed" or "opened".
 void LogPopup(const NewWindowAnswer& answer, const std::wstring& uri);
 // ContentLoading: a new top-level document of navigation id commits, before

@@ -25,10 +25,11 @@ inline constexpr ULONG_PTR kEngineCopyDataId = 0x56544531;  // "VTE1"
 
 // Command words, the first word of a command text; arguments are separated by spaces.
 inline constexpr wchar_t kEngineCmdLink[] = L"link";              // link <url>
+inline constexpr wchar_t kEngineCmdNavigate[] = L"navigate";      // navigate <url>: the page's script, no click
 inline constexpr wchar_t kEngineCmdRedirect[] = L"redirect";      // redirect <url1> <url2> ...
 inline constexpr wchar_t kEngineCmdFail[] = L"fail";              // fail <status> <url>
 inline constexpr wchar_t kEngineCmdRedirects[] = L"redirects";    // redirects <url> <url2>: from now on
-inline constexpr wchar_t kEngineCmdPopup[] = L"popup";            // popup <url>
+inline constexpr wchar_t kEngineCmdPopup[] = L"popup";            // popup <url> [script]
 inline constexpr wchar_t kEngineCmdAnswer[] = L"answer";          // answer <http status> <url>
 inline constexpr wchar_t kEngineCmdAuth[] = L"auth";            // auth <url>: its server asks for a Basic sign-in
 inline constexpr wchar_t kEngineCmdCertError[] = L"certerror";  // certerror <url>: its certificate is not valid

@@ -28,8 +28,9 @@ bool Run(const TestBrowserPtr& b, const std::vector<std::wstring>& words) {
     const std::wstring& verb = words[0];
     size_t count = words.size();
     Navigation nav;
-    nav.userInitiated = true;  // the user clicked, the page's server redirected, and so on
-    if ((verb == kEngineCmdLink && count == 2) || (verb == kEngineCmdRedirect && count >= 3)) {
+    nav.userInitiated = verb != kEngineCmdNavigate;  // the user clicked, the page's server redirected, and so on
+    if ((verb == kEngineCmdLink && count == 2) || (verb == kEngineCmdNavigate && count == 2) ||
+        (verb == kEngineCmdRedirect && count >= 3)) {
         nav.hops.assign(words.begin() + 1, words.end());
         StartNavigation(b, nav);
     } else if ((verb == kEngineCmdFail || verb == kEngineCmdAbort) && count == 3) {
@@ -57,8 +58,8 @@ bool Run(const TestBrowserPtr& b, const std::vector<std::wstring>& words) {
         StartNavigation(b, nav);
     } else if (verb == kEngineCmdRedirects && count == 3) {
         b->redirects[CanonicalUri(words[1])] = CanonicalUri(words[2]);
-    } else if (verb == kEngineCmdPopup && count == 2) {
-        RequestPopup(b, words[1]);
+    } else if (verb == kEngineCmdPopup && (count == 2 || (count == 3 && words[2] == L"script"))) {
+        RequestPopup(b, words[1], count == 2);
     } else if (verb == kEngineCmdRequest && count >= 2 && count <= 4) {
         int context = count >= 3 ? Number(words[2], COREWEBVIEW2_WEB_RESOURCE_CONTEXT_DOCUMENT,
                                           COREWEBVIEW2_WEB_RESOURCE_CONTEXT_OTHER)

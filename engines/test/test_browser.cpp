@@ -166,10 +166,10 @@ void FailProcess(const TestBrowserPtr& b, COREWEBVIEW2_PROCESS_FAILED_KIND kind)
     PostTask([b, kind] { RaiseProcessFailed(*b, kind); });
 }
 
-void RequestPopup(const TestBrowserPtr& b, const std::wstring& uri) {
-    PostTask([b, uri] {
+void RequestPopup(const TestBrowserPtr& b, const std::wstring& uri, bool userInitiated) {
+    PostTask([b, uri, userInitiated] {
         if (b->closed) return;
-        NewWindowAnswer answer = RaiseNewWindowRequested(*b, uri);
+        NewWindowAnswer answer = RaiseNewWindowRequested(*b, uri, userInitiated);
         if (answer.newWindow)
             answer.newWindow->Navigate(uri.c_str());
         else if (!answer.handled)

@@ -59,7 +59,8 @@ void RequestResource(const TestBrowserPtr& browser, const std::wstring& uri,
                      COREWEBVIEW2_WEB_RESOURCE_CONTEXT context, RequestSource source);
 // The page's processes fail as the runtime reports it.
 void FailProcess(const TestBrowserPtr& browser, COREWEBVIEW2_PROCESS_FAILED_KIND kind);
-void RequestPopup(const TestBrowserPtr& browser, const std::wstring& uri);
+// userInitiated: after the person's click, or by the page's script alone.
+void RequestPopup(const TestBrowserPtr& browser, const std::wstring& uri, bool userInitiated);
 void SetFullscreenElement(const TestBrowserPtr& browser, bool on);
 // A key message reaching the view window.
 void DeliverKey(TestBrowser& browser, UINT message, WPARAM key, LPARAM lParam);

@@ -52,6 +52,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
         url = urllib.parse.urlsplit(self.path)
         if site:
             self.serve_file(url.path)
+        elif self.sign_in(host, url.path):
+            pass
         elif host == "moved.test":  # a site that lives at its "www." name
             self.answer(302, "text/plain", b"", [("Location", "http://www.moved.test/")])
         elif url.path == "/missing":
@@ -95,6 +97,37 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 Handler.rounds += 1
                 page += ADS.format(n=Handler.rounds)
             self.answer(200, "text/html; charset=utf-8", page.encode())
+
+    # A site that signs its visitors in through another host: /signin sends
+    # them to auth.test, whose form posts back to /callback, which sets the
+    # session cookie; /welcome shows only with it.
+    def sign_in(self, host, path):
+        if host == "site.test" and path == "/signin":
+            self.answer(302, "text/plain", b"", [("Location", "http://auth.test/login")])
+        elif host == "auth.test" and path == "/login":
+            self.answer(200, "text/html; charset=utf-8", b'<h1>Sign in</h1><form method="post" '
+                        b'action="http://site.test/callback"><input name="user" value="ada"></form>'
+                        b'<script>document.forms[0].submit()</script>')
+        elif host == "site.test" and path == "/callback" and self.command == "POST":
+            self.answer(302, "text/plain", b"", [("Location", "/welcome"), ("Set-Cookie", "session=ada; Path=/")])
+        elif host == "site.test" and path == "/welcome":
+            signed_in = "session=ada" in self.headers.get("Cookie", "")
+            self.answer(200 if signed_in else 403, "text/html; charset=utf-8",
+                        b"<h1>Signed in as ada</h1>" if signed_in else b"<h1>Not signed in</h1>")
+        elif host == "site.test" and path == "/by-itself":  # a page that acts with nobody's click
+            self.answer(200, "text/html; charset=utf-8", b"<h1>By itself</h1><script>"
+                        b"location.href = 'mailto:itself@site.test';"
+                        b"setTimeout(() => location.href = 'http://other.test/by-itself-nav', 500);</script>")
+        else:
+            return False
+        return True
+
+    def do_POST(self):
+        host = self.headers.get("Host", "")
+        log.write(f"{host} POST {self.path}\n")
+        self.rfile.read(int(self.headers.get("Content-Length", "0")))
+        if not self.sign_in(host, urllib.parse.urlsplit(self.path).path):
+            self.answer(404, "text/plain", b"")
 
     def serve_file(self, path):
         file = os.path.realpath(os.path.join(site, path.lstrip("/") or "index.html"))
