@@ -165,6 +165,49 @@ TEST(ChromiumAppTest, PopUpsOpenNoWindowAndLoadNothing) {
     EXPECT_EQ(app.Quit(), 0u);
 }
 
+// A click inside a cross-site frame (an ad) and the page's own script open
+// windows at the same moment: each is reported with its own address, and the
+// pop-ups after them still are.
+TEST(ChromiumAppTest, PopUpsFromCrossSiteFramesArePairedWithTheirOwnAddress) {
+    size_t popupRequests = CountRequests("ads.test /pop?") + CountRequests("other.test /pop?");
+    AppSession app(kSite, Engine::kChromium);
+    StartAt(app, "http://site.test/");
+    size_t ready = CountRequests("ads.test /opener-ready", true);
+    ASSERT_TRUE(Act(app, "location.href = '/framer?frame=' + encodeURIComponent('http://ads.test/opener?to=http://ads.test/pop?f1')").size());
+    ASSERT_TRUE(PumpUntil([&] { return CountRequests("ads.test /opener-ready", true) > ready; }));
+    const struct {
+        const char* name;
+        std::vector<std::string> popups;  // what opens them, each after the one before
+    } kRounds[] = {
+        {"at once, one from the frame", {"click", "window.open('http://other.test/pop?m1')"}},
+        {"the next after them", {"window.open('http://other.test/pop?n1')"}},
+        {"the frame again", {"click"}},
+    };
+    const char* kUris[] = {"http://ads.test/pop?f1", "http://other.test/pop?m1", "http://other.test/pop?n1",
+                           "http://ads.test/pop?f1"};
+    size_t next = 0;
+    for (const auto& round : kRounds) {
+        SCOPED_TRACE(round.name);
+        for (const std::string& popup : round.popups) {
+            if (popup == "click") {
+                PostMessageW(app.view(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 40));
+                PostMessageW(app.view(), WM_LBUTTONUP, 0, MAKELPARAM(40, 40));
+            } else {
+                EXPECT_TRUE(app.Page(L"script " + Wide(popup)));
+            }
+        }
+        for (size_t i = 0; i < round.popups.size(); ++i, ++next) {
+            std::string line = std::string("popup swallowed ") + kUris[next];
+            EXPECT_TRUE(app.WaitForLog(line, std::count(kUris, kUris + next + 1, std::string(kUris[next]))))
+                << line << ::testing::PrintToString(app.Log());
+        }
+    }
+    EXPECT_EQ(app.CountLog("popup "), std::size(kUris)) << ::testing::PrintToString(app.LogLines("popup "));
+    PumpFor(300);
+    EXPECT_EQ(CountRequests("ads.test /pop?") + CountRequests("other.test /pop?"), popupRequests);
+    EXPECT_EQ(app.Quit(), 0u);
+}
+
 TEST(ChromiumAppTest, AdRequestsAreAnswered403UntilBlockingIsTurnedOff) {
     // Each request the ads page makes, and whether it goes to the ad domain.
     const struct {

@@ -7,6 +7,7 @@ it serves that folder's files to every host.
 
 Usage: site_server.py FOLDER [SITE]   (writes FOLDER/server.port and FOLDER/requests.log)
 """
+import html
 import http.server
 import mimetypes
 import os
@@ -47,6 +48,14 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.answer(200, "text/html; charset=utf-8", b'<h1>Framed</h1><iframe src="http://other.test/framed"></iframe>')
         elif url.path == "/framed":
             self.answer(200, "text/html; charset=utf-8", b'<img src="http://doubleclick.net/in-frame.png">')
+        elif url.path == "/framer":  # a page covered by a cross-site frame
+            src = urllib.parse.parse_qs(url.query)["frame"][0]
+            self.answer(200, "text/html; charset=utf-8", f'<body style="margin:0"><iframe src="{html.escape(src)}" '
+                        'style="position:fixed;inset:0;width:100%;height:100%;border:0"></iframe>'.encode())
+        elif url.path == "/opener":  # a frame that opens a window when clicked, as an ad does
+            to = html.escape(urllib.parse.quote(urllib.parse.parse_qs(url.query)["to"][0], safe=":/?="))
+            self.answer(200, "text/html; charset=utf-8", f'<body style="margin:0;height:100vh" '
+                        f'onclick="window.open(\'{to}\')" onload="fetch(\'/opener-ready\')">Ad</body>'.encode())
         elif url.path == "/redirect":
             self.answer(302, "text/plain", b"", [("Location", urllib.parse.parse_qs(url.query)["to"][0])])
         elif url.path.endswith(".png"):
