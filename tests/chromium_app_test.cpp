@@ -5,8 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
 #include "tests/support/app_input.h"
+#include <winhttp.h>
+
 #include "tests/support/app_session.h"
 #include "tests/support/engine_install.h"
 
@@ -205,6 +208,91 @@ TEST(ChromiumAppTest, PopUpsFromCrossSiteFramesArePairedWithTheirOwnAddress) {
     EXPECT_EQ(app.CountLog("popup "), std::size(kUris)) << ::testing::PrintToString(app.LogLines("popup "));
     PumpFor(300);
     EXPECT_EQ(CountRequests("ads.test /pop?") + CountRequests("other.test /pop?"), popupRequests);
+    EXPECT_EQ(app.Quit(), 0u);
+}
+
+// A GET to the fixture's Chromium's DevTools endpoint; the answer's body.
+std::string AskChromium(const std::wstring& path) {
+    std::wstring endpoint = ChromiumDevToolsEndpoint();
+    size_t colon = endpoint.rfind(L':');
+    std::string body;
+    HINTERNET session = WinHttpOpen(L"test", WINHTTP_ACCESS_TYPE_NO_PROXY, nullptr, nullptr, 0);
+    HINTERNET connection = WinHttpConnect(session, endpoint.substr(0, colon).c_str(),
+                                          static_cast<INTERNET_PORT>(_wtoi(endpoint.c_str() + colon + 1)), 0);
+    HINTERNET request = WinHttpOpenRequest(connection, L"GET", path.c_str(), nullptr, nullptr, nullptr, 0);
+    if (request && WinHttpSendRequest(request, nullptr, 0, nullptr, 0, 0, 0) && WinHttpReceiveResponse(request, nullptr)) {
+        char buffer[4096];
+        DWORD read = 0;
+        while (body.size() < (1 << 20) && WinHttpReadData(request, buffer, sizeof buffer, &read) && read) body.append(buffer, read);
+    }
+    for (HINTERNET handle : {request, connection, session})
+        if (handle) WinHttpCloseHandle(handle);
+    return body;
+}
+
+// A page Chromium closes under the view is gone for good, as after a browser
+// process exit: the program hears of it and brings the site back in a new view.
+TEST(ChromiumAppTest, APageChromiumClosesIsReportedAndTheSiteComesBack) {
+    AppSession app(kSite, Engine::kChromium);
+    StartAt(app, "http://site.test/");
+    Act(app, "location.href = '/to-be-closed'");
+    std::string targets = AskChromium(L"/json/list");
+    size_t url = targets.find("\"url\": \"http://site.test/to-be-closed\"");
+    size_t id = targets.rfind("\"id\": \"", url);
+    ASSERT_TRUE(url != std::string::npos && id != std::string::npos) << targets;
+    id += 7;
+    AskChromium(L"/json/close/" + Wide(targets.substr(id, targets.find('"', id) - id)));
+    EXPECT_TRUE(app.WaitForLog("process failed 0")) << ::testing::PrintToString(app.Log());
+    EXPECT_TRUE(app.WaitForLog("controller created", 2)) << ::testing::PrintToString(app.Log());
+    EXPECT_TRUE(app.WaitForLog("page shown http://site.test/", 2)) << ::testing::PrintToString(app.Log());
+    EXPECT_EQ(app.CountLog("process failed"), 1u);
+    EXPECT_EQ(app.Quit(), 0u);
+}
+
+// What the engine holds for the page, from its stats line ("name=value" words).
+std::map<std::string, std::string> Stats(const AppSession& app) {
+    EXPECT_TRUE(app.Page(L"stats"));
+    std::map<std::string, std::string> stats;
+    std::string line = app.LastLog("stats ");
+    for (size_t at = 0; (at = line.find(' ', at)) != std::string::npos;) {
+        size_t end = line.find(' ', ++at), equals = line.find('=', at);
+        if (equals < end) stats[line.substr(at, equals - at)] = line.substr(equals + 1, end - equals - 1);
+    }
+    return stats;
+}
+
+// A long session: frames come and go, pages open pop-ups, the site is
+// browsed. What the engine keeps returns to its size each time.
+TEST(ChromiumAppTest, ALongSessionKeepsWhatItHoldsBounded) {
+    const char* kKept[] = {"navigations", "local", "frames", "children", "popups", "listeners",
+                           "pages",       "unclaimed", "waiting", "contexts"};
+    const char kFramesComeAndGo[] =
+        "for (const src of ['/f1', '/f2', 'http://other.test/f3', 'http://ads.test/f4']) {"
+        "  const f = document.createElement('iframe'); f.src = src; document.body.append(f); }"
+        "setTimeout(() => document.querySelectorAll('iframe').forEach(f => f.remove()), 400);";
+    const int kRounds = 5;
+    AppSession app(kSite, Engine::kChromium);
+    StartAt(app, "http://site.test/");
+    std::map<std::string, std::string> first;
+    for (int round = 0; round < kRounds; ++round) {
+        SCOPED_TRACE(round);
+        std::string n = std::to_string(round);
+        Act(app, "location.href = '/soak?" + n + "'");
+        PumpFor(300);
+        std::map<std::string, std::string> before = Stats(app);
+        size_t popups = app.CountLog("popup ");
+        EXPECT_TRUE(app.Page(L"script " + Wide(kFramesComeAndGo + std::string("window.open('/pop?s") + n + "')")));
+        EXPECT_TRUE(app.WaitForLog("popup ", popups + 1));
+        PumpFor(1500);  // the frames have gone, the pop-up has closed
+        std::map<std::string, std::string> after = Stats(app);
+        if (round == 0) first = after;
+        for (const char* kept : kKept) {
+            EXPECT_EQ(after[kept], before[kept]) << kept << " " << app.LastLog("stats ");
+            EXPECT_EQ(after[kept], first[kept]) << kept << " " << app.LastLog("stats ");
+        }
+    }
+    EXPECT_EQ(first["popups"], "0/0");
+    EXPECT_EQ(first["pages"], "1");
     EXPECT_EQ(app.Quit(), 0u);
 }
 
