@@ -296,6 +296,39 @@ TEST(ChromiumAppTest, ALongSessionKeepsWhatItHoldsBounded) {
     EXPECT_EQ(app.Quit(), 0u);
 }
 
+// While the page has the focus, system keys the program doesn't take reach
+// the page and then the window system: F10 and Alt alone open the menu, Alt+F4
+// closes the window.
+TEST(ChromiumAppTest, SystemKeysThePageHasGoOnToTheWindow) {
+    auto inMenu = [](const AppSession& app) {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        return GetGUIThreadInfo(GetWindowThreadProcessId(app.mainWindow(), nullptr), &info) &&
+               (info.flags & GUI_INMENUMODE) != 0;
+    };
+    const struct {
+        const char* name;
+        UINT key;
+        LPARAM down;  // Alt's own key-down comes with the Alt flag
+    } kMenuKeys[] = {{"F10", VK_F10, 1}, {"Alt alone", VK_MENU, 0x20000001}};
+    AppSession app(kSite, Engine::kChromium);
+    StartAt(app, "http://site.test/");
+    for (const auto& c : kMenuKeys) {
+        SCOPED_TRACE(c.name);
+        size_t toPage = app.CountLog("key to page " + std::to_string(c.key));
+        PostMessageW(app.view(), WM_SYSKEYDOWN, c.key, c.down);
+        PostMessageW(app.view(), WM_SYSKEYUP, c.key, 0xC0000001);
+        EXPECT_TRUE(PumpUntil([&] { return inMenu(app); })) << ::testing::PrintToString(app.LogLines("key "));
+        EXPECT_GT(app.CountLog("key to page " + std::to_string(c.key)), toPage);
+        PostMessageW(app.view(), WM_KEYDOWN, VK_ESCAPE, 1);
+        PostMessageW(app.view(), WM_KEYUP, VK_ESCAPE, 0xC0000001);
+        EXPECT_TRUE(PumpUntil([&] { return !inMenu(app); }));
+        PumpFor(300);  // the rest of Esc reaches the page
+    }
+    EXPECT_EQ(Press(app, VK_F4, kAlt), "key to page 115 2");
+    EXPECT_EQ(app.process().WaitForExit(10000), 0u) << ::testing::PrintToString(app.Log());
+}
+
 TEST(ChromiumAppTest, AdRequestsAreAnswered403UntilBlockingIsTurnedOff) {
     // Each request the ads page makes, and whether it goes to the ad domain.
     const struct {
