@@ -13,11 +13,6 @@
 
 namespace {
 
-using CreateFn = HRESULT(__stdcall*)(bool, int, PCWSTR, IUnknown*,
-                                     ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler*);
-using EnvDone =
-    Callback<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler, HRESULT, ICoreWebView2Environment*>;
-using CtlDone = Callback<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler, HRESULT, ICoreWebView2Controller*>;
 
 // "scenario port" lines the peer wrote.
 std::map<std::string, std::wstring> PeerPorts() {

@@ -15,12 +15,6 @@
 
 namespace {
 
-using CreateFn = HRESULT(__stdcall*)(bool, int, PCWSTR, IUnknown*,
-                                     ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler*);
-
-using EnvDone =
-    Callback<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler, HRESULT, ICoreWebView2Environment*>;
-using CtlDone = Callback<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler, HRESULT, ICoreWebView2Controller*>;
 using OnStarting =
     Callback<ICoreWebView2NavigationStartingEventHandler, ICoreWebView2*, ICoreWebView2NavigationStartingEventArgs*>;
 using OnCompleted =

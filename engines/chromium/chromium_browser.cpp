@@ -502,10 +502,12 @@ void ChromiumBrowser::OnWindowOpen(const std::string& opener, const json& params
 // A cross-site frame tells its window.open in its own session, and its frame
 // id is its target's id; everything else is the page's own session's.
 std::string ChromiumBrowser::OpenerKey(const std::string& frame) const {
-    if (frame.empty() || openedUris_.count(frame)) return frame;
-    for (const auto& [session, child] : children_)
-        if (child.target == frame) return frame;
-    return "";
+    return !frame.empty() && (openedUris_.count(frame) || HasChild(frame)) ? frame : "";
+}
+
+bool ChromiumBrowser::HasChild(const std::string& target) const {
+    return std::any_of(children_.begin(), children_.end(),
+                       [&](const auto& entry) { return entry.second.target == target; });
 }
 
 // Page.windowOpen tells the address, the attached target is the window

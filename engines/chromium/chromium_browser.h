@@ -24,6 +24,8 @@ public:
     // A page this one opened (window.open, target=_blank), held before it
     // loads; openerFrame is the frame that asked for it.
     void OnOpenedTarget(const std::string& target, const std::string& session, const std::string& openerFrame);
+    // Whether target is one of the page's cross-site frames or workers.
+    bool HasChild(const std::string& target) const;
     // What the environment holds, for the stats command.
     std::function<std::wstring()> environmentStats;
 

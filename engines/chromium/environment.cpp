@@ -1,6 +1,7 @@
 // The DLL's entry points and the environment face: one DevTools connection
 // per environment, and for each controller a browser context and page target
 // of its own.
+#include <algorithm>
 #include <set>
 
 #include "engines/chromium/chromium_browser.h"
@@ -46,10 +47,17 @@ struct Pages : std::enable_shared_from_this<Pages> {
             devtools->Call("Target.detachFromTarget", {{"sessionId", session}});
             return;
         }
-        auto opener = browsers.find(JsonString(info, "openerId"));
-        if (opener != browsers.end()) {
-            if (auto browser = opener->second.browser.lock())
-                return browser->OnOpenedTarget(target, session, JsonString(info, "openerFrameId"));
+        // A window opened from a cross-site frame names the frame's target as its opener.
+        std::string openerId = JsonString(info, "openerId");
+        auto opener = std::find_if(browsers.begin(), browsers.end(), [&](const auto& entry) {
+            auto browser = entry.second.browser.lock();
+            return entry.first == openerId || (browser && browser->HasChild(openerId));
+        });
+        if (!openerId.empty() && opener != browsers.end()) {
+            if (auto browser = opener->second.browser.lock()) {
+                std::string frame = JsonString(info, "openerFrameId");
+                return browser->OnOpenedTarget(target, session, frame.empty() ? openerId : frame);
+            }
             devtools->Call("Target.closeTarget", {{"targetId", target}});
             return;
         }

@@ -1,4 +1,5 @@
-// A WebView2 handler object for tests: its Invoke runs a function.
+// For tests that load an engine and drive it as velotide.exe would: the
+// engine's export, and WebView2 handler objects whose Invoke runs a function.
 #pragma once
 
 #include <functional>
@@ -33,3 +34,9 @@ private:
     std::function<void(S, A)> fn_;
 };
 
+
+using CreateFn = HRESULT(__stdcall*)(bool, int, PCWSTR, IUnknown*,
+                                     ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler*);
+using EnvDone =
+    Callback<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler, HRESULT, ICoreWebView2Environment*>;
+using CtlDone = Callback<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler, HRESULT, ICoreWebView2Controller*>;
