@@ -335,6 +335,34 @@ TEST(ChromiumAppTest, SystemKeysThePageHasGoOnToTheWindow) {
     EXPECT_EQ(app.process().WaitForExit(10000), 0u) << ::testing::PrintToString(app.Log());
 }
 
+// A burst of mouse moves reaches the page as fewer moves, the latest
+// position last, and a press after them comes after them.
+TEST(ChromiumAppTest, MouseMovesAreCoalescedTheLatestWinning) {
+    const int kMoves = 60;
+    AppSession app(kSite, Engine::kChromium);
+    StartAt(app, "http://site.test/");
+    ASSERT_TRUE(app.Page(L"script window.moves = 0; addEventListener('mousemove', e => { window.moves++; "
+                         L"window.at = e.clientX + ',' + e.clientY; }); addEventListener('mousedown', e => "
+                         L"fetch('/pressed?' + window.at + ',' + e.clientX + ',' + e.clientY + ',' + window.moves));"));
+    PumpFor(200);
+    for (int i = 1; i <= kMoves; ++i) PostMessageW(app.view(), WM_MOUSEMOVE, 0, MAKELPARAM(2 * i, i));
+    PostMessageW(app.view(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2 * kMoves, kMoves));
+    PostMessageW(app.view(), WM_LBUTTONUP, 0, MAKELPARAM(2 * kMoves, kMoves));
+    std::vector<std::string> lines;
+    ASSERT_TRUE(PumpUntil([&] {
+        lines = ReadEngineLog(WinPathFromUnix(VELOTIDE_CHROMIUM_FIXTURE_UNIX_DIR "/requests.log"));
+        return std::any_of(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("site.test /pressed?", 0) == 0; });
+    }));
+    std::string pressed = *std::find_if(lines.rbegin(), lines.rend(),
+                                        [](const std::string& l) { return l.rfind("site.test /pressed?", 0) == 0; });
+    std::string at = "site.test /pressed?" + std::to_string(2 * kMoves) + "," + std::to_string(kMoves) + ",";
+    EXPECT_EQ(pressed.rfind(at + at.substr(19), 0), 0u) << pressed;  // the last move, then the press, both there
+    int moves = std::stoi(pressed.substr(pressed.rfind(',') + 1));
+    EXPECT_GE(moves, 1);
+    EXPECT_LT(moves, kMoves) << pressed;
+    EXPECT_EQ(app.Quit(), 0u);
+}
+
 TEST(ChromiumAppTest, AdRequestsAreAnswered403UntilBlockingIsTurnedOff) {
     // Each request the ads page makes, and whether it goes to the ad domain.
     const struct {
