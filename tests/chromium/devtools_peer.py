@@ -18,7 +18,7 @@ import threading
 
 folder = sys.argv[1]
 SCENARIOS = ["well", "malformed", "unknown", "error-reply", "drop-before-attach", "close-mid-message",
-             "oversized", "lost-page", "hang"]
+             "oversized", "lost-page", "hang", "rejects"]
 MAX_CONNECTIONS = 4
 
 
@@ -104,6 +104,8 @@ def serve(scenario, conn, port):
             send(conn, {"id": 987654321, "result": {}})
         if scenario == "error-reply" and method == "Page.enable":
             reply = {"id": command["id"], "sessionId": session, "error": {"code": -32000, "message": "Not allowed"}}
+        if scenario == "rejects" and method.startswith("Fetch.") and method != "Fetch.enable":
+            reply = {"id": command["id"], "sessionId": session, "error": {"code": -32602, "message": "Invalid state"}}
         if method == "Target.createBrowserContext":
             reply["result"] = {"browserContextId": "context"}
         if method == "Target.createTarget":
@@ -132,6 +134,10 @@ def serve(scenario, conn, port):
             if scenario == "lost-page":
                 send(conn, {"method": "Target.detachedFromTarget",
                             "params": {"sessionId": session, "targetId": f"page{pages}"}})
+            if scenario == "rejects":  # a navigation whose request then can't be let go nor failed
+                send(conn, {"method": "Fetch.requestPaused", "sessionId": session,
+                            "params": {"requestId": "interception-1", "frameId": f"page{pages}", "networkId": "loader-1",
+                                       "resourceType": "Document", "request": {"url": "http://site.test/"}}})
             if scenario == "hang":
                 while conn.recv(65536):  # reads on, answers nothing
                     pass
