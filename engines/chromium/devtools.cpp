@@ -11,6 +11,7 @@
 namespace {
 
 const json kNull;
+const DWORD kPingInterval = 3000, kPingTimeout = 10000;
 
 // Reads a whole small HTTP answer body (the version document), bounded.
 std::string ReadBody(HINTERNET request) {
@@ -181,17 +182,14 @@ void DevTools::Call(const std::string& method, json params, const std::string& s
         PostTask([self = shared_from_this()] { self->Lose(); });
 }
 
-void DevTools::SetLiveness(DWORD interval, DWORD timeout) {
-    pingInterval_ = interval;
-    pingTimeout_ = timeout;
-}
-
+// A browser that stops answering counts as gone: every few seconds a cheap
+// command goes out, and one left unanswered too long ends the connection.
 void DevTools::Watch() {
-    RunLater(pingInterval_, [weak = weak_from_this()] {
+    RunLater(kPingInterval, [weak = weak_from_this()] {
         auto self = weak.lock();
         if (!self || self->over_) return;
         ULONGLONG now = GetTickCount64();
-        if (self->pingSent_ && now - self->pingSent_ >= self->pingTimeout_) return self->Lose();
+        if (self->pingSent_ && now - self->pingSent_ >= kPingTimeout) return self->Lose();
         if (!self->pingSent_ && self->open()) {
             self->pingSent_ = now;
             self->Call("Browser.getVersion", json::object(), "", [weak](const json&, const json&) {

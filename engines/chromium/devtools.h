@@ -52,9 +52,6 @@ public:
     void OnClosed(std::function<void()> closed) { closed_ = std::move(closed); }
     bool open() const { return socket_ != nullptr && !ended_; }
     void Close();
-    // A browser that stops answering counts as gone: every interval a cheap
-    // command goes out, and one unanswered after timeout ends the connection.
-    void SetLiveness(DWORD interval, DWORD timeout);
     // What it holds, for the engine's stats.
     size_t pendingReplies() const { return replies_.size(); }
     size_t listeners() const { return listeners_.size(); }
@@ -66,7 +63,7 @@ private:
     DevTools(std::set<std::string> wanted) : wanted_(std::move(wanted)) {}
     void Run(std::wstring endpoint, Opened opened);  // the reader thread
     void Dispatch(const json& message);
-    void Watch();
+    void Watch();  // the liveness check
     void Lose();  // the connection is gone or useless: ends it now
     void End();
 
@@ -78,6 +75,5 @@ private:
     std::function<void()> closed_;
     bool ended_ = false;  // no more sends
     bool over_ = false;   // End has run
-    DWORD pingInterval_ = 3000, pingTimeout_ = 10000;
-    ULONGLONG pingSent_ = 0;  // of the unanswered ping, or 0
+    ULONGLONG pingSent_ = 0;  // of the unanswered liveness check, or 0
 };
