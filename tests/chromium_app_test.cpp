@@ -7,8 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
 #include "tests/support/app_input.h"
+#include <winhttp.h>
+
 #include "tests/support/app_session.h"
 #include "tests/support/engine_install.h"
 
@@ -186,6 +189,201 @@ TEST(ChromiumAppTest, PopUpsOpenNoWindowAndLoadNothing) {
     PumpFor(300);  // a window let go would have asked for its page by now
     EXPECT_EQ(CountRequests("other.test /pop?") + CountRequests("site.test /pop?"), popupRequests);
     EXPECT_EQ(app.CountLog("navigation started"), 1u);
+    EXPECT_EQ(app.Quit(), 0u);
+}
+
+// A click inside a cross-site frame (an ad) and the page's own script open
+// windows at the same moment: each is reported with its own address, and the
+// pop-ups after them still are.
+TEST(ChromiumAppTest, PopUpsFromCrossSiteFramesArePairedWithTheirOwnAddress) {
+    size_t popupRequests = CountRequests("ads.test /pop?") + CountRequests("other.test /pop?");
+    AppSession app(kSite, Engine::kChromium);
+    StartAt(app, "http://site.test/");
+    ASSERT_TRUE(Act(app, "location.href = '/framer?frame=' + encodeURIComponent('http://ads.test/opener?to=http://ads.test/pop?f1')").size());
+    auto click = [&] {
+        PostMessageW(app.view(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 40));
+        PostMessageW(app.view(), WM_LBUTTONUP, 0, MAKELPARAM(40, 40));
+    };
+    // The frame takes clicks once Chromium has laid it out: the first one it gets arms it.
+    size_t armed = CountRequests("ads.test /opener-armed", true);
+    for (int i = 0; i < 20 && CountRequests("ads.test /opener-armed", true) == armed; ++i) {
+        click();
+        PumpFor(250);
+    }
+    ASSERT_GT(CountRequests("ads.test /opener-armed", true), armed);
+    const struct {
+        const char* name;
+        std::vector<std::string> popups;  // what opens them, each after the one before
+    } kRounds[] = {
+        {"at once, one from the frame", {"window.open('http://other.test/pop?m1')", "click"}},
+        {"the next after them", {"window.open('http://other.test/pop?n1')"}},
+    };
+    const char* kUris[] = {"http://other.test/pop?m1", "http://ads.test/pop?f1", "http://other.test/pop?n1"};
+    size_t next = 0;
+    for (const auto& round : kRounds) {
+        SCOPED_TRACE(round.name);
+        for (const std::string& popup : round.popups) {
+            if (popup == "click") {
+                click();
+            } else {
+                EXPECT_TRUE(app.Page(L"script " + Wide(popup)));
+            }
+        }
+        for (size_t i = 0; i < round.popups.size(); ++i, ++next) {
+            std::string line = std::string("popup swallowed ") + kUris[next];
+            EXPECT_TRUE(app.WaitForLog(line))
+                << line << ::testing::PrintToString(app.Log());
+        }
+    }
+    EXPECT_EQ(app.CountLog("popup "), std::size(kUris)) << ::testing::PrintToString(app.LogLines("popup "));
+    PumpFor(300);
+    EXPECT_EQ(CountRequests("ads.test /pop?") + CountRequests("other.test /pop?"), popupRequests);
+    EXPECT_EQ(app.Quit(), 0u);
+}
+
+// A GET to the fixture's Chromium's DevTools endpoint; the answer's body.
+std::string AskChromium(const std::wstring& path) {
+    std::wstring endpoint = ChromiumDevToolsEndpoint();
+    size_t colon = endpoint.rfind(L':');
+    std::string body;
+    HINTERNET session = WinHttpOpen(L"test", WINHTTP_ACCESS_TYPE_NO_PROXY, nullptr, nullptr, 0);
+    HINTERNET connection = WinHttpConnect(session, endpoint.substr(0, colon).c_str(),
+                                          static_cast<INTERNET_PORT>(_wtoi(endpoint.c_str() + colon + 1)), 0);
+    HINTERNET request = WinHttpOpenRequest(connection, L"GET", path.c_str(), nullptr, nullptr, nullptr, 0);
+    if (request && WinHttpSendRequest(request, nullptr, 0, nullptr, 0, 0, 0) && WinHttpReceiveResponse(request, nullptr)) {
+        char buffer[4096];
+        DWORD read = 0;
+        while (body.size() < (1 << 20) && WinHttpReadData(request, buffer, sizeof buffer, &read) && read) body.append(buffer, read);
+    }
+    for (HINTERNET handle : {request, connection, session})
+        if (handle) WinHttpCloseHandle(handle);
+    return body;
+}
+
+// A page Chromium closes under the view is gone for good, as after a browser
+// process exit: the program hears of it and brings the site back in a new view.
+TEST(ChromiumAppTest, APageChromiumClosesIsReportedAndTheSiteComesBack) {
+    AppSession app(kSite, Engine::kChromium);
+    StartAt(app, "http://site.test/");
+    Act(app, "location.href = '/to-be-closed'");
+    std::string targets = AskChromium(L"/json/list");
+    size_t url = targets.find("\"url\": \"http://site.test/to-be-closed\"");
+    size_t id = targets.rfind("\"id\": \"", url);
+    ASSERT_TRUE(url != std::string::npos && id != std::string::npos) << targets;
+    id += 7;
+    AskChromium(L"/json/close/" + Wide(targets.substr(id, targets.find('"', id) - id)));
+    EXPECT_TRUE(app.WaitForLog("process failed 0")) << ::testing::PrintToString(app.Log());
+    EXPECT_TRUE(app.WaitForLog("controller created", 2)) << ::testing::PrintToString(app.Log());
+    EXPECT_TRUE(app.WaitForLog("page shown http://site.test/", 2)) << ::testing::PrintToString(app.Log());
+    EXPECT_EQ(app.CountLog("process failed"), 1u);
+    EXPECT_EQ(app.Quit(), 0u);
+}
+
+// What the engine holds for the page, from its stats line ("name=value" words).
+std::map<std::string, std::string> Stats(const AppSession& app) {
+    EXPECT_TRUE(app.Page(L"stats"));
+    std::map<std::string, std::string> stats;
+    std::string line = app.LastLog("stats ");
+    for (size_t at = 0; (at = line.find(' ', at)) != std::string::npos;) {
+        size_t end = line.find(' ', ++at), equals = line.find('=', at);
+        if (equals < end) stats[line.substr(at, equals - at)] = line.substr(equals + 1, end - equals - 1);
+    }
+    return stats;
+}
+
+// A long session: frames come and go, pages open pop-ups, the site is
+// browsed. What the engine keeps returns to its size each time.
+TEST(ChromiumAppTest, ALongSessionKeepsWhatItHoldsBounded) {
+    const char* kKept[] = {"navigations", "local", "frames", "children", "popups", "listeners",
+                           "pages",       "unclaimed", "waiting", "contexts"};
+    const char kFramesComeAndGo[] =
+        "for (const src of ['/f1', '/f2', 'http://other.test/f3', 'http://ads.test/f4']) {"
+        "  const f = document.createElement('iframe'); f.src = src; document.body.append(f); }"
+        "setTimeout(() => document.querySelectorAll('iframe').forEach(f => f.remove()), 400);";
+    const int kRounds = 5;
+    AppSession app(kSite, Engine::kChromium);
+    StartAt(app, "http://site.test/");
+    std::map<std::string, std::string> first;
+    for (int round = 0; round < kRounds; ++round) {
+        SCOPED_TRACE(round);
+        std::string n = std::to_string(round);
+        Act(app, "location.href = '/soak?" + n + "'");
+        PumpFor(300);
+        std::map<std::string, std::string> before = Stats(app);
+        size_t popups = app.CountLog("popup ");
+        EXPECT_TRUE(app.Page(L"script " + Wide(kFramesComeAndGo + std::string("window.open('/pop?s") + n + "')")));
+        EXPECT_TRUE(app.WaitForLog("popup ", popups + 1));
+        PumpFor(1500);  // the frames have gone, the pop-up has closed
+        std::map<std::string, std::string> after = Stats(app);
+        if (round == 0) first = after;
+        for (const char* kept : kKept) {
+            EXPECT_EQ(after[kept], before[kept]) << kept << " " << app.LastLog("stats ");
+            EXPECT_EQ(after[kept], first[kept]) << kept << " " << app.LastLog("stats ");
+        }
+    }
+    EXPECT_EQ(first["popups"], "0/0");
+    EXPECT_EQ(first["pages"], "1");
+    EXPECT_EQ(app.Quit(), 0u);
+}
+
+// While the page has the focus, system keys the program doesn't take reach
+// the page and then the window system: F10 and Alt alone open the menu, Alt+F4
+// closes the window.
+TEST(ChromiumAppTest, SystemKeysThePageHasGoOnToTheWindow) {
+    auto inMenu = [](const AppSession& app) {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        return GetGUIThreadInfo(GetWindowThreadProcessId(app.mainWindow(), nullptr), &info) &&
+               (info.flags & GUI_INMENUMODE) != 0;
+    };
+    const struct {
+        const char* name;
+        UINT key;
+        LPARAM down;  // Alt's own key-down comes with the Alt flag
+    } kMenuKeys[] = {{"F10", VK_F10, 1}, {"Alt alone", VK_MENU, 0x20000001}};
+    AppSession app(kSite, Engine::kChromium);
+    StartAt(app, "http://site.test/");
+    for (const auto& c : kMenuKeys) {
+        SCOPED_TRACE(c.name);
+        size_t toPage = app.CountLog("key to page " + std::to_string(c.key));
+        PostMessageW(app.view(), WM_SYSKEYDOWN, c.key, c.down);
+        PostMessageW(app.view(), WM_SYSKEYUP, c.key, 0xC0000001);
+        EXPECT_TRUE(PumpUntil([&] { return inMenu(app); })) << ::testing::PrintToString(app.LogLines("key "));
+        EXPECT_GT(app.CountLog("key to page " + std::to_string(c.key)), toPage);
+        PostMessageW(app.view(), WM_KEYDOWN, VK_ESCAPE, 1);
+        PostMessageW(app.view(), WM_KEYUP, VK_ESCAPE, 0xC0000001);
+        EXPECT_TRUE(PumpUntil([&] { return !inMenu(app); }));
+        PumpFor(300);  // the rest of Esc reaches the page
+    }
+    EXPECT_EQ(Press(app, VK_F4, kAlt), "key to page 115 2");
+    EXPECT_EQ(app.process().WaitForExit(10000), 0u) << ::testing::PrintToString(app.Log());
+}
+
+// A burst of mouse moves reaches the page as fewer moves, the latest
+// position last, and a press after them comes after them.
+TEST(ChromiumAppTest, MouseMovesAreCoalescedTheLatestWinning) {
+    const int kMoves = 60;
+    AppSession app(kSite, Engine::kChromium);
+    StartAt(app, "http://site.test/");
+    ASSERT_TRUE(app.Page(L"script window.moves = 0; addEventListener('mousemove', e => { window.moves++; "
+                         L"window.at = e.clientX + ',' + e.clientY; }); addEventListener('mousedown', e => "
+                         L"fetch('/pressed?' + window.at + ',' + e.clientX + ',' + e.clientY + ',' + window.moves));"));
+    PumpFor(200);
+    for (int i = 1; i <= kMoves; ++i) PostMessageW(app.view(), WM_MOUSEMOVE, 0, MAKELPARAM(2 * i, i));
+    PostMessageW(app.view(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2 * kMoves, kMoves));
+    PostMessageW(app.view(), WM_LBUTTONUP, 0, MAKELPARAM(2 * kMoves, kMoves));
+    std::vector<std::string> lines;
+    ASSERT_TRUE(PumpUntil([&] {
+        lines = ReadEngineLog(WinPathFromUnix(VELOTIDE_CHROMIUM_FIXTURE_UNIX_DIR "/requests.log"));
+        return std::any_of(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("site.test /pressed?", 0) == 0; });
+    }));
+    std::string pressed = *std::find_if(lines.rbegin(), lines.rend(),
+                                        [](const std::string& l) { return l.rfind("site.test /pressed?", 0) == 0; });
+    std::string at = "site.test /pressed?" + std::to_string(2 * kMoves) + "," + std::to_string(kMoves) + ",";
+    EXPECT_EQ(pressed.rfind(at + at.substr(19), 0), 0u) << pressed;  // the last move, then the press, both there
+    int moves = std::stoi(pressed.substr(pressed.rfind(',') + 1));
+    EXPECT_GE(moves, 1);
+    EXPECT_LT(moves, kMoves) << pressed;
     EXPECT_EQ(app.Quit(), 0u);
 }
 

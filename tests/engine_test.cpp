@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engines/common/engine_protocol.h"
+#include "tests/support/com_callback.h"
 #include "tests/support/engine_install.h"
 #include "tests/support/test_support.h"
 #include "webview/webview2.h"
@@ -14,41 +15,6 @@
 
 namespace {
 
-using CreateFn = HRESULT(__stdcall*)(bool, int, PCWSTR, IUnknown*,
-                                     ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler*);
-
-// A handler object whose Invoke runs a function.
-template <class I, class S, class A>
-class Callback : public I {
-public:
-    Callback(const IID& iid, std::function<void(S, A)> fn) : iid_(iid), fn_(std::move(fn)) {}
-    virtual ~Callback() = default;
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-        *out = IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, iid_) ? this : nullptr;
-        if (!*out) return E_NOINTERFACE;
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        ULONG n = --refs_;
-        if (n == 0) delete this;
-        return n;
-    }
-    HRESULT STDMETHODCALLTYPE Invoke(S sender, A args) override {
-        fn_(sender, args);
-        return S_OK;
-    }
-
-private:
-    ULONG refs_ = 1;
-    const IID& iid_;
-    std::function<void(S, A)> fn_;
-};
-
-using EnvDone =
-    Callback<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler, HRESULT, ICoreWebView2Environment*>;
-using CtlDone = Callback<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler, HRESULT, ICoreWebView2Controller*>;
 using OnStarting =
     Callback<ICoreWebView2NavigationStartingEventHandler, ICoreWebView2*, ICoreWebView2NavigationStartingEventArgs*>;
 using OnCompleted =

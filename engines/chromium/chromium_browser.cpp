@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "engines/chromium/keys.h"
+#include "engines/chromium/later.h"
 #include "engines/chromium/protocol_values.h"
 #include "engines/common/engine_protocol.h"
 #include "engines/common/uri.h"
@@ -64,6 +65,22 @@ std::string ReadContent(ICoreWebView2WebResourceResponse* response) {
     while (SUCCEEDED(content->Read(buffer, sizeof buffer, &read)) && read > 0) bytes.append(buffer, read);
     content->Release();
     return bytes;
+}
+
+// How long a pop-up's address and its window wait for each other.
+const DWORD kPopupBound = 2000;
+// Top-level navigations kept while they are under way; older ones that never
+// ended (replaced before they committed) are forgotten.
+const size_t kKeptNavigations = 16;
+const wchar_t kStatsCommand[] = L"stats";
+
+// Device pixels per CSS pixel: the window's DPI (Windows 10 and later) over 96.
+double ScaleOf(HWND window) {
+    using GetDpi = UINT(WINAPI*)(HWND);
+    static auto getDpi = reinterpret_cast<GetDpi>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    UINT dpi = getDpi && window ? getDpi(window) : 0;
+    return dpi ? dpi / 96.0 : 1;
 }
 
 }  // namespace
@@ -151,7 +168,7 @@ json ChromiumBrowser::ChildAutoAttach() {
 
 void ChromiumBrowser::FiltersChanged() {
     if (!session_.empty()) Call("Fetch.enable", FetchPatterns());
-    for (const auto& [session, source] : children_) devtools_->Call("Fetch.enable", FetchPatterns(), session);
+    for (const auto& [session, child] : children_) devtools_->Call("Fetch.enable", FetchPatterns(), session);
 }
 
 // A cross-site frame or a worker of the page: its requests pause like the
@@ -162,25 +179,34 @@ void ChromiumBrowser::OnChildAttached(const json& params) {
                                                                   {"shared_worker", RequestSource::kSharedWorker},
                                                                   {"service_worker", RequestSource::kServiceWorker}};
     std::string session = JsonString(params, "sessionId");
-    auto source = kSources.find(JsonString(JsonObject(params, "targetInfo"), "type"));
-    if (source != kSources.end()) {
-        children_[session] = source->second;
+    const json& info = JsonObject(params, "targetInfo");
+    auto source = kSources.find(JsonString(info, "type"));
+    if (source != kSources.end() && !closed) {
+        children_[session] = {source->second, JsonString(info, "targetId")};
         std::weak_ptr<Browser> weak = shared_from_this();
         devtools_->Listen(session, [weak, session](const std::string& method, const json& params) {
             auto self = std::static_pointer_cast<ChromiumBrowser>(weak.lock());
-            if (!self || self->closed) return;
-            if (method == "Fetch.requestPaused") self->Answer(session, params, self->children_[session]);
-            if (method == "Fetch.authRequired") self->OnAuthRequired(session, params);
-            if (method == "Security.certificateError") self->OnCertificateError(session, params);
-            if (method == "Target.attachedToTarget") self->OnChildAttached(params);
-            if (method == "Target.detachedFromTarget") self->ForgetChild(JsonString(params, "sessionId"));
+            if (self && !self->closed) self->OnChildEvent(session, method, params);
         });
         devtools_->Call("Fetch.enable", FetchPatterns(), session);
         devtools_->Call("Security.enable", json::object(), session);
         devtools_->Call("Security.setOverrideCertificateErrors", {{"override", true}}, session);
         devtools_->Call("Target.setAutoAttach", ChildAutoAttach(), session);
+        // A frame's own window.open is told in its own session.
+        if (source->second == RequestSource::kCrossOriginFrame) devtools_->Call("Page.enable", json::object(), session);
     }
     devtools_->Call("Runtime.runIfWaitingForDebugger", json::object(), session);
+}
+
+void ChromiumBrowser::OnChildEvent(const std::string& session, const std::string& method, const json& params) {
+    auto child = children_.find(session);
+    if (child == children_.end()) return;
+    if (method == "Fetch.requestPaused") Answer(session, params, child->second.source);
+    if (method == "Fetch.authRequired") OnAuthRequired(session, params);
+    if (method == "Security.certificateError") OnCertificateError(session, params);
+    if (method == "Page.windowOpen") OnWindowOpen(child->second.target, params);
+    if (method == "Target.attachedToTarget") OnChildAttached(params);
+    if (method == "Target.detachedFromTarget") ForgetChild(JsonString(params, "sessionId"));
 }
 
 void ChromiumBrowser::ForgetChild(const std::string& session) {
@@ -256,6 +282,14 @@ void ChromiumBrowser::Close() {
     if (closed) return;
     Browser::Close();
     devtools_->Forget(session_);
+    for (const auto& [session, child] : children_) devtools_->Forget(session);
+    children_.clear();
+    for (const auto& [opener, targets] : openedTargets_)
+        for (const Opened& opened : targets) DiscardWindow(devtools_, opened.target, opened.session, true);
+    openedTargets_.clear();
+    openedUris_.clear();
+    navigations_.clear();
+    frameOrigins_.clear();
     if (!target_.empty()) devtools_->Call("Target.closeTarget", {{"targetId", target_}});
     if (!context_.empty()) devtools_->Call("Target.disposeBrowserContext", {{"browserContextId", context_}});
 }
@@ -263,9 +297,13 @@ void ChromiumBrowser::Close() {
 void ChromiumBrowser::Resize(int width, int height) {
     width_ = width;
     height_ = height;
+    scale_ = ScaleOf(window);
+    // The page's size is in CSS pixels; its frames come in the window's own.
     if (width > 0 && height > 0 && !session_.empty())
-        Call("Emulation.setDeviceMetricsOverride",
-             {{"width", width}, {"height", height}, {"deviceScaleFactor", 1}, {"mobile", false}});
+        Call("Emulation.setDeviceMetricsOverride", {{"width", static_cast<int>(width / scale_)},
+                                                    {"height", static_cast<int>(height / scale_)},
+                                                    {"deviceScaleFactor", scale_},
+                                                    {"mobile", false}});
 }
 
 void ChromiumBrowser::OnEvent(const std::string& method, const json& params) {
@@ -303,9 +341,9 @@ void ChromiumBrowser::OnEvent(const std::string& method, const json& params) {
     } else if (method == "Page.javascriptDialogOpening") {
         if (JsonString(params, "type") == "beforeunload") AnswerBeforeUnload(Wide(JsonString(params, "message")));
     } else if (method == "Page.windowOpen") {
-        auto gesture = JsonObject(params, "userGesture");
-        openedUris_.emplace_back(Wide(JsonString(params, "url")), gesture.is_boolean() && gesture.get<bool>());
-        PairOpenedWindows();
+        OnWindowOpen("", params);
+    } else if (method == "Page.frameDetached") {
+        frameOrigins_.erase(JsonString(params, "frameId"));
     } else if (method == "Runtime.bindingCalled") {
         if (JsonString(params, "name") == kFullscreenBinding)
             RaiseFullscreenChanged(*this, JsonString(params, "payload") == "1");
@@ -336,7 +374,8 @@ void ChromiumBrowser::OnRequestPaused(const json& params) {
         navigation.uri = uri;
         if (RaiseNavigationStarting(*this, uri, navigation.id, navigation.userInitiated, redirected)) {
             // Chromium ends it as net::ERR_ABORTED, reported by loadingFailed.
-            Call("Fetch.failRequest", {{"requestId", JsonString(params, "requestId")}, {"errorReason", "Aborted"}});
+            Settle(session_, "Fetch.failRequest", {{"requestId", JsonString(params, "requestId")}, {"errorReason", "Aborted"}},
+                   loader);
             return;
         }
     }
@@ -394,6 +433,10 @@ ChromiumBrowser::Navigation& ChromiumBrowser::BeginNavigation(const std::string&
     for (auto& [id, navigation] : navigations_)
         if (navigation.failed && !navigation.done) Complete(navigation, navigation.failure, false, 0);
     std::erase_if(navigations_, [](const auto& entry) { return entry.second.done; });
+    while (navigations_.size() >= kKeptNavigations)
+        navigations_.erase(std::min_element(navigations_.begin(), navigations_.end(), [](const auto& a, const auto& b) {
+            return a.second.id < b.second.id;
+        }));
     Navigation& navigation = navigations_[loader] = Navigation{nextNavigationId_++, uri};
     // Chromium's own word: the page acted on the person's click or key
     // (transient activation). The program's own requests never count.
@@ -410,10 +453,12 @@ void ChromiumBrowser::Answer(const std::string& session, const json& params, Req
     COREWEBVIEW2_WEB_RESOURCE_CONTEXT context = ResourceContextFor(JsonString(params, "resourceType"));
     Ref<ICoreWebView2WebResourceResponse> response;
     if (MatchesFilter(*this, uri, context, source)) response = RaiseWebResourceRequested(*this, uri, context, source);
-    if (!response) {
-        devtools_->Call("Fetch.continueRequest", {{"requestId", request}}, session);
-        return;
-    }
+    // A top-level document's request: its navigation ends if Chromium can't carry out the answer.
+    std::string loader = session == session_ && JsonString(params, "resourceType") == "Document" &&
+                                 JsonString(params, "frameId") == target_
+                             ? JsonString(params, "networkId")
+                             : "";
+    if (!response) return Settle(session, "Fetch.continueRequest", {{"requestId", request}}, loader);
     int status = 0;
     LPWSTR reason = nullptr;
     response->get_StatusCode(&status);
@@ -424,7 +469,31 @@ void ChromiumBrowser::Answer(const std::string& session, const json& params, Req
                    {"body", ToBase64(ReadContent(response.get()))}};
     if (reason && *reason) answer["responsePhrase"] = Utf8(reason);
     CoTaskMemFree(reason);
-    devtools_->Call("Fetch.fulfillRequest", answer, session);
+    Settle(session, "Fetch.fulfillRequest", answer, loader);
+}
+
+// Carries out the answer to a paused request. One Chromium rejects fails the
+// request instead, so nothing stays paused; when even that is rejected the
+// request is gone, and a navigation it carried ends as failed.
+void ChromiumBrowser::Settle(const std::string& session, const std::string& method, json params,
+                             const std::string& loader) {
+    std::string request = JsonString(params, "requestId");
+    bool cancel = method == "Fetch.failRequest" && JsonString(params, "errorReason") == "Aborted";
+    devtools_->Call(method, std::move(params), session,
+                    [weak = weak_from_this(), session, method, request, loader, cancel](const json&, const json& error) {
+                        auto self = std::static_pointer_cast<ChromiumBrowser>(weak.lock());
+                        if (error.is_null() || !self || self->closed || !self->devtools_->open()) return;
+                        EngineLog(L"request rejected " + Wide(method) + L" " + Wide(JsonString(error, "message")));
+                        if (method != "Fetch.failRequest")
+                            return self->Settle(session, "Fetch.failRequest",
+                                                {{"requestId", request}, {"errorReason", "Failed"}}, loader);
+                        auto found = self->navigations_.find(loader);
+                        if (loader.empty() || found == self->navigations_.end() || found->second.done) return;
+                        self->Complete(found->second,
+                                       cancel ? COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED
+                                              : COREWEBVIEW2_WEB_ERROR_STATUS_CONNECTION_ABORTED,
+                                       false, 0);
+                    });
 }
 
 void ChromiumBrowser::OnNavigationStarted(const json& params) {
@@ -460,6 +529,8 @@ void ChromiumBrowser::OnDocumentRequest(const json& params) {
     bool userGesture = gesture.is_boolean() && gesture.get<bool>();
     bool redirected = params.contains("redirectResponse");
     if (IsNetworkAddress(uri)) {
+        // Kept only until the request pauses; a few at most are ever under way.
+        if (userGestures_.size() > 16) userGestures_.clear();
         if (!redirected) userGestures_[loader] = userGesture;
         return;
     }
@@ -554,47 +625,103 @@ void ChromiumBrowser::Complete(Navigation& navigation, COREWEBVIEW2_WEB_ERROR_ST
     RaiseNavigationCompleted(*this, navigation.id, status, success, httpStatus);
 }
 
-void ChromiumBrowser::OnOpenedTarget(const std::string& target, const std::string& session) {
-    openedTargets_.emplace_back(target, session);
-    PairOpenedWindows();
+void ChromiumBrowser::OnOpenedTarget(const std::string& target, const std::string& session,
+                                     const std::string& openerFrame) {
+    if (closed) return DiscardWindow(devtools_, target, session, true);
+    std::string opener = OpenerKey(openerFrame);
+    openedTargets_[opener].push_back({L"", target, session, GetTickCount64()});
+    PairOpenedWindows(opener);
+}
+
+void ChromiumBrowser::OnWindowOpen(const std::string& opener, const json& params) {
+    auto gesture = JsonObject(params, "userGesture");
+    openedUris_[opener].push_back(
+        {Wide(JsonString(params, "url")), "", "", GetTickCount64(), gesture.is_boolean() && gesture.get<bool>()});
+    PairOpenedWindows(opener);
+}
+
+// A cross-site frame tells its window.open in its own session, and its frame
+// id is its target's id; everything else is the page's own session's.
+std::string ChromiumBrowser::OpenerKey(const std::string& frame) const {
+    return !frame.empty() && (openedUris_.count(frame) || HasChild(frame)) ? frame : "";
+}
+
+bool ChromiumBrowser::HasChild(const std::string& target) const {
+    return std::any_of(children_.begin(), children_.end(),
+                       [&](const auto& entry) { return entry.second.target == target; });
 }
 
 // Page.windowOpen tells the address, the attached target is the window
-// itself; both come once per window, in the same order.
-void ChromiumBrowser::PairOpenedWindows() {
-    while (!openedUris_.empty() && !openedTargets_.empty()) {
-        auto [uri, userGesture] = openedUris_.front();
-        auto [target, session] = openedTargets_.front();
-        openedUris_.pop_front();
-        openedTargets_.pop_front();
+// itself; both come once per window, in the same order for one opener.
+void ChromiumBrowser::PairOpenedWindows(const std::string& opener) {
+    auto& uris = openedUris_[opener];
+    auto& targets = openedTargets_[opener];
+    while (!uris.empty() && !targets.empty()) {
+        std::wstring uri = uris.front().uri;
+        bool userGesture = uris.front().userGesture;
+        Opened window = targets.front();
+        uris.pop_front();
+        targets.pop_front();
         NewWindowAnswer answer = RaiseNewWindowRequested(*this, uri, userGesture);
         if (answer.newWindow) answer.newWindow->Navigate(uri.c_str());
         if (answer.newWindow || answer.handled || closed) {
-            DiscardOpenedWindow(target, session, IsNetworkAddress(uri));
+            DiscardWindow(devtools_, window.target, window.session, IsNetworkAddress(uri));
         } else {
-            devtools_->Call("Runtime.runIfWaitingForDebugger", json::object(), session);
-            devtools_->Call("Target.detachFromTarget", {{"sessionId", session}});
+            devtools_->Call("Runtime.runIfWaitingForDebugger", json::object(), window.session);
+            devtools_->Call("Target.detachFromTarget", {{"sessionId", window.session}});
         }
         LogPopup(answer, uri);
+        if (closed) return;  // a handler closed the view: Close has discarded the rest
+    }
+    if (uris.empty() && targets.empty()) {
+        openedUris_.erase(opener);
+        openedTargets_.erase(opener);
+        return;
+    }
+    RunLater(kPopupBound + 100, [weak = weak_from_this()] {
+        if (auto self = std::static_pointer_cast<ChromiumBrowser>(weak.lock())) self->SweepOpenedWindows();
+    });
+}
+
+// What waited past the bound has lost its other half: an address is
+// forgotten, a window closed without loading, as if swallowed.
+void ChromiumBrowser::SweepOpenedWindows() {
+    ULONGLONG now = GetTickCount64();
+    auto stale = [now](const Opened& o) { return now - o.at >= kPopupBound; };
+    for (auto& [opener, targets] : openedTargets_)
+        for (const Opened& window : targets)
+            if (stale(window)) DiscardWindow(devtools_, window.target, window.session, true);
+    for (auto* queues : {&openedUris_, &openedTargets_}) {
+        for (auto& [opener, queue] : *queues) std::erase_if(queue, stale);
+        std::erase_if(*queues, [](const auto& entry) { return entry.second.empty(); });
     }
 }
 
 // Closing a window that still waits for its debugger spoils the browser's
 // later pop-ups, and closing one that runs lets its held requests go. So it
 // runs with every request held; its first request is failed, and only once
-// Chromium has failed it does the window close.
-void ChromiumBrowser::DiscardOpenedWindow(const std::string& target, const std::string& session, bool loadsFromNetwork) {
-    std::shared_ptr<DevTools> devtools = devtools_;
-    auto close = [devtools, target, session](const json&, const json&) {
+// Chromium has failed it does the window close (or after a while, when it
+// asks for nothing).
+void DiscardWindow(const std::shared_ptr<DevTools>& devtools, const std::string& target, const std::string& session,
+                   bool loadsFromNetwork) {
+    auto closed = std::make_shared<bool>(false);
+    std::weak_ptr<DevTools> weak = devtools;
+    auto close = [weak, target, session, closed](const json&, const json&) {
+        auto devtools = weak.lock();
+        if (*closed || !devtools) return;
+        *closed = true;
         devtools->Forget(session);
         devtools->Call("Target.closeTarget", {{"targetId", target}});
     };
-    if (loadsFromNetwork)
-        devtools->Listen(session, [devtools, session, close](const std::string& method, const json& params) {
-            if (method != "Fetch.requestPaused") return;
+    if (loadsFromNetwork) {
+        devtools->Listen(session, [weak, session, close](const std::string& method, const json& params) {
+            auto devtools = weak.lock();
+            if (method != "Fetch.requestPaused" || !devtools) return;
             devtools->Call("Fetch.failRequest", {{"requestId", JsonString(params, "requestId")}, {"errorReason", "Aborted"}},
                            session, close);
         });
+        RunLater(kPopupBound, [close] { close(json(), json()); });
+    }
     devtools->Call("Fetch.enable", {{"patterns", json::array({{{"urlPattern", "*"}}})}}, session);
     devtools->Call("Runtime.runIfWaitingForDebugger", json::object(), session,
                    loadsFromNetwork ? DevTools::Reply() : DevTools::Reply(close));
@@ -609,17 +736,25 @@ void ChromiumBrowser::OnScreencastFrame(const json& params) {
     Call("Page.screencastFrameAck", {{"sessionId", JsonObject(params, "sessionId")}});
 }
 
-void ChromiumBrowser::DeliverKey(UINT message, WPARAM key, LPARAM lParam) {
+bool ChromiumBrowser::DeliverKey(UINT message, WPARAM key, LPARAM lParam) {
     bool handled = RaiseAcceleratorKey(*this, message, key, lParam);
     bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
     if (down) swallowCharacters_ = handled;
-    if (handled || closed) return;
-    BYTE state[256];
-    GetKeyboardState(state);
+    if (handled || closed) return true;
+    // Alt+F4 closes the program's window, which asks the page first: passed
+    // on, Chromium would take it as its own window's close and drop the page.
+    if ((message == WM_SYSKEYDOWN || message == WM_SYSKEYUP) && key == VK_F4) return false;
+    // A key goes up with the value it went down with: no character waits for it then.
+    auto held = keysDown_.find(key);
+    std::string name = !down && held != keysDown_.end() ? held->second : DomKey(static_cast<UINT>(key), window);
+    if (down)
+        keysDown_[key] = name;
+    else if (held != keysDown_.end())
+        keysDown_.erase(held);
     Call("Input.dispatchKeyEvent", {{"type", down ? "rawKeyDown" : "keyUp"},
                                     {"windowsVirtualKeyCode", key},
                                     {"nativeVirtualKeyCode", key},
-                                    {"key", DomKey(static_cast<UINT>(key), (lParam >> 16) & 0xFF, state)},
+                                    {"key", name},
                                     {"modifiers", DomModifiers()},
                                     {"isSystemKey", message == WM_SYSKEYDOWN || message == WM_SYSKEYUP},
                                     {"autoRepeat", down && (lParam & (1 << 30)) != 0}});
@@ -631,6 +766,7 @@ void ChromiumBrowser::DeliverKey(UINT message, WPARAM key, LPARAM lParam) {
         Call("Runtime.evaluate", {{"expression", "document.exitFullscreen()"}});
     else if (down && key == VK_ESCAPE && loading)
         Call("Page.stopLoading");
+    return false;
 }
 
 void ChromiumBrowser::DeliverCharacter(wchar_t character) {
@@ -669,8 +805,8 @@ void ChromiumBrowser::DeliverMouse(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wheel) ScreenToClient(window, &at);
         WORD keys = LOWORD(wParam);
         json event = {{"type", m.type},
-                      {"x", at.x},
-                      {"y", at.y},
+                      {"x", at.x / scale_},
+                      {"y", at.y / scale_},
                       {"button", m.button},
                       {"buttons", (keys & MK_LBUTTON ? 1 : 0) | (keys & MK_RBUTTON ? 2 : 0) | (keys & MK_MBUTTON ? 4 : 0)},
                       {"modifiers", DomModifiers()}};
@@ -682,12 +818,48 @@ void ChromiumBrowser::DeliverMouse(UINT message, WPARAM wParam, LPARAM lParam) {
             event["deltaX"] = message == WM_MOUSEHWHEEL ? delta : 0;
             event["deltaY"] = message == WM_MOUSEWHEEL ? -delta : 0;
         }
+        // Moves come faster than a page takes them: one is on its way at a
+        // time and the latest waits; anything else goes after it, in order.
+        if (message == WM_MOUSEMOVE) {
+            pendingMove_ = std::move(event);
+            if (!moveInFlight_) SendMouseMove();
+            return;
+        }
+        SendMouseMove();
         Call("Input.dispatchMouseEvent", event);
         return;
     }
 }
 
+void ChromiumBrowser::SendMouseMove() {
+    if (pendingMove_.is_null()) return;
+    json event = std::move(pendingMove_);
+    pendingMove_ = json();
+    moveInFlight_ = true;
+    Call("Input.dispatchMouseEvent", std::move(event), [weak = weak_from_this()](const json&, const json&) {
+        auto self = std::static_pointer_cast<ChromiumBrowser>(weak.lock());
+        if (!self) return;
+        self->moveInFlight_ = false;
+        self->SendMouseMove();
+    });
+}
+
+std::wstring ChromiumBrowser::Stats() const {
+    size_t uris = 0, targets = 0;
+    for (const auto& [opener, queue] : openedUris_) uris += queue.size();
+    for (const auto& [opener, queue] : openedTargets_) targets += queue.size();
+    return L"stats navigations=" + std::to_wstring(navigations_.size()) + L" local=" +
+           std::to_wstring(pendingLocal_) + L" frames=" + std::to_wstring(frameOrigins_.size()) +
+           L" children=" + std::to_wstring(children_.size()) + L" popups=" + std::to_wstring(uris) + L"/" +
+           std::to_wstring(targets) + L" replies=" + std::to_wstring(devtools_->pendingReplies()) + L" listeners=" +
+           std::to_wstring(devtools_->listeners()) + L" " + (environmentStats ? environmentStats() : L"");
+}
+
 bool ChromiumBrowser::RunCommand(const std::wstring& text) {
+    if (text == kStatsCommand) {
+        EngineLog(Stats());
+        return true;
+    }
     std::wstring verb = std::wstring(kEngineCmdScript) + L" ";
     bool script = !closed && text.size() > verb.size() && text.rfind(verb, 0) == 0;
     bool crash = !closed && text == std::wstring(kEngineCmdCrash) + L" 1";

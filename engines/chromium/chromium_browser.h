@@ -22,8 +22,13 @@ public:
     void Attach(const std::string& context, const std::string& target, const std::string& session,
                 std::function<void(HRESULT)> done);
     const std::string& target() const { return target_; }
-    // A page this one opened (window.open, target=_blank), held before it loads.
-    void OnOpenedTarget(const std::string& target, const std::string& session);
+    // A page this one opened (window.open, target=_blank), held before it
+    // loads; openerFrame is the frame that asked for it.
+    void OnOpenedTarget(const std::string& target, const std::string& session, const std::string& openerFrame);
+    // Whether target is one of the page's cross-site frames or workers.
+    bool HasChild(const std::string& target) const;
+    // What the environment holds, for the stats command.
+    std::function<std::wstring()> environmentStats;
 
     void Navigate(const std::wstring& uri) override;
     void NavigateToString(const std::wstring& html) override;
@@ -35,9 +40,13 @@ public:
 
     // From the view window.
     const Frame& frame() const { return frame_; }
-    void Resize(int width, int height);
-    void DeliverKey(UINT message, WPARAM key, LPARAM lParam);
+    void Resize(int width, int height);  // in the window's pixels; the page's scale follows its DPI
+    int width() const { return width_; }
+    int height() const { return height_; }
+    // A key message at the view; true when a handler took it.
+    bool DeliverKey(UINT message, WPARAM key, LPARAM lParam);
     void DeliverCharacter(wchar_t character);
+    bool keyTaken() const { return swallowCharacters_; }  // the last key-down was a handler's
     // A mouse message at the view (wheel positions in screen coordinates, as Windows gives them).
     void DeliverMouse(UINT message, WPARAM wParam, LPARAM lParam);
     // A control command ("script <js>": the page runs it as if the user had
@@ -83,13 +92,19 @@ private:
     void OnDocumentRequest(const json& params);
     void JudgeRunningNavigation(Navigation& navigation, bool redirected);
     void Answer(const std::string& session, const json& params, RequestSource source);
+    void Settle(const std::string& session, const std::string& method, json params, const std::string& loader);
     void OnChildAttached(const json& params);
+    void OnChildEvent(const std::string& session, const std::string& method, const json& params);
     void ForgetChild(const std::string& session);
     static json ChildAutoAttach();
     void StartLocalNavigation(const std::wstring& uri);
     void AnswerBeforeUnload(const std::wstring& message);
-    void PairOpenedWindows();
-    void DiscardOpenedWindow(const std::string& target, const std::string& session, bool loadsFromNetwork);
+    void OnWindowOpen(const std::string& opener, const json& params);
+    std::string OpenerKey(const std::string& frame) const;
+    void PairOpenedWindows(const std::string& opener);
+    void SweepOpenedWindows();
+    void SendMouseMove();
+    std::wstring Stats() const;
     void RefreshHistory();
     json FetchPatterns() const;
 
@@ -108,7 +123,11 @@ private:
 
     std::map<std::string, std::string> frameOrigins_;  // the document's in-process frames, by id
     std::string mainOrigin_;
-    std::map<std::string, RequestSource> children_;  // sessions of cross-site frames and workers
+    struct Child {
+        RequestSource source;
+        std::string target;  // a cross-site frame's target id is its frame id
+    };
+    std::map<std::string, Child> children_;  // sessions of cross-site frames and workers
 
     std::vector<long long> historyEntries_;
     int historyIndex_ = -1;
@@ -117,9 +136,22 @@ private:
 
     std::map<std::string, bool> userGestures_;  // a top-level document request's user gesture, until it pauses
 
-    std::deque<std::pair<std::wstring, bool>> openedUris_;         // Page.windowOpen's address and gesture, in order
-    std::deque<std::pair<std::string, std::string>> openedTargets_;  // target and session, in order
+    // Pop-ups by the frame that opened them ("" for the page's own session):
+    // Page.windowOpen's address and the new target, each in order, each
+    // waiting for the other a short while at most.
+    struct Opened {
+        std::wstring uri;
+        std::string target, session;
+        ULONGLONG at = 0;
+        bool userGesture = false;  // Page.windowOpen's: the person clicked
+    };
+    std::map<std::string, std::deque<Opened>> openedUris_, openedTargets_;
 
+    json pendingMove_;          // the latest mouse move not sent yet
+    bool moveInFlight_ = false;  // a move is on its way: the next waits for its reply
+    double scale_ = 1;           // device pixels per CSS pixel, the window's DPI over 96
+
+    std::map<WPARAM, std::string> keysDown_;  // DOM key values of the keys held
     bool swallowCharacters_ = false;  // the key-down was handled: its characters go nowhere
     int clickCount_ = 1;              // of the last button press, for its release
     wchar_t highSurrogate_ = 0;
@@ -128,6 +160,10 @@ private:
 // downloads.cpp: the folder downloads go to, made inside the user-data
 // folder; empty when there is none.
 std::wstring DownloadFolder(const std::wstring& userDataFolder);
+// Lets a window the program won't show run with every request held, fails
+// its first request and closes it: it loads nothing.
+void DiscardWindow(const std::shared_ptr<DevTools>& devtools, const std::string& target, const std::string& session,
+                   bool loadsFromNetwork);
 
 // view_window.cpp: the view, a child window of parent, hidden until shown.
 HWND CreateViewWindow(HWND parent, ChromiumBrowser* browser);

@@ -3,12 +3,15 @@
 #include <wincrypt.h>
 
 #include <thread>
+#include <utility>
 
+#include "engines/chromium/later.h"
 #include "engines/common/engine.h"
 
 namespace {
 
 const json kNull;
+const DWORD kPingInterval = 3000, kPingTimeout = 10000;
 
 // Reads a whole small HTTP answer body (the version document), bounded.
 std::string ReadBody(HINTERNET request) {
@@ -131,10 +134,12 @@ void DevTools::Run(std::wstring endpoint, Opened opened) {
         }
     }
     PostTask([self, opened, error, version] {
-        if (FAILED(error)) self->ended_ = true;
+        if (FAILED(error)) self->ended_ = self->over_ = true;
+        if (SUCCEEDED(error)) self->Watch();
         opened(self, error, version);
     });
     if (FAILED(error)) return;
+    HINTERNET socket = socket_;  // Lose may take the member away while a receive waits
 
     // Idle connections are normal: a receive that times out is simply repeated.
     DWORD forever = 0;
@@ -144,9 +149,10 @@ void DevTools::Run(std::wstring endpoint, Opened opened) {
     for (;;) {
         DWORD read = 0;
         WINHTTP_WEB_SOCKET_BUFFER_TYPE type;
-        DWORD result = WinHttpWebSocketReceive(socket_, buffer.data(), static_cast<DWORD>(buffer.size()), &read, &type);
+        DWORD result = WinHttpWebSocketReceive(socket, buffer.data(), static_cast<DWORD>(buffer.size()), &read, &type);
         if (result == ERROR_WINHTTP_TIMEOUT) continue;
         if (result != ERROR_SUCCESS || type == WINHTTP_WEB_SOCKET_CLOSE_BUFFER_TYPE) break;
+        if (message.size() + read > kMaxMessageBytes) break;
         message.append(buffer.data(), read);
         if (type == WINHTTP_WEB_SOCKET_UTF8_FRAGMENT_BUFFER_TYPE || type == WINHTTP_WEB_SOCKET_BINARY_FRAGMENT_BUFFER_TYPE)
             continue;
@@ -157,7 +163,7 @@ void DevTools::Run(std::wstring endpoint, Opened opened) {
         if (!method.empty() && !wanted_.count(method)) continue;
         PostTask([self, parsed = std::move(parsed)] { self->Dispatch(parsed); });
     }
-    PostTask([self] { self->End(); });
+    PostTask([self] { self->Lose(); });
 }
 
 void DevTools::Call(const std::string& method, json params, const std::string& session, Reply reply) {
@@ -170,9 +176,28 @@ void DevTools::Call(const std::string& method, json params, const std::string& s
     if (!session.empty()) message["sessionId"] = session;
     if (reply) replies_[id] = std::move(reply);
     std::string text = message.dump(-1, ' ', false, json::error_handler_t::replace);
-    // A failed send ends the connection; the reader then reports the end.
-    WinHttpWebSocketSend(socket_, WINHTTP_WEB_SOCKET_UTF8_MESSAGE_BUFFER_TYPE, text.data(),
-                         static_cast<DWORD>(text.size()));
+    // A failed send leaves the connection useless: it ends, once the caller is done.
+    if (WinHttpWebSocketSend(socket_, WINHTTP_WEB_SOCKET_UTF8_MESSAGE_BUFFER_TYPE, text.data(),
+                             static_cast<DWORD>(text.size())) != ERROR_SUCCESS)
+        PostTask([self = shared_from_this()] { self->Lose(); });
+}
+
+// A browser that stops answering counts as gone: every few seconds a cheap
+// command goes out, and one left unanswered too long ends the connection.
+void DevTools::Watch() {
+    RunLater(kPingInterval, [weak = weak_from_this()] {
+        auto self = weak.lock();
+        if (!self || self->over_) return;
+        ULONGLONG now = GetTickCount64();
+        if (self->pingSent_ && now - self->pingSent_ >= kPingTimeout) return self->Lose();
+        if (!self->pingSent_ && self->open()) {
+            self->pingSent_ = now;
+            self->Call("Browser.getVersion", json::object(), "", [weak](const json&, const json&) {
+                if (auto self = weak.lock()) self->pingSent_ = 0;
+            });
+        }
+        self->Watch();
+    });
 }
 
 void DevTools::Listen(const std::string& session, Listener listener) { listeners_[session] = std::move(listener); }
@@ -201,8 +226,15 @@ void DevTools::Close() {
     WinHttpWebSocketShutdown(socket_, WINHTTP_WEB_SOCKET_SUCCESS_CLOSE_STATUS, nullptr, 0);
 }
 
+void DevTools::Lose() {
+    // Closing the handle also ends a receive that waits on it.
+    if (HINTERNET socket = std::exchange(socket_, nullptr)) WinHttpCloseHandle(socket);
+    End();
+}
+
 void DevTools::End() {
-    ended_ = true;
+    if (over_) return;
+    ended_ = over_ = true;
     // Whatever still waits for a reply hears that none will come.
     auto pending = std::move(replies_);
     replies_.clear();

@@ -48,15 +48,23 @@ public:
     // Events of a session ("" for the browser's own) go to its listener.
     void Listen(const std::string& session, Listener listener);
     void Forget(const std::string& session);
-    // Runs once when the connection ends (the browser went away or Close).
+    // Runs once when the connection ends (the browser went away, hangs, or Close).
     void OnClosed(std::function<void()> closed) { closed_ = std::move(closed); }
     bool open() const { return socket_ != nullptr && !ended_; }
     void Close();
+    // What it holds, for the engine's stats.
+    size_t pendingReplies() const { return replies_.size(); }
+    size_t listeners() const { return listeners_.size(); }
+
+    // A message larger than this is no DevTools peer's: it ends the connection.
+    static constexpr size_t kMaxMessageBytes = 32u << 20;
 
 private:
     DevTools(std::set<std::string> wanted) : wanted_(std::move(wanted)) {}
     void Run(std::wstring endpoint, Opened opened);  // the reader thread
     void Dispatch(const json& message);
+    void Watch();  // the liveness check
+    void Lose();  // the connection is gone or useless: ends it now
     void End();
 
     const std::set<std::string> wanted_;
@@ -65,5 +73,7 @@ private:
     std::map<long long, Reply> replies_;
     std::map<std::string, Listener> listeners_;
     std::function<void()> closed_;
-    bool ended_ = false;
+    bool ended_ = false;  // no more sends
+    bool over_ = false;   // End has run
+    ULONGLONG pingSent_ = 0;  // of the unanswered liveness check, or 0
 };

@@ -1,9 +1,11 @@
 // The DLL's entry points and the environment face: one DevTools connection
 // per environment, and for each controller a browser context and page target
 // of its own.
+#include <algorithm>
 #include <set>
 
 #include "engines/chromium/chromium_browser.h"
+#include "engines/chromium/later.h"
 #include "engines/common/engine_protocol.h"
 #include "engines/common/environment_face.h"
 
@@ -15,42 +17,98 @@ const std::set<std::string> kWantedEvents = {
     "Page.navigatedWithinDocument", "Page.lifecycleEvent", "Page.windowOpen", "Page.screencastFrame",
     "Network.requestWillBeSent", "Network.responseReceived", "Network.loadingFailed", "Runtime.bindingCalled",
     "Target.detachedFromTarget", "Inspector.targetCrashed", "Fetch.authRequired", "Security.certificateError",
-    "Page.downloadWillBegin", "Page.downloadProgress", "Page.javascriptDialogOpening",
+    "Page.downloadWillBegin", "Page.downloadProgress", "Page.javascriptDialogOpening", "Page.frameDetached",
 };
+
+// How long a page target that attached in one of our contexts may wait for
+// the controller that made it, or for the view that opened it.
+const DWORD kUnclaimedBound = 3000;
 
 // The pages of this environment as the browser reports them. New page
 // targets wait for a debugger before they run (Target.setAutoAttach), so a
 // page of ours is set up, and a pop-up decided on, before it loads anything.
-struct Pages {
-    std::set<std::string> contexts;                                // browser contexts made here
-    std::map<std::string, std::string> unclaimed;                  // target → session, attached early
-    std::map<std::string, std::function<void(std::string)>> waiting;  // target → who needs its session
-    std::map<std::string, std::weak_ptr<ChromiumBrowser>> browsers;   // target → its view
+// Each entry ends with its target, so a long session keeps none it no longer needs.
+struct Pages : std::enable_shared_from_this<Pages> {
+    struct Page {
+        std::weak_ptr<ChromiumBrowser> browser;
+        std::string context;
+    };
+    std::set<std::string> contexts;                                   // browser contexts made here
+    std::map<std::string, std::string> unclaimed;                     // target → session, attached early
+    std::map<std::string, std::function<void(std::string)>> waiting;  // target → who needs its session ("": none comes)
+    std::map<std::string, Page> browsers;                             // target → its view
 
-    void OnAttached(DevTools& devtools, const json& params) {
+    void OnAttached(const std::shared_ptr<DevTools>& devtools, const json& params) {
         std::string session = JsonString(params, "sessionId");
         const json& info = JsonObject(params, "targetInfo");
         std::string target = JsonString(info, "targetId");
         if (!contexts.count(JsonString(info, "browserContextId"))) {
             // Another client's page, or the browser's own first tab: let it be.
-            devtools.Call("Runtime.runIfWaitingForDebugger", json::object(), session);
-            devtools.Call("Target.detachFromTarget", {{"sessionId", session}});
+            devtools->Call("Runtime.runIfWaitingForDebugger", json::object(), session);
+            devtools->Call("Target.detachFromTarget", {{"sessionId", session}});
             return;
         }
-        auto opener = browsers.find(JsonString(info, "openerId"));
-        if (opener != browsers.end()) {
-            if (auto browser = opener->second.lock()) return browser->OnOpenedTarget(target, session);
-            devtools.Call("Target.closeTarget", {{"targetId", target}});
+        // A window opened from a cross-site frame names the frame's target as its opener.
+        std::string openerId = JsonString(info, "openerId");
+        auto opener = std::find_if(browsers.begin(), browsers.end(), [&](const auto& entry) {
+            auto browser = entry.second.browser.lock();
+            return entry.first == openerId || (browser && browser->HasChild(openerId));
+        });
+        if (!openerId.empty() && opener != browsers.end()) {
+            if (auto browser = opener->second.browser.lock()) {
+                std::string frame = JsonString(info, "openerFrameId");
+                return browser->OnOpenedTarget(target, session, frame.empty() ? openerId : frame);
+            }
+            devtools->Call("Target.closeTarget", {{"targetId", target}});
             return;
         }
         auto waiter = waiting.find(target);
         if (waiter == waiting.end()) {
+            // A window whose opener is unknown is nobody's to show: after a
+            // while it is closed without loading.
             unclaimed[target] = session;
+            std::weak_ptr<DevTools> weak = devtools;
+            RunLater(kUnclaimedBound, [this, keep = shared_from_this(), weak, target, session] {
+                auto found = unclaimed.find(target);
+                auto devtools = weak.lock();
+                if (found == unclaimed.end() || found->second != session || !devtools) return;
+                unclaimed.erase(found);
+                DiscardWindow(devtools, target, session, true);
+            });
             return;
         }
         auto claim = std::move(waiter->second);
         waiting.erase(waiter);
         claim(session);
+    }
+
+    // A target went away: its view, when still open, has lost its page for
+    // good, as when the runtime's browser process exits.
+    void OnDetached(const json& params) {
+        std::string target = JsonString(params, "targetId");
+        unclaimed.erase(target);
+        auto found = browsers.find(target);
+        if (found == browsers.end()) return;
+        auto browser = found->second.browser.lock();
+        contexts.erase(found->second.context);
+        browsers.erase(found);
+        if (browser && browser->controller && !browser->closed)
+            RaiseProcessFailed(*browser, COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED);
+    }
+
+    // The connection ended: the views lose their pages, and controllers being
+    // made hear that no page will come.
+    void OnConnectionLost() {
+        auto open = std::move(browsers);
+        browsers.clear();
+        for (auto& [target, page] : open)
+            if (auto browser = page.browser.lock(); browser && browser->controller)
+                RaiseProcessFailed(*browser, COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED);
+        auto claims = std::move(waiting);
+        waiting.clear();
+        for (auto& [target, claim] : claims) claim("");
+        unclaimed.clear();
+        contexts.clear();
     }
 
     // The session of a page target just created; it may have attached already.
@@ -63,6 +121,11 @@ struct Pages {
         std::string session = found->second;
         unclaimed.erase(found);
         claim(session);
+    }
+
+    std::wstring Stats() const {
+        return L"pages=" + std::to_wstring(browsers.size()) + L" unclaimed=" + std::to_wstring(unclaimed.size()) +
+               L" waiting=" + std::to_wstring(waiting.size()) + L" contexts=" + std::to_wstring(contexts.size());
     }
 };
 
@@ -108,8 +171,14 @@ public:
                     [pages, browser, done, context](const json& result, const json& error) {
                         std::string target = JsonString(result, "targetId");
                         if (!error.is_null() || target.empty()) return FailController(done, browser, E_FAIL);
-                        pages->browsers[target] = browser;
+                        pages->browsers[target] = {browser, context};
+                        browser->environmentStats = [weak = std::weak_ptr<Pages>(pages)] {
+                            auto pages = weak.lock();
+                            return pages ? pages->Stats() : std::wstring();
+                        };
                         pages->WhenAttached(target, [browser, done, context, target](std::string session) {
+                            if (session.empty())
+                                return FailController(done, browser, HRESULT_FROM_WIN32(ERROR_CONNECTION_ABORTED));
                             browser->Attach(context, target, session, [browser, done](HRESULT result) {
                                 if (FAILED(result)) return FailController(done, browser, result);
                                 auto controller = Ref<ICoreWebView2Controller>::Adopt(CreateControllerFace(browser));
@@ -151,16 +220,15 @@ extern "C" HRESULT __stdcall CreateWebViewEnvironmentWithOptionsInternal(
                            return;
                        }
                        auto pages = std::make_shared<Pages>();
-                       DevTools* connection = devtools.get();  // the listener lives inside it
+                       std::weak_ptr<DevTools> connection = devtools;  // the listener lives inside it
                        devtools->Listen("", [pages, connection](const std::string& method, const json& params) {
-                           if (method == "Target.attachedToTarget") pages->OnAttached(*connection, params);
+                           auto devtools = connection.lock();
+                           if (!devtools) return;
+                           if (method == "Target.attachedToTarget") pages->OnAttached(devtools, params);
+                           if (method == "Target.detachedFromTarget") pages->OnDetached(params);
                        });
                        // Without its browser no view can show anything again.
-                       devtools->OnClosed([pages] {
-                           for (auto& [target, browser] : pages->browsers)
-                               if (auto open = browser.lock())
-                                   RaiseProcessFailed(*open, COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED);
-                       });
+                       devtools->OnClosed([pages] { pages->OnConnectionLost(); });
                        json autoAttach = {{"autoAttach", true},
                                           {"waitForDebuggerOnStart", true},
                                           {"flatten", true},

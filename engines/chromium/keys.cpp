@@ -20,18 +20,24 @@ const struct {
 
 }  // namespace
 
-std::string DomKey(UINT virtualKey, UINT scanCode, const BYTE keyState[256]) {
+std::string DomKey(UINT virtualKey, HWND window) {
     for (const auto& named : kNamedKeys)
         if (named.key == virtualKey) return named.name;
     if (virtualKey >= VK_F1 && virtualKey <= VK_F24) return "F" + std::to_string(virtualKey - VK_F1 + 1);
-    // What the key types without Ctrl; AltGr (Ctrl with Alt) stays, as it picks the character.
-    BYTE state[256];
-    memcpy(state, keyState, sizeof state);
-    if (!(state[VK_MENU] & 0x80)) state[VK_CONTROL] = state[VK_LCONTROL] = state[VK_RCONTROL] = 0;
-    wchar_t typed[4];
-    int count = ToUnicode(virtualKey, scanCode, state, typed, 4, 0);
-    if (count < 0) ToUnicode(virtualKey, scanCode, state, typed, 4, 0);  // clear the dead key it left behind
-    return count > 0 && typed[0] >= 0x20 ? Utf8(std::wstring(typed, count)) : "Unidentified";
+    // The character TranslateMessage made of this key, waiting in the queue:
+    // asking the layout again (ToUnicode) would use up a dead key it holds.
+    MSG typed;
+    if (PeekMessageW(&typed, window, WM_CHAR, WM_DEADCHAR, PM_NOREMOVE) ||
+        PeekMessageW(&typed, window, WM_SYSCHAR, WM_SYSDEADCHAR, PM_NOREMOVE)) {
+        if (typed.message == WM_DEADCHAR || typed.message == WM_SYSDEADCHAR) return "Dead";
+        if (typed.wParam >= 0x20) return Utf8(std::wstring(1, static_cast<wchar_t>(typed.wParam)));
+    }
+    // None (Ctrl held, say): the key's own character, in the case Shift gives.
+    wchar_t base = static_cast<wchar_t>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_CHAR) & 0xFFFF);
+    if (base < 0x20) return "Unidentified";
+    bool upper = (GetKeyState(VK_SHIFT) < 0) != ((GetKeyState(VK_CAPITAL) & 1) != 0);
+    if (!upper) base = towlower(base);
+    return Utf8(std::wstring(1, base));
 }
 
 int DomModifiers() {

@@ -5,9 +5,10 @@
 
 #include <string>
 
-// The DOM key value of a virtual key: its name for keys that type nothing
-// ("Enter", "ArrowLeft", "F11"), else the character it types in the current
-// layout with Shift and AltGr as given and Ctrl ignored ("a", "A", "ł").
-std::string DomKey(UINT virtualKey, UINT scanCode, const BYTE keyState[256]);
+// The DOM key value of a virtual key going down at window: its name for keys
+// that type nothing ("Enter", "ArrowLeft", "F11"), else the character it
+// types, as TranslateMessage queued it ("a", "A", "ł", "Dead" for a dead key),
+// or with Ctrl held the key's own character.
+std::string DomKey(UINT virtualKey, HWND window);
 // Alt 1, Ctrl 2, Meta 4, Shift 8, as the keys are down now.
 int DomModifiers();

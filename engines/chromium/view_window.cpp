@@ -4,6 +4,9 @@
 
 namespace {
 
+// WM_DPICHANGED_AFTERPARENT (Windows 10), which the SDK's headers give only to newer targets.
+const UINT kDpiChangedAfterParent = 0x02E3;
+
 LRESULT CALLBACK ViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto* b = reinterpret_cast<ChromiumBrowser*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!b) return DefWindowProcW(hwnd, msg, wParam, lParam);
@@ -45,15 +48,22 @@ LRESULT CALLBACK ViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_KEYDOWN:
         case WM_KEYUP:
-        case WM_SYSKEYDOWN:
-        case WM_SYSKEYUP:
-            // The page takes every key: none goes on to the program's windows or menu.
             b->DeliverKey(msg, wParam, lParam);
             return 0;
+        case WM_SYSKEYDOWN:
+        case WM_SYSKEYUP:
+            // The page sees system keys too; those the program didn't take go
+            // on to the window system (Alt+F4, F10 and Alt for the menu).
+            if (b->DeliverKey(msg, wParam, lParam)) return 0;
+            break;
         case WM_CHAR:
             b->DeliverCharacter(static_cast<wchar_t>(wParam));
             return 0;
-        case WM_SYSCHAR:  // Alt with a letter: the page had its key, and the menu gets nothing
+        case WM_SYSCHAR:  // Alt with a letter: the menu's, unless the program took the key
+            if (b->keyTaken()) return 0;
+            break;
+        case kDpiChangedAfterParent:
+            b->Resize(b->width(), b->height());
             return 0;
         case WM_COPYDATA: {
             std::wstring text;

@@ -68,7 +68,7 @@ start)
     rules="$rules$closed"
     setsid timeout "$lifetime" chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
         --no-default-browser-check --disable-background-networking --disable-component-update --disable-sync \
-        --disable-extensions --disable-back-forward-cache --user-data-dir="$folder/profile" \
+        --disable-extensions --disable-back-forward-cache --disable-popup-blocking --user-data-dir="$folder/profile" \
         --remote-debugging-address=127.0.0.1 --remote-debugging-port=0 --host-resolver-rules="$rules" \
         about:blank </dev/null >"$folder/chromium.out" 2>&1 &
     echo $! > "$folder/chromium.pid"

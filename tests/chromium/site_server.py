@@ -83,6 +83,15 @@ class Handler(http.server.BaseHTTPRequestHandler):
         elif url.path == "/frame":  # a page with any address in a frame
             src = html.escape(urllib.parse.parse_qs(url.query)["src"][0])
             self.answer(200, "text/html; charset=utf-8", f'<h1>Framed</h1><iframe src="{src}"></iframe>'.encode())
+        elif url.path == "/framer":  # a page covered by a cross-site frame
+            src = urllib.parse.parse_qs(url.query)["frame"][0]
+            self.answer(200, "text/html; charset=utf-8", f'<body style="margin:0"><iframe src="{html.escape(src)}" '
+                        'style="position:fixed;inset:0;width:100%;height:100%;border:0"></iframe>'.encode())
+        elif url.path == "/opener":  # a frame that opens a window when clicked, as an ad does, once armed by a click
+            to = html.escape(urllib.parse.quote(urllib.parse.parse_qs(url.query)["to"][0], safe=":/?="))
+            self.answer(200, "text/html; charset=utf-8", f'<body style="margin:0;height:100vh" onclick="'
+                        f'if (window.armed) window.open(\'{to}\'); else fetch(\'/opener-armed\'), window.armed = 1">'
+                        'Ad</body>'.encode())
         elif url.path == "/redirect":
             self.answer(302, "text/plain", b"", [("Location", urllib.parse.parse_qs(url.query)["to"][0])])
         elif url.path.endswith(".png"):
