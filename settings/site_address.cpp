@@ -11,6 +11,12 @@ std::wstring LowerCase(std::wstring text) {
     return text;
 }
 
+// Only the prefix is lowered: the answer is the same as for the whole
+// address, and this runs for every navigation.
+bool StartsWithScheme(const std::wstring& address, const std::wstring& scheme) {
+    return LowerCase(address.substr(0, scheme.size())) == scheme;
+}
+
 static std::wstring Trim(const std::wstring& text) {
     size_t end = text.size();
     while (end > 0 && iswspace(text[end - 1])) --end;

@@ -9,6 +9,10 @@
 // Each UTF-16 code unit through towlower in the classic locale: only A-Z change.
 std::wstring LowerCase(std::wstring text);
 
+// Whether address starts with scheme (lower-case, "data:" or "http://") in
+// any letter case.
+bool StartsWithScheme(const std::wstring& address, const std::wstring& scheme);
+
 // Trims white space, prefixes "https://" when the text holds no "://", and
 // says whether the result is an http(s) address with a non-empty host that
 // has an ASCII form. The address is rewritten in place (keeping the case and

@@ -10,13 +10,6 @@
 #include "webview/message_page.h"
 #include "webview/other_sites.h"
 
-// Whether address starts with scheme (lower-case) in any letter case. Only
-// the prefix is lowered: the answer is the same as for the whole address, and
-// this runs for every navigation.
-static bool StartsWithScheme(const std::wstring& address, const std::wstring& scheme) {
-    return LowerCase(address.substr(0, scheme.size())) == scheme;
-}
-
 bool IsMessageAddress(const std::wstring& address) {
     return StartsWithScheme(address, L"data:") || StartsWithScheme(address, L"about:");
 }

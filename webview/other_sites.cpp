@@ -8,15 +8,11 @@
 #include "settings/config_store.h"
 #include "settings/site_address.h"
 
-static bool HasScheme(const std::wstring& address, const std::wstring& scheme) {
-    return LowerCase(address.substr(0, scheme.size())) == scheme;
-}
-
 StoppedLink ClassifyStoppedLink(const std::wstring& address, bool userInitiated) {
     // A page may not launch programs or raise the bar without the person's click.
     if (!userInitiated) return StoppedLink::kDrop;
-    if (HasScheme(address, L"mailto:") || HasScheme(address, L"tel:")) return StoppedLink::kHandToWindows;
-    if (HasScheme(address, L"http://") || HasScheme(address, L"https://")) return StoppedLink::kOfferInBar;
+    if (StartsWithScheme(address, L"mailto:") || StartsWithScheme(address, L"tel:")) return StoppedLink::kHandToWindows;
+    if (StartsWithScheme(address, L"http://") || StartsWithScheme(address, L"https://")) return StoppedLink::kOfferInBar;
     return StoppedLink::kDrop;  // no other scheme is handed on
 }
 
