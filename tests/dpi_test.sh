@@ -2,20 +2,14 @@
 # Runs the tests named *Dpi* of the given test programs at another DPI: in a
 # Wine prefix of its own whose LogPixels is that DPI (Wine, like a Windows
 # sign-in, takes the scale from HKCU\Control Panel\Desktop), on an Xvfb screen
-# large enough for the main window at 200 %. The prefix is a copy of the
-# tests' prefix (files linked, registry copied), made once under the build
-# folder; everything started here is stopped before it ends.
+# large enough for the main window at 200 %. The prefix is made once under the
+# build folder, by Wine itself: a copy of the tests' prefix, whose wineserver
+# is running and may not have written its registry out yet, can come out
+# broken. Everything started here is stopped before it ends.
 # Usage: dpi_test.sh DPI BUILD_DIR TEST_EXE...
 set -e
 dpi=$1 build=$(cd "$2" && pwd); shift 2
 prefix="$build/dpi-$dpi"
-if [ ! -f "$prefix/system.reg" ]; then
-    rm -rf "$prefix"; mkdir -p "$prefix"
-    cp -al "$build/wineprefix/drive_c" "$prefix/drive_c"
-    cp -a "$build/wineprefix/dosdevices" "$prefix/"
-    cp "$build/wineprefix/"*.reg "$prefix/"
-    cp -a "$build/wineprefix/.update-timestamp" "$prefix/" 2>/dev/null || true
-fi
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
 
 # A display of our own: the first free number from DPI on (so that the runs
@@ -38,6 +32,11 @@ cleanup() {
 trap cleanup EXIT INT TERM
 
 wine=/usr/lib/wine/wine64
+if [ ! -f "$prefix/system.reg" ]; then
+    rm -rf "$prefix"
+    $wine wineboot -i >/dev/null 2>&1 || true
+    wineserver -w
+fi
 wineserver -p
 $wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
 $wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
