@@ -10,10 +10,8 @@ static const wchar_t kAskAddress[] = L"about:blank";
 // The address the view shows; empty when it can't tell.
 static std::wstring ViewSource() {
     LPWSTR source = nullptr;
-    if (FAILED(g_app.webview->get_Source(&source)) || !source) return L"";
-    std::wstring address = source;
-    CoTaskMemFree(source);
-    return address;
+    g_app.webview->get_Source(&source);
+    return TakeEngineString(source);
 }
 
 void RequestClose() {
@@ -31,13 +29,8 @@ void OnMainWindowEnabled() {
     if (g_app.closeAsked) g_app.closeAnswered = true;
 }
 
-bool TakeCloseNavigation(ICoreWebView2NavigationStartingEventArgs* args) {
-    if (!g_app.closeAsked) return false;
-    LPWSTR uri = nullptr;
-    args->get_Uri(&uri);
-    bool ours = uri && std::wstring(uri) == kAskAddress;
-    if (uri) CoTaskMemFree(uri);
-    if (!ours) return false;
+bool TakeCloseNavigation(ICoreWebView2NavigationStartingEventArgs* args, const std::wstring& address) {
+    if (!g_app.closeAsked || address != kAskAddress) return false;
     // The page is left as it is: the window goes once the engine's callback
     // has returned.
     args->put_Cancel(TRUE);

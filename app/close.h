@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "webview/engine.h"
 
 // Posted to the main window once the page agreed: destroys it.
@@ -21,6 +23,7 @@ void RequestClose();
 // question among them, was answered. A later close request asks again.
 void OnMainWindowEnabled();
 
-// Called first by the NavigationStarting handler: true when the navigation
-// was the close's own, which it has cancelled.
-bool TakeCloseNavigation(ICoreWebView2NavigationStartingEventArgs* args);
+// Called first by the NavigationStarting handler with the navigation's
+// address: true when the navigation was the close's own, which it has
+// cancelled.
+bool TakeCloseNavigation(ICoreWebView2NavigationStartingEventArgs* args, const std::wstring& address);

@@ -38,6 +38,20 @@ HFONT CreateMessageFont(UINT dpi) {
     return CreateFontIndirectW(&metrics.lfMessageFont);
 }
 
+HFONT SetMessageFont(HWND parent, UINT dpi, HFONT old) {
+    HFONT font = CreateMessageFont(dpi);
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), 1);
+    if (old) DeleteObject(old);
+    return font;
+}
+
+void TakeSuggestedRect(HWND window, LPARAM lParam) {
+    const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+    SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 RECT KeepInside(RECT rect, const RECT& area) {
     LONG width = rect.right - rect.left, height = rect.bottom - rect.top;
     if (width > area.right - area.left) width = area.right - area.left;

@@ -19,6 +19,13 @@ int ScaleForDpi(int size, UINT dpi);
 // The system's message font (the one message boxes use) for dpi; the caller
 // deletes it. Falls back to the font for the screen's DPI, scaled.
 HFONT CreateMessageFont(UINT dpi);
+// Gives every child of parent the message font for dpi and deletes old, the
+// font they had; returns the new one, for the caller to delete in turn.
+HFONT SetMessageFont(HWND parent, UINT dpi, HFONT old);
+
+// WM_DPICHANGED: gives window the rectangle Windows suggests (lParam) for
+// its new monitor.
+void TakeSuggestedRect(HWND window, LPARAM lParam);
 
 // rect moved and, if it must, shrunk so that it lies wholly inside area.
 RECT KeepInside(RECT rect, const RECT& area);

@@ -3,15 +3,25 @@
 #include "app/app_state.h"
 #include "app/main_window.h"
 
-bool CoverMonitor(HMONITOR on) {
-    HWND window = g_app.mainWindow;
+// Puts the window over the whole of area, in front.
+static void CoverArea(const RECT& area) {
+    SetWindowPos(g_app.mainWindow, HWND_TOP, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                 SWP_NOOWNERZORDER | SWP_FRAMECHANGED);
+}
+
+// The whole monitor, not its work area, so the taskbar is covered too.
+static bool MonitorArea(HMONITOR on, RECT* area) {
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof(monitor);
-    // The whole monitor, not its work area, so the taskbar is covered too.
     if (!GetMonitorInfoW(on, &monitor)) return false;
-    const RECT& area = monitor.rcMonitor;
-    SetWindowPos(window, HWND_TOP, area.left, area.top, area.right - area.left, area.bottom - area.top,
-                 SWP_NOOWNERZORDER | SWP_FRAMECHANGED);
+    *area = monitor.rcMonitor;
+    return true;
+}
+
+bool CoverMonitor(HMONITOR on) {
+    RECT area;
+    if (!MonitorArea(on, &area)) return false;
+    CoverArea(area);
     return true;
 }
 
@@ -20,13 +30,11 @@ void SetFullscreen(bool on) {
     LONG style = GetWindowLongW(window, GWL_STYLE);
     if (on) {
         GetWindowPlacement(window, &g_app.savedPlacement);
-        HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
-        MONITORINFO info = {};
-        info.cbSize = sizeof(info);
-        if (GetMonitorInfoW(monitor, &info)) {
+        RECT area;
+        if (MonitorArea(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &area)) {
             SetWindowLongW(window, GWL_STYLE, style & ~WS_OVERLAPPEDWINDOW);
             SetMenu(window, nullptr);
-            CoverMonitor(monitor);
+            CoverArea(area);
         }
     } else {
         SetWindowLongW(window, GWL_STYLE, style | WS_OVERLAPPEDWINDOW);

@@ -152,18 +152,15 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         // to where the runtime believes the window is.
         if (g_app.controller) g_app.controller->NotifyParentWindowPositionChanged();
         break;
-    case kDpiChangedMessage: {
+    case kDpiChangedMessage:
         // On a monitor of another scale: the rectangle Windows suggests, or in
         // fullscreen the whole of the new monitor.
-        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
         if (g_app.isFullscreen)
-            CoverMonitor(MonitorFromRect(suggested, MONITOR_DEFAULTTONEAREST));
+            CoverMonitor(MonitorFromRect(reinterpret_cast<const RECT*>(lParam), MONITOR_DEFAULTTONEAREST));
         else
-            SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                         suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+            TakeSuggestedRect(window, lParam);
         FitViewToWindow();
         return 0;
-    }
     case WM_SETFOCUS:
         if (g_app.controller) g_app.controller->MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC);
         return 0;
@@ -173,11 +170,12 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case kStoppedLinkMessage:
         ActOnStoppedLinks();
         return 0;
-    case WM_GETMINMAXINFO:
+    case WM_GETMINMAXINFO: {
         // At the DPI of the monitor the window is on.
-        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {ScaleForDpi(800, WindowDpi(window)),
-                                                                 ScaleForDpi(520, WindowDpi(window))};
+        UINT dpi = WindowDpi(window);
+        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {ScaleForDpi(800, dpi), ScaleForDpi(520, dpi)};
         return 0;
+    }
     case WM_COMMAND:
         if (RunCommand(LOWORD(wParam))) return 0;
         break;

@@ -62,17 +62,14 @@ void LayOutPrompt(HWND prompt, PromptState& state, UINT dpi, bool resize) {
     if (resize)
         SetWindowPos(prompt, nullptr, 0, 0, ScaleForDpi(kPromptWidth, dpi), ScaleForDpi(kPromptHeight, dpi),
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    HFONT old = state.font;
-    state.font = CreateMessageFont(dpi);
     HWND control = GetWindow(prompt, GW_CHILD);
     for (const ControlSpec& c : kControls) {
         if (!control) break;
         MoveWindow(control, ScaleForDpi(c.x, dpi), ScaleForDpi(c.y, dpi), ScaleForDpi(c.width, dpi),
                    ScaleForDpi(c.height, dpi), TRUE);
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(state.font), 1);
         control = GetWindow(control, GW_HWNDNEXT);
     }
-    if (old) DeleteObject(old);
+    state.font = SetMessageFont(prompt, dpi, state.font);
 }
 
 // Creates the prompt window centred over the main window, with its controls;
@@ -208,9 +205,7 @@ LRESULT CALLBACK PromptWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case kDpiChangedMessage: {
         // Moved to a monitor of another scale: the suggested rectangle, and
         // every control and the font again for the new DPI.
-        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-        SetWindowPos(window, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        TakeSuggestedRect(window, lParam);
         if (state) LayOutPrompt(window, *state, HIWORD(wParam), false);
         return 0;
     }

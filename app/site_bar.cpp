@@ -46,11 +46,7 @@ UINT barFontDpi = 0;
 void SetBarFont(HWND bar) {
     UINT dpi = WindowDpi(bar);
     if (barFont && dpi == barFontDpi) return;
-    HFONT font = CreateMessageFont(dpi);
-    for (HWND control = GetWindow(bar, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT))
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), 1);
-    if (barFont) DeleteObject(barFont);
-    barFont = font;
+    barFont = SetMessageFont(bar, dpi, barFont);
     barFontDpi = dpi;
 }
 

@@ -37,8 +37,7 @@ static std::wstring RequestHost(ICoreWebView2WebResourceRequestedEventArgs* args
     if (FAILED(args->get_Request(&request)) || !request) return {};
     LPWSTR uri = nullptr;
     request->get_Uri(&uri);
-    std::wstring host = uri ? SiteHost(uri) : std::wstring();
-    if (uri) CoTaskMemFree(uri);
+    std::wstring host = SiteHost(TakeEngineString(uri));
     request->Release();
     return host;
 }

@@ -8,3 +8,13 @@
 #else
 #include "webview/webview2.h"
 #endif
+
+#include <string>
+
+// A string the engine handed out (an LPWSTR out value), copied and freed at
+// once; null, as a failed getter leaves it, gives the empty string.
+inline std::wstring TakeEngineString(LPWSTR text) {
+    std::wstring copy = text ? text : L"";
+    if (text) CoTaskMemFree(text);
+    return copy;
+}

@@ -5,14 +5,6 @@
 #include "webview/message_page.h"
 #include "webview/navigation_policy.h"
 
-// The text of a string from the engine, which is freed here; null gives the
-// empty string.
-static std::wstring TakeString(LPWSTR text) {
-    std::wstring copy = text ? text : L"";
-    if (text) CoTaskMemFree(text);
-    return copy;
-}
-
 bool RefusesSignIn(const std::wstring& uri, const std::wstring& homeOrigin,
                    const std::vector<std::wstring>& allowedOrigins) {
     return !IsAllowedNavigation(uri, homeOrigin, allowedOrigins);
@@ -47,7 +39,7 @@ static void KeepViewOnSite(const std::wstring& address) {
 static std::wstring SourceOf(ICoreWebView2* view) {
     LPWSTR uri = nullptr;  // a failed call leaves it null: the document is left alone
     view->get_Source(&uri);
-    return TakeString(uri);
+    return TakeEngineString(uri);
 }
 
 bool GateNewDocument(ICoreWebView2* view) {
@@ -70,14 +62,14 @@ HRESULT OnSourceChanged(ICoreWebView2* view, ICoreWebView2SourceChangedEventArgs
 static HRESULT OnBasicAuthenticationRequested(ICoreWebView2BasicAuthenticationRequestedEventArgs* args) {
     LPWSTR uri = nullptr;  // a failed call leaves it null: the challenge is refused
     args->get_Uri(&uri);
-    if (RefusesSignIn(TakeString(uri), g_app.homeOrigin, g_app.allowedOrigins)) args->put_Cancel(TRUE);
+    if (RefusesSignIn(TakeEngineString(uri), g_app.homeOrigin, g_app.allowedOrigins)) args->put_Cancel(TRUE);
     return S_OK;
 }
 
 static HRESULT OnServerCertificateErrorDetected(ICoreWebView2ServerCertificateErrorDetectedEventArgs* args) {
     LPWSTR uri = nullptr;  // a failed call leaves it null: the request is cancelled
     args->get_RequestUri(&uri);
-    args->put_Action(CertificateErrorAction(TakeString(uri), g_app.homeOrigin, g_app.allowedOrigins));
+    args->put_Action(CertificateErrorAction(TakeEngineString(uri), g_app.homeOrigin, g_app.allowedOrigins));
     return S_OK;
 }
 

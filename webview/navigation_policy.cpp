@@ -56,19 +56,17 @@ HRESULT OnNewWindowRequested(ICoreWebView2NewWindowRequestedEventArgs* args) {
     BOOL userInitiated = FALSE;
     args->get_Uri(&uri);
     args->get_IsUserInitiated(&userInitiated);
-    std::wstring address = uri ? uri : L"";
-    if (uri) CoTaskMemFree(uri);
+    std::wstring address = TakeEngineString(uri);
     // A pop-up of the site itself (or of a site allowed for sign-in) is only swallowed.
     if (!IsAllowedNavigation(address, g_app.homeOrigin, g_app.allowedOrigins)) OnStoppedLink(address, userInitiated);
     return S_OK;
 }
 
 HRESULT OnNavigationStarting(ICoreWebView2NavigationStartingEventArgs* args) {
-    if (TakeCloseNavigation(args)) return S_OK;
     LPWSTR uri = nullptr;  // a failed call leaves it null: the empty address
     args->get_Uri(&uri);
-    std::wstring address = uri ? uri : L"";
-    if (uri) CoTaskMemFree(uri);
+    std::wstring address = TakeEngineString(uri);
+    if (TakeCloseNavigation(args, address)) return S_OK;
     UINT64 id = 0;
     BOOL redirected = FALSE;
     BOOL userInitiated = FALSE;
