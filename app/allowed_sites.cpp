@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/app_state.h"
-#include "settings/config_store.h"
+#include "app/settings_notice.h"
 
 namespace {
 
@@ -84,7 +84,7 @@ void RemoveSelected(HWND dialog) {
     LRESULT index = SendDlgItemMessageW(dialog, kListId, LB_GETCURSEL, 0, 0);
     if (index == LB_ERR || static_cast<size_t>(index) >= g_app.allowedOrigins.size()) return;
     g_app.allowedOrigins.erase(g_app.allowedOrigins.begin() + index);
-    SaveConfig();
+    SaveSettings();
     LRESULT left = SendDlgItemMessageW(dialog, kListId, LB_DELETESTRING, index, 0);
     // The next site, or the last one, is selected for the next Remove.
     if (left > 0) SendDlgItemMessageW(dialog, kListId, LB_SETCURSEL, index < left ? index : left - 1, 0);

@@ -9,16 +9,10 @@
 #include <utility>
 #include <vector>
 
+#include "settings/window_place.h"
 #include "webview/engine.h"
+#include "webview/navigation_record.h"
 #include "webview/other_sites.h"
-
-// Where the main window was at the last quit: its normal (restored)
-// rectangle and whether it was maximised; known once read or taken.
-struct WindowPlace {
-    RECT normal = {};
-    bool maximised = false;
-    bool known = false;
-};
 
 struct AppState {
     HINSTANCE instance = nullptr;
@@ -34,33 +28,23 @@ struct AppState {
     bool pageFullscreen = false;
     bool fullscreenByPage = false;  // the page's fullscreen element, not the person, entered fullscreen
     WINDOWPLACEMENT savedPlacement = {sizeof(WINDOWPLACEMENT), 0, 0, {}, {}, {}};
-    WindowPlace place;  // the "window=" line of config.ini
+    bool placing = false;  // a placement taken at its own scale is being put back: no DPI change rescales it
+    WindowPlace place;     // the "window=" line of config.ini
     bool configUnread = false;  // config.ini exists but could not be read at start
     ICoreWebView2Environment* environment = nullptr;
     ICoreWebView2Controller* controller = nullptr;
     ICoreWebView2* webview = nullptr;
     bool promptClassRegistered = false;
     HWND promptWindow = nullptr;  // the site address prompt while it is open
-    bool viewHidden = false;      // the view was hidden as the window was minimised
-    bool closeAsked = false;      // the view was sent away so that the page's beforeunload runs
-    bool closeAnswered = false;   //   and a box over the window (the page's question) was answered since
-    HWND siteBar = nullptr;       // the bar naming a stopped link to another site, once made
-    std::wstring stoppedAddress;  // the address it names; empty while it is closed
+    HWND siteBar = nullptr;       // the bar across the top of the window, once made
+    int viewTop = 0;              // the strip above the view that the bar takes while it shows
+    std::wstring barSubject;      // what the bar's buttons act on (a link's address, say)
     std::deque<std::pair<StoppedLink, std::wstring>> stoppedLinks;  // clicked links to act on from the loop
 
-    // Navigation bookkeeping, kept by the navigation policy's handlers:
-    UINT64 startedId = 0;        // the latest top-level navigation let through,
-    std::wstring startedUri;     //   and its address
-    std::wstring currentAddress; // the last web page that loaded
-    std::wstring failedAddress;  // while the failure page shows: the address that failed
-    bool webPageLoaded = false;  // a web page has loaded in this view (a new view has none)
-    UINT64 errorPageId = 0;      // the navigation that committed the engine's own error page
-    bool openingSite = false;    // the program asked for siteUrl; its navigation has not started
-    UINT64 siteNavigationId = 0; // that navigation, under way (0: none)
-    std::wstring siteSentTo;     // where its redirect left the site, when it was cancelled there
+    NavigationRecord nav;  // the current view's; a new view starts a new one
     // Process recovery:
-    bool engineRestarted = false;      // the engine was started again and has not shown a page since
-    ULONGLONG rendererReloadedAt = 0;  // when a lost renderer was last reloaded (GetTickCount64; 0: never)
+    bool engineRestarted = false;  // the engine was started again and has not shown a page since
+    std::wstring reopenAddress;    // the page a restarted engine opens again
 };
 
 extern AppState g_app;

@@ -1,7 +1,8 @@
 #include "app/fullscreen.h"
 
 #include "app/app_state.h"
-#include "app/main_window.h"
+#include "app/placement.h"
+#include "app/site_bar.h"
 
 // Puts the window over the whole of area, in front.
 static void CoverArea(const RECT& area) {
@@ -37,10 +38,14 @@ void SetFullscreen(bool on) {
             CoverArea(area);
         }
     } else {
+        // Windowed before the placement moves it: a change of monitor on the
+        // way is a framed window's, and the placement was taken at the scale
+        // of the monitor it goes back to.
+        g_app.isFullscreen = false;
         SetWindowLongW(window, GWL_STYLE, style | WS_OVERLAPPEDWINDOW);
         SetMenu(window, g_app.menuBar);
         // Position, size and show state: a maximised window comes back maximised.
-        SetWindowPlacement(window, &g_app.savedPlacement);
+        ApplyPlacement(window, g_app.savedPlacement);
         SetWindowPos(window, nullptr, 0, 0, 0, 0,
                      SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_FRAMECHANGED);
     }

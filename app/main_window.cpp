@@ -6,14 +6,15 @@
 #include "app/commands.h"
 #include "app/dpi.h"
 #include "app/fullscreen.h"
+#include "app/other_sites.h"
 #include "app/placement.h"
 #include "app/prompt.h"
+#include "app/settings_notice.h"
 #include "app/site_bar.h"
 #include "settings/config_store.h"
 #include "webview/navigation_policy.h"
-#include "webview/other_sites.h"
-#include "webview/process_recovery.h"
 #include "webview/startup.h"
+#include "webview/view_notices.h"
 
 void RegisterMainWindowClass() {
     WNDCLASSW wc = {};
@@ -68,17 +69,10 @@ HWND CreateMainWindow() {
     return window;
 }
 
-void FitViewToWindow() {
-    RECT client;
-    GetClientRect(g_app.mainWindow, &client);
-    client.top += PlaceSiteBar(client);  // the site bar, while it shows, takes the strip at the top
-    if (g_app.controller) g_app.controller->put_Bounds(client);
-}
-
 static void ToggleBlockAds() {
     g_app.blockAds = !g_app.blockAds;
     CheckMenuItem(g_app.menuBar, ID_SITE_BLOCK_ADS, MF_BYCOMMAND | (g_app.blockAds ? MF_CHECKED : MF_UNCHECKED));
-    SaveConfig();
+    SaveSettings();
     // Load the current page again so all of its requests meet the new setting.
     ReloadView();
 }
@@ -93,6 +87,7 @@ static bool RunCommand(int id) {
         ReloadView();
         return true;
     case ID_SITE_HOME:
+        CloseBar(BarTopic::kOtherSite);  // what was stopped before no longer matters
         OpenSite();
         return true;
     case ID_SITE_BLOCK_ADS:
@@ -117,22 +112,47 @@ static bool RunCommand(int id) {
     return false;
 }
 
+// The engine could not be started: said from the message loop, then the
+// program ends with exit code 1.
+static void ReportStartupFailure(const wchar_t* message) {
+    MessageBoxW(MessageBoxOwner(), message, L"Velotide", MB_ICONERROR);
+    PostQuitMessage(1);
+}
+
+// What the view's events want of the window, each to the file of its concern.
+static void OnViewNotice(WPARAM notice, LPARAM detail) {
+    switch (notice) {
+    case kNoticeStoppedLinks:
+        ActOnStoppedLinks();
+        break;
+    case kNoticeOnSite:
+        CloseBar(BarTopic::kOtherSite);
+        break;
+    case kNoticeFocusBar:
+        FocusSiteBar();
+        break;
+    case kNoticeCloseNow:
+        CloseNow();
+        break;
+    case kNoticeRestartEngine:
+        RestartWebView();
+        break;
+    case kNoticeStartupFailed:
+        ReportStartupFailure(reinterpret_cast<const wchar_t*>(detail));
+        break;
+    }
+}
+
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CLOSE:
         RequestClose();
         return 0;
-    case kCloseNowMessage:
-        DestroyWindow(window);
-        return 0;
-    case WM_ENABLE:
-        if (wParam) OnMainWindowEnabled();
-        return 0;
     case WM_DESTROY:
         // Where the window was, for the next start; but a settings file that
         // could not be read is never overwritten with defaults on the way out.
         TakeWindowPlace(window);
-        if (!g_app.configUnread) SaveConfig();
+        SaveConfig();
         if (g_app.controller) g_app.controller->Close();
         PostQuitMessage(0);
         return 0;
@@ -141,8 +161,8 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         // rectangle; hidden, the runtime can also throttle the page.
         if (g_app.controller) {
             bool minimised = wParam == SIZE_MINIMIZED;
-            if (minimised != g_app.viewHidden) g_app.controller->put_IsVisible(minimised ? FALSE : TRUE);
-            g_app.viewHidden = minimised;
+            if (minimised != g_app.nav.hidden) g_app.controller->put_IsVisible(minimised ? FALSE : TRUE);
+            g_app.nav.hidden = minimised;
         }
         FitViewToWindow();
         return 0;
@@ -154,21 +174,20 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         break;
     case kDpiChangedMessage:
         // On a monitor of another scale: the rectangle Windows suggests, or in
-        // fullscreen the whole of the new monitor.
+        // fullscreen the whole of the new monitor. A placement being put back
+        // was taken at the scale of the monitor it is going to: scaled again,
+        // it would grow or shrink by the ratio of the two.
         if (g_app.isFullscreen)
             CoverMonitor(MonitorFromRect(reinterpret_cast<const RECT*>(lParam), MONITOR_DEFAULTTONEAREST));
-        else
+        else if (!g_app.placing)
             TakeSuggestedRect(window, lParam);
         FitViewToWindow();
         return 0;
     case WM_SETFOCUS:
         if (g_app.controller) g_app.controller->MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC);
         return 0;
-    case kRestartEngineMessage:
-        RestartWebView();
-        return 0;
-    case kStoppedLinkMessage:
-        ActOnStoppedLinks();
+    case kViewNoticeMessage:
+        OnViewNotice(wParam, lParam);
         return 0;
     case WM_GETMINMAXINFO: {
         // At the DPI of the monitor the window is on.

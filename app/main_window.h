@@ -20,8 +20,4 @@ inline constexpr int kMainWidth = 1360, kMainHeight = 860;
 // 96 DPI, scaled to its monitor's DPI and kept inside its work area.
 HWND CreateMainWindow();
 
-// Gives the view the client area, less the site bar's strip while it shows:
-// the one place that computes the view's bounds.
-void FitViewToWindow();
-
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -4,18 +4,16 @@
 
 #include <windows.h>
 
-#include <string>
-
 #include "app/app_state.h"
-
-// "window=" value <-> place. A value that doesn't parse, or an empty
-// rectangle, gives false and leaves place alone.
-bool ParseWindowPlace(const std::string& value, WindowPlace* place);
-std::string FormatWindowPlace(const WindowPlace& place);
 
 // Whether a window at rect can be seen and grabbed on a monitor with this
 // work area: its caption row lies on the area, and enough of its width.
 bool PlaceShowsOn(const RECT& rect, const RECT& workArea);
+
+// SetWindowPlacement, the rectangle taken as it stands: a move to a monitor
+// of another scale on the way doesn't scale it (it was taken at the scale of
+// the monitor it belongs to).
+void ApplyPlacement(HWND window, const WINDOWPLACEMENT& placement);
 
 // Puts the new main window at g_app.place when that is still on a monitor,
 // else keeps its default place, and returns the show command to use for the

@@ -4,7 +4,8 @@
 
 #include "app/app_state.h"
 #include "app/dpi.h"
-#include "settings/config_store.h"
+#include "app/settings_notice.h"
+#include "app/site_bar.h"
 #include "settings/site_address.h"
 #include "webview/navigation_policy.h"
 
@@ -134,7 +135,8 @@ void ApplySiteAddress(std::wstring address) {
     }
     g_app.siteUrl = address;
     g_app.homeOrigin = SiteOrigin(address);
-    SaveConfig();
+    SaveSettings();
+    CloseBar(BarTopic::kOtherSite);  // what was stopped before no longer matters
     OpenSite();
 }
 

@@ -1,38 +1,28 @@
 #include "app/site_bar.h"
 
 #include <algorithm>
-#include <iterator>
 
 #include "app/app_state.h"
 #include "app/dpi.h"
-#include "app/main_window.h"
-#include "settings/site_address.h"
-#include "webview/other_sites.h"
+#include "webview/startup.h"
 
 namespace {
 
-enum : int { kTextId = 1, kOpenId = 10, kAllowId = 11 };  // the close button is IDCANCEL, so Esc closes too
+// The action buttons are numbered from kFirstButtonId; the close button is
+// IDCANCEL, so Esc closes too.
+enum : int { kTextId = 1, kFirstButtonId = 10 };
+const size_t kMaxButtons = 2;
 
-// Sizes at 96 DPI: the bar's height, the buttons' height and the gap around them.
+// Sizes at 96 DPI: the bar's height, the buttons' height, the gap around them
+// and the close button's width.
 const int kBarHeight = 34;
 const int kButtonHeight = 24;
 const int kGap = 8;
+const int kCloseWidth = 28;
 
-struct BarControl {
-    const wchar_t* className;
-    const wchar_t* text;
-    DWORD style;
-    int width;  // at 96 DPI; 0: the text, which takes the room the buttons leave
-    int id;
-};
-
-// Left to right: the text, then the buttons at the right end.
-const BarControl kControls[] = {
-    {L"STATIC", L"", SS_LEFTNOWORDWRAP | SS_CENTERIMAGE | SS_ENDELLIPSIS | SS_NOPREFIX, 0, kTextId},
-    {L"BUTTON", L"Open in browser", WS_TABSTOP | BS_PUSHBUTTON, 120, kOpenId},
-    {L"BUTTON", L"Allow in Velotide", WS_TABSTOP | BS_PUSHBUTTON, 130, kAllowId},
-    {L"BUTTON", L"\u00D7", WS_TABSTOP | BS_PUSHBUTTON, 28, IDCANCEL},
-};
+// What the bar tells of now, and what its buttons do, in the order they show.
+BarTopic shownTopic = BarTopic::kNone;
+std::vector<BarButton> shownButtons;
 
 // 96-DPI pixels as pixels of the monitor window is on.
 int Scaled(HWND window, int pixels) { return ScaleForDpi(pixels, WindowDpi(window)); }
@@ -61,62 +51,88 @@ HWND CreateSiteBar() {
         RegisterClassW(&wc);
     }
     // A control parent, so Tab moves between its buttons.
-    HWND bar = CreateWindowExW(WS_EX_CONTROLPARENT, kSiteBarClass, L"Another site", WS_CHILD | WS_CLIPSIBLINGS, 0, 0,
+    HWND bar = CreateWindowExW(WS_EX_CONTROLPARENT, kSiteBarClass, L"Velotide bar", WS_CHILD | WS_CLIPSIBLINGS, 0, 0,
                                0, 0, g_app.mainWindow, nullptr, g_app.instance, nullptr);
-    for (const BarControl& c : kControls)
-        CreateWindowExW(0, c.className, c.text, WS_CHILD | WS_VISIBLE | c.style, 0, 0, 0, 0, bar,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), g_app.instance, nullptr);
+    auto add = [bar](const wchar_t* className, const wchar_t* text, DWORD style, int id) {
+        CreateWindowExW(0, className, text, WS_CHILD | style, 0, 0, 0, 0, bar,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), g_app.instance, nullptr);
+    };
+    add(L"STATIC", L"", WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_CENTERIMAGE | SS_ENDELLIPSIS | SS_NOPREFIX, kTextId);
+    for (size_t i = 0; i < kMaxButtons; ++i)
+        add(L"BUTTON", L"", WS_TABSTOP | BS_PUSHBUTTON, kFirstButtonId + static_cast<int>(i));
+    add(L"BUTTON", L"\u00D7", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, IDCANCEL);
     return bar;
 }
 
-// Lays the controls out in a bar of the given size: buttons from the right.
+// Lays the controls out in a bar of the given size: the close button at the
+// right end, the shown buttons before it, the text in the room they leave.
 void LayOut(HWND bar, int width, int height) {
     int gap = Scaled(bar, kGap);
     int buttonHeight = Scaled(bar, kButtonHeight);
+    int top = (height - buttonHeight) / 2;
     int right = width - gap;
-    for (int i = static_cast<int>(std::size(kControls)) - 1; i > 0; --i) {
-        int w = Scaled(bar, kControls[i].width);
-        MoveWindow(GetDlgItem(bar, kControls[i].id), right - w, (height - buttonHeight) / 2, w, buttonHeight, TRUE);
+    auto place = [&](int id, int width96) {
+        int w = Scaled(bar, width96);
+        MoveWindow(GetDlgItem(bar, id), right - w, top, w, buttonHeight, TRUE);
         right -= w + gap / 2;
-    }
+    };
+    place(IDCANCEL, kCloseWidth);
+    for (size_t i = shownButtons.size(); i-- > 0;) place(kFirstButtonId + static_cast<int>(i), shownButtons[i].width);
     MoveWindow(GetDlgItem(bar, kTextId), gap, 0, right - gap, height, TRUE);
 }
 
+// Whether the bar has something to say and may show.
+bool BarShows() { return shownTopic != BarTopic::kNone && !g_app.isFullscreen; }
+
 }  // namespace
 
-void ShowSiteBar(const std::wstring& address) {
+void ShowBar(BarTopic topic, const std::wstring& text, const std::wstring& subject,
+             const std::vector<BarButton>& buttons) {
     if (!g_app.mainWindow) return;
     if (!g_app.siteBar) g_app.siteBar = CreateSiteBar();
-    g_app.stoppedAddress = address;
-    SetDlgItemTextW(g_app.siteBar, kTextId, (SiteHost(address) + L" is another site").c_str());
+    shownButtons.assign(buttons.begin(), buttons.begin() + std::min(buttons.size(), kMaxButtons));
+    for (size_t i = 0; i < kMaxButtons; ++i) {
+        HWND button = GetDlgItem(g_app.siteBar, kFirstButtonId + static_cast<int>(i));
+        SetWindowTextW(button, i < shownButtons.size() ? shownButtons[i].text : L"");
+        ShowWindow(button, i < shownButtons.size() ? SW_SHOWNA : SW_HIDE);
+    }
+    shownTopic = topic;
+    g_app.barSubject = subject;
+    SetDlgItemTextW(g_app.siteBar, kTextId, text.c_str());
+    RECT client;
+    GetClientRect(g_app.siteBar, &client);
+    LayOut(g_app.siteBar, client.right, client.bottom);  // the same size, other buttons
     FitViewToWindow();
 }
 
-void CloseSiteBar() {
-    if (g_app.stoppedAddress.empty()) return;
-    g_app.stoppedAddress.clear();
+void CloseBar(BarTopic topic) {
+    if (shownTopic == BarTopic::kNone || (topic != BarTopic::kNone && topic != shownTopic)) return;
+    shownTopic = BarTopic::kNone;
+    g_app.barSubject.clear();
     bool hadFocus = IsChild(g_app.siteBar, GetFocus());
     FitViewToWindow();
     if (hadFocus) SetFocus(g_app.mainWindow);  // which passes it on to the view
 }
 
-int PlaceSiteBar(const RECT& client) {
+void FitViewToWindow() {
+    RECT client;
+    GetClientRect(g_app.mainWindow, &client);
     HWND bar = g_app.siteBar;
-    if (!bar) return 0;
-    if (g_app.stoppedAddress.empty() || g_app.isFullscreen) {
+    g_app.viewTop = 0;
+    if (bar && BarShows()) {
+        SetBarFont(bar);
+        g_app.viewTop = std::min(Scaled(bar, kBarHeight), static_cast<int>(client.bottom - client.top));
+        MoveWindow(bar, client.left, client.top, client.right - client.left, g_app.viewTop, TRUE);
+        ShowWindow(bar, SW_SHOWNA);
+    } else if (bar) {
         ShowWindow(bar, SW_HIDE);
-        return 0;
     }
-    SetBarFont(bar);
-    int height = std::min(Scaled(bar, kBarHeight), static_cast<int>(client.bottom - client.top));
-    MoveWindow(bar, client.left, client.top, client.right - client.left, height, TRUE);
-    ShowWindow(bar, SW_SHOWNA);
-    return height;
+    FitView();
 }
 
 bool FocusSiteBar() {
     if (!g_app.siteBar || !IsWindowVisible(g_app.siteBar)) return false;
-    SetFocus(GetDlgItem(g_app.siteBar, kOpenId));
+    SetFocus(GetNextDlgTabItem(g_app.siteBar, nullptr, FALSE));
     return true;
 }
 
@@ -131,21 +147,14 @@ LRESULT CALLBACK SiteBarWndProc(HWND window, UINT message, WPARAM wParam, LPARAM
         SetTextColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_INFOTEXT));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_INFOBK));
     case WM_COMMAND: {
-        // The buttons act on the address the bar names now; each closes the bar.
-        std::wstring address = g_app.stoppedAddress;
-        switch (LOWORD(wParam)) {
-        case kOpenId:
-            CloseSiteBar();
-            OpenWithWindows(address);
-            return 0;
-        case kAllowId:
-            AllowSiteOf(address);
-            return 0;
-        case IDCANCEL:
-            CloseSiteBar();
-            return 0;
-        }
-        break;
+        // Every button closes the bar, then acts on what it named.
+        size_t index = static_cast<size_t>(LOWORD(wParam) - kFirstButtonId);
+        if (LOWORD(wParam) != IDCANCEL && index >= shownButtons.size()) break;
+        std::wstring subject = g_app.barSubject;
+        auto act = LOWORD(wParam) == IDCANCEL ? nullptr : shownButtons[index].act;
+        CloseBar();
+        if (act) act(subject);
+        return 0;
     }
     }
     return DefWindowProcW(window, message, wParam, lParam);

@@ -7,10 +7,10 @@
 #include <string>
 
 #include "app/app_state.h"
-#include "app/placement.h"
 #include "settings/allowed_origins.h"
 #include "settings/replace_file.h"
 #include "settings/site_address.h"
+#include "settings/window_place.h"
 
 // Always opened through this wide path (_wfopen): a byte path would go through
 // the ANSI code page and miss a data directory named outside it.
@@ -84,11 +84,13 @@ void LoadConfig() {
 }
 
 // The new settings replace config.ini only once written completely, so a full
-// disk or a crash mid-write never costs the old file.
-void SaveConfig() {
+// disk or a crash mid-write never costs the old file; and a file that could
+// not be read is never replaced, since what it held is not known.
+bool SaveConfig() {
+    if (g_app.configUnread) return false;
     std::string text;
     for (const ConfigLine& known : kLines) text += known.write();
-    ReplaceFileWhole(ConfigPath(), text);
+    return ReplaceFileWhole(ConfigPath(), text);
 }
 
 std::string WideToUtf8(const std::wstring& text) {

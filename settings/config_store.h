@@ -14,9 +14,10 @@ void LoadConfig();
 
 // Writes siteUrl, blockAds, place (once known) and allowedOrigins to
 // config.ini.tmp, then moves it over config.ini, so the old file stays intact
-// unless the new one was written completely.
-// Failures are silent: the values live on in memory.
-void SaveConfig();
+// unless the new one was written completely. Nothing is written while
+// configUnread holds. False when the settings were not saved: the values
+// live on in memory for this run.
+bool SaveConfig();
 
 std::string WideToUtf8(const std::wstring& text);
 std::wstring Utf8ToWide(const std::string& text);

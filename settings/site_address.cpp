@@ -17,6 +17,10 @@ bool StartsWithScheme(const std::wstring& address, const std::wstring& scheme) {
     return LowerCase(address.substr(0, scheme.size())) == scheme;
 }
 
+bool IsMessageAddress(const std::wstring& address) {
+    return StartsWithScheme(address, L"data:") || StartsWithScheme(address, L"about:");
+}
+
 static std::wstring Trim(const std::wstring& text) {
     size_t end = text.size();
     while (end > 0 && iswspace(text[end - 1])) --end;

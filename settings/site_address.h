@@ -13,6 +13,10 @@ std::wstring LowerCase(std::wstring text);
 // any letter case.
 bool StartsWithScheme(const std::wstring& address, const std::wstring& scheme);
 
+// The addresses the program's own pages, loaded from a string, arrive with:
+// "data:" and "about:" (any case).
+bool IsMessageAddress(const std::wstring& address);
+
 // Trims white space, prefixes "https://" when the text holds no "://", and
 // says whether the result is an http(s) address with a non-empty host that
 // has an ASCII form. The address is rewritten in place (keeping the case and

@@ -91,8 +91,8 @@ TEST(LockGaps, ANewDocumentOffTheSiteIsReplacedByTheMessage) {
         SourceView view;
         view.source = c.source;
         g_app.webview = &view;
-        g_app.currentAddress = c.lastPage;
-        g_app.failedAddress.clear();
+        g_app.nav.currentAddress = c.lastPage;
+        g_app.nav.failedAddress.clear();
         EXPECT_EQ(GateNewDocument(&view), c.message != nullptr);
         if (!c.message) {
             EXPECT_TRUE(view.calls.empty());
@@ -101,7 +101,7 @@ TEST(LockGaps, ANewDocumentOffTheSiteIsReplacedByTheMessage) {
         ASSERT_EQ(view.calls.size(), 1u);
         EXPECT_TRUE(view.calls[0].starts_with(L"NavigateToString "));
         EXPECT_NE(view.calls[0].find(c.message), std::wstring::npos) << testing::PrintToString(view.calls[0]);
-        EXPECT_EQ(g_app.failedAddress, c.reloads);
+        EXPECT_EQ(g_app.nav.failedAddress, c.reloads);
     }
 }
 

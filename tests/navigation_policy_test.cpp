@@ -9,6 +9,7 @@
 #include "settings/site_address.h"
 #include "tests/support/fake_engine.h"
 #include "tests/support/task_memory_watch.h"
+#include "webview/lock_gaps.h"
 #include "webview/navigation_policy.h"
 #include "webview/other_sites.h"
 
@@ -33,7 +34,7 @@ public:
     ~AppStateGuard() {
         g_app.homeOrigin = homeOrigin_;
         g_app.webview = webview_;
-        g_app.webPageLoaded = false;
+        g_app.nav.webPageLoaded = false;
     }
 
 private:
@@ -579,8 +580,8 @@ TEST(NavigationPolicy, NavigationCompletedShowsTheFailurePageUnlessCancelled) {
     for (const auto& c : cases) {
         FakeView view;  // records the pages loaded into it from a string
         g_app.webview = &view;
-        g_app.webPageLoaded = c.loaded;
-        g_app.errorPageId = 0;
+        g_app.nav.webPageLoaded = c.loaded;
+        g_app.nav.errorPageId = 0;
         FakeContentLoading loading;
         loading.id = c.errorPage;
         if (c.errorPage) {

@@ -3,8 +3,10 @@
 // holds a capture-less lambda F; each of the classes below adds only the
 // interface's Invoke and forwards it, arguments unchanged, to the lambda.
 //
-// Objects are made with new, count 1, handed straight to the engine and never
-// released by their creator, so they live until the process ends.
+// Objects are made with new, count 1, and handed straight to the engine
+// through Give, which lets go of that first reference once the engine has
+// taken its own: a handler lives as long as the engine may call it, and a
+// closed view's handlers go with it.
 #pragma once
 
 #include <atomic>
@@ -40,6 +42,20 @@ private:
     std::atomic<ULONG> count_{1};
     const IID* iid_;
 };
+
+template <typename H>
+struct Given {
+    H* handler;
+    operator H*() const { return handler; }
+    ~Given() { handler->Release(); }
+};
+
+// For the engine call the expression is part of: the temporary lets go of
+// the creator's reference when the call has returned.
+template <typename H>
+Given<H> Give(H* handler) {
+    return {handler};
+}
 
 template <typename F>
 struct OnEnv_ : Handler<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler, F> {

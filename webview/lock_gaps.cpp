@@ -26,11 +26,12 @@ bool IsStrayDocument(const std::wstring& source, const std::wstring& homeOrigin,
 // Shows, instead of the other site's document, why the view stayed; Reload
 // then loads the last page of the site again and Home its address.
 static void KeepViewOnSite(const std::wstring& address) {
-    bool lastPageOnSite = !g_app.currentAddress.empty() && IsAllowedNavigation(g_app.currentAddress, g_app.homeOrigin, g_app.allowedOrigins);
-    g_app.failedAddress = lastPageOnSite ? g_app.currentAddress : g_app.siteUrl;
+    const std::wstring& lastPage = g_app.nav.currentAddress;
+    bool lastPageOnSite = !lastPage.empty() && IsAllowedNavigation(lastPage, g_app.homeOrigin, g_app.allowedOrigins);
+    g_app.nav.failedAddress = lastPageOnSite ? lastPage : g_app.siteUrl;
     ShowMessagePage(L"Velotide kept the view on the site",
-                    (EscapeHtml(address) + L" is outside " +
-                     (g_app.siteUrl.empty() ? std::wstring(L"the site") : EscapeHtml(g_app.siteUrl)) +
+                    (ShownAddress(address) + L" is outside " +
+                     (g_app.siteUrl.empty() ? std::wstring(L"the site") : ShownAddress(g_app.siteUrl)) +
                      L", so it is not shown. Reload (Ctrl+R) goes back to the last page of the site, Home (Alt+Home) "
                      L"to its address.")
                         .c_str());
@@ -47,6 +48,13 @@ bool GateNewDocument(ICoreWebView2* view) {
     if (!IsStrayDocument(source, g_app.homeOrigin, g_app.allowedOrigins)) return false;
     KeepViewOnSite(source);
     return true;
+}
+
+HRESULT OnContentLoading(ICoreWebView2* view, ICoreWebView2ContentLoadingEventArgs* args) {
+    // A document of another site is replaced at once: its error page, if it
+    // is one, is no failure of the site's.
+    if (!GateNewDocument(view)) NoteErrorPage(args);
+    return S_OK;
 }
 
 // A new document is judged as it begins to load; here only a document that
@@ -75,25 +83,25 @@ static HRESULT OnServerCertificateErrorDetected(ICoreWebView2ServerCertificateEr
 
 void AddLockGapHandlers(ICoreWebView2* view) {
     EventRegistrationToken token;
-    view->add_SourceChanged(new OnSource_([](ICoreWebView2* sender, ICoreWebView2SourceChangedEventArgs* args) {
+    view->add_SourceChanged(Give(new OnSource_([](ICoreWebView2* sender, ICoreWebView2SourceChangedEventArgs* args) {
                                 return OnSourceChanged(sender, args);
-                            }),
+                            })),
                             &token);
     ICoreWebView2_10* view10 = nullptr;
     if (SUCCEEDED(view->QueryInterface(IID_ICoreWebView2_10, reinterpret_cast<void**>(&view10))) && view10) {
         view10->add_BasicAuthenticationRequested(
-            new OnAuth_([](ICoreWebView2*, ICoreWebView2BasicAuthenticationRequestedEventArgs* args) {
+            Give(new OnAuth_([](ICoreWebView2*, ICoreWebView2BasicAuthenticationRequestedEventArgs* args) {
                 return OnBasicAuthenticationRequested(args);
-            }),
+            })),
             &token);
         view10->Release();
     }
     ICoreWebView2_14* view14 = nullptr;
     if (SUCCEEDED(view->QueryInterface(IID_ICoreWebView2_14, reinterpret_cast<void**>(&view14))) && view14) {
         view14->add_ServerCertificateErrorDetected(
-            new OnCertError_([](ICoreWebView2*, ICoreWebView2ServerCertificateErrorDetectedEventArgs* args) {
+            Give(new OnCertError_([](ICoreWebView2*, ICoreWebView2ServerCertificateErrorDetectedEventArgs* args) {
                 return OnServerCertificateErrorDetected(args);
-            }),
+            })),
             &token);
         view14->Release();
     }

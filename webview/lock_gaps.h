@@ -32,6 +32,9 @@ bool IsStrayDocument(const std::wstring& source, const std::wstring& homeOrigin,
 // and says whether it did (nothing else need then be done for the document).
 bool GateNewDocument(ICoreWebView2* view);
 
+// Body of ContentLoading: the last gate, then the failure page's note of an
+// error page the engine committed. Returns S_OK.
+HRESULT OnContentLoading(ICoreWebView2* view, ICoreWebView2ContentLoadingEventArgs* args);
 // Body of SourceChanged: a document that took another address without a new
 // load is judged as a new one is. Returns S_OK.
 HRESULT OnSourceChanged(ICoreWebView2* view, ICoreWebView2SourceChangedEventArgs* args);

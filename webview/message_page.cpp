@@ -18,6 +18,13 @@ std::wstring EscapeHtml(const std::wstring& text) {
     return escaped;
 }
 
+std::wstring ShownAddress(const std::wstring& address) {
+    if (address.size() <= kShownAddressLength) return EscapeHtml(address);
+    size_t cut = kShownAddressLength;
+    if (IS_LOW_SURROGATE(address[cut])) --cut;  // never half a character
+    return EscapeHtml(address.substr(0, cut)) + L"\u2026";
+}
+
 void ShowMessagePage(const wchar_t* title, const wchar_t* text) {
     if (!g_app.webview) return;
     std::wstring page =
@@ -27,7 +34,9 @@ void ShowMessagePage(const wchar_t* title, const wchar_t* text) {
     page += L"</h2><p style=\"color:#9a9db4\">";
     page += text;
     page += L"</p>";
-    g_app.webview->NavigateToString(page.c_str());
+    // The page replaces a document that must not stay on screen: when the
+    // runtime refuses it (it takes no more than 2 MB), an empty page does.
+    if (FAILED(g_app.webview->NavigateToString(page.c_str()))) g_app.webview->Navigate(L"about:blank");
 }
 
 // One sentence per kind of failure; statuses not listed get the last one.
@@ -57,11 +66,11 @@ const wchar_t* FailureSentence(COREWEBVIEW2_WEB_ERROR_STATUS status) {
 }
 
 std::wstring FailurePageText(const wchar_t* sentence, const std::wstring& address) {
-    return std::wstring(sentence) + L"<br>Address: " + EscapeHtml(address) +
+    return std::wstring(sentence) + L"<br>Address: " + ShownAddress(address) +
            L"<br>Reload (Ctrl+R) tries again. Check your connection, or use Site &rsaquo; Change site address.";
 }
 
 void ShowFailurePage(const wchar_t* sentence, const std::wstring& address) {
-    g_app.failedAddress = address;
+    g_app.nav.failedAddress = address;
     ShowMessagePage(L"Can't reach the site", FailurePageText(sentence, address).c_str());
 }

@@ -9,8 +9,14 @@
 // Text made safe to stand in the message page's HTML.
 std::wstring EscapeHtml(const std::wstring& text);
 
-// Shows title and text (HTML fragments, not escaped) as a small dark page.
-// Does nothing while there is no view.
+// An address as a message page names it: escaped, and cut to its first
+// kShownAddressLength characters with an ellipsis, so that no address can
+// make the page too long to show.
+inline constexpr size_t kShownAddressLength = 2000;
+std::wstring ShownAddress(const std::wstring& address);
+
+// Shows title and text (HTML fragments, not escaped) as a small dark page;
+// when the view refuses it, an empty page. Does nothing while there is no view.
 void ShowMessagePage(const wchar_t* title, const wchar_t* text);
 
 // What went wrong, in plain words, for a navigation that failed with status.

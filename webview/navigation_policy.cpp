@@ -3,16 +3,11 @@
 #include <algorithm>
 
 #include "app/app_state.h"
-#include "app/close.h"
-#include "app/site_bar.h"
 #include "settings/site_address.h"
-#include "webview/lock_gaps.h"
 #include "webview/message_page.h"
 #include "webview/other_sites.h"
-
-bool IsMessageAddress(const std::wstring& address) {
-    return StartsWithScheme(address, L"data:") || StartsWithScheme(address, L"about:");
-}
+#include "webview/page_close.h"
+#include "webview/view_notices.h"
 
 bool IsAllowedNavigation(const std::wstring& address, const std::wstring& homeOrigin,
                          const std::vector<std::wstring>& allowedOrigins) {
@@ -33,20 +28,20 @@ bool NeedsFailurePage(BOOL isSuccess, COREWEBVIEW2_WEB_ERROR_STATUS status, int 
 }
 
 void OpenSite() {
-    CloseSiteBar();  // Home or a new address: what was stopped before no longer matters
     if (!g_app.webview || g_app.siteUrl.empty()) return;
-    g_app.openingSite = true;
+    g_app.nav.openingSite = true;
     g_app.webview->Navigate(g_app.siteUrl.c_str());
 }
 
 void ReloadView() {
     if (!g_app.webview) return;
-    if (g_app.failedAddress.empty())
+    const std::wstring& failed = g_app.nav.failedAddress;
+    if (failed.empty())
         g_app.webview->Reload();  // a reload of the failure page would only show it again
-    else if (g_app.failedAddress == g_app.siteUrl)
+    else if (failed == g_app.siteUrl)
         OpenSite();
     else
-        g_app.webview->Navigate(g_app.failedAddress.c_str());
+        g_app.webview->Navigate(failed.c_str());
 }
 
 HRESULT OnNewWindowRequested(ICoreWebView2NewWindowRequestedEventArgs* args) {
@@ -66,28 +61,31 @@ HRESULT OnNavigationStarting(ICoreWebView2NavigationStartingEventArgs* args) {
     LPWSTR uri = nullptr;  // a failed call leaves it null: the empty address
     args->get_Uri(&uri);
     std::wstring address = TakeEngineString(uri);
-    if (TakeCloseNavigation(args, address)) return S_OK;
     UINT64 id = 0;
+    args->get_NavigationId(&id);
+    bool closing = TakeCloseNavigation(args, address);
+    if (id > g_app.nav.lastSeenId) g_app.nav.lastSeenId = id;
+    if (closing) return S_OK;
     BOOL redirected = FALSE;
     BOOL userInitiated = FALSE;
-    args->get_NavigationId(&id);
     args->get_IsRedirected(&redirected);
     args->get_IsUserInitiated(&userInitiated);
     // The program's own load of the site is the first navigation to start
     // after it asked: the engine reports the address in its own form, which
     // need not be the text as typed.
-    if (g_app.openingSite && !redirected) {
-        g_app.openingSite = false;
-        g_app.siteNavigationId = id;
+    NavigationRecord& nav = g_app.nav;
+    if (nav.openingSite && !redirected) {
+        nav.openingSite = false;
+        nav.siteNavigationId = id;
     }
     if (!IsAllowedNavigation(address, g_app.homeOrigin, g_app.allowedOrigins)) {
         args->put_Cancel(TRUE);
-        if (id && id == g_app.siteNavigationId) g_app.siteSentTo = address;
+        if (id && id == nav.siteNavigationId) nav.siteSentTo = address;
         OnStoppedLink(address, userInitiated);
         return S_OK;
     }
-    g_app.startedId = id;
-    g_app.startedUri = address;
+    nav.startedId = id;
+    nav.startedUri = address;
     return S_OK;
 }
 
@@ -96,14 +94,7 @@ void NoteErrorPage(ICoreWebView2ContentLoadingEventArgs* args) {
     BOOL isErrorPage = FALSE;  // unreadable: the completion's own values decide
     args->get_NavigationId(&id);
     args->get_IsErrorPage(&isErrorPage);
-    if (isErrorPage) g_app.errorPageId = id;
-}
-
-HRESULT OnContentLoading(ICoreWebView2* view, ICoreWebView2ContentLoadingEventArgs* args) {
-    // A document of another site is replaced at once: its error page, if it
-    // is one, is no failure of the site's.
-    if (!GateNewDocument(view)) NoteErrorPage(args);
-    return S_OK;
+    if (isErrorPage) g_app.nav.errorPageId = id;
 }
 
 // The HTTP status of the navigation's answer, 0 when none came or the
@@ -121,47 +112,49 @@ static int HttpStatusCode(ICoreWebView2NavigationCompletedEventArgs* args) {
 }
 
 HRESULT OnNavigationCompleted(ICoreWebView2NavigationCompletedEventArgs* args) {
+    NavigationRecord& nav = g_app.nav;
     UINT64 id = 0;
     args->get_NavigationId(&id);
-    // The address the navigation was for, when it is the latest one let through.
-    std::wstring address = id && id == g_app.startedId ? g_app.startedUri : L"";
-    std::wstring sentTo;
-    bool siteNavigation = id && id == g_app.siteNavigationId;
-    if (siteNavigation) {
-        g_app.siteNavigationId = 0;
-        sentTo.swap(g_app.siteSentTo);
-    }
     BOOL isSuccess = TRUE;  // a failed call must not put up the failure page
     args->get_IsSuccess(&isSuccess);
     // If the status cannot be had, say so rather than leave the view on a
     // half-loaded page.
     COREWEBVIEW2_WEB_ERROR_STATUS status = COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN;
     if (!isSuccess) args->get_WebErrorStatus(&status);
+    NoteCloseNavigationCompleted(id, isSuccess, status);
+    // The address the navigation was for, when it is the latest one let through.
+    std::wstring address = id && id == nav.startedId ? nav.startedUri : L"";
+    std::wstring sentTo;
+    bool siteNavigation = id && id == nav.siteNavigationId;
+    if (siteNavigation) {
+        nav.siteNavigationId = 0;
+        sentTo.swap(nav.siteSentTo);
+    }
     int httpStatus = isSuccess ? 0 : HttpStatusCode(args);
-    bool committedErrorPage = id && id == g_app.errorPageId;
-    if (committedErrorPage) g_app.errorPageId = 0;
+    bool committedErrorPage = id && id == nav.errorPageId;
+    if (committedErrorPage) nav.errorPageId = 0;
     if (!sentTo.empty() && status == COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED) {
         // The configured address itself sends the view away: the everyday
         // case of a site that lives at its "www." name.
-        g_app.failedAddress = g_app.siteUrl;
+        nav.failedAddress = g_app.siteUrl;
         ShowMessagePage(L"The site sent Velotide to another address",
-                        (EscapeHtml(g_app.siteUrl) + L" sends its visitors on to " + EscapeHtml(sentTo) +
+                        (ShownAddress(g_app.siteUrl) + L" sends its visitors on to " + ShownAddress(sentTo) +
                          L", which is outside the site. If that is the site's address now, use Site &rsaquo; Change "
                          L"site address.")
                             .c_str());
         // If the other address is where the site signs its visitors in, it can be allowed from here;
         // an address of another program's scheme is only named.
-        if (ClassifyStoppedLink(sentTo, true) == StoppedLink::kOfferInBar) ShowSiteBar(sentTo);
-    } else if (NeedsFailurePage(isSuccess, status, httpStatus, committedErrorPage, g_app.webPageLoaded)) {
+        if (ClassifyStoppedLink(sentTo, true) == StoppedLink::kOfferInBar) OfferStoppedLink(sentTo);
+    } else if (NeedsFailurePage(isSuccess, status, httpStatus, committedErrorPage, nav.webPageLoaded)) {
         // A failed load of the site is tried again as the program's own,
         // so that a redirect away from it is told again.
         ShowFailurePage(FailureSentence(status), siteNavigation || address.empty() ? g_app.siteUrl : address);
     } else if ((isSuccess || httpStatus) && !address.empty() && !IsMessageAddress(address)) {
-        g_app.currentAddress = address;
-        g_app.webPageLoaded = true;
-        g_app.failedAddress.clear();
+        nav.currentAddress = address;
+        nav.webPageLoaded = true;
+        nav.failedAddress.clear();
         g_app.engineRestarted = false;  // the restarted engine shows pages: a later loss is a new first loss
-        if (SiteOrigin(address) == g_app.homeOrigin) CloseSiteBar();  // the person is back on the site
+        if (SiteOrigin(address) == g_app.homeOrigin) PostViewNotice(kNoticeOnSite);  // the person is back on the site
     }
     return S_OK;
 }

@@ -7,9 +7,6 @@
 
 #include "webview/engine.h"
 
-// The addresses the program's own pages, loaded from a string, arrive with:
-// "data:" and "about:" (any case).
-bool IsMessageAddress(const std::wstring& address);
 
 // True for "data:" and "about:" addresses (any case, at position 0) and for
 // addresses whose SiteOrigin equals homeOrigin or one of allowedOrigins (the
@@ -37,9 +34,8 @@ void ReloadView();
 // committed the engine's own error page. The event's one body calls it.
 void NoteErrorPage(ICoreWebView2ContentLoadingEventArgs* args);
 
-// Bodies of the NewWindowRequested, NavigationStarting, ContentLoading and
+// Bodies of the NewWindowRequested, NavigationStarting and
 // NavigationCompleted events. Each returns S_OK.
 HRESULT OnNewWindowRequested(ICoreWebView2NewWindowRequestedEventArgs* args);
 HRESULT OnNavigationStarting(ICoreWebView2NavigationStartingEventArgs* args);
-HRESULT OnContentLoading(ICoreWebView2* view, ICoreWebView2ContentLoadingEventArgs* args);
 HRESULT OnNavigationCompleted(ICoreWebView2NavigationCompletedEventArgs* args);

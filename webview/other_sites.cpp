@@ -1,12 +1,8 @@
 #include "webview/other_sites.h"
 
-#include <shellapi.h>
-
 #include "app/app_state.h"
-#include "app/site_bar.h"
-#include "settings/allowed_origins.h"
-#include "settings/config_store.h"
 #include "settings/site_address.h"
+#include "webview/view_notices.h"
 
 StoppedLink ClassifyStoppedLink(const std::wstring& address, bool userInitiated) {
     // A page may not launch programs or raise the bar without the person's click.
@@ -16,31 +12,14 @@ StoppedLink ClassifyStoppedLink(const std::wstring& address, bool userInitiated)
     return StoppedLink::kDrop;  // no other scheme is handed on
 }
 
+static void Queue(StoppedLink action, const std::wstring& address) {
+    g_app.stoppedLinks.emplace_back(action, address);
+    PostViewNotice(kNoticeStoppedLinks);
+}
+
 void OnStoppedLink(const std::wstring& address, BOOL userInitiated) {
     StoppedLink action = ClassifyStoppedLink(address, userInitiated != FALSE);
-    if (action == StoppedLink::kDrop) return;
-    g_app.stoppedLinks.emplace_back(action, address);
-    PostMessageW(g_app.mainWindow, kStoppedLinkMessage, 0, 0);
+    if (action != StoppedLink::kDrop) Queue(action, address);
 }
 
-void ActOnStoppedLinks() {
-    while (!g_app.stoppedLinks.empty()) {
-        auto [action, address] = g_app.stoppedLinks.front();
-        g_app.stoppedLinks.pop_front();
-        if (action == StoppedLink::kHandToWindows)
-            OpenWithWindows(address);
-        else
-            ShowSiteBar(address);
-    }
-}
-
-void OpenWithWindows(const std::wstring& address) {
-    ShellExecuteW(g_app.mainWindow, L"open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-}
-
-void AllowSiteOf(const std::wstring& address) {
-    CloseSiteBar();
-    AddAllowedOrigin(g_app.allowedOrigins, address);  // false when it is listed already: it loads all the same
-    SaveConfig();
-    if (g_app.webview) g_app.webview->Navigate(address.c_str());
-}
+void OfferStoppedLink(const std::wstring& address) { Queue(StoppedLink::kOfferInBar, address); }

@@ -3,8 +3,8 @@
 #include "app/app_state.h"
 #include "app/commands.h"
 #include "app/fullscreen.h"
-#include "app/site_bar.h"
 #include "webview/navigation_policy.h"
+#include "webview/view_notices.h"
 
 static bool IsKeyDown(COREWEBVIEW2_KEY_EVENT_KIND kind) {
     return kind == COREWEBVIEW2_KEY_EVENT_KIND_KEY_DOWN || kind == COREWEBVIEW2_KEY_EVENT_KIND_SYSTEM_KEY_DOWN;
@@ -54,7 +54,8 @@ HRESULT OnAcceleratorKeyPressed(ICoreWebView2AcceleratorKeyPressedEventArgs* arg
     case ShortcutAction::ReloadPage:
         ReloadView();
         break;
-    // The prompt and Home run from the main loop, after this callback returns.
+    // The prompt, Home and the bar's focus come from the main loop, after this
+    // callback returns.
     case ShortcutAction::ChangeSiteAddress:
         PostMessageW(g_app.mainWindow, WM_COMMAND, ID_SITE_CHANGE, 0);
         break;
@@ -62,7 +63,8 @@ HRESULT OnAcceleratorKeyPressed(ICoreWebView2AcceleratorKeyPressedEventArgs* arg
         PostMessageW(g_app.mainWindow, WM_COMMAND, ID_SITE_HOME, 0);
         break;
     case ShortcutAction::FocusSiteBar:
-        if (!FocusSiteBar()) return S_OK;  // no bar: F6 is the page's
+        if (!g_app.siteBar || !IsWindowVisible(g_app.siteBar)) return S_OK;  // no bar: F6 is the page's
+        PostViewNotice(kNoticeFocusBar);
         break;
     }
     // Consumed: the page does not see this key.

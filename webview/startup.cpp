@@ -5,8 +5,6 @@
 #include "app/app_state.h"
 #include "app/commands.h"
 #include "app/fullscreen.h"
-#include "app/main_window.h"
-#include "app/prompt.h"
 #include "settings/replace_file.h"
 #include "webview/ad_block.h"
 #include "webview/handler.h"
@@ -15,6 +13,7 @@
 #include "webview/navigation_policy.h"
 #include "webview/process_recovery.h"
 #include "webview/shortcuts.h"
+#include "webview/view_notices.h"
 
 static const wchar_t kRuntimeMissing[] =
     L"Velotide needs the Microsoft Edge WebView2 Runtime, which was not found.\n\n"
@@ -26,12 +25,11 @@ static const wchar_t kRuntimeMissing[] =
 // and must not report the missing window as an engine failure.
 static bool MainWindowGone() { return !IsWindow(g_app.mainWindow); }
 
+// Posted: a message box inside the engine's callback would run its own
+// message loop there, and the window's posted commands with it.
 static void FailStartup(const wchar_t* message) {
-    MessageBoxW(MessageBoxOwner(), message, L"Velotide", MB_ICONERROR);
-    PostQuitMessage(1);
+    PostViewNotice(kNoticeStartupFailed, reinterpret_cast<LPARAM>(message));
 }
-
-void ReportRuntimeMissing() { FailStartup(kRuntimeMissing); }
 
 // True when the file at path holds exactly these bytes.
 static bool FileHolds(const std::wstring& path, const std::string& bytes) {
@@ -66,11 +64,19 @@ static void ExtractLoader(const std::wstring& path) {
     if (!FileHolds(path, bytes)) ReplaceFileWhole(path, bytes);
 }
 
+void FitView() {
+    if (!g_app.controller) return;
+    RECT client;
+    GetClientRect(g_app.mainWindow, &client);
+    client.top += g_app.viewTop;
+    if (client.top > client.bottom) client.top = client.bottom;
+    g_app.controller->put_Bounds(client);
+}
+
 static void OnControllerReady(ICoreWebView2Controller* controller) {
     g_app.controller = controller;
     controller->AddRef();
-    g_app.webPageLoaded = false;  // a new view shows nothing yet, and counts navigations afresh
-    g_app.errorPageId = 0;
+    g_app.nav = {};  // a new view shows nothing yet, and counts navigations afresh
     controller->get_CoreWebView2(&g_app.webview);
     if (!g_app.webview) {  // a controller without a view is as good as none
         FailStartup(L"Could not create the browser view.");
@@ -84,44 +90,44 @@ static void OnControllerReady(ICoreWebView2Controller* controller) {
         settings->put_IsZoomControlEnabled(TRUE);
         settings->Release();
     }
-    FitViewToWindow();
+    FitView();
 
     // Every handler is in place before the view shows anything.
     ICoreWebView2* view = g_app.webview;
     EventRegistrationToken token;
-    view->add_NewWindowRequested(new OnNewWin_([](ICoreWebView2*, ICoreWebView2NewWindowRequestedEventArgs* args) {
+    view->add_NewWindowRequested(Give(new OnNewWin_([](ICoreWebView2*, ICoreWebView2NewWindowRequestedEventArgs* args) {
                                      return OnNewWindowRequested(args);
-                                 }),
+                                 })),
                                  &token);
-    view->add_NavigationStarting(new OnNav_([](ICoreWebView2*, ICoreWebView2NavigationStartingEventArgs* args) {
+    view->add_NavigationStarting(Give(new OnNav_([](ICoreWebView2*, ICoreWebView2NavigationStartingEventArgs* args) {
                                      return OnNavigationStarting(args);
-                                 }),
+                                 })),
                                  &token);
     AddAdDomainFilters(view);
-    view->add_WebResourceRequested(new OnRes_([](ICoreWebView2*, ICoreWebView2WebResourceRequestedEventArgs* args) {
+    view->add_WebResourceRequested(Give(new OnRes_([](ICoreWebView2*, ICoreWebView2WebResourceRequestedEventArgs* args) {
                                        return OnWebResourceRequested(args);
-                                   }),
+                                   })),
                                    &token);
     view->add_ContainsFullScreenElementChanged(
-        new OnFull_([](ICoreWebView2* sender, IUnknown*) { return OnPageFullscreenChanged(sender); }), &token);
-    view->add_ContentLoading(new OnLoading_([](ICoreWebView2* sender, ICoreWebView2ContentLoadingEventArgs* args) {
+        Give(new OnFull_([](ICoreWebView2* sender, IUnknown*) { return OnPageFullscreenChanged(sender); })), &token);
+    view->add_ContentLoading(Give(new OnLoading_([](ICoreWebView2* sender, ICoreWebView2ContentLoadingEventArgs* args) {
                                  return OnContentLoading(sender, args);
-                             }),
+                             })),
                              &token);
-    view->add_NavigationCompleted(new OnDone_([](ICoreWebView2*, ICoreWebView2NavigationCompletedEventArgs* args) {
+    view->add_NavigationCompleted(Give(new OnDone_([](ICoreWebView2*, ICoreWebView2NavigationCompletedEventArgs* args) {
                                       return OnNavigationCompleted(args);
-                                  }),
+                                  })),
                                   &token);
     // Where the runtime lets a cancelled navigation through anyway.
     AddLockGapHandlers(view);
-    view->add_ProcessFailed(new OnProcFail_([](ICoreWebView2*, ICoreWebView2ProcessFailedEventArgs* args) {
+    view->add_ProcessFailed(Give(new OnProcFail_([](ICoreWebView2*, ICoreWebView2ProcessFailedEventArgs* args) {
                                 return OnProcessFailed(args);
-                            }),
+                            })),
                             &token);
     controller->add_AcceleratorKeyPressed(
-        new OnKey_([](ICoreWebView2Controller*, ICoreWebView2AcceleratorKeyPressedEventArgs* args) {
+        Give(new OnKey_([](ICoreWebView2Controller*, ICoreWebView2AcceleratorKeyPressedEventArgs* args) {
             return OnAcceleratorKeyPressed(args);
-        }),
+        })),
         &token);
 
     controller->put_IsVisible(TRUE);
@@ -129,8 +135,8 @@ static void OnControllerReady(ICoreWebView2Controller* controller) {
     // would wait for a click into the page. After a restart the focus was in
     // the old view, which is gone, so it is the active window that counts.
     if (GetActiveWindow() == g_app.mainWindow) controller->MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC);
-    if (g_app.engineRestarted && !g_app.currentAddress.empty()) {
-        view->Navigate(g_app.currentAddress.c_str());
+    if (g_app.engineRestarted && !g_app.reopenAddress.empty()) {
+        view->Navigate(g_app.reopenAddress.c_str());
     } else if (!g_app.siteUrl.empty()) {
         OpenSite();
     } else {
@@ -143,7 +149,9 @@ static void OnControllerReady(ICoreWebView2Controller* controller) {
 
 static std::wstring LoaderPath() { return g_app.dataDir + L"\\WebView2Loader.dll"; }
 
-void StartEngine() {
+// Loads the extracted loader and asks it for an environment and a view; the
+// rest follows from the message loop. Also starts the engine again.
+static void StartEngine() {
     HMODULE loader = LoadLibraryW(LoaderPath().c_str());  // kept for the life of the process
     auto createEnvironment = reinterpret_cast<decltype(&CreateCoreWebView2EnvironmentWithOptions)>(
         loader ? reinterpret_cast<void*>(GetProcAddress(loader, "CreateCoreWebView2EnvironmentWithOptions"))
@@ -154,7 +162,7 @@ void StartEngine() {
     }
 
     std::wstring userDataFolder = g_app.dataDir + L"\\WebView2";
-    auto* onEnvironment = new OnEnv_([](HRESULT error, ICoreWebView2Environment* environment) -> HRESULT {
+    auto onEnvironment = Give(new OnEnv_([](HRESULT error, ICoreWebView2Environment* environment) -> HRESULT {
         if (MainWindowGone()) return S_OK;
         if (FAILED(error) || !environment) {
             FailStartup(kRuntimeMissing);
@@ -163,21 +171,40 @@ void StartEngine() {
         g_app.environment = environment;
         environment->AddRef();
         environment->CreateCoreWebView2Controller(
-            g_app.mainWindow, new OnCtl_([](HRESULT error, ICoreWebView2Controller* controller) -> HRESULT {
+            g_app.mainWindow, Give(new OnCtl_([](HRESULT error, ICoreWebView2Controller* controller) -> HRESULT {
                 if (MainWindowGone()) return S_OK;
                 if (FAILED(error) || !controller)
                     FailStartup(L"Could not create the browser view.");
                 else
                     OnControllerReady(controller);
                 return S_OK;
-            }));
+            })));
         return S_OK;
-    });
+    }));
     if (FAILED(createEnvironment(nullptr, userDataFolder.c_str(), nullptr, onEnvironment))) FailStartup(kRuntimeMissing);
 }
 
 void StartWebView() {
     ExtractLoader(LoaderPath());
+    StartEngine();
+}
+
+void RestartWebView() {
+    if (g_app.engineRestarted) {
+        FailStartup(kRuntimeMissing);
+        return;
+    }
+    g_app.engineRestarted = true;
+    g_app.reopenAddress = g_app.nav.currentAddress;
+    // The page that was fullscreen is gone: nothing would ever end it.
+    if (g_app.pageFullscreen) {
+        g_app.pageFullscreen = false;
+        SetFullscreen(false);
+    }
+    // The old controller is closed for good already; closing it here too lets
+    // the engine drop what it still holds for it before it is released.
+    if (g_app.controller) g_app.controller->Close();
+    ReleaseWebView();
     StartEngine();
 }
 

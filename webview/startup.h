@@ -2,12 +2,16 @@
 // library, then completes asynchronously from the message loop.
 #pragma once
 
-// Starts the engine. On failure it has shown its message and posted quit 1.
+// Starts the engine. A failure, now or in a completion, is posted to the
+// main window (kNoticeStartupFailed), which shows it and ends with exit code 1.
 void StartWebView();
-// Loads the extracted loader and asks it for an environment and a view; the
-// rest follows from the message loop. Also used to start the engine again.
-void StartEngine();
+// Gives the view the main window's client area below the strip the bar
+// takes (g_app.viewTop); does nothing before the view exists.
+void FitView();
+// Starts a new engine after the browser process exited, on the page that was
+// shown, with a fresh record of the view's navigations. The restarted engine
+// must show a page before another loss is met with another restart; a loss
+// before that ends the program as a failed start-up does.
+void RestartWebView();
 // Lets go of the view, controller and environment (each only if set).
 void ReleaseWebView();
-// Says the runtime was not found and posts quit 1, as a failed start-up does.
-void ReportRuntimeMissing();

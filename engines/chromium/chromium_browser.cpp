@@ -225,16 +225,22 @@ void ChromiumBrowser::NavigateToString(const std::wstring& html) { Navigate(Data
 // A load that never pauses as a request. Chromium is asked first, so that the
 // page's beforeunload runs before anything else: as with the runtime, the
 // program hears of the navigation (NavigationStarting) only once the page
-// agreed to be left, when Chromium's answer names the new document. A page
-// that stays answers with an error, and nothing is raised. A cancel then
-// stops the load.
+// agreed to be left, when Chromium's answer names the new document. When the
+// person keeps the page, Chromium answers without a new document: the
+// navigation never started and completes as cancelled under a number of its
+// own, as the runtime's does. A cancel then stops the load.
 void ChromiumBrowser::StartLocalNavigation(const std::wstring& uri) {
     ++pendingLocal_;
     Call("Page.navigate", {{"url", Utf8(uri)}},
          [this, keep = shared_from_this(), uri](const json& result, const json& error) {
              --pendingLocal_;
              std::string loader = JsonString(result, "loaderId");
-             if (closed || !error.is_null() || loader.empty()) return;
+             if (closed) return;
+             if (!error.is_null() || loader.empty()) {
+                 RaiseNavigationCompleted(*this, nextNavigationId_++, COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED,
+                                          false, 0);
+                 return;
+             }
              Navigation& navigation = navigations_[loader] = Navigation{nextNavigationId_++, uri};
              if (RaiseNavigationStarting(*this, uri, navigation.id, false, false)) {
                  Call("Page.stopLoading");

@@ -151,7 +151,13 @@ void StartProgramNavigation(const TestBrowserPtr& b, Navigation nav) {
     if (!b->beforeUnload) return StartNavigation(b, nav);
     // The box comes from the message loop, as the runtime's does.
     PostTask([b, nav] {
-        if (b->closed || !AskToLeaveSite(*b, L"")) return;
+        if (b->closed) return;
+        if (!AskToLeaveSite(*b, L"")) {
+            // The person stayed: the navigation never started, and ends as
+            // cancelled under a number of its own.
+            RaiseNavigationCompleted(*b, b->nextNavigationId++, COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED, false, 0);
+            return;
+        }
         b->beforeUnload = false;  // the page is being left
         StartNavigation(b, nav);
     });

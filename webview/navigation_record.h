@@ -1,0 +1,25 @@
+// What the program knows of the navigations of the one view it has. The
+// engine numbers a new view's navigations from 1 again, so a new view starts
+// with a fresh record: nothing of a dead view's navigations can be taken for
+// one of the new view's.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+struct NavigationRecord {
+    UINT64 startedId = 0;         // the latest top-level navigation let through,
+    std::wstring startedUri;      //   and its address
+    UINT64 lastSeenId = 0;        // the latest navigation NavigationStarting reported, let through or not
+    std::wstring currentAddress;  // the last web page that loaded
+    std::wstring failedAddress;   // while the failure page shows: the address that failed
+    bool webPageLoaded = false;   // a web page has loaded in this view
+    UINT64 errorPageId = 0;       // the navigation that committed the engine's own error page
+    bool openingSite = false;     // the program asked for siteUrl; its navigation has not started
+    UINT64 siteNavigationId = 0;  // that navigation, under way (0: none)
+    std::wstring siteSentTo;      // where its redirect left the site, when it was cancelled there
+    bool closeAsked = false;      // the view was sent to about:blank so that the page's beforeunload runs
+    bool hidden = false;          // the view was made invisible as the window was minimised or hidden
+    ULONGLONG rendererReloadedAt = 0;  // when a lost renderer was last reloaded (GetTickCount64; 0: never)
+};

@@ -1,0 +1,24 @@
+// What the view's events want of the window. The events run inside the
+// engine's callbacks; what they want of the window is posted to it, and the
+// window's own file for that concern acts once the callback has returned.
+#pragma once
+
+#include <windows.h>
+
+#include "app/app_state.h"
+
+// The one message: wParam a ViewNotice, lParam its detail.
+inline constexpr UINT kViewNoticeMessage = WM_APP + 1;
+
+enum ViewNotice : WPARAM {
+    kNoticeStoppedLinks,   // clicked links wait in g_app.stoppedLinks
+    kNoticeOnSite,         // a page of the site loaded: a link the bar names no longer matters
+    kNoticeFocusBar,       // F6: the keyboard focus into the bar
+    kNoticeCloseNow,       // the page agreed to be left: the window goes
+    kNoticeRestartEngine,  // the browser process exited: the view is gone for good
+    kNoticeStartupFailed,  // the engine could not be started; detail: the message (a static string)
+};
+
+inline void PostViewNotice(ViewNotice notice, LPARAM detail = 0) {
+    PostMessageW(g_app.mainWindow, kViewNoticeMessage, notice, detail);
+}
