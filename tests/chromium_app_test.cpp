@@ -684,9 +684,11 @@ TEST(ChromiumAppTest, ClosingAsksAPageThatHoldsTypedText) {
     // Once the page's handler is in place, it tells the server (so Chromium
     // knows of the handler before the program closes).
     size_t armed = CountRequests("site.test /armed", true);
-    ASSERT_TRUE(app.Page(L"script addEventListener('beforeunload', e => { e.preventDefault(); e.returnValue = 'x'; }); "
-                         L"document.body.insertAdjacentHTML('beforeend', '<input id=typed>'); typed.value = 'words'; "
-                         L"fetch('/armed');"));
+    const wchar_t kArm[] =
+        L"script addEventListener('beforeunload', e => { if (!window.signedOut) { e.preventDefault(); "
+        L"e.returnValue = 'x'; } }); document.body.insertAdjacentHTML('beforeend', '<input id=typed>'); "
+        L"typed.value = 'words'; fetch('/armed');";
+    ASSERT_TRUE(app.Page(kArm));
     ASSERT_TRUE(PumpUntil([&] { return CountRequests("site.test /armed", true) > armed; }));
     struct Step {
         int answer;
@@ -703,6 +705,17 @@ TEST(ChromiumAppTest, ClosingAsksAPageThatHoldsTypedText) {
         size_t kept = CountRequests("site.test /kept?words", true);
         ASSERT_TRUE(app.Page(L"script fetch('/kept?' + typed.value)"));
         EXPECT_TRUE(PumpUntil([&] { return CountRequests("site.test /kept?words", true) > kept; }));
+        // Staying ended the close: the page's own about:blank (a sign-out)
+        // is the page's, and the window stays; back on the site, the next
+        // close asks again.
+        ASSERT_TRUE(app.Page(L"script signedOut = true; location.href = 'about:blank'"));
+        ASSERT_TRUE(app.WaitForLog("page shown about:blank"));
+        EXPECT_EQ(app.process().WaitForExit(1000), STILL_ACTIVE);
+        ASSERT_TRUE(app.Page(L"script location.href = 'http://site.test/'"));
+        ASSERT_TRUE(app.WaitForLog("page shown http://site.test/", 2));
+        armed = CountRequests("site.test /armed", true);
+        ASSERT_TRUE(app.Page(kArm));
+        ASSERT_TRUE(PumpUntil([&] { return CountRequests("site.test /armed", true) > armed; }));
     }
 }
 

@@ -131,6 +131,13 @@ TEST(WindowAppTest, ClosingAsksThePageFirst) {
         EXPECT_EQ(app.LastLog("dialog answered"), "dialog answered stay");
         EXPECT_EQ(app.CountLog("navigation started"), 1u);  // the page stays
         EXPECT_EQ(app.LastLog("page shown"), "page shown https://host.test/");
+        // Staying ended the close: the page's own about:blank (a sign-out)
+        // is the page's, and the window stays.
+        ASSERT_TRUE(app.Page(L"navigate about:blank"));
+        ASSERT_TRUE(app.WaitForLog("page shown about:blank"));
+        ASSERT_TRUE(app.Page(L"link https://host.test/"));
+        ASSERT_TRUE(app.WaitForLog("page shown https://host.test/", 2));
+        EXPECT_EQ(app.process().WaitForExit(0), STILL_ACTIVE);
         // Asked again after staying; a second request while the page has not
         // answered closes at once, so a hung page never keeps the window.
         app.Command(ID_SITE_QUIT);
