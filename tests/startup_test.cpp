@@ -215,3 +215,23 @@ TEST(StartupTest, ALostBrowserStartsANewEngineAsLongAsTheLastOneShowedAPage) {
 }
 
 }  // namespace
+
+// The engine lost again and again, each time after the new one showed the
+// page: every restart lets go of all the program made for the dead view, so
+// no handler outlives its view. (Wine reports no handle count or private
+// bytes for a process, so the engine tells what it let go of.)
+TEST(StartupTest, RestartsLeaveNothingOfTheDeadViewBehind) {
+    AppSession app("url=https://host/\r\n");
+    ASSERT_TRUE(app.Start());
+    for (size_t restart = 1; restart <= 20; ++restart) {
+        SCOPED_TRACE(restart);
+        ASSERT_TRUE(app.WaitForLog("page shown https://host/", restart));
+        ASSERT_TRUE(app.Page(L"crash 0"));
+        ASSERT_TRUE(app.WaitForLog("environment requested", restart + 1));
+    }
+    ASSERT_TRUE(app.WaitForLog("page shown https://host/", 21));
+    EXPECT_EQ(app.Quit(), 0u);
+    std::vector<std::string> closed = app.LogLines("closed");
+    EXPECT_EQ(closed.size(), 21u);
+    EXPECT_EQ(std::count(closed.begin(), closed.end(), "closed"), 21);
+}

@@ -7,21 +7,13 @@
 void Browser::Close() {
     if (closed) return;
     closed = true;
-    EngineLog(L"closed");
     if (window) DestroyWindow(window);
     window = nullptr;
-    navigationStarting.Clear();
-    navigationCompleted.Clear();
-    newWindowRequested.Clear();
-    webResourceRequested.Clear();
-    fullscreenChanged.Clear();
-    acceleratorKeyPressed.Clear();
-    processFailed.Clear();
-    contentLoading.Clear();
-    sourceChanged.Clear();
-    downloadStarting.Clear();
-    basicAuthenticationRequested.Clear();
-    serverCertificateErrorDetected.Clear();
+    size_t held = navigationStarting.Clear() + navigationCompleted.Clear() + newWindowRequested.Clear() +
+                  webResourceRequested.Clear() + fullscreenChanged.Clear() + acceleratorKeyPressed.Clear() +
+                  processFailed.Clear() + contentLoading.Clear() + sourceChanged.Clear() + downloadStarting.Clear() +
+                  basicAuthenticationRequested.Clear() + serverCertificateErrorDetected.Clear();
+    EngineLog(held ? L"closed " + std::to_wstring(held) + L" handlers held elsewhere" : L"closed");
 }
 
 void RegisterEngineClass(const wchar_t* name, WNDPROC procedure) {

@@ -31,7 +31,18 @@ public:
         for (const auto& entry : handlers_) copy.push_back(entry.second);
         return copy;
     }
-    void Clear() { handlers_.clear(); }
+    // Lets go of every handler; the number of them someone else still holds
+    // (a program must not keep a closed view's handlers alive).
+    size_t Clear() {
+        size_t held = 0;
+        for (const auto& entry : handlers_) {
+            ULONG count = entry.second->AddRef();  // ours, the list's and any others
+            entry.second->Release();
+            held += count > 2;
+        }
+        handlers_.clear();
+        return held;
+    }
 
 private:
     std::vector<std::pair<__int64, Ref<H>>> handlers_;
