@@ -8,6 +8,8 @@
 #include "app/dpi.h"
 #include "app/fullscreen.h"
 #include "app/main_window.h"
+#include "app/placement.h"
+#include "app/site_bar.h"
 #include "settings/config_store.h"
 #include "tests/support/fake_engine.h"
 #include "tests/support/test_support.h"
@@ -240,9 +242,52 @@ TEST_F(MainWindowTest, DpiChangeTakesTheSuggestedRectangle) {
     g_app.controller = nullptr;
 }
 
-// Closing writes the window's place with the settings, unless the settings
-// file could not be read at start: then it is left as it is, not replaced
-// with defaults.
+// Windows moves a window to a monitor of another scale, then tells it with
+// WM_DPICHANGED: sent here by hand after the first move a placement makes.
+WNDPROC windowProcedure = nullptr;
+bool sendDpiChange = false;
+LRESULT CALLBACK DpiChangeAfterMove(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_WINDOWPOSCHANGED && sendDpiChange) {
+        sendDpiChange = false;
+        RECT suggested = {10, 10, 1910, 1070};  // what the window's rectangle would be, rescaled
+        SendMessageW(window, kDpiChangedMessage, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    }
+    return CallWindowProcW(windowProcedure, window, message, wParam, lParam);
+}
+
+// A placement is taken at the scale of the monitor it belongs to: put back
+// there, a change of scale on the way rescales nothing, and a window leaving
+// fullscreen is a framed window by then, not one to cover the monitor with.
+TEST_F(MainWindowTest, APlacementPutBackIsNotRescaledOnTheWay) {
+    CreateWindowWithMenu();
+    ShowWindow(g_app.mainWindow, SW_SHOWNORMAL);
+    windowProcedure = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(g_app.mainWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DpiChangeAfterMove)));
+    const RECT kPlace = {120, 90, 1000, 700};
+    for (bool fromFullscreen : {true, false}) {
+        SCOPED_TRACE(fromFullscreen ? "leaving fullscreen" : "restoring the stored place");
+        SetWindowPos(g_app.mainWindow, nullptr, 300, 200, 900, 600, SWP_NOZORDER | SWP_NOACTIVATE);
+        if (fromFullscreen) {
+            SetWindowPos(g_app.mainWindow, nullptr, kPlace.left, kPlace.top, kPlace.right - kPlace.left,
+                         kPlace.bottom - kPlace.top, SWP_NOZORDER | SWP_NOACTIVATE);
+            SetFullscreen(true);
+            sendDpiChange = true;
+            SetFullscreen(false);
+        } else {
+            g_app.place = {kPlace, false, true};
+            sendDpiChange = true;
+            ShowWindow(g_app.mainWindow, RestoreWindowPlace(g_app.mainWindow, SW_SHOWNORMAL));
+        }
+        EXPECT_FALSE(sendDpiChange);  // it was sent
+        RECT rect;
+        GetWindowRect(g_app.mainWindow, &rect);
+        EXPECT_TRUE(EqualRect(&rect, &kPlace)) << rect.left << "," << rect.top << " " << rect.right << "," << rect.bottom;
+    }
+}
+
+// A change and closing write the settings, the window's place with them,
+// unless the settings file could not be read at start: then it is left as it
+// is, not replaced with defaults, and the bar says so.
 TEST_F(MainWindowTest, DestroyStoresThePlaceUnlessTheSettingsWereUnread) {
     const std::string settings = "url=https://Host/\r\nblockAds=0\r\n";
     for (bool locked : {false, true}) {
@@ -258,8 +303,16 @@ TEST_F(MainWindowTest, DestroyStoresThePlaceUnlessTheSettingsWereUnread) {
         if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
         CreateWindowWithMenu();
         SetWindowPos(g_app.mainWindow, nullptr, 30, 40, 900, 600, SWP_NOZORDER | SWP_NOACTIVATE);
+        Command(ID_SITE_BLOCK_ADS);
+        wchar_t told[128] = L"";
+        GetWindowTextW(FindWindowExW(FindWindowExW(g_app.mainWindow, nullptr, kSiteBarClass, nullptr), nullptr,
+                                     L"Static", nullptr),
+                       told, 128);
+        EXPECT_EQ(std::wstring(told), locked ? L"Velotide can't save its settings file, so changes last only until it quits." : L"");
+        const std::string changed = "url=https://Host/\r\nblockAds=1\r\n";
+        EXPECT_EQ(ReadFileBytes(dir / L"config.ini"), locked ? settings : changed);
         DestroyWindow(g_app.mainWindow);
-        EXPECT_EQ(ReadFileBytes(dir / L"config.ini"), locked ? settings : settings + "window=30,40,930,640,0\r\n");
+        EXPECT_EQ(ReadFileBytes(dir / L"config.ini"), locked ? settings : changed + "window=30,40,930,640,0\r\n");
     }
 }
 
