@@ -243,11 +243,13 @@ TEST_F(MainWindowTest, DpiChangeTakesTheSuggestedRectangle) {
 }
 
 // Windows moves a window to a monitor of another scale, then tells it with
-// WM_DPICHANGED: sent here by hand after the first move a placement makes.
+// WM_DPICHANGED: sent here by hand after the first move a placement makes
+// (not a change of frame or menu).
 WNDPROC windowProcedure = nullptr;
 bool sendDpiChange = false;
 LRESULT CALLBACK DpiChangeAfterMove(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_WINDOWPOSCHANGED && sendDpiChange) {
+    if (message == WM_WINDOWPOSCHANGED && sendDpiChange &&
+        !(reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_NOMOVE)) {
         sendDpiChange = false;
         RECT suggested = {10, 10, 1910, 1070};  // what the window's rectangle would be, rescaled
         SendMessageW(window, kDpiChangedMessage, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
