@@ -48,9 +48,15 @@ TEST(LockGaps, SignInCertificateAndDocumentRulesTable) {
     }
 }
 
-// A view whose document is at a given address.
+// A view whose document is at a given address, which refuses pages of more
+// than 2 MB as the runtime does (or every page, when told to).
 struct SourceView : FakeView {
     const wchar_t* source = nullptr;  // null: get_Source fails
+    bool refusesPages = false;
+    HRESULT STDMETHODCALLTYPE NavigateToString(LPCWSTR html) override {
+        FakeView::NavigateToString(html);
+        return refusesPages || wcslen(html) * sizeof(wchar_t) > 2 * 1024 * 1024 ? E_INVALIDARG : S_OK;
+    }
     HRESULT STDMETHODCALLTYPE get_Source(LPWSTR* out) override {
         if (!source) return E_FAIL;
         *out = TaskMemoryWatch::Get().Allocate(source);
@@ -70,12 +76,17 @@ struct SiteConfigured {
 
 TEST(LockGaps, ANewDocumentOffTheSiteIsReplacedByTheMessage) {
     SiteConfigured site;
+    const std::wstring kLong = L"https://other.example/" + std::wstring(1100000, L'a');
     const struct {
         const wchar_t* source;
         const wchar_t* lastPage;  // the last web page that loaded
         const wchar_t* message;   // a piece of the page shown, or null: left alone
         const wchar_t* reloads;   // what Reload loads afterwards
+        bool refusesPages = false;  // the view shows no page: an empty one takes the document's place
     } kCases[] = {
+        // Named by its start only, so that the page can always be shown.
+        {kLong.c_str(), L"", L"aaaa\u2026 is outside", L"https://site.example/"},
+        {L"https://other.example/", L"", L"is outside", L"https://site.example/", true},
         {L"https://other.example/a?x=<b>&y=\"1\"", L"https://site.example/deep?q=1",
          L"https://other.example/a?x=&lt;b&gt;&amp;y=&quot;1&quot; is outside https://site.example/",
          L"https://site.example/deep?q=1"},
@@ -87,9 +98,10 @@ TEST(LockGaps, ANewDocumentOffTheSiteIsReplacedByTheMessage) {
         {nullptr, L"", nullptr, nullptr},
     };
     for (const auto& c : kCases) {
-        SCOPED_TRACE(testing::PrintToString(std::wstring(c.source ? c.source : L"(failed)")));
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.source ? c.source : L"(failed)").substr(0, 60)));
         SourceView view;
         view.source = c.source;
+        view.refusesPages = c.refusesPages;
         g_app.webview = &view;
         g_app.nav.currentAddress = c.lastPage;
         g_app.nav.failedAddress.clear();
@@ -98,9 +110,13 @@ TEST(LockGaps, ANewDocumentOffTheSiteIsReplacedByTheMessage) {
             EXPECT_TRUE(view.calls.empty());
             continue;
         }
-        ASSERT_EQ(view.calls.size(), 1u);
+        ASSERT_EQ(view.calls.size(), c.refusesPages ? 2u : 1u);
         EXPECT_TRUE(view.calls[0].starts_with(L"NavigateToString "));
-        EXPECT_NE(view.calls[0].find(c.message), std::wstring::npos) << testing::PrintToString(view.calls[0]);
+        EXPECT_LT(view.calls[0].size(), 3000u);
+        EXPECT_NE(view.calls[0].find(c.message), std::wstring::npos) << testing::PrintToString(view.calls[0].substr(0, 200));
+        if (c.refusesPages) {
+            EXPECT_EQ(view.calls[1], L"Navigate about:blank");
+        }
         EXPECT_EQ(g_app.nav.failedAddress, c.reloads);
     }
 }

@@ -43,7 +43,8 @@ public:
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE NavigateToString(LPCWSTR html) override {
-        if (!html) return E_INVALIDARG;
+        // As the runtime: no more than 2 MB of text.
+        if (!html || wcslen(html) * sizeof(wchar_t) > 2 * 1024 * 1024) return E_INVALIDARG;
         if (b_->closed) return kClosed;
         b_->NavigateToString(html);
         return S_OK;
