@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "app/dpi.h"
 #include "app/settings_notice.h"
 
 namespace {
@@ -48,15 +49,18 @@ public:
 
 std::vector<WORD> BuildTemplate() {
     Template t;
-    t.Dword(DS_MODALFRAME | DS_SHELLFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU);
+    t.Dword(DS_MODALFRAME | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU);
     t.Dword(0);
     t.Word(static_cast<WORD>(std::size(kItems)));
     for (short v : {0, 0, 260, 132}) t.Word(static_cast<WORD>(v));
     t.Word(0);  // no menu
     t.Word(0);  // the dialog class
     t.Text(L"Velotide \u2013 allowed sites");
-    t.Word(8);
-    t.Text(L"MS Shell Dlg");
+    // The system's message font, as the prompt and the bar have it; the
+    // dialog's units, and so its layout, follow it and the monitor's DPI.
+    LOGFONTW font = MessageFontFor(96);
+    t.Word(static_cast<WORD>(MulDiv(font.lfHeight < 0 ? -font.lfHeight : font.lfHeight, 72, 96)));
+    t.Text(font.lfFaceName);
     for (const DialogItem& item : kItems) {
         t.Align();
         t.Dword(WS_CHILD | WS_VISIBLE | item.style);

@@ -23,19 +23,26 @@ UINT WindowDpi(HWND window) {
 
 int ScaleForDpi(int size, UINT dpi) { return MulDiv(size, static_cast<int>(dpi), 96); }
 
-HFONT CreateMessageFont(UINT dpi) {
+LOGFONTW MessageFontFor(UINT dpi) {
     static auto parametersForDpi =
         User32Function<BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT)>("SystemParametersInfoForDpi");
     NONCLIENTMETRICSW metrics = {};
     metrics.cbSize = sizeof(metrics);
     if (!parametersForDpi || !parametersForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi)) {
         // The font for the screen's DPI, brought to this one.
-        if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
-            return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+        if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+            GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(metrics.lfMessageFont), &metrics.lfMessageFont);
+            return metrics.lfMessageFont;
+        }
         metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, static_cast<int>(dpi),
                                                 static_cast<int>(ScreenDpi()));
     }
-    return CreateFontIndirectW(&metrics.lfMessageFont);
+    return metrics.lfMessageFont;
+}
+
+HFONT CreateMessageFont(UINT dpi) {
+    LOGFONTW font = MessageFontFor(dpi);
+    return CreateFontIndirectW(&font);
 }
 
 HFONT SetMessageFont(HWND parent, UINT dpi, HFONT old) {

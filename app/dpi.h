@@ -16,8 +16,10 @@ UINT ScreenDpi();
 // A 96-DPI size at dpi, rounded to the nearest pixel.
 int ScaleForDpi(int size, UINT dpi);
 
-// The system's message font (the one message boxes use) for dpi; the caller
-// deletes it. Falls back to the font for the screen's DPI, scaled.
+// The system's message font (the one message boxes use) for dpi. Falls back
+// to the font for the screen's DPI, scaled.
+LOGFONTW MessageFontFor(UINT dpi);
+// That font made; the caller deletes it.
 HFONT CreateMessageFont(UINT dpi);
 // Gives every child of parent the message font for dpi and deletes old, the
 // font they had; returns the new one, for the caller to delete in turn.
