@@ -37,7 +37,6 @@ struct AppState {
     bool promptClassRegistered = false;
     HWND promptWindow = nullptr;  // the site address prompt while it is open
     HWND siteBar = nullptr;       // the bar across the top of the window, once made
-    int viewTop = 0;              // the strip above the view that the bar takes while it shows
     std::wstring barSubject;      // what the bar's buttons act on (a link's address, say)
     std::deque<std::pair<StoppedLink, std::wstring>> stoppedLinks;  // clicked links to act on from the loop
 

@@ -122,6 +122,9 @@ static void ReportStartupFailure(const wchar_t* message) {
 // What the view's events want of the window, each to the file of its concern.
 static void OnViewNotice(WPARAM notice, LPARAM detail) {
     switch (notice) {
+    case kNoticeViewCreated:
+        FitViewToWindow();
+        break;
     case kNoticeStoppedLinks:
         ActOnStoppedLinks();
         break;

@@ -4,7 +4,6 @@
 
 #include "app/app_state.h"
 #include "app/dpi.h"
-#include "webview/startup.h"
 
 namespace {
 
@@ -118,16 +117,16 @@ void FitViewToWindow() {
     RECT client;
     GetClientRect(g_app.mainWindow, &client);
     HWND bar = g_app.siteBar;
-    g_app.viewTop = 0;
     if (bar && BarShows()) {
         SetBarFont(bar);
-        g_app.viewTop = std::min(Scaled(bar, kBarHeight), static_cast<int>(client.bottom - client.top));
-        MoveWindow(bar, client.left, client.top, client.right - client.left, g_app.viewTop, TRUE);
+        int height = std::min(Scaled(bar, kBarHeight), static_cast<int>(client.bottom - client.top));
+        MoveWindow(bar, client.left, client.top, client.right - client.left, height, TRUE);
         ShowWindow(bar, SW_SHOWNA);
+        client.top += height;
     } else if (bar) {
         ShowWindow(bar, SW_HIDE);
     }
-    FitView();
+    if (g_app.controller) g_app.controller->put_Bounds(client);
 }
 
 bool FocusSiteBar() {

@@ -185,7 +185,8 @@ TEST(StartupTest, ALostBrowserStartsANewEngineAsLongAsTheLastOneShowedAPage) {
         SCOPED_TRACE(c.config);
         AppSession app(c.config);
         ASSERT_TRUE(app.Start());
-        ASSERT_TRUE(app.WaitForLog("page shown"));
+        // The site, or its failure page, has loaded.
+        ASSERT_TRUE(app.WaitForLog("navigation completed", c.restartedAgain ? 1 : 2));
         // Lost while the page shows an element fullscreen: the window comes back from it.
         ASSERT_TRUE(app.Page(L"fullscreen on"));
         ASSERT_TRUE(PumpUntil([&] { return !(GetWindowLongW(app.mainWindow(), GWL_STYLE) & WS_CAPTION); }));

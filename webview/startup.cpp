@@ -64,15 +64,6 @@ static void ExtractLoader(const std::wstring& path) {
     if (!FileHolds(path, bytes)) ReplaceFileWhole(path, bytes);
 }
 
-void FitView() {
-    if (!g_app.controller) return;
-    RECT client;
-    GetClientRect(g_app.mainWindow, &client);
-    client.top += g_app.viewTop;
-    if (client.top > client.bottom) client.top = client.bottom;
-    g_app.controller->put_Bounds(client);
-}
-
 static void OnControllerReady(ICoreWebView2Controller* controller) {
     g_app.controller = controller;
     controller->AddRef();
@@ -90,7 +81,8 @@ static void OnControllerReady(ICoreWebView2Controller* controller) {
         settings->put_IsZoomControlEnabled(TRUE);
         settings->Release();
     }
-    FitView();
+    // The window gives the new view its place once this callback has returned.
+    PostViewNotice(kNoticeViewCreated);
 
     // Every handler is in place before the view shows anything.
     ICoreWebView2* view = g_app.webview;

@@ -5,9 +5,6 @@
 // Starts the engine. A failure, now or in a completion, is posted to the
 // main window (kNoticeStartupFailed), which shows it and ends with exit code 1.
 void StartWebView();
-// Gives the view the main window's client area below the strip the bar
-// takes (g_app.viewTop); does nothing before the view exists.
-void FitView();
 // Starts a new engine after the browser process exited, on the page that was
 // shown, with a fresh record of the view's navigations. The restarted engine
 // must show a page before another loss is met with another restart; a loss
