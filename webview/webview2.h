@@ -97,6 +97,39 @@ typedef enum COREWEBVIEW2_PROCESS_FAILED_KIND {
     COREWEBVIEW2_PROCESS_FAILED_KIND_UNKNOWN_PROCESS_EXITED = 9,
 } COREWEBVIEW2_PROCESS_FAILED_KIND;
 
+typedef enum COREWEBVIEW2_PERMISSION_KIND {
+    COREWEBVIEW2_PERMISSION_KIND_UNKNOWN_PERMISSION = 0,
+    COREWEBVIEW2_PERMISSION_KIND_MICROPHONE = 1,
+    COREWEBVIEW2_PERMISSION_KIND_CAMERA = 2,
+    COREWEBVIEW2_PERMISSION_KIND_GEOLOCATION = 3,
+    COREWEBVIEW2_PERMISSION_KIND_NOTIFICATIONS = 4,
+    COREWEBVIEW2_PERMISSION_KIND_OTHER_SENSORS = 5,
+    COREWEBVIEW2_PERMISSION_KIND_CLIPBOARD_READ = 6,
+    COREWEBVIEW2_PERMISSION_KIND_MULTIPLE_AUTOMATIC_DOWNLOADS = 7,
+    COREWEBVIEW2_PERMISSION_KIND_FILE_READ_WRITE = 8,
+    COREWEBVIEW2_PERMISSION_KIND_AUTOPLAY = 9,
+    COREWEBVIEW2_PERMISSION_KIND_LOCAL_FONTS = 10,
+    COREWEBVIEW2_PERMISSION_KIND_MIDI_SYSTEM_EXCLUSIVE_MESSAGES = 11,
+    COREWEBVIEW2_PERMISSION_KIND_WINDOW_MANAGEMENT = 12,
+} COREWEBVIEW2_PERMISSION_KIND;
+
+typedef enum COREWEBVIEW2_PERMISSION_STATE {
+    COREWEBVIEW2_PERMISSION_STATE_DEFAULT = 0,
+    COREWEBVIEW2_PERMISSION_STATE_ALLOW = 1,
+    COREWEBVIEW2_PERMISSION_STATE_DENY = 2,
+} COREWEBVIEW2_PERMISSION_STATE;
+
+typedef enum COREWEBVIEW2_FAVICON_IMAGE_FORMAT {
+    COREWEBVIEW2_FAVICON_IMAGE_FORMAT_PNG = 0,
+    COREWEBVIEW2_FAVICON_IMAGE_FORMAT_JPEG = 1,
+} COREWEBVIEW2_FAVICON_IMAGE_FORMAT;
+
+typedef enum COREWEBVIEW2_TEXT_DIRECTION_KIND {
+    COREWEBVIEW2_TEXT_DIRECTION_KIND_DEFAULT = 0,
+    COREWEBVIEW2_TEXT_DIRECTION_KIND_LEFT_TO_RIGHT = 1,
+    COREWEBVIEW2_TEXT_DIRECTION_KIND_RIGHT_TO_LEFT = 2,
+} COREWEBVIEW2_TEXT_DIRECTION_KIND;
+
 typedef struct COREWEBVIEW2_PHYSICAL_KEY_STATUS {
     UINT32 RepeatCount;
     UINT32 ScanCode;
@@ -128,6 +161,8 @@ struct ICoreWebView2DocumentTitleChangedEventHandler;
 struct ICoreWebView2DownloadOperation;
 struct ICoreWebView2DownloadStartingEventHandler;
 struct ICoreWebView2Environment;
+struct ICoreWebView2FaviconChangedEventHandler;
+struct ICoreWebView2GetFaviconCompletedHandler;
 struct ICoreWebView2ExecuteScriptCompletedHandler;
 struct ICoreWebView2FocusChangedEventHandler;
 struct ICoreWebView2HistoryChangedEventHandler;
@@ -141,6 +176,9 @@ struct ICoreWebView2NavigationStartingEventHandler;
 struct ICoreWebView2NewBrowserVersionAvailableEventHandler;
 struct ICoreWebView2NewWindowRequestedEventArgs;
 struct ICoreWebView2NewWindowRequestedEventHandler;
+struct ICoreWebView2NotificationCloseRequestedEventHandler;
+struct ICoreWebView2NotificationReceivedEventHandler;
+struct ICoreWebView2ObjectCollectionView;
 struct ICoreWebView2PermissionRequestedEventHandler;
 struct ICoreWebView2ProcessFailedEventHandler;
 struct ICoreWebView2ScriptDialogOpeningEventHandler;
@@ -190,6 +228,17 @@ EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2ServerCertificateError
 EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2ServerCertificateErrorDetectedEventHandler = {0x969b3a26, 0xd85e, 0x4795, {0x81, 0x99, 0xfe, 0xf5, 0x73, 0x44, 0xda, 0x22}};
 EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2DownloadStartingEventArgs = {0xe99bbe21, 0x43e9, 0x4544, {0xa7, 0x32, 0x28, 0x27, 0x64, 0xea, 0xfa, 0x60}};
 EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2DownloadStartingEventHandler = {0xefedc989, 0xc396, 0x41ca, {0x83, 0xf7, 0x07, 0xf8, 0x45, 0xa5, 0x57, 0x24}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2PermissionRequestedEventHandler = {0x15e1c6a3, 0xc72a, 0x4df3, {0x91, 0xd7, 0xd0, 0x97, 0xfb, 0xec, 0x6b, 0xfd}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2PermissionRequestedEventArgs = {0x973ae2ef, 0xff18, 0x4894, {0x8f, 0xb2, 0x3c, 0x75, 0x8f, 0x04, 0x68, 0x10}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2PermissionRequestedEventArgs2 = {0x74d7127f, 0x9de6, 0x4200, {0x87, 0x34, 0x42, 0xd6, 0xfb, 0x4f, 0xf7, 0x41}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2PermissionRequestedEventArgs3 = {0xe61670bc, 0x3dce, 0x4177, {0x86, 0xd2, 0xc6, 0x29, 0xae, 0x3c, 0xb6, 0xac}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2DocumentTitleChangedEventHandler = {0xf5f2b923, 0x953e, 0x4042, {0x9f, 0x95, 0xf3, 0xa1, 0x18, 0xe1, 0xaf, 0xd4}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2FaviconChangedEventHandler = {0x2913da94, 0x833d, 0x4de0, {0x8d, 0xca, 0x90, 0x0f, 0xc5, 0x24, 0xa1, 0xa4}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2GetFaviconCompletedHandler = {0xa2508329, 0x7da8, 0x49d7, {0x8c, 0x05, 0xfa, 0x12, 0x5e, 0x4a, 0xee, 0x8d}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2NotificationReceivedEventHandler = {0x89c5d598, 0x8788, 0x423b, {0xbe, 0x97, 0xe6, 0xe0, 0x1c, 0x0f, 0x9e, 0xe3}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2NotificationReceivedEventArgs = {0x1512dd5b, 0x5514, 0x4f85, {0x88, 0x6e, 0x21, 0xc3, 0xa4, 0xc9, 0xcf, 0xe6}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Notification = {0xb7434d98, 0x6bc8, 0x419d, {0x9d, 0xa5, 0xfb, 0x5a, 0x96, 0xd4, 0xda, 0xcd}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2NotificationCloseRequestedEventHandler = {0x47c32d23, 0x1e94, 0x4733, {0x85, 0xf1, 0xd9, 0xbf, 0x4a, 0xcd, 0x09, 0x74}};
 
 MIDL_INTERFACE("b96d755e-0319-4e92-a296-23436f46a1fc")
 ICoreWebView2Environment : public IUnknown {
@@ -554,7 +603,106 @@ public:
     virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2 *sender, ICoreWebView2DownloadStartingEventArgs *args) = 0;
 };
 
-// ICoreWebView2_2 to ICoreWebView2_22, each deriving from the one before, its
+// What a page asks of the person and shows while it stays open: permissions,
+// notifications, its title and its icon.
+MIDL_INTERFACE("973ae2ef-ff18-4894-8fb2-3c758f046810")
+ICoreWebView2PermissionRequestedEventArgs : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR *uri) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_PermissionKind(COREWEBVIEW2_PERMISSION_KIND *permissionKind) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IsUserInitiated(BOOL *isUserInitiated) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_State(COREWEBVIEW2_PERMISSION_STATE *state) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_State(COREWEBVIEW2_PERMISSION_STATE state) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetDeferral(ICoreWebView2Deferral **deferral) = 0;
+};
+
+MIDL_INTERFACE("74d7127f-9de6-4200-8734-42d6fb4ff741")
+ICoreWebView2PermissionRequestedEventArgs2 : public ICoreWebView2PermissionRequestedEventArgs {
+public:
+    virtual HRESULT STDMETHODCALLTYPE get_Handled(BOOL *handled) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Handled(BOOL handled) = 0;
+};
+
+MIDL_INTERFACE("e61670bc-3dce-4177-86d2-c629ae3cb6ac")
+ICoreWebView2PermissionRequestedEventArgs3 : public ICoreWebView2PermissionRequestedEventArgs2 {
+public:
+    virtual HRESULT STDMETHODCALLTYPE get_SavesInProfile(BOOL *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_SavesInProfile(BOOL value) = 0;
+};
+
+MIDL_INTERFACE("15e1c6a3-c72a-4df3-91d7-d097fbec6bfd")
+ICoreWebView2PermissionRequestedEventHandler : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2 *sender, ICoreWebView2PermissionRequestedEventArgs *args) = 0;
+};
+
+// args is null: the title is the view's DocumentTitle.
+MIDL_INTERFACE("f5f2b923-953e-4042-9f95-f3a118e1afd4")
+ICoreWebView2DocumentTitleChangedEventHandler : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2 *sender, IUnknown *args) = 0;
+};
+
+// args is null: the icon's address is the view's FaviconUri.
+MIDL_INTERFACE("2913da94-833d-4de0-8dca-900fc524a1a4")
+ICoreWebView2FaviconChangedEventHandler : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2 *sender, IUnknown *args) = 0;
+};
+
+MIDL_INTERFACE("a2508329-7da8-49d7-8c05-fa125e4aee8d")
+ICoreWebView2GetFaviconCompletedHandler : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE Invoke(HRESULT errorCode, IStream *result) = 0;
+};
+
+MIDL_INTERFACE("b7434d98-6bc8-419d-9da5-fb5a96d4dacd")
+ICoreWebView2Notification : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE add_CloseRequested(ICoreWebView2NotificationCloseRequestedEventHandler *eventHandler, EventRegistrationToken *token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_CloseRequested(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE ReportShown() = 0;
+    virtual HRESULT STDMETHODCALLTYPE ReportClicked() = 0;
+    virtual HRESULT STDMETHODCALLTYPE ReportClosed() = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Body(LPWSTR *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Direction(COREWEBVIEW2_TEXT_DIRECTION_KIND *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Language(LPWSTR *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Tag(LPWSTR *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IconUri(LPWSTR *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Title(LPWSTR *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_BadgeUri(LPWSTR *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_BodyImageUri(LPWSTR *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_ShouldRenotify(BOOL *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_RequiresInteraction(BOOL *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IsSilent(BOOL *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Timestamp(double *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetVibrationPattern(UINT32 *count, UINT64 **vibrationPattern) = 0;
+};
+
+// args is null.
+MIDL_INTERFACE("47c32d23-1e94-4733-85f1-d9bf4acd0974")
+ICoreWebView2NotificationCloseRequestedEventHandler : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2Notification *sender, IUnknown *args) = 0;
+};
+
+MIDL_INTERFACE("1512dd5b-5514-4f85-886e-21c3a4c9cfe6")
+ICoreWebView2NotificationReceivedEventArgs : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE get_SenderOrigin(LPWSTR *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Notification(ICoreWebView2Notification **value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Handled(BOOL value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Handled(BOOL *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetDeferral(ICoreWebView2Deferral **deferral) = 0;
+};
+
+MIDL_INTERFACE("89c5d598-8788-423b-be97-e6e01c0f9ee3")
+ICoreWebView2NotificationReceivedEventHandler : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2 *sender, ICoreWebView2NotificationReceivedEventArgs *args) = 0;
+};
+
+// ICoreWebView2_2 to ICoreWebView2_24, each deriving from the one before, its
 // methods after the base's slots. Only the filter call and the event
 // registrations are used, so the others take simplified parameter types. Each list is an
 // X-macro, X(method, (parameters)), so that an engine can fill every slot.
@@ -617,10 +765,10 @@ public:
     X(remove_ServerCertificateErrorDetected, (EventRegistrationToken))              \
     X(ClearServerCertificateErrorActions, (IUnknown *))
 #define VELOTIDE_COREWEBVIEW2_15_METHODS(X)                                         \
-    X(add_FaviconChanged, (IUnknown *, EventRegistrationToken *))                   \
+    X(add_FaviconChanged, (ICoreWebView2FaviconChangedEventHandler *, EventRegistrationToken *)) \
     X(remove_FaviconChanged, (EventRegistrationToken))                              \
     X(get_FaviconUri, (LPWSTR *))                                                   \
-    X(GetFavicon, (int, IUnknown *))
+    X(GetFavicon, (COREWEBVIEW2_FAVICON_IMAGE_FORMAT, ICoreWebView2GetFaviconCompletedHandler *))
 #define VELOTIDE_COREWEBVIEW2_16_METHODS(X)                                         \
     X(Print, (IUnknown *, IUnknown *))                                              \
     X(ShowPrintUI, (int))                                                           \
@@ -634,6 +782,8 @@ public:
     X(put_MemoryUsageTargetLevel, (int))
 #define VELOTIDE_COREWEBVIEW2_20_METHODS(X) X(get_FrameId, (UINT32 *))
 #define VELOTIDE_COREWEBVIEW2_21_METHODS(X) X(ExecuteScriptWithResult, (LPCWSTR, IUnknown *))
+#define VELOTIDE_COREWEBVIEW2_23_METHODS(X) \
+    X(PostWebMessageAsJsonWithAdditionalObjects, (LPCWSTR, ICoreWebView2ObjectCollectionView *))
 
 #define VELOTIDE_DECLARE_SLOT(method, parameters) virtual HRESULT STDMETHODCALLTYPE method parameters = 0;
 #define VELOTIDE_DECLARE_WEBVIEW(number, base, uuid)         \
@@ -661,8 +811,6 @@ VELOTIDE_DECLARE_WEBVIEW(18, ICoreWebView2_17, "7a626017-28be-49b2-b865-3ba2b352
 VELOTIDE_DECLARE_WEBVIEW(19, ICoreWebView2_18, "6921f954-79b0-437f-a997-c85811897c68")
 VELOTIDE_DECLARE_WEBVIEW(20, ICoreWebView2_19, "b4bc1926-7305-11ee-b962-0242ac120002")
 VELOTIDE_DECLARE_WEBVIEW(21, ICoreWebView2_20, "c4980dea-587b-43b9-8143-3ef3bf552d95")
-#undef VELOTIDE_DECLARE_WEBVIEW
-#undef VELOTIDE_DECLARE_SLOT
 
 MIDL_INTERFACE("db75dfc7-a857-4632-a398-6969dde26c0a")
 ICoreWebView2_22 : public ICoreWebView2_21 {
@@ -671,8 +819,20 @@ public:
     virtual HRESULT STDMETHODCALLTYPE RemoveWebResourceRequestedFilterWithRequestSourceKinds(const LPCWSTR uri, const COREWEBVIEW2_WEB_RESOURCE_CONTEXT resourceContext, const COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS requestSourceKinds) = 0;
 };
 
-// The interface IDs of the chain, which the program asks for by
-// IID_ICoreWebView2_22 and an engine answers all of.
+VELOTIDE_DECLARE_WEBVIEW(23, ICoreWebView2_22, "508f0db5-90c4-5872-90a7-267a91377502")
+#undef VELOTIDE_DECLARE_WEBVIEW
+#undef VELOTIDE_DECLARE_SLOT
+
+// Notifications the page makes with new Notification(...) (runtime 1.0.2739.15 and later).
+MIDL_INTERFACE("39a7ad55-4287-5cc1-88a1-c6f458593824")
+ICoreWebView2_24 : public ICoreWebView2_23 {
+public:
+    virtual HRESULT STDMETHODCALLTYPE add_NotificationReceived(ICoreWebView2NotificationReceivedEventHandler *eventHandler, EventRegistrationToken *token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_NotificationReceived(EventRegistrationToken token) = 0;
+};
+
+// The interface IDs of the chain, which the program asks for by the newest
+// it uses and an engine answers all of.
 #define VELOTIDE_WEBVIEW_IID(number, d1, d2, d3, b0, b1, b2, b3, b4, b5, b6, b7) \
     EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2_##number = {d1, d2, d3, {b0, b1, b2, b3, b4, b5, b6, b7}};
 VELOTIDE_WEBVIEW_IID(2, 0x9e8f0cf8, 0xe670, 0x4b5e, 0xb2, 0xbc, 0x73, 0xe0, 0x61, 0xe3, 0x18, 0x4c)
@@ -696,6 +856,8 @@ VELOTIDE_WEBVIEW_IID(19, 0x6921f954, 0x79b0, 0x437f, 0xa9, 0x97, 0xc8, 0x58, 0x1
 VELOTIDE_WEBVIEW_IID(20, 0xb4bc1926, 0x7305, 0x11ee, 0xb9, 0x62, 0x02, 0x42, 0xac, 0x12, 0x00, 0x02)
 VELOTIDE_WEBVIEW_IID(21, 0xc4980dea, 0x587b, 0x43b9, 0x81, 0x43, 0x3e, 0xf3, 0xbf, 0x55, 0x2d, 0x95)
 VELOTIDE_WEBVIEW_IID(22, 0xdb75dfc7, 0xa857, 0x4632, 0xa3, 0x98, 0x69, 0x69, 0xdd, 0xe2, 0x6c, 0x0a)
+VELOTIDE_WEBVIEW_IID(23, 0x508f0db5, 0x90c4, 0x5872, 0x90, 0xa7, 0x26, 0x7a, 0x91, 0x37, 0x75, 0x02)
+VELOTIDE_WEBVIEW_IID(24, 0x39a7ad55, 0x4287, 0x5cc1, 0x88, 0xa1, 0xc6, 0xf4, 0x58, 0x59, 0x38, 0x24)
 #undef VELOTIDE_WEBVIEW_IID
 
 // The loader's one export.
