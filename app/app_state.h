@@ -14,6 +14,9 @@
 #include "webview/navigation_record.h"
 #include "webview/other_sites.h"
 
+// The person's answer to the site's wish to show notifications ("notifications=").
+enum class NotificationsAnswer { kAsk, kAllow, kBlock };
+
 struct AppState {
     HINSTANCE instance = nullptr;
     HWND mainWindow = nullptr;
@@ -23,6 +26,9 @@ struct AppState {
     std::wstring homeOrigin;  // always SiteOrigin(siteUrl)
     std::vector<std::wstring> allowedOrigins;  // sites allowed for sign-in, each a SiteOrigin
     bool blockAds = true;
+    NotificationsAnswer notifications = NotificationsAnswer::kAsk;
+    bool keepInTray = false;       // "tray=1": the close box hides the window to the notification area
+    bool startedInBackground = false;  // started with --background (by Windows at sign-in)
     static constexpr const wchar_t* adDomain = L"doubleclick.net";
     bool isFullscreen = false;
     bool pageFullscreen = false;

@@ -32,6 +32,21 @@ const ConfigLine kLines[] = {
      [] { return std::string("blockAds=") + (g_app.blockAds ? "1" : "0") + "\r\n"; }},
     {"window=", [](const std::string& value) { ParseWindowPlace(value, &g_app.place); },
      [] { return g_app.place.known ? "window=" + FormatWindowPlace(g_app.place) + "\r\n" : std::string(); }},
+    // Written only once the person has answered or turned it on: a file
+    // without them is the plain program's.
+    {"notifications=",
+     [](const std::string& value) {
+         g_app.notifications = value == "allow"   ? NotificationsAnswer::kAllow
+                               : value == "block" ? NotificationsAnswer::kBlock
+                                                  : NotificationsAnswer::kAsk;
+     },
+     [] {
+         if (g_app.notifications == NotificationsAnswer::kAsk) return std::string();
+         return std::string("notifications=") + (g_app.notifications == NotificationsAnswer::kAllow ? "allow" : "block") +
+                "\r\n";
+     }},
+    {"tray=", [](const std::string& value) { g_app.keepInTray = value == "1"; },
+     [] { return std::string(g_app.keepInTray ? "tray=1\r\n" : ""); }},
     // Checked and reduced to origins once all are read.
     {"allow=", [](const std::string& value) { g_app.allowedOrigins.push_back(Utf8ToWide(value)); },
      [] {
