@@ -22,6 +22,11 @@ void Browser::Close() {
     downloadStarting.Clear();
     basicAuthenticationRequested.Clear();
     serverCertificateErrorDetected.Clear();
+    permissionRequested.Clear();
+    documentTitleChanged.Clear();
+    faviconChanged.Clear();
+    notificationReceived.Clear();
+    documentPermissions.clear();
 }
 
 void RegisterEngineClass(const wchar_t* name, WNDPROC procedure) {
@@ -200,6 +205,20 @@ void RaiseProcessFailed(Browser& b, COREWEBVIEW2_PROCESS_FAILED_KIND kind) {
     auto args = Ref<ProcessFailedArgs>::Adopt(new ProcessFailedArgs(kind));
     for (auto& handler : b.processFailed.Snapshot()) handler->Invoke(b.view, args.get());
     if (kind == COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED) b.Close();
+}
+
+void RaiseDocumentTitleChanged(Browser& b, const std::wstring& title, bool newDocument) {
+    if (b.closed || (!newDocument && title == b.title)) return;
+    b.title = title;
+    EngineLog(L"title changed " + title);
+    for (auto& handler : b.documentTitleChanged.Snapshot()) handler->Invoke(b.view, nullptr);
+}
+
+void RaiseFaviconChanged(Browser& b, const std::wstring& uri) {
+    if (b.closed || uri == b.faviconUri) return;
+    b.faviconUri = uri;
+    EngineLog(uri.empty() ? L"favicon removed" : L"favicon changed " + uri);
+    for (auto& handler : b.faviconChanged.Snapshot()) handler->Invoke(b.view, nullptr);
 }
 
 void RaiseFullscreenChanged(Browser& b, bool on) {
