@@ -111,16 +111,28 @@ TEST(ChromiumPageApiTest, ARealPageAsksNotifiesTitlesItselfAndHasAnIcon) {
     view->Navigate(L"http://site.test/notify");
     EXPECT_TRUE(titled(L"Inbox")) << titles.size();
     EXPECT_EQ(icons, std::vector<std::wstring>{L"http://site.test/icon.png"});
-    std::string png = "none";
-    handlers.push_back(new FaviconDone(IID_ICoreWebView2GetFaviconCompletedHandler, [&](HRESULT hr, IStream* stream) {
-        char head[4] = {};
-        ULONG read = 0;
-        if (SUCCEEDED(hr) && stream) stream->Read(head, 4, &read);
-        png.assign(head, read);
-    }));
-    ASSERT_EQ(view24->GetFavicon(COREWEBVIEW2_FAVICON_IMAGE_FORMAT_PNG, static_cast<FaviconDone*>(handlers.back())), S_OK);
-    EXPECT_TRUE(PumpUntil([&] { return png != "none"; }, 10000));
-    EXPECT_EQ(png, "\x89PNG");
+    // The icon as a PNG's first bytes.
+    std::string png;
+    auto icon = [&] {
+        png = "none";
+        handlers.push_back(new FaviconDone(IID_ICoreWebView2GetFaviconCompletedHandler, [&](HRESULT hr, IStream* stream) {
+            char head[4] = {};
+            ULONG read = 0;
+            if (SUCCEEDED(hr) && stream) stream->Read(head, 4, &read);
+            png.assign(head, read);
+        }));
+        view24->GetFavicon(COREWEBVIEW2_FAVICON_IMAGE_FORMAT_PNG, static_cast<FaviconDone*>(handlers.back()));
+        PumpUntil([&] { return png != "none"; }, 10000);
+        return png;
+    };
+    EXPECT_EQ(icon(), "\x89PNG");
+    // The page draws an icon of its own, as an unread count does.
+    ASSERT_TRUE(SendEngineCommand(page, L"script { const c = document.createElement('canvas'); c.width = c.height = 8; "
+                                        L"c.getContext('2d').fillRect(0, 0, 8, 8); "
+                                        L"document.querySelector('link').href = c.toDataURL(); }"));
+    ASSERT_TRUE(PumpUntil([&] { return icons.size() == 2; }, 10000));
+    EXPECT_EQ(icons[1].rfind(L"data:image/png;base64,", 0), 0u);
+    EXPECT_EQ(icon(), "\x89PNG");
 
     ASSERT_TRUE(SendEngineCommand(page, L"script ask()"));  // as after a click
     EXPECT_TRUE(titled(L"permission granted"));

@@ -457,7 +457,8 @@ TEST_F(EngineTest, FiltersReachTheSourcesTheirCallNames) {
     Start();
     ICoreWebView2_22* view22 = nullptr;
     ASSERT_EQ(view_->QueryInterface(IID_ICoreWebView2_22, reinterpret_cast<void**>(&view22)), S_OK);
-    for (const IID* iid : {&IID_ICoreWebView2_2, &IID_ICoreWebView2_13, &IID_ICoreWebView2_21}) {
+    for (const IID* iid : {&IID_ICoreWebView2_2, &IID_ICoreWebView2_13, &IID_ICoreWebView2_21, &IID_ICoreWebView2_23,
+                           &IID_ICoreWebView2_24}) {
         IUnknown* same = nullptr;
         EXPECT_EQ(view_->QueryInterface(*iid, reinterpret_cast<void**>(&same)), S_OK);
         EXPECT_EQ(same, static_cast<IUnknown*>(view22));
@@ -764,7 +765,8 @@ TEST_F(EngineTest, ControlChannelRejectsMalformedCommands) {
         {L"fail 99 https://c.example/", false},     {L"request https://c.example/x 3", true},
         {L"request https://c.example/x 17", false}, {L"fullscreen maybe", false},
         {L"jump https://c.example/", false},       {L"download", false},
-        {L"abort 0 https://c.example/", false},
+        {L"abort 0 https://c.example/", false},   {L"permission 13", false},
+        {L"permission 4 https://f.example/ script x", false}, {L"favicon https://c.example/i.png #12", false},
     };
     for (const Case& c : cases) EXPECT_EQ(Command(c.text), c.understood) << Narrow(c.text);
 

@@ -255,7 +255,15 @@ void PageApi::Tell(const std::string& session, long long context, const json& me
 }
 
 void PageApi::LoadFavicon(const std::wstring& uri, std::function<void(std::string image)> done) {
-    if (uri.empty()) return PostTask([done] { done(""); });
+    // An icon a page draws itself (an unread count, say) often comes as a
+    // base64 data: address, which holds the picture itself.
+    size_t comma = uri.find(L',');
+    if (uri.empty() || uri.rfind(L"data:", 0) == 0) {
+        std::string image = uri.empty() || comma == std::wstring::npos || uri.rfind(L";base64", comma) == std::wstring::npos
+                                ? ""
+                                : FromBase64(Utf8(uri.substr(comma + 1)));
+        return PostTask([done, image] { done(image); });
+    }
     // Network.loadNetworkResource wants the top frame's id, which Chromium
     // may have changed since the page target was made.
     devtools_->Call(
@@ -272,8 +280,13 @@ void PageApi::LoadFavicon(const std::wstring& uri, std::function<void(std::strin
                                       auto self = weak.lock();
                                       const json& resource = JsonObject(result, "resource");
                                       std::string stream = JsonString(resource, "stream");
-                                      if (!self || !Flag(resource, "success") || stream.empty()) return done("");
-                                      self->ReadIcon(stream, "", done);
+                                      long long status = JsonNumber(resource, "httpStatusCode");
+                                      if (!self) return done("");
+                                      if (Flag(resource, "success") && !stream.empty() && status < 300)
+                                          return self->ReadIcon(stream, "", done);
+                                      if (!stream.empty())
+                                          self->devtools_->Call("IO.close", {{"handle", stream}}, self->pageSession_);
+                                      done("");
                                   });
         });
 }

@@ -28,17 +28,19 @@ std::wstring ReadStore(const Browser& b) {
     return Wide(bytes);
 }
 
-void Save(const Browser& b, const PermissionRequest& request, bool allow) {
-    if (b.profileFolder.empty()) return;
+// False when there is no profile to keep it in.
+bool Save(const Browser& b, const PermissionRequest& request, bool allow) {
+    if (b.profileFolder.empty()) return false;
     CreateDirectoryW(b.profileFolder.c_str(), nullptr);
     CreateDirectoryW((b.profileFolder + L"\\EBWebView").c_str(), nullptr);
     std::string line = Utf8(std::to_wstring(request.kind) + (allow ? L" allow " : L" deny ") + request.origin + L"\n");
     HANDLE file = CreateFileW(StorePath(b).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    DWORD written;
-    WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    bool saved = WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr) && written == line.size();
     CloseHandle(file);
+    return saved;
 }
 
 // The saved answer for origin: 1 allowed, 0 denied, -1 none.
@@ -72,10 +74,9 @@ void CarryOut(Browser& b, const PermissionRequest& request, const PermissionRequ
     EngineLog(L"permission answered " + std::wstring(kStates[state]) + L" " + kind + L" " + request.origin);
     if (state == COREWEBVIEW2_PERMISSION_STATE_DEFAULT && request.kind != COREWEBVIEW2_PERMISSION_KIND_NOTIFICATIONS)
         EngineLog(L"permission prompt " + kind + L" " + request.origin);
-    if (state != COREWEBVIEW2_PERMISSION_STATE_DEFAULT && args.savesInProfile()) {
-        Save(b, request, state == COREWEBVIEW2_PERMISSION_STATE_ALLOW);
+    if (state != COREWEBVIEW2_PERMISSION_STATE_DEFAULT && args.savesInProfile() &&
+        Save(b, request, state == COREWEBVIEW2_PERMISSION_STATE_ALLOW))
         EngineLog(L"permission saved " + std::wstring(kStates[state]) + L" " + kind + L" " + request.origin);
-    }
     Tell(b, request, state == COREWEBVIEW2_PERMISSION_STATE_ALLOW, done);
 }
 
