@@ -30,6 +30,14 @@ using OnCertificate = Callback<ICoreWebView2ServerCertificateErrorDetectedEventH
                                ICoreWebView2ServerCertificateErrorDetectedEventArgs*>;
 using OnKey = Callback<ICoreWebView2AcceleratorKeyPressedEventHandler, ICoreWebView2Controller*,
                        ICoreWebView2AcceleratorKeyPressedEventArgs*>;
+using OnPermission = Callback<ICoreWebView2PermissionRequestedEventHandler, ICoreWebView2*,
+                              ICoreWebView2PermissionRequestedEventArgs*>;
+using OnNotification = Callback<ICoreWebView2NotificationReceivedEventHandler, ICoreWebView2*,
+                                ICoreWebView2NotificationReceivedEventArgs*>;
+using OnCloseRequested = Callback<ICoreWebView2NotificationCloseRequestedEventHandler, ICoreWebView2Notification*, IUnknown*>;
+using OnPageChange = Callback<ICoreWebView2DocumentTitleChangedEventHandler, ICoreWebView2*, IUnknown*>;
+using OnFavicon = Callback<ICoreWebView2FaviconChangedEventHandler, ICoreWebView2*, IUnknown*>;
+using FaviconDone = Callback<ICoreWebView2GetFaviconCompletedHandler, HRESULT, IStream*>;
 
 std::wstring Take(LPWSTR text) {
     std::wstring copy = text ? text : L"";
@@ -50,6 +58,7 @@ struct Completion {
 class EngineTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // as the program does: the icons go through WIC
         log_ = dir_ / L"engine.log";
         SetEnvironmentVariableW(kEngineLogVariable, log_.c_str());
         SetEnvironmentVariableW(kEngineFailVariable, nullptr);
@@ -448,7 +457,8 @@ TEST_F(EngineTest, FiltersReachTheSourcesTheirCallNames) {
     Start();
     ICoreWebView2_22* view22 = nullptr;
     ASSERT_EQ(view_->QueryInterface(IID_ICoreWebView2_22, reinterpret_cast<void**>(&view22)), S_OK);
-    for (const IID* iid : {&IID_ICoreWebView2_2, &IID_ICoreWebView2_13, &IID_ICoreWebView2_21}) {
+    for (const IID* iid : {&IID_ICoreWebView2_2, &IID_ICoreWebView2_13, &IID_ICoreWebView2_21, &IID_ICoreWebView2_23,
+                           &IID_ICoreWebView2_24}) {
         IUnknown* same = nullptr;
         EXPECT_EQ(view_->QueryInterface(*iid, reinterpret_cast<void**>(&same)), S_OK);
         EXPECT_EQ(same, static_cast<IUnknown*>(view22));
@@ -755,12 +765,231 @@ TEST_F(EngineTest, ControlChannelRejectsMalformedCommands) {
         {L"fail 99 https://c.example/", false},     {L"request https://c.example/x 3", true},
         {L"request https://c.example/x 17", false}, {L"fullscreen maybe", false},
         {L"jump https://c.example/", false},       {L"download", false},
-        {L"abort 0 https://c.example/", false},
+        {L"abort 0 https://c.example/", false},   {L"permission 13", false},
+        {L"permission 4 https://f.example/ script x", false}, {L"favicon https://c.example/i.png #12", false},
     };
     for (const Case& c : cases) EXPECT_EQ(Command(c.text), c.understood) << Narrow(c.text);
 
     COPYDATASTRUCT other = {1, 8, const_cast<wchar_t*>(L"link x")};
     EXPECT_FALSE(SendMessageW(viewWindow_, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&other)));
+}
+
+}  // namespace
+
+namespace {
+
+// The answers to a page's permission requests, each row from an origin of its
+// own: the handler's state (put after a deferral, or at once), whether it is
+// saved in the profile, what the page is told, and whether asking again
+// raises the event again.
+TEST_F(EngineTest, PermissionAnswersAreCarriedOutAndSavedAsAsked) {
+    const struct {
+        const char* origin;
+        COREWEBVIEW2_PERMISSION_KIND kind;
+        COREWEBVIEW2_PERMISSION_STATE state;
+        bool defer;
+        BOOL saves;
+        const char* result;
+        bool prompt;       // the runtime's own prompt stands in, which the engine refuses
+        bool askedAgain;
+    } kCases[] = {
+        {"https://once.example/", COREWEBVIEW2_PERMISSION_KIND_NOTIFICATIONS, COREWEBVIEW2_PERMISSION_STATE_ALLOW, false, FALSE,
+         "granted", false, true},
+        {"https://later.example/", COREWEBVIEW2_PERMISSION_KIND_NOTIFICATIONS, COREWEBVIEW2_PERMISSION_STATE_DENY, true, FALSE,
+         "denied", false, true},
+        {"https://kept-deny.example/", COREWEBVIEW2_PERMISSION_KIND_NOTIFICATIONS, COREWEBVIEW2_PERMISSION_STATE_DENY, false,
+         TRUE, "denied", false, false},
+        {"https://kept-allow.example/", COREWEBVIEW2_PERMISSION_KIND_NOTIFICATIONS, COREWEBVIEW2_PERMISSION_STATE_ALLOW, true,
+         TRUE, "granted", false, false},
+        {"https://left.example/", COREWEBVIEW2_PERMISSION_KIND_NOTIFICATIONS, COREWEBVIEW2_PERMISSION_STATE_DEFAULT, false,
+         TRUE, "denied", false, true},
+        {"https://camera.example/", COREWEBVIEW2_PERMISSION_KIND_CAMERA, COREWEBVIEW2_PERMISSION_STATE_DEFAULT, false, TRUE,
+         "denied", true, true},
+    };
+    Start();
+    std::vector<std::string> asked;  // "<uri> <kind> <user>"
+    ICoreWebView2Deferral* deferral = nullptr;
+    EventRegistrationToken token;
+    ASSERT_EQ(view_->add_PermissionRequested(
+                  Make<OnPermission>(
+                      IID_ICoreWebView2PermissionRequestedEventHandler,
+                      [&](ICoreWebView2*, ICoreWebView2PermissionRequestedEventArgs* args) {
+                          LPWSTR uri = nullptr;
+                          COREWEBVIEW2_PERMISSION_KIND kind = {};
+                          BOOL user = -1;
+                          args->get_Uri(&uri);
+                          args->get_PermissionKind(&kind);
+                          args->get_IsUserInitiated(&user);
+                          std::string origin = Narrow(Take(uri));
+                          asked.push_back(origin + " " + std::to_string(kind) + " " + std::to_string(user));
+                          for (const auto& c : kCases) {
+                              if (origin != c.origin) continue;
+                              ICoreWebView2PermissionRequestedEventArgs3* args3 = nullptr;
+                              ASSERT_EQ(args->QueryInterface(IID_ICoreWebView2PermissionRequestedEventArgs3,
+                                                             reinterpret_cast<void**>(&args3)),
+                                        S_OK);
+                              args3->put_SavesInProfile(c.saves);
+                              args3->Release();
+                              if (c.defer) args->GetDeferral(&deferral);
+                              args->put_State(c.state);  // read only once the deferral completes
+                          }
+                      }),
+                  &token),
+              S_OK);
+    for (const auto& c : kCases) {
+        std::string origin = c.origin, kind = std::to_string(c.kind);
+        SCOPED_TRACE(origin);
+        asked.clear();
+        ASSERT_TRUE(Command(L"permission " + Wide(kind) + L" " + Wide(origin.substr(0, origin.size() - 1))));
+        ASSERT_TRUE(PumpUntil([&] { return asked.size() == 1; }));
+        EXPECT_EQ(asked[0], origin + " " + kind + " 1");
+        if (c.defer) {
+            PumpFor(100);
+            EXPECT_FALSE(HasLine("permission result " + std::string(c.result) + " " + kind + " " + origin))
+                << "answered before the deferral completed";
+            ASSERT_NE(deferral, nullptr);
+            EXPECT_EQ(deferral->Complete(), S_OK);
+            deferral->Release();
+            deferral = nullptr;
+        }
+        EXPECT_TRUE(WaitLine("permission result " + std::string(c.result) + " " + kind + " " + origin));
+        EXPECT_EQ(HasLine("permission prompt " + kind + " " + origin), c.prompt);
+        // The page asks again, by its script alone.
+        std::string result = "permission result " + std::string(c.result) + " " + kind + " " + origin;
+        ASSERT_TRUE(Command(L"permission " + Wide(kind) + L" " + Wide(origin) + L" script"));
+        ASSERT_TRUE(PumpUntil([&] { return deferral || CountLines(result) == 2; }));
+        if (deferral) {
+            deferral->Complete();
+            deferral->Release();
+            deferral = nullptr;
+        }
+        EXPECT_TRUE(WaitLine(result, 2));
+        EXPECT_EQ(asked.size(), c.askedAgain ? 2u : 1u);
+        if (asked.size() == 2) {
+            EXPECT_EQ(asked[1], origin + " " + kind + " 0");
+        }
+        EXPECT_EQ(HasLine("permission remembered " + std::string(c.state == COREWEBVIEW2_PERMISSION_STATE_ALLOW ? "allow" : "deny") +
+                          " " + kind + " " + origin),
+                  !c.askedAgain);
+    }
+}
+
+// A page kept open: its title and icon as they change, and a notification it
+// may show once allowed, which the program shows and reports back on (or
+// leaves to the runtime). The newer events are reached through their slots
+// (109, 112, 126), as the SDK lays them out.
+TEST_F(EngineTest, APageTitlesItselfNamesItsIconAndNotifiesOnceAllowed) {
+    using AddFavicon = HRESULT(STDMETHODCALLTYPE*)(ICoreWebView2_24*, ICoreWebView2FaviconChangedEventHandler*,
+                                                    EventRegistrationToken*);
+    using GetFavicon = HRESULT(STDMETHODCALLTYPE*)(ICoreWebView2_24*, COREWEBVIEW2_FAVICON_IMAGE_FORMAT,
+                                                    ICoreWebView2GetFaviconCompletedHandler*);
+    using AddNotification = HRESULT(STDMETHODCALLTYPE*)(ICoreWebView2_24*, ICoreWebView2NotificationReceivedEventHandler*,
+                                                         EventRegistrationToken*);
+    Start();
+    std::vector<std::wstring> titles, icons, received;
+    std::vector<ICoreWebView2Notification*> kept;
+    int closeRequests = 0;
+    EventRegistrationToken token;
+    view_->add_DocumentTitleChanged(Make<OnPageChange>(IID_ICoreWebView2DocumentTitleChangedEventHandler,
+                                                       [&](ICoreWebView2* sender, IUnknown*) {
+                                                           LPWSTR title = nullptr;
+                                                           sender->get_DocumentTitle(&title);
+                                                           titles.push_back(Take(title));
+                                                       }),
+                                    &token);
+    view_->add_PermissionRequested(Make<OnPermission>(IID_ICoreWebView2PermissionRequestedEventHandler,
+                                                      [](ICoreWebView2*, ICoreWebView2PermissionRequestedEventArgs* args) {
+                                                          args->put_State(COREWEBVIEW2_PERMISSION_STATE_ALLOW);
+                                                      }),
+                                   &token);
+    ICoreWebView2_24* view24 = nullptr;
+    ASSERT_EQ(view_->QueryInterface(IID_ICoreWebView2_24, reinterpret_cast<void**>(&view24)), S_OK);
+    void** slots = *reinterpret_cast<void***>(view24);
+    EXPECT_EQ(reinterpret_cast<AddFavicon>(slots[109])(
+                  view24,
+                  Make<OnFavicon>(IID_ICoreWebView2FaviconChangedEventHandler,
+                                  [&](ICoreWebView2*, IUnknown*) {
+                                      LPWSTR uri = nullptr;
+                                      view24->get_FaviconUri(&uri);
+                                      icons.push_back(Take(uri));
+                                  }),
+                  &token),
+              S_OK);
+    // The program shows the notifications whose title begins with "Mine" itself.
+    auto* onCloseRequested = Make<OnCloseRequested>(IID_ICoreWebView2NotificationCloseRequestedEventHandler,
+                                                    [&](ICoreWebView2Notification*, IUnknown*) { ++closeRequests; });
+    EXPECT_EQ(reinterpret_cast<AddNotification>(slots[126])(
+                  view24,
+                  Make<OnNotification>(
+                      IID_ICoreWebView2NotificationReceivedEventHandler,
+                      [&](ICoreWebView2*, ICoreWebView2NotificationReceivedEventArgs* args) {
+                          LPWSTR origin = nullptr, title = nullptr, body = nullptr;
+                          ICoreWebView2Notification* notification = nullptr;
+                          args->get_SenderOrigin(&origin);
+                          args->get_Notification(&notification);
+                          notification->get_Title(&title);
+                          notification->get_Body(&body);
+                          received.push_back(Take(origin) + L" " + Take(title) + L": " + Take(body));
+                          if (received.back().find(L" Mine") == std::wstring::npos) {
+                              notification->Release();
+                              return;
+                          }
+                          args->put_Handled(TRUE);
+                          EventRegistrationToken closeToken;
+                          notification->add_CloseRequested(onCloseRequested, &closeToken);
+                          kept.push_back(notification);
+                      }),
+                  &token),
+              S_OK);
+
+    Watch();
+    NavigateAndWait([&] { view_->Navigate(L"https://n.example/inbox"); });
+    EXPECT_EQ(titles, std::vector<std::wstring>{L"https://n.example/inbox"});
+    for (const wchar_t* command : {L"notify Early", L"permission 4", L"notify Mine Three new messages  from Ada",
+                                   L"notify Theirs", L"notify MineToo", L"title Inbox (3)", L"title Inbox (3)",
+                                   L"favicon https://n.example/icon.png #ff0000"})
+        ASSERT_TRUE(Command(command));
+    ASSERT_TRUE(WaitLine("favicon changed https://n.example/icon.png"));
+    EXPECT_TRUE(HasLine("notification refused Early"));
+    EXPECT_TRUE(HasLine("notification shown by runtime Theirs"));
+    EXPECT_EQ(received, (std::vector<std::wstring>{L"https://n.example/ Mine: Three new messages from Ada",
+                                                   L"https://n.example/ Theirs: ", L"https://n.example/ MineToo: "}));
+    ASSERT_EQ(kept.size(), 2u);
+    EXPECT_EQ(kept[0]->ReportShown(), S_OK);
+    EXPECT_EQ(kept[0]->ReportClicked(), S_OK);
+    EXPECT_EQ(kept[0]->ReportClosed(), S_OK);
+    EXPECT_NE(kept[0]->ReportClicked(), S_OK);  // it is gone
+    for (const char* line : {"notification shown Mine", "notification clicked Mine", "notification closed Mine"})
+        EXPECT_TRUE(HasLine(line)) << line;
+    ASSERT_TRUE(Command(L"notify-close MineToo"));
+    ASSERT_TRUE(PumpUntil([&] { return closeRequests == 1; }));
+    EXPECT_FALSE(Command(L"notify-close Nobody"));
+    EXPECT_EQ(titles, (std::vector<std::wstring>{L"https://n.example/inbox", L"Inbox (3)"}));
+    EXPECT_EQ(icons, std::vector<std::wstring>{L"https://n.example/icon.png"});
+
+    // The icon as the program asks for it: PNG or JPEG bytes.
+    for (auto [format, magic] : {std::pair{COREWEBVIEW2_FAVICON_IMAGE_FORMAT_PNG, std::string("\x89PNG")},
+                                 std::pair{COREWEBVIEW2_FAVICON_IMAGE_FORMAT_JPEG, std::string("\xFF\xD8")}}) {
+        std::string bytes = "none";
+        ASSERT_EQ(reinterpret_cast<GetFavicon>(slots[112])(view24, format,
+                                                          Make<FaviconDone>(IID_ICoreWebView2GetFaviconCompletedHandler,
+                                                                            [&](HRESULT hr, IStream* stream) {
+                                                                                char head[4] = {};
+                                                                                ULONG read = 0;
+                                                                                if (SUCCEEDED(hr) && stream)
+                                                                                    stream->Read(head, magic.size(), &read);
+                                                                                bytes.assign(head, read);
+                                                                            })),
+                  S_OK);
+        ASSERT_TRUE(PumpUntil([&] { return bytes != "none"; }));
+        EXPECT_EQ(bytes, magic);
+    }
+    // A new document brings its own title and no icon.
+    NavigateAndWait([&] { view_->Navigate(L"https://n.example/settings"); });
+    EXPECT_EQ(titles.back(), L"https://n.example/settings");
+    EXPECT_EQ(icons.back(), L"");
+    for (ICoreWebView2Notification* notification : kept) notification->Release();
+    view24->Release();
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "engines/chromium/keys.h"
 #include "engines/chromium/later.h"
+#include "engines/chromium/page_api.h"
 #include "engines/chromium/protocol_values.h"
 #include "engines/common/engine_protocol.h"
 #include "engines/common/uri.h"
@@ -104,6 +105,8 @@ void ChromiumBrowser::Attach(const std::string& context, const std::string& targ
     devtools_->Listen(session_, [weak](const std::string& method, const json& params) {
         if (auto self = weak.lock()) static_cast<ChromiumBrowser&>(*self).OnEvent(method, params);
     });
+    pageApi_ = std::make_shared<PageApi>(devtools_, weak, session_);
+    pageApi_->SetUpPage();
     std::vector<std::pair<std::string, json>> calls = {
         {"Page.enable", json::object()},
         {"Page.setLifecycleEventsEnabled", {{"enabled", true}}},
@@ -193,7 +196,10 @@ void ChromiumBrowser::OnChildAttached(const json& params) {
         devtools_->Call("Security.setOverrideCertificateErrors", {{"override", true}}, session);
         devtools_->Call("Target.setAutoAttach", ChildAutoAttach(), session);
         // A frame's own window.open is told in its own session.
-        if (source->second == RequestSource::kCrossOriginFrame) devtools_->Call("Page.enable", json::object(), session);
+        if (source->second == RequestSource::kCrossOriginFrame) {
+            devtools_->Call("Page.enable", json::object(), session);
+            pageApi_->SetUpFrame(session);  // its page asks and notifies with its own origin
+        }
     }
     devtools_->Call("Runtime.runIfWaitingForDebugger", json::object(), session);
 }
@@ -205,6 +211,7 @@ void ChromiumBrowser::OnChildEvent(const std::string& session, const std::string
     if (method == "Fetch.authRequired") OnAuthRequired(session, params);
     if (method == "Security.certificateError") OnCertificateError(session, params);
     if (method == "Page.windowOpen") OnWindowOpen(child->second.target, params);
+    if (method == "Runtime.bindingCalled") pageApi_->OnBinding(session, params);
     if (method == "Target.attachedToTarget") OnChildAttached(params);
     if (method == "Target.detachedFromTarget") ForgetChild(JsonString(params, "sessionId"));
 }
@@ -353,6 +360,8 @@ void ChromiumBrowser::OnEvent(const std::string& method, const json& params) {
     } else if (method == "Runtime.bindingCalled") {
         if (JsonString(params, "name") == kFullscreenBinding)
             RaiseFullscreenChanged(*this, JsonString(params, "payload") == "1");
+        else
+            pageApi_->OnBinding(session_, params);
     } else if (method == "Target.attachedToTarget") {
         OnChildAttached(params);
     } else if (method == "Target.detachedFromTarget") {

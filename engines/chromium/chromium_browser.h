@@ -12,6 +12,8 @@
 #include "engines/chromium/frame.h"
 #include "engines/common/browser.h"
 
+class PageApi;
+
 class ChromiumBrowser : public Browser {
 public:
     // Downloads go to downloadFolder (DownloadFolder); none when it is empty.
@@ -36,6 +38,7 @@ public:
     bool CanGoToHistory(int offset) const override;
     std::wstring Source() const override { return source_; }
     void FiltersChanged() override;
+    void LoadFavicon(std::function<void(std::string image)> done) override;  // page_api.cpp
     void Close() override;
 
     // From the view window.
@@ -109,6 +112,7 @@ private:
     json FetchPatterns() const;
 
     std::shared_ptr<DevTools> devtools_;
+    std::shared_ptr<PageApi> pageApi_;  // notifications, permissions, title and icon
     std::string context_, target_, session_;
     bool ready_ = false;
     int width_ = 0, height_ = 0;

@@ -140,11 +140,12 @@ void FailController(const ControllerDone& done, const std::shared_ptr<ChromiumBr
 class Environment : public EnvironmentFace {
 public:
     Environment(std::shared_ptr<DevTools> devtools, std::shared_ptr<Pages> pages, const std::string& version,
-                const std::wstring& downloadFolder)
+                const std::wstring& userDataFolder)
         : EnvironmentFace(Wide(version)),
           devtools_(std::move(devtools)),
           pages_(std::move(pages)),
-          downloadFolder_(downloadFolder) {}
+          profile_(userDataFolder),
+          downloadFolder_(DownloadFolder(userDataFolder)) {}
 
     HRESULT STDMETHODCALLTYPE CreateCoreWebView2Controller(
         HWND parent, ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler) override {
@@ -158,6 +159,7 @@ public:
             return S_OK;
         }
         auto browser = std::make_shared<ChromiumBrowser>(devtools_, parent, downloadFolder_);
+        browser->profileFolder = profile_;
         auto devtools = devtools_;
         auto pages = pages_;
         devtools->Call(
@@ -194,7 +196,7 @@ public:
 private:
     std::shared_ptr<DevTools> devtools_;
     std::shared_ptr<Pages> pages_;
-    std::wstring downloadFolder_;
+    std::wstring profile_, downloadFolder_;
 };
 
 }  // namespace
@@ -211,9 +213,9 @@ extern "C" HRESULT __stdcall CreateWebViewEnvironmentWithOptionsInternal(
         return HRESULT_FROM_WIN32(ERROR_ENVVAR_NOT_FOUND);
     }
     Ref<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler> done(handler);
-    std::wstring downloads = DownloadFolder(userDataFolder ? userDataFolder : L"");
+    std::wstring profile = userDataFolder ? userDataFolder : L"";
     DevTools::Open(endpoint, kWantedEvents,
-                   [done, downloads](const std::shared_ptr<DevTools>& devtools, HRESULT error, const std::string& version) {
+                   [done, profile](const std::shared_ptr<DevTools>& devtools, HRESULT error, const std::string& version) {
                        if (FAILED(error)) {
                            EngineLog(L"environment failed");
                            done->Invoke(error, nullptr);
@@ -234,14 +236,14 @@ extern "C" HRESULT __stdcall CreateWebViewEnvironmentWithOptionsInternal(
                                           {"flatten", true},
                                           {"filter", json::array({{{"type", "page"}}})}};
                        devtools->Call("Target.setAutoAttach", autoAttach, "",
-                                      [done, devtools, pages, version, downloads](const json&, const json& error) {
+                                      [done, devtools, pages, version, profile](const json&, const json& error) {
                                           if (!error.is_null()) {
                                               EngineLog(L"environment failed");
                                               done->Invoke(E_FAIL, nullptr);
                                               return;
                                           }
                                           auto environment = Ref<ICoreWebView2Environment>::Adopt(
-                                              new Environment(devtools, pages, version, downloads));
+                                              new Environment(devtools, pages, version, profile));
                                           EngineLog(L"environment created");
                                           done->Invoke(S_OK, environment.get());
                                       });

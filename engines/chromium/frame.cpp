@@ -5,25 +5,13 @@
 #include <initializer_list>
 
 #include "engines/chromium/devtools.h"
+#include "engines/common/image.h"
 
-namespace {
-
-IWICImagingFactory* Factory() {
-    static IWICImagingFactory* factory = [] {
-        IWICImagingFactory* made = nullptr;
-        CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&made));
-        return made;
-    }();
-    return factory;
-}
-
-}  // namespace
-
-void PrepareFrameDecoder() { Factory(); }
+void PrepareFrameDecoder() { ImagingFactory(); }
 
 bool DecodeFrame(const std::string& base64, Frame* frame) {
     std::string bytes = FromBase64(base64);
-    IWICImagingFactory* factory = Factory();
+    IWICImagingFactory* factory = ImagingFactory();
     if (bytes.empty() || !factory) return false;
     IWICStream* stream = nullptr;
     IWICBitmapDecoder* decoder = nullptr;

@@ -345,3 +345,125 @@ private:
     COREWEBVIEW2_WEB_ERROR_STATUS status_;
     COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION action_ = COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION_DEFAULT;
 };
+
+// A deferral a handler took: Complete lets the engine carry out the answer,
+// later, from the message loop.
+class Deferral : public ComObject<ICoreWebView2Deferral> {
+public:
+    explicit Deferral(std::function<void()> completed)
+        : ComObject(IID_ICoreWebView2Deferral), completed_(std::move(completed)) {}
+
+    HRESULT STDMETHODCALLTYPE Complete() override {
+        if (!completed_) return HRESULT_FROM_WIN32(ERROR_INVALID_STATE);
+        PostTask(std::move(completed_));
+        completed_ = nullptr;
+        return S_OK;
+    }
+
+private:
+    std::function<void()> completed_;
+};
+
+// Arguments whose answer a handler may defer. The engine gives Settle what
+// carries the answer out, once the handlers have returned; it runs then, or
+// when the last deferral they took completes. A deferral never completed
+// leaves the page waiting, as a prompt nobody answers does, and holds
+// nothing of the engine's.
+template <class I>
+class DeferrableArgs : public ComObject<I> {
+public:
+    using ComObject<I>::ComObject;
+
+    void Settle(std::function<void()> answer) {
+        answer_ = std::move(answer);
+        settling_ = true;
+        Finish();
+    }
+    HRESULT STDMETHODCALLTYPE GetDeferral(ICoreWebView2Deferral** deferral) override {
+        if (!deferral) return E_POINTER;
+        if (done_) return HRESULT_FROM_WIN32(ERROR_INVALID_STATE);
+        ++open_;
+        Ref<DeferrableArgs> self(this);
+        *deferral = new Deferral([self] {
+            --self->open_;
+            self->Finish();
+        });
+        return S_OK;
+    }
+
+private:
+    void Finish() {
+        if (!settling_ || open_ > 0 || done_) return;
+        done_ = true;
+        std::function<void()> answer = std::move(answer_);
+        answer();
+    }
+
+    std::function<void()> answer_;
+    int open_ = 0;
+    bool settling_ = false, done_ = false;
+};
+
+class PermissionRequestedArgs : public DeferrableArgs<ICoreWebView2PermissionRequestedEventArgs3> {
+public:
+    PermissionRequestedArgs(const std::wstring& uri, COREWEBVIEW2_PERMISSION_KIND kind, bool userInitiated)
+        : DeferrableArgs({&IID_ICoreWebView2PermissionRequestedEventArgs, &IID_ICoreWebView2PermissionRequestedEventArgs2,
+                          &IID_ICoreWebView2PermissionRequestedEventArgs3}),
+          uri_(uri),
+          kind_(kind),
+          user_(userInitiated) {}
+    COREWEBVIEW2_PERMISSION_STATE state() const { return state_; }
+    bool savesInProfile() const { return saves_; }
+
+    HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR* uri) override { return ReturnString(uri_, uri); }
+    HRESULT STDMETHODCALLTYPE get_PermissionKind(COREWEBVIEW2_PERMISSION_KIND* kind) override { return Out(kind, kind_); }
+    HRESULT STDMETHODCALLTYPE get_IsUserInitiated(BOOL* value) override { return Out(value, user_); }
+    HRESULT STDMETHODCALLTYPE get_State(COREWEBVIEW2_PERMISSION_STATE* state) override { return Out(state, state_); }
+    HRESULT STDMETHODCALLTYPE put_State(COREWEBVIEW2_PERMISSION_STATE state) override {
+        if (state < COREWEBVIEW2_PERMISSION_STATE_DEFAULT || state > COREWEBVIEW2_PERMISSION_STATE_DENY)
+            return E_INVALIDARG;
+        state_ = state;
+        return S_OK;
+    }
+    // There are no frame objects whose handlers run first: Handled changes nothing.
+    HRESULT STDMETHODCALLTYPE get_Handled(BOOL* handled) override { return Out(handled, handled_); }
+    HRESULT STDMETHODCALLTYPE put_Handled(BOOL handled) override {
+        handled_ = handled != FALSE;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_SavesInProfile(BOOL* value) override { return Out(value, saves_); }
+    HRESULT STDMETHODCALLTYPE put_SavesInProfile(BOOL value) override {
+        saves_ = value != FALSE;
+        return S_OK;
+    }
+
+private:
+    std::wstring uri_;
+    COREWEBVIEW2_PERMISSION_KIND kind_;
+    bool user_, handled_ = false, saves_ = true;
+    COREWEBVIEW2_PERMISSION_STATE state_ = COREWEBVIEW2_PERMISSION_STATE_DEFAULT;
+};
+
+class NotificationReceivedArgs : public DeferrableArgs<ICoreWebView2NotificationReceivedEventArgs> {
+public:
+    NotificationReceivedArgs(const std::wstring& senderOrigin, ICoreWebView2Notification* notification)
+        : DeferrableArgs(IID_ICoreWebView2NotificationReceivedEventArgs),
+          origin_(senderOrigin),
+          notification_(notification) {}
+    bool handled() const { return handled_; }
+
+    HRESULT STDMETHODCALLTYPE get_SenderOrigin(LPWSTR* value) override { return ReturnString(origin_, value); }
+    HRESULT STDMETHODCALLTYPE get_Notification(ICoreWebView2Notification** value) override {
+        return OutRef(value, notification_.get());
+    }
+    HRESULT STDMETHODCALLTYPE put_Handled(BOOL value) override {
+        handled_ = value != FALSE;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_Handled(BOOL* value) override { return Out(value, handled_); }
+
+private:
+    std::wstring origin_;
+    Ref<ICoreWebView2Notification> notification_;
+    bool handled_ = false;
+};

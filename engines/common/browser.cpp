@@ -12,7 +12,10 @@ void Browser::Close() {
     size_t held = navigationStarting.Clear() + navigationCompleted.Clear() + newWindowRequested.Clear() +
                   webResourceRequested.Clear() + fullscreenChanged.Clear() + acceleratorKeyPressed.Clear() +
                   processFailed.Clear() + contentLoading.Clear() + sourceChanged.Clear() + downloadStarting.Clear() +
-                  basicAuthenticationRequested.Clear() + serverCertificateErrorDetected.Clear();
+                  basicAuthenticationRequested.Clear() + serverCertificateErrorDetected.Clear() +
+                  permissionRequested.Clear() + documentTitleChanged.Clear() + faviconChanged.Clear() +
+                  notificationReceived.Clear();
+    documentPermissions.clear();
     EngineLog(held ? L"closed " + std::to_wstring(held) + L" handlers held elsewhere" : L"closed");
 }
 
@@ -192,6 +195,20 @@ void RaiseProcessFailed(Browser& b, COREWEBVIEW2_PROCESS_FAILED_KIND kind) {
     auto args = Ref<ProcessFailedArgs>::Adopt(new ProcessFailedArgs(kind));
     for (auto& handler : b.processFailed.Snapshot()) handler->Invoke(b.view, args.get());
     if (kind == COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED) b.Close();
+}
+
+void RaiseDocumentTitleChanged(Browser& b, const std::wstring& title, bool newDocument) {
+    if (b.closed || (!newDocument && title == b.title)) return;
+    b.title = title;
+    EngineLog(L"title changed " + title);
+    for (auto& handler : b.documentTitleChanged.Snapshot()) handler->Invoke(b.view, nullptr);
+}
+
+void RaiseFaviconChanged(Browser& b, const std::wstring& uri) {
+    if (b.closed || uri == b.faviconUri) return;
+    b.faviconUri = uri;
+    EngineLog(uri.empty() ? L"favicon removed" : L"favicon changed " + uri);
+    for (auto& handler : b.faviconChanged.Snapshot()) handler->Invoke(b.view, nullptr);
 }
 
 void RaiseFullscreenChanged(Browser& b, bool on) {

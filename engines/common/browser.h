@@ -7,7 +7,9 @@
 
 #include "engines/common/engine.h"
 
+#include <functional>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -75,6 +77,9 @@ public:
     virtual bool CanGoToHistory(int offset) const = 0;
     virtual std::wstring Source() const = 0;
     virtual void FiltersChanged() {}
+    // The bytes of the icon at faviconUri, later, from the message loop; ""
+    // when there is none or it can't be had.
+    virtual void LoadFavicon(std::function<void(std::string image)> done) = 0;
     // Closes for good: the window goes and every handler is dropped.
     virtual void Close();
 
@@ -88,6 +93,14 @@ public:
     ICoreWebView2* view = nullptr;
     Ref<ICoreWebView2Settings> settings;
     std::vector<ResourceFilter> filters;
+    // The user-data folder, whose profile keeps the permissions a page was
+    // given for good; "" keeps none.
+    std::wstring profileFolder;
+    std::wstring title = L"about:blank";  // the top document's
+    std::wstring faviconUri;              // the page's icon, "" for none
+    // What documents were told for the permissions they asked, as
+    // "<document> <kind> <origin>": granted or not; the newest last, a few dozen at most.
+    std::vector<std::pair<std::wstring, bool>> documentPermissions;
 
     EventList<ICoreWebView2NavigationStartingEventHandler> navigationStarting;
     EventList<ICoreWebView2NavigationCompletedEventHandler> navigationCompleted;
@@ -101,6 +114,10 @@ public:
     EventList<ICoreWebView2DownloadStartingEventHandler> downloadStarting;
     EventList<ICoreWebView2BasicAuthenticationRequestedEventHandler> basicAuthenticationRequested;
     EventList<ICoreWebView2ServerCertificateErrorDetectedEventHandler> serverCertificateErrorDetected;
+    EventList<ICoreWebView2PermissionRequestedEventHandler> permissionRequested;
+    EventList<ICoreWebView2DocumentTitleChangedEventHandler> documentTitleChanged;
+    EventList<ICoreWebView2FaviconChangedEventHandler> faviconChanged;
+    EventList<ICoreWebView2NotificationReceivedEventHandler> notificationReceived;
 };
 using BrowserPtr = std::shared_ptr<Browser>;
 
@@ -173,6 +190,11 @@ bool RaiseDownloadStarting(Browser& browser, const std::wstring& uri, const std:
 void RaiseProcessFailed(Browser& browser, COREWEBVIEW2_PROCESS_FAILED_KIND kind);
 // ContainsFullScreenElementChanged, raised only when the state changes.
 void RaiseFullscreenChanged(Browser& browser, bool on);
+// DocumentTitleChanged: the top document's title is now title. A new
+// document raises it whatever its title; within a document only a change does.
+void RaiseDocumentTitleChanged(Browser& browser, const std::wstring& title, bool newDocument);
+// FaviconChanged, when the page's icon is now at another address ("" for none).
+void RaiseFaviconChanged(Browser& browser, const std::wstring& uri);
 // The runtime's own "Leave site?" box for the page's beforeunload, owned by
 // the program's window; true when the person chose to leave. Logs
 // "dialog beforeunload" and "dialog answered leave|stay".

@@ -47,6 +47,15 @@ inline constexpr wchar_t kEngineCmdBeforeUnload[] = L"beforeunload";  // beforeu
 // and this one: the page runs the script as if the user had just clicked (so
 // it may open windows and go fullscreen).
 inline constexpr wchar_t kEngineCmdScript[] = L"script";  // script <javascript>
+// What a site kept open all day does: asks for a permission (kind 0..12, from
+// the shown page's origin or a frame's, after a click unless "script"), shows
+// and closes notifications, titles itself, names its icon (a square of the
+// colour, "none" for no icon).
+inline constexpr wchar_t kEngineCmdPermission[] = L"permission";       // permission <kind> [origin] [script]
+inline constexpr wchar_t kEngineCmdNotify[] = L"notify";               // notify <title> [body...]
+inline constexpr wchar_t kEngineCmdNotifyClose[] = L"notify-close";    // notify-close <title>
+inline constexpr wchar_t kEngineCmdTitle[] = L"title";                 // title <text...>
+inline constexpr wchar_t kEngineCmdFavicon[] = L"favicon";             // favicon <url> [#rrggbb] | favicon none
 
 // The Chromium engine: "127.0.0.1:PORT" of a running Chromium's DevTools endpoint.
 inline constexpr wchar_t kChromiumDevToolsVariable[] = L"VELOTIDE_CHROMIUM_DEVTOOLS";

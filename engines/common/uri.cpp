@@ -112,3 +112,11 @@ std::wstring CanonicalUri(const std::wstring& uri) {
 }
 
 std::wstring HostOf(const std::wstring& uri) { return SplitUri(uri).host; }
+
+std::wstring OriginOf(const std::wstring& uri) {
+    UriParts parts = SplitUri(uri);
+    const wchar_t* defaultPort = DefaultPort(parts.scheme);
+    if (!parts.hierarchical || !defaultPort || parts.host.empty()) return L"null";
+    return parts.scheme + L"://" + parts.host + (parts.port.empty() || parts.port == defaultPort ? L"" : L":" + parts.port) +
+           L"/";
+}

@@ -18,3 +18,7 @@ std::wstring CanonicalUri(const std::wstring& uri);
 // The host of "scheme://[user@]host[:port]/..." as CanonicalUri forms it;
 // empty without "://".
 std::wstring HostOf(const std::wstring& uri);
+// The origin of a web address as the runtime names an asking page's:
+// "scheme://host[:port]/" in canonical form; "null" for addresses without one
+// (data:, about:).
+std::wstring OriginOf(const std::wstring& uri);

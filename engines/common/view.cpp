@@ -4,27 +4,35 @@
 
 #include <algorithm>
 
+#include "engines/common/image.h"
+
 namespace {
 
 const HRESULT kClosed = HRESULT_FROM_WIN32(ERROR_INVALID_STATE);
 
-// The whole chain up to ICoreWebView2_22, as a current runtime offers it.
+std::wstring HexCode(HRESULT hr) {
+    wchar_t text[16];
+    swprintf(text, 16, L"0x%08lX", static_cast<unsigned long>(hr));
+    return text;
+}
+
+// The whole chain up to ICoreWebView2_24, as a current runtime offers it.
 #define VELOTIDE_WEBVIEW_CHAIN(X)                                                                              \
     X(2) X(3) X(4) X(5) X(6) X(7) X(8) X(9) X(10) X(11) X(12) X(13) X(14) X(15) X(16) X(17) X(18) X(19) X(20) \
-    X(21)
-// The interfaces whose every slot is left unimplemented; those of 4, 10 and 14
-// carry events the program registers, and are written out below.
+    X(21) X(22) X(23)
+// The interfaces whose every slot is left unimplemented; those of 4, 10, 14
+// and 15 carry events the program registers, and are written out below.
 #define VELOTIDE_UNIMPLEMENTED_CHAIN(X) \
-    X(2) X(3) X(5) X(6) X(7) X(8) X(9) X(11) X(12) X(13) X(15) X(16) X(17) X(18) X(19) X(20) X(21)
+    X(2) X(3) X(5) X(6) X(7) X(8) X(9) X(11) X(12) X(13) X(16) X(17) X(18) X(19) X(20) X(21) X(23)
 #define VELOTIDE_IID_OF(number) &IID_ICoreWebView2_##number,
 #define VELOTIDE_NOT_IMPLEMENTED(method, parameters) \
     HRESULT STDMETHODCALLTYPE method parameters override { return E_NOTIMPL; }
 #define VELOTIDE_NOT_IMPLEMENTED_SLOTS(number) VELOTIDE_COREWEBVIEW2_##number##_METHODS(VELOTIDE_NOT_IMPLEMENTED)
 
-class View : public ComObject<ICoreWebView2_22> {
+class View : public ComObject<ICoreWebView2_24> {
 public:
     explicit View(const BrowserPtr& browser)
-        : ComObject({&IID_ICoreWebView2, VELOTIDE_WEBVIEW_CHAIN(VELOTIDE_IID_OF) & IID_ICoreWebView2_22}),
+        : ComObject({&IID_ICoreWebView2, VELOTIDE_WEBVIEW_CHAIN(VELOTIDE_IID_OF) & IID_ICoreWebView2_24}),
           b_(browser) {
         b_->view = this;
     }
@@ -97,11 +105,13 @@ public:
         return E_NOTIMPL;
     }
     HRESULT STDMETHODCALLTYPE remove_ScriptDialogOpening(EventRegistrationToken) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE add_PermissionRequested(ICoreWebView2PermissionRequestedEventHandler*,
-                                                      EventRegistrationToken*) override {
-        return E_NOTIMPL;
+    HRESULT STDMETHODCALLTYPE add_PermissionRequested(ICoreWebView2PermissionRequestedEventHandler* handler,
+                                                      EventRegistrationToken* token) override {
+        return b_->closed ? kClosed : b_->permissionRequested.Add(handler, token);
     }
-    HRESULT STDMETHODCALLTYPE remove_PermissionRequested(EventRegistrationToken) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE remove_PermissionRequested(EventRegistrationToken token) override {
+        return b_->permissionRequested.Remove(token);
+    }
     HRESULT STDMETHODCALLTYPE add_ProcessFailed(ICoreWebView2ProcessFailedEventHandler* handler,
                                                 EventRegistrationToken* token) override {
         return b_->closed ? kClosed : b_->processFailed.Add(handler, token);
@@ -152,12 +162,14 @@ public:
     HRESULT STDMETHODCALLTYPE remove_NewWindowRequested(EventRegistrationToken token) override {
         return b_->newWindowRequested.Remove(token);
     }
-    HRESULT STDMETHODCALLTYPE add_DocumentTitleChanged(ICoreWebView2DocumentTitleChangedEventHandler*,
-                                                       EventRegistrationToken*) override {
-        return E_NOTIMPL;
+    HRESULT STDMETHODCALLTYPE add_DocumentTitleChanged(ICoreWebView2DocumentTitleChangedEventHandler* handler,
+                                                       EventRegistrationToken* token) override {
+        return b_->closed ? kClosed : b_->documentTitleChanged.Add(handler, token);
     }
-    HRESULT STDMETHODCALLTYPE remove_DocumentTitleChanged(EventRegistrationToken) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_DocumentTitle(LPWSTR*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE remove_DocumentTitleChanged(EventRegistrationToken token) override {
+        return b_->documentTitleChanged.Remove(token);
+    }
+    HRESULT STDMETHODCALLTYPE get_DocumentTitle(LPWSTR* title) override { return ReturnString(b_->title, title); }
     HRESULT STDMETHODCALLTYPE AddHostObjectToScript(LPCWSTR, VARIANT*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE RemoveHostObjectFromScript(LPCWSTR) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE OpenDevToolsWindow() override { return E_NOTIMPL; }
@@ -221,6 +233,17 @@ public:
         return b_->serverCertificateErrorDetected.Remove(token);
     }
     HRESULT STDMETHODCALLTYPE ClearServerCertificateErrorActions(IUnknown*) override { return E_NOTIMPL; }
+    // ICoreWebView2_15
+    HRESULT STDMETHODCALLTYPE add_FaviconChanged(ICoreWebView2FaviconChangedEventHandler* handler,
+                                                 EventRegistrationToken* token) override {
+        return b_->closed ? kClosed : b_->faviconChanged.Add(handler, token);
+    }
+    HRESULT STDMETHODCALLTYPE remove_FaviconChanged(EventRegistrationToken token) override {
+        return b_->faviconChanged.Remove(token);
+    }
+    HRESULT STDMETHODCALLTYPE get_FaviconUri(LPWSTR* uri) override { return ReturnString(b_->faviconUri, uri); }
+    HRESULT STDMETHODCALLTYPE GetFavicon(COREWEBVIEW2_FAVICON_IMAGE_FORMAT format,
+                                         ICoreWebView2GetFaviconCompletedHandler* handler) override;
 
     HRESULT STDMETHODCALLTYPE AddWebResourceRequestedFilterWithRequestSourceKinds(
         const LPCWSTR uri, const COREWEBVIEW2_WEB_RESOURCE_CONTEXT context,
@@ -231,6 +254,14 @@ public:
         const LPCWSTR uri, const COREWEBVIEW2_WEB_RESOURCE_CONTEXT context,
         const COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS kinds) override {
         return RemoveFilter(uri, context, true, kinds);
+    }
+    // ICoreWebView2_24
+    HRESULT STDMETHODCALLTYPE add_NotificationReceived(ICoreWebView2NotificationReceivedEventHandler* handler,
+                                                       EventRegistrationToken* token) override {
+        return b_->closed ? kClosed : b_->notificationReceived.Add(handler, token);
+    }
+    HRESULT STDMETHODCALLTYPE remove_NotificationReceived(EventRegistrationToken token) override {
+        return b_->notificationReceived.Remove(token);
     }
 
 private:
@@ -272,6 +303,29 @@ private:
 
     BrowserPtr b_;
 };
+
+// The current icon, in the format asked for, later: no icon (or one that
+// could not be had) completes with S_OK and no stream, as the runtime does;
+// one WIC can't read or write completes with its failure.
+HRESULT View::GetFavicon(COREWEBVIEW2_FAVICON_IMAGE_FORMAT format, ICoreWebView2GetFaviconCompletedHandler* handler) {
+    if (!handler) return E_POINTER;
+    if (format != COREWEBVIEW2_FAVICON_IMAGE_FORMAT_PNG && format != COREWEBVIEW2_FAVICON_IMAGE_FORMAT_JPEG)
+        return E_INVALIDARG;
+    if (b_->closed) return kClosed;
+    Ref<ICoreWebView2GetFaviconCompletedHandler> done(handler);
+    std::wstring uri = b_->faviconUri;
+    b_->LoadFavicon([done, format, uri](std::string image) {
+        IStream* stream = nullptr;
+        HRESULT hr = image.empty() ? S_OK : EncodeImage(image, format, &stream);
+        const wchar_t* kind = format == COREWEBVIEW2_FAVICON_IMAGE_FORMAT_JPEG ? L"jpeg " : L"png ";
+        EngineLog(image.empty() ? L"favicon given none"
+                  : SUCCEEDED(hr) ? L"favicon given " + std::wstring(kind) + uri
+                                  : L"favicon failed " + HexCode(hr) + L" " + uri);
+        done->Invoke(hr, stream);
+        if (stream) stream->Release();
+    });
+    return S_OK;
+}
 
 class Settings : public ComObject<ICoreWebView2Settings> {
 public:

@@ -24,6 +24,32 @@ int SourceNamed(const std::wstring& word) {
     return -1;
 }
 
+// The words from first on, joined by single spaces.
+std::wstring Join(const std::vector<std::wstring>& words, size_t first) {
+    std::wstring text;
+    for (size_t i = first; i < words.size(); ++i) text += (i > first ? L" " : L"") + words[i];
+    return text;
+}
+
+// "permission <kind> [origin] [script]"; false when malformed.
+bool AskedPermission(const TestBrowserPtr& b, const std::vector<std::wstring>& words) {
+    bool script = words.size() > 2 && words.back() == L"script";
+    size_t origins = words.size() - 2 - script;
+    int kind = Number(words[1], COREWEBVIEW2_PERMISSION_KIND_UNKNOWN_PERMISSION,
+                      COREWEBVIEW2_PERMISSION_KIND_WINDOW_MANAGEMENT);
+    if (kind < 0 || origins > 1) return false;
+    AskPermission(b, static_cast<COREWEBVIEW2_PERMISSION_KIND>(kind), origins ? words[2] : L"", !script);
+    return true;
+}
+
+// "favicon <url> [#rrggbb]" or "favicon none"; a colour of the address's own when none is given.
+bool NamedFavicon(const TestBrowserPtr& b, const std::vector<std::wstring>& words) {
+    COLORREF color = static_cast<COLORREF>(std::hash<std::wstring>()(words[1]) & 0xFFFFFF);
+    if (words.size() == 3 && !ParseColor(words[2], &color)) return false;
+    SetFavicon(b, words[1] == L"none" ? L"" : CanonicalUri(words[1]), color);
+    return true;
+}
+
 bool Run(const TestBrowserPtr& b, const std::vector<std::wstring>& words) {
     const std::wstring& verb = words[0];
     size_t count = words.size();
@@ -77,6 +103,16 @@ bool Run(const TestBrowserPtr& b, const std::vector<std::wstring>& words) {
         SetFullscreenElement(b, words[1] == L"on");
     } else if (verb == kEngineCmdBeforeUnload && count == 2 && (words[1] == L"on" || words[1] == L"off")) {
         b->beforeUnload = words[1] == L"on";
+    } else if (verb == kEngineCmdPermission && count >= 2 && count <= 4) {
+        return AskedPermission(b, words);
+    } else if (verb == kEngineCmdNotify && count >= 2) {
+        MakeNotification(b, words[1], Join(words, 2));
+    } else if (verb == kEngineCmdNotifyClose && count == 2) {
+        return CloseNotification(b, words[1]);
+    } else if (verb == kEngineCmdTitle && count >= 2) {
+        SetTitle(b, Join(words, 1));
+    } else if (verb == kEngineCmdFavicon && (count == 2 || count == 3)) {
+        return NamedFavicon(b, words);
     } else {
         return false;
     }

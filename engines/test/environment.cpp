@@ -17,13 +17,13 @@ std::wstring FailPoint() {
 
 class Environment : public EnvironmentFace {
 public:
-    Environment() : EnvironmentFace(kVersion) {}
+    explicit Environment(const std::wstring& userDataFolder) : EnvironmentFace(kVersion), profile_(userDataFolder) {}
 
     HRESULT STDMETHODCALLTYPE CreateCoreWebView2Controller(
         HWND parent, ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler) override {
         if (!handler) return E_POINTER;
         Ref<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler> keep(handler);
-        PostTask([keep, parent] {
+        PostTask([keep, parent, profile = profile_] {
             if (FailPoint() == L"controller") {
                 EngineLog(L"controller failed");
                 keep->Invoke(E_FAIL, nullptr);
@@ -33,6 +33,7 @@ public:
             } else {
                 auto browser = std::make_shared<TestBrowser>();
                 browser->page.uri = L"about:blank";
+                browser->profileFolder = profile;
                 browser->window = CreateViewWindow(parent, browser.get());
                 auto controller = Ref<ICoreWebView2Controller>::Adopt(CreateControllerFace(browser));
                 EngineLog(L"controller created");
@@ -41,6 +42,9 @@ public:
         });
         return S_OK;
     }
+
+private:
+    std::wstring profile_;
 };
 
 }  // namespace
@@ -56,13 +60,13 @@ extern "C" HRESULT __stdcall CreateWebViewEnvironmentWithOptionsInternal(
         return E_FAIL;
     }
     Ref<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler> keep(handler);
-    PostTask([keep, fail] {
+    PostTask([keep, fail, profile = std::wstring(userDataFolder ? userDataFolder : L"")] {
         if (fail == L"environment") {
             EngineLog(L"environment failed");
             keep->Invoke(E_FAIL, nullptr);
             return;
         }
-        auto environment = Ref<ICoreWebView2Environment>::Adopt(new Environment);
+        auto environment = Ref<ICoreWebView2Environment>::Adopt(new Environment(profile));
         EngineLog(L"environment created");
         keep->Invoke(S_OK, environment.get());
     });

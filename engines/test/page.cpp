@@ -28,7 +28,8 @@ int HexDigit(wchar_t c) {
     return -1;
 }
 
-// "#rrggbb" or "#rgb"; false for anything else.
+}  // namespace
+
 bool ParseColor(const std::wstring& value, COLORREF* color) {
     if (value.empty() || value[0] != L'#') return false;
     int d[6];
@@ -42,6 +43,8 @@ bool ParseColor(const std::wstring& value, COLORREF* color) {
         *color = RGB(d[0] * 16 + d[1], d[2] * 16 + d[3], d[4] * 16 + d[5]);
     return true;
 }
+
+namespace {
 
 // The value of attribute name inside a tag's text, quoted or not.
 std::wstring Attribute(const std::wstring& tag, const std::wstring& name) {
@@ -141,6 +144,7 @@ private:
         if (!closing && (name == L"script" || name == L"style" || name == L"title")) {
             size_t close = LowerAscii(html).find(L"</" + name, next);
             if (close == std::wstring::npos) return html.size();
+            if (name == L"title") page_.title = Trim(html.substr(next, close - next));
             size_t after = html.find(L'>', close);
             return after == std::wstring::npos ? html.size() : after + 1;
         }
@@ -187,12 +191,13 @@ Page PageFromHtml(const std::wstring& uri, const std::wstring& html) {
     Page page;
     page.uri = uri;
     HtmlReader(page).Read(html);
+    if (page.title.empty()) page.title = uri;
     return page;
 }
 
 Page PageForAddress(const std::wstring& uri) {
     Page page;
-    page.uri = uri;
+    page.uri = page.title = uri;
     std::wstring host = HostOf(uri);
     page.blocks.push_back({host.empty() ? uri : host, true, page.foreground});
     page.blocks.push_back({uri, false, RGB(80, 80, 80)});
@@ -204,6 +209,7 @@ Page ErrorPage(const std::wstring& uri, int status) {
     page.uri = uri;
     page.background = RGB(243, 243, 243);
     page.error = true;
+    page.title = HostOf(uri).empty() ? uri : HostOf(uri);
     page.blocks.push_back({L"This page can't be reached", true, page.foreground});
     page.blocks.push_back({uri, false, RGB(80, 80, 80)});
     page.blocks.push_back({L"Error status " + std::to_wstring(status), false, RGB(80, 80, 80)});

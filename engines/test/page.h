@@ -15,12 +15,15 @@ struct PageBlock {
 
 struct Page {
     std::wstring uri;
+    std::wstring title;  // its <title>, else its address; an error page's is its host
     COLORREF background = RGB(255, 255, 255);
     COLORREF foreground = RGB(26, 26, 26);
     bool error = false;  // the engine's own page for a failed load
     std::vector<PageBlock> blocks;
 };
 
+// "#rrggbb" or "#rgb"; false for anything else.
+bool ParseColor(const std::wstring& value, COLORREF* color);
 // The text of the page without tags: headings and paragraphs as blocks, the
 // background and text colours from the body's style, a block's own colour
 // from its style. Script and style contents are dropped.

@@ -50,6 +50,8 @@ void Load(const TestBrowserPtr& b, const Navigation& nav) {
         ShowPage(*b, ErrorPage(uri, status));
     else
         ShowPage(*b, nav.html.empty() ? PageForAddress(uri) : PageFromHtml(uri, nav.html));
+    NewDocument(*b);
+    if (b->closed) return;
     // A server's error answer shows the server's page, yet fails the navigation.
     int http = status || !nav.html.empty() ? 0 : nav.httpStatus;
     PostTask([b, id = nav.id, status, http] { RaiseNavigationCompleted(*b, id, status, !status && http < 400, http); });

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "engines/common/browser.h"
+#include "engines/common/notifications.h"
 #include "engines/test/page.h"
 
 #include <map>
@@ -37,6 +38,7 @@ public:
     void GoToHistory(int offset) override;
     bool CanGoToHistory(int offset) const override;
     std::wstring Source() const override { return page.uri; }
+    void LoadFavicon(std::function<void(std::string image)> done) override;
 
     std::shared_ptr<TestBrowser> self() { return std::static_pointer_cast<TestBrowser>(shared_from_this()); }
 
@@ -47,6 +49,9 @@ public:
     Page page;
     UINT64 nextNavigationId = 1;
     bool beforeUnload = false;  // the shown page has a beforeunload handler
+    UINT64 document = 0;        // the shown document, counted: what it was told lasts as long as it
+    std::string favicon;        // the page's icon, a PNG
+    std::vector<Ref<NotificationFace>> notifications;  // the shown document's, the newest last, a few at most
 };
 using TestBrowserPtr = std::shared_ptr<TestBrowser>;
 
@@ -64,6 +69,19 @@ void RequestPopup(const TestBrowserPtr& browser, const std::wstring& uri, bool u
 void SetFullscreenElement(const TestBrowserPtr& browser, bool on);
 // A key message reaching the view window.
 void DeliverKey(TestBrowser& browser, UINT message, WPARAM key, LPARAM lParam);
+
+// page_api.cpp: what a site kept open does, from the message loop.
+// A new document shows: its title, no icon, nothing it was told yet.
+void NewDocument(TestBrowser& browser);
+// origin "" is the shown page's.
+void AskPermission(const TestBrowserPtr& browser, COREWEBVIEW2_PERMISSION_KIND kind, const std::wstring& origin,
+                   bool userInitiated);
+void MakeNotification(const TestBrowserPtr& browser, const std::wstring& title, const std::wstring& body);
+// false when the page has no open notification of that title.
+bool CloseNotification(const TestBrowserPtr& browser, const std::wstring& title);
+void SetTitle(const TestBrowserPtr& browser, const std::wstring& title);
+// uri "" drops the icon.
+void SetFavicon(const TestBrowserPtr& browser, const std::wstring& uri, COLORREF color);
 
 // commands.cpp: one control command; false when it is not understood.
 bool RunCommand(const TestBrowserPtr& browser, const std::wstring& text);

@@ -17,10 +17,12 @@ import http.server
 import mimetypes
 import os
 import ssl
+import struct
 import sys
 import threading
 import time
 import urllib.parse
+import zlib
 
 folder = sys.argv[1]
 site = os.path.realpath(sys.argv[2]) if len(sys.argv) > 2 else None
@@ -39,8 +41,30 @@ ADS = """<img src="http://doubleclick.net/ad.png?{n}"><script src="http://sub.do
 # or changed on the way shows.
 DOWNLOAD = bytes(range(256)) * 1024
 
-PNG = bytes.fromhex("89504e470d0a1a0a0000000d4948445200000001000000010806000000"
-                    "1f15c4890000000d49444154789c63f8ffff3f0005fe02fea7d6a9ee0000000049454e44ae426082")
+# Its script reports what became of its requests in its title: "permission <result>",
+# "<event> <title>" for its notification's events. "?ask" asks as it loads.
+NOTIFY = """<!doctype html><meta charset=utf-8><title>Inbox</title><link rel="icon" href="/icon.png">
+<h1>Inbox</h1><script>
+const ask = () => Notification.requestPermission().then(p => document.title = 'permission ' + p);
+const notifyMe = title => {
+  const n = new Notification(title, {body: 'From the site', tag: 'inbox'});
+  for (const type of ['show', 'click', 'close', 'error']) n.addEventListener(type, () => document.title = type + ' ' + title);
+};
+if (location.search === '?ask') ask();
+</script>"""
+
+
+
+def solid_png(size, rgb):
+    """A square PNG of one colour, whole and checksummed, so that decoders take it."""
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+    rows = b"".join(b"\0" + bytes(rgb) * size for _ in range(size))
+    header = struct.pack(">IIBBBBB", size, size, 8, 2, 0, 0, 0)
+    return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b"")
+
+
+PNG = solid_png(16, (200, 30, 30))
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
@@ -92,6 +116,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.answer(200, "text/html; charset=utf-8", f'<body style="margin:0;height:100vh" onclick="'
                         f'if (window.armed) window.open(\'{to}\'); else fetch(\'/opener-armed\'), window.armed = 1">'
                         'Ad</body>'.encode())
+        elif url.path == "/notify":  # a site kept open: asks to notify, notifies, titles itself, has an icon
+            self.answer(200, "text/html; charset=utf-8", NOTIFY.encode())
         elif url.path == "/redirect":
             self.answer(302, "text/plain", b"", [("Location", urllib.parse.parse_qs(url.query)["to"][0])])
         elif url.path.endswith(".png"):

@@ -1,0 +1,80 @@
+// What a site kept open all day does in the test engine's page: asks for
+// permissions, shows notifications, titles itself and names its icon.
+#include "engines/common/image.h"
+#include "engines/common/permissions.h"
+#include "engines/common/uri.h"
+#include "engines/test/test_browser.h"
+
+namespace {
+
+const size_t kKeptNotifications = 16;
+
+std::wstring Document(const TestBrowser& b) { return std::to_wstring(b.document); }
+
+// The page's clock, as Date.now() gives it.
+double Now() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    ULONGLONG ticks = (static_cast<ULONGLONG>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    return static_cast<double>((ticks - 116444736000000000ull) / 10000);
+}
+
+}  // namespace
+
+void TestBrowser::LoadFavicon(std::function<void(std::string image)> done) {
+    PostTask([done, icon = favicon] { done(icon); });
+}
+
+void NewDocument(TestBrowser& b) {
+    ++b.document;
+    b.notifications.clear();
+    b.favicon.clear();
+    RaiseDocumentTitleChanged(b, b.page.title, true);
+    RaiseFaviconChanged(b, L"");
+}
+
+void AskPermission(const TestBrowserPtr& b, COREWEBVIEW2_PERMISSION_KIND kind, const std::wstring& origin,
+                   bool userInitiated) {
+    PostTask([b, kind, origin, userInitiated] {
+        PermissionRequest request = {Document(*b), origin.empty() ? OriginOf(b->page.uri) : OriginOf(CanonicalUri(origin)),
+                                     kind, userInitiated};
+        RequestPermission(*b, request, [](bool) {});
+    });
+}
+
+void MakeNotification(const TestBrowserPtr& b, const std::wstring& title, const std::wstring& body) {
+    PostTask([b, title, body] {
+        NotificationContent content;
+        content.title = title;
+        content.body = body;
+        content.timestamp = Now();
+        Ref<NotificationFace> notification =
+            ShowNotification(*b, Document(*b), OriginOf(b->page.uri), content, [](const char*) {});
+        if (!notification) return;
+        if (b->notifications.size() >= kKeptNotifications) b->notifications.erase(b->notifications.begin());
+        b->notifications.push_back(notification);
+    });
+}
+
+bool CloseNotification(const TestBrowserPtr& b, const std::wstring& title) {
+    for (auto n = b->notifications.rbegin(); n != b->notifications.rend(); ++n) {
+        if ((*n)->content().title != title || (*n)->closed()) continue;
+        PostTask([notification = *n] { notification->CloseByPage(); });
+        return true;
+    }
+    return false;
+}
+
+void SetTitle(const TestBrowserPtr& b, const std::wstring& title) {
+    PostTask([b, title] {
+        b->page.title = title;
+        RaiseDocumentTitleChanged(*b, title, false);
+    });
+}
+
+void SetFavicon(const TestBrowserPtr& b, const std::wstring& uri, COLORREF color) {
+    PostTask([b, uri, color] {
+        b->favicon = uri.empty() ? "" : SolidPng(color, 16);
+        RaiseFaviconChanged(*b, uri);
+    });
+}
