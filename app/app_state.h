@@ -47,6 +47,8 @@ struct AppState {
     std::deque<std::pair<StoppedLink, std::wstring>> stoppedLinks;  // clicked links to act on from the loop
 
     NavigationRecord nav;  // the current view's; a new view starts a new one
+    std::wstring pageTitle;  // the start of the page's title
+    int unreadCount = 0;     // the count the title begins with; 0 for none
     // Process recovery:
     bool engineRestarted = false;  // the engine was started again and has not shown a page since
     std::wstring reopenAddress;    // the page a restarted engine opens again

@@ -10,6 +10,7 @@
 #include "app/app_state.h"
 #include "app/main_window.h"
 #include "app/placement.h"
+#include "app/tray.h"
 #include "settings/config_store.h"
 #include "webview/startup.h"
 
@@ -33,7 +34,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     HANDLE mutex = CreateMutexW(nullptr, TRUE, L"Velotide.Desktop.SingleInstance");
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
         if (HWND first = FindWindowW(kMainWindowClass, nullptr)) {
-            // Only a minimised window is restored: a maximised one stays so.
+            // A window kept in the notification area comes back; only a
+            // minimised window is restored: a maximised one stays so.
+            if (!IsWindowVisible(first)) ShowWindow(first, SW_SHOW);
             if (IsIconic(first)) ShowWindow(first, SW_RESTORE);
             SetForegroundWindow(first);
         }
@@ -51,6 +54,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     g_app.mainWindow = CreateMainWindow();
     ShowWindow(g_app.mainWindow, RestoreWindowPlace(g_app.mainWindow, showCommand));
     UpdateWindow(g_app.mainWindow);
+    UpdateTrayIcon();
     StartWebView();
 
     MSG msg = {};

@@ -6,11 +6,14 @@
 #include "app/commands.h"
 #include "app/dpi.h"
 #include "app/fullscreen.h"
+#include "app/notifications.h"
 #include "app/other_sites.h"
 #include "app/placement.h"
 #include "app/prompt.h"
 #include "app/settings_notice.h"
 #include "app/site_bar.h"
+#include "app/tray.h"
+#include "app/unread_badge.h"
 #include "settings/config_store.h"
 #include "webview/navigation_policy.h"
 #include "webview/startup.h"
@@ -38,11 +41,16 @@ HMENU BuildMenuBar() {
     AppendMenuW(site, MF_STRING | (g_app.blockAds ? MF_CHECKED : MF_UNCHECKED), ID_SITE_BLOCK_ADS,
                 L"Block ad domains");
     AppendMenuW(site, MF_STRING, ID_SITE_ALLOWED_SITES, L"Allowed sites\u2026");
+    AppendMenuW(site, MF_STRING | (g_app.notifications == NotificationsAnswer::kAllow ? MF_CHECKED : MF_UNCHECKED),
+                ID_SITE_NOTIFICATIONS, L"Show notifications");
     AppendMenuW(site, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(site, MF_STRING, ID_SITE_QUIT, L"Quit");
     AppendMenuW(view, MF_STRING, ID_VIEW_FULLSCREEN, L"Fullscreen\tF11");
     AppendMenuW(view, MF_STRING, ID_VIEW_BACK, L"Back");
     AppendMenuW(view, MF_STRING, ID_VIEW_FORWARD, L"Forward");
+    AppendMenuW(view, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(view, MF_STRING | (g_app.keepInTray ? MF_CHECKED : MF_UNCHECKED), ID_VIEW_KEEP_IN_TRAY,
+                L"Keep running in the notification area");
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(site), L"Site");
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(view), L"View");
     return bar;
@@ -77,6 +85,21 @@ static void ToggleBlockAds() {
     ReloadView();
 }
 
+static void ToggleKeepInTray() {
+    g_app.keepInTray = !g_app.keepInTray;
+    CheckMenuItem(g_app.menuBar, ID_VIEW_KEEP_IN_TRAY, MF_BYCOMMAND | (g_app.keepInTray ? MF_CHECKED : MF_UNCHECKED));
+    SaveSettings();
+    UpdateTrayIcon();
+}
+
+// The view is made invisible while the window is minimised or hidden: the
+// runtime can then throttle the page, which keeps running.
+static void FollowWindowVisibility(bool visible) {
+    if (!g_app.controller || visible != g_app.nav.hidden) return;
+    g_app.controller->put_IsVisible(visible ? TRUE : FALSE);
+    g_app.nav.hidden = !visible;
+}
+
 // Runs menu command id; false when id is not one of ours.
 static bool RunCommand(int id) {
     switch (id) {
@@ -107,6 +130,12 @@ static bool RunCommand(int id) {
         return true;
     case ID_SITE_ALLOWED_SITES:
         ShowAllowedSites();
+        return true;
+    case ID_SITE_NOTIFICATIONS:
+        ToggleNotifications();
+        return true;
+    case ID_VIEW_KEEP_IN_TRAY:
+        ToggleKeepInTray();
         return true;
     }
     return false;
@@ -140,6 +169,16 @@ static void OnViewNotice(WPARAM notice, LPARAM detail) {
     case kNoticeRestartEngine:
         RestartWebView();
         break;
+    case kNoticeAskNotifications:
+        AskAboutNotifications();
+        break;
+    case kNoticeShowNotification:
+        ShowSiteNotification();
+        break;
+    case kNoticeUnreadChanged:
+        ShowUnreadCount();
+        UpdateTrayIcon();  // its tooltip says the count too
+        break;
     case kNoticeStartupFailed:
         ReportStartupFailure(reinterpret_cast<const wchar_t*>(detail));
         break;
@@ -149,24 +188,40 @@ static void OnViewNotice(WPARAM notice, LPARAM detail) {
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CLOSE:
-        RequestClose();
+        // The close box and Alt+F4; Quit always ends the program.
+        if (g_app.keepInTray)
+            HideToTray();
+        else
+            RequestClose();
+        return 0;
+    case WM_SHOWWINDOW:
+        FollowWindowVisibility(wParam && !IsIconic(window));
+        break;
+    case kTrayMessage:
+        switch (OnTrayMessage(wParam, lParam)) {
+        case TrayEvent::kNotificationClicked:
+            NotificationEnded(true);
+            break;
+        case TrayEvent::kNotificationClosed:
+            NotificationEnded(false);
+            break;
+        case TrayEvent::kNone:
+            break;
+        }
         return 0;
     case WM_DESTROY:
         // Where the window was, for the next start; but a settings file that
         // could not be read is never overwritten with defaults on the way out.
         TakeWindowPlace(window);
         SaveConfig();
+        RemoveTrayIcon();
         if (g_app.controller) g_app.controller->Close();
         PostQuitMessage(0);
         return 0;
     case WM_SIZE:
         // A minimised window's empty client area gives the view an empty
         // rectangle; hidden, the runtime can also throttle the page.
-        if (g_app.controller) {
-            bool minimised = wParam == SIZE_MINIMIZED;
-            if (minimised != g_app.nav.hidden) g_app.controller->put_IsVisible(minimised ? FALSE : TRUE);
-            g_app.nav.hidden = minimised;
-        }
+        FollowWindowVisibility(wParam != SIZE_MINIMIZED && IsWindowVisible(window));
         FitViewToWindow();
         return 0;
     case WM_MOVE:
@@ -185,6 +240,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         else if (!g_app.placing)
             TakeSuggestedRect(window, lParam);
         FitViewToWindow();
+        if (g_app.unreadCount) ShowUnreadCount();  // the badge drawn for the new DPI
         return 0;
     case WM_SETFOCUS:
         if (g_app.controller) g_app.controller->MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC);
@@ -202,5 +258,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         if (RunCommand(LOWORD(wParam))) return 0;
         break;
     }
+    if (IsTaskbarCreatedMessage(message)) UpdateTrayIcon();
+    if (IsTaskbarButtonCreatedMessage(message) && g_app.unreadCount) ShowUnreadCount();
     return DefWindowProcW(window, message, wParam, lParam);
 }

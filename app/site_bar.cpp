@@ -22,6 +22,14 @@ const int kCloseWidth = 28;
 // What the bar tells of now, and what its buttons do, in the order they show.
 BarTopic shownTopic = BarTopic::kNone;
 std::vector<BarButton> shownButtons;
+void (*shownDismissed)() = nullptr;
+
+// What the bar said goes unanswered.
+void Dismiss() {
+    auto dismissed = shownDismissed;
+    shownDismissed = nullptr;
+    if (dismissed) dismissed();
+}
 
 // 96-DPI pixels as pixels of the monitor window is on.
 int Scaled(HWND window, int pixels) { return ScaleForDpi(pixels, WindowDpi(window)); }
@@ -86,8 +94,10 @@ bool BarShows() { return shownTopic != BarTopic::kNone && !g_app.isFullscreen; }
 }  // namespace
 
 void ShowBar(BarTopic topic, const std::wstring& text, const std::wstring& subject,
-             const std::vector<BarButton>& buttons) {
+             const std::vector<BarButton>& buttons, void (*dismissed)()) {
     if (!g_app.mainWindow) return;
+    if (topic != shownTopic) Dismiss();
+    shownDismissed = dismissed;
     if (!g_app.siteBar) g_app.siteBar = CreateSiteBar();
     shownButtons.assign(buttons.begin(), buttons.begin() + std::min(buttons.size(), kMaxButtons));
     for (size_t i = 0; i < kMaxButtons; ++i) {
@@ -108,6 +118,7 @@ void CloseBar(BarTopic topic) {
     if (shownTopic == BarTopic::kNone || (topic != BarTopic::kNone && topic != shownTopic)) return;
     shownTopic = BarTopic::kNone;
     g_app.barSubject.clear();
+    Dismiss();
     bool hadFocus = IsChild(g_app.siteBar, GetFocus());
     FitViewToWindow();
     if (hadFocus) SetFocus(g_app.mainWindow);  // which passes it on to the view
@@ -151,6 +162,7 @@ LRESULT CALLBACK SiteBarWndProc(HWND window, UINT message, WPARAM wParam, LPARAM
         if (LOWORD(wParam) != IDCANCEL && index >= shownButtons.size()) break;
         std::wstring subject = g_app.barSubject;
         auto act = LOWORD(wParam) == IDCANCEL ? nullptr : shownButtons[index].act;
+        if (act) shownDismissed = nullptr;  // answered
         CloseBar();
         if (act) act(subject);
         return 0;

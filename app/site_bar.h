@@ -13,7 +13,7 @@
 inline constexpr wchar_t kSiteBarClass[] = L"VelotideSiteBar";
 
 // What the bar tells of; a newer topic replaces an older one.
-enum class BarTopic { kNone, kOtherSite, kSettings };
+enum class BarTopic { kNone, kOtherSite, kNotifications, kSettings };
 
 struct BarButton {
     const wchar_t* text;
@@ -22,9 +22,10 @@ struct BarButton {
 };
 
 // Shows text, and buttons that act on subject, replacing what the bar said
-// before.
+// before. dismissed, when given, runs when the bar goes without a button
+// having acted: closed, or replaced by another topic.
 void ShowBar(BarTopic topic, const std::wstring& text, const std::wstring& subject,
-             const std::vector<BarButton>& buttons = {});
+             const std::vector<BarButton>& buttons = {}, void (*dismissed)() = nullptr);
 // Closes the bar, when it shows (only while it tells of topic, when one is
 // named); the focus goes back to the view if it was in the bar.
 void CloseBar(BarTopic topic = BarTopic::kNone);

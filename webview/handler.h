@@ -173,3 +173,28 @@ struct OnDownload_ : Handler<ICoreWebView2DownloadStartingEventHandler, F> {
         return this->body_(sender, args);
     }
 };
+
+template <typename F>
+struct OnPermission_ : Handler<ICoreWebView2PermissionRequestedEventHandler, F> {
+    explicit OnPermission_(F body) : OnPermission_::Handler(body, IID_ICoreWebView2PermissionRequestedEventHandler) {}
+    HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, ICoreWebView2PermissionRequestedEventArgs* args) override {
+        return this->body_(sender, args);
+    }
+};
+
+template <typename F>
+struct OnTitle_ : Handler<ICoreWebView2DocumentTitleChangedEventHandler, F> {
+    explicit OnTitle_(F body) : OnTitle_::Handler(body, IID_ICoreWebView2DocumentTitleChangedEventHandler) {}
+    HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, IUnknown* args) override {
+        return this->body_(sender, args);
+    }
+};
+
+template <typename F>
+struct OnNotification_ : Handler<ICoreWebView2NotificationReceivedEventHandler, F> {
+    explicit OnNotification_(F body)
+        : OnNotification_::Handler(body, IID_ICoreWebView2NotificationReceivedEventHandler) {}
+    HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, ICoreWebView2NotificationReceivedEventArgs* args) override {
+        return this->body_(sender, args);
+    }
+};

@@ -1,12 +1,21 @@
 // What the program knows of the navigations of the one view it has. The
 // engine numbers a new view's navigations from 1 again, so a new view starts
 // with a fresh record: nothing of a dead view's navigations can be taken for
-// one of the new view's.
+// one of the new view's. (What it holds of the engine is let go of first.)
 #pragma once
 
 #include <windows.h>
 
 #include <string>
+#include <vector>
+
+#include "webview/engine.h"
+
+// A page's request that waits for the person's answer, its deferral held.
+struct WaitingPermission {
+    ICoreWebView2PermissionRequestedEventArgs* args;
+    ICoreWebView2Deferral* deferral;
+};
 
 struct NavigationRecord {
     UINT64 startedId = 0;         // the latest top-level navigation let through,
@@ -22,4 +31,8 @@ struct NavigationRecord {
     bool closeAsked = false;      // the view was sent to about:blank so that the page's beforeunload runs
     bool hidden = false;          // the view was made invisible as the window was minimised or hidden
     ULONGLONG rendererReloadedAt = 0;  // when a lost renderer was last reloaded (GetTickCount64; 0: never)
+    std::vector<WaitingPermission> waitingPermissions;  // notification requests the bar asks the person about
+    ICoreWebView2Notification* notification = nullptr;  // the site's notification Windows shows, or is about to
+    std::wstring notificationTitle, notificationBody;    //   its text, as Windows shows it
+    std::vector<ULONGLONG> notificationTimes;            // when the last minute's were shown
 };

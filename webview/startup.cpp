@@ -11,6 +11,9 @@
 #include "webview/lock_gaps.h"
 #include "webview/message_page.h"
 #include "webview/navigation_policy.h"
+#include "webview/notifications.h"
+#include "webview/page_title.h"
+#include "webview/permissions.h"
 #include "webview/process_recovery.h"
 #include "webview/shortcuts.h"
 #include "webview/view_notices.h"
@@ -67,7 +70,11 @@ static void ExtractLoader(const std::wstring& path) {
 static void OnControllerReady(ICoreWebView2Controller* controller) {
     g_app.controller = controller;
     controller->AddRef();
-    g_app.nav = {};  // a new view shows nothing yet, and counts navigations afresh
+    // A new view shows nothing yet, and counts navigations afresh; what the
+    // old one's page waited for goes with it.
+    AnswerWaitingPermissions(false);
+    ReportNotification(NotificationOutcome::kClosed);
+    g_app.nav = {};
     controller->get_CoreWebView2(&g_app.webview);
     if (!g_app.webview) {  // a controller without a view is as good as none
         FailStartup(L"Could not create the browser view.");
@@ -112,6 +119,9 @@ static void OnControllerReady(ICoreWebView2Controller* controller) {
                                   &token);
     // Where the runtime lets a cancelled navigation through anyway.
     AddLockGapHandlers(view);
+    AddPermissionHandler(view);
+    AddNotificationHandler(view);
+    AddTitleHandler(view);
     view->add_ProcessFailed(Give(new OnProcFail_([](ICoreWebView2*, ICoreWebView2ProcessFailedEventArgs* args) {
                                 return OnProcessFailed(args);
                             })),
@@ -122,7 +132,11 @@ static void OnControllerReady(ICoreWebView2Controller* controller) {
         })),
         &token);
 
-    controller->put_IsVisible(TRUE);
+    // Invisible in a window that starts minimised or hidden, as it would be
+    // made on the way there: the runtime can throttle the page meanwhile.
+    bool shown = IsWindowVisible(g_app.mainWindow) && !IsIconic(g_app.mainWindow);
+    controller->put_IsVisible(shown ? TRUE : FALSE);
+    g_app.nav.hidden = !shown;
     // The view doesn't take the focus by itself: without this the shortcuts
     // would wait for a click into the page. After a restart the focus was in
     // the old view, which is gone, so it is the active window that counts.

@@ -17,6 +17,9 @@ enum ViewNotice : WPARAM {
     kNoticeFocusBar,       // F6: the keyboard focus into the bar
     kNoticeCloseNow,       // the page agreed to be left: the window goes
     kNoticeRestartEngine,  // the browser process exited: the view is gone for good
+    kNoticeAskNotifications,  // the site asks to show notifications: the bar asks the person
+    kNoticeShowNotification,  // a notification of the site waits in g_app.nav.notification
+    kNoticeUnreadChanged,     // the page's title gives another unread count (g_app.unreadCount)
     kNoticeStartupFailed,  // the engine could not be started; detail: the message (a static string)
 };
 

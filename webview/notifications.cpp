@@ -1,0 +1,86 @@
+#include "webview/notifications.h"
+
+#include "app/app_state.h"
+#include "settings/site_address.h"
+#include "webview/handler.h"
+#include "webview/view_notices.h"
+
+bool MayShowNotification(std::vector<ULONGLONG>& shownAt, ULONGLONG now) {
+    std::erase_if(shownAt, [now](ULONGLONG at) { return now - at >= 60000; });
+    if (shownAt.size() >= kNotificationsPerMinute) return false;
+    shownAt.push_back(now);
+    return true;
+}
+
+std::wstring NotificationText(const std::wstring& text, size_t length) {
+    std::wstring plain = text.substr(0, length + 1);
+    for (wchar_t& c : plain)
+        if (c < 0x20 || c == 0x7F) c = L' ';
+    if (plain.size() <= length) return plain;
+    size_t cut = length - 1;
+    if (IS_LOW_SURROGATE(plain[cut])) --cut;  // never half a character
+    return plain.substr(0, cut) + L"\u2026";
+}
+
+static std::wstring Text(HRESULT (STDMETHODCALLTYPE ICoreWebView2Notification::*get)(LPWSTR*),
+                         ICoreWebView2Notification* notification) {
+    LPWSTR text = nullptr;
+    (notification->*get)(&text);
+    return TakeEngineString(text);
+}
+
+HRESULT OnNotificationReceived(ICoreWebView2NotificationReceivedEventArgs* args) {
+    // Taken in every case: shown by the program, or not at all.
+    args->put_Handled(TRUE);
+    LPWSTR origin = nullptr;
+    ICoreWebView2Notification* notification = nullptr;
+    args->get_SenderOrigin(&origin);
+    args->get_Notification(&notification);
+    bool fromSite = !g_app.homeOrigin.empty() && SiteOrigin(TakeEngineString(origin)) == g_app.homeOrigin;
+    if (!notification || !fromSite || g_app.notifications != NotificationsAnswer::kAllow) {
+        if (notification) notification->Release();
+        return S_OK;
+    }
+    NavigationRecord& nav = g_app.nav;
+    if (!MayShowNotification(nav.notificationTimes, GetTickCount64())) {
+        notification->ReportClosed();
+        notification->Release();
+        return S_OK;
+    }
+    // Windows shows one at a time: a newer one takes the older one's place.
+    if (nav.notification) ReportNotification(NotificationOutcome::kClosed);
+    nav.notification = notification;
+    nav.notificationTitle = NotificationText(Text(&ICoreWebView2Notification::get_Title, notification),
+                                             kNotificationTitleLength);
+    nav.notificationBody = NotificationText(Text(&ICoreWebView2Notification::get_Body, notification),
+                                            kNotificationBodyLength);
+    PostViewNotice(kNoticeShowNotification);
+    return S_OK;
+}
+
+void ReportNotification(NotificationOutcome outcome) {
+    ICoreWebView2Notification* notification = g_app.nav.notification;
+    if (!notification) return;
+    if (outcome == NotificationOutcome::kShown) {
+        notification->ReportShown();
+        return;
+    }
+    if (outcome == NotificationOutcome::kClicked)
+        notification->ReportClicked();
+    else
+        notification->ReportClosed();
+    notification->Release();
+    g_app.nav.notification = nullptr;
+}
+
+void AddNotificationHandler(ICoreWebView2* view) {
+    ICoreWebView2_24* view24 = nullptr;
+    if (FAILED(view->QueryInterface(IID_ICoreWebView2_24, reinterpret_cast<void**>(&view24))) || !view24) return;
+    EventRegistrationToken token;
+    view24->add_NotificationReceived(
+        Give(new OnNotification_([](ICoreWebView2*, ICoreWebView2NotificationReceivedEventArgs* args) {
+            return OnNotificationReceived(args);
+        })),
+        &token);
+    view24->Release();
+}

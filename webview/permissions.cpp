@@ -1,0 +1,84 @@
+#include "webview/permissions.h"
+
+#include "settings/site_address.h"
+#include "webview/handler.h"
+#include "webview/view_notices.h"
+
+// Requests that wait for the person at once; one more is refused.
+static const size_t kMaxWaiting = 8;
+
+PermissionDecision DecidePermission(COREWEBVIEW2_PERMISSION_KIND kind, bool fromSite, NotificationsAnswer stored) {
+    if (!fromSite) return PermissionDecision::kDeny;
+    if (kind != COREWEBVIEW2_PERMISSION_KIND_NOTIFICATIONS) return PermissionDecision::kRuntimeDefault;
+    switch (stored) {
+    case NotificationsAnswer::kAllow:
+        return PermissionDecision::kAllow;
+    case NotificationsAnswer::kBlock:
+        return PermissionDecision::kDeny;
+    default:
+        return PermissionDecision::kAskPerson;
+    }
+}
+
+static COREWEBVIEW2_PERMISSION_STATE StateFor(bool allow) {
+    return allow ? COREWEBVIEW2_PERMISSION_STATE_ALLOW : COREWEBVIEW2_PERMISSION_STATE_DENY;
+}
+
+HRESULT OnPermissionRequested(ICoreWebView2PermissionRequestedEventArgs* args) {
+    LPWSTR uri = nullptr;  // a failed call: no origin, which is never the site's
+    COREWEBVIEW2_PERMISSION_KIND kind = COREWEBVIEW2_PERMISSION_KIND_UNKNOWN_PERMISSION;
+    args->get_Uri(&uri);
+    args->get_PermissionKind(&kind);
+    bool fromSite = !g_app.homeOrigin.empty() && SiteOrigin(TakeEngineString(uri)) == g_app.homeOrigin;
+    ICoreWebView2PermissionRequestedEventArgs3* args3 = nullptr;
+    if (SUCCEEDED(args->QueryInterface(IID_ICoreWebView2PermissionRequestedEventArgs3,
+                                       reinterpret_cast<void**>(&args3))) &&
+        args3) {
+        args3->put_SavesInProfile(FALSE);
+        args3->Release();
+    }
+    PermissionDecision decision = DecidePermission(kind, fromSite, g_app.notifications);
+    std::vector<WaitingPermission>& waiting = g_app.nav.waitingPermissions;
+    if (decision == PermissionDecision::kAskPerson && waiting.size() >= kMaxWaiting)
+        decision = PermissionDecision::kDeny;
+    switch (decision) {
+    case PermissionDecision::kRuntimeDefault:
+        break;
+    case PermissionDecision::kAllow:
+    case PermissionDecision::kDeny:
+        args->put_State(StateFor(decision == PermissionDecision::kAllow));
+        break;
+    case PermissionDecision::kAskPerson: {
+        ICoreWebView2Deferral* deferral = nullptr;
+        if (FAILED(args->GetDeferral(&deferral)) || !deferral) {
+            args->put_State(COREWEBVIEW2_PERMISSION_STATE_DENY);
+            break;
+        }
+        args->AddRef();
+        waiting.push_back({args, deferral});
+        PostViewNotice(kNoticeAskNotifications);
+        break;
+    }
+    }
+    return S_OK;
+}
+
+void AnswerWaitingPermissions(bool allow) {
+    std::vector<WaitingPermission> waiting;
+    waiting.swap(g_app.nav.waitingPermissions);
+    for (WaitingPermission& request : waiting) {
+        request.args->put_State(StateFor(allow));
+        request.deferral->Complete();
+        request.deferral->Release();
+        request.args->Release();
+    }
+}
+
+void AddPermissionHandler(ICoreWebView2* view) {
+    EventRegistrationToken token;
+    view->add_PermissionRequested(
+        Give(new OnPermission_([](ICoreWebView2*, ICoreWebView2PermissionRequestedEventArgs* args) {
+            return OnPermissionRequested(args);
+        })),
+        &token);
+}

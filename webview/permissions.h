@@ -1,0 +1,29 @@
+// What the site may do beyond showing pages. Notifications are the person's
+// to allow, once, for the site's own origin: the answer is kept as
+// "notifications=" in the settings file, never in the engine's profile, so
+// the file stays the one truth. Every other kind (camera, microphone,
+// location, ...) of the site is left to the runtime's own prompt; nothing is
+// granted to a frame of another site.
+#pragma once
+
+#include "app/app_state.h"
+#include "webview/engine.h"
+
+enum class PermissionDecision { kRuntimeDefault, kAllow, kDeny, kAskPerson };
+
+// The answer for a request of kind from the site's own origin (fromSite) or
+// another, with the stored answer about notifications.
+PermissionDecision DecidePermission(COREWEBVIEW2_PERMISSION_KIND kind, bool fromSite, NotificationsAnswer stored);
+
+// Body of PermissionRequested. A request the person must answer waits (its
+// deferral held) and the window is asked to show the question
+// (kNoticeAskNotifications). Returns S_OK.
+HRESULT OnPermissionRequested(ICoreWebView2PermissionRequestedEventArgs* args);
+
+// Answers every request that waits for the person: allowed or not. Not
+// allowed and not answered (the bar was closed) is the same for the page:
+// refused, this time.
+void AnswerWaitingPermissions(bool allow);
+
+// Registers PermissionRequested on the view.
+void AddPermissionHandler(ICoreWebView2* view);
