@@ -61,7 +61,7 @@ HICON CreateBadgeIcon(int count, int size) {
 void ShowUnreadCount() {
     static ITaskbarList3* taskbar = [] {
         ITaskbarList3* list = nullptr;
-        if (FAILED(CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskbarList3,
+        if (FAILED(CoCreateInstance(__uuidof(TaskbarList), nullptr, CLSCTX_INPROC_SERVER, __uuidof(ITaskbarList3),
                                     reinterpret_cast<void**>(&list))) ||
             !list || FAILED(list->HrInit())) {
             if (list) list->Release();

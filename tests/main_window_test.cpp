@@ -67,11 +67,14 @@ TEST_F(MainWindowTest, MenuBarHoldsSiteAndViewItemsInOrder) {
         {0, 0, L""},
         {0, 104, L"Block ad domains"},
         {0, 109, L"Allowed sites\u2026"},
+        {0, 110, L"Show notifications"},
         {0, 0, L""},
         {0, 106, L"Quit"},
         {1, 105, L"Fullscreen\tF11"},
         {1, 107, L"Back"},
         {1, 108, L"Forward"},
+        {1, 0, L""},
+        {1, 111, L"Keep running in the notification area"},
     };
     UINT position[2] = {0, 0};
     for (const MenuItem& item : expected) {
@@ -89,8 +92,8 @@ TEST_F(MainWindowTest, MenuBarHoldsSiteAndViewItemsInOrder) {
             EXPECT_EQ(info.fState & (MFS_DISABLED | MFS_GRAYED), 0u);  // every command stays enabled
         }
     }
-    EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, 0)), 8);
-    EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, 1)), 3);
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, 0)), 9);
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, 1)), 5);
 }
 
 TEST_F(MainWindowTest, BlockAdsItemStartsCheckedFromSetting) {
