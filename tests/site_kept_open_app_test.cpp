@@ -3,6 +3,9 @@
 // window kept in the notification area and the unread count of its title.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <shellapi.h>
+
 #include "tests/support/app_session.h"
 #include "tests/support/app_site_bar.h"
 
@@ -62,6 +65,33 @@ TEST(SiteKeptOpenAppTest, PermissionsAreAnsweredByOriginKindAndTheStoredAnswer) 
         std::string settings = Settings(app);
         EXPECT_EQ(settings.find("notifications="), *c.kept ? settings.find(c.kept) : std::string::npos) << settings;
     }
+}
+
+
+// The icon's message as Windows sends it (NOTIFYICON_VERSION_4: the event in
+// the low word).
+void TrayEvent(const AppSession& app, UINT event) { PostMessageW(app.mainWindow(), WM_APP + 30, 0, MAKELPARAM(event, 1)); }
+
+// Allowed, the site's notifications are shown by Windows, the page hears
+// each shown, clicked or closed; at most ten a minute, whatever the page
+// sends; blocked, none.
+TEST(SiteKeptOpenAppTest, NotificationsReachWindowsAndThePageHearsWhatBecameOfThem) {
+    AppSession app(std::string(kSite) + "notifications=allow\r\n");
+    StartAtSite(app);
+    ASSERT_TRUE(app.Page(L"permission 4"));
+    ASSERT_TRUE(app.WaitForLog("permission result granted"));
+    ASSERT_TRUE(app.Page(L"notify Hello a body\twith\x01 control characters " + std::wstring(100000, L'x')));
+    ASSERT_TRUE(app.WaitForLog("notification shown Hello")) << ::testing::PrintToString(app.Log());
+    TrayEvent(app, NIN_BALLOONUSERCLICK);
+    ASSERT_TRUE(app.WaitForLog("notification clicked Hello"));
+    EXPECT_EQ(GetForegroundWindow(), app.mainWindow());
+    // A burst: ten in the minute at most are shown, the rest closed at once.
+    for (int i = 0; i < 1000; ++i) ASSERT_TRUE(app.Page(L"notify N" + std::to_wstring(i)));
+    ASSERT_TRUE(app.WaitForLog("notification closed N999"));
+    EXPECT_EQ(app.CountLog("notification shown"), 10u);
+    // The 991 beyond the ten closed at once, and each shown one but the last when the next took its place.
+    EXPECT_EQ(app.CountLog("notification closed N"), 991u + 8u);
+    EXPECT_EQ(app.Quit(), 0u);
 }
 
 }  // namespace
