@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cwchar>
 #include <iterator>
 #include <string_view>
 
@@ -63,6 +62,15 @@ void AppendUtf16(std::wstring& text, char32_t c) {
         text += static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10));
         text += static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
     }
+}
+
+// Digits of value in radix 10 or 16 (lower-case), no leading zeros. Here
+// rather than a printf, which would add some 20 KB to the program.
+void AppendNumber(std::wstring& text, uint64_t value, uint32_t radix) {
+    wchar_t digits[20], *end = digits + 20, *first = end;
+    do *--first = L"0123456789abcdef"[value % radix];
+    while (value /= radix);
+    text.append(first, end);
 }
 
 // Percent-escapes decoded, the bytes read as UTF-8: a sequence that is no
@@ -346,8 +354,10 @@ bool DottedDecimal(std::wstring& host) {
         rest.remove_prefix(dot + 1);
     }
     host.clear();
-    for (int shift = 24; shift >= 0; shift -= 8)
-        host += std::to_wstring(address >> shift & 255) + (shift ? L"." : L"");
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        AppendNumber(host, address >> shift & 255, 10);
+        if (shift) host += L'.';
+    }
     return true;
 }
 
@@ -425,9 +435,7 @@ bool Ipv6Literal(const std::wstring& literal, std::wstring& host) {
             i += runLength - 1;
             continue;
         }
-        wchar_t piece[8];
-        swprintf(piece, 8, L"%x", pieces[i]);
-        host += piece;
+        AppendNumber(host, pieces[i], 16);
         if (i < 7) host += L':';
     }
     host += L']';
