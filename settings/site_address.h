@@ -19,15 +19,17 @@ bool IsMessageAddress(const std::wstring& address);
 
 // Trims white space, prefixes "https://" when the text holds no "://", and
 // says whether the result is an http(s) address with a non-empty host that
-// has an ASCII form. The address is rewritten in place (keeping the case and
-// form it was typed in), also when the answer is false.
+// browsers can form (FormHost). The address is rewritten in place (keeping
+// the case and form it was typed in), also when the answer is false.
 bool NormalizeSiteAddress(std::wstring& address);
 
 // The origin as the engine forms it: the lower-cased scheme, "://", the host
-// (after the last "@" of the authority, lower-cased, an international name in
-// its ASCII form, an IPv6 literal in its brackets) and the port unless it is
+// (after the last "@" of the authority, as FormHost gives it: escapes
+// decoded, an international name in its ASCII form, an IPv4 address in
+// dotted decimal, an IPv6 literal in its brackets) and the port unless it is
 // the scheme's default. The authority ends at the first "/", "?" or "#" after
-// the first "://"; empty when there is no "://".
+// the first "://", or "\" for the schemes browsers read it in; empty when
+// there is no "://".
 std::wstring SiteOrigin(const std::wstring& address);
 
 // The host of SiteOrigin, without the port.

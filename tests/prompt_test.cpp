@@ -413,6 +413,7 @@ TEST_F(PromptTest, AcceptedAddressIsStoredSavedAndOpened) {
         {kOldSite, true, kOldSite, L"https://old.example"},  // unchanged: saved and opened all the same
         // Kept, saved and opened as typed; compared as the engine writes it.
         {L"me@B\u00fccher.Example:443", true, L"https://me@B\u00fccher.Example:443", L"https://xn--bcher-kva.example"},
+        {L"0x7F.1:8080", true, L"https://0x7F.1:8080", L"https://127.0.0.1:8080"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << (c.withView ? "view " : "no view ") << c.site);
@@ -446,7 +447,7 @@ TEST_F(PromptTest, LongEntryIsCutBeforeValidation) {
 
 TEST_F(PromptTest, InvalidEntryWarnsAndChangesNothing) {
     const std::string before = ReadFileBytes(ConfigPath());
-    for (const wchar_t* typed : {L"ftp://files.example", L"   ", L"", L"https://", L"\u2488.example"}) {
+    for (const wchar_t* typed : {L"ftp://files.example", L"   ", L"", L"https://", L"\u2488.example", L"192.168.0.300"}) {
         SCOPED_TRACE(testing::Message() << "typed '" << WideToUtf8(typed) << "'");
         struct Box {
             std::wstring caption;

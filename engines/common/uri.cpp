@@ -1,8 +1,7 @@
 #include "engines/common/uri.h"
 
 #include "engines/common/text.h"
-
-#include <windows.h>
+#include "settings/web_host.h"
 
 namespace {
 
@@ -65,7 +64,7 @@ UriParts SplitUri(const std::wstring& uri) {
     parts.hierarchical = true;
     for (wchar_t c : uri.substr(0, scheme)) parts.scheme += LowerAscii(c);
     size_t begin = scheme + 3;
-    size_t end = uri.find_first_of(L"/?#", begin);
+    size_t end = uri.find_first_of(IsSpecialScheme(parts.scheme) ? L"/?#\\" : L"/?#", begin);
     std::wstring authority = uri.substr(begin, end == std::wstring::npos ? std::wstring::npos : end - begin);
     parts.rest = end == std::wstring::npos ? L"" : uri.substr(end);
     size_t at = authority.rfind(L'@');
@@ -73,21 +72,11 @@ UriParts SplitUri(const std::wstring& uri) {
         parts.userInfo = authority.substr(0, at);
         authority.erase(0, at + 1);
     }
-    size_t colon = authority.rfind(L':');
-    if (colon != std::wstring::npos && authority.find(L']', colon) == std::wstring::npos) {
-        parts.port = authority.substr(colon + 1);
-        authority.erase(colon);
-    }
-    bool ascii = true;
-    for (wchar_t c : authority) ascii = ascii && c < 0x80;
-    wchar_t converted[512];
-    // The runtime names an international host by its ASCII form. (IdnToAscii
-    // maps "ß" to "ss" where the runtime keeps it: a host with "ß" is named
-    // differently here.)
-    int length = ascii ? 0 : IdnToAscii(0, authority.c_str(), static_cast<int>(authority.size()), converted, 512);
-    if (length > 0) authority.assign(converted, length);
-    for (wchar_t& c : authority) c = LowerAscii(c);
-    parts.host = authority;
+    // The port follows the first ":" outside an IPv6 literal's brackets.
+    size_t colon = authority.find(L':', authority.starts_with(L'[') ? authority.find(L']') : 0);
+    if (colon != std::wstring::npos) parts.port = authority.substr(colon + 1);
+    // The runtime names the host as browsers form it; one it can't form stays lower-cased.
+    FormHost(authority.substr(0, colon), parts.host);
     return parts;
 }
 
@@ -108,7 +97,11 @@ std::wstring CanonicalUri(const std::wstring& uri) {
     if (!parts.hierarchical || !defaultPort) return uri;
     std::wstring canonical = parts.scheme + L"://" + (parts.userInfo.empty() ? L"" : parts.userInfo + L"@") + parts.host;
     if (!parts.port.empty() && parts.port != defaultPort) canonical += L":" + parts.port;
-    return canonical + (parts.rest.starts_with(L'/') ? L"" : L"/") + parts.rest;
+    // Its path is separated by "\" too, which becomes "/".
+    std::wstring rest = parts.rest;
+    for (size_t i = 0; i < rest.size() && rest[i] != L'?' && rest[i] != L'#'; ++i)
+        if (rest[i] == L'\\') rest[i] = L'/';
+    return canonical + (rest.starts_with(L'/') ? L"" : L"/") + rest;
 }
 
 std::wstring HostOf(const std::wstring& uri) { return SplitUri(uri).host; }

@@ -11,12 +11,12 @@ std::wstring DataUriFromHtml(const std::wstring& html);
 // A to Z match either case, as scheme and host are case-blind.
 bool GlobMatch(const std::wstring& pattern, const std::wstring& text);
 // The address as the runtime reports it: for http(s), ws(s) and ftp the
-// scheme and host lower-cased, an international host in its ASCII form, the
-// scheme's default port dropped and an empty path given as "/"; user
-// information stays. Other addresses unchanged.
+// scheme lower-cased, the host as browsers form it (FormHost), the scheme's
+// default port dropped, "\" in the path as "/" and an empty path given as
+// "/"; user information stays. Other addresses unchanged.
 std::wstring CanonicalUri(const std::wstring& uri);
-// The host of "scheme://[user@]host[:port]/..." as CanonicalUri forms it;
-// empty without "://".
+// The host of "scheme://[user@]host[:port]/..." as CanonicalUri forms it (one
+// that browsers can't form lower-cased as typed); empty without "://".
 std::wstring HostOf(const std::wstring& uri);
 // The origin of a web address as the runtime names an asking page's:
 // "scheme://host[:port]/" in canonical form; "null" for addresses without one
