@@ -94,4 +94,54 @@ TEST(SiteKeptOpenAppTest, NotificationsReachWindowsAndThePageHearsWhatBecameOfTh
     EXPECT_EQ(app.Quit(), 0u);
 }
 
+// Kept in the notification area: the close box and Alt+F4 hide the window
+// and the page runs on (its view invisible); a click on the icon or a
+// second start brings it back; Quit still ends the program.
+TEST(SiteKeptOpenAppTest, KeptInTheNotificationAreaTheWindowHidesAndComesBack) {
+    AppSession app(std::string(kSite) + "tray=1\r\n");
+    StartAtSite(app);
+    HWND window = app.mainWindow();
+    const struct {
+        const char* name;
+        void (*hide)(HWND);
+        void (*bringBack)(const AppSession&);
+    } kWays[] = {
+        {"close box, icon", [](HWND w) { PostMessageW(w, WM_CLOSE, 0, 0); },
+         [](const AppSession& a) { TrayEvent(a, NIN_SELECT); }},
+        {"Alt+F4, second start", [](HWND w) { PostMessageW(w, WM_SYSCOMMAND, SC_CLOSE, 0); },
+         [](const AppSession&) { EXPECT_EQ(ChildProcess(VelotideExePath()).WaitForExit(), 0u); }},
+    };
+    for (size_t i = 0; i < std::size(kWays); ++i) {
+        SCOPED_TRACE(kWays[i].name);
+        kWays[i].hide(window);
+        ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(window); }));
+        EXPECT_TRUE(app.WaitForLog("visible 0", i + 1));
+        ASSERT_TRUE(app.Page(L"title (2) Inbox"));  // the page runs on
+        ASSERT_TRUE(app.WaitForLog("title changed (2) Inbox", i + 1));
+        kWays[i].bringBack(app);
+        ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(window) != FALSE; }));
+        EXPECT_TRUE(app.WaitForLog("visible 1", i + 2));
+        ASSERT_TRUE(app.Page(L"title Inbox"));
+    }
+    EXPECT_EQ(app.Quit(), 0u);
+}
+
+// Titles of any length and content: the window keeps its own title, and
+// nothing the page's title holds is kept whole.
+TEST(SiteKeptOpenAppTest, ThePagesTitleNeverBecomesTheWindowsTitle) {
+    AppSession app(kSite);
+    StartAtSite(app);
+    const std::wstring kTitles[] = {L"(3) Inbox", L"[12] Chat \u202E\x01\t", L"(" + std::wstring(1000000, L'9') + L") Flood",
+                                    L"(0) Inbox"};
+    for (const std::wstring& title : kTitles) {
+        size_t changed = app.CountLog("title changed");
+        ASSERT_TRUE(app.Page(L"title " + title));
+        ASSERT_TRUE(app.WaitForLog("title changed", changed + 1));
+        wchar_t text[64] = L"";
+        GetWindowTextW(app.mainWindow(), text, 64);
+        EXPECT_EQ(std::wstring(text), L"Velotide");
+    }
+    EXPECT_EQ(app.Quit(), 0u);
+}
+
 }  // namespace
