@@ -12,7 +12,9 @@
 #include "tests/support/app_input.h"
 #include <winhttp.h>
 
+#include "app/commands.h"
 #include "tests/support/app_session.h"
+#include "tests/support/app_site_bar.h"
 #include "tests/support/engine_install.h"
 
 namespace {
@@ -717,6 +719,41 @@ TEST(ChromiumAppTest, ClosingAsksAPageThatHoldsTypedText) {
         ASSERT_TRUE(app.Page(kArm));
         ASSERT_TRUE(PumpUntil([&] { return CountRequests("site.test /armed", true) > armed; }));
     }
+}
+
+}  // namespace
+
+namespace {
+
+// A site kept open all day, on a real page: it asks to notify, the bar asks
+// the person, Allow grants it, and its notification reaches Windows and the
+// page hears it shown; the next start answers at once from the settings
+// file; Site > Show notifications unchecked makes the next request denied.
+TEST(ChromiumAppTest, ASiteAsksToNotifyAndItsNotificationsReachWindows) {
+    std::string settings = "url=http://site.test/notify\r\n";
+    for (const char* run : {"asked", "answered from the settings"}) {
+        SCOPED_TRACE(run);
+        AppSession app(settings, Engine::kChromium);
+        StartAt(app, "http://site.test/notify");
+        ASSERT_TRUE(app.Page(L"script ask()"));
+        if (settings.find("notifications=") == std::string::npos) {
+            ASSERT_TRUE(PumpUntil([&] { return !SiteBarText(app).empty(); }, 10000));
+            EXPECT_EQ(SiteBarText(app), "site.test wants to show notifications");
+            EXPECT_TRUE(PressSiteBarButton(app, L"Allow"));
+        }
+        ASSERT_TRUE(app.WaitForLog("title changed permission granted")) << ::testing::PrintToString(app.Log());
+        EXPECT_EQ(SiteBarText(app), "");
+        ASSERT_TRUE(app.Page(L"script notifyMe('Hello')"));
+        EXPECT_TRUE(app.WaitForLog("title changed show Hello"));
+        if (settings.find("notifications=") != std::string::npos) {
+            app.Command(ID_SITE_NOTIFICATIONS);  // unchecked: blocked
+            ASSERT_TRUE(app.Page(L"script ask()"));
+            EXPECT_TRUE(app.WaitForLog("title changed permission denied"));
+        }
+        EXPECT_EQ(app.Quit(), 0u);
+        settings = ReadFileBytes(app.dataDir() + L"\\config.ini");
+    }
+    EXPECT_NE(settings.find("notifications=block\r\n"), std::string::npos) << settings;
 }
 
 }  // namespace
