@@ -11,6 +11,7 @@
 #include "app/prompt.h"
 #include "app/settings_notice.h"
 #include "app/site_bar.h"
+#include "app/start_with_windows.h"
 #include "settings/config_store.h"
 #include "webview/navigation_policy.h"
 #include "webview/startup.h"
@@ -43,6 +44,8 @@ HMENU BuildMenuBar() {
     AppendMenuW(view, MF_STRING, ID_VIEW_FULLSCREEN, L"Fullscreen\tF11");
     AppendMenuW(view, MF_STRING, ID_VIEW_BACK, L"Back");
     AppendMenuW(view, MF_STRING, ID_VIEW_FORWARD, L"Forward");
+    AppendMenuW(view, MF_STRING | (StartsWithWindows() ? MF_CHECKED : MF_UNCHECKED), ID_VIEW_START_WITH_WINDOWS,
+                L"Start with Windows");
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(site), L"Site");
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(view), L"View");
     return bar;
@@ -77,6 +80,14 @@ static void ToggleBlockAds() {
     ReloadView();
 }
 
+// The check mark says what the registry holds now, so a value that could not
+// be written or removed shows as it is.
+static void ToggleStartWithWindows() {
+    SetStartWithWindows(!StartsWithWindows());
+    CheckMenuItem(g_app.menuBar, ID_VIEW_START_WITH_WINDOWS,
+                  MF_BYCOMMAND | (StartsWithWindows() ? MF_CHECKED : MF_UNCHECKED));
+}
+
 // Runs menu command id; false when id is not one of ours.
 static bool RunCommand(int id) {
     switch (id) {
@@ -107,6 +118,9 @@ static bool RunCommand(int id) {
         return true;
     case ID_SITE_ALLOWED_SITES:
         ShowAllowedSites();
+        return true;
+    case ID_VIEW_START_WITH_WINDOWS:
+        ToggleStartWithWindows();
         return true;
     }
     return false;

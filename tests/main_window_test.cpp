@@ -72,6 +72,7 @@ TEST_F(MainWindowTest, MenuBarHoldsSiteAndViewItemsInOrder) {
         {1, 105, L"Fullscreen\tF11"},
         {1, 107, L"Back"},
         {1, 108, L"Forward"},
+        {1, 112, L"Start with Windows"},
     };
     UINT position[2] = {0, 0};
     for (const MenuItem& item : expected) {
@@ -90,7 +91,7 @@ TEST_F(MainWindowTest, MenuBarHoldsSiteAndViewItemsInOrder) {
         }
     }
     EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, 0)), 8);
-    EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, 1)), 3);
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, 1)), 4);
 }
 
 TEST_F(MainWindowTest, BlockAdsItemStartsCheckedFromSetting) {
