@@ -33,4 +33,5 @@ rm -f "$msi"
 # wixl takes source files only as paths relative to its working directory.
 (cd "$stage" && faketime -f "$clock" wixl -a x64 -o "$msi" "$wxs" -D Version="$version" \
     -D UpgradeCode="$upgrade" -D ProductCode="$product" -D ExeFile="$exe" -D IconFile="$icon")
-faketime -f "$clock" msibuild "$msi" -i "$properties" -s "Velotide $version" "The Velotide developers" "x64;1033" "{$package}"
+faketime -f "$clock" msibuild "$msi" -i "$properties" \
+    -s "Velotide $version" "The Velotide developers" "x64;1033" "{$package}"

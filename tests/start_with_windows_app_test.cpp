@@ -11,14 +11,15 @@
 
 TEST(CommandLineTest, ReadsTheProgramAndTheBackgroundFlag) {
     const std::tuple<const wchar_t*, const wchar_t*, bool> cases[] = {
-        {L"\"C:\\Program Files\\V\\velotide.exe\" --unknown \"--BACKGROUND\"", L"C:\\Program Files\\V\\velotide.exe", true},
+        {L"\"C:\\Program Files\\velotide.exe\" --unknown \"--BACKGROUND\"", L"C:\\Program Files\\velotide.exe", true},
         {L"velotide.exe --background=1 background", L"velotide.exe", false},
         {L"--background", L"--background", false},  // the program's own name
         {L"", L"", false},
     };
     for (auto [line, program, background] : cases) {
         CommandLine parsed = ParseCommandLine(line);
-        EXPECT_TRUE(parsed.program == program && parsed.background == background) << testing::PrintToString(std::wstring(line));
+        EXPECT_TRUE(parsed.program == program && parsed.background == background)
+            << testing::PrintToString(std::wstring(line));
     }
 }
 
