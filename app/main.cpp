@@ -8,9 +8,11 @@
 #include <cstdlib>
 
 #include "app/app_state.h"
+#include "app/command_line.h"
 #include "app/main_window.h"
 #include "app/placement.h"
 #include "app/tray.h"
+#include "app/start_with_windows.h"
 #include "settings/config_store.h"
 #include "webview/startup.h"
 
@@ -28,14 +30,28 @@ static std::wstring DataDirectory() {
     return std::wstring(base) + L"\\Velotide";
 }
 
+// Windows names the program's notifications and groups its windows on the
+// taskbar by this, the same as the Start menu shortcut the installer makes.
+static const wchar_t kAppUserModelId[] = L"Velotide.Desktop";
+
+// How the main window first shows: started by Windows at sign-in, out of the
+// way (only the notification area's icon when the program is kept there).
+static int FirstShowCommand(int showCommand) {
+    if (!g_app.startedInBackground) return showCommand;
+    return g_app.keepInTray ? SW_HIDE : SW_SHOWMINNOACTIVE;
+}
+
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     g_app.instance = instance;
+    SetCurrentProcessExplicitAppUserModelID(kAppUserModelId);
+    g_app.startedInBackground = ParseCommandLine(GetCommandLineW()).background;
 
     HANDLE mutex = CreateMutexW(nullptr, TRUE, L"Velotide.Desktop.SingleInstance");
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
-        if (HWND first = FindWindowW(kMainWindowClass, nullptr)) {
-            // A window kept in the notification area comes back; only a
-            // minimised window is restored: a maximised one stays so.
+        // Started in the background, it leaves the running one as it is.
+        if (HWND first = g_app.startedInBackground ? nullptr : FindWindowW(kMainWindowClass, nullptr)) {
+            // A window kept in the notification area, or never shown, comes
+            // back; only a minimised window is restored: a maximised one stays so.
             if (!IsWindowVisible(first)) ShowWindow(first, SW_SHOW);
             if (IsIconic(first)) ShowWindow(first, SW_RESTORE);
             SetForegroundWindow(first);
@@ -44,6 +60,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     }
 
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    RepairStartWithWindows();
 
     g_app.dataDir = DataDirectory();
     CreateDirectoryW(g_app.dataDir.c_str(), nullptr);
@@ -52,7 +69,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     RegisterMainWindowClass();
     g_app.menuBar = BuildMenuBar();
     g_app.mainWindow = CreateMainWindow();
-    ShowWindow(g_app.mainWindow, RestoreWindowPlace(g_app.mainWindow, showCommand));
+    ShowWindow(g_app.mainWindow, RestoreWindowPlace(g_app.mainWindow, FirstShowCommand(showCommand)));
     UpdateWindow(g_app.mainWindow);
     UpdateTrayIcon();
     StartWebView();

@@ -14,6 +14,7 @@
 #include "app/site_bar.h"
 #include "app/tray.h"
 #include "app/unread_badge.h"
+#include "app/start_with_windows.h"
 #include "settings/config_store.h"
 #include "webview/navigation_policy.h"
 #include "webview/startup.h"
@@ -51,6 +52,8 @@ HMENU BuildMenuBar() {
     AppendMenuW(view, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(view, MF_STRING | (g_app.keepInTray ? MF_CHECKED : MF_UNCHECKED), ID_VIEW_KEEP_IN_TRAY,
                 L"Keep running in the notification area");
+    AppendMenuW(view, MF_STRING | (StartsWithWindows() ? MF_CHECKED : MF_UNCHECKED), ID_VIEW_START_WITH_WINDOWS,
+                L"Start with Windows");
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(site), L"Site");
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(view), L"View");
     return bar;
@@ -100,6 +103,14 @@ static void FollowWindowVisibility(bool visible) {
     g_app.nav.hidden = !visible;
 }
 
+// The check mark says what the registry holds now, so a value that could not
+// be written or removed shows as it is.
+static void ToggleStartWithWindows() {
+    SetStartWithWindows(!StartsWithWindows());
+    CheckMenuItem(g_app.menuBar, ID_VIEW_START_WITH_WINDOWS,
+                  MF_BYCOMMAND | (StartsWithWindows() ? MF_CHECKED : MF_UNCHECKED));
+}
+
 // Runs menu command id; false when id is not one of ours.
 static bool RunCommand(int id) {
     switch (id) {
@@ -136,6 +147,9 @@ static bool RunCommand(int id) {
         return true;
     case ID_VIEW_KEEP_IN_TRAY:
         ToggleKeepInTray();
+        return true;
+    case ID_VIEW_START_WITH_WINDOWS:
+        ToggleStartWithWindows();
         return true;
     }
     return false;

@@ -40,6 +40,11 @@ check "MSI sets no ALLUSERS (per-user install)" sh -c '! grep -q "^ALLUSERS	" "$
 # Word count bit 8: the installer needs no elevated privileges.
 words=$(msiinfo suminfo "$msi" | sed -n 's/^Source: \([0-9]*\).*/\1/p')
 check "MSI asks for no elevation (word count $words)" [ $(( ${words:-0} & 8 )) -eq 8 ]
+# The Start menu shortcut carries the AppUserModelID the program gives itself.
+appid=$(msiinfo export "$msi" MsiShortcutProperty |
+    awk -F '\t' '$2 == "VelotideShortcut" && $3 == "System.AppUserModel.ID" { print $4 }' | tr -d '\r')
+check "shortcut's AppUserModelID ($appid) is velotide.exe's" \
+    sh -c 'x86_64-w64-mingw32-strings -el "$1" | grep -q -x -F "$2"' - "$exe" "$appid"
 
 # A run cut short may have left an installation or settings behind.
 $wine msiexec /x "$(winpath "$msi")" /qn >/dev/null 2>&1

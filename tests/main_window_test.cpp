@@ -75,6 +75,7 @@ TEST_F(MainWindowTest, MenuBarHoldsSiteAndViewItemsInOrder) {
         {1, 108, L"Forward"},
         {1, 0, L""},
         {1, 111, L"Keep running in the notification area"},
+        {1, 112, L"Start with Windows"},
     };
     UINT position[2] = {0, 0};
     for (const MenuItem& item : expected) {
@@ -93,7 +94,7 @@ TEST_F(MainWindowTest, MenuBarHoldsSiteAndViewItemsInOrder) {
         }
     }
     EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, 0)), 9);
-    EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, 1)), 5);
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, 1)), 6);
 }
 
 TEST_F(MainWindowTest, BlockAdsItemStartsCheckedFromSetting) {

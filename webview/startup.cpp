@@ -132,11 +132,10 @@ static void OnControllerReady(ICoreWebView2Controller* controller) {
         })),
         &token);
 
-    // Invisible in a window that starts minimised or hidden, as it would be
-    // made on the way there: the runtime can throttle the page meanwhile.
-    bool shown = IsWindowVisible(g_app.mainWindow) && !IsIconic(g_app.mainWindow);
-    controller->put_IsVisible(shown ? TRUE : FALSE);
-    g_app.nav.hidden = !shown;
+    // A view made while the window is minimised or not shown (started in the
+    // background) stays invisible until the window shows.
+    g_app.nav.hidden = IsIconic(g_app.mainWindow) || !IsWindowVisible(g_app.mainWindow);
+    controller->put_IsVisible(g_app.nav.hidden ? FALSE : TRUE);
     // The view doesn't take the focus by itself: without this the shortcuts
     // would wait for a click into the page. After a restart the focus was in
     // the old view, which is gone, so it is the active window that counts.

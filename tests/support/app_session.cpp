@@ -28,10 +28,11 @@ AppSession::~AppSession() {
     process_.reset();
 }
 
-bool AppSession::Start(bool expectView, WORD showCommand) {
-    process_ = std::make_unique<ChildProcess>(VelotideExePath(), perUser_.path(), environment_.c_str(), showCommand);
+bool AppSession::Start(bool expectView, WORD showCommand, const std::wstring& arguments) {
+    process_ = std::make_unique<ChildProcess>(VelotideExePath(), perUser_.path(), environment_.c_str(), showCommand,
+                                              arguments);
     mainWindow_ = process_->WaitForWindow(L"VelotideMain");
-    if (!mainWindow_ || !PumpUntil([&] { return IsWindowVisible(mainWindow_) != FALSE; })) return false;
+    if (!mainWindow_ || !PumpUntil([&] { return IsWindowVisible(mainWindow_) || view(); })) return false;
     if (engine_ == Engine::kNone || !expectView) return true;
     return PumpUntil([&] { return view() != nullptr; }) && WaitForLog("visible 1");
 }

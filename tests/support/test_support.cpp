@@ -116,12 +116,12 @@ std::wstring EnvironmentWith(const std::vector<std::pair<std::wstring, std::wstr
 }
 
 ChildProcess::ChildProcess(const std::wstring& exe, const std::wstring& workingDir, const wchar_t* environment,
-                           WORD showCommand) {
+                           WORD showCommand, const std::wstring& arguments) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = showCommand;
-    std::wstring commandLine = L"\"" + exe + L"\"";
+    std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
     CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
                    environment ? CREATE_UNICODE_ENVIRONMENT : 0, const_cast<wchar_t*>(environment),
                    workingDir.empty() ? nullptr : workingDir.c_str(), &startup, &info_);

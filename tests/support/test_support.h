@@ -63,8 +63,10 @@ std::wstring EnvironmentWith(const std::vector<std::pair<std::wstring, std::wstr
 // velotide.exe (or another program) started with CreateProcessW.
 class ChildProcess {
 public:
+    // arguments: what follows the quoted exe on the command line.
     ChildProcess(const std::wstring& exe, const std::wstring& workingDir = L"",
-                 const wchar_t* environment = nullptr, WORD showCommand = SW_SHOWNORMAL);
+                 const wchar_t* environment = nullptr, WORD showCommand = SW_SHOWNORMAL,
+                 const std::wstring& arguments = L"");
     ~ChildProcess();  // terminates the process if it still runs
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;

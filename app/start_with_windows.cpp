@@ -1,0 +1,52 @@
+#include "app/start_with_windows.h"
+
+#include <windows.h>
+
+#include "app/command_line.h"
+
+static const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+// What Windows runs is named here alone: the value's name and what follows
+// the exe's path.
+static const wchar_t kRunName[] = L"Velotide";
+static const wchar_t kRunArguments[] = L" --background";
+static const DWORD kPathMax = 1024;
+
+// This exe's path; false when it doesn't fit.
+static bool ThisExe(wchar_t* path) {
+    DWORD length = GetModuleFileNameW(nullptr, path, kPathMax);
+    return length && length < kPathMax;
+}
+
+// The exe the value starts; empty when there is no value or it can't be read.
+static std::wstring RunProgram() {
+    wchar_t value[kPathMax + 64];
+    DWORD size = sizeof value;
+    if (RegGetValueW(HKEY_CURRENT_USER, kRunKey, kRunName, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+        return {};
+    return ParseCommandLine(value).program;
+}
+
+bool StartsWithWindows() {
+    wchar_t exe[kPathMax];
+    return ThisExe(exe) && CompareStringOrdinal(RunProgram().c_str(), -1, exe, -1, TRUE) == CSTR_EQUAL;
+}
+
+void SetStartWithWindows(bool on) {
+    wchar_t command[kPathMax + 64] = L"\"";
+    if (!on) {
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, kRunName);
+    } else if (ThisExe(command + 1)) {
+        lstrcatW(command, L"\"");
+        lstrcatW(command, kRunArguments);
+        RegSetKeyValueW(HKEY_CURRENT_USER, kRunKey, kRunName, REG_SZ, command,
+                        static_cast<DWORD>((lstrlenW(command) + 1) * sizeof(wchar_t)));
+    }
+}
+
+void RepairStartWithWindows() {
+    std::wstring program = RunProgram();
+    if (program.empty() || GetFileAttributesW(program.c_str()) != INVALID_FILE_ATTRIBUTES) return;
+    // Only an exe known to be gone: a drive that isn't there right now may come back.
+    DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) SetStartWithWindows(true);
+}

@@ -1,0 +1,58 @@
+// Starting with Windows: the command line the program reads, and the real
+// program started in the background with its Run value.
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+#include "app/command_line.h"
+#include "app/commands.h"
+#include "tests/support/app_session.h"
+#include "tests/support/registry_override.h"
+
+TEST(CommandLineTest, ReadsTheProgramAndTheBackgroundFlag) {
+    const std::tuple<const wchar_t*, const wchar_t*, bool> cases[] = {
+        {L"\"C:\\Program Files\\velotide.exe\" --unknown \"--BACKGROUND\"", L"C:\\Program Files\\velotide.exe", true},
+        {L"velotide.exe --background=1 background", L"velotide.exe", false},
+        {L"--background", L"--background", false},  // the program's own name
+        {L"", L"", false},
+    };
+    for (auto [line, program, background] : cases) {
+        CommandLine parsed = ParseCommandLine(line);
+        EXPECT_TRUE(parsed.program == program && parsed.background == background)
+            << testing::PrintToString(std::wstring(line));
+    }
+}
+
+// Started by Windows at sign-in: out of the way with the engine running, a
+// Run value left by a copy that is gone taken over (another copy's left
+// alone); the menu then removes and writes it, and a second start shows the window.
+TEST(StartWithWindowsAppTest, BackgroundStartTakesOverAGoneCopysRunValue) {
+    const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    const std::wstring self = L"\"" + VelotideExePath() + L"\" --background";
+    const std::wstring other = L"\"" + WinPathFromUnix(VELOTIDE_TEST_ENGINE_UNIX_PATH) + L"\" --background";
+    auto runValue = [&] {
+        wchar_t value[1024] = L"";
+        DWORD size = sizeof value;
+        RegGetValueW(HKEY_CURRENT_USER, kRunKey, L"Velotide", RRF_RT_REG_SZ, nullptr, value, &size);
+        return std::wstring(value);
+    };
+    const std::tuple<bool, std::wstring, std::wstring> cases[] = {
+        {false, L"\"C:\\gone\\velotide.exe\" --background", self}, {true, other, other}};
+    for (const auto& [tray, atStart, afterStart] : cases) {
+        RegistryValueOverride value(HKEY_CURRENT_USER, 0, kRunKey, L"Velotide", atStart);
+        AppSession app(std::string("url=https://host.test/\r\n") + (tray ? "tray=1\r\n" : ""));
+        ASSERT_TRUE(app.Start(false, SW_SHOWNORMAL, L"--background"));
+        ASSERT_TRUE(app.WaitForLog("navigation started 1 https://host.test/"));
+        EXPECT_TRUE(IsWindowVisible(app.mainWindow()) == !tray && IsIconic(app.mainWindow()) == !tray) << tray;
+        EXPECT_EQ(app.LastLog("visible"), "visible 0");
+        EXPECT_EQ(runValue(), afterStart);
+        for (const std::wstring& expected : {tray ? self : L"", tray ? L"" : self}) {
+            app.Command(ID_VIEW_START_WITH_WINDOWS);
+            EXPECT_TRUE(PumpUntil([&] { return runValue() == expected; }));
+        }
+        ChildProcess second(VelotideExePath());
+        EXPECT_TRUE(second.WaitForExit() == 0 && app.WaitForLog("visible 1"));
+        EXPECT_TRUE(IsWindowVisible(app.mainWindow()) && !IsIconic(app.mainWindow()));
+        EXPECT_EQ(app.Quit(), 0u);
+    }
+}
