@@ -19,6 +19,8 @@ enum class NotificationsAnswer { kAsk, kAllow, kBlock };
 
 struct AppState {
     HINSTANCE instance = nullptr;
+    std::wstring appId;    // the site app this program runs as (--app); empty for plain Velotide
+    std::wstring appName;  // its name ("name=")
     HWND mainWindow = nullptr;
     HMENU menuBar = nullptr;  // kept so it can be put back after fullscreen
     std::wstring dataDir;     // no trailing separator

@@ -7,6 +7,9 @@
 struct CommandLine {
     std::wstring program;     // the exe the line starts, unquoted
     bool background = false;  // "--background": started by Windows at sign-in
+    std::wstring app;         // "--app <id>": the site app to run (the id as given, not checked)
+    std::wstring removeApp;   // "--remove-app <id>": the site app to remove
+    bool appGiven = false, removeAppGiven = false;  // the word stood there, with or without an id
 };
 
 // Splits a whole command line (program first, as GetCommandLineW gives it)

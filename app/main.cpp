@@ -11,6 +11,7 @@
 #include "app/command_line.h"
 #include "app/main_window.h"
 #include "app/placement.h"
+#include "app/site_app.h"
 #include "app/tray.h"
 #include "app/start_with_windows.h"
 #include "settings/config_store.h"
@@ -23,17 +24,6 @@ namespace __gnu_cxx {
 void __verbose_terminate_handler() { std::abort(); }
 }  // namespace __gnu_cxx
 
-static std::wstring DataDirectory() {
-    wchar_t base[MAX_PATH];
-    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, base)))
-        lstrcpyW(base, L".");
-    return std::wstring(base) + L"\\Velotide";
-}
-
-// Windows names the program's notifications and groups its windows on the
-// taskbar by this, the same as the Start menu shortcut the installer makes.
-static const wchar_t kAppUserModelId[] = L"Velotide.Desktop";
-
 // How the main window first shows: started by Windows at sign-in, out of the
 // way (only the notification area's icon when the program is kept there).
 static int FirstShowCommand(int showCommand) {
@@ -43,13 +33,20 @@ static int FirstShowCommand(int showCommand) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     g_app.instance = instance;
-    SetCurrentProcessExplicitAppUserModelID(kAppUserModelId);
-    g_app.startedInBackground = ParseCommandLine(GetCommandLineW()).background;
+    CommandLine arguments = ParseCommandLine(GetCommandLineW());
+    if (arguments.appGiven) {
+        if (!AppExists(arguments.app)) return SayThereIsNoSuchApp(arguments.app);
+        g_app.appId = arguments.app;
+    }
+    // Windows names the program's notifications and groups its windows on the
+    // taskbar by this, the same as its Start menu shortcut carries.
+    SetCurrentProcessExplicitAppUserModelID(AppUserModelId().c_str());
+    g_app.startedInBackground = arguments.background;
 
-    HANDLE mutex = CreateMutexW(nullptr, TRUE, L"Velotide.Desktop.SingleInstance");
+    HANDLE mutex = CreateMutexW(nullptr, TRUE, InstanceMutexName().c_str());
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
         // Started in the background, it leaves the running one as it is.
-        if (HWND first = g_app.startedInBackground ? nullptr : FindWindowW(kMainWindowClass, nullptr)) {
+        if (HWND first = g_app.startedInBackground ? nullptr : FindWindowW(MainWindowClass().c_str(), nullptr)) {
             // A window kept in the notification area, or never shown, comes
             // back; only a minimised window is restored: a maximised one stays so.
             if (!IsWindowVisible(first)) ShowWindow(first, SW_SHOW);
@@ -62,7 +59,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     RepairStartWithWindows();
 
-    g_app.dataDir = DataDirectory();
+    g_app.dataDir = g_app.appId.empty() ? VelotideFolder() : AppFolder(g_app.appId);
     CreateDirectoryW(g_app.dataDir.c_str(), nullptr);
     LoadConfig();  // before the menu: "Block ad domains" starts from blockAds
 

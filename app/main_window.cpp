@@ -11,6 +11,7 @@
 #include "app/placement.h"
 #include "app/prompt.h"
 #include "app/settings_notice.h"
+#include "app/site_app.h"
 #include "app/site_bar.h"
 #include "app/tray.h"
 #include "app/unread_badge.h"
@@ -27,7 +28,8 @@ void RegisterMainWindowClass() {
     wc.hIcon = LoadIconW(g_app.instance, MAKEINTRESOURCEW(1));
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = CreateSolidBrush(RGB(14, 15, 22));
-    wc.lpszClassName = kMainWindowClass;
+    std::wstring className = MainWindowClass();
+    wc.lpszClassName = className.c_str();
     RegisterClassW(&wc);
 }
 
@@ -60,7 +62,7 @@ HMENU BuildMenuBar() {
 }
 
 HWND CreateMainWindow() {
-    HWND window = CreateWindowExW(0, kMainWindowClass, L"Velotide", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+    HWND window = CreateWindowExW(0, MainWindowClass().c_str(), ProgramName().c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                                   CW_USEDEFAULT, kMainWidth, kMainHeight, nullptr, g_app.menuBar, g_app.instance,
                                   nullptr);
     // The default size at the DPI of the monitor it opened on, kept inside
@@ -77,6 +79,7 @@ HWND CreateMainWindow() {
         SetWindowPos(window, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    SetAppWindowIcon(window);
     return window;
 }
 
@@ -255,6 +258,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             TakeSuggestedRect(window, lParam);
         FitViewToWindow();
         if (g_app.unreadCount) ShowUnreadCount();  // the badge drawn for the new DPI
+        SetAppWindowIcon(window);
         return 0;
     case WM_SETFOCUS:
         if (g_app.controller) g_app.controller->MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC);

@@ -1,11 +1,8 @@
-// The main window "VelotideMain": its class, menu bar, window procedure and
+// The main window (class "VelotideMain", a site app's its own): its class, menu bar, window procedure and
 // the menu commands.
 #pragma once
 
 #include <windows.h>
-
-// Also how a second instance finds the first one's window.
-inline constexpr wchar_t kMainWindowClass[] = L"VelotideMain";
 
 // Registers the window class; the result is not needed by anyone.
 void RegisterMainWindowClass();

@@ -26,9 +26,11 @@ struct PromptState {
 };
 
 // Rectangles in client coordinates at 96 DPI, scaled to the prompt's DPI.
+// The texts are the prompt's: its label, the text to edit, its note and its
+// button.
 struct ControlSpec {
     const wchar_t* className;
-    const wchar_t* text;  // null: the current site address
+    const wchar_t* PromptTexts::*text;  // null: "Cancel"
     DWORD exStyle;
     DWORD style;
     int x, y, width, height;
@@ -36,12 +38,18 @@ struct ControlSpec {
 };
 
 const ControlSpec kControls[] = {
-    {L"STATIC", L"Enter the address of your Velotide site (for example your Zeabur URL):", 0,
-     WS_CHILD | WS_VISIBLE, 16, 14, 520, 20, 0},
+    {L"STATIC", &PromptTexts::label, 0, WS_CHILD | WS_VISIBLE, 16, 14, 520, 20, 0},
     {L"EDIT", nullptr, WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 16, 42, 520, 26, 0},
-    {L"STATIC", L"Example: https://my-site.zeabur.app", 0, WS_CHILD | WS_VISIBLE, 16, 76, 520, 20, 0},
-    {L"BUTTON", L"Save && open", 0, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 322, 120, 120, 30, IDOK},
-    {L"BUTTON", L"Cancel", 0, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 452, 120, 84, 30, IDCANCEL},
+    {L"STATIC", &PromptTexts::note, 0, WS_CHILD | WS_VISIBLE, 16, 76, 520, 20, 0},
+    {L"BUTTON", &PromptTexts::accept, 0, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 322, 120, 120, 30, IDOK},
+    {L"BUTTON", nullptr, 0, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 452, 120, 84, 30, IDCANCEL},
+};
+
+const PromptTexts kSiteAddressTexts = {
+    L"Velotide \u2013 site address",
+    L"Enter the address of your Velotide site (for example your Zeabur URL):",
+    L"Example: https://my-site.zeabur.app",
+    L"Save && open",
 };
 
 void RegisterPromptClass() {
@@ -75,7 +83,7 @@ void LayOutPrompt(HWND prompt, PromptState& state, UINT dpi, bool resize) {
 
 // Creates the prompt window centred over the main window, with its controls;
 // null when the window could not be made.
-HWND CreatePrompt(PromptState& state, const std::wstring& address) {
+HWND CreatePrompt(PromptState& state, const PromptTexts& texts, const std::wstring& text) {
     // The main window's DPI: the prompt opens on its monitor.
     UINT dpi = g_app.mainWindow ? WindowDpi(g_app.mainWindow) : ScreenDpi();
     int width = ScaleForDpi(kPromptWidth, dpi), height = ScaleForDpi(kPromptHeight, dpi);
@@ -87,16 +95,17 @@ HWND CreatePrompt(PromptState& state, const std::wstring& address) {
         x = owner.left + (owner.right - owner.left - width) / 2;
         y = owner.top + (owner.bottom - owner.top - height) / 2;
     }
-    HWND prompt = CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_TOPMOST, kPromptClass, L"Velotide \u2013 site address",
+    HWND prompt = CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_TOPMOST, kPromptClass, texts.title,
                                   WS_VISIBLE | WS_CAPTION | WS_SYSMENU, x, y, width, height, g_app.mainWindow,
                                   nullptr, g_app.instance, &state);
     if (!prompt) return nullptr;
 
     for (const ControlSpec& c : kControls) {
-        HWND control = CreateWindowExW(c.exStyle, c.className, c.text ? c.text : address.c_str(), c.style, 0, 0, 0,
-                                       0, prompt, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
-                                       g_app.instance, nullptr);
-        if (!c.text) state.edit = control;
+        bool edit = c.exStyle != 0;
+        const wchar_t* shown = edit ? text.c_str() : c.text ? texts.*c.text : L"Cancel";
+        HWND control = CreateWindowExW(c.exStyle, c.className, shown, c.style, 0, 0, 0, 0, prompt,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), g_app.instance, nullptr);
+        if (edit) state.edit = control;
     }
     // Its own DPI, should it have opened on another monitor than its owner's.
     LayOutPrompt(prompt, state, WindowDpi(prompt), WindowDpi(prompt) != dpi);
@@ -142,17 +151,16 @@ void ApplySiteAddress(std::wstring address) {
 
 }  // namespace
 
-void PromptForSiteAddress() {
+bool AskForText(const PromptTexts& texts, std::wstring& text) {
     // A second request (a held Ctrl+L, say) finds the prompt open: it comes to
     // the front rather than opening another inside it.
     if (g_app.promptWindow) {
         SetForegroundWindow(g_app.promptWindow);
-        return;
+        return false;
     }
-    std::wstring address = g_app.siteUrl;
     RegisterPromptClass();
     PromptState state;
-    HWND prompt = g_app.promptWindow = CreatePrompt(state, address);
+    HWND prompt = g_app.promptWindow = CreatePrompt(state, texts, text);
     // Without a window nothing could ever finish the loop.
     if (!prompt) state.done = true;
     if (g_app.mainWindow) EnableWindow(g_app.mainWindow, FALSE);
@@ -172,9 +180,15 @@ void PromptForSiteAddress() {
     if (quit) {
         // The quit was meant for the main loop: let it still end the program.
         PostQuitMessage(static_cast<int>(quitCode));
-        return;
+        return false;
     }
-    if (state.accepted) ApplySiteAddress(state.text);
+    if (state.accepted) text = state.text;
+    return state.accepted;
+}
+
+void PromptForSiteAddress() {
+    std::wstring address = g_app.siteUrl;
+    if (AskForText(kSiteAddressTexts, address)) ApplySiteAddress(address);
 }
 
 HWND MessageBoxOwner() { return g_app.promptWindow ? g_app.promptWindow : g_app.mainWindow; }

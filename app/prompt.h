@@ -1,9 +1,25 @@
-// The modal "site address" prompt: asks, validates, stores and opens.
+// The modal prompt that asks for one line of text (the site's address, a
+// site app's name): its own message loop, the system's message font, sized
+// for its monitor's DPI.
 #pragma once
 
 #include <windows.h>
 
-// Runs the prompt to its end (its own message loop) and applies the result.
+#include <string>
+
+struct PromptTexts {
+    const wchar_t* title;
+    const wchar_t* label;
+    const wchar_t* note;    // a line under the text: an example, say
+    const wchar_t* accept;  // the default button ("&&" for one "&")
+};
+
+// Runs the prompt to its end with text in its field; true, with text as the
+// person left it, when they accepted (a longer entry is cut to 2047 code
+// units). False when they cancelled, or another prompt is open already.
+bool AskForText(const PromptTexts& texts, std::wstring& text);
+
+// Site > Change site address: asks, validates, stores and opens.
 void PromptForSiteAddress();
 
 LRESULT CALLBACK PromptWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -3,12 +3,9 @@
 #include <windows.h>
 
 #include "app/command_line.h"
+#include "app/site_app.h"
 
 static const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-// What Windows runs is named here alone: the value's name and what follows
-// the exe's path.
-static const wchar_t kRunName[] = L"Velotide";
-static const wchar_t kRunArguments[] = L" --background";
 static const DWORD kPathMax = 1024;
 
 // This exe's path; false when it doesn't fit.
@@ -21,7 +18,7 @@ static bool ThisExe(wchar_t* path) {
 static std::wstring RunProgram() {
     wchar_t value[kPathMax + 64];
     DWORD size = sizeof value;
-    if (RegGetValueW(HKEY_CURRENT_USER, kRunKey, kRunName, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+    if (RegGetValueW(HKEY_CURRENT_USER, kRunKey, RunValueName().c_str(), RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
         return {};
     return ParseCommandLine(value).program;
 }
@@ -34,12 +31,11 @@ bool StartsWithWindows() {
 void SetStartWithWindows(bool on) {
     wchar_t command[kPathMax + 64] = L"\"";
     if (!on) {
-        RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, kRunName);
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, RunValueName().c_str());
     } else if (ThisExe(command + 1)) {
-        lstrcatW(command, L"\"");
-        lstrcatW(command, kRunArguments);
-        RegSetKeyValueW(HKEY_CURRENT_USER, kRunKey, kRunName, REG_SZ, command,
-                        static_cast<DWORD>((lstrlenW(command) + 1) * sizeof(wchar_t)));
+        std::wstring value = command + (L"\" " + RunArguments());
+        RegSetKeyValueW(HKEY_CURRENT_USER, kRunKey, RunValueName().c_str(), REG_SZ, value.c_str(),
+                        static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
     }
 }
 

@@ -22,16 +22,16 @@ static std::wstring ConfigPath() { return g_app.dataDir + L"\\config.ini"; }
 struct ConfigLine {
     const char* key;
     void (*read)(const std::string& value);
-    std::string (*write)();
+    std::string (*write)(const AppState& settings);
 };
 
 const ConfigLine kLines[] = {
     {"url=", [](const std::string& value) { g_app.siteUrl = Utf8ToWide(value); },
-     [] { return "url=" + WideToUtf8(g_app.siteUrl) + "\r\n"; }},
+     [](const AppState& a) { return "url=" + WideToUtf8(a.siteUrl) + "\r\n"; }},
     {"blockAds=", [](const std::string& value) { g_app.blockAds = value != "0"; },
-     [] { return std::string("blockAds=") + (g_app.blockAds ? "1" : "0") + "\r\n"; }},
+     [](const AppState& a) { return std::string("blockAds=") + (a.blockAds ? "1" : "0") + "\r\n"; }},
     {"window=", [](const std::string& value) { ParseWindowPlace(value, &g_app.place); },
-     [] { return g_app.place.known ? "window=" + FormatWindowPlace(g_app.place) + "\r\n" : std::string(); }},
+     [](const AppState& a) { return a.place.known ? "window=" + FormatWindowPlace(a.place) + "\r\n" : std::string(); }},
     // Written only once the person has answered or turned it on: a file
     // without them is the plain program's.
     {"notifications=",
@@ -40,18 +40,21 @@ const ConfigLine kLines[] = {
                                : value == "block" ? NotificationsAnswer::kBlock
                                                   : NotificationsAnswer::kAsk;
      },
-     [] {
-         if (g_app.notifications == NotificationsAnswer::kAsk) return std::string();
-         return std::string("notifications=") + (g_app.notifications == NotificationsAnswer::kAllow ? "allow" : "block") +
+     [](const AppState& a) {
+         if (a.notifications == NotificationsAnswer::kAsk) return std::string();
+         return std::string("notifications=") + (a.notifications == NotificationsAnswer::kAllow ? "allow" : "block") +
                 "\r\n";
      }},
+    // A site app's name; plain Velotide has none.
+    {"name=", [](const std::string& value) { g_app.appName = Utf8ToWide(value); },
+     [](const AppState& a) { return a.appName.empty() ? std::string() : "name=" + WideToUtf8(a.appName) + "\r\n"; }},
     {"tray=", [](const std::string& value) { g_app.keepInTray = value == "1"; },
-     [] { return std::string(g_app.keepInTray ? "tray=1\r\n" : ""); }},
+     [](const AppState& a) { return std::string(a.keepInTray ? "tray=1\r\n" : ""); }},
     // Checked and reduced to origins once all are read.
     {"allow=", [](const std::string& value) { g_app.allowedOrigins.push_back(Utf8ToWide(value)); },
-     [] {
+     [](const AppState& a) {
          std::string lines;
-         for (const std::wstring& origin : g_app.allowedOrigins) lines += "allow=" + WideToUtf8(origin) + "\r\n";
+         for (const std::wstring& origin : a.allowedOrigins) lines += "allow=" + WideToUtf8(origin) + "\r\n";
          return lines;
      }},
 };
@@ -101,11 +104,12 @@ void LoadConfig() {
 // The new settings replace config.ini only once written completely, so a full
 // disk or a crash mid-write never costs the old file; and a file that could
 // not be read is never replaced, since what it held is not known.
-bool SaveConfig() {
-    if (g_app.configUnread) return false;
+bool SaveConfig() { return !g_app.configUnread && WriteConfig(g_app.dataDir, g_app); }
+
+bool WriteConfig(const std::wstring& dataDir, const AppState& settings) {
     std::string text;
-    for (const ConfigLine& known : kLines) text += known.write();
-    return ReplaceFileWhole(ConfigPath(), text);
+    for (const ConfigLine& known : kLines) text += known.write(settings);
+    return ReplaceFileWhole(dataDir + L"\\config.ini", text);
 }
 
 std::string WideToUtf8(const std::wstring& text) {

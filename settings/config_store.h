@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "app/app_state.h"
+
 // Reads dataDir\config.ini into siteUrl, blockAds, place and allowedOrigins
 // (missing file: defaults), normalises siteUrl (cleared when invalid), sets
 // homeOrigin and reduces the allowed addresses to origins (invalid and
@@ -18,6 +20,9 @@ void LoadConfig();
 // configUnread holds. False when the settings were not saved: the values
 // live on in memory for this run.
 bool SaveConfig();
+// The same file, with these settings, in another data directory (a new site
+// app's); false when it could not be written.
+bool WriteConfig(const std::wstring& dataDir, const AppState& settings);
 
 std::string WideToUtf8(const std::wstring& text);
 std::wstring Utf8ToWide(const std::string& text);

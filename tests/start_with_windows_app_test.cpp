@@ -9,16 +9,21 @@
 #include "tests/support/app_session.h"
 #include "tests/support/registry_override.h"
 
-TEST(CommandLineTest, ReadsTheProgramAndTheBackgroundFlag) {
-    const std::tuple<const wchar_t*, const wchar_t*, bool> cases[] = {
-        {L"\"C:\\Program Files\\velotide.exe\" --unknown \"--BACKGROUND\"", L"C:\\Program Files\\velotide.exe", true},
-        {L"velotide.exe --background=1 background", L"velotide.exe", false},
-        {L"--background", L"--background", false},  // the program's own name
-        {L"", L"", false},
+TEST(CommandLineTest, ReadsTheProgramTheBackgroundFlagAndTheApp) {
+    const std::tuple<const wchar_t*, const wchar_t*, bool, const wchar_t*, const wchar_t*> cases[] = {
+        {L"\"C:\\Program Files\\velotide.exe\" --unknown \"--BACKGROUND\"", L"C:\\Program Files\\velotide.exe", true,
+         L"", L""},
+        {L"velotide.exe --background=1 background", L"velotide.exe", false, L"", L""},
+        {L"--background", L"--background", false, L"", L""},  // the program's own name
+        {L"", L"", false, L"", L""},
+        {L"v.exe --app mail --background", L"v.exe", true, L"mail", L""},
+        {L"v.exe --remove-app \"Mail Two\"", L"v.exe", false, L"", L"Mail Two"},
+        {L"v.exe --app", L"v.exe", false, L"", L""},
     };
-    for (auto [line, program, background] : cases) {
+    for (auto [line, program, background, app, removeApp] : cases) {
         CommandLine parsed = ParseCommandLine(line);
-        EXPECT_TRUE(parsed.program == program && parsed.background == background)
+        EXPECT_TRUE(parsed.program == program && parsed.background == background && parsed.app == app &&
+                    parsed.removeApp == removeApp)
             << testing::PrintToString(std::wstring(line));
     }
 }

@@ -1,0 +1,36 @@
+// The program runs as plain Velotide or as a site app (velotide.exe --app
+// <id>): a site of its own in the Start menu and on the taskbar, with its own
+// folder, settings, sign-in and single instance. What tells one from the
+// other is here, from g_app.appId (empty for plain Velotide).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// Velotide's folder in the per-user local application data ("." when Windows
+// has none), and a site app's inside it.
+std::wstring VelotideFolder();
+std::wstring AppFolder(const std::wstring& id);
+
+// Whether id names an app that exists: a valid id with a settings file.
+bool AppExists(const std::wstring& id);
+
+// What this program is known by: its window class (how a second start finds
+// its window), its single-instance mutex, its AppUserModelID (Windows' name
+// for its taskbar button and notifications) and its Run value.
+std::wstring MainWindowClass();
+std::wstring InstanceMutexName();
+std::wstring AppUserModelId();
+std::wstring RunValueName();
+// What the Run value starts this program with, after the exe.
+std::wstring RunArguments();
+// The window's title: the app's name, or "Velotide".
+std::wstring ProgramName();
+
+// The message for an id that names no app, and exit code 2: nothing is made.
+int SayThereIsNoSuchApp(const std::wstring& id);
+
+// Gives a site app's window its icon (icon.ico in its folder) at the
+// window's DPI; plain Velotide keeps its class icon.
+void SetAppWindowIcon(HWND window);
