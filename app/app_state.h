@@ -51,6 +51,8 @@ struct AppState {
     NavigationRecord nav;  // the current view's; a new view starts a new one
     std::wstring pageTitle;  // the start of the page's title
     int unreadCount = 0;     // the count the title begins with; 0 for none
+    std::wstring newAppName;  // the name of the site app being made, while its icon is fetched
+    std::string siteIconPng;  // the site's icon, fetched for it
     // Process recovery:
     bool engineRestarted = false;  // the engine was started again and has not shown a page since
     std::wstring reopenAddress;    // the page a restarted engine opens again

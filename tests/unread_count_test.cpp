@@ -35,11 +35,22 @@ TEST(UnreadCount, TitlesTable) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(c.title)));
         int count = UnreadCount(c.title);
         EXPECT_EQ(count, c.count);
+
         EXPECT_EQ(TrayTooltip(count), c.badge ? L"Velotide \u2013 " + CountText(count) + L" unread" : L"Velotide");
         if (c.badge) {
             EXPECT_EQ(BadgeText(count), c.badge);
         }
     }
+}
+
+// A site app's name from the page's title: without its count, 64 characters at most.
+TEST(UnreadCount, NameFromTitleTable) {
+    const std::wstring k100(100, L'n');
+    const std::pair<std::wstring, std::wstring> kCases[] = {
+        {L"(3) Inbox \u2013 Mail ", L"Inbox \u2013 Mail"}, {L"[0]Chat", L"Chat"}, {L"Inbox (3)", L"Inbox (3)"},
+        {k100, k100.substr(0, 64)}, {L"(12)", L""},
+    };
+    for (const auto& [title, name] : kCases) EXPECT_EQ(NameFromTitle(title), name) << testing::PrintToString(title);
 }
 
 // The badge is a red disc with the number drawn in white, at the size asked

@@ -198,3 +198,9 @@ struct OnNotification_ : Handler<ICoreWebView2NotificationReceivedEventHandler, 
         return this->body_(sender, args);
     }
 };
+
+template <typename F>
+struct OnFavicon_ : Handler<ICoreWebView2GetFaviconCompletedHandler, F> {
+    explicit OnFavicon_(F body) : OnFavicon_::Handler(body, IID_ICoreWebView2GetFaviconCompletedHandler) {}
+    HRESULT STDMETHODCALLTYPE Invoke(HRESULT error, IStream* image) override { return this->body_(error, image); }
+};

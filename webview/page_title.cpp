@@ -1,10 +1,15 @@
 #include "webview/page_title.h"
 
 #include "app/app_state.h"
+
+#include <cwctype>
 #include "webview/handler.h"
 #include "webview/view_notices.h"
 
-int UnreadCount(const std::wstring& title) {
+// The count at the title's start, and where the text after it begins (0 when
+// the title begins with no count).
+static int LeadingCount(const std::wstring& title, size_t* after) {
+    *after = 0;
     if (title.empty() || (title[0] != L'(' && title[0] != L'[')) return 0;
     wchar_t close = title[0] == L'(' ? L')' : L']';
     long long count = 0;
@@ -14,7 +19,23 @@ int UnreadCount(const std::wstring& title) {
     if (at == 1) return 0;  // no digits
     if (at < title.size() && title[at] == L'+') ++at, ++count;
     if (at >= title.size() || title[at] != close) return 0;
+    *after = at + 1;
     return static_cast<int>(count < kUnreadCap ? count : kUnreadCap);
+}
+
+int UnreadCount(const std::wstring& title) {
+    size_t after;
+    return LeadingCount(title, &after);
+}
+
+std::wstring NameFromTitle(const std::wstring& title) {
+    size_t start;
+    LeadingCount(title, &start);
+    while (start < title.size() && iswspace(title[start])) ++start;
+    std::wstring name = title.substr(start, kNameFromTitleLength);
+    if (name.size() == kNameFromTitleLength && IS_HIGH_SURROGATE(name.back())) name.pop_back();
+    while (!name.empty() && iswspace(name.back())) name.pop_back();
+    return name;
 }
 
 HRESULT OnDocumentTitleChanged(ICoreWebView2* view) {

@@ -12,6 +12,11 @@
 inline constexpr int kUnreadCap = 100000;
 int UnreadCount(const std::wstring& title);
 
+// A name for the site from its title: without the count it begins with, cut
+// to kNameFromTitleLength characters.
+inline constexpr size_t kNameFromTitleLength = 64;
+std::wstring NameFromTitle(const std::wstring& title);
+
 // What the program keeps of a title (the start of it): enough to name the
 // site by, never an unbounded copy.
 inline constexpr size_t kKeptTitleLength = 256;

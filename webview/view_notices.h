@@ -20,6 +20,7 @@ enum ViewNotice : WPARAM {
     kNoticeAskNotifications,  // the site asks to show notifications: the bar asks the person
     kNoticeShowNotification,  // a notification of the site waits in g_app.nav.notification
     kNoticeUnreadChanged,     // the page's title gives another unread count (g_app.unreadCount)
+    kNoticeSiteIcon,          // the site's icon asked for is in g_app.siteIconPng (or isn't to be had)
     kNoticeStartupFailed,  // the engine could not be started; detail: the message (a static string)
 };
 
