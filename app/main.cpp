@@ -5,21 +5,12 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-#include <cstdlib>
-
 #include "app/app_state.h"
 #include "app/main_window.h"
 #include "app/placement.h"
 #include "app/tray.h"
 #include "settings/config_store.h"
 #include "webview/startup.h"
-
-// A window program has no console to print an uncaught exception's name to,
-// so the runtime's verbose handler (and the demangler it drags in, a sixth
-// of the executable) buys nothing: end the way it would end anyway.
-namespace __gnu_cxx {
-void __verbose_terminate_handler() { std::abort(); }
-}  // namespace __gnu_cxx
 
 static std::wstring DataDirectory() {
     wchar_t base[MAX_PATH];
