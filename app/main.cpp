@@ -5,8 +5,6 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-#include <cstdlib>
-
 #include "app/app_state.h"
 #include "app/command_line.h"
 #include "app/main_window.h"
@@ -16,13 +14,6 @@
 #include "app/start_with_windows.h"
 #include "settings/config_store.h"
 #include "webview/startup.h"
-
-// A window program has no console to print an uncaught exception's name to,
-// so the runtime's verbose handler (and the demangler it drags in, a sixth
-// of the executable) buys nothing: end the way it would end anyway.
-namespace __gnu_cxx {
-void __verbose_terminate_handler() { std::abort(); }
-}  // namespace __gnu_cxx
 
 // How the main window first shows: started by Windows at sign-in, out of the
 // way (only the notification area's icon when the program is kept there).

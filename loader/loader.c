@@ -228,6 +228,14 @@ static CreateInternalFn FindInstalledRuntime(const HostNames* host) {
     return NULL;
 }
 
+// The library's entry (see CMakeLists.txt): nothing to set up or tear down.
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, void* reserved) {
+    (void)instance;
+    (void)reason;
+    (void)reserved;
+    return TRUE;
+}
+
 __declspec(dllexport) HRESULT WINAPI CreateCoreWebView2EnvironmentWithOptions(
     PCWSTR browserExecutableFolder, PCWSTR userDataFolder, ICoreWebView2EnvironmentOptions* environmentOptions,
     ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* environmentCreatedHandler) {
