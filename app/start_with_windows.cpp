@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/command_line.h"
+#include "app/exe_path.h"
 
 static const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 // What Windows runs is named here alone: the value's name and what follows
@@ -44,9 +45,5 @@ void SetStartWithWindows(bool on) {
 }
 
 void RepairStartWithWindows() {
-    std::wstring program = RunProgram();
-    if (program.empty() || GetFileAttributesW(program.c_str()) != INVALID_FILE_ATTRIBUTES) return;
-    // Only an exe known to be gone: a drive that isn't there right now may come back.
-    DWORD error = GetLastError();
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) SetStartWithWindows(true);
+    if (ExeIsGone(RunProgram())) SetStartWithWindows(true);
 }
