@@ -4,6 +4,7 @@
 
 #include "app/command_line.h"
 #include "app/site_app.h"
+#include "app/exe_path.h"
 
 static const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 static const DWORD kPathMax = 1024;
@@ -40,9 +41,5 @@ void SetStartWithWindows(bool on) {
 }
 
 void RepairStartWithWindows() {
-    std::wstring program = RunProgram();
-    if (program.empty() || GetFileAttributesW(program.c_str()) != INVALID_FILE_ATTRIBUTES) return;
-    // Only an exe known to be gone: a drive that isn't there right now may come back.
-    DWORD error = GetLastError();
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) SetStartWithWindows(true);
+    if (ExeIsGone(RunProgram())) SetStartWithWindows(true);
 }

@@ -1,0 +1,18 @@
+// A site app's icon as an .ico file beside its settings, with the sizes
+// Windows shows it at: 16 to 48 pixels in lists, title bars and the taskbar,
+// 256 for large tiles. Both writers need COM on the calling thread and replace
+// the file whole: a failed write leaves the old icon as it was.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// The image (a PNG, or any format Windows decodes) scaled to 16, 24, 32, 48
+// and 256 pixels, a non-square one centred on a transparent square, each
+// stored as a 32-bit PNG. False when it can't be decoded or written.
+bool WriteIconFromPng(const std::string& png, const std::wstring& path);
+
+// The program's own icon, icon group 1 of module (this exe when null), as the
+// same kind of file: for an app whose site gave no icon.
+bool WriteProgramIcon(const std::wstring& path, HMODULE module = nullptr);
