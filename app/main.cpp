@@ -8,7 +8,9 @@
 #include "app/app_state.h"
 #include "app/command_line.h"
 #include "app/main_window.h"
+#include "app/app_registration.h"
 #include "app/placement.h"
+#include "app/remove_site_app.h"
 #include "app/site_app.h"
 #include "app/tray.h"
 #include "app/start_with_windows.h"
@@ -25,7 +27,9 @@ static int FirstShowCommand(int showCommand) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     g_app.instance = instance;
     CommandLine arguments = ParseCommandLine(GetCommandLineW());
+    if (arguments.removeAppGiven) return RemoveSiteApp(arguments.removeApp);
     if (arguments.appGiven) {
+        FinishRemovingApp(arguments.app);  // removed while it ran: its folder goes now
         if (!AppExists(arguments.app)) return SayThereIsNoSuchApp(arguments.app);
         g_app.appId = arguments.app;
     }
@@ -49,6 +53,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
 
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     RepairStartWithWindows();
+    if (!g_app.appId.empty()) RepairAppRegistration();
 
     g_app.dataDir = g_app.appId.empty() ? VelotideFolder() : AppFolder(g_app.appId);
     CreateDirectoryW(g_app.dataDir.c_str(), nullptr);

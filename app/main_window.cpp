@@ -4,12 +4,14 @@
 #include "app/app_state.h"
 #include "app/close.h"
 #include "app/commands.h"
+#include "app/create_site_app.h"
 #include "app/dpi.h"
 #include "app/fullscreen.h"
 #include "app/notifications.h"
 #include "app/other_sites.h"
 #include "app/placement.h"
 #include "app/prompt.h"
+#include "app/remove_site_app.h"
 #include "app/settings_notice.h"
 #include "app/site_app.h"
 #include "app/site_bar.h"
@@ -46,6 +48,11 @@ HMENU BuildMenuBar() {
     AppendMenuW(site, MF_STRING, ID_SITE_ALLOWED_SITES, L"Allowed sites\u2026");
     AppendMenuW(site, MF_STRING | (g_app.notifications == NotificationsAnswer::kAllow ? MF_CHECKED : MF_UNCHECKED),
                 ID_SITE_NOTIFICATIONS, L"Show notifications");
+    // Plain Velotide makes site apps; an app removes itself.
+    if (g_app.appId.empty())
+        AppendMenuW(site, MF_STRING, ID_SITE_CREATE_APP, L"Create an app for this site\u2026");
+    else
+        AppendMenuW(site, MF_STRING, ID_SITE_REMOVE_APP, L"Remove this app\u2026");
     AppendMenuW(site, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(site, MF_STRING, ID_SITE_QUIT, L"Quit");
     AppendMenuW(view, MF_STRING, ID_VIEW_FULLSCREEN, L"Fullscreen\tF11");
@@ -151,6 +158,12 @@ static bool RunCommand(int id) {
     case ID_VIEW_KEEP_IN_TRAY:
         ToggleKeepInTray();
         return true;
+    case ID_SITE_CREATE_APP:
+        CreateSiteApp();
+        return true;
+    case ID_SITE_REMOVE_APP:
+        AskToRemoveThisApp();
+        return true;
     case ID_VIEW_START_WITH_WINDOWS:
         ToggleStartWithWindows();
         return true;
@@ -195,6 +208,9 @@ static void OnViewNotice(WPARAM notice, LPARAM detail) {
     case kNoticeUnreadChanged:
         ShowUnreadCount();
         UpdateTrayIcon();  // its tooltip says the count too
+        break;
+    case kNoticeSiteIcon:
+        FinishCreatingSiteApp();
         break;
     case kNoticeStartupFailed:
         ReportStartupFailure(reinterpret_cast<const wchar_t*>(detail));

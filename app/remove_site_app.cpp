@@ -1,7 +1,6 @@
 #include "app/remove_site_app.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include "app/app_registration.h"
 #include "app/app_state.h"
@@ -15,21 +14,8 @@ static const DWORD kQuitWaitMs = 60000;
 
 static std::wstring RemovedMark(const std::wstring& id) { return AppFolder(id) + L"\\removed"; }
 
-// Deletes the app's folder with everything in it; false when something in it
-// could not go (the app still runs).
-static bool DeleteAppFolder(const std::wstring& id) {
-    std::wstring from = AppFolder(id);
-    from.push_back(L'\0');  // the list ends with an empty name
-    SHFILEOPSTRUCTW operation = {};
-    operation.wFunc = FO_DELETE;
-    operation.pFrom = from.c_str();
-    operation.fFlags = FOF_NO_UI;
-    return SHFileOperationW(&operation) == 0 &&
-           GetFileAttributesW(AppFolder(id).c_str()) == INVALID_FILE_ATTRIBUTES;
-}
-
 void FinishRemovingApp(const std::wstring& id) {
-    if (IsValidAppId(id) && GetFileAttributesW(RemovedMark(id).c_str()) != INVALID_FILE_ATTRIBUTES) DeleteAppFolder(id);
+    if (IsValidAppId(id) && GetFileAttributesW(RemovedMark(id).c_str()) != INVALID_FILE_ATTRIBUTES) DeleteFolderWhole(AppFolder(id));
 }
 
 // Asks a running instance of the app to quit, as Quit does, and waits a while
@@ -48,6 +34,8 @@ static void QuitRunningApp() {
     }
 }
 
+void AskToRemoveThisApp() { StartVelotide(L"--remove-app " + g_app.appId); }
+
 int RemoveSiteApp(const std::wstring& id) {
     if (!AppExists(id)) return SayThereIsNoSuchApp(id);
     g_app.appId = id;
@@ -59,7 +47,7 @@ int RemoveSiteApp(const std::wstring& id) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     UnregisterApp(id);
     CoUninitialize();
-    if (!DeleteAppFolder(id)) {
+    if (!DeleteFolderWhole(AppFolder(id))) {
         // Still in use: the folder goes at the app's next start.
         HANDLE mark = CreateFileW(RemovedMark(id).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         if (mark != INVALID_HANDLE_VALUE) CloseHandle(mark);

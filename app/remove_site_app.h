@@ -10,6 +10,10 @@
 // person said no), 2 when id names no app.
 int RemoveSiteApp(const std::wstring& id);
 
+// Site > Remove this app... inside an app: velotide.exe --remove-app with its
+// id, which asks and, on yes, asks this instance to quit.
+void AskToRemoveThisApp();
+
 // An app that was still running when it was removed left its folder with a
 // mark: the folder goes at its next start.
 void FinishRemovingApp(const std::wstring& id);

@@ -1,9 +1,11 @@
 #include "app/site_app.h"
 
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include "app/app_state.h"
 #include "app/dpi.h"
+#include "app/exe_path.h"
 #include "settings/app_names.h"
 
 std::wstring VelotideFolder() {
@@ -14,6 +16,16 @@ std::wstring VelotideFolder() {
 }
 
 std::wstring AppFolder(const std::wstring& id) { return VelotideFolder() + L"\\Apps\\" + id; }
+
+bool DeleteFolderWhole(const std::wstring& folder) {
+    std::wstring from = folder;
+    from.push_back(L'\0');  // the list ends with an empty name
+    SHFILEOPSTRUCTW operation = {};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.fFlags = FOF_NO_UI;
+    return SHFileOperationW(&operation) == 0 && GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES;
+}
 
 bool AppExists(const std::wstring& id) {
     return IsValidAppId(id) && GetFileAttributesW((AppFolder(id) + L"\\config.ini").c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -29,9 +41,25 @@ std::wstring InstanceMutexName() {
     return Named(L"Velotide.Desktop.SingleInstance", L"Velotide.App.", L".SingleInstance");
 }
 std::wstring AppUserModelId() { return Named(L"Velotide.Desktop", L"Velotide.App."); }
+std::wstring AppUserModelIdOf(const std::wstring& id) { return L"Velotide.App." + id; }
 std::wstring RunValueName() { return Named(L"Velotide", L"Velotide.App."); }
 std::wstring RunArguments() { return Named(L"--background", L"--app ", L" --background"); }
 std::wstring ProgramName() { return g_app.appName.empty() ? L"Velotide" : g_app.appName; }
+
+bool StartVelotide(const std::wstring& arguments) {
+    std::wstring exe = ThisExePath();
+    std::wstring line = L"\"" + exe + L"\" " + arguments;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (exe.empty() ||
+        !CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    AllowSetForegroundWindow(process.dwProcessId);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
 
 int SayThereIsNoSuchApp(const std::wstring& id) {
     std::wstring shown = id.substr(0, 64);

@@ -13,6 +13,10 @@
 std::wstring VelotideFolder();
 std::wstring AppFolder(const std::wstring& id);
 
+// Deletes folder with everything in it; false when something in it could
+// not go (an app that still runs holds its files).
+bool DeleteFolderWhole(const std::wstring& folder);
+
 // Whether id names an app that exists: a valid id with a settings file.
 bool AppExists(const std::wstring& id);
 
@@ -22,11 +26,16 @@ bool AppExists(const std::wstring& id);
 std::wstring MainWindowClass();
 std::wstring InstanceMutexName();
 std::wstring AppUserModelId();
+std::wstring AppUserModelIdOf(const std::wstring& id);  // a site app's
 std::wstring RunValueName();
 // What the Run value starts this program with, after the exe.
 std::wstring RunArguments();
 // The window's title: the app's name, or "Velotide".
 std::wstring ProgramName();
+
+// Starts this exe again with arguments (an app, a removal), letting it come
+// to the front; false when it could not be started.
+bool StartVelotide(const std::wstring& arguments);
 
 // The message for an id that names no app, and exit code 2: nothing is made.
 int SayThereIsNoSuchApp(const std::wstring& id);

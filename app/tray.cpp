@@ -5,6 +5,7 @@
 #include "app/app_state.h"
 #include "app/close.h"
 #include "app/dpi.h"
+#include "app/site_app.h"
 #include "app/unread_badge.h"
 
 namespace {
@@ -31,7 +32,7 @@ HICON ProgramIcon(int size96) {
 
 void ShowTrayMenu() {
     HMENU menu = CreatePopupMenu();
-    AppendMenuW(menu, MF_STRING, kOpenItem, L"Open Velotide");
+    AppendMenuW(menu, MF_STRING, kOpenItem, (L"Open " + ProgramName()).c_str());
     AppendMenuW(menu, MF_STRING, kQuitItem, L"Quit");
     SetMenuDefaultItem(menu, kOpenItem, FALSE);
     POINT at;
@@ -50,7 +51,7 @@ void ShowTrayMenu() {
 }  // namespace
 
 std::wstring TrayTooltip(int unreadCount) {
-    return unreadCount > 0 ? L"Velotide \u2013 " + CountText(unreadCount) + L" unread" : L"Velotide";
+    return unreadCount > 0 ? ProgramName() + L" \u2013 " + CountText(unreadCount) + L" unread" : ProgramName();
 }
 
 void UpdateTrayIcon() {

@@ -33,5 +33,5 @@ void HideToTray();
 // shown, restored and brought to the front.
 void BringWindowBack();
 
-// "Velotide" or "Velotide – 3 unread".
+// "Velotide" or "Velotide – 3 unread" (a site app's name for Velotide).
 std::wstring TrayTooltip(int unreadCount);

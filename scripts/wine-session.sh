@@ -2,12 +2,14 @@
 # Runs a command inside one Wine session: the build's private prefix
 # (initialised once), one persistent wineserver for the whole command, and an
 # Xvfb display unless VELOTIDE_USE_DISPLAY=1 keeps the caller's DISPLAY.
+# Wine makes no menu entries of its own on the host for shortcuts the tests
+# write into the Start menu (winemenubuilder off).
 # VELOTIDE_PREFIX names another prefix folder in BUILD_DIR (make run keeps its
 # own, so what it registers and saves never meets the tests).
 # Usage: wine-session.sh BUILD_DIR COMMAND [ARG...]
 set -e
 build=$(cd "$1" && pwd); shift
-export WINEPREFIX="$build/${VELOTIDE_PREFIX:-wineprefix}" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$build/${VELOTIDE_PREFIX:-wineprefix}" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEARCH=win64
 
 unset VELOTIDE_XVFB

@@ -1,0 +1,107 @@
+#include "app/create_site_app.h"
+
+#include <windows.h>
+
+#include <iterator>
+
+#include "app/app_icon.h"
+#include "app/app_registration.h"
+#include "app/app_state.h"
+#include "app/exe_path.h"
+#include "app/prompt.h"
+#include "app/site_app.h"
+#include "settings/app_names.h"
+#include "settings/config_store.h"
+#include "settings/site_address.h"
+#include "webview/page_title.h"
+#include "webview/site_icon.h"
+
+namespace {
+
+const PromptTexts kNameTexts = {
+    L"Velotide \u2013 create an app",
+    L"Name of the app, as the Start menu and the taskbar show it:",
+    L"It opens the site in a window of its own, with a sign-in of its own.",
+    L"Create",
+};
+
+bool FolderTaken(const std::wstring& id) {
+    return GetFileAttributesW(AppFolder(id).c_str()) != INVALID_FILE_ATTRIBUTES || AppIsRegistered(id);
+}
+
+// The app being made: what each step needs.
+struct NewApp {
+    std::wstring id, name, folder, exe;
+};
+
+bool MakeFolder(const NewApp& app) {
+    CreateDirectoryW(VelotideFolder().c_str(), nullptr);
+    CreateDirectoryW((VelotideFolder() + L"\\Apps").c_str(), nullptr);
+    return CreateDirectoryW(app.folder.c_str(), nullptr) != FALSE;
+}
+
+// The site, its allowed sign-in sites and ad blocking as Velotide has them;
+// the window's place, notifications and the rest its own from the start.
+bool WriteSettings(const NewApp& app) {
+    AppState settings;
+    settings.siteUrl = g_app.siteUrl;
+    settings.appName = app.name;
+    settings.blockAds = g_app.blockAds;
+    settings.allowedOrigins = g_app.allowedOrigins;
+    return WriteConfig(app.folder, settings);
+}
+
+bool WriteIcon(const NewApp& app) {
+    std::wstring icon = app.folder + L"\\icon.ico";
+    return (!g_app.siteIconPng.empty() && WriteIconFromPng(g_app.siteIconPng, icon)) || WriteProgramIcon(icon);
+}
+
+bool Register(const NewApp& app) { return RegisterApp(app.id, app.name, SiteHost(g_app.siteUrl), app.exe); }
+
+bool Start(const NewApp& app) { return StartVelotide(L"--app " + app.id); }
+
+void RemoveFolder(const NewApp& app) { DeleteFolderWhole(app.folder); }
+void Unregister(const NewApp& app) { UnregisterApp(app.id); }
+
+// In order; a failed step undoes those before it, last first.
+const struct Step {
+    const wchar_t* doing;  // "Velotide could not create the app while ..."
+    bool (*run)(const NewApp&);
+    void (*undo)(const NewApp&);
+} kSteps[] = {
+    {L"making its folder", MakeFolder, RemoveFolder},
+    {L"writing its settings", WriteSettings, nullptr},
+    {L"writing its icon", WriteIcon, nullptr},
+    {L"adding it to the Start menu and to Settings \u203A Apps", Register, Unregister},
+    {L"starting it", Start, nullptr},
+};
+
+}  // namespace
+
+void CreateSiteApp() {
+    if (g_app.siteUrl.empty() || !g_app.newAppName.empty()) return;  // nothing to make, or one on its way
+    std::wstring name = NameFromTitle(g_app.pageTitle);
+    if (name.empty()) name = SiteHost(g_app.siteUrl);
+    if (!AskForText(kNameTexts, name)) return;
+    name = NameFromTitle(name);  // trimmed; a count typed in front is no part of a name
+    g_app.newAppName = name.empty() ? SiteHost(g_app.siteUrl) : name;
+    FetchSiteIcon();
+}
+
+void FinishCreatingSiteApp() {
+    if (g_app.newAppName.empty()) return;
+    NewApp app;
+    app.name.swap(g_app.newAppName);
+    app.id = AppIdFromName(app.name, FolderTaken);
+    app.folder = AppFolder(app.id);
+    app.exe = ThisExePath();
+    for (size_t done = 0; done < std::size(kSteps); ++done) {
+        if (!app.exe.empty() && kSteps[done].run(app)) continue;
+        for (size_t undo = done + 1; undo-- > 0;)
+            if (kSteps[undo].undo) kSteps[undo].undo(app);
+        std::wstring message = L"Velotide could not create the app \u201C" + app.name + L"\u201D: " +
+                               kSteps[done].doing + L" failed. Nothing of it was kept.";
+        MessageBoxW(g_app.mainWindow, message.c_str(), L"Velotide", MB_ICONERROR);
+        return;
+    }
+}
