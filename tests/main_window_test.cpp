@@ -68,6 +68,7 @@ TEST_F(MainWindowTest, MenuBarHoldsSiteAndViewItemsInOrder) {
         {0, 104, L"Block ad domains"},
         {0, 109, L"Allowed sites\u2026"},
         {0, 110, L"Show notifications"},
+        {0, 113, L"Create an app for this site\u2026"},
         {0, 0, L""},
         {0, 106, L"Quit"},
         {1, 105, L"Fullscreen\tF11"},
@@ -93,7 +94,7 @@ TEST_F(MainWindowTest, MenuBarHoldsSiteAndViewItemsInOrder) {
             EXPECT_EQ(info.fState & (MFS_DISABLED | MFS_GRAYED), 0u);  // every command stays enabled
         }
     }
-    EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, 0)), 9);
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, 0)), 10);
     EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, 1)), 6);
 }
 
