@@ -756,4 +756,22 @@ TEST(ChromiumAppTest, ASiteAsksToNotifyAndItsNotificationsReachWindows) {
     EXPECT_NE(settings.find("notifications=block\r\n"), std::string::npos) << settings;
 }
 
+// An app made from the demo site on a real Chromium has the site's own icon.
+TEST(ChromiumAppTest, AnAppMadeFromTheDemoSiteHasTheSitesIcon) {
+    AppSession app("url=http://demo.velotide.test/\r\n", Engine::kChromium);
+    StartAt(app, "http://demo.velotide.test/");
+    ASSERT_TRUE(app.WaitForLog("favicon changed http://demo.velotide.test/icon.png"));
+    app.Command(ID_SITE_CREATE_APP);
+    HWND prompt = app.process().WaitForWindow(L"VelotidePrompt");
+    ASSERT_TRUE(prompt);
+    PostMessageW(prompt, WM_COMMAND, IDOK, 0);
+    const std::wstring id = L"harbourlight-team-board";
+    ASSERT_TRUE(PumpUntil([&] { return FindWindowW((L"VelotideMain.App." + id).c_str(), nullptr) != nullptr; }, 20000));
+    EXPECT_EQ(IconCentre(app.dataDir() + L"\\Apps\\" + id + L"\\icon.ico"), 0xFF14345Au);
+    ChildProcess remove(VelotideExePath(), L"", nullptr, SW_SHOWNORMAL, L"--remove-app " + id);
+    EXPECT_NE(DismissMessageBox(remove, IDYES), L"(no message box)");
+    EXPECT_EQ(remove.WaitForExit(30000), 0u);
+    EXPECT_EQ(app.Quit(), 0u);
+}
+
 }  // namespace

@@ -34,23 +34,6 @@ std::wstring TitleOf(HWND window) {
     return text;
 }
 
-// The pixel in the middle of the icon file's 16-pixel image, as ARGB.
-DWORD IconCentre(const std::wstring& path) {
-    HICON icon = static_cast<HICON>(LoadImageW(nullptr, path.c_str(), IMAGE_ICON, 16, 16, LR_LOADFROMFILE));
-    ICONINFO info = {};
-    if (!icon || !GetIconInfo(icon, &info)) return 0;
-    DWORD pixels[16 * 16] = {};
-    BITMAPINFO format = {};
-    format.bmiHeader = {sizeof(BITMAPINFOHEADER), 16, -16, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    HDC dc = GetDC(nullptr);
-    GetDIBits(dc, info.hbmColor, 0, 16, pixels, &format, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, dc);
-    DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    DestroyIcon(icon);
-    return pixels[8 * 16 + 8];
-}
-
 TEST(SiteAppsAppTest, MadeBesideVelotideRaisedByASecondStartAndRemovedWhole) {
     AppSession app("url=https://site.example/\r\nallow=https://signin.example\r\n");
     ASSERT_TRUE(app.Start());

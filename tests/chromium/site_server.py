@@ -26,6 +26,7 @@ import zlib
 
 folder = sys.argv[1]
 site = os.path.realpath(sys.argv[2]) if len(sys.argv) > 2 else None
+demo = os.path.realpath(os.path.join(os.path.dirname(__file__), "..", "..", "docs", "demo-site"))
 log = open(f"{folder}/requests.log", "a", buffering=1)
 
 SITE = """<!doctype html><meta charset=utf-8><title>{title}</title>
@@ -74,7 +75,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
         host = self.headers.get("Host", "")
         log.write(f"{host} {self.path}\n")
         url = urllib.parse.urlsplit(self.path)
-        if site:
+        if site or host == "demo.velotide.test":  # the demo site, also beside the test pages
             self.serve_file(url.path)
         elif self.sign_in(host, url.path):
             pass
@@ -165,8 +166,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.answer(404, "text/plain", b"")
 
     def serve_file(self, path):
-        file = os.path.realpath(os.path.join(site, path.lstrip("/") or "index.html"))
-        if not file.startswith(site + os.sep) or not os.path.isfile(file):
+        folder = site or demo
+        file = os.path.realpath(os.path.join(folder, path.lstrip("/") or "index.html"))
+        if not file.startswith(folder + os.sep) or not os.path.isfile(file):
             self.answer(404, "text/plain", b"Not found")
             return
         with open(file, "rb") as content:

@@ -186,6 +186,22 @@ std::wstring DismissMessageBox(const ChildProcess& process, int button) {
     return text;
 }
 
+DWORD IconCentre(const std::wstring& path) {
+    HICON icon = static_cast<HICON>(LoadImageW(nullptr, path.c_str(), IMAGE_ICON, 16, 16, LR_LOADFROMFILE));
+    ICONINFO info = {};
+    if (!icon || !GetIconInfo(icon, &info)) return 0;
+    DWORD pixels[16 * 16] = {};
+    BITMAPINFO format = {};
+    format.bmiHeader = {sizeof(BITMAPINFOHEADER), 16, -16, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    HDC dc = GetDC(nullptr);
+    GetDIBits(dc, info.hbmColor, 0, 16, pixels, &format, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    DestroyIcon(icon);
+    return pixels[8 * 16 + 8];
+}
+
 const wchar_t kRuntimeMissingMessage[] =
     L"Velotide needs the Microsoft Edge WebView2 Runtime, which was not found.\n\n"
     L"Install the \"Evergreen WebView2 Runtime\" from Microsoft (search: WebView2 Runtime download), "

@@ -86,6 +86,10 @@ private:
 // unless named) pressed on it.
 std::wstring DismissMessageBox(const ChildProcess& process, int button = IDOK);
 
+// The pixel in the middle of an .ico file's 16-pixel image, as ARGB; 0 when
+// it can't be read.
+DWORD IconCentre(const std::wstring& path);
+
 // The program's start-up failure messages.
 extern const wchar_t kRuntimeMissingMessage[];
 extern const wchar_t kLoaderFailedMessage[];
