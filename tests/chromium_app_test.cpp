@@ -478,13 +478,16 @@ TEST(ChromiumAppTest, OnlyARealFailureReplacesThePageAndReloadTriesAgain) {
         const char* shown;
         size_t completions = 1;
         bool download = false;
-        UINT key = 0;  // pressed once the navigation has started
+        UINT key = 0;  // pressed once the log has this line more:
+        const char* pressAfter = "navigation started";
     } kSteps[] = {
         {"a download link", Click("/download"), "status 9", nullptr, 1, true},
         {"a 204 link", Click("/nocontent"), "status 14", nullptr},
         {"window.stop() during a slow load", "location.href = '/slow?s=3'; setTimeout(() => window.stop(), 300)",
          "status 14", nullptr},
         {"Esc during a slow load", "location.href = '/slow?s=3'", "status 14", nullptr, 1, false, VK_ESCAPE},
+        {"Esc while a shown page's content is slow", "location.href = '/slow-content'", "status 14",
+         "page shown http://flaky.test/slow-content", 1, false, VK_ESCAPE, "page shown"},
         {"a slow load superseded by a newer one",
          "location.href = '/slow?s=3'; setTimeout(() => location.href = '/newer', 300)", "status 14",
          "page shown http://flaky.test/newer", 2},
@@ -497,11 +500,11 @@ TEST(ChromiumAppTest, OnlyARealFailureReplacesThePageAndReloadTriesAgain) {
     for (const auto& step : kSteps) {
         SCOPED_TRACE(step.name);
         size_t from = app.Log().size(), completed = app.CountLog("navigation completed"),
-               starts = app.CountLog("navigation started");
+               before = app.CountLog(step.pressAfter);
         if (!step.script.empty()) {
             ASSERT_TRUE(app.Page(L"script " + Wide(step.script)));
             if (step.key) {
-                ASSERT_TRUE(app.WaitForLog("navigation started", starts + 1));
+                ASSERT_TRUE(app.WaitForLog(step.pressAfter, before + 1));
                 Press(app, step.key);
             }
         } else {  // the failure page shows: the server comes back, and Reload

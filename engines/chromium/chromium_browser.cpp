@@ -344,6 +344,13 @@ void ChromiumBrowser::OnEvent(const std::string& method, const json& params) {
         if (JsonString(params, "type") == "beforeunload") AnswerBeforeUnload(Wide(JsonString(params, "message")));
     } else if (method == "Page.windowOpen") {
         OnWindowOpen("", params);
+    } else if (method == "Page.frameStoppedLoading") {
+        // A document stopped before it loaded (window.stop(), Esc) never
+        // loads: its navigation ends there, cancelled.
+        if (JsonString(params, "frameId") != target_) return;
+        for (auto& [loader, navigation] : navigations_)
+            if (navigation.loading && !navigation.done)
+                Complete(navigation, COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED, false, 0);
     } else if (method == "Page.frameDetached") {
         frameOrigins_.erase(JsonString(params, "frameId"));
     } else if (method == "Runtime.bindingCalled") {
@@ -569,6 +576,7 @@ void ChromiumBrowser::OnDocumentShown(const json& frame) {
     }
     RaiseContentLoading(*this, found != navigations_.end() ? found->second.id : 0, errorPage);
     if (closed) return;
+    if (found != navigations_.end()) found->second.loading = true;
     // As in the runtime, a failure is reported once its error page has committed.
     if (errorPage && found != navigations_.end() && found->second.failed && !found->second.done)
         Complete(found->second, found->second.failure, false, 0);
@@ -581,6 +589,7 @@ void ChromiumBrowser::OnDocumentShown(const json& frame) {
 void ChromiumBrowser::OnLoaded(const std::string& loader) {
     auto found = navigations_.find(loader);
     if (found == navigations_.end() || found->second.done) return;
+    found->second.loading = false;
     if (source_.rfind(L"data:", 0) != 0) {
         // An answer with an error status is a failed navigation to the runtime,
         // although the server's own page shows.

@@ -65,6 +65,7 @@ private:
         COREWEBVIEW2_WEB_ERROR_STATUS failure = COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN;
         // Its request was refused for a certificate not valid, this status.
         COREWEBVIEW2_WEB_ERROR_STATUS refusedCertificate = COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN;
+        bool loading = false;  // its document has committed and not loaded yet
         bool aborted = false;  // ended without a document (net::ERR_ABORTED); a download or not, Chromium says
         std::string download{};  // the guid of the download Chromium made of it
     };
