@@ -74,7 +74,7 @@ std::string Click(const std::string& href, const std::string& target = "") {
 
 void StartAt(AppSession& app, const std::string& first) {
     ASSERT_TRUE(app.Start());
-    ASSERT_TRUE(app.WaitForLog("navigation completed"));
+    ASSERT_TRUE(app.WaitForLog("navigation completed")) << ::testing::PrintToString(app.Log());
     ASSERT_EQ(app.LastLog("navigation completed"), "navigation completed 1 success") << ::testing::PrintToString(app.Log());
     EXPECT_EQ(app.LastLog("page shown"), "page shown " + first);
 }
@@ -500,7 +500,7 @@ TEST(ChromiumAppTest, OnlyARealFailureReplacesThePageAndReloadTriesAgain) {
     for (const auto& step : kSteps) {
         SCOPED_TRACE(step.name);
         size_t from = app.Log().size(), completed = app.CountLog("navigation completed"),
-               before = app.CountLog(step.pressAfter);
+               before = app.CountLog(step.pressAfter), told = app.CountLog("download starting");
         if (!step.script.empty()) {
             ASSERT_TRUE(app.Page(L"script " + Wide(step.script)));
             if (step.key) {
@@ -513,6 +513,9 @@ TEST(ChromiumAppTest, OnlyARealFailureReplacesThePageAndReloadTriesAgain) {
         }
         ASSERT_TRUE(app.WaitForLog("navigation completed", completed + step.completions))
             << ::testing::PrintToString(app.Log());
+        if (step.download) {
+            ASSERT_TRUE(app.WaitForLog("download starting", told + 1));
+        }
         std::vector<std::string> log = app.Log(), lines(log.begin() + from, log.end());
         SCOPED_TRACE(::testing::PrintToString(lines));
         auto started = std::find_if(lines.begin(), lines.end(),
@@ -525,10 +528,10 @@ TEST(ChromiumAppTest, OnlyARealFailureReplacesThePageAndReloadTriesAgain) {
         ASSERT_NE(end, lines.end());
         EXPECT_EQ(end->rfind("navigation completed " + id + " " + step.completed, 0), 0u);
         // Only a download raises DownloadStarting, and after its navigation has ended.
-        auto told = std::find_if(lines.begin(), lines.end(),
-                                 [](const std::string& l) { return l.rfind("download starting ", 0) == 0; });
-        EXPECT_EQ(told != lines.end(), step.download);
-        EXPECT_TRUE(told == lines.end() || told > end);
+        auto starting = std::find_if(lines.begin(), lines.end(),
+                                     [](const std::string& l) { return l.rfind("download starting ", 0) == 0; });
+        EXPECT_EQ(starting != lines.end(), step.download);
+        EXPECT_TRUE(starting == lines.end() || starting > end);
         EXPECT_EQ(Has(lines, "page shown"), step.shown != nullptr);  // else the page stays
         if (step.shown) {
             EXPECT_TRUE(Has(lines, step.shown));
