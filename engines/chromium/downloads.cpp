@@ -41,17 +41,20 @@ void ChromiumBrowser::OnDownloadWillBegin(const json& params) {
     download.uri = Wide(JsonString(params, "url"));
     download.path = downloadFolder_ + L"\\" + Wide(JsonString(params, "suggestedFilename"));
     // The page's own load that became it: one that just ended without a
-    // document, or one to its address whose end is still to come.
+    // document (Chromium tells the download right after), or one to its
+    // address whose end is still to come.
     Navigation* made = nullptr;
     if (JsonString(params, "frameId") == target_)
         for (auto& [loader, navigation] : navigations_)
             if (!navigation.done && (navigation.aborted || navigation.uri == download.uri) &&
                 (!made || navigation.id > made->id))
                 made = &navigation;
-    if (!made)  // a link that saves (download attribute), or a script's: no navigation of the page's ends
-        return PostTask([self = shared_from_this(), guid] { static_cast<ChromiumBrowser&>(*self).TellDownload(guid); });
-    made->download = guid;
-    if (made->aborted) EndAbortedLoad(*made);
+    if (made) made->download = guid;
+    if (made && made->aborted) return EndAbortedLoad(*made);
+    // Else no load has ended for it yet: a link that saves (download
+    // attribute), a script's, or a load whose end is on its way, which is
+    // then told first.
+    PostTask([self = shared_from_this(), guid] { static_cast<ChromiumBrowser&>(*self).TellDownload(guid); });
 }
 
 // A load that ended without a document: the runtime reports one that became
