@@ -76,7 +76,7 @@ std::string Click(const std::string& href, const std::string& target = "") {
 
 void StartAt(AppSession& app, const std::string& first) {
     ASSERT_TRUE(app.Start());
-    ASSERT_TRUE(app.WaitForLog("navigation completed"));
+    ASSERT_TRUE(app.WaitForLog("navigation completed")) << ::testing::PrintToString(app.Log());
     ASSERT_EQ(app.LastLog("navigation completed"), "navigation completed 1 success") << ::testing::PrintToString(app.Log());
     EXPECT_EQ(app.LastLog("page shown"), "page shown " + first);
 }
@@ -471,51 +471,72 @@ TEST(ChromiumAppTest, OnlyARealFailureReplacesThePageAndReloadTriesAgain) {
     const std::string kDown = "page shown data: Can't reach the site The site's server could not be reached or "
                               "refused the connection. Address: http://flaky.test/after";
     // A script the page runs, or the Reload command (102) for null; how its
-    // navigation ends; the failure page that follows, or null when the page stays.
+    // navigation ends, and the navigations that end in all; the page shown
+    // then, or null when the page stays; whether it became a download.
     const struct {
         const char* name;
         std::string script;
         const char* completed;
-        const char* failurePage;
-        UINT key = 0;  // pressed once the navigation has started
+        const char* shown;
+        size_t completions = 1;
+        bool download = false;
+        UINT key = 0;  // pressed once the log has this line more:
+        const char* pressAfter = "navigation started";
     } kSteps[] = {
-        {"a download link", Click("/download"), "status 9", nullptr},
+        {"a download link", Click("/download"), "status 9", nullptr, 1, true},
         {"a 204 link", Click("/nocontent"), "status 14", nullptr},
         {"window.stop() during a slow load", "location.href = '/slow?s=3'; setTimeout(() => window.stop(), 300)",
          "status 14", nullptr},
-        {"Esc during a slow load", "location.href = '/slow?s=3'", "status 14", nullptr, VK_ESCAPE},
+        {"Esc during a slow load", "location.href = '/slow?s=3'", "status 14", nullptr, 1, false, VK_ESCAPE},
+        {"Esc while a shown page's content is slow", "location.href = '/slow-content'", "status 14",
+         "page shown http://flaky.test/slow-content", 1, false, VK_ESCAPE, "page shown"},
+        {"a slow load superseded by a newer one",
+         "location.href = '/slow?s=3'; setTimeout(() => location.href = '/newer', 300)", "status 14",
+         "page shown http://flaky.test/newer", 2},
         {"the server goes down", "fetch('/flaky-down').then(() => location.href = '/after')", "status 12",
-         kDown.c_str()},
-        {"back again: Reload", "", "success", nullptr},
+         kDown.c_str(), 2},
+        {"back again: Reload", "", "success", "page shown http://flaky.test/after"},
     };
     AppSession app("url=http://flaky.test/\r\n", Engine::kChromium);
     StartAt(app, "http://flaky.test/");
     for (const auto& step : kSteps) {
         SCOPED_TRACE(step.name);
         size_t from = app.Log().size(), completed = app.CountLog("navigation completed"),
-               starts = app.CountLog("navigation started");
+               before = app.CountLog(step.pressAfter), told = app.CountLog("download starting");
         if (!step.script.empty()) {
             ASSERT_TRUE(app.Page(L"script " + Wide(step.script)));
             if (step.key) {
-                ASSERT_TRUE(app.WaitForLog("navigation started", starts + 1));
+                ASSERT_TRUE(app.WaitForLog(step.pressAfter, before + 1));
                 Press(app, step.key);
             }
         } else {  // the failure page shows: the server comes back, and Reload
             ASSERT_TRUE(AskServer("/flaky-up"));
             app.Command(102);
         }
-        ASSERT_TRUE(app.WaitForLog("navigation completed", completed + (step.failurePage ? 2 : 1)))
+        ASSERT_TRUE(app.WaitForLog("navigation completed", completed + step.completions))
             << ::testing::PrintToString(app.Log());
+        if (step.download) {
+            ASSERT_TRUE(app.WaitForLog("download starting", told + 1));
+        }
         std::vector<std::string> log = app.Log(), lines(log.begin() + from, log.end());
         SCOPED_TRACE(::testing::PrintToString(lines));
         auto started = std::find_if(lines.begin(), lines.end(),
                                     [](const std::string& l) { return l.rfind("navigation started ", 0) == 0; });
         ASSERT_NE(started, lines.end());
         std::string id = started->substr(19, started->find(' ', 19) - 19);
-        EXPECT_TRUE(Has(lines, "navigation completed " + id + " " + step.completed));
-        EXPECT_EQ(Has(lines, "page shown"), step.failurePage || step.script.empty());  // else the page stays
-        if (step.failurePage) {
-            EXPECT_TRUE(Has(lines, step.failurePage));
+        auto end = std::find_if(lines.begin(), lines.end(), [&](const std::string& l) {
+            return l.rfind("navigation completed " + id + " ", 0) == 0;
+        });
+        ASSERT_NE(end, lines.end());
+        EXPECT_EQ(end->rfind("navigation completed " + id + " " + step.completed, 0), 0u);
+        // Only a download raises DownloadStarting, and after its navigation has ended.
+        auto starting = std::find_if(lines.begin(), lines.end(),
+                                     [](const std::string& l) { return l.rfind("download starting ", 0) == 0; });
+        EXPECT_EQ(starting != lines.end(), step.download);
+        EXPECT_TRUE(starting == lines.end() || starting > end);
+        EXPECT_EQ(Has(lines, "page shown"), step.shown != nullptr);  // else the page stays
+        if (step.shown) {
+            EXPECT_TRUE(Has(lines, step.shown));
         }
     }
     EXPECT_EQ(app.LastLog("page shown"), "page shown http://flaky.test/after");

@@ -70,6 +70,8 @@ std::string ReadContent(ICoreWebView2WebResourceResponse* response) {
 
 // How long a pop-up's address and its window wait for each other.
 const DWORD kPopupBound = 2000;
+// How long a load that ended without a document waits to hear it became a download.
+const DWORD kDownloadWord = 500;
 // Top-level navigations kept while they are under way; older ones that never
 // ended (replaced before they committed) are forgotten.
 const size_t kKeptNavigations = 16;
@@ -355,6 +357,13 @@ void ChromiumBrowser::OnEvent(const std::string& method, const json& params) {
         if (JsonString(params, "type") == "beforeunload") AnswerBeforeUnload(Wide(JsonString(params, "message")));
     } else if (method == "Page.windowOpen") {
         OnWindowOpen("", params);
+    } else if (method == "Page.frameStoppedLoading") {
+        // A document stopped before it loaded (window.stop(), Esc) never
+        // loads: its navigation ends there, cancelled.
+        if (JsonString(params, "frameId") != target_) return;
+        for (auto& [loader, navigation] : navigations_)
+            if (navigation.loading && !navigation.done)
+                Complete(navigation, COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED, false, 0);
     } else if (method == "Page.frameDetached") {
         frameOrigins_.erase(JsonString(params, "frameId"));
     } else if (method == "Runtime.bindingCalled") {
@@ -582,6 +591,7 @@ void ChromiumBrowser::OnDocumentShown(const json& frame) {
     }
     RaiseContentLoading(*this, found != navigations_.end() ? found->second.id : 0, errorPage);
     if (closed) return;
+    if (found != navigations_.end()) found->second.loading = true;
     // As in the runtime, a failure is reported once its error page has committed.
     if (errorPage && found != navigations_.end() && found->second.failed && !found->second.done)
         Complete(found->second, found->second.failure, false, 0);
@@ -594,6 +604,7 @@ void ChromiumBrowser::OnDocumentShown(const json& frame) {
 void ChromiumBrowser::OnLoaded(const std::string& loader) {
     auto found = navigations_.find(loader);
     if (found == navigations_.end() || found->second.done) return;
+    found->second.loading = false;
     if (source_.rfind(L"data:", 0) != 0) {
         // An answer with an error status is a failed navigation to the runtime,
         // although the server's own page shows.
@@ -624,14 +635,19 @@ void ChromiumBrowser::OnLoadingFailed(const json& params) {
         navigation.failure = WebErrorStatusFor(error);
         return;
     }
-    // Nothing commits: a cancel, a 204 or 205 answer, a stop. An answer that
-    // was fit to show and still didn't is being saved instead: the runtime
-    // reports a download as the connection aborted, with no HTTP status.
+    // Nothing commits: a cancel, a 204 or 205 answer, a stop, a newer load,
+    // or an answer Chromium saves instead of showing, which only its
+    // Page.downloadWillBegin tells, right after this. A load with an answer
+    // that could be saved waits a moment for that word.
+    navigation.aborted = true;
     int http = navigation.httpStatus;
-    bool download = http >= 200 && http < 300 && http != 204 && http != 205;
-    Complete(navigation,
-             download ? COREWEBVIEW2_WEB_ERROR_STATUS_CONNECTION_ABORTED : COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED,
-             false, 0);
+    if (!navigation.download.empty() || http == 0 || http == 204 || http == 205) return EndAbortedLoad(navigation);
+    RunLater(kDownloadWord, [weak = weak_from_this(), loader = found->first] {
+        auto self = std::static_pointer_cast<ChromiumBrowser>(weak.lock());
+        if (!self) return;
+        auto found = self->navigations_.find(loader);
+        if (found != self->navigations_.end() && !found->second.done) self->EndAbortedLoad(found->second);
+    });
 }
 
 void ChromiumBrowser::Complete(Navigation& navigation, COREWEBVIEW2_WEB_ERROR_STATUS status, bool success,

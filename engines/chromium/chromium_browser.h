@@ -68,6 +68,9 @@ private:
         COREWEBVIEW2_WEB_ERROR_STATUS failure = COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN;
         // Its request was refused for a certificate not valid, this status.
         COREWEBVIEW2_WEB_ERROR_STATUS refusedCertificate = COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN;
+        bool loading = false;  // its document has committed and not loaded yet
+        bool aborted = false;  // ended without a document (net::ERR_ABORTED); a download or not, Chromium says
+        std::string download{};  // the guid of the download Chromium made of it
     };
     struct Download {
         std::wstring uri, path;
@@ -88,6 +91,8 @@ private:
     // downloads.cpp
     void AllowDownloads();
     void OnDownloadWillBegin(const json& params);
+    void EndAbortedLoad(Navigation& navigation);
+    void TellDownload(const std::string& guid);
     void OnDownloadProgress(const json& params);
     void EndDownload(const std::string& guid, const std::string& state);
     void Complete(Navigation& navigation, COREWEBVIEW2_WEB_ERROR_STATUS status, bool success, int httpStatus);

@@ -40,21 +40,47 @@ void ChromiumBrowser::OnDownloadWillBegin(const json& params) {
     Download& download = downloads_[guid];
     download.uri = Wide(JsonString(params, "url"));
     download.path = downloadFolder_ + L"\\" + Wide(JsonString(params, "suggestedFilename"));
-    // Posted: the failed completion of its navigation is on its way first.
-    PostTask([self = shared_from_this(), guid] {
-        auto& browser = static_cast<ChromiumBrowser&>(*self);
-        auto found = browser.downloads_.find(guid);
-        if (found == browser.downloads_.end()) return;
-        Download& download = found->second;
-        if (RaiseDownloadStarting(browser, download.uri, download.path)) {
-            if (download.ended.empty())
-                browser.devtools_->Call("Browser.cancelDownload", {{"guid", guid}, {"browserContextId", browser.context_}});
-            browser.downloads_.erase(found);
-            return;
-        }
-        download.told = true;
-        if (!download.ended.empty()) browser.EndDownload(guid, download.ended);
-    });
+    // The page's own load that became it: one that just ended without a
+    // document (Chromium tells the download right after), or one to its
+    // address whose end is still to come.
+    Navigation* made = nullptr;
+    if (JsonString(params, "frameId") == target_)
+        for (auto& [loader, navigation] : navigations_)
+            if (!navigation.done && (navigation.aborted || navigation.uri == download.uri) &&
+                (!made || navigation.id > made->id))
+                made = &navigation;
+    if (made) made->download = guid;
+    if (made && made->aborted) return EndAbortedLoad(*made);
+    // Else no load has ended for it yet: a link that saves (download
+    // attribute), a script's, or a load whose end is on its way, which is
+    // then told first.
+    PostTask([self = shared_from_this(), guid] { static_cast<ChromiumBrowser&>(*self).TellDownload(guid); });
+}
+
+// A load that ended without a document: the runtime reports one that became
+// a download as the connection aborted, with no HTTP status, and then raises
+// DownloadStarting; anything else as cancelled.
+void ChromiumBrowser::EndAbortedLoad(Navigation& navigation) {
+    std::string download = navigation.download;
+    Complete(navigation,
+             download.empty() ? COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED
+                              : COREWEBVIEW2_WEB_ERROR_STATUS_CONNECTION_ABORTED,
+             false, 0);
+    if (!download.empty()) TellDownload(download);
+}
+
+void ChromiumBrowser::TellDownload(const std::string& guid) {
+    auto found = downloads_.find(guid);
+    if (found == downloads_.end() || found->second.told) return;
+    Download& download = found->second;
+    if (RaiseDownloadStarting(*this, download.uri, download.path)) {
+        if (download.ended.empty())
+            devtools_->Call("Browser.cancelDownload", {{"guid", guid}, {"browserContextId", context_}});
+        downloads_.erase(found);
+        return;
+    }
+    download.told = true;
+    if (!download.ended.empty()) EndDownload(guid, download.ended);
 }
 
 void ChromiumBrowser::OnDownloadProgress(const json& params) {

@@ -18,6 +18,7 @@ const std::set<std::string> kWantedEvents = {
     "Network.requestWillBeSent", "Network.responseReceived", "Network.loadingFailed", "Runtime.bindingCalled",
     "Target.detachedFromTarget", "Inspector.targetCrashed", "Fetch.authRequired", "Security.certificateError",
     "Page.downloadWillBegin", "Page.downloadProgress", "Page.javascriptDialogOpening", "Page.frameDetached",
+    "Page.frameStoppedLoading",
 };
 
 // How long a page target that attached in one of our contexts may wait for

@@ -95,6 +95,14 @@ class Handler(http.server.BaseHTTPRequestHandler):
         elif url.path == "/slow":  # a page that takes its time, at most a few seconds
             time.sleep(min(float(urllib.parse.parse_qs(url.query).get("s", ["3"])[0]), 5))
             self.answer(200, "text/html; charset=utf-8", b"<h1>Slow</h1>")
+        elif url.path == "/slow-content":  # a page whose answer comes at once, its content a few seconds later
+            body = b"<h1>Slow content</h1>"
+            self.send_response(200)
+            self.send_header("Content-Type", "text/html; charset=utf-8")
+            self.send_header("Content-Length", str(len(body)))
+            self.end_headers()
+            time.sleep(3)
+            self.wfile.write(body)
         elif url.path in ("/flaky-down", "/flaky-up"):
             flaky.switch(url.path == "/flaky-up")
             self.answer(200, "text/plain", b"", [("Access-Control-Allow-Origin", "*")])
