@@ -35,6 +35,9 @@ bool AppIsRegistered(const std::wstring& id) {
 bool RegisterApp(const std::wstring& id, const std::wstring& name, const std::wstring& host, const std::wstring& exe) {
     std::wstring icon = AppFolder(id) + L"\\icon.ico";
     std::wstring path = StartMenuShortcutPath(name, id);
+    // Another app (or program) of the same name keeps its shortcut: this one
+    // is told apart by its id.
+    if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) path = StartMenuShortcutPath(name + L" (" + id + L")", id);
     if (path.empty() || !WriteShortcut(path, {exe, Arguments(id), icon, AppUserModelIdOf(id), name})) return false;
     if (WriteUninstallEntry(id, {name, icon, host, AppFolder(id), exe})) return true;
     DeleteShortcut(path);

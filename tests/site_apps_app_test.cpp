@@ -68,6 +68,22 @@ TEST(SiteAppsAppTest, MadeBesideVelotideRaisedByASecondStartAndRemovedWhole) {
     EXPECT_NE(app.LastLog("environment requested").find("\\Apps\\team-mail\\WebView2"), std::string::npos);
     EXPECT_TRUE(IsWindowVisible(app.mainWindow()));
 
+    // A second app of the same name: an id and a shortcut of its own.
+    app.Command(ID_SITE_CREATE_APP);
+    HWND again = nullptr;
+    ASSERT_TRUE(PumpUntil([&] { return (again = FindProcessWindow(app.process().id(), L"VelotidePrompt")) != nullptr; }));
+    PostMessageW(again, WM_COMMAND, IDOK, 0);
+    HWND second = nullptr;
+    ASSERT_TRUE(PumpUntil([&] { return (second = FindWindowW(L"VelotideMain.App.team-mail-2", nullptr)) != nullptr; }, 15000));
+    const std::wstring secondShortcut = ShortcutPath().substr(0, ShortcutPath().size() - 4) + L" (team-mail-2).lnk";
+    EXPECT_TRUE(FileExists(ShortcutPath()));
+    EXPECT_TRUE(FileExists(secondShortcut));
+    ChildProcess removeSecond(VelotideExePath(), L"", nullptr, SW_SHOWNORMAL, L"--remove-app team-mail-2");
+    EXPECT_NE(DismissMessageBox(removeSecond, IDYES), L"(no message box)");
+    EXPECT_EQ(removeSecond.WaitForExit(30000), 0u);
+    EXPECT_FALSE(FileExists(secondShortcut));
+    EXPECT_TRUE(FileExists(ShortcutPath()));  // the first app's stays
+
     // A second start of the app raises its window, not Velotide's.
     SetForegroundWindow(app.mainWindow());
     EXPECT_EQ(ChildProcess(VelotideExePath(), L"", nullptr, SW_SHOWNORMAL, L"--app team-mail").WaitForExit(), 0u);
