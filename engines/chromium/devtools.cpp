@@ -1,11 +1,7 @@
 #include "engines/chromium/devtools.h"
 
 #include <wincrypt.h>
-#include <winhttp.h>
 
-#include <condition_variable>
-#include <deque>
-#include <mutex>
 #include <thread>
 #include <utility>
 
@@ -95,111 +91,32 @@ std::string FromBase64(const std::string& text) {
     return bytes;
 }
 
-// The socket and the messages on their way to it. Only the reader and the
-// writer call WinHTTP with the handles, and the last of them to end closes
-// them: WinHTTP gives a closed handle's value to the next handle it makes,
-// so a call after the close would reach another handle. The connection's
-// own thread only queues messages and asks the writer to stop.
-struct DevTools::Link {
-    std::mutex lock;
-    std::condition_variable wake;
-    std::deque<std::string> unsent;
-    size_t unsentBytes = 0;
-    bool stopping = false;  // nothing more is queued; the writer says goodbye once the rest is out
-    int running = 2;        // the reader and the writer
-    HINTERNET session = nullptr, connection = nullptr, socket = nullptr;
-
-    // False once stopping, or when the browser has left too much unsent.
-    bool Queue(std::string text) {
-        std::lock_guard<std::mutex> hold(lock);
-        if (stopping || unsentBytes + text.size() > kMaxUnsentBytes) return false;
-        unsentBytes += text.size();
-        unsent.push_back(std::move(text));
-        wake.notify_one();
-        return true;
-    }
-
-    // drop: the connection is useless, what waits is not sent either.
-    void Stop(bool drop) {
-        std::lock_guard<std::mutex> hold(lock);
-        stopping = true;
-        if (drop) unsent.clear();
-        wake.notify_one();
-    }
-
-    void CloseHandles() {
-        for (HINTERNET handle : {socket, connection, session})
-            if (handle) WinHttpCloseHandle(handle);
-    }
-
-    // A thread is done with the handles; the last one closes them.
-    void Leave() {
-        {
-            std::lock_guard<std::mutex> hold(lock);
-            if (--running > 0) return;
-        }
-        CloseHandles();
-    }
-
-    // The writer thread: sends in order until stopped or a send fails (which
-    // leaves the connection useless), then says goodbye; a browser still
-    // listening answers with its own close, which ends the reader.
-    void Write(const std::weak_ptr<DevTools>& owner) {
-        bool failed = false;
-        for (;;) {
-            std::unique_lock<std::mutex> hold(lock);
-            wake.wait(hold, [this] { return stopping || !unsent.empty(); });
-            if (unsent.empty()) break;
-            std::string text = std::move(unsent.front());
-            unsent.pop_front();
-            hold.unlock();
-            failed = WinHttpWebSocketSend(socket, WINHTTP_WEB_SOCKET_UTF8_MESSAGE_BUFFER_TYPE, text.data(),
-                                          static_cast<DWORD>(text.size())) != ERROR_SUCCESS;
-            hold.lock();
-            unsentBytes -= text.size();
-            if (failed) {
-                stopping = true;
-                unsent.clear();
-                break;
-            }
-        }
-        if (failed)
-            PostTask([owner] {
-                if (auto self = owner.lock()) self->Lose();
-            });
-        else
-            WinHttpWebSocketShutdown(socket, WINHTTP_WEB_SOCKET_SUCCESS_CLOSE_STATUS, nullptr, 0);
-        Leave();
-    }
-};
-
-DevTools::DevTools() : link_(std::make_shared<Link>()) {}
-
-DevTools::~DevTools() { link_->Stop(false); }
-
 void DevTools::Open(const std::wstring& endpoint, std::set<std::string> wanted, Opened opened) {
-    std::shared_ptr<DevTools> devtools(new DevTools());
-    std::thread(Run, devtools, endpoint, std::move(wanted), std::move(opened)).detach();
+    std::shared_ptr<DevTools> devtools(new DevTools(std::move(wanted)));
+    std::thread([devtools, endpoint, opened] { devtools->Run(endpoint, opened); }).detach();
 }
 
-void DevTools::Run(std::shared_ptr<DevTools> self, std::wstring endpoint, std::set<std::string> wanted,
-                   Opened opened) {
-    std::shared_ptr<Link> link = self->link_;
+DevTools::~DevTools() {
+    for (HINTERNET handle : {socket_, connection_, session_})
+        if (handle) WinHttpCloseHandle(handle);
+}
+
+void DevTools::Run(std::wstring endpoint, Opened opened) {
+    auto self = shared_from_this();
     HRESULT error = E_INVALIDARG;
     std::string version;
     size_t colon = endpoint.rfind(L':');
     int port = colon == std::wstring::npos ? 0 : _wtoi(endpoint.c_str() + colon + 1);
     if (port > 0 && port < 65536) {
-        link->session = WinHttpOpen(L"Velotide engine", WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
-                                    WINHTTP_NO_PROXY_BYPASS, 0);
-        WinHttpSetTimeouts(link->session, 0, 2000, 5000, 5000);
-        link->connection =
-            WinHttpConnect(link->session, endpoint.substr(0, colon).c_str(), static_cast<INTERNET_PORT>(port), 0);
-        error = link->connection ? S_OK : LastError();
+        session_ = WinHttpOpen(L"Velotide engine", WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
+                               WINHTTP_NO_PROXY_BYPASS, 0);
+        WinHttpSetTimeouts(session_, 0, 2000, 5000, 5000);
+        connection_ = WinHttpConnect(session_, endpoint.substr(0, colon).c_str(), static_cast<INTERNET_PORT>(port), 0);
+        error = connection_ ? S_OK : LastError();
     }
     // The version document names the browser and its WebSocket address.
     if (SUCCEEDED(error)) {
-        HINTERNET request = Get(link->connection, L"/json/version", false);
+        HINTERNET request = Get(connection_, L"/json/version", false);
         json document = request && StatusCode(request) == 200 ? json::parse(ReadBody(request), nullptr, false) : json();
         error = request ? S_OK : LastError();
         if (request) WinHttpCloseHandle(request);
@@ -210,37 +127,29 @@ void DevTools::Run(std::shared_ptr<DevTools> self, std::wstring endpoint, std::s
         if (SUCCEEDED(error) && (address.rfind("ws://", 0) != 0 || path == std::string::npos))
             error = HRESULT_FROM_WIN32(ERROR_BAD_NET_RESP);
         if (SUCCEEDED(error)) {
-            request = Get(link->connection, Wide(address.substr(path)), true);
-            link->socket = request && StatusCode(request) == 101 ? WinHttpWebSocketCompleteUpgrade(request, 0) : nullptr;
-            error = link->socket ? S_OK : request ? HRESULT_FROM_WIN32(ERROR_BAD_NET_RESP) : LastError();
+            request = Get(connection_, Wide(address.substr(path)), true);
+            socket_ = request && StatusCode(request) == 101 ? WinHttpWebSocketCompleteUpgrade(request, 0) : nullptr;
+            error = socket_ ? S_OK : request ? HRESULT_FROM_WIN32(ERROR_BAD_NET_RESP) : LastError();
             if (request) WinHttpCloseHandle(request);
         }
     }
-    if (FAILED(error)) {
-        link->CloseHandles();  // no thread of the connection ever ran
-        PostTask([self, opened, error] {
-            self->ended_ = self->over_ = true;
-            opened(self, error, "");
-        });
-        return;
-    }
-    std::weak_ptr<DevTools> owner = self;
-    std::thread([link, owner] { link->Write(owner); }).detach();
-    PostTask([self = std::move(self), opened, version] {
-        self->Watch();
-        opened(self, S_OK, version);
+    PostTask([self, opened, error, version] {
+        if (FAILED(error)) self->ended_ = self->over_ = true;
+        if (SUCCEEDED(error)) self->Watch();
+        opened(self, error, version);
     });
+    if (FAILED(error)) return;
+    HINTERNET socket = socket_;  // Lose may take the member away while a receive waits
 
     // Idle connections are normal: a receive that times out is simply repeated.
     DWORD forever = 0;
-    WinHttpSetOption(link->socket, WINHTTP_OPTION_RECEIVE_TIMEOUT, &forever, sizeof forever);
+    WinHttpSetOption(socket_, WINHTTP_OPTION_RECEIVE_TIMEOUT, &forever, sizeof forever);
     std::string message;
     std::string buffer(1 << 16, '\0');
     for (;;) {
         DWORD read = 0;
         WINHTTP_WEB_SOCKET_BUFFER_TYPE type;
-        DWORD result =
-            WinHttpWebSocketReceive(link->socket, buffer.data(), static_cast<DWORD>(buffer.size()), &read, &type);
+        DWORD result = WinHttpWebSocketReceive(socket, buffer.data(), static_cast<DWORD>(buffer.size()), &read, &type);
         if (result == ERROR_WINHTTP_TIMEOUT) continue;
         if (result != ERROR_SUCCESS || type == WINHTTP_WEB_SOCKET_CLOSE_BUFFER_TYPE) break;
         if (message.size() + read > kMaxMessageBytes) break;
@@ -251,16 +160,10 @@ void DevTools::Run(std::shared_ptr<DevTools> self, std::wstring endpoint, std::s
         message.clear();
         if (!parsed.is_object()) continue;
         std::string method = JsonString(parsed, "method");
-        if (!method.empty() && !wanted.count(method)) continue;
-        PostTask([owner, parsed = std::move(parsed)] {
-            if (auto self = owner.lock()) self->Dispatch(parsed);
-        });
+        if (!method.empty() && !wanted_.count(method)) continue;
+        PostTask([self, parsed = std::move(parsed)] { self->Dispatch(parsed); });
     }
-    link->Stop(true);
-    PostTask([owner] {
-        if (auto self = owner.lock()) self->Lose();
-    });
-    link->Leave();
+    PostTask([self] { self->Lose(); });
 }
 
 void DevTools::Call(const std::string& method, json params, const std::string& session, Reply reply) {
@@ -272,19 +175,15 @@ void DevTools::Call(const std::string& method, json params, const std::string& s
     json message = {{"id", id}, {"method", method}, {"params", params.is_object() ? std::move(params) : json::object()}};
     if (!session.empty()) message["sessionId"] = session;
     if (reply) replies_[id] = std::move(reply);
-    // The writer thread sends it. One that can't even be queued leaves the
-    // connection useless: it ends, once the caller is done.
-    if (!link_->Queue(message.dump(-1, ' ', false, json::error_handler_t::replace))) {
-        ended_ = true;
-        PostTask([weak = weak_from_this()] {
-            if (auto self = weak.lock()) self->Lose();
-        });
-    }
+    std::string text = message.dump(-1, ' ', false, json::error_handler_t::replace);
+    // A failed send leaves the connection useless: it ends, once the caller is done.
+    if (WinHttpWebSocketSend(socket_, WINHTTP_WEB_SOCKET_UTF8_MESSAGE_BUFFER_TYPE, text.data(),
+                             static_cast<DWORD>(text.size())) != ERROR_SUCCESS)
+        PostTask([self = shared_from_this()] { self->Lose(); });
 }
 
 // A browser that stops answering counts as gone: every few seconds a cheap
-// command is queued, and one left unanswered too long ends the connection,
-// also when it never went out because the browser stopped taking messages.
+// command goes out, and one left unanswered too long ends the connection.
 void DevTools::Watch() {
     RunLater(kPingInterval, [weak = weak_from_this()] {
         auto self = weak.lock();
@@ -320,10 +219,22 @@ void DevTools::Dispatch(const json& message) {
     listener(JsonString(message, "method"), JsonObject(message, "params"));
 }
 
+void DevTools::Close() {
+    if (ended_ || !socket_) return;
+    ended_ = true;
+    // The browser answers with its own close, which ends the reader.
+    WinHttpWebSocketShutdown(socket_, WINHTTP_WEB_SOCKET_SUCCESS_CLOSE_STATUS, nullptr, 0);
+}
+
 void DevTools::Lose() {
+    // Closing the handle also ends a receive that waits on it.
+    if (HINTERNET socket = std::exchange(socket_, nullptr)) WinHttpCloseHandle(socket);
+    End();
+}
+
+void DevTools::End() {
     if (over_) return;
     ended_ = over_ = true;
-    link_->Stop(true);
     // Whatever still waits for a reply hears that none will come.
     auto pending = std::move(replies_);
     replies_.clear();

@@ -1,13 +1,11 @@
 // A connection to a running Chromium's DevTools endpoint, over WinHTTP's
 // WebSocket. A reader thread receives and parses the messages; every reply
 // and every event is handled later on the thread that opened the connection,
-// from its message loop, like every other completion of the engine. A writer
-// thread sends what that thread queues, so the window never waits on the
-// browser. The socket belongs to the reader and the writer alone: the last
-// of them to end closes it, and the window's thread only queues and signals.
+// from its message loop, like every other completion of the engine.
 #pragma once
 
 #include <windows.h>
+#include <winhttp.h>
 
 #include <functional>
 #include <map>
@@ -43,7 +41,6 @@ public:
     // here, with S_OK and the browser's version, or with the failure. Events
     // whose method is not in wanted are dropped on the reader thread.
     static void Open(const std::wstring& endpoint, std::set<std::string> wanted, Opened opened);
-    // Lets the connection go: the browser is told goodbye, and the threads end.
     ~DevTools();
 
     // Sends a command to the browser (session "") or to an attached target.
@@ -51,33 +48,32 @@ public:
     // Events of a session ("" for the browser's own) go to its listener.
     void Listen(const std::string& session, Listener listener);
     void Forget(const std::string& session);
-    // Runs once when the connection ends (the browser went away or hangs).
+    // Runs once when the connection ends (the browser went away, hangs, or Close).
     void OnClosed(std::function<void()> closed) { closed_ = std::move(closed); }
-    bool open() const { return !ended_; }
+    bool open() const { return socket_ != nullptr && !ended_; }
+    void Close();
     // What it holds, for the engine's stats.
     size_t pendingReplies() const { return replies_.size(); }
     size_t listeners() const { return listeners_.size(); }
 
     // A message larger than this is no DevTools peer's: it ends the connection.
     static constexpr size_t kMaxMessageBytes = 32u << 20;
-    // A browser that leaves this much unsent takes nothing more: the connection ends.
-    static constexpr size_t kMaxUnsentBytes = 64u << 20;
 
 private:
-    struct Link;  // the socket and what waits to be sent, shared with the threads
-    DevTools();
-    static void Run(std::shared_ptr<DevTools> self, std::wstring endpoint, std::set<std::string> wanted,
-                    Opened opened);  // the reader thread
+    DevTools(std::set<std::string> wanted) : wanted_(std::move(wanted)) {}
+    void Run(std::wstring endpoint, Opened opened);  // the reader thread
     void Dispatch(const json& message);
     void Watch();  // the liveness check
-    void Lose();   // the connection is gone or useless: ends it now
+    void Lose();  // the connection is gone or useless: ends it now
+    void End();
 
-    std::shared_ptr<Link> link_;
+    const std::set<std::string> wanted_;
+    HINTERNET session_ = nullptr, connection_ = nullptr, socket_ = nullptr;
     long long nextId_ = 1;
     std::map<long long, Reply> replies_;
     std::map<std::string, Listener> listeners_;
     std::function<void()> closed_;
     bool ended_ = false;  // no more sends
-    bool over_ = false;   // Lose has run
+    bool over_ = false;   // End has run
     ULONGLONG pingSent_ = 0;  // of the unanswered liveness check, or 0
 };
