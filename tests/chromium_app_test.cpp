@@ -738,7 +738,7 @@ TEST(ChromiumAppTest, ClosingAsksAPageThatHoldsTypedText) {
         ASSERT_TRUE(app.WaitForLog("page shown http://site.test/", 2));
         armed = CountRequests("site.test /armed", true);
         ASSERT_TRUE(app.Page(kArm));
-        ASSERT_TRUE(PumpUntil([&] { return CountRequests("site.test /armed", true) > armed; }));
+        ASSERT_TRUE(PumpUntil([&] { return CountRequests("site.test /armed", true) > armed; }, 15000));
     }
 }
 
