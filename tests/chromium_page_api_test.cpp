@@ -13,19 +13,6 @@
 
 namespace {
 
-using OnPermission = Callback<ICoreWebView2PermissionRequestedEventHandler, ICoreWebView2*,
-                              ICoreWebView2PermissionRequestedEventArgs*>;
-using OnNotification = Callback<ICoreWebView2NotificationReceivedEventHandler, ICoreWebView2*,
-                                ICoreWebView2NotificationReceivedEventArgs*>;
-using OnChange = Callback<ICoreWebView2DocumentTitleChangedEventHandler, ICoreWebView2*, IUnknown*>;
-using OnFavicon = Callback<ICoreWebView2FaviconChangedEventHandler, ICoreWebView2*, IUnknown*>;
-using FaviconDone = Callback<ICoreWebView2GetFaviconCompletedHandler, HRESULT, IStream*>;
-
-std::wstring Take(LPWSTR text) {
-    std::wstring copy = text ? text : L"";
-    CoTaskMemFree(text);
-    return copy;
-}
 
 TEST(ChromiumPageApiTest, ARealPageAsksNotifiesTitlesItselfAndHasAnIcon) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // as the program does: the icon goes through WIC
@@ -56,17 +43,17 @@ TEST(ChromiumPageApiTest, ARealPageAsksNotifiesTitlesItselfAndHasAnIcon) {
     std::vector<std::wstring> titles, icons, asked, received;
     std::vector<ICoreWebView2Notification*> kept;
     std::vector<IUnknown*> handlers = {
-        new OnChange(IID_ICoreWebView2DocumentTitleChangedEventHandler,
+        new OnTitleChange(IID_ICoreWebView2DocumentTitleChangedEventHandler,
                      [&](ICoreWebView2*, IUnknown*) {
                          LPWSTR title = nullptr;
                          view->get_DocumentTitle(&title);
-                         titles.push_back(Take(title));
+                         titles.push_back(TakeEngineString(title));
                      }),
         new OnFavicon(IID_ICoreWebView2FaviconChangedEventHandler,
                       [&](ICoreWebView2*, IUnknown*) {
                           LPWSTR uri = nullptr;
                           view24->get_FaviconUri(&uri);
-                          icons.push_back(Take(uri));
+                          icons.push_back(TakeEngineString(uri));
                       }),
         // Allowed for this document only: the page's answer, and no saved one.
         new OnPermission(IID_ICoreWebView2PermissionRequestedEventHandler,
@@ -77,7 +64,7 @@ TEST(ChromiumPageApiTest, ARealPageAsksNotifiesTitlesItselfAndHasAnIcon) {
                              args->get_Uri(&uri);
                              args->get_PermissionKind(&kind);
                              args->get_IsUserInitiated(&user);
-                             asked.push_back(Take(uri) + L" " + std::to_wstring(kind) + L" " + std::to_wstring(user));
+                             asked.push_back(TakeEngineString(uri) + L" " + std::to_wstring(kind) + L" " + std::to_wstring(user));
                              args->put_State(COREWEBVIEW2_PERMISSION_STATE_ALLOW);
                              ICoreWebView2PermissionRequestedEventArgs3* args3 = nullptr;
                              args->QueryInterface(IID_ICoreWebView2PermissionRequestedEventArgs3,
@@ -93,13 +80,13 @@ TEST(ChromiumPageApiTest, ARealPageAsksNotifiesTitlesItselfAndHasAnIcon) {
                                args->get_Notification(&notification);
                                notification->get_Title(&title);
                                notification->get_Body(&body);
-                               received.push_back(Take(origin) + L" " + Take(title) + L": " + Take(body));
+                               received.push_back(TakeEngineString(origin) + L" " + TakeEngineString(title) + L": " + TakeEngineString(body));
                                args->put_Handled(TRUE);
                                kept.push_back(notification);
                            }),
     };
     EventRegistrationToken token;
-    view->add_DocumentTitleChanged(static_cast<OnChange*>(handlers[0]), &token);
+    view->add_DocumentTitleChanged(static_cast<OnTitleChange*>(handlers[0]), &token);
     view24->add_FaviconChanged(static_cast<OnFavicon*>(handlers[1]), &token);
     view->add_PermissionRequested(static_cast<OnPermission*>(handlers[2]), &token);
     view24->add_NotificationReceived(static_cast<OnNotification*>(handlers[3]), &token);

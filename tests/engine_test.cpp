@@ -30,20 +30,7 @@ using OnCertificate = Callback<ICoreWebView2ServerCertificateErrorDetectedEventH
                                ICoreWebView2ServerCertificateErrorDetectedEventArgs*>;
 using OnKey = Callback<ICoreWebView2AcceleratorKeyPressedEventHandler, ICoreWebView2Controller*,
                        ICoreWebView2AcceleratorKeyPressedEventArgs*>;
-using OnPermission = Callback<ICoreWebView2PermissionRequestedEventHandler, ICoreWebView2*,
-                              ICoreWebView2PermissionRequestedEventArgs*>;
-using OnNotification = Callback<ICoreWebView2NotificationReceivedEventHandler, ICoreWebView2*,
-                                ICoreWebView2NotificationReceivedEventArgs*>;
 using OnCloseRequested = Callback<ICoreWebView2NotificationCloseRequestedEventHandler, ICoreWebView2Notification*, IUnknown*>;
-using OnPageChange = Callback<ICoreWebView2DocumentTitleChangedEventHandler, ICoreWebView2*, IUnknown*>;
-using OnFavicon = Callback<ICoreWebView2FaviconChangedEventHandler, ICoreWebView2*, IUnknown*>;
-using FaviconDone = Callback<ICoreWebView2GetFaviconCompletedHandler, HRESULT, IStream*>;
-
-std::wstring Take(LPWSTR text) {
-    std::wstring copy = text ? text : L"";
-    CoTaskMemFree(text);
-    return copy;
-}
 
 std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 
@@ -130,7 +117,7 @@ protected:
                              [this, cancelMark](ICoreWebView2*, ICoreWebView2NavigationStartingEventArgs* args) {
                                  LPWSTR uri = nullptr;
                                  args->get_Uri(&uri);
-                                 started_.push_back(Take(uri));
+                                 started_.push_back(TakeEngineString(uri));
                                  BOOL redirected = FALSE;
                                  args->get_IsRedirected(&redirected);
                                  redirected_.push_back(redirected);
@@ -161,7 +148,7 @@ protected:
     std::wstring Source() {
         LPWSTR uri = nullptr;
         view_->get_Source(&uri);
-        return Take(uri);
+        return TakeEngineString(uri);
     }
 
     size_t CountLines(const std::string& line) {
@@ -415,7 +402,7 @@ TEST_F(EngineTest, ResourceFiltersMatchWholeAddressGlobs) {
                              args->get_Request(&request);
                              LPWSTR uri = nullptr;
                              request->get_Uri(&uri);
-                             raised.push_back(Take(uri));
+                             raised.push_back(TakeEngineString(uri));
                              request->Release();
                              if (raised.back().find(L"cdn") != std::wstring::npos) return;
                              ICoreWebView2WebResourceResponse* response = nullptr;
@@ -516,8 +503,8 @@ TEST_F(EngineTest, SignInAndCertificateEventsGoPastACancelAndCarryOutTheAnswer) 
                                    LPWSTR uri = nullptr, challenge = nullptr;
                                    args->get_Uri(&uri);
                                    args->get_Challenge(&challenge);
-                                   std::wstring address = Take(uri);
-                                   details.push_back(Take(challenge));
+                                   std::wstring address = TakeEngineString(uri);
+                                   details.push_back(TakeEngineString(challenge));
                                    ICoreWebView2BasicAuthenticationResponse* response = nullptr;
                                    args->get_Response(&response);
                                    if (address.ends_with(L"deny")) args->put_Cancel(TRUE);
@@ -534,7 +521,7 @@ TEST_F(EngineTest, SignInAndCertificateEventsGoPastACancelAndCarryOutTheAnswer) 
                                           COREWEBVIEW2_WEB_ERROR_STATUS status = {};
                                           args->get_RequestUri(&uri);
                                           args->get_ErrorStatus(&status);
-                                          std::wstring address = Take(uri);
+                                          std::wstring address = TakeEngineString(uri);
                                           details.push_back(std::to_wstring(status));
                                           if (address.ends_with(L"deny"))
                                               args->put_Action(COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION_CANCEL);
@@ -589,7 +576,7 @@ TEST_F(EngineTest, PopupIsSwallowedOnlyWhenHandled) {
                                                     [](ICoreWebView2*, ICoreWebView2NewWindowRequestedEventArgs* args) {
                                                         LPWSTR uri = nullptr;
                                                         args->get_Uri(&uri);
-                                                        if (Take(uri).find(L"swallow") != std::wstring::npos)
+                                                        if (TakeEngineString(uri).find(L"swallow") != std::wstring::npos)
                                                             args->put_Handled(TRUE);
                                                     }),
                                   &token);
@@ -710,7 +697,7 @@ TEST_F(EngineTest, LoadsWithoutADocumentKeepThePageAndADownloadFollowsItsComplet
                                    [&](ICoreWebView2*, ICoreWebView2DownloadStartingEventArgs* args) {
                                        LPWSTR path = nullptr;
                                        args->get_ResultFilePath(&path);
-                                       std::string file = Narrow(Take(path));
+                                       std::string file = Narrow(TakeEngineString(path));
                                        events.push_back("download after " + std::to_string(completed_.size()) +
                                                         " completions " + file);
                                        if (file.ends_with("refused.bin")) args->put_Cancel(TRUE);
@@ -820,7 +807,7 @@ TEST_F(EngineTest, PermissionAnswersAreCarriedOutAndSavedAsAsked) {
                           args->get_Uri(&uri);
                           args->get_PermissionKind(&kind);
                           args->get_IsUserInitiated(&user);
-                          std::string origin = Narrow(Take(uri));
+                          std::string origin = Narrow(TakeEngineString(uri));
                           asked.push_back(origin + " " + std::to_string(kind) + " " + std::to_string(user));
                           for (const auto& c : kCases) {
                               if (origin != c.origin) continue;
@@ -890,11 +877,11 @@ TEST_F(EngineTest, APageTitlesItselfNamesItsIconAndNotifiesOnceAllowed) {
     std::vector<ICoreWebView2Notification*> kept;
     int closeRequests = 0;
     EventRegistrationToken token;
-    view_->add_DocumentTitleChanged(Make<OnPageChange>(IID_ICoreWebView2DocumentTitleChangedEventHandler,
+    view_->add_DocumentTitleChanged(Make<OnTitleChange>(IID_ICoreWebView2DocumentTitleChangedEventHandler,
                                                        [&](ICoreWebView2* sender, IUnknown*) {
                                                            LPWSTR title = nullptr;
                                                            sender->get_DocumentTitle(&title);
-                                                           titles.push_back(Take(title));
+                                                           titles.push_back(TakeEngineString(title));
                                                        }),
                                     &token);
     view_->add_PermissionRequested(Make<OnPermission>(IID_ICoreWebView2PermissionRequestedEventHandler,
@@ -911,7 +898,7 @@ TEST_F(EngineTest, APageTitlesItselfNamesItsIconAndNotifiesOnceAllowed) {
                                   [&](ICoreWebView2*, IUnknown*) {
                                       LPWSTR uri = nullptr;
                                       view24->get_FaviconUri(&uri);
-                                      icons.push_back(Take(uri));
+                                      icons.push_back(TakeEngineString(uri));
                                   }),
                   &token),
               S_OK);
@@ -929,7 +916,7 @@ TEST_F(EngineTest, APageTitlesItselfNamesItsIconAndNotifiesOnceAllowed) {
                           args->get_Notification(&notification);
                           notification->get_Title(&title);
                           notification->get_Body(&body);
-                          received.push_back(Take(origin) + L" " + Take(title) + L": " + Take(body));
+                          received.push_back(TakeEngineString(origin) + L" " + TakeEngineString(title) + L": " + TakeEngineString(body));
                           if (received.back().find(L" Mine") == std::wstring::npos) {
                               notification->Release();
                               return;

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "webview/webview2.h"
+#include "webview/engine.h"
 
 template <class I, class S, class A>
 class Callback : public I {
@@ -40,3 +40,12 @@ using CreateFn = HRESULT(__stdcall*)(bool, int, PCWSTR, IUnknown*,
 using EnvDone =
     Callback<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler, HRESULT, ICoreWebView2Environment*>;
 using CtlDone = Callback<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler, HRESULT, ICoreWebView2Controller*>;
+
+// The events of a page kept open: permissions, notifications, its title and its icon.
+using OnPermission = Callback<ICoreWebView2PermissionRequestedEventHandler, ICoreWebView2*,
+                              ICoreWebView2PermissionRequestedEventArgs*>;
+using OnNotification = Callback<ICoreWebView2NotificationReceivedEventHandler, ICoreWebView2*,
+                                ICoreWebView2NotificationReceivedEventArgs*>;
+using OnTitleChange = Callback<ICoreWebView2DocumentTitleChangedEventHandler, ICoreWebView2*, IUnknown*>;
+using OnFavicon = Callback<ICoreWebView2FaviconChangedEventHandler, ICoreWebView2*, IUnknown*>;
+using FaviconDone = Callback<ICoreWebView2GetFaviconCompletedHandler, HRESULT, IStream*>;
