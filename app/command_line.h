@@ -4,14 +4,32 @@
 
 #include <string>
 
+#include "app/app_state.h"
+
 struct CommandLine {
     std::wstring program;     // the exe the line starts, unquoted
     bool background = false;  // "--background": started by Windows at sign-in
     std::wstring app;         // "--app <id>": the site app to run (the id as given, not checked)
     std::wstring removeApp;   // "--remove-app <id>": the site app to remove
     bool appGiven = false, removeAppGiven = false;  // the word stood there, with or without an id
+    // "--kiosk [ADDRESS]", "--kiosk-allow-sleep", "--kiosk-idle-minutes N"
+    // and "--kiosk-public"; the last three are checked always, and count
+    // only with --kiosk.
+    KioskMode kiosk;
+    std::wstring site;     // the kiosk's site address, normalised; "" when the line names none
+    std::wstring problem;  // what is wrong with the line, in the program's words; "" when nothing is
 };
 
 // Splits a whole command line (program first, as GetCommandLineW gives it)
-// the way the C runtime would. Words it doesn't know are ignored.
+// the way the C runtime would. Words it doesn't know are ignored, but in a
+// kiosk's line every word that is no switch names the site, and a --kiosk-
+// switch it doesn't know is a problem.
 CommandLine ParseCommandLine(const wchar_t* line);
+
+// A word of the command line as a message names it: in quotes, its first 64
+// characters, control characters as spaces.
+std::wstring QuotedForMessage(const std::wstring& word);
+
+// Says what is wrong with the command line, as the program's other start-up
+// messages are said, and gives exit code 2: nothing was started or changed.
+int SayCommandLineProblem(const std::wstring& problem);

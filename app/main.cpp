@@ -7,6 +7,7 @@
 
 #include "app/app_state.h"
 #include "app/command_line.h"
+#include "app/kiosk.h"
 #include "app/main_window.h"
 #include "app/app_registration.h"
 #include "app/placement.h"
@@ -15,6 +16,7 @@
 #include "app/tray.h"
 #include "app/start_with_windows.h"
 #include "settings/config_store.h"
+#include "settings/site_address.h"
 #include "webview/startup.h"
 
 // How the main window first shows: started by Windows at sign-in, out of the
@@ -27,6 +29,7 @@ static int FirstShowCommand(int showCommand) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     g_app.instance = instance;
     CommandLine arguments = ParseCommandLine(GetCommandLineW());
+    if (!arguments.problem.empty()) return SayCommandLineProblem(arguments.problem);
     if (arguments.removeAppGiven) return RemoveSiteApp(arguments.removeApp);
     if (arguments.appGiven) {
         FinishRemovingApp(arguments.app);  // removed while it ran: its folder goes now
@@ -36,7 +39,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     // Windows names the program's notifications and groups its windows on the
     // taskbar by this, the same as its Start menu shortcut carries.
     SetCurrentProcessExplicitAppUserModelID(AppUserModelId().c_str());
-    g_app.startedInBackground = arguments.background;
+    if (arguments.kiosk.on) g_app.kiosk = arguments.kiosk;
+    g_app.startedInBackground = arguments.background && !g_app.kiosk.on;  // a kiosk is the screen
 
     HANDLE mutex = CreateMutexW(nullptr, TRUE, InstanceMutexName().c_str());
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
@@ -58,11 +62,20 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     g_app.dataDir = g_app.appId.empty() ? VelotideFolder() : AppFolder(g_app.appId);
     CreateDirectoryW(g_app.dataDir.c_str(), nullptr);
     LoadConfig();  // before the menu: "Block ad domains" starts from blockAds
+    if (!arguments.site.empty()) {  // a kiosk's own site, for this run only
+        g_app.siteUrl = arguments.site;
+        g_app.homeOrigin = SiteOrigin(arguments.site);
+    }
 
     RegisterMainWindowClass();
     g_app.menuBar = BuildMenuBar();
     g_app.mainWindow = CreateMainWindow();
-    ShowWindow(g_app.mainWindow, RestoreWindowPlace(g_app.mainWindow, FirstShowCommand(showCommand)));
+    if (g_app.kiosk.on) {
+        StartKiosk();  // covering its monitor before it first shows
+        ShowWindow(g_app.mainWindow, SW_SHOW);
+    } else {
+        ShowWindow(g_app.mainWindow, RestoreWindowPlace(g_app.mainWindow, FirstShowCommand(showCommand)));
+    }
     UpdateWindow(g_app.mainWindow);
     UpdateTrayIcon();
     StartWebView();

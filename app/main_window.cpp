@@ -7,6 +7,7 @@
 #include "app/create_site_app.h"
 #include "app/dpi.h"
 #include "app/fullscreen.h"
+#include "app/kiosk.h"
 #include "app/notifications.h"
 #include "app/other_sites.h"
 #include "app/placement.h"
@@ -16,6 +17,7 @@
 #include "app/site_app.h"
 #include "app/site_bar.h"
 #include "app/tray.h"
+#include "app/try_again.h"
 #include "app/unread_badge.h"
 #include "app/start_with_windows.h"
 #include "settings/config_store.h"
@@ -111,6 +113,7 @@ static void FollowWindowVisibility(bool visible) {
     if (!g_app.controller || visible != g_app.nav.hidden) return;
     g_app.controller->put_IsVisible(visible ? TRUE : FALSE);
     g_app.nav.hidden = !visible;
+    if (visible) TryAgainIfDue();
 }
 
 // The check mark says what the registry holds now, so a value that could not
@@ -123,6 +126,8 @@ static void ToggleStartWithWindows() {
 
 // Runs menu command id; false when id is not one of ours.
 static bool RunCommand(int id) {
+    // A kiosk has no menu; what is posted to it that leads away is dropped.
+    if (g_app.kiosk.on && !KioskAllowsCommand(id)) return true;
     switch (id) {
     case ID_SITE_CHANGE:
         PromptForSiteAddress();
@@ -189,6 +194,7 @@ static void OnViewNotice(WPARAM notice, LPARAM detail) {
         break;
     case kNoticeOnSite:
         CloseBar(BarTopic::kOtherSite);
+        StopTryingAgain();
         break;
     case kNoticeFocusBar:
         FocusSiteBar();
@@ -197,7 +203,10 @@ static void OnViewNotice(WPARAM notice, LPARAM detail) {
         CloseNow();
         break;
     case kNoticeRestartEngine:
-        RestartWebView();
+        BringBackEngine();
+        break;
+    case kNoticeTryAgainLater:
+        TryAgainLater(static_cast<DWORD>(detail));
         break;
     case kNoticeAskNotifications:
         AskAboutNotifications();
@@ -229,6 +238,18 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         return 0;
     case WM_SHOWWINDOW:
         FollowWindowVisibility(wParam && !IsIconic(window));
+        break;
+    case WM_ENDSESSION:
+        // Windows ends the session: the window goes as at a quit, without
+        // asking the page (nobody could answer); the only end of a kiosk.
+        if (wParam) CloseNow();
+        return 0;
+    case WM_TIMER:
+        if (OnTryAgainTimer(wParam) || OnKioskTimer(wParam)) return 0;
+        break;
+    case WM_DISPLAYCHANGE:
+        // The monitor's resolution changed: fullscreen covers it anew.
+        if (g_app.isFullscreen) CoverMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST));
         break;
     case kTrayMessage:
         switch (OnTrayMessage(wParam, lParam)) {

@@ -31,6 +31,9 @@ struct NavigationRecord {
     bool closeAsked = false;      // the view was sent to about:blank so that the page's beforeunload runs
     bool hidden = false;          // the view was made invisible as the window was minimised or hidden
     ULONGLONG rendererReloadedAt = 0;  // when a lost renderer was last reloaded (GetTickCount64; 0: never)
+    unsigned failureTries = 0;    // failure pages shown since a page last loaded: how long the next try waits
+    ULONGLONG rendererLostAt = 0; // a kiosk's last lost renderer (GetTickCount64; 0: none yet)
+    unsigned recoveryTries = 0;   //   and how many it lost since it last came back
     std::vector<WaitingPermission> waitingPermissions;  // notification requests the bar asks the person about
     ICoreWebView2Notification* notification = nullptr;  // the site's notification Windows shows, or is about to
     std::wstring notificationTitle, notificationBody;    //   its text, as Windows shows it

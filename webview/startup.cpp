@@ -8,6 +8,7 @@
 #include "settings/replace_file.h"
 #include "webview/ad_block.h"
 #include "webview/handler.h"
+#include "webview/kiosk.h"
 #include "webview/lock_gaps.h"
 #include "webview/message_page.h"
 #include "webview/navigation_policy.h"
@@ -28,10 +29,19 @@ static const wchar_t kRuntimeMissing[] =
 // and must not report the missing window as an engine failure.
 static bool MainWindowGone() { return !IsWindow(g_app.mainWindow); }
 
+static const wchar_t kNoPrivateView[] =
+    L"This WebView2 Runtime can't open a private view, which --kiosk-public needs. Update the WebView2 Runtime, "
+    L"then start Velotide again.";
+
 // Posted: a message box inside the engine's callback would run its own
-// message loop there, and the window's posted commands with it.
+// message loop there, and the window's posted commands with it. A kiosk
+// whose browser failed to come back tries again later instead: nobody is
+// there to read a message.
 static void FailStartup(const wchar_t* message) {
-    PostViewNotice(kNoticeStartupFailed, reinterpret_cast<LPARAM>(message));
+    if (g_app.kiosk.on && g_app.engineRestarted)
+        PostViewNotice(kNoticeRestartEngine);
+    else
+        PostViewNotice(kNoticeStartupFailed, reinterpret_cast<LPARAM>(message));
 }
 
 // True when the file at path holds exactly these bytes.
@@ -86,6 +96,7 @@ static void OnControllerReady(ICoreWebView2Controller* controller) {
         settings->put_IsStatusBarEnabled(FALSE);
         settings->put_AreDevToolsEnabled(FALSE);
         settings->put_IsZoomControlEnabled(TRUE);
+        if (g_app.kiosk.on) TurnOffRuntimeControls(settings);
         settings->Release();
     }
     // The window gives the new view its place once this callback has returned.
@@ -122,6 +133,7 @@ static void OnControllerReady(ICoreWebView2Controller* controller) {
     AddPermissionHandler(view);
     AddNotificationHandler(view);
     AddTitleHandler(view);
+    if (g_app.kiosk.on) AddDownloadRefusal(view);
     view->add_ProcessFailed(Give(new OnProcFail_([](ICoreWebView2*, ICoreWebView2ProcessFailedEventArgs* args) {
                                 return OnProcessFailed(args);
                             })),
@@ -144,6 +156,11 @@ static void OnControllerReady(ICoreWebView2Controller* controller) {
         view->Navigate(g_app.reopenAddress.c_str());
     } else if (!g_app.siteUrl.empty()) {
         OpenSite();
+    } else if (g_app.kiosk.on) {
+        // Nobody at a kiosk could answer the prompt: the page says what is missing.
+        ShowMessagePage(L"No site is set",
+                        L"This kiosk has no site address to show. Start Velotide with --kiosk and the site's "
+                        L"address, or set the site in its settings.");
     } else {
         ShowMessagePage(L"Welcome to Velotide", L"Enter your site address to get started.");
         // Posted, so the prompt opens from the message loop once the engine's
@@ -153,6 +170,33 @@ static void OnControllerReady(ICoreWebView2Controller* controller) {
 }
 
 static std::wstring LoaderPath() { return g_app.dataDir + L"\\WebView2Loader.dll"; }
+
+// Asks the environment for the view in the main window: InPrivate for a
+// public kiosk, whose visitors leave nothing on disk.
+static void CreateView(ICoreWebView2Environment* environment) {
+    auto onController = Give(new OnCtl_([](HRESULT error, ICoreWebView2Controller* controller) -> HRESULT {
+        if (MainWindowGone()) return S_OK;
+        if (FAILED(error) || !controller)
+            FailStartup(L"Could not create the browser view.");
+        else
+            OnControllerReady(controller);
+        return S_OK;
+    }));
+    if (!g_app.kiosk.inPrivate) {
+        environment->CreateCoreWebView2Controller(g_app.mainWindow, onController);
+        return;
+    }
+    ICoreWebView2Environment10* environment10 = nullptr;
+    ICoreWebView2ControllerOptions* options = nullptr;
+    if (SUCCEEDED(environment->QueryInterface(IID_ICoreWebView2Environment10, reinterpret_cast<void**>(&environment10))) &&
+        environment10 && SUCCEEDED(environment10->CreateCoreWebView2ControllerOptions(&options)) && options &&
+        SUCCEEDED(options->put_IsInPrivateModeEnabled(TRUE)))
+        environment10->CreateCoreWebView2ControllerWithOptions(g_app.mainWindow, options, onController);
+    else
+        FailStartup(kNoPrivateView);  // never a view that keeps what a public kiosk must not
+    if (options) options->Release();
+    if (environment10) environment10->Release();
+}
 
 // Loads the extracted loader and asks it for an environment and a view; the
 // rest follows from the message loop. Also starts the engine again.
@@ -175,15 +219,7 @@ static void StartEngine() {
         }
         g_app.environment = environment;
         environment->AddRef();
-        environment->CreateCoreWebView2Controller(
-            g_app.mainWindow, Give(new OnCtl_([](HRESULT error, ICoreWebView2Controller* controller) -> HRESULT {
-                if (MainWindowGone()) return S_OK;
-                if (FAILED(error) || !controller)
-                    FailStartup(L"Could not create the browser view.");
-                else
-                    OnControllerReady(controller);
-                return S_OK;
-            })));
+        CreateView(environment);
         return S_OK;
     }));
     if (FAILED(createEnvironment(nullptr, userDataFolder.c_str(), nullptr, onEnvironment))) FailStartup(kRuntimeMissing);
@@ -195,12 +231,13 @@ void StartWebView() {
 }
 
 void RestartWebView() {
-    if (g_app.engineRestarted) {
+    if (g_app.engineRestarted && !g_app.kiosk.on) {
         FailStartup(kRuntimeMissing);
         return;
     }
     g_app.engineRestarted = true;
-    g_app.reopenAddress = g_app.nav.currentAddress;
+    // A browser lost again before it showed a page reopens the page the first one showed.
+    if (!g_app.nav.currentAddress.empty()) g_app.reopenAddress = g_app.nav.currentAddress;
     // The page that was fullscreen is gone: nothing would ever end it.
     if (g_app.pageFullscreen) {
         g_app.pageFullscreen = false;
@@ -213,11 +250,22 @@ void RestartWebView() {
     StartEngine();
 }
 
-void ReleaseWebView() {
+static void ReleaseView() {
     if (g_app.webview) g_app.webview->Release();
     if (g_app.controller) g_app.controller->Release();
-    if (g_app.environment) g_app.environment->Release();
     g_app.webview = nullptr;
     g_app.controller = nullptr;
+}
+
+void ReopenView() {
+    if (!g_app.environment) return;
+    if (g_app.controller) g_app.controller->Close();
+    ReleaseView();
+    CreateView(g_app.environment);
+}
+
+void ReleaseWebView() {
+    ReleaseView();
+    if (g_app.environment) g_app.environment->Release();
     g_app.environment = nullptr;
 }

@@ -1,0 +1,13 @@
+// The main window's timers, one id each (a new timer takes the next number).
+// Each runs only while what it waits for is due; WM_TIMER goes to the file of
+// its concern.
+#pragma once
+
+#include <windows.h>
+
+enum : UINT_PTR {
+    kTimerTryAgain = 1,    // the failure page's next try, or a kiosk's lost page (app/try_again)
+    kTimerRestartEngine,   // a kiosk's lost browser started again (app/try_again)
+    kTimerPointer,         // a kiosk's pointer hides after the mouse rested (app/kiosk)
+    kTimerIdle,            // a kiosk looks at the time since the last input (app/kiosk)
+};
