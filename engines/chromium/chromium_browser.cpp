@@ -1,5 +1,7 @@
 #include "engines/chromium/chromium_browser.h"
 
+#include "engines/common/runtime_controls.h"
+
 #include <windowsx.h>
 
 #include <algorithm>
@@ -789,13 +791,14 @@ bool ChromiumBrowser::DeliverKey(UINT message, WPARAM key, LPARAM lParam) {
                                     {"modifiers", DomModifiers()},
                                     {"isSystemKey", message == WM_SYSKEYDOWN || message == WM_SYSKEYUP},
                                     {"autoRepeat", down && (lParam & (1 << 30)) != 0}});
+    RunRuntimeKey(*this, message, key);
     // A browser's own window ends the page's fullscreen element on Esc, or
-    // else stops a load under way; headless Chromium has no such window, so
-    // the engine does it.
+    // else (one of the runtime's keys) stops a load under way; headless
+    // Chromium has no such window, so the engine does it.
     bool loading = std::any_of(navigations_.begin(), navigations_.end(), [](const auto& n) { return !n.second.done; });
     if (down && key == VK_ESCAPE && fullscreenElement)
         Call("Runtime.evaluate", {{"expression", "document.exitFullscreen()"}});
-    else if (down && key == VK_ESCAPE && loading)
+    else if (down && key == VK_ESCAPE && loading && RuntimeKeysOn(*this))
         Call("Page.stopLoading");
     return false;
 }

@@ -17,13 +17,13 @@ std::wstring FailPoint() {
 
 class Environment : public EnvironmentFace {
 public:
-    explicit Environment(const std::wstring& userDataFolder) : EnvironmentFace(kVersion), profile_(userDataFolder) {}
+    explicit Environment(const std::wstring& userDataFolder) : EnvironmentFace(kVersion, userDataFolder) {}
 
-    HRESULT STDMETHODCALLTYPE CreateCoreWebView2Controller(
-        HWND parent, ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler) override {
+    HRESULT CreateController(HWND parent, const ViewOptions& options,
+                             ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler) override {
         if (!handler) return E_POINTER;
         Ref<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler> keep(handler);
-        PostTask([keep, parent, profile = profile_] {
+        PostTask([keep, parent, profile = ProfileFolder(options), created = CreatedLine(options)] {
             if (FailPoint() == L"controller") {
                 EngineLog(L"controller failed");
                 keep->Invoke(E_FAIL, nullptr);
@@ -36,15 +36,12 @@ public:
                 browser->profileFolder = profile;
                 browser->window = CreateViewWindow(parent, browser.get());
                 auto controller = Ref<ICoreWebView2Controller>::Adopt(CreateControllerFace(browser));
-                EngineLog(L"controller created");
+                EngineLog(created);
                 keep->Invoke(S_OK, controller.get());
             }
         });
         return S_OK;
     }
-
-private:
-    std::wstring profile_;
 };
 
 }  // namespace

@@ -1,0 +1,194 @@
+// Kiosk mode on the running velotide.exe and the test engine: the window
+// covering its monitor with no way out or elsewhere, the runtime's own menu
+// and keys off, lost pages and browsers brought back, the session cleared
+// after the idle time, and the command line's problems.
+#include <gtest/gtest.h>
+
+#include "app/commands.h"
+#include "app/site_bar.h"
+#include "tests/support/app_input.h"
+#include "tests/support/app_session.h"
+
+namespace {
+
+const char kSite[] = "url=http://site.test/\r\n";
+
+// Whether the window covers its whole monitor, without frame or menu.
+bool CoversItsMonitor(HWND window) {
+    RECT rect;
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    GetWindowRect(window, &rect);
+    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+    return EqualRect(&rect, &monitor.rcMonitor) && !GetMenu(window) &&
+           !(GetWindowLongW(window, GWL_STYLE) & WS_CAPTION);
+}
+
+// Once this returns, the program has handled what was sent or posted to it before.
+void Settle(const AppSession& app) {
+    PumpFor(200);
+    SendMessageTimeoutW(app.mainWindow(), WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr);
+}
+
+// Windows ends the session: the program's only end as a kiosk; its exit code.
+DWORD EndSession(const AppSession& app) {
+    DWORD_PTR agreed = FALSE;
+    SendMessageTimeoutW(app.mainWindow(), WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 5000, &agreed);
+    EXPECT_TRUE(agreed);
+    SendMessageTimeoutW(app.mainWindow(), WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, 5000, nullptr);
+    return app.process().WaitForExit();
+}
+
+TEST(KioskAppTest, CoversItsMonitorAndNothingLeadsOutOrElsewhere) {
+    const std::string config = std::string(kSite) + "tray=1\r\n";
+    AppSession app(config);
+    ASSERT_TRUE(app.Start(true, SW_SHOWNORMAL, L"--kiosk"));
+    ASSERT_TRUE(app.WaitForLog("navigation completed 1 success"));
+    HWND window = app.mainWindow();
+    EXPECT_TRUE(CoversItsMonitor(window));
+    // A way out, or elsewhere, for each row; the log line it leads to, if any.
+    const struct {
+        const char* name;
+        void (*act)(const AppSession&);
+        const char* log;
+    } kWays[] = {
+        {"the close box", [](const AppSession& a) { PostMessageW(a.mainWindow(), WM_CLOSE, 0, 0); }, nullptr},
+        {"Alt+F4", [](const AppSession& a) { PostMessageW(a.mainWindow(), WM_SYSCOMMAND, SC_CLOSE, 0); }, nullptr},
+        {"Quit", [](const AppSession& a) { a.Command(ID_SITE_QUIT); }, nullptr},
+        {"Change site address", [](const AppSession& a) { a.Command(ID_SITE_CHANGE); }, nullptr},
+        {"Allowed sites", [](const AppSession& a) { a.Command(ID_SITE_ALLOWED_SITES); }, nullptr},
+        {"Create an app", [](const AppSession& a) { a.Command(ID_SITE_CREATE_APP); }, nullptr},
+        {"F11", [](const AppSession& a) { Press(a, VK_F11); }, "key to page 122 0"},
+        {"Esc", [](const AppSession& a) { Press(a, VK_ESCAPE); }, "key to page 27 0"},
+        {"Ctrl+L", [](const AppSession& a) { Press(a, 'L', kCtrl); }, "key to page 76 0"},
+        {"the page's fullscreen, and its end",
+         [](const AppSession& a) { a.Page(L"fullscreen on"), a.Page(L"fullscreen off"); }, "fullscreen element off"},
+        {"a link to another site", [](const AppSession& a) { a.Page(L"link https://other.test/"); },
+         "navigation cancelled"},
+        {"a mail link", [](const AppSession& a) { a.Page(L"link mailto:someone@site.test"); }, "navigation cancelled"},
+        {"a download", [](const AppSession& a) { a.Page(L"download http://site.test/report.bin"); },
+         "download cancelled"},
+        {"the site's wish to notify", [](const AppSession& a) { a.Page(L"permission 4"); },
+         "permission answered deny 4"},
+    };
+    for (const auto& way : kWays) {
+        SCOPED_TRACE(way.name);
+        size_t seen = way.log ? app.CountLog(way.log) : 0;
+        way.act(app);
+        if (way.log) {
+            EXPECT_TRUE(app.WaitForLog(way.log, seen + 1));
+        }
+        Settle(app);
+        EXPECT_EQ(app.process().WaitForExit(0), STILL_ACTIVE);
+        EXPECT_TRUE(IsWindowVisible(window) && CoversItsMonitor(window));
+        HWND bar = FindWindowExW(window, nullptr, kSiteBarClass, nullptr);
+        EXPECT_FALSE(bar && IsWindowVisible(bar));
+        EXPECT_FALSE(FindProcessWindow(app.process().id(), L"VelotidePrompt"));
+        EXPECT_FALSE(FindProcessWindow(app.process().id(), L"#32770"));
+    }
+    EXPECT_EQ(app.LastLog("page shown"), "page shown http://site.test/");
+    EXPECT_EQ(EndSession(app), 0u);
+    EXPECT_EQ(ReadFileBytes(app.dataDir() + L"\\config.ini"), config);  // a kiosk writes nothing
+}
+
+TEST(KioskAppTest, TheRuntimesContextMenuAndKeysAreOffInAKioskAndOnElsewhere) {
+    const struct {
+        const wchar_t* arguments;
+        const char* setting;  // logged as the view is set up, or null
+        const char* menu;     // a right click on the page
+        bool runtimeKeys;     // Ctrl+P prints, F5 reloads, Alt+Left goes back
+    } kCases[] = {
+        {L"--kiosk", "settings put AreBrowserAcceleratorKeysEnabled=0", "context menu suppressed", false},
+        {L"", nullptr, "context menu shown", true},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(::testing::PrintToString(std::wstring(c.arguments)));
+        AppSession app(kSite);
+        ASSERT_TRUE(app.Start(true, SW_SHOWNORMAL, c.arguments));
+        ASSERT_TRUE(app.WaitForLog("navigation completed 1 success"));
+        EXPECT_EQ(app.CountLog("settings put AreBrowserAcceleratorKeysEnabled"), c.setting ? 1u : 0u);
+        EXPECT_EQ(app.CountLog("settings put AreDefaultContextMenusEnabled=0"), c.setting ? 1u : 0u);
+        PostMessageW(app.view(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, 20));
+        PostMessageW(app.view(), WM_RBUTTONUP, 0, MAKELPARAM(20, 20));
+        EXPECT_TRUE(app.WaitForLog(c.menu));
+        ASSERT_TRUE(app.Page(L"link http://site.test/second"));
+        ASSERT_TRUE(app.WaitForLog("navigation completed 2 success"));
+        EXPECT_EQ(Press(app, 'P', kCtrl), "key to page 80 0");
+        EXPECT_EQ(Press(app, VK_LEFT, kAlt), "key to page 37 2");
+        Settle(app);
+        EXPECT_EQ(app.CountLog("runtime key print"), c.runtimeKeys ? 1u : 0u);
+        EXPECT_EQ(app.CountLog("runtime key back"), c.runtimeKeys ? 1u : 0u);
+        EXPECT_EQ(app.CountLog("navigation started 3 http://site.test/"), c.runtimeKeys ? 1u : 0u);
+        EXPECT_EQ(EndSession(app), 0u);
+    }
+}
+
+TEST(KioskAppTest, ALostPageOrBrowserAlwaysComesBackAfterAGrowingWait) {
+    // Waits at 10 %: the recovery schedule's 5 s, 10 s, ... become 0.5 s, 1 s, ...
+    AppSession app(kSite, Engine::kTest, {{L"VELOTIDE_WAIT_SCALE", L"10"}});
+    ASSERT_TRUE(app.Start(true, SW_SHOWNORMAL, L"--kiosk"));
+    ASSERT_TRUE(app.WaitForLog("page shown http://site.test/"));
+    // Each renderer loss: the page at once the first time, then the failure
+    // page for a growing wait before the same page loads again.
+    const struct {
+        DWORD wait;       // at least this long before the page shows again (ms)
+        bool stoppedPage; // the failure page shows meanwhile
+    } kLosses[] = {{0, false}, {500, true}, {1000, true}};
+    for (const auto& loss : kLosses) {
+        SCOPED_TRACE(loss.wait);
+        size_t stopped = app.CountLog("page shown data: Can't reach the site The page stopped working.");
+        size_t shown = app.CountLog("page shown http://site.test/");
+        ASSERT_TRUE(app.Page(L"crash 1"));
+        DWORD lost = GetTickCount();
+        ASSERT_TRUE(app.WaitForLog("page shown http://site.test/", shown + 1, 5000));
+        EXPECT_GE(GetTickCount() - lost, loss.wait);
+        EXPECT_EQ(app.CountLog("page shown data: Can't reach the site The page stopped working."),
+                  stopped + loss.stoppedPage);
+    }
+    // The browser is lost, and lost again before it could show a page (its
+    // site's server is down): started again after a wait, never given up.
+    ASSERT_TRUE(app.Page(L"down site.test"));
+    ASSERT_TRUE(app.Page(L"crash 0"));
+    ASSERT_TRUE(app.WaitForLog("environment created", 2));
+    ASSERT_TRUE(app.WaitForLog("page shown error http://site.test/"));
+    size_t shown = app.CountLog("page shown http://site.test/");
+    ASSERT_TRUE(PumpUntil([&] { return app.view() && app.Page(L"up site.test") && app.Page(L"crash 0"); }));
+    ASSERT_TRUE(app.WaitForLog("environment created", 3));
+    EXPECT_TRUE(app.WaitForLog("page shown http://site.test/", shown + 1));
+    EXPECT_FALSE(FindProcessWindow(app.process().id(), L"#32770"));
+    EXPECT_EQ(EndSession(app), 0u);
+}
+
+TEST(KioskAppTest, AKioskWithNoSiteSaysSoWithoutThePrompt) {
+    AppSession app;
+    ASSERT_TRUE(app.Start(true, SW_SHOWNORMAL, L"--kiosk"));
+    EXPECT_TRUE(app.WaitForLog("page shown data: No site is set This kiosk has no site address to show."));
+    Settle(app);
+    EXPECT_FALSE(FindProcessWindow(app.process().id(), L"VelotidePrompt"));
+    EXPECT_EQ(EndSession(app), 0u);
+    EXPECT_FALSE(FileExists(app.dataDir() + L"\\config.ini"));
+}
+
+TEST(KioskAppTest, ABadCommandLineIsNamedAndEndsWithExitCodeTwo) {
+    const struct {
+        const wchar_t* arguments;
+        const wchar_t* message;
+    } kCases[] = {
+        {L"--kiosk --kiosk-idle-minutes 0",
+         L"--kiosk-idle-minutes needs a whole number of minutes from 1 to 1440, not \u201C0\u201D."},
+        {L"--kiosk https://a.test https://b.test",
+         L"A kiosk shows one site, but the command line names two: \u201Chttps://a.test\u201D and "
+         L"\u201Chttps://b.test\u201D."},
+        {L"--kiosk \"https://\"", L"The site address given with --kiosk is not valid: \u201Chttps://\u201D."},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(::testing::PrintToString(std::wstring(c.arguments)));
+        AppSession app(kSite);
+        ChildProcess velotide(VelotideExePath(), app.dataDir(), nullptr, SW_SHOWNORMAL, c.arguments);
+        EXPECT_EQ(DismissMessageBox(velotide), c.message);
+        EXPECT_EQ(velotide.WaitForExit(), 2u);
+        EXPECT_FALSE(FindProcessWindow(velotide.id(), L"VelotideMain"));
+    }
+}
+
+}  // namespace

@@ -1,0 +1,68 @@
+// The failure page trying again by itself, on the running velotide.exe and
+// the test engine, whose server for a host can be taken down and brought back.
+#include <gtest/gtest.h>
+
+#include "tests/support/app_session.h"
+
+namespace {
+
+const char kFailurePage[] = "page shown data: Can't reach the site The site's server could not be reached";
+
+// At 5 % the schedule's 10 s, 30 s and 60 s are 0.5 s, 1.5 s and 3 s.
+AppSession ScaledSession() { return AppSession("url=http://site.test/\r\n", Engine::kTest, {{L"VELOTIDE_WAIT_SCALE", L"5"}}); }
+
+// The loads of the page that failed, the first one included.
+size_t Tries(const AppSession& app) {
+    size_t tries = 0;
+    for (const std::string& line : app.LogLines("navigation started "))
+        tries += line.ends_with(" http://site.test/page");
+    return tries;
+}
+
+TEST(TryAgainAppTest, TheFailurePageTriesAgainWithGrowingWaitsAndGoesBackToThePageOnceItsServerIsBack) {
+    AppSession app = ScaledSession();
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(app.WaitForLog("navigation completed 1 success"));
+    ASSERT_TRUE(app.Page(L"down site.test"));
+    ASSERT_TRUE(app.Page(L"link http://site.test/page"));
+    ASSERT_TRUE(app.WaitForLog(kFailurePage));
+    // Each try while the server is down waits longer than the one before,
+    // and shows the failure page again.
+    const DWORD kWaits[] = {500, 1500, 3000};
+    for (size_t i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        size_t tries = Tries(app);
+        DWORD shown = GetTickCount();
+        ASSERT_TRUE(PumpUntil([&] { return Tries(app) == tries + 1; }));
+        EXPECT_GE(GetTickCount() - shown, kWaits[i] - 50);
+        ASSERT_TRUE(app.WaitForLog(kFailurePage, i + 2));
+    }
+    ASSERT_TRUE(app.Page(L"up site.test"));
+    EXPECT_TRUE(app.WaitForLog("page shown http://site.test/page", 1, kWaits[2] + 2000));
+    // Back on the site, nothing more is tried.
+    size_t tries = Tries(app);
+    PumpFor(kWaits[2] + 500);
+    EXPECT_EQ(Tries(app), tries);
+    EXPECT_EQ(app.Quit(), 0u);
+}
+
+TEST(TryAgainAppTest, ATryThatFallsDueWhileTheWindowIsMinimisedIsMadeWhenItIsShownAgain) {
+    AppSession app = ScaledSession();
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(app.WaitForLog("navigation completed 1 success"));
+    ASSERT_TRUE(app.Page(L"down site.test"));
+    ASSERT_TRUE(app.Page(L"link http://site.test/page"));
+    ASSERT_TRUE(app.WaitForLog(kFailurePage));
+    ShowWindowAsync(app.mainWindow(), SW_MINIMIZE);
+    ASSERT_TRUE(app.WaitForLog("visible 0"));
+    size_t tries = Tries(app);
+    PumpFor(1500);  // three times the first wait
+    EXPECT_EQ(Tries(app), tries);
+    ASSERT_TRUE(app.Page(L"up site.test"));
+    ShowWindowAsync(app.mainWindow(), SW_RESTORE);
+    EXPECT_TRUE(app.WaitForLog("page shown http://site.test/page", 1, 1000));
+    EXPECT_EQ(Tries(app), tries + 1);
+    EXPECT_EQ(app.Quit(), 0u);
+}
+
+}  // namespace
