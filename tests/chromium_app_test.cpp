@@ -550,6 +550,21 @@ TEST(ChromiumAppTest, OnlyARealFailureReplacesThePageAndReloadTriesAgain) {
     EXPECT_EQ(app.Quit(), 0u);
 }
 
+// Nobody presses Reload: the failure page tries the site again while its
+// server is down, and shows the site once the server has started.
+TEST(ChromiumAppTest, TheFailurePageBringsTheSiteBackOnceItsServerStarts) {
+    ASSERT_TRUE(AskServer("/flaky-down"));
+    // At 10 % the tries come after 1 s, 3 s and then every 6 s.
+    AppSession app("url=http://flaky.test/\r\n", Engine::kChromium, {{L"VELOTIDE_WAIT_SCALE", L"10"}});
+    ASSERT_TRUE(app.Start());
+    const std::string kFailurePage = "page shown data: Can't reach the site The site's server could not be reached";
+    bool triedWhileDown = app.WaitForLog(kFailurePage, 2);
+    ASSERT_TRUE(AskServer("/flaky-up"));
+    ASSERT_TRUE(triedWhileDown) << ::testing::PrintToString(app.Log());
+    EXPECT_TRUE(app.WaitForLog("page shown http://flaky.test/", 1, 8000)) << ::testing::PrintToString(app.Log());
+    EXPECT_EQ(app.Quit(), 0u);
+}
+
 TEST(ChromiumAppTest, ACrashedPageComesBackByItself) {
     AppSession app(kSite, Engine::kChromium);
     StartAt(app, "http://site.test/");
