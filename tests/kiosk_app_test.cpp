@@ -159,6 +159,32 @@ TEST(KioskAppTest, ALostPageOrBrowserAlwaysComesBackAfterAGrowingWait) {
     EXPECT_EQ(EndSession(app), 0u);
 }
 
+// Whether the pointer shows over the window in front (Wine tells the count
+// of the thread whose window is in front).
+bool PointerShows() {
+    CURSORINFO cursor = {};
+    cursor.cbSize = sizeof(cursor);
+    return GetCursorInfo(&cursor) && (cursor.flags & CURSOR_SHOWING);
+}
+
+TEST(KioskAppTest, ThePointerHidesWhileTheMouseRestsAndShowsAtTheNextMove) {
+    // At 10 %, the pointer hides after half a second's rest.
+    AppSession app(kSite, Engine::kTest, {{L"VELOTIDE_WAIT_SCALE", L"10"}});
+    ASSERT_TRUE(app.Start(true, SW_SHOWNORMAL, L"--kiosk"));
+    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == app.mainWindow(); }));
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        EXPECT_TRUE(PumpUntil([] { return !PointerShows(); }, 3000));
+        INPUT move = {};
+        move.type = INPUT_MOUSE;
+        move.mi.dx = round ? -3 : 3;
+        move.mi.dwFlags = MOUSEEVENTF_MOVE;
+        ASSERT_EQ(SendInput(1, &move, sizeof(move)), 1u);
+        EXPECT_TRUE(PumpUntil(PointerShows, 3000));
+    }
+    EXPECT_EQ(EndSession(app), 0u);
+}
+
 TEST(KioskAppTest, AKioskWithNoSiteSaysSoWithoutThePrompt) {
     AppSession app;
     ASSERT_TRUE(app.Start(true, SW_SHOWNORMAL, L"--kiosk"));
