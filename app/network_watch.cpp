@@ -4,37 +4,19 @@
 #include <netlistmgr.h>
 #include <ocidl.h>
 
+#include "webview/handler.h"
+
 namespace {
 
 // The sink Windows calls on the window's thread (a single-threaded
-// apartment) when the connectivity changes.
-class ConnectivitySink : public INetworkListManagerEvents {
-public:
-    explicit ConnectivitySink(void (*onBack)()) : onBack_(onBack) {}
-    virtual ~ConnectivitySink() = default;
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_INetworkListManagerEvents)) {
-            *object = static_cast<INetworkListManagerEvents*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++count_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        ULONG count = --count_;
-        if (count == 0) delete this;
-        return count;
-    }
+// apartment) when the connectivity changes; its body is what to do when the
+// network is back.
+struct ConnectivitySink : Handler<INetworkListManagerEvents, void (*)()> {
+    explicit ConnectivitySink(void (*onBack)()) : ConnectivitySink::Handler(onBack, IID_INetworkListManagerEvents) {}
     HRESULT STDMETHODCALLTYPE ConnectivityChanged(NLM_CONNECTIVITY connectivity) override {
-        if (ConnectivityCarriesTraffic(connectivity)) onBack_();
+        if (ConnectivityCarriesTraffic(connectivity)) body_();
         return S_OK;
     }
-
-private:
-    void (*onBack_)();
-    ULONG count_ = 1;
 };
 
 IConnectionPoint* point = nullptr;  // while watching

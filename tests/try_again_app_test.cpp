@@ -9,7 +9,18 @@ namespace {
 const char kFailurePage[] = "page shown data: Can't reach the site The site's server could not be reached";
 
 // At 5 % the schedule's 10 s, 30 s and 60 s are 0.5 s, 1.5 s and 3 s.
-AppSession ScaledSession() { return AppSession("url=http://site.test/\r\n", Engine::kTest, {{L"VELOTIDE_WAIT_SCALE", L"5"}}); }
+AppSession ScaledSession() {
+    return AppSession("url=http://site.test/\r\n", Engine::kTest, {{L"VELOTIDE_WAIT_SCALE", L"5"}});
+}
+
+// Started, on the site, whose server then goes down as a link is followed.
+void StartOnTheFailurePage(AppSession& app) {
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(app.WaitForLog("navigation completed 1 success"));
+    ASSERT_TRUE(app.Page(L"down site.test"));
+    ASSERT_TRUE(app.Page(L"link http://site.test/page"));
+    ASSERT_TRUE(app.WaitForLog(kFailurePage));
+}
 
 // The loads of the page that failed, the first one included.
 size_t Tries(const AppSession& app) {
@@ -21,11 +32,7 @@ size_t Tries(const AppSession& app) {
 
 TEST(TryAgainAppTest, TheFailurePageTriesAgainWithGrowingWaitsAndGoesBackToThePageOnceItsServerIsBack) {
     AppSession app = ScaledSession();
-    ASSERT_TRUE(app.Start());
-    ASSERT_TRUE(app.WaitForLog("navigation completed 1 success"));
-    ASSERT_TRUE(app.Page(L"down site.test"));
-    ASSERT_TRUE(app.Page(L"link http://site.test/page"));
-    ASSERT_TRUE(app.WaitForLog(kFailurePage));
+    ASSERT_NO_FATAL_FAILURE(StartOnTheFailurePage(app));
     // Each try while the server is down shows the failure page again, and
     // the second waits its 1.5 s after the first (less what seeing it took).
     DWORD seen[2] = {};
@@ -47,11 +54,7 @@ TEST(TryAgainAppTest, TheFailurePageTriesAgainWithGrowingWaitsAndGoesBackToThePa
 
 TEST(TryAgainAppTest, ATryThatFallsDueWhileTheWindowIsMinimisedIsMadeWhenItIsShownAgain) {
     AppSession app = ScaledSession();
-    ASSERT_TRUE(app.Start());
-    ASSERT_TRUE(app.WaitForLog("navigation completed 1 success"));
-    ASSERT_TRUE(app.Page(L"down site.test"));
-    ASSERT_TRUE(app.Page(L"link http://site.test/page"));
-    ASSERT_TRUE(app.WaitForLog(kFailurePage));
+    ASSERT_NO_FATAL_FAILURE(StartOnTheFailurePage(app));
     ShowWindowAsync(app.mainWindow(), SW_MINIMIZE);
     ASSERT_TRUE(app.WaitForLog("visible 0"));
     size_t tries = Tries(app);

@@ -786,11 +786,14 @@ public:
     X(PostWebMessageAsJsonWithAdditionalObjects, (LPCWSTR, ICoreWebView2ObjectCollectionView *))
 
 #define VELOTIDE_DECLARE_SLOT(method, parameters) virtual HRESULT STDMETHODCALLTYPE method parameters = 0;
-#define VELOTIDE_DECLARE_WEBVIEW(number, base, uuid)         \
-    MIDL_INTERFACE(uuid) ICoreWebView2_##number : public base { \
-    public:                                                  \
-        VELOTIDE_COREWEBVIEW2_##number##_METHODS(VELOTIDE_DECLARE_SLOT) \
+// One interface of a chain: name, deriving from base, with the slots methods lists.
+#define VELOTIDE_DECLARE_LINK(name, base, uuid, methods) \
+    MIDL_INTERFACE(uuid) name : public base {            \
+    public:                                              \
+        methods(VELOTIDE_DECLARE_SLOT)                   \
     };
+#define VELOTIDE_DECLARE_WEBVIEW(number, base, uuid) \
+    VELOTIDE_DECLARE_LINK(ICoreWebView2_##number, base, uuid, VELOTIDE_COREWEBVIEW2_##number##_METHODS)
 VELOTIDE_DECLARE_WEBVIEW(2, ICoreWebView2, "9e8f0cf8-e670-4b5e-b2bc-73e061e3184c")
 VELOTIDE_DECLARE_WEBVIEW(3, ICoreWebView2_2, "a0d6df20-3b92-416d-aa0c-437a9c727857")
 VELOTIDE_DECLARE_WEBVIEW(4, ICoreWebView2_3, "20d02d59-6df2-42dc-bd06-f98a694b1302")
@@ -821,7 +824,6 @@ public:
 
 VELOTIDE_DECLARE_WEBVIEW(23, ICoreWebView2_22, "508f0db5-90c4-5872-90a7-267a91377502")
 #undef VELOTIDE_DECLARE_WEBVIEW
-#undef VELOTIDE_DECLARE_SLOT
 
 // Notifications the page makes with new Notification(...) (runtime 1.0.2739.15 and later).
 MIDL_INTERFACE("39a7ad55-4287-5cc1-88a1-c6f458593824")
@@ -918,12 +920,8 @@ EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2ControllerOptions = {0
                                                 ICoreWebView2CreateCoreWebView2ControllerCompletedHandler *)) \
     X(CreateCoreWebView2CompositionControllerWithOptions, (HWND, ICoreWebView2ControllerOptions *, IUnknown *))
 
-#define VELOTIDE_DECLARE_SLOT(method, parameters) virtual HRESULT STDMETHODCALLTYPE method parameters = 0;
-#define VELOTIDE_DECLARE_ENVIRONMENT(number, base, uuid)                      \
-    MIDL_INTERFACE(uuid) ICoreWebView2Environment##number : public base {     \
-    public:                                                                    \
-        VELOTIDE_ENVIRONMENT_##number##_METHODS(VELOTIDE_DECLARE_SLOT)         \
-    };
+#define VELOTIDE_DECLARE_ENVIRONMENT(number, base, uuid) \
+    VELOTIDE_DECLARE_LINK(ICoreWebView2Environment##number, base, uuid, VELOTIDE_ENVIRONMENT_##number##_METHODS)
 VELOTIDE_DECLARE_ENVIRONMENT(2, ICoreWebView2Environment, "41f3632b-5ef4-404f-ad82-2d606c5a9a21")
 VELOTIDE_DECLARE_ENVIRONMENT(3, ICoreWebView2Environment2, "80a22ae3-be7c-4ce2-afe1-5a50056cdeeb")
 VELOTIDE_DECLARE_ENVIRONMENT(4, ICoreWebView2Environment3, "20944379-6dcf-41d6-a0a0-abc0fc50de0d")
@@ -934,20 +932,18 @@ VELOTIDE_DECLARE_ENVIRONMENT(8, ICoreWebView2Environment7, "d6eb91dd-c3d2-45e5-b
 VELOTIDE_DECLARE_ENVIRONMENT(9, ICoreWebView2Environment8, "f06f41bf-4b5a-49d8-b9f6-fa16cd29f274")
 VELOTIDE_DECLARE_ENVIRONMENT(10, ICoreWebView2Environment9, "ee0eb9df-6f12-46ce-b53f-3f47b9c928e0")
 #undef VELOTIDE_DECLARE_ENVIRONMENT
+#undef VELOTIDE_DECLARE_LINK
 #undef VELOTIDE_DECLARE_SLOT
 
-#define VELOTIDE_ENVIRONMENT_IID(number, d1, d2, d3, b0, b1, b2, b3, b4, b5, b6, b7) \
-    EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Environment##number = {d1, d2, d3, {b0, b1, b2, b3, b4, b5, b6, b7}};
-VELOTIDE_ENVIRONMENT_IID(2, 0x41f3632b, 0x5ef4, 0x404f, 0xad, 0x82, 0x2d, 0x60, 0x6c, 0x5a, 0x9a, 0x21)
-VELOTIDE_ENVIRONMENT_IID(3, 0x80a22ae3, 0xbe7c, 0x4ce2, 0xaf, 0xe1, 0x5a, 0x50, 0x05, 0x6c, 0xde, 0xeb)
-VELOTIDE_ENVIRONMENT_IID(4, 0x20944379, 0x6dcf, 0x41d6, 0xa0, 0xa0, 0xab, 0xc0, 0xfc, 0x50, 0xde, 0x0d)
-VELOTIDE_ENVIRONMENT_IID(5, 0x319e423d, 0xe0d7, 0x4b8d, 0x92, 0x54, 0xae, 0x94, 0x75, 0xde, 0x9b, 0x17)
-VELOTIDE_ENVIRONMENT_IID(6, 0xe59ee362, 0xacbd, 0x4857, 0x9a, 0x8e, 0xd3, 0x64, 0x4d, 0x94, 0x59, 0xa9)
-VELOTIDE_ENVIRONMENT_IID(7, 0x43c22296, 0x3bbd, 0x43a4, 0x9c, 0x00, 0x5c, 0x0d, 0xf6, 0xdd, 0x29, 0xa2)
-VELOTIDE_ENVIRONMENT_IID(8, 0xd6eb91dd, 0xc3d2, 0x45e5, 0xbd, 0x29, 0x6d, 0xc2, 0xbc, 0x4d, 0xe9, 0xcf)
-VELOTIDE_ENVIRONMENT_IID(9, 0xf06f41bf, 0x4b5a, 0x49d8, 0xb9, 0xf6, 0xfa, 0x16, 0xcd, 0x29, 0xf2, 0x74)
-VELOTIDE_ENVIRONMENT_IID(10, 0xee0eb9df, 0x6f12, 0x46ce, 0xb5, 0x3f, 0x3f, 0x47, 0xb9, 0xc9, 0x28, 0xe0)
-#undef VELOTIDE_ENVIRONMENT_IID
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Environment2 = {0x41f3632b, 0x5ef4, 0x404f, {0xad, 0x82, 0x2d, 0x60, 0x6c, 0x5a, 0x9a, 0x21}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Environment3 = {0x80a22ae3, 0xbe7c, 0x4ce2, {0xaf, 0xe1, 0x5a, 0x50, 0x05, 0x6c, 0xde, 0xeb}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Environment4 = {0x20944379, 0x6dcf, 0x41d6, {0xa0, 0xa0, 0xab, 0xc0, 0xfc, 0x50, 0xde, 0x0d}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Environment5 = {0x319e423d, 0xe0d7, 0x4b8d, {0x92, 0x54, 0xae, 0x94, 0x75, 0xde, 0x9b, 0x17}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Environment6 = {0xe59ee362, 0xacbd, 0x4857, {0x9a, 0x8e, 0xd3, 0x64, 0x4d, 0x94, 0x59, 0xa9}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Environment7 = {0x43c22296, 0x3bbd, 0x43a4, {0x9c, 0x00, 0x5c, 0x0d, 0xf6, 0xdd, 0x29, 0xa2}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Environment8 = {0xd6eb91dd, 0xc3d2, 0x45e5, {0xbd, 0x29, 0x6d, 0xc2, 0xbc, 0x4d, 0xe9, 0xcf}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Environment9 = {0xf06f41bf, 0x4b5a, 0x49d8, {0xb9, 0xf6, 0xfa, 0x16, 0xcd, 0x29, 0xf2, 0x74}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Environment10 = {0xee0eb9df, 0x6f12, 0x46ce, {0xb5, 0x3f, 0x3f, 0x47, 0xb9, 0xc9, 0x28, 0xe0}};
 
 // The loader's one export.
 STDAPI CreateCoreWebView2EnvironmentWithOptions(PCWSTR browserExecutableFolder,
