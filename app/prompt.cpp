@@ -125,8 +125,8 @@ void CentreOverMainWindow(HWND prompt) {
 // (the field only when text is given, to start with it); null when the
 // window could not be made.
 HWND CreatePrompt(PromptState& state, const PromptTexts& texts, const std::wstring* text) {
-    // Made first at its usual size over the main window, so that it opens on
-    // that window's monitor; its own size follows from its DPI and texts.
+    // Made first, hidden, at its usual size over the main window, so that it
+    // is on that window's monitor; its own size follows from its DPI and texts.
     UINT dpi = g_app.mainWindow ? WindowDpi(g_app.mainWindow) : ScreenDpi();
     int x = CW_USEDEFAULT, y = CW_USEDEFAULT, width = ScaleForDpi(kPromptWidth, dpi);
     int height = ScaleForDpi(kLabelTop + kLineHeight + 2 * kGap + kEditHeight + kLineHeight + kButtonGap +
@@ -139,8 +139,8 @@ HWND CreatePrompt(PromptState& state, const PromptTexts& texts, const std::wstri
         y = owner.top + (owner.bottom - owner.top - height) / 2;
     }
     HWND prompt = CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_TOPMOST, kPromptClass, texts.title,
-                                  WS_VISIBLE | WS_CAPTION | WS_SYSMENU, x, y, width, height, g_app.mainWindow,
-                                  nullptr, g_app.instance, &state);
+                                  WS_CAPTION | WS_SYSMENU, x, y, width, height, g_app.mainWindow, nullptr,
+                                  g_app.instance, &state);
     if (!prompt) return nullptr;
 
     state.label = AddControl(prompt, L"STATIC", texts.label, 0, 0);
@@ -152,6 +152,7 @@ HWND CreatePrompt(PromptState& state, const PromptTexts& texts, const std::wstri
     // Its own DPI, should it have opened on another monitor than its owner's.
     LayOutPrompt(prompt, state, WindowDpi(prompt), true);
     CentreOverMainWindow(prompt);
+    ShowWindow(prompt, SW_SHOW);  // whole, at its place
     SetFocus(state.edit ? state.edit : state.accept);
     if (state.edit) SendMessageW(state.edit, EM_SETSEL, 0, -1);
     return prompt;
