@@ -110,15 +110,24 @@ HWND AddControl(HWND prompt, const wchar_t* className, const wchar_t* text, DWOR
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), g_app.instance, nullptr);
 }
 
-// Where the prompt goes: centred over the main window when there is one.
-void CentreOverMainWindow(HWND prompt) {
-    if (!g_app.mainWindow) return;
-    RECT owner, own;
-    GetWindowRect(g_app.mainWindow, &owner);
-    GetWindowRect(prompt, &own);
-    SetWindowPos(prompt, nullptr, owner.left + (owner.right - owner.left - (own.right - own.left)) / 2,
-                 owner.top + (owner.bottom - owner.top - (own.bottom - own.top)) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+// What the prompt is centred over: the main window, or, while that is
+// minimised or hidden (a page's dialog can come then), the work area of its
+// monitor, so that the prompt is never off the screen.
+RECT CentreArea() {
+    RECT area;
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    if ((IsIconic(g_app.mainWindow) || !IsWindowVisible(g_app.mainWindow)) &&
+        GetMonitorInfoW(MonitorFromWindow(g_app.mainWindow, MONITOR_DEFAULTTONEAREST), &monitor))
+        return monitor.rcWork;
+    GetWindowRect(g_app.mainWindow, &area);
+    return area;
+}
+
+// The top left corner that centres a window of this size over CentreArea.
+POINT CentredCorner(LONG width, LONG height) {
+    RECT area = CentreArea();
+    return {area.left + (area.right - area.left - width) / 2, area.top + (area.bottom - area.top - height) / 2};
 }
 
 // Creates the prompt window centred over the main window, with its controls
@@ -128,18 +137,13 @@ HWND CreatePrompt(PromptState& state, const PromptTexts& texts, const std::wstri
     // Made first, hidden, at its usual size over the main window, so that it
     // is on that window's monitor; its own size follows from its DPI and texts.
     UINT dpi = g_app.mainWindow ? WindowDpi(g_app.mainWindow) : ScreenDpi();
-    int x = CW_USEDEFAULT, y = CW_USEDEFAULT, width = ScaleForDpi(kPromptWidth, dpi);
+    int width = ScaleForDpi(kPromptWidth, dpi);
     int height = ScaleForDpi(kLabelTop + kLineHeight + 2 * kGap + kEditHeight + kLineHeight + kButtonGap +
                                  kButtonHeight + kBelowButtons,
                              dpi);
-    if (g_app.mainWindow) {
-        RECT owner;
-        GetWindowRect(g_app.mainWindow, &owner);
-        x = owner.left + (owner.right - owner.left - width) / 2;
-        y = owner.top + (owner.bottom - owner.top - height) / 2;
-    }
+    POINT corner = g_app.mainWindow ? CentredCorner(width, height) : POINT{CW_USEDEFAULT, CW_USEDEFAULT};
     HWND prompt = CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_TOPMOST, kPromptClass, texts.title,
-                                  WS_CAPTION | WS_SYSMENU, x, y, width, height, g_app.mainWindow, nullptr,
+                                  WS_CAPTION | WS_SYSMENU, corner.x, corner.y, width, height, g_app.mainWindow, nullptr,
                                   g_app.instance, &state);
     if (!prompt) return nullptr;
 
@@ -151,7 +155,11 @@ HWND CreatePrompt(PromptState& state, const PromptTexts& texts, const std::wstri
     if (texts.cancel) state.cancel = AddControl(prompt, L"BUTTON", texts.cancel, 0, WS_TABSTOP | BS_PUSHBUTTON, IDCANCEL);
     // Its own DPI, should it have opened on another monitor than its owner's.
     LayOutPrompt(prompt, state, WindowDpi(prompt), true);
-    CentreOverMainWindow(prompt);
+    RECT own;
+    if (g_app.mainWindow && GetWindowRect(prompt, &own)) {
+        corner = CentredCorner(own.right - own.left, own.bottom - own.top);
+        SetWindowPos(prompt, nullptr, corner.x, corner.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     ShowWindow(prompt, SW_SHOW);  // whole, at its place
     SetFocus(state.edit ? state.edit : state.accept);
     if (state.edit) SendMessageW(state.edit, EM_SETSEL, 0, -1);

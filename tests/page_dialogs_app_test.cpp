@@ -41,6 +41,25 @@ TEST(PageDialogsAppTest, ThePageGetsWhatThePersonAnswered) {
     EXPECT_EQ(app.Quit(), 0u);
 }
 
+// A page's dialog while the window is minimised comes up on the screen, not
+// where the minimised window is kept.
+TEST(PageDialogsAppTest, ADialogOfAMinimisedWindowIsOnTheScreen) {
+    AppSession app(kSite);
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(app.WaitForLog("navigation completed 1 success"));
+    ShowWindow(app.mainWindow(), SW_MINIMIZE);
+    ASSERT_TRUE(PumpUntil([&] { return IsIconic(app.mainWindow()) != FALSE; }));
+    ASSERT_TRUE(app.Page(L"alert Your session ends soon"));
+    HWND dialog = app.process().WaitForWindow(L"VelotidePrompt");
+    ASSERT_TRUE(dialog && PumpUntil([&] { return IsWindowVisible(dialog) != FALSE; }));
+    RECT rect, screen, inside;
+    GetWindowRect(dialog, &rect);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &screen, 0);
+    EXPECT_TRUE(IntersectRect(&inside, &rect, &screen) && EqualRect(&inside, &rect));
+    EXPECT_EQ(AnswerPrompt(app.process(), IDOK), L"host.test|Your session ends soon|OK");
+    EXPECT_EQ(app.Quit(), 0u);
+}
+
 // A second dialog waits for the first; closing the window ends the page's
 // dialog as Cancel and asks the close's own question; a view that goes takes
 // its dialog with it, and the new view's dialogs show again.
