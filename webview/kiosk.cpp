@@ -3,6 +3,7 @@
 #include "app/app_state.h"
 #include "webview/handler.h"
 #include "webview/navigation_policy.h"
+#include "webview/page_dialogs.h"
 #include "webview/startup.h"
 
 void TurnOffRuntimeControls(ICoreWebView2Settings* settings) {
@@ -28,6 +29,7 @@ void AddDownloadRefusal(ICoreWebView2* view) {
 }
 
 void ResetForNextVisitor() {
+    EndPageDialogs();  // the last visitor's questions go with them
     if (g_app.kiosk.inPrivate)
         ReopenView();
     else
