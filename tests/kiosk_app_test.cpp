@@ -4,6 +4,8 @@
 // after the idle time, and the command line's problems.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/commands.h"
 #include "app/site_bar.h"
 #include "tests/support/app_input.h"
@@ -183,6 +185,39 @@ TEST(KioskAppTest, ThePointerHidesWhileTheMouseRestsAndShowsAtTheNextMove) {
         EXPECT_TRUE(PumpUntil(PointerShows, 3000));
     }
     EXPECT_EQ(EndSession(app), 0u);
+}
+
+// The lines that are exactly line.
+size_t CountExactly(const AppSession& app, const std::string& line) {
+    std::vector<std::string> lines = app.LogLines(line);
+    return std::count(lines.begin(), lines.end(), line);
+}
+
+// A minute without input (the test gives none): the visitor's page gives way
+// to the site, loaded anew; a public kiosk's view is a new one too.
+TEST(KioskAppTest, AMinuteWithoutInputStartsTheSessionAfreshForTheNextVisitor) {
+    const struct {
+        const wchar_t* arguments;
+        const char* view;  // how the engine logs a view made
+        size_t views;      // made in all
+    } kCases[] = {
+        {L"--kiosk --kiosk-idle-minutes 1", "controller created", 1},
+        {L"--kiosk-public --kiosk --kiosk-idle-minutes 1", "controller created inprivate", 2},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(::testing::PrintToString(std::wstring(c.arguments)));
+        AppSession app(kSite);
+        DWORD started = GetTickCount();
+        ASSERT_TRUE(app.Start(true, SW_SHOWNORMAL, c.arguments));
+        ASSERT_TRUE(app.WaitForLog("navigation completed 1 success"));
+        ASSERT_TRUE(app.Page(L"link http://site.test/visitor"));
+        ASSERT_TRUE(app.WaitForLog("page shown http://site.test/visitor"));
+        EXPECT_TRUE(PumpUntil([&] { return CountExactly(app, "page shown http://site.test/") == 2; }, 90000));
+        EXPECT_GE(GetTickCount() - started, 59000u);
+        EXPECT_EQ(app.CountLog(c.view), c.views);
+        EXPECT_EQ(app.CountLog("controller created"), c.views);
+        EXPECT_EQ(EndSession(app), 0u);
+    }
 }
 
 TEST(KioskAppTest, AKioskWithNoSiteSaysSoWithoutThePrompt) {
