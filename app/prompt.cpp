@@ -202,9 +202,9 @@ LRESULT CALLBACK PromptWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         return 0;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) {
-            // A longer entry is cut to its first 2047 code units.
-            wchar_t buffer[2048];
-            state->text.assign(buffer, GetWindowTextW(state->edit, buffer, 2048));
+            // A longer entry is cut to the longest an address can be.
+            wchar_t buffer[kMaxAddressLength + 1];
+            state->text.assign(buffer, GetWindowTextW(state->edit, buffer, kMaxAddressLength + 1));
             state->accepted = true;
             state->done = true;
             return 0;

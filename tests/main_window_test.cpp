@@ -108,6 +108,35 @@ TEST_F(MainWindowTest, BlockAdsItemStartsCheckedFromSetting) {
     }
 }
 
+// An item whose setting a policy fixes, or that a policy turns off, shows its
+// state greyed; every other item stays available.
+TEST_F(MainWindowTest, ItemsAPolicyFixesShowTheirStateGreyed) {
+    const struct {
+        void (*fix)();
+        UINT id;
+        bool checked;
+    } kCases[] = {
+        {[] { g_app.fixed.site = true; }, ID_SITE_CHANGE, false},
+        {[] { g_app.fixed.blockAds = true, g_app.blockAds = false; }, ID_SITE_BLOCK_ADS, false},
+        {[] { g_app.fixed.notifications = true, g_app.notifications = NotificationsAnswer::kAllow; },
+         ID_SITE_NOTIFICATIONS, true},
+        {[] { g_app.fixed.keepInTray = true, g_app.keepInTray = true; }, ID_VIEW_KEEP_IN_TRAY, true},
+        {[] { g_app.startWithWindowsOff = true; }, ID_VIEW_START_WITH_WINDOWS, false},
+        {[] { g_app.createAppsOff = true; }, ID_SITE_CREATE_APP, false},
+    };
+    for (const auto& c : kCases) {
+        g_app = AppState{};
+        c.fix();
+        HMENU bar = BuildMenuBar();
+        for (UINT id = ID_SITE_CHANGE; id <= ID_SITE_REMOVE_APP; ++id) {
+            UINT state = GetMenuState(bar, id, MF_BYCOMMAND);
+            EXPECT_TRUE(state == static_cast<UINT>(-1) || ((state & MF_GRAYED) != 0) == (id == c.id)) << c.id << " " << id;
+        }
+        EXPECT_EQ((GetMenuState(bar, c.id, MF_BYCOMMAND) & MF_CHECKED) != 0, c.checked) << c.id;
+        DestroyMenu(bar);
+    }
+}
+
 TEST_F(MainWindowTest, WindowHasClassTitleStyleAndSize) {
     CreateWindowWithMenu();
     wchar_t name[64];
