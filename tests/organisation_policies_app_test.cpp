@@ -80,6 +80,10 @@ TEST(OrganisationPoliciesAppTest, PoliciesFixTheSiteAndSettingsAndLeaveThePerson
     EXPECT_FALSE(PressSiteBarButton(app, L"Allow in Velotide"));
     EXPECT_FALSE(FindProcessWindow(app.process().id(), L"VelotidePrompt"));
     EXPECT_EQ(app.CountLog("navigation started"), 3u);
+    // The failure page sends no one to the greyed command.
+    ASSERT_TRUE(app.Page(L"fail 7 https://fixed.test/down"));
+    ASSERT_TRUE(app.WaitForLog("page shown data: Can't reach the site"));
+    EXPECT_EQ(app.LastLog("page shown data:").find("Change site address"), std::string::npos);
     EXPECT_EQ(app.Quit(), 0u);
     EXPECT_EQ(WithoutWindowLine(ReadFileBytes(app.dataDir() + L"\\config.ini")), kOwnSettings);
 }
