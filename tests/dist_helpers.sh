@@ -13,8 +13,21 @@ absent() { [ ! -e "$1" ]; }
 mentions() { tr -d '\000' <"$1" | grep -q -F "$2"; }  # ANSI or UTF-16 text in a binary file
 winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
 unixpath() { $wine winepath -u "$($wine cmd /c echo "%$1%" | tr -d '\r')" | tr -d '\r'; }
-# The test engine standing in for the WebView2 Runtime, in folder.
-install_engine() {  # ENGINE FOLDER; prints the folder to name in WEBVIEW2_BROWSER_EXECUTABLE_FOLDER
-    mkdir -p "$2/130.0.2849.80/EBWebView/x64" && cp "$1" "$2/130.0.2849.80/EBWebView/x64/"
-    winpath "$2/130.0.2849.80"
+# Runs an installed velotide.exe with the test engine standing in for the
+# WebView2 Runtime (its log in FOLDER/engine.log) until its first navigation,
+# then quits it from the menu. Says "shown, exit N" (N its exit code) when its
+# main window showed.
+run_installed() {  # EXE ENGINE DRIVER FOLDER
+    mkdir -p "$4/runtime/EBWebView/x64" && cp "$2" "$4/runtime/EBWebView/x64/"
+    VELOTIDE_TEST_ENGINE_LOG=$(winpath "$4/engine.log") WEBVIEW2_BROWSER_EXECUTABLE_FOLDER=$(winpath "$4/runtime") \
+        $wine "$1" &
+    if $wine "$3" wait VelotideMain 20000; then
+        printf 'shown, '
+        for _ in $(seq 50); do grep -q "^navigation started" "$4/engine.log" 2>/dev/null && break; sleep 0.2; done
+        $wine "$3" command 106 >/dev/null  # Quit
+    else
+        kill $! 2>/dev/null
+    fi
+    wait $!
+    echo "exit $?"
 }

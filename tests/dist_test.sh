@@ -57,18 +57,8 @@ check "installed settings untouched" cmp -s "$scratch/config.ini" "$data/config.
 
 # --- Start the installed program, with the test engine standing in for the
 # WebView2 Runtime, and quit it from the menu.
-WEBVIEW2_BROWSER_EXECUTABLE_FOLDER=$(install_engine "$engine" "$scratch/runtime") $wine "$installed" &
-app=$!
-shown=false
-$wine "$driver" wait VelotideMain 20000 && shown=true
-check "installed program shows its main window" $shown
-if $shown; then
-    $wine "$driver" command 106 >/dev/null  # Quit
-else
-    kill $app 2>/dev/null
-fi
-wait $app
-check "installed program ends with exit code 0" [ $? -eq 0 ]
+check "installed program shows its main window and ends with exit code 0" \
+    [ "$(run_installed "$installed" "$engine" "$driver" "$scratch")" = "shown, exit 0" ]
 # What the program wrote there is the user's now.
 cp "$data/config.ini" "$scratch/config.ini"
 
