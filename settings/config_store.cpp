@@ -54,7 +54,8 @@ const ConfigLine kLines[] = {
     {"tray=", &FixedSettings::keepInTray, [](const std::string& value) { g_app.keepInTray = value == "1"; },
      [](const AppState& a) { return std::string(a.keepInTray ? "tray=1\r\n" : ""); }},
     // Checked and reduced to origins once all are read.
-    {"allow=", &FixedSettings::allowedSites, [](const std::string& value) { g_app.allowedOrigins.push_back(Utf8ToWide(value)); },
+    {"allow=", &FixedSettings::allowedSites,
+     [](const std::string& value) { g_app.allowedOrigins.push_back(Utf8ToWide(value)); },
      [](const AppState& a) {
          std::string lines;
          for (const std::wstring& origin : a.allowedOrigins) lines += "allow=" + WideToUtf8(origin) + "\r\n";
@@ -122,8 +123,10 @@ bool SaveConfig() { return !g_app.configUnread && WriteConfig(g_app.dataDir, g_a
 
 bool WriteConfig(const std::wstring& dataDir, const AppState& settings) {
     std::string text;
-    for (const ConfigLine& known : kLines)
-        text += known.fixedBy && settings.fixed.*known.fixedBy ? LinesAsRead(settings, known.key) : known.write(settings);
+    for (const ConfigLine& known : kLines) {
+        bool fixed = known.fixedBy && settings.fixed.*known.fixedBy;
+        text += fixed ? LinesAsRead(settings, known.key) : known.write(settings);
+    }
     return ReplaceFileWhole(dataDir + L"\\config.ini", text);
 }
 

@@ -79,7 +79,8 @@ void PutPoliciesInForce(const Policies& policies) {
     if ((fixed.allowedSites = policies.allowedSites.set)) g_app.allowedOrigins = policies.allowedSites.origins;
     if ((fixed.blockAds = policies.blockAds.set)) g_app.blockAds = policies.blockAds.number == 1;
     if ((fixed.notifications = policies.notifications.set))
-        g_app.notifications = policies.notifications.number == 1 ? NotificationsAnswer::kAllow : NotificationsAnswer::kBlock;
+        g_app.notifications =
+            policies.notifications.number == 1 ? NotificationsAnswer::kAllow : NotificationsAnswer::kBlock;
     if ((fixed.keepInTray = policies.keepInNotificationArea.set))
         g_app.keepInTray = policies.keepInNotificationArea.number == 1;
     g_app.startWithWindowsOff = policies.startWithWindows.set;
