@@ -9,6 +9,7 @@
 #include "app/command_line.h"
 #include "app/kiosk.h"
 #include "app/main_window.h"
+#include "app/organisation_policies.h"
 #include "app/app_registration.h"
 #include "app/placement.h"
 #include "app/remove_site_app.h"
@@ -16,6 +17,7 @@
 #include "app/tray.h"
 #include "app/start_with_windows.h"
 #include "settings/config_store.h"
+#include "settings/policy_registry.h"
 #include "settings/site_address.h"
 #include "webview/startup.h"
 
@@ -31,6 +33,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     CommandLine arguments = ParseCommandLine(GetCommandLineW());
     if (!arguments.problem.empty()) return SayCommandLineProblem(arguments.problem);
     if (arguments.removeAppGiven) return RemoveSiteApp(arguments.removeApp);
+    // Read once, before anything is changed: a fault in them ends the start.
+    Policies policies = ReadPolicies();
+    if (arguments.appGiven && policies.createApps.set) return SaySiteAppsAreOff();
+    if (!arguments.appGiven && policies.url.refused) return SayPolicyUrlIsInvalid(policies.url.address);
     if (arguments.appGiven) {
         FinishRemovingApp(arguments.app);  // removed while it ran: its folder goes now
         if (!AppExists(arguments.app)) return SayThereIsNoSuchApp(arguments.app);
@@ -39,7 +45,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     // Windows names the program's notifications and groups its windows on the
     // taskbar by this, the same as its Start menu shortcut carries.
     SetCurrentProcessExplicitAppUserModelID(AppUserModelId().c_str());
-    if (arguments.kiosk.on) g_app.kiosk = arguments.kiosk;
+    // The kiosk's own switches count with --kiosk, or with the organisation's Kiosk=1.
+    if (arguments.kiosk.on || policies.kiosk.set) {
+        g_app.kiosk = arguments.kiosk;
+        g_app.kiosk.on = true;
+    }
     g_app.startedInBackground = arguments.background && !g_app.kiosk.on;  // a kiosk is the screen
 
     HANDLE mutex = CreateMutexW(nullptr, TRUE, InstanceMutexName().c_str());
@@ -56,7 +66,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     }
 
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    RepairStartWithWindows();
+    if (!policies.startWithWindows.set) RepairStartWithWindows();  // turned off: an administrator starts it
     if (!g_app.appId.empty()) RepairAppRegistration();
 
     g_app.dataDir = g_app.appId.empty() ? VelotideFolder() : AppFolder(g_app.appId);
@@ -66,6 +76,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         g_app.siteUrl = arguments.site;
         g_app.homeOrigin = SiteOrigin(arguments.site);
     }
+    PutPoliciesInForce(policies);
 
     RegisterMainWindowClass();
     g_app.menuBar = BuildMenuBar();

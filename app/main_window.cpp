@@ -9,6 +9,7 @@
 #include "app/fullscreen.h"
 #include "app/kiosk.h"
 #include "app/notifications.h"
+#include "app/organisation_policies.h"
 #include "app/other_sites.h"
 #include "app/page_dialogs.h"
 #include "app/placement.h"
@@ -67,6 +68,10 @@ HMENU BuildMenuBar() {
                 L"Keep running in the notification area");
     AppendMenuW(view, MF_STRING | (StartsWithWindows() ? MF_CHECKED : MF_UNCHECKED), ID_VIEW_START_WITH_WINDOWS,
                 L"Start with Windows");
+    // What the organisation fixes shows its state, greyed.
+    for (HMENU menu : {site, view})
+        for (int i = GetMenuItemCount(menu); i-- > 0;)
+            if (!CommandAvailable(GetMenuItemID(menu, i))) EnableMenuItem(menu, i, MF_BYPOSITION | MF_GRAYED);
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(site), L"Site");
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(view), L"View");
     return bar;
@@ -128,6 +133,7 @@ static void ToggleStartWithWindows() {
 
 // Runs menu command id; false when id is not one of ours.
 static bool RunCommand(int id) {
+    if (!CommandAvailable(id)) return true;
     // A kiosk has no menu; what is posted to it that leads away is dropped.
     if (g_app.kiosk.on && !KioskAllowsCommand(id)) return true;
     switch (id) {

@@ -8,8 +8,10 @@
 
 #include "app/commands.h"
 #include "app/site_bar.h"
+#include "settings/organisation_policies.h"
 #include "tests/support/app_input.h"
 #include "tests/support/app_session.h"
+#include "tests/support/registry_override.h"
 
 namespace {
 
@@ -91,6 +93,22 @@ TEST(KioskAppTest, CoversItsMonitorAndNothingLeadsOutOrElsewhere) {
     EXPECT_EQ(app.LastLog("page shown"), "page shown http://site.test/");
     EXPECT_EQ(EndSession(app), 0u);
     EXPECT_EQ(ReadFileBytes(app.dataDir() + L"\\config.ini"), config);  // a kiosk writes nothing
+}
+
+// The organisation's Kiosk=1 makes a kiosk of a plain start, with the
+// command line's kiosk switches.
+TEST(KioskAppTest, ThePolicyMakesAKioskOfAPlainStart) {
+    DWORD on = 1;
+    RegistryValueOverride policy(HKEY_CURRENT_USER, 0, kPolicyKey, L"Kiosk", REG_DWORD,
+                                 std::string(reinterpret_cast<const char*>(&on), sizeof(on)));
+    AppSession app(kSite);
+    ASSERT_TRUE(app.Start(true, SW_SHOWNORMAL, L"--kiosk-public"));
+    ASSERT_TRUE(app.WaitForLog("navigation completed 1 success"));
+    EXPECT_EQ(app.CountLog("controller created inprivate"), 1u);
+    PostMessageW(app.mainWindow(), WM_CLOSE, 0, 0);
+    Settle(app);
+    EXPECT_TRUE(IsWindowVisible(app.mainWindow()) && CoversItsMonitor(app.mainWindow()));
+    EXPECT_EQ(EndSession(app), 0u);
 }
 
 TEST(KioskAppTest, TheRuntimesContextMenuAndKeysAreOffInAKioskAndOnElsewhere) {
