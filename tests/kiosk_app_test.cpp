@@ -74,6 +74,9 @@ TEST(KioskAppTest, CoversItsMonitorAndNothingLeadsOutOrElsewhere) {
          "download cancelled"},
         {"the site's wish to notify", [](const AppSession& a) { a.Page(L"permission 4"); },
          "permission answered deny 4"},
+        {"Home from a page that asks before it is left",
+         [](const AppSession& a) { a.Page(L"beforeunload on"), Press(a, VK_HOME, kAlt); },
+         "page shown http://site.test/"},
     };
     for (const auto& way : kWays) {
         SCOPED_TRACE(way.name);
