@@ -32,7 +32,9 @@ void TryNow() {
 
 void TryAgainLater(DWORD waitMs) {
     SetTimer(g_app.mainWindow, kTimerTryAgain, waitMs, nullptr);
-    WatchNetwork(true, TryNow);
+    // The network came back: the try falls due now, from the message loop
+    // (not inside Windows' call, which the watch may end).
+    WatchNetwork(true, [] { SetTimer(g_app.mainWindow, kTimerTryAgain, 0, nullptr); });
 }
 
 void StopTryingAgain() {
