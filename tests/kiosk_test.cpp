@@ -9,44 +9,42 @@
 
 namespace {
 
+// The kiosk the line asks for: "kiosk sleep public idle=N site=ADDRESS", the parts it has.
+std::wstring KioskOf(const CommandLine& parsed) {
+    const KioskMode& k = parsed.kiosk;
+    return std::wstring(k.on ? L"kiosk" : L"") + (k.allowSleep ? L" sleep" : L"") + (k.inPrivate ? L" public" : L"") +
+           (k.idleMinutes ? L" idle=" + std::to_wstring(k.idleMinutes) : L"") +
+           (parsed.site.empty() ? L"" : L" site=" + parsed.site);
+}
+
 TEST(KioskCommandLineTest, ReadsTheKioskSwitchesAndNamesWhatIsWrong) {
     const struct {
         const wchar_t* line;
-        bool kiosk, allowSleep, inPrivate;
-        unsigned idleMinutes;
-        const wchar_t* site;
+        const wchar_t* kiosk;
         const wchar_t* problem;  // the start of the message, "" for none
     } kCases[] = {
-        {L"v.exe --kiosk", true, false, false, 0, L"", L""},
-        {L"v.exe --KIOSK Example.com/x --kiosk-public", true, false, true, 0, L"https://Example.com/x", L""},
-        {L"v.exe --kiosk-allow-sleep --kiosk-idle-minutes 0010 --kiosk http://a.test", true, true, false, 10,
-         L"http://a.test", L""},
-        {L"v.exe --kiosk --kiosk-idle-minutes 1440", true, false, false, 1440, L"", L""},
+        {L"v.exe --KIOSK Example.com/x --kiosk-public", L"kiosk public site=https://Example.com/x", L""},
+        {L"v.exe --kiosk-allow-sleep --kiosk-idle-minutes 0010 --kiosk http://a.test",
+         L"kiosk sleep idle=10 site=http://a.test", L""},
         // Without --kiosk a word is no address, and the kiosk switches are only checked.
-        {L"v.exe a.test b.test --kiosk-public", false, false, true, 0, L"", L""},
-        {L"v.exe --kiosk-idle-minutes 1441", false, false, false, 0, L"",
+        {L"v.exe a.test b.test --kiosk-public", L" public", L""},
+        {L"v.exe --kiosk-idle-minutes 1441", L"",
          L"--kiosk-idle-minutes needs a whole number of minutes from 1 to 1440, not \u201C1441\u201D."},
-        {L"v.exe --kiosk --kiosk-idle-minutes 0", true, false, false, 0, L"", L"--kiosk-idle-minutes needs"},
-        {L"v.exe --kiosk --kiosk-idle-minutes -5", true, false, false, 0, L"", L"--kiosk-idle-minutes needs"},
-        {L"v.exe --kiosk --kiosk-idle-minutes", true, false, false, 0, L"",
+        {L"v.exe --kiosk --kiosk-idle-minutes 0", L"kiosk", L"--kiosk-idle-minutes needs"},
+        {L"v.exe --kiosk --kiosk-idle-minutes", L"kiosk",
          L"--kiosk-idle-minutes needs a whole number of minutes from 1 to 1440."},
-        {L"v.exe --kiosk a.test --kiosk-idle-minutes ten", true, false, false, 0, L"https://a.test",
-         L"--kiosk-idle-minutes needs a whole number of minutes from 1 to 1440, not \u201Cten\u201D."},
-        {L"v.exe --kiosk a.test b.test", true, false, false, 0, L"",
+        {L"v.exe --kiosk a.test --kiosk-idle-minutes ten", L"kiosk site=https://a.test", L"--kiosk-idle-minutes needs"},
+        {L"v.exe --kiosk a.test b.test", L"kiosk",
          L"A kiosk shows one site, but the command line names two: \u201Ca.test\u201D and \u201Cb.test\u201D."},
-        {L"v.exe --kiosk ftp://a.test", true, false, false, 0, L"",
+        {L"v.exe --kiosk ftp://a.test", L"kiosk",
          L"The site address given with --kiosk is not valid: \u201Cftp://a.test\u201D."},
-        {L"v.exe --kiosk --kiosk-idle 5", true, false, false, 0, L"https://5",
+        {L"v.exe --kiosk-idle 5 --kiosk", L"kiosk site=https://5",
          L"Velotide does not know the switch \u201C--kiosk-idle\u201D."},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(::testing::PrintToString(std::wstring(c.line)));
         CommandLine parsed = ParseCommandLine(c.line);
-        EXPECT_EQ(parsed.kiosk.on, c.kiosk);
-        EXPECT_EQ(parsed.kiosk.allowSleep, c.allowSleep);
-        EXPECT_EQ(parsed.kiosk.inPrivate, c.inPrivate);
-        EXPECT_EQ(parsed.kiosk.idleMinutes, c.idleMinutes);
-        EXPECT_EQ(parsed.site, c.site);
+        EXPECT_EQ(KioskOf(parsed), c.kiosk);
         EXPECT_EQ(parsed.problem.rfind(c.problem, 0), 0u) << ::testing::PrintToString(parsed.problem);
         EXPECT_EQ(parsed.problem.empty(), !*c.problem);
     }
