@@ -38,6 +38,7 @@ struct AppState {
     WINDOWPLACEMENT savedPlacement = {sizeof(WINDOWPLACEMENT), 0, 0, {}, {}, {}};
     bool placing = false;  // a placement taken at its own scale is being put back: no DPI change rescales it
     WindowPlace place;     // the "window=" line of config.ini
+    bool maximiseWhenShown = false;  // kept hidden since the start, and left maximised at the last quit
     bool configUnread = false;  // config.ini exists but could not be read at start
     ICoreWebView2Environment* environment = nullptr;
     ICoreWebView2Controller* controller = nullptr;

@@ -5,6 +5,7 @@
 #include <initguid.h>
 #include <wincodec.h>
 
+#include <functional>
 #include <vector>
 
 #include "app/app_icon.h"
@@ -12,6 +13,7 @@
 #include "app/app_uninstall_entry.h"
 #include "app/com_ref.h"
 #include "app/exe_path.h"
+#include "app/steps_with_undo.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -129,6 +131,24 @@ TEST(AppRegistration, ShortcutAndEntryTable) {
         EXPECT_TRUE(DeleteShortcut(lnk) && DeleteUninstallEntry(id));
         EXPECT_FALSE(ReadShortcut(lnk, &shortcut) || ReadUninstallEntry(id, &entry));
         EXPECT_TRUE(DeleteShortcut(lnk) && DeleteUninstallEntry(id));  // gone already: nothing left to do
+    }
+}
+
+// Making an app: a step that fails undoes the steps before it, last first,
+// never itself (the folder it found in its way is another's).
+TEST(AppRegistration, AFailedStepUndoesOnlyTheStepsBeforeIt) {
+    struct Step {
+        std::function<bool(int)> run;
+        std::function<void(int)> undo;
+    };
+    const struct { size_t fails; const char* undone; } kCases[] = {{0, ""}, {2, "10"}, {4, "3210"}, {5, ""}};
+    for (const auto& c : kCases) {
+        std::string undone;
+        std::vector<Step> steps;
+        for (size_t i = 0; i < 5; ++i)
+            steps.push_back({[&c, i](int) { return i != c.fails; }, [&undone, i](int) { undone += char('0' + i); }});
+        EXPECT_EQ(RunStepsWithUndo(steps.data(), steps.size(), 0), c.fails);
+        EXPECT_EQ(undone, c.undone) << c.fails;
     }
 }
 
