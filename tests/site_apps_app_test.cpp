@@ -1,18 +1,24 @@
 // Site apps through the running program against the test engine: made from
 // the site beside Velotide, run as a program of its own, raised by a second
-// start and removed whole.
+// start, removed whole, and pointed at Velotide when it moved.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <shlobj.h>
 
+#include "app/app_registration.h"
+#include "app/app_shortcut.h"
+#include "app/app_uninstall_entry.h"
 #include "app/commands.h"
 #include "tests/support/app_session.h"
+#include "tests/support/registry_override.h"
 
 namespace {
 
+const bool kCom = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));  // the shell's shortcuts
 const wchar_t kAppClass[] = L"VelotideMain.App.team-mail";
 const wchar_t kEntry[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velotide.App.team-mail";
+const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 std::wstring ShortcutPath() {
     wchar_t programs[MAX_PATH] = L"";
@@ -25,6 +31,21 @@ bool EntryExists() {
     if (RegOpenKeyExW(HKEY_CURRENT_USER, kEntry, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
     RegCloseKey(key);
     return true;
+}
+
+// The colour in the middle of the first icon the notification area shows,
+// read from the screen; CLR_INVALID when none shows. Under Xvfb, with no
+// notification area of the desktop's own, Wine shows the icons in a window
+// of its own in the top left corner.
+COLORREF TrayIconCentre() {
+    HWND tray = FindWindowW(L"__winex11_standalone_tray", nullptr);
+    HWND icon = tray ? FindWindowExW(tray, nullptr, L"__winex11_tray_icon", nullptr) : nullptr;
+    RECT rect;
+    if (!icon || !GetWindowRect(icon, &rect)) return CLR_INVALID;
+    HDC screen = GetDC(nullptr);
+    COLORREF colour = GetPixel(screen, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    ReleaseDC(nullptr, screen);
+    return colour;
 }
 
 // Asked of the window itself: another process's edit field keeps its text.
@@ -68,6 +89,12 @@ TEST(SiteAppsAppTest, MadeBesideVelotideRaisedByASecondStartAndRemovedWhole) {
     EXPECT_NE(app.LastLog("environment requested").find("\\Apps\\team-mail\\WebView2"), std::string::npos);
     EXPECT_TRUE(IsWindowVisible(app.mainWindow()));
 
+    // Kept in the notification area, it shows its own icon there, not Velotide's.
+    PostMessageW(appWindow, WM_COMMAND, ID_VIEW_KEEP_IN_TRAY, 0);
+    for (HWND window : {appWindow, app.mainWindow()})  // off the tray, which sits in the top left corner
+        SetWindowPos(window, nullptr, 400, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(PumpUntil([&] { return TrayIconCentre() == RGB(0x20, 0x80, 0xFF); }));
+
     // A second app of the same name: an id and a shortcut of its own.
     app.Command(ID_SITE_CREATE_APP);
     HWND again = nullptr;
@@ -98,6 +125,129 @@ TEST(SiteAppsAppTest, MadeBesideVelotideRaisedByASecondStartAndRemovedWhole) {
     EXPECT_FALSE(FileExists(ShortcutPath()));
     EXPECT_FALSE(EntryExists());
     EXPECT_EQ(app.Quit(), 0u);
+}
+
+// The app's "Start with Windows" value; empty when there is none.
+std::wstring RunValue() {
+    wchar_t value[1024] = L"";
+    DWORD size = sizeof value;
+    RegGetValueW(HKEY_CURRENT_USER, kRunKey, L"Velotide.App.team-mail", RRF_RT_REG_SZ, nullptr, value, &size);
+    return value;
+}
+
+// Team Mail as Velotide makes it beside the session's Velotide, started by
+// exe: its folder and settings, its shortcut and entry, and (for the life of
+// the result) its "Start with Windows" value.
+std::unique_ptr<RegistryValueOverride> LayOutTeamMail(const AppSession& app, const std::wstring& exe) {
+    const std::wstring folder = app.dataDir() + L"\\Apps\\team-mail";
+    CreateDirectoryW((app.dataDir() + L"\\Apps").c_str(), nullptr);
+    CreateDirectoryW(folder.c_str(), nullptr);
+    WriteFileBytes(folder + L"\\config.ini", "url=https://site.example/\r\nname=Team Mail\r\n");
+    UnregisterApp(L"team-mail");  // what a failed run before may have left
+    EXPECT_TRUE(RegisterApp(L"team-mail", L"Team Mail", L"site.example", exe));
+    return std::make_unique<RegistryValueOverride>(HKEY_CURRENT_USER, 0, kRunKey, L"Velotide.App.team-mail",
+                                                   L"\"" + exe + L"\" --app team-mail --background");
+}
+
+// Which of the app's settings, shortcut, entry and Run value are there.
+std::string WhatIsLeft(const AppSession& app) {
+    return std::string(FileExists(app.dataDir() + L"\\Apps\\team-mail\\config.ini") ? "settings " : "") +
+           (FileExists(ShortcutPath()) ? "shortcut " : "") + (EntryExists() ? "entry " : "") +
+           (RunValue().empty() ? "" : "run");
+}
+
+// Removing a running app: it is asked to quit; the files the runtime's
+// processes still hold are waited for, its settings go last, so that what
+// is left can be removed again, and Velotide's next start finishes it. When
+// the person stays on the page, nothing is removed; a second start of it
+// then leaves its folder alone, whatever an earlier removal marked.
+TEST(SiteAppsAppTest, RemovingARunningAppWaitsForItsFilesAndLeavesNothingHalfDone) {
+    const struct {
+        const char* name;
+        bool stays;     // its page asks before it closes, and the person stays
+        bool heldLong;  // a file of its engine is held past the removal's patience, else for 2 s
+        DWORD exitCode;
+        const wchar_t* said;  // the removal's last message, its first line
+        const char* left;
+    } kCases[] = {
+        {"files held a while", false, false, 0, L"", ""},
+        {"files held long", false, true, 1,
+         L"Team Mail is gone from the Start menu, but some of its files are still in use:", "settings entry "},
+        {"the person stays", true, false, 1, L"Team Mail stayed open, so nothing of it was removed.",
+         "settings shortcut entry run"},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        AppSession app("url=https://plain.example/\r\n");
+        auto runValue = LayOutTeamMail(app, VelotideExePath());
+        const std::wstring folder = app.dataDir() + L"\\Apps\\team-mail";
+        // As the runtime's browser holds its files for a while after the app ended.
+        CreateDirectoryW((folder + L"\\WebView2").c_str(), nullptr);
+        HANDLE held = CreateFileW((folder + L"\\WebView2\\held").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        ASSERT_TRUE(app.Start(true, SW_SHOWNORMAL, L"--app team-mail"));
+        ASSERT_TRUE(app.WaitForLog("page shown https://site.example/"));
+        if (c.stays) {
+            ASSERT_TRUE(app.Page(L"beforeunload on"));
+        }
+
+        ChildProcess remove(VelotideExePath(), L"", nullptr, SW_SHOWNORMAL, L"--remove-app team-mail");
+        EXPECT_EQ(DismissMessageBox(remove, IDYES), L"Remove Team Mail? Its sign-in and settings are deleted.");
+        if (c.stays) {
+            EXPECT_NE(DismissMessageBox(app.process(), IDCANCEL), L"(no message box)");
+        } else {
+            EXPECT_NE(app.process().WaitForExit(15000), STILL_ACTIVE);
+        }
+        if (!c.heldLong) {
+            PumpFor(2000);
+            CloseHandle(held);
+        }
+        std::wstring said;
+        ASSERT_TRUE(PumpUntil([&] { return remove.WaitForExit(0) != STILL_ACTIVE || FindProcessWindow(remove.id(), L"#32770"); }, 40000));
+        if (FindProcessWindow(remove.id(), L"#32770")) said = DismissMessageBox(remove);
+        EXPECT_EQ(remove.WaitForExit(), c.exitCode);
+        EXPECT_EQ(said.substr(0, said.find(L'\n')), c.said);
+        EXPECT_EQ(WhatIsLeft(app), c.left);
+        if (c.heldLong) {
+            EXPECT_NE(said.find(folder + L"\\WebView2\n"), std::wstring::npos) << said;
+            CloseHandle(held);
+            ASSERT_TRUE(app.Start());  // plain Velotide finishes the removal
+            EXPECT_FALSE(FileExists(folder));
+            EXPECT_EQ(WhatIsLeft(app), "");
+        }
+        if (c.stays) {
+            EXPECT_TRUE(IsWindowVisible(app.mainWindow()));
+            // Marked as being removed while it runs: a second start raises it.
+            WriteFileBytes(folder + L"\\removed", "");
+            EXPECT_EQ(ChildProcess(VelotideExePath(), L"", nullptr, SW_SHOWNORMAL, L"--app team-mail").WaitForExit(), 0u);
+            EXPECT_EQ(WhatIsLeft(app), c.left);
+            ASSERT_TRUE(app.Page(L"beforeunload off"));
+            CloseHandle(held);
+        }
+        EXPECT_EQ(app.Quit(), 0u);
+        UnregisterApp(L"team-mail");
+    }
+}
+
+// Velotide moved: at its start it points every app's shortcut, entry and
+// Run value that named the exe that is gone at itself; another copy's stay.
+TEST(SiteAppsAppTest, VelotidePointsItsAppsAtItselfWhenTheExeTheyNameIsGone) {
+    const std::wstring other = WinPathFromUnix(VELOTIDE_TEST_ENGINE_UNIX_PATH);  // a file that is there
+    const struct { std::wstring named, after; } kCases[] = {
+        {L"C:\\gone\\velotide.exe", VelotideExePath()}, {other, other}};
+    for (const auto& c : kCases) {
+        AppSession app("url=https://plain.example/\r\n");
+        auto runValue = LayOutTeamMail(app, c.named);
+        ASSERT_TRUE(app.Start());
+        ASSERT_TRUE(app.WaitForLog("page shown https://plain.example/"));  // by then it has looked
+        Shortcut shortcut;
+        UninstallEntry entry;
+        EXPECT_TRUE(ReadShortcut(ShortcutPath(), &shortcut) && ReadUninstallEntry(L"team-mail", &entry));
+        EXPECT_EQ(shortcut.target + L" | " + entry.exe + L" | " + RunValue(),
+                  c.after + L" | " + c.after + L" | \"" + c.after + L"\" --app team-mail --background");
+        EXPECT_EQ(app.Quit(), 0u);
+        UnregisterApp(L"team-mail");
+    }
 }
 
 // An id that is malformed, or names no app: said, exit code 2, nothing made.

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "app/commands.h"
 #include "tests/support/app_session.h"
 #include "tests/support/app_site_bar.h"
 
@@ -124,6 +125,50 @@ TEST(SiteKeptOpenAppTest, KeptInTheNotificationAreaTheWindowHidesAndComesBack) {
         ASSERT_TRUE(app.Page(L"title Inbox"));
     }
     EXPECT_EQ(app.Quit(), 0u);
+}
+
+// The icon Windows' notification area holds for window: one added, changed
+// or deleted by the test. While the test holds one, the program's own can't
+// be added, as when the taskbar is too busy to take it at sign-in.
+bool TrayIcon(HWND window, DWORD message) {
+    NOTIFYICONDATAW data = {};
+    data.cbSize = sizeof(data);
+    data.hWnd = window;
+    data.uID = 1;
+    return Shell_NotifyIconW(message, &data) != FALSE;
+}
+
+// Kept in the notification area, the window never hides without its icon:
+// while Windows takes none, the close box minimises it, and a taskbar made
+// again brings a hidden one back; the icon is tried again until it is there.
+TEST(SiteKeptOpenAppTest, TheWindowNeverHidesWithoutItsIcon) {
+    const struct { const char* name; bool hiddenFirst; } kCases[] = {
+        {"the close box while Windows takes no icon", false},
+        {"the taskbar made again while hidden", true},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        AppSession app(std::string(kSite) + (c.hiddenFirst ? "tray=1\r\n" : ""));
+        StartAtSite(app);
+        HWND window = app.mainWindow();
+        if (c.hiddenFirst) {
+            PostMessageW(window, WM_CLOSE, 0, 0);
+            ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(window); }));
+            ASSERT_TRUE(TrayIcon(window, NIM_DELETE));  // gone with the old taskbar
+            ASSERT_TRUE(TrayIcon(window, NIM_ADD));
+            PostMessageW(window, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+        } else {
+            ASSERT_TRUE(TrayIcon(window, NIM_ADD));
+            app.Command(ID_VIEW_KEEP_IN_TRAY);
+            PostMessageW(window, WM_CLOSE, 0, 0);
+        }
+        EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(window) && IsIconic(window); }));
+        ASSERT_TRUE(TrayIcon(window, NIM_DELETE));  // Windows takes icons again
+        EXPECT_TRUE(PumpUntil([&] { return TrayIcon(window, NIM_MODIFY); }, 8000));
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(window); }));
+        EXPECT_EQ(app.Quit(), 0u);
+    }
 }
 
 // Titles of any length and content: the window keeps its own title, and

@@ -61,3 +61,26 @@ TEST(StartWithWindowsAppTest, BackgroundStartTakesOverAGoneCopysRunValue) {
         EXPECT_EQ(app.Quit(), 0u);
     }
 }
+
+// Started in the background, a window left maximised comes back maximised
+// (from hiding, and as Windows restores it from the taskbar), and keeps that
+// place when it quits without having been shown.
+TEST(StartWithWindowsAppTest, BackgroundStartKeepsAMaximisedWindowMaximised) {
+    const std::tuple<bool, bool> cases[] = {{true, true}, {true, false}, {false, true}, {false, false}};
+    for (const auto& [tray, shown] : cases) {
+        SCOPED_TRACE(testing::Message() << "tray " << tray << ", shown " << shown);
+        AppSession app(std::string("url=https://host.test/\r\nwindow=100,80,900,680,1\r\n") + (tray ? "tray=1\r\n" : ""));
+        ASSERT_TRUE(app.Start(false, SW_SHOWNORMAL, L"--background"));
+        ASSERT_TRUE(app.WaitForLog("navigation started 1 https://host.test/"));
+        HWND window = app.mainWindow();
+        if (shown) {
+            if (tray)
+                EXPECT_EQ(ChildProcess(VelotideExePath()).WaitForExit(), 0u);
+            else
+                PostMessageW(window, WM_SYSCOMMAND, SC_RESTORE, 0);  // a click on its taskbar button
+            EXPECT_TRUE(PumpUntil([&] { return IsZoomed(window) && IsWindowVisible(window); }));
+        }
+        EXPECT_EQ(app.Quit(), 0u);
+        EXPECT_NE(ReadFileBytes(app.dataDir() + L"\\config.ini").find("window=100,80,900,680,1\r\n"), std::string::npos);
+    }
+}
