@@ -45,7 +45,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     HANDLE mutex = CreateMutexW(nullptr, TRUE, InstanceMutexName(g_app.appId).c_str());
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
         // Started in the background, it leaves the running one as it is.
-        if (HWND first = g_app.startedInBackground ? nullptr : FindWindowW(MainWindowClass(g_app.appId).c_str(), nullptr)) {
+        std::wstring windowClass = MainWindowClass(g_app.appId);
+        if (HWND first = g_app.startedInBackground ? nullptr : FindWindowW(windowClass.c_str(), nullptr)) {
             // A window kept in the notification area, or never shown, comes
             // back; only a minimised window is restored: a maximised one stays so.
             if (!IsWindowVisible(first)) ShowWindow(first, SW_SHOW);

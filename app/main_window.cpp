@@ -61,17 +61,17 @@ HMENU BuildMenuBar() {
     AppendMenuW(view, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(view, MF_STRING | (g_app.keepInTray ? MF_CHECKED : MF_UNCHECKED), ID_VIEW_KEEP_IN_TRAY,
                 L"Keep running in the notification area");
-    AppendMenuW(view, MF_STRING | (StartsWithWindows(g_app.appId) ? MF_CHECKED : MF_UNCHECKED), ID_VIEW_START_WITH_WINDOWS,
-                L"Start with Windows");
+    AppendMenuW(view, MF_STRING | (StartsWithWindows(g_app.appId) ? MF_CHECKED : MF_UNCHECKED),
+                ID_VIEW_START_WITH_WINDOWS, L"Start with Windows");
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(site), L"Site");
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(view), L"View");
     return bar;
 }
 
 HWND CreateMainWindow() {
-    HWND window = CreateWindowExW(0, MainWindowClass(g_app.appId).c_str(), ProgramName().c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, kMainWidth, kMainHeight, nullptr, g_app.menuBar, g_app.instance,
-                                  nullptr);
+    HWND window = CreateWindowExW(0, MainWindowClass(g_app.appId).c_str(), ProgramName().c_str(),
+                                  WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, kMainWidth, kMainHeight, nullptr,
+                                  g_app.menuBar, g_app.instance, nullptr);
     // The default size at the DPI of the monitor it opened on, kept inside
     // that monitor's work area. Nothing moves at 96 DPI on a large enough screen.
     UINT dpi = WindowDpi(window);

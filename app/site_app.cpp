@@ -52,7 +52,8 @@ bool AppIsRunning(const std::wstring& id) {
 }
 
 // Plain Velotide's names stay as they always were; an app's add its id.
-static std::wstring Named(const std::wstring& id, const wchar_t* plain, const wchar_t* app, const wchar_t* after = L"") {
+static std::wstring Named(const std::wstring& id, const wchar_t* plain, const wchar_t* app,
+                          const wchar_t* after = L"") {
     return id.empty() ? plain : app + id + after;
 }
 
@@ -91,8 +92,8 @@ int SayThereIsNoSuchApp(const std::wstring& id) {
 
 HICON LoadOwnIcon(int pixels) {
     HANDLE icon = nullptr;
-    if (!g_app.appId.empty())
-        icon = LoadImageW(nullptr, (g_app.dataDir + L"\\icon.ico").c_str(), IMAGE_ICON, pixels, pixels, LR_LOADFROMFILE);
+    std::wstring file = g_app.dataDir + L"\\icon.ico";
+    if (!g_app.appId.empty()) icon = LoadImageW(nullptr, file.c_str(), IMAGE_ICON, pixels, pixels, LR_LOADFROMFILE);
     if (!icon) icon = LoadImageW(g_app.instance, MAKEINTRESOURCEW(1), IMAGE_ICON, pixels, pixels, 0);
     return static_cast<HICON>(icon);
 }

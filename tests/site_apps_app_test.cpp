@@ -183,7 +183,8 @@ TEST(SiteAppsAppTest, RemovingARunningAppWaitsForItsFilesAndLeavesNothingHalfDon
         const std::wstring folder = app.dataDir() + L"\\Apps\\team-mail";
         // As the runtime's browser holds its files for a while after the app ended.
         CreateDirectoryW((folder + L"\\WebView2").c_str(), nullptr);
-        HANDLE held = CreateFileW((folder + L"\\WebView2\\held").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        HANDLE held =
+            CreateFileW((folder + L"\\WebView2\\held").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         ASSERT_NE(held, INVALID_HANDLE_VALUE);
         ASSERT_TRUE(app.Start(true, SW_SHOWNORMAL, L"--app team-mail"));
         ASSERT_TRUE(app.WaitForLog("page shown https://site.example/"));
@@ -203,8 +204,9 @@ TEST(SiteAppsAppTest, RemovingARunningAppWaitsForItsFilesAndLeavesNothingHalfDon
             CloseHandle(held);
         }
         std::wstring said;
-        ASSERT_TRUE(PumpUntil([&] { return remove.WaitForExit(0) != STILL_ACTIVE || FindProcessWindow(remove.id(), L"#32770"); }, 40000));
-        if (FindProcessWindow(remove.id(), L"#32770")) said = DismissMessageBox(remove);
+        auto saying = [&] { return FindProcessWindow(remove.id(), L"#32770") != nullptr; };
+        ASSERT_TRUE(PumpUntil([&] { return remove.WaitForExit(0) != STILL_ACTIVE || saying(); }, 40000));
+        if (saying()) said = DismissMessageBox(remove);
         EXPECT_EQ(remove.WaitForExit(), c.exitCode);
         EXPECT_EQ(said.substr(0, said.find(L'\n')), c.said);
         EXPECT_EQ(WhatIsLeft(app), c.left);
@@ -219,7 +221,8 @@ TEST(SiteAppsAppTest, RemovingARunningAppWaitsForItsFilesAndLeavesNothingHalfDon
             EXPECT_TRUE(IsWindowVisible(app.mainWindow()));
             // Marked as being removed while it runs: a second start raises it.
             WriteFileBytes(folder + L"\\removed", "");
-            EXPECT_EQ(ChildProcess(VelotideExePath(), L"", nullptr, SW_SHOWNORMAL, L"--app team-mail").WaitForExit(), 0u);
+            ChildProcess second(VelotideExePath(), L"", nullptr, SW_SHOWNORMAL, L"--app team-mail");
+            EXPECT_EQ(second.WaitForExit(), 0u);
             EXPECT_EQ(WhatIsLeft(app), c.left);
             ASSERT_TRUE(app.Page(L"beforeunload off"));
             CloseHandle(held);

@@ -69,7 +69,8 @@ TEST(StartWithWindowsAppTest, BackgroundStartKeepsAMaximisedWindowMaximised) {
     const std::tuple<bool, bool> cases[] = {{true, true}, {true, false}, {false, true}, {false, false}};
     for (const auto& [tray, shown] : cases) {
         SCOPED_TRACE(testing::Message() << "tray " << tray << ", shown " << shown);
-        AppSession app(std::string("url=https://host.test/\r\nwindow=100,80,900,680,1\r\n") + (tray ? "tray=1\r\n" : ""));
+        const char kPlace[] = "window=100,80,900,680,1\r\n";
+        AppSession app(std::string("url=https://host.test/\r\n") + kPlace + (tray ? "tray=1\r\n" : ""));
         ASSERT_TRUE(app.Start(false, SW_SHOWNORMAL, L"--background"));
         ASSERT_TRUE(app.WaitForLog("navigation started 1 https://host.test/"));
         HWND window = app.mainWindow();
@@ -81,6 +82,6 @@ TEST(StartWithWindowsAppTest, BackgroundStartKeepsAMaximisedWindowMaximised) {
             EXPECT_TRUE(PumpUntil([&] { return IsZoomed(window) && IsWindowVisible(window); }));
         }
         EXPECT_EQ(app.Quit(), 0u);
-        EXPECT_NE(ReadFileBytes(app.dataDir() + L"\\config.ini").find("window=100,80,900,680,1\r\n"), std::string::npos);
+        EXPECT_NE(ReadFileBytes(app.dataDir() + L"\\config.ini").find(kPlace), std::string::npos);
     }
 }
