@@ -134,21 +134,16 @@ TEST(AppRegistration, ShortcutAndEntryTable) {
     }
 }
 
-// Making an app: a step that fails undoes the steps before it, last first,
-// never itself (the folder it found in its way is another's).
+// A failed step undoes those before it, never itself (what was in its way is another's).
 TEST(AppRegistration, AFailedStepUndoesOnlyTheStepsBeforeIt) {
-    struct Step {
-        std::function<bool(int)> run;
-        std::function<void(int)> undo;
-    };
-    const struct { size_t fails; const char* undone; } kCases[] = {{0, ""}, {2, "10"}, {4, "3210"}, {5, ""}};
-    for (const auto& c : kCases) {
-        std::string undone;
+    struct Step { std::function<bool(int)> run; std::function<void(int)> undo; };
+    for (auto [fails, undone] : {std::pair<size_t, std::string>{0, ""}, {2, "10"}, {4, "3210"}, {5, ""}}) {
+        std::string done;
         std::vector<Step> steps;
         for (size_t i = 0; i < 5; ++i)
-            steps.push_back({[&c, i](int) { return i != c.fails; }, [&undone, i](int) { undone += char('0' + i); }});
-        EXPECT_EQ(RunStepsWithUndo(steps.data(), steps.size(), 0), c.fails);
-        EXPECT_EQ(undone, c.undone) << c.fails;
+            steps.push_back({[=](int) { return i != fails; }, [&, i](int) { done += char('0' + i); }});
+        EXPECT_EQ(RunStepsWithUndo(steps.data(), steps.size(), 0), fails);
+        EXPECT_EQ(done, undone) << fails;
     }
 }
 
