@@ -10,3 +10,5 @@ void RequestClose() {
 }
 
 void CloseNow() { DestroyWindow(g_app.mainWindow); }
+
+bool CloseIsUnderWay() { return g_app.nav.closeAsked; }

@@ -6,7 +6,8 @@
 #include <windows.h>
 
 enum : UINT_PTR {
-    kTimerTryAgain = 1,    // the failure page's next try, or a kiosk's lost page (app/try_again)
+    kTrayRetryTimer = 1,   // the notification area's icon asked for again (app/tray)
+    kTimerTryAgain,        // the failure page's next try, or a kiosk's lost page (app/try_again)
     kTimerRestartEngine,   // a kiosk's lost browser started again (app/try_again)
     kTimerPointer,         // a kiosk's pointer hides after the mouse rested (app/kiosk)
     kTimerIdle,            // a kiosk looks at the time since the last input (app/kiosk)
