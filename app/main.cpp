@@ -12,6 +12,7 @@
 #include "app/placement.h"
 #include "app/remove_site_app.h"
 #include "app/site_app.h"
+#include "app/site_bar.h"
 #include "app/tray.h"
 #include "app/start_with_windows.h"
 #include "settings/config_store.h"
@@ -65,7 +66,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     ShowWindow(g_app.mainWindow, RestoreWindowPlace(g_app.mainWindow, FirstShowCommand(showCommand)));
     UpdateWindow(g_app.mainWindow);
     UpdateTrayIcon();
-    StartWebView();
+    StartWebView(ViewArea);
 
     MSG msg = {};
     while (GetMessageW(&msg, nullptr, 0, 0)) {

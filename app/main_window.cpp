@@ -181,9 +181,6 @@ static void ReportStartupFailure(const wchar_t* message) {
 // What the view's events want of the window, each to the file of its concern.
 static void OnViewNotice(WPARAM notice, LPARAM detail) {
     switch (notice) {
-    case kNoticeViewCreated:
-        FitViewToWindow();
-        break;
     case kNoticeStoppedLinks:
         ActOnStoppedLinks();
         break;
@@ -291,6 +288,10 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_COMMAND:
         if (RunCommand(LOWORD(wParam))) return 0;
         break;
+    case WM_TIMER:
+        if (wParam != kSiteIconTimer) break;
+        FinishCreatingSiteApp();
+        return 0;
     }
     if (IsTaskbarCreatedMessage(message)) UpdateTrayIcon();
     if (IsTaskbarButtonCreatedMessage(message) && g_app.unreadCount) ShowUnreadCount();

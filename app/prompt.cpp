@@ -8,6 +8,7 @@
 #include "app/site_bar.h"
 #include "settings/site_address.h"
 #include "webview/navigation_policy.h"
+#include "webview/permissions.h"
 
 namespace {
 
@@ -145,6 +146,7 @@ void ApplySiteAddress(std::wstring address) {
     g_app.siteUrl = address;
     g_app.homeOrigin = SiteOrigin(address);
     SaveSettings();
+    SetSiteNotificationState();  // the answer about notifications goes with the new site
     CloseBar(BarTopic::kOtherSite);  // what was stopped before no longer matters
     OpenSite();
 }

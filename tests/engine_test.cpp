@@ -6,7 +6,6 @@
 #include "tests/support/com_callback.h"
 #include "tests/support/engine_install.h"
 #include "tests/support/test_support.h"
-#include "webview/webview2.h"
 
 #include <algorithm>
 #include <functional>

@@ -100,6 +100,27 @@ TEST(SiteAppsAppTest, MadeBesideVelotideRaisedByASecondStartAndRemovedWhole) {
     EXPECT_EQ(app.Quit(), 0u);
 }
 
+// A site icon that never comes keeps no app from being made: after a while
+// the app is made with Velotide's own icon.
+TEST(SiteAppsAppTest, AnIconThatNeverComesGivesTheAppVelotidesIcon) {
+    AppSession app("url=https://site.example/\r\n");
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(app.Page(L"title Notes"));
+    ASSERT_TRUE(app.Page(L"favicon https://site.example/icon.png unanswered"));
+    ASSERT_TRUE(app.WaitForLog("favicon changed"));
+    app.Command(ID_SITE_CREATE_APP);
+    HWND prompt = app.process().WaitForWindow(L"VelotidePrompt");
+    ASSERT_TRUE(prompt);
+    PostMessageW(prompt, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(PumpUntil([] { return FindWindowW(L"VelotideMain.App.notes", nullptr) != nullptr; }, 20000));
+    EXPECT_EQ(ReadFileBytes(app.dataDir() + L"\\Apps\\notes\\icon.ico"),
+              ReadFileBytes(WinPathFromUnix(VELOTIDE_SOURCE_UNIX_DIR "/resources/velotide.ico")));
+    ChildProcess remove(VelotideExePath(), L"", nullptr, SW_SHOWNORMAL, L"--remove-app notes");
+    EXPECT_NE(DismissMessageBox(remove, IDYES), L"(no message box)");
+    EXPECT_EQ(remove.WaitForExit(30000), 0u);
+    EXPECT_EQ(app.Quit(), 0u);
+}
+
 // An id that is malformed, or names no app: said, exit code 2, nothing made.
 TEST(SiteAppsAppTest, AnIdThatNamesNoAppIsSaidAndNothingIsMade) {
     AppSession app;  // for its own per-user folder

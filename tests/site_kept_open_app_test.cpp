@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "app/commands.h"
 #include "tests/support/app_session.h"
 #include "tests/support/app_site_bar.h"
 
@@ -29,23 +30,27 @@ TEST(SiteKeptOpenAppTest, PermissionsAreAnsweredByOriginKindAndTheStoredAnswer) 
         const wchar_t* press; // the bar's button pressed (null: no bar expected; L"\u00D7" the close box)
         const char* answer;   // the engine's line for the program's answer
         const char* kept;     // the line the settings file holds afterwards, or "" for none
+        const char* reloaded; // what becomes of the site's notification after a reload, which asks nothing
     } kCases[] = {
-        {"", "permission 4", L"Allow", "permission answered allow 4 https://site.example/", "notifications=allow"},
-        {"", "permission 4", L"Block", "permission answered deny 4 https://site.example/", "notifications=block"},
-        {"", "permission 4", L"\u00D7", "permission answered deny 4 https://site.example/", ""},
+        {"", "permission 4", L"Allow", "permission answered allow 4 https://site.example/", "notifications=allow",
+         "notification shown"},
+        {"", "permission 4", L"Block", "permission answered deny 4 https://site.example/", "notifications=block",
+         "notification refused"},
+        {"", "permission 4", L"\u00D7", "permission answered deny 4 https://site.example/", "", "notification refused"},
         {"notifications=allow", "permission 4", nullptr, "permission answered allow 4 https://site.example/",
-         "notifications=allow"},
+         "notifications=allow", "notification shown"},
         {"notifications=block", "permission 4", nullptr, "permission answered deny 4 https://site.example/",
-         "notifications=block"},
+         "notifications=block", "notification refused"},
         // A frame of another site, or of a site allowed for sign-in, never.
         {"notifications=allow", "permission 4 https://other.example/", nullptr,
-         "permission answered deny 4 https://other.example/", "notifications=allow"},
+         "permission answered deny 4 https://other.example/", "notifications=allow", "notification shown"},
         {"", "permission 4 https://signin.example/", nullptr, "permission answered deny 4 https://signin.example/",
-         ""},
+         "", "notification refused"},
         // Other kinds: the runtime's own prompt for the site, nothing for others.
-        {"", "permission 2", nullptr, "permission answered default 2 https://site.example/", ""},
+        {"", "permission 2", nullptr, "permission answered default 2 https://site.example/", "",
+         "notification refused"},
         {"notifications=allow", "permission 3 https://other.example/", nullptr,
-         "permission answered deny 3 https://other.example/", "notifications=allow"},
+         "permission answered deny 3 https://other.example/", "notifications=allow", "notification shown"},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(std::string(c.stored) + " " + c.request);
@@ -61,12 +66,16 @@ TEST(SiteKeptOpenAppTest, PermissionsAreAnsweredByOriginKindAndTheStoredAnswer) 
         EXPECT_EQ(app.LastLog("permission answered"), c.answer);
         EXPECT_EQ(app.CountLog("permission saved"), 0u);  // the settings file is the one truth
         EXPECT_EQ(SiteBarText(app), "");
+        // The profile says what the settings say, so the next document finds it.
+        app.Command(ID_SITE_RELOAD);
+        ASSERT_TRUE(app.WaitForLog("page shown https://site.example/", 2));
+        ASSERT_TRUE(app.Page(L"notify Later"));
+        ASSERT_TRUE(app.WaitForLog(c.reloaded)) << ::testing::PrintToString(app.Log());
         EXPECT_EQ(app.Quit(), 0u);
         std::string settings = Settings(app);
         EXPECT_EQ(settings.find("notifications="), *c.kept ? settings.find(c.kept) : std::string::npos) << settings;
     }
 }
-
 
 // The icon's message as Windows sends it (NOTIFYICON_VERSION_4: the event in
 // the low word).

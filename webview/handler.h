@@ -204,3 +204,10 @@ struct OnFavicon_ : Handler<ICoreWebView2GetFaviconCompletedHandler, F> {
     explicit OnFavicon_(F body) : OnFavicon_::Handler(body, IID_ICoreWebView2GetFaviconCompletedHandler) {}
     HRESULT STDMETHODCALLTYPE Invoke(HRESULT error, IStream* image) override { return this->body_(error, image); }
 };
+
+template <typename F>
+struct OnPermissionState_ : Handler<ICoreWebView2SetPermissionStateCompletedHandler, F> {
+    explicit OnPermissionState_(F body)
+        : OnPermissionState_::Handler(body, IID_ICoreWebView2SetPermissionStateCompletedHandler) {}
+    HRESULT STDMETHODCALLTYPE Invoke(HRESULT error) override { return this->body_(error); }
+};
