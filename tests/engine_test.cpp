@@ -860,6 +860,81 @@ TEST_F(EngineTest, PermissionAnswersAreCarriedOutAndSavedAsAsked) {
     }
 }
 
+// Told when SetPermissionState has done its work; lives on the test's stack.
+struct StateSet : ICoreWebView2SetPermissionStateCompletedHandler {
+    HRESULT result = E_PENDING;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override {
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE Invoke(HRESULT error) override {
+        result = error;
+        return S_OK;
+    }
+};
+
+// States the profile keeps, set through the slots the SDK lays out (105 of
+// the view, 15 of the profile): each origin's answers the page's request at
+// once, without the event, in this environment and in the next one on the
+// same folder; DEFAULT takes a state away; an address without an origin, or
+// a state out of range, is refused.
+TEST_F(EngineTest, ProfileStatesAnswerRequestsAndOutliveTheEnvironment) {
+    using GetProfile = HRESULT(STDMETHODCALLTYPE*)(ICoreWebView2_13*, ICoreWebView2Profile**);
+    using SetState = HRESULT(STDMETHODCALLTYPE*)(ICoreWebView2Profile4*, COREWEBVIEW2_PERMISSION_KIND, LPCWSTR,
+                                                 COREWEBVIEW2_PERMISSION_STATE,
+                                                 ICoreWebView2SetPermissionStateCompletedHandler*);
+    const struct {
+        const wchar_t* origin;
+        int state;  // set after ALLOW, so DEFAULT has one to take away
+        HRESULT result;
+        const char* answer;  // how the page's request is answered then
+    } kCases[] = {
+        {L"https://Allowed.example:443/any?x", COREWEBVIEW2_PERMISSION_STATE_ALLOW, S_OK,
+         "permission remembered allow 4 https://allowed.example/"},
+        {L"https://denied.example", COREWEBVIEW2_PERMISSION_STATE_DENY, S_OK,
+         "permission remembered deny 4 https://denied.example/"},
+        {L"https://asks.example", COREWEBVIEW2_PERMISSION_STATE_DEFAULT, S_OK,
+         "permission requested 4 script https://asks.example/"},
+        {L"data:text/html,x", COREWEBVIEW2_PERMISSION_STATE_ALLOW, E_INVALIDARG, nullptr},
+        {L"https://odd.example", 3, E_INVALIDARG, nullptr},
+    };
+    for (bool again : {false, true}) {
+        SCOPED_TRACE(again ? "the next environment" : "the same environment");
+        Start();
+        ICoreWebView2_13* view13 = nullptr;
+        ICoreWebView2Profile* profile = nullptr;
+        ICoreWebView2Profile4* profile4 = nullptr;
+        ASSERT_EQ(view_->QueryInterface(IID_ICoreWebView2_13, reinterpret_cast<void**>(&view13)), S_OK);
+        ASSERT_EQ(reinterpret_cast<GetProfile>((*reinterpret_cast<void***>(view13))[105])(view13, &profile), S_OK);
+        ASSERT_EQ(profile->QueryInterface(IID_ICoreWebView2Profile4, reinterpret_cast<void**>(&profile4)), S_OK);
+        auto set = reinterpret_cast<SetState>((*reinterpret_cast<void***>(profile4))[15]);
+        for (const auto& c : kCases) {
+            SCOPED_TRACE(testing::PrintToString(std::wstring(c.origin)));
+            if (!again) {
+                StateSet allowed, done;
+                set(profile4, COREWEBVIEW2_PERMISSION_KIND_NOTIFICATIONS, c.origin, COREWEBVIEW2_PERMISSION_STATE_ALLOW,
+                    &allowed);
+                EXPECT_EQ(set(profile4, COREWEBVIEW2_PERMISSION_KIND_NOTIFICATIONS, c.origin,
+                              static_cast<COREWEBVIEW2_PERMISSION_STATE>(c.state), &done),
+                          c.result);
+                if (SUCCEEDED(c.result)) EXPECT_TRUE(PumpUntil([&] { return done.result == S_OK; }));
+            }
+            if (!c.answer) continue;
+            size_t answers = CountLines(c.answer);
+            ASSERT_TRUE(Command(L"permission 4 " + std::wstring(c.origin) + L" script"));
+            EXPECT_TRUE(WaitLine(c.answer, answers + 1));
+        }
+        for (IUnknown* object : std::initializer_list<IUnknown*>{profile4, profile, view13}) object->Release();
+        controller_->Close();
+        for (IUnknown* object : std::initializer_list<IUnknown*>{view_, controller_, environment_}) object->Release();
+        view_ = nullptr;
+        controller_ = nullptr;
+        environment_ = nullptr;
+    }
+}
+
 // A page kept open: its title and icon as they change, and a notification it
 // may show once allowed, which the program shows and reports back on (or
 // leaves to the runtime). The newer events are reached through their slots

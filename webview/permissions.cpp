@@ -94,8 +94,9 @@ void SetSiteNotificationState() {
             SetNotificationState(profile4, g_app.profileSiteOrigin, COREWEBVIEW2_PERMISSION_STATE_DEFAULT);
         if (!g_app.homeOrigin.empty())
             SetNotificationState(profile4, g_app.homeOrigin,
-                                 g_app.notifications == NotificationsAnswer::kAsk ? COREWEBVIEW2_PERMISSION_STATE_DEFAULT
-                                                                                  : StateFor(g_app.notifications == NotificationsAnswer::kAllow));
+                                 g_app.notifications == NotificationsAnswer::kAsk
+                                     ? COREWEBVIEW2_PERMISSION_STATE_DEFAULT
+                                     : StateFor(g_app.notifications == NotificationsAnswer::kAllow));
         g_app.profileSiteOrigin = g_app.homeOrigin;
     }
     if (profile4) profile4->Release();
