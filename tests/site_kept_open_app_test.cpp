@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <set>
+
 #include "app/commands.h"
 #include "tests/support/app_session.h"
 #include "tests/support/app_site_bar.h"
@@ -101,6 +103,9 @@ TEST(SiteKeptOpenAppTest, NotificationsReachWindowsAndThePageHearsWhatBecameOfTh
     EXPECT_EQ(app.CountLog("notification shown"), 10u);
     // The 991 beyond the ten closed at once, and each shown one but the last when the next took its place.
     EXPECT_EQ(app.CountLog("notification closed N"), 991u + 8u);
+    // However fast they come, each is shown once.
+    std::vector<std::string> shown = app.LogLines("notification shown");
+    EXPECT_EQ(std::set<std::string>(shown.begin(), shown.end()).size(), shown.size()) << ::testing::PrintToString(shown);
     EXPECT_EQ(app.Quit(), 0u);
 }
 

@@ -1,8 +1,8 @@
 #include "webview/notifications.h"
 
 #include "app/app_state.h"
-#include "settings/site_address.h"
 #include "webview/handler.h"
+#include "webview/permissions.h"
 #include "webview/view_notices.h"
 
 bool MayShowNotification(std::vector<ULONGLONG>& shownAt, ULONGLONG now) {
@@ -36,8 +36,7 @@ HRESULT OnNotificationReceived(ICoreWebView2NotificationReceivedEventArgs* args)
     ICoreWebView2Notification* notification = nullptr;
     args->get_SenderOrigin(&origin);
     args->get_Notification(&notification);
-    std::wstring sender = SiteOrigin(TakeEngineString(origin));
-    bool fromSite = !g_app.homeOrigin.empty() && sender == g_app.homeOrigin;
+    bool fromSite = IsSiteOrigin(origin);
     if (!notification || !fromSite || g_app.notifications != NotificationsAnswer::kAllow) {
         if (notification) notification->Release();
         return S_OK;

@@ -24,13 +24,17 @@ static COREWEBVIEW2_PERMISSION_STATE StateFor(bool allow) {
     return allow ? COREWEBVIEW2_PERMISSION_STATE_ALLOW : COREWEBVIEW2_PERMISSION_STATE_DENY;
 }
 
+bool IsSiteOrigin(LPWSTR origin) {
+    std::wstring asking = SiteOrigin(TakeEngineString(origin));
+    return !g_app.homeOrigin.empty() && asking == g_app.homeOrigin;
+}
+
 HRESULT OnPermissionRequested(ICoreWebView2PermissionRequestedEventArgs* args) {
     LPWSTR uri = nullptr;  // a failed call: no origin, which is never the site's
     COREWEBVIEW2_PERMISSION_KIND kind = COREWEBVIEW2_PERMISSION_KIND_UNKNOWN_PERMISSION;
     args->get_Uri(&uri);
     args->get_PermissionKind(&kind);
-    std::wstring origin = SiteOrigin(TakeEngineString(uri));
-    bool fromSite = !g_app.homeOrigin.empty() && origin == g_app.homeOrigin;
+    bool fromSite = IsSiteOrigin(uri);
     ICoreWebView2PermissionRequestedEventArgs3* args3 = nullptr;
     if (SUCCEEDED(args->QueryInterface(IID_ICoreWebView2PermissionRequestedEventArgs3,
                                        reinterpret_cast<void**>(&args3))) &&

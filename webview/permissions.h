@@ -17,6 +17,10 @@ enum class PermissionDecision { kRuntimeDefault, kAllow, kDeny, kAskPerson };
 // another, with the stored answer about notifications.
 PermissionDecision DecidePermission(COREWEBVIEW2_PERMISSION_KIND kind, bool fromSite, NotificationsAnswer stored);
 
+// Whether origin, a string the engine handed out (freed here in every case),
+// is the site's own.
+bool IsSiteOrigin(LPWSTR origin);
+
 // Body of PermissionRequested. A request the person must answer waits (its
 // deferral held) and the window is asked to show the question
 // (kNoticeAskNotifications). Returns S_OK.

@@ -49,6 +49,13 @@ std::vector<KeptState> ReadStates(const std::wstring& folder) {
     return states;
 }
 
+std::string FileText(const std::vector<KeptState>& states) {
+    std::wstring text;
+    for (const KeptState& s : states)
+        text += std::to_wstring(s.kind) + (s.allowed ? L" allow " : L" deny ") + s.origin + L"\n";
+    return Utf8(text);
+}
+
 }  // namespace
 
 Profile::Profile(const std::wstring& userDataFolder, std::wstring name)
@@ -73,22 +80,16 @@ bool Profile::Keep(COREWEBVIEW2_PERMISSION_KIND kind, const std::wstring& origin
                    COREWEBVIEW2_PERMISSION_STATE state) {
     if (folder_.empty()) return false;
     std::vector<KeptState> states = ReadStates(folder_);
-    std::vector<KeptState> before = states;
+    std::string before = FileText(states);
     std::erase_if(states, [&](const KeptState& s) { return s.kind == kind && s.origin == origin; });
     if (state != COREWEBVIEW2_PERMISSION_STATE_DEFAULT)
         states.push_back({kind, state == COREWEBVIEW2_PERMISSION_STATE_ALLOW, origin});
-    std::wstring text;
-    for (const KeptState& s : states)
-        text += std::to_wstring(s.kind) + (s.allowed ? L" allow " : L" deny ") + s.origin + L"\n";
+    std::string after = FileText(states);
+    if (after == before) return true;  // set again as it was, as at every start of the program
     // EBWebView first, inside the user-data folder the environment made.
     CreateDirectoryW(folder_.substr(0, folder_.rfind(L'\\')).c_str(), nullptr);
     CreateDirectoryW(folder_.c_str(), nullptr);
-    // Set again as it was (as at every start of the program): nothing to write.
-    bool same = states.size() == before.size() &&
-                std::equal(states.begin(), states.end(), before.begin(), [](const KeptState& a, const KeptState& b) {
-                    return a.kind == b.kind && a.allowed == b.allowed && a.origin == b.origin;
-                });
-    return same || ReplaceFileWhole(folder_ + L"\\permissions.txt", Utf8(text));
+    return ReplaceFileWhole(folder_ + L"\\permissions.txt", after);
 }
 
 HRESULT Profile::get_ProfileName(LPWSTR* value) { return ReturnString(name_, value); }
@@ -110,7 +111,8 @@ HRESULT Profile::SetPermissionState(COREWEBVIEW2_PERMISSION_KIND kind, LPCWSTR o
     EngineLog(L"permission state " + std::wstring(kStates[state]) + L" " + std::to_wstring(kind) + L" " + canonical +
               (SUCCEEDED(result) ? L"" : L" not kept"));
     for (const std::weak_ptr<Browser>& weak : views_)
-        if (auto view = weak.lock(); view && !view->closed) PermissionStateChanged(*view, kind, canonical, state);
+        if (auto view = weak.lock(); view && !view->closed && SUCCEEDED(result))
+            PermissionStateChanged(*view, kind, canonical, state);
     if (handler) {
         Ref<ICoreWebView2SetPermissionStateCompletedHandler> done(handler);
         PostTask([done, result] { done->Invoke(result); });
