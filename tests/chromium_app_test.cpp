@@ -782,34 +782,28 @@ TEST(ChromiumAppTest, ASiteAsksToNotifyAndItsNotificationsReachWindows) {
 // reload and after a restart, allowed and blocked alike.
 TEST(ChromiumAppTest, TheAnswerAboutNotificationsHoldsAfterAReloadAndARestart) {
     auto restart = [](AppSession& app) {
-        EXPECT_EQ(app.Quit(), 0u);
+        ASSERT_EQ(app.Quit(), 0u);
         ASSERT_TRUE(app.Start());
+    };
+    auto allow = [](AppSession& app) {
+        ASSERT_TRUE(app.Page(L"script Notification.requestPermission()"));
+        ASSERT_TRUE(PumpUntil([&] { return !SiteBarText(app).empty(); }, 10000));
+        ASSERT_TRUE(PressSiteBarButton(app, L"Allow"));
+        ASSERT_TRUE(app.WaitForLog("permission answered allow"));
+        app.Command(ID_SITE_RELOAD);
+    };
+    auto block = [](AppSession& app) {
+        app.Command(ID_SITE_NOTIFICATIONS);
+        app.Command(ID_SITE_RELOAD);
     };
     const struct {
         const char* step;
         void (*act)(AppSession& app);
         const char* permission;  // what the new document reads
         bool shown;              // and so its notification reaches Windows
-    } kSteps[] = {
-        {"first start", [](AppSession& app) { ASSERT_TRUE(app.Start()); }, "default", false},
-        {"allowed in the bar, reloaded",
-         [](AppSession& app) {
-             ASSERT_TRUE(app.Page(L"script Notification.requestPermission()"));
-             ASSERT_TRUE(PumpUntil([&] { return !SiteBarText(app).empty(); }, 10000));
-             EXPECT_TRUE(PressSiteBarButton(app, L"Allow"));
-             ASSERT_TRUE(app.WaitForLog("permission answered allow"));
-             app.Command(ID_SITE_RELOAD);
-         },
-         "granted", true},
-        {"restarted", restart, "granted", true},
-        {"blocked, reloaded",
-         [](AppSession& app) {
-             app.Command(ID_SITE_NOTIFICATIONS);
-             app.Command(ID_SITE_RELOAD);
-         },
-         "denied", false},
-        {"restarted again", restart, "denied", false},
-    };
+    } kSteps[] = {{"first start", [](AppSession& app) { ASSERT_TRUE(app.Start()); }, "default", false},
+                  {"allowed in the bar, reloaded", allow, "granted", true}, {"restarted", restart, "granted", true},
+                  {"blocked, reloaded", block, "denied", false}, {"restarted again", restart, "denied", false}};
     AppSession app("url=http://site.test/inbox\r\n", Engine::kChromium);
     for (const auto& s : kSteps) {
         SCOPED_TRACE(s.step);

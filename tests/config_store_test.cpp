@@ -241,13 +241,10 @@ TEST_F(ConfigStore, AllowLinesLoadAsOriginsAndSaveInOrder) {
 // written as a space, and the file loads back with the site it had.
 TEST_F(ConfigStore, ALineBreakInANameStaysInItsLine) {
     const struct {
-        const wchar_t* name;
-        const wchar_t* loaded;
-    } kCases[] = {
-        {L"Mail\r\nurl=https://evil.example", L"Mail  url=https://evil.example"},
-        {L"Mail\ntray=1", L"Mail tray=1"},
-        {L"Mail\rChat", L"Mail Chat"},
-    };
+        const wchar_t *name, *loaded;
+    } kCases[] = {{L"Mail\r\nurl=https://evil.example", L"Mail  url=https://evil.example"},
+                  {L"Mail\ntray=1", L"Mail tray=1"},
+                  {L"Mail\rChat", L"Mail Chat"}};
     for (const auto& c : kCases) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(c.name)));
         LoadFrom("url=https://site.example\r\n");

@@ -105,13 +105,10 @@ TEST(SiteAppsAppTest, MadeBesideVelotideRaisedByASecondStartAndRemovedWhole) {
 TEST(SiteAppsAppTest, AnIconThatNeverComesGivesTheAppVelotidesIcon) {
     AppSession app("url=https://site.example/\r\n");
     ASSERT_TRUE(app.Start());
-    ASSERT_TRUE(app.Page(L"title Notes"));
-    ASSERT_TRUE(app.Page(L"favicon https://site.example/icon.png unanswered"));
+    ASSERT_TRUE(app.Page(L"title Notes") && app.Page(L"favicon https://site.example/icon.png unanswered"));
     ASSERT_TRUE(app.WaitForLog("favicon changed"));
     app.Command(ID_SITE_CREATE_APP);
-    HWND prompt = app.process().WaitForWindow(L"VelotidePrompt");
-    ASSERT_TRUE(prompt);
-    PostMessageW(prompt, WM_COMMAND, IDOK, 0);
+    PostMessageW(app.process().WaitForWindow(L"VelotidePrompt"), WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(PumpUntil([] { return FindWindowW(L"VelotideMain.App.notes", nullptr) != nullptr; }, 20000));
     EXPECT_EQ(ReadFileBytes(app.dataDir() + L"\\Apps\\notes\\icon.ico"),
               ReadFileBytes(WinPathFromUnix(VELOTIDE_SOURCE_UNIX_DIR "/resources/velotide.ico")));

@@ -56,7 +56,7 @@ if (location.search === '?ask') ask();
 
 # A site kept open that never asks again: each document reads its permission
 # as it loads and notifies at once when it is granted, both in its title.
-INBOX = """<!doctype html><meta charset=utf-8><title>Inbox</title><h1>Inbox</h1><script>
+INBOX = """<!doctype html><meta charset=utf-8><title>Inbox</title><script>
 document.title = 'permission ' + Notification.permission;
 if (Notification.permission === 'granted')
   new Notification('Hello', {body: 'From the site'}).onshow = () => document.title = 'shown Hello';
