@@ -8,6 +8,7 @@
 #include "app/app_state.h"
 #include "app/command_line.h"
 #include "app/main_window.h"
+#include "app/organisation_policies.h"
 #include "app/app_registration.h"
 #include "app/placement.h"
 #include "app/remove_site_app.h"
@@ -16,6 +17,7 @@
 #include "app/tray.h"
 #include "app/start_with_windows.h"
 #include "settings/config_store.h"
+#include "settings/policy_registry.h"
 #include "webview/startup.h"
 
 // How the main window first shows: started by Windows at sign-in, out of the
@@ -29,6 +31,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     g_app.instance = instance;
     CommandLine arguments = ParseCommandLine(GetCommandLineW());
     if (arguments.removeAppGiven) return RemoveSiteApp(arguments.removeApp);
+    // Read once, before anything is changed: a fault in them ends the start.
+    Policies policies = ReadPolicies();
+    if (arguments.appGiven && policies.createApps.set) return SaySiteAppsAreOff();
+    if (!arguments.appGiven && policies.url.refused) return SayPolicyUrlIsInvalid(policies.url.address);
     if (arguments.appGiven) {
         FinishRemovingApp(arguments.app);  // removed while it ran: its folder goes now
         if (!AppExists(arguments.app)) return SayThereIsNoSuchApp(arguments.app);
@@ -53,12 +59,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     }
 
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    RepairStartWithWindows();
+    if (!policies.startWithWindows.set) RepairStartWithWindows();  // turned off: an administrator starts it
     if (!g_app.appId.empty()) RepairAppRegistration();
 
     g_app.dataDir = g_app.appId.empty() ? VelotideFolder() : AppFolder(g_app.appId);
     CreateDirectoryW(g_app.dataDir.c_str(), nullptr);
     LoadConfig();  // before the menu: "Block ad domains" starts from blockAds
+    PutPoliciesInForce(policies);
 
     RegisterMainWindowClass();
     g_app.menuBar = BuildMenuBar();

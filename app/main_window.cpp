@@ -8,7 +8,9 @@
 #include "app/dpi.h"
 #include "app/fullscreen.h"
 #include "app/notifications.h"
+#include "app/organisation_policies.h"
 #include "app/other_sites.h"
+#include "app/page_dialogs.h"
 #include "app/placement.h"
 #include "app/prompt.h"
 #include "app/remove_site_app.h"
@@ -20,6 +22,7 @@
 #include "app/start_with_windows.h"
 #include "settings/config_store.h"
 #include "webview/navigation_policy.h"
+#include "webview/page_dialogs.h"
 #include "webview/startup.h"
 #include "webview/view_notices.h"
 
@@ -63,6 +66,10 @@ HMENU BuildMenuBar() {
                 L"Keep running in the notification area");
     AppendMenuW(view, MF_STRING | (StartsWithWindows() ? MF_CHECKED : MF_UNCHECKED), ID_VIEW_START_WITH_WINDOWS,
                 L"Start with Windows");
+    // What the organisation fixes shows its state, greyed.
+    for (HMENU menu : {site, view})
+        for (int i = GetMenuItemCount(menu); i-- > 0;)
+            if (!CommandAvailable(GetMenuItemID(menu, i))) EnableMenuItem(menu, i, MF_BYPOSITION | MF_GRAYED);
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(site), L"Site");
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(view), L"View");
     return bar;
@@ -123,6 +130,7 @@ static void ToggleStartWithWindows() {
 
 // Runs menu command id; false when id is not one of ours.
 static bool RunCommand(int id) {
+    if (!CommandAvailable(id)) return true;
     switch (id) {
     case ID_SITE_CHANGE:
         PromptForSiteAddress();
@@ -193,6 +201,9 @@ static void OnViewNotice(WPARAM notice, LPARAM detail) {
     case kNoticeCloseNow:
         CloseNow();
         break;
+    case kNoticePageDialog:
+        ShowPageDialogs();
+        break;
     case kNoticeRestartEngine:
         RestartWebView();
         break;
@@ -245,6 +256,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         TakeWindowPlace(window);
         SaveConfig();
         RemoveTrayIcon();
+        EndPageDialogs();  // the view goes: what its page waits for ends as Cancel
         if (g_app.controller) g_app.controller->Close();
         PostQuitMessage(0);
         return 0;

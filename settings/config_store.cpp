@@ -16,11 +16,14 @@
 // the ANSI code page and miss a data directory named outside it.
 static std::wstring ConfigPath() { return g_app.dataDir + L"\\config.ini"; }
 
-// The lines config.ini knows, in the order they are written: each key, what
-// reading the value after it sets, and the lines to write, each with its
-// line end ("" leaves the key out; allow= may stand any number of times).
+// The lines config.ini knows, in the order they are written: each key, the
+// setting that may be fixed for the person (whose own lines are then written
+// back as they were read), what reading the value after it sets, and the
+// lines to write, each with its line end ("" leaves the key out; allow= may
+// stand any number of times).
 struct ConfigLine {
     const char* key;
+    bool FixedSettings::*fixedBy;
     void (*read)(const std::string& value);
     std::string (*write)(const AppState& settings);
 };
@@ -35,15 +38,15 @@ static std::string LineValue(const std::wstring& value) {
 }
 
 const ConfigLine kLines[] = {
-    {"url=", [](const std::string& value) { g_app.siteUrl = Utf8ToWide(value); },
+    {"url=", &FixedSettings::site, [](const std::string& value) { g_app.siteUrl = Utf8ToWide(value); },
      [](const AppState& a) { return "url=" + LineValue(a.siteUrl) + "\r\n"; }},
-    {"blockAds=", [](const std::string& value) { g_app.blockAds = value != "0"; },
+    {"blockAds=", &FixedSettings::blockAds, [](const std::string& value) { g_app.blockAds = value != "0"; },
      [](const AppState& a) { return std::string("blockAds=") + (a.blockAds ? "1" : "0") + "\r\n"; }},
-    {"window=", [](const std::string& value) { ParseWindowPlace(value, &g_app.place); },
+    {"window=", nullptr, [](const std::string& value) { ParseWindowPlace(value, &g_app.place); },
      [](const AppState& a) { return a.place.known ? "window=" + FormatWindowPlace(a.place) + "\r\n" : std::string(); }},
     // Written only once the person has answered or turned it on: a file
     // without them is the plain program's.
-    {"notifications=",
+    {"notifications=", &FixedSettings::notifications,
      [](const std::string& value) {
          g_app.notifications = value == "allow"   ? NotificationsAnswer::kAllow
                                : value == "block" ? NotificationsAnswer::kBlock
@@ -55,12 +58,13 @@ const ConfigLine kLines[] = {
                 "\r\n";
      }},
     // A site app's name; plain Velotide has none.
-    {"name=", [](const std::string& value) { g_app.appName = Utf8ToWide(value); },
+    {"name=", nullptr, [](const std::string& value) { g_app.appName = Utf8ToWide(value); },
      [](const AppState& a) { return a.appName.empty() ? std::string() : "name=" + LineValue(a.appName) + "\r\n"; }},
-    {"tray=", [](const std::string& value) { g_app.keepInTray = value == "1"; },
+    {"tray=", &FixedSettings::keepInTray, [](const std::string& value) { g_app.keepInTray = value == "1"; },
      [](const AppState& a) { return std::string(a.keepInTray ? "tray=1\r\n" : ""); }},
     // Checked and reduced to origins once all are read.
-    {"allow=", [](const std::string& value) { g_app.allowedOrigins.push_back(Utf8ToWide(value)); },
+    {"allow=", &FixedSettings::allowedSites,
+     [](const std::string& value) { g_app.allowedOrigins.push_back(Utf8ToWide(value)); },
      [](const AppState& a) {
          std::string lines;
          for (const std::wstring& origin : a.allowedOrigins) lines += "allow=" + LineValue(origin) + "\r\n";
@@ -72,8 +76,19 @@ static void ApplyLine(std::string line) {
     while (!line.empty() && (line.back() == ' ' || line.back() == '\r')) line.pop_back();
     for (const ConfigLine& known : kLines) {
         size_t length = strlen(known.key);
-        if (line.compare(0, length, known.key) == 0) return known.read(line.substr(length));
+        if (line.compare(0, length, known.key) != 0) continue;
+        known.read(line.substr(length));
+        g_app.linesAsRead.push_back(line);
+        return;
     }
+}
+
+// The lines read for a setting fixed for the person, as they were.
+static std::string LinesAsRead(const AppState& settings, const char* key) {
+    std::string lines;
+    for (const std::string& line : settings.linesAsRead)
+        if (line.compare(0, strlen(key), key) == 0) lines += line + "\r\n";
+    return lines;
 }
 
 // Byte by byte, so that a NUL inside a line (a UTF-16 file) stays part of it.
@@ -117,7 +132,10 @@ bool SaveConfig() { return !g_app.configUnread && WriteConfig(g_app.dataDir, g_a
 
 bool WriteConfig(const std::wstring& dataDir, const AppState& settings) {
     std::string text;
-    for (const ConfigLine& known : kLines) text += known.write(settings);
+    for (const ConfigLine& known : kLines) {
+        bool fixed = known.fixedBy && settings.fixed.*known.fixedBy;
+        text += fixed ? LinesAsRead(settings, known.key) : known.write(settings);
+    }
     return ReplaceFileWhole(dataDir + L"\\config.ini", text);
 }
 

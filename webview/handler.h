@@ -211,3 +211,11 @@ struct OnPermissionState_ : Handler<ICoreWebView2SetPermissionStateCompletedHand
         : OnPermissionState_::Handler(body, IID_ICoreWebView2SetPermissionStateCompletedHandler) {}
     HRESULT STDMETHODCALLTYPE Invoke(HRESULT error) override { return this->body_(error); }
 };
+
+template <typename F>
+struct OnDialog_ : Handler<ICoreWebView2ScriptDialogOpeningEventHandler, F> {
+    explicit OnDialog_(F body) : OnDialog_::Handler(body, IID_ICoreWebView2ScriptDialogOpeningEventHandler) {}
+    HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, ICoreWebView2ScriptDialogOpeningEventArgs* args) override {
+        return this->body_(sender, args);
+    }
+};

@@ -130,6 +130,13 @@ typedef enum COREWEBVIEW2_TEXT_DIRECTION_KIND {
     COREWEBVIEW2_TEXT_DIRECTION_KIND_RIGHT_TO_LEFT = 2,
 } COREWEBVIEW2_TEXT_DIRECTION_KIND;
 
+typedef enum COREWEBVIEW2_SCRIPT_DIALOG_KIND {
+    COREWEBVIEW2_SCRIPT_DIALOG_KIND_ALERT = 0,
+    COREWEBVIEW2_SCRIPT_DIALOG_KIND_CONFIRM = 1,
+    COREWEBVIEW2_SCRIPT_DIALOG_KIND_PROMPT = 2,
+    COREWEBVIEW2_SCRIPT_DIALOG_KIND_BEFOREUNLOAD = 3,
+} COREWEBVIEW2_SCRIPT_DIALOG_KIND;
+
 typedef struct COREWEBVIEW2_PHYSICAL_KEY_STATUS {
     UINT32 RepeatCount;
     UINT32 ScanCode;
@@ -247,6 +254,8 @@ EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Profile3 = {0xb188e659
 EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Profile4 = {0x8f4ae680, 0x192e, 0x4ec8, {0x83, 0x3a, 0x21, 0xcf, 0xad, 0xae, 0xf6, 0x28}};
 EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2ClearBrowsingDataCompletedHandler = {0xe9710a06, 0x1d1d, 0x49b2, {0x82, 0x34, 0x22, 0x6f, 0x35, 0x84, 0x6a, 0xe5}};
 EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2SetPermissionStateCompletedHandler = {0xfc77fb30, 0x9c9e, 0x4076, {0xb8, 0xc7, 0x76, 0x44, 0xa7, 0x03, 0xca, 0x1b}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2ScriptDialogOpeningEventArgs = {0x7390bb70, 0xabe0, 0x4843, {0x95, 0x29, 0xf1, 0x43, 0xb3, 0x1b, 0x03, 0xd6}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2ScriptDialogOpeningEventHandler = {0xef381bf9, 0xafa8, 0x4e37, {0x91, 0xc4, 0x8a, 0xc4, 0x85, 0x24, 0xbd, 0xfb}};
 
 MIDL_INTERFACE("b96d755e-0319-4e92-a296-23436f46a1fc")
 ICoreWebView2Environment : public IUnknown {
@@ -547,6 +556,28 @@ MIDL_INTERFACE("c10e7f7b-b585-46f0-a623-8befbf3e4ee0")
 ICoreWebView2Deferral : public IUnknown {
 public:
     virtual HRESULT STDMETHODCALLTYPE Complete(void) = 0;
+};
+
+// The page's alert, confirm, prompt and beforeunload, raised while the
+// runtime's own dialogs are off. Accept is OK (or Leave); not calling it is
+// Cancel (or Stay).
+MIDL_INTERFACE("7390bb70-abe0-4843-9529-f143b31b03d6")
+ICoreWebView2ScriptDialogOpeningEventArgs : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR *uri) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Kind(COREWEBVIEW2_SCRIPT_DIALOG_KIND *kind) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Message(LPWSTR *message) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Accept() = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_DefaultText(LPWSTR *defaultText) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_ResultText(LPWSTR *resultText) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_ResultText(LPCWSTR resultText) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetDeferral(ICoreWebView2Deferral **deferral) = 0;
+};
+
+MIDL_INTERFACE("ef381bf9-afa8-4e37-91c4-8ac48524bdfb")
+ICoreWebView2ScriptDialogOpeningEventHandler : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2 *sender, ICoreWebView2ScriptDialogOpeningEventArgs *args) = 0;
 };
 
 MIDL_INTERFACE("07023f7d-2d77-4d67-9040-6e7d428c6a40")
