@@ -7,29 +7,35 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // Velotide's folder in the per-user local application data ("." when Windows
 // has none), and a site app's inside it.
 std::wstring VelotideFolder();
 std::wstring AppFolder(const std::wstring& id);
+// The ids of the folders in Apps: every app, and what is left of removed ones.
+std::vector<std::wstring> AppIds();
 
-// Deletes folder with everything in it; false when something in it could
-// not go (an app that still runs holds its files).
+// Deletes folder (or a file) with everything in it; false when something in
+// it could not go (an app that still runs holds its files).
 bool DeleteFolderWhole(const std::wstring& folder);
 
 // Whether id names an app that exists: a valid id with a settings file.
 bool AppExists(const std::wstring& id);
 
-// What this program is known by: its window class (how a second start finds
-// its window), its single-instance mutex, its AppUserModelID (Windows' name
-// for its taskbar button and notifications) and its Run value.
-std::wstring MainWindowClass();
-std::wstring InstanceMutexName();
-std::wstring AppUserModelId();
-std::wstring AppUserModelIdOf(const std::wstring& id);  // a site app's
-std::wstring RunValueName();
-// What the Run value starts this program with, after the exe.
-std::wstring RunArguments();
+// Whether an instance of app id runs: its single-instance mutex exists.
+bool AppIsRunning(const std::wstring& id);
+
+// What plain Velotide (id empty) or app id is known by: its window class
+// (how a second start finds its window), its single-instance mutex, its
+// AppUserModelID (Windows' name for its taskbar button and notifications)
+// and its Run value.
+std::wstring MainWindowClass(const std::wstring& id);
+std::wstring InstanceMutexName(const std::wstring& id);
+std::wstring AppUserModelId(const std::wstring& id);
+std::wstring RunValueName(const std::wstring& id);
+// What the Run value starts it with, after the exe.
+std::wstring RunArguments(const std::wstring& id);
 // The window's title: the app's name, or "Velotide".
 std::wstring ProgramName();
 
@@ -39,6 +45,10 @@ bool StartVelotide(const std::wstring& arguments);
 
 // The message for an id that names no app, and exit code 2: nothing is made.
 int SayThereIsNoSuchApp(const std::wstring& id);
+
+// This program's icon at pixels: a site app's own (icon.ico in its folder),
+// else Velotide's. The caller destroys it.
+HICON LoadOwnIcon(int pixels);
 
 // Gives a site app's window its icon (icon.ico in its folder) at the
 // window's DPI; plain Velotide keeps its class icon.

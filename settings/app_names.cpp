@@ -2,8 +2,22 @@
 
 #include <windows.h>
 
+bool IsDeviceName(const std::wstring& name) {
+    // Windows takes the part before the first dot, less the spaces before
+    // that dot, as the name: "nul.txt" and "Aux .lnk" are devices too.
+    std::wstring stem = name.substr(0, name.find(L'.'));
+    while (!stem.empty() && stem.back() == L' ') stem.pop_back();
+    for (wchar_t& c : stem) c = static_cast<wchar_t>(towupper(c));
+    for (const wchar_t* device : {L"CON", L"PRN", L"AUX", L"NUL"})
+        if (stem == device) return true;
+    // COM1 to COM9 and LPT1 to LPT9, and the superscript digits Windows
+    // takes for 1, 2 and 3; 0 is refused by some versions of Windows too.
+    return stem.size() == 4 && (stem.starts_with(L"COM") || stem.starts_with(L"LPT")) &&
+           ((stem[3] >= L'0' && stem[3] <= L'9') || stem[3] == 0xB9 || stem[3] == 0xB2 || stem[3] == 0xB3);
+}
+
 bool IsValidAppId(const std::wstring& id) {
-    if (id.empty() || id.size() > kMaxAppIdLength || id[0] == L'-') return false;
+    if (id.empty() || id.size() > kMaxAppIdLength || id[0] == L'-' || IsDeviceName(id)) return false;
     for (wchar_t c : id)
         if (!((c >= L'a' && c <= L'z') || (c >= L'0' && c <= L'9') || c == L'-')) return false;
     return true;
@@ -32,6 +46,7 @@ std::wstring AppIdFromName(const std::wstring& name, bool (*taken)(const std::ws
     }
     while (!base.empty() && base.back() == L'-') base.pop_back();
     if (base.empty()) base = L"app";
+    if (IsDeviceName(base)) base += L"-app";  // "Aux" would give a folder Windows opens as a device
     std::wstring id = base.substr(0, kMaxAppIdLength);
     for (int n = 2; taken(id); ++n) {
         std::string digits = std::to_string(n);
@@ -51,14 +66,8 @@ std::wstring ShortcutFileName(const std::wstring& name, const std::wstring& fall
     size_t start = file.find_first_not_of(L' ');
     file = start == std::wstring::npos ? L"" : file.substr(start);
     if (file.empty()) return fallback;
-    // A device name, alone or before an extension, opens the device instead.
-    std::wstring stem = file.substr(0, file.find(L'.'));
-    while (!stem.empty() && stem.back() == L' ') stem.pop_back();
-    for (wchar_t& c : stem) c = static_cast<wchar_t>(towupper(c));
-    static const wchar_t* const kDevices[] = {L"CON", L"PRN", L"AUX", L"NUL"};
-    bool device = false;
-    for (const wchar_t* d : kDevices) device = device || stem == d;
-    if (stem.size() == 4 && (stem.starts_with(L"COM") || stem.starts_with(L"LPT")) && stem[3] >= L'0' && stem[3] <= L'9')
-        device = true;
-    return device ? file + L" app" : file;
+    // A device name, alone or before an extension, opens the device instead:
+    // the words go after the name itself, before any extension ("Nul app.dev").
+    if (IsDeviceName(file)) file.insert(file.substr(0, file.find(L'.')).find_last_not_of(L' ') + 1, L" app");
+    return file;
 }

@@ -1,5 +1,6 @@
 #include "tests/support/app_session.h"
 
+#include "app/command_line.h"
 #include "tests/support/engine_install.h"
 
 AppSession::AppSession(const std::string& configIni, Engine engine,
@@ -31,7 +32,9 @@ AppSession::~AppSession() {
 bool AppSession::Start(bool expectView, WORD showCommand, const std::wstring& arguments) {
     process_ = std::make_unique<ChildProcess>(VelotideExePath(), perUser_.path(), environment_.c_str(), showCommand,
                                               arguments);
-    mainWindow_ = process_->WaitForWindow(L"VelotideMain");
+    // A site app's window has a class of its own.
+    std::wstring app = ParseCommandLine((L"velotide.exe " + arguments).c_str()).app;
+    mainWindow_ = process_->WaitForWindow((app.empty() ? L"VelotideMain" : L"VelotideMain.App." + app).c_str());
     if (!mainWindow_ || !PumpUntil([&] { return IsWindowVisible(mainWindow_) || view(); })) return false;
     if (engine_ == Engine::kNone || !expectView) return true;
     return PumpUntil([&] { return view() != nullptr; }) && WaitForLog("visible 1");
