@@ -241,6 +241,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         break;
     case WM_TIMER:
         if (wParam == kTrayRetryTimer) RetryTrayIcon();
+        if (wParam == kSiteIconTimer) FinishCreatingSiteApp();
         return 0;
     case kCloseUnderWayMessage:
         return CloseIsUnderWay();
@@ -306,10 +307,6 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_COMMAND:
         if (RunCommand(LOWORD(wParam))) return 0;
         break;
-    case WM_TIMER:
-        if (wParam != kSiteIconTimer) break;
-        FinishCreatingSiteApp();
-        return 0;
     }
     if (IsTaskbarCreatedMessage(message)) AddTrayIconAgain();
     if (IsTaskbarButtonCreatedMessage(message) && g_app.unreadCount) ShowUnreadCount();
