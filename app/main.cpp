@@ -15,6 +15,7 @@
 #include "app/remove_site_app.h"
 #include "app/site_app.h"
 #include "app/site_apps_upkeep.h"
+#include "app/site_bar.h"
 #include "app/tray.h"
 #include "app/start_with_windows.h"
 #include "settings/config_store.h"
@@ -93,7 +94,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         ShowWindow(g_app.mainWindow, RestoreWindowPlace(g_app.mainWindow, FirstShowCommand(showCommand)));
     }
     UpdateWindow(g_app.mainWindow);
-    StartWebView();
+    StartWebView(ViewArea);
     // Not needed for the window or the site: after both are on their way.
     if (g_app.appId.empty()) TendSiteApps();
 

@@ -25,6 +25,7 @@
 #include "settings/config_store.h"
 #include "webview/navigation_policy.h"
 #include "webview/page_dialogs.h"
+#include "webview/kiosk.h"
 #include "webview/startup.h"
 #include "webview/view_notices.h"
 
@@ -194,9 +195,6 @@ static void ReportStartupFailure(const wchar_t* message) {
 // What the view's events want of the window, each to the file of its concern.
 static void OnViewNotice(WPARAM notice, LPARAM detail) {
     switch (notice) {
-    case kNoticeViewCreated:
-        FitViewToWindow();
-        break;
     case kNoticeStoppedLinks:
         ActOnStoppedLinks();
         break;
@@ -218,6 +216,9 @@ static void OnViewNotice(WPARAM notice, LPARAM detail) {
         break;
     case kNoticeTryAgainLater:
         TryAgainLater(static_cast<DWORD>(detail));
+        break;
+    case kNoticeSessionCleared:
+        StartForNextVisitor();
         break;
     case kNoticeAskNotifications:
         AskAboutNotifications();
@@ -259,6 +260,8 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_TIMER:
         if (wParam == kTrayRetryTimer)
             RetryTrayIcon();
+        else if (wParam == kSiteIconTimer)
+            FinishCreatingSiteApp();
         else if (!OnTryAgainTimer(wParam))
             OnKioskTimer(wParam);
         return 0;

@@ -7,6 +7,7 @@
 
 enum : UINT_PTR {
     kTrayRetryTimer = 1,   // the notification area's icon asked for again (app/tray)
+    kSiteIconTimer,        // the site's icon for a new site app waited for (app/create_site_app)
     kTimerTryAgain,        // the failure page's next try, or a kiosk's lost page (app/try_again)
     kTimerRestartEngine,   // a kiosk's lost browser started again (app/try_again)
     kTimerPointer,         // a kiosk's pointer hides after the mouse rested (app/kiosk)

@@ -28,9 +28,18 @@ struct ConfigLine {
     std::string (*write)(const AppState& settings);
 };
 
+// A value as one line: a line break inside it (a name pasted from several
+// lines, say) becomes a space, so no value ever starts a line of its own.
+static std::string LineValue(const std::wstring& value) {
+    std::string bytes = WideToUtf8(value);
+    for (char& c : bytes)
+        if (c == '\r' || c == '\n') c = ' ';
+    return bytes;
+}
+
 const ConfigLine kLines[] = {
     {"url=", &FixedSettings::site, [](const std::string& value) { g_app.siteUrl = Utf8ToWide(value); },
-     [](const AppState& a) { return "url=" + WideToUtf8(a.siteUrl) + "\r\n"; }},
+     [](const AppState& a) { return "url=" + LineValue(a.siteUrl) + "\r\n"; }},
     {"blockAds=", &FixedSettings::blockAds, [](const std::string& value) { g_app.blockAds = value != "0"; },
      [](const AppState& a) { return std::string("blockAds=") + (a.blockAds ? "1" : "0") + "\r\n"; }},
     {"window=", nullptr, [](const std::string& value) { ParseWindowPlace(value, &g_app.place); },
@@ -50,7 +59,7 @@ const ConfigLine kLines[] = {
      }},
     // A site app's name; plain Velotide has none.
     {"name=", nullptr, [](const std::string& value) { g_app.appName = Utf8ToWide(value); },
-     [](const AppState& a) { return a.appName.empty() ? std::string() : "name=" + WideToUtf8(a.appName) + "\r\n"; }},
+     [](const AppState& a) { return a.appName.empty() ? std::string() : "name=" + LineValue(a.appName) + "\r\n"; }},
     {"tray=", &FixedSettings::keepInTray, [](const std::string& value) { g_app.keepInTray = value == "1"; },
      [](const AppState& a) { return std::string(a.keepInTray ? "tray=1\r\n" : ""); }},
     // Checked and reduced to origins once all are read.
@@ -58,7 +67,7 @@ const ConfigLine kLines[] = {
      [](const std::string& value) { g_app.allowedOrigins.push_back(Utf8ToWide(value)); },
      [](const AppState& a) {
          std::string lines;
-         for (const std::wstring& origin : a.allowedOrigins) lines += "allow=" + WideToUtf8(origin) + "\r\n";
+         for (const std::wstring& origin : a.allowedOrigins) lines += "allow=" + LineValue(origin) + "\r\n";
          return lines;
      }},
 };

@@ -4,6 +4,8 @@
 // after the idle time, and the command line's problems.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/commands.h"
 #include "app/site_bar.h"
 #include "settings/organisation_policies.h"
@@ -195,6 +197,9 @@ TEST(KioskAppTest, ALostPageOrBrowserAlwaysComesBackAfterAGrowingWait) {
     EXPECT_EQ(EndSession(app), 0u);
 }
 
+// A minute without input (the test gives none): the profile forgets the
+// visitor, the site's notification answer is set in it again, and the site
+// loads anew; a public kiosk's view is a new one too.
 TEST(KioskAppTest, AMinuteWithoutInputStartsTheSessionAfreshForTheNextVisitor) {
     const struct {
         const wchar_t* arguments;
@@ -206,7 +211,7 @@ TEST(KioskAppTest, AMinuteWithoutInputStartsTheSessionAfreshForTheNextVisitor) {
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(::testing::PrintToString(std::wstring(c.arguments)));
-        AppSession app(kSite);
+        AppSession app(std::string(kSite) + "notifications=allow\r\n");
         DWORD started = GetTickCount();
         ASSERT_TRUE(app.Start(true, SW_SHOWNORMAL, c.arguments));
         ASSERT_TRUE(app.WaitForLog("navigation completed 1 success"));
@@ -214,6 +219,10 @@ TEST(KioskAppTest, AMinuteWithoutInputStartsTheSessionAfreshForTheNextVisitor) {
         ASSERT_TRUE(app.WaitForLog("page shown http://site.test/visitor"));
         EXPECT_TRUE(PumpUntil([&] { return app.LastLog("page shown") == "page shown http://site.test/"; }, 90000));
         EXPECT_GE(GetTickCount() - started, 59000u);
+        std::vector<std::string> log = app.Log();
+        auto cleared = std::find(log.begin(), log.end(), "browsing data cleared Default");
+        ASSERT_NE(cleared, log.end());
+        EXPECT_NE(std::find(cleared, log.end(), "permission state allow 4 http://site.test/"), log.end());
         EXPECT_EQ(app.CountLog(c.view), c.views);
         EXPECT_EQ(app.CountLog("controller created"), c.views);
         EXPECT_EQ(EndSession(app), 0u);

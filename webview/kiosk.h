@@ -13,6 +13,11 @@ void TurnOffRuntimeControls(ICoreWebView2Settings* settings);
 // offers it (ICoreWebView2_4).
 void AddDownloadRefusal(ICoreWebView2* view);
 
-// The kiosk's idle time has passed: the site is loaded anew for the next
-// visitor; a public kiosk's view is closed and opened again.
+// The kiosk's idle time has passed: the last visitor's dialogs end and the
+// view's profile forgets everything it keeps for sites
+// (ICoreWebView2Profile2::ClearBrowsingDataAll), then kNoticeSessionCleared.
 void ResetForNextVisitor();
+// kNoticeSessionCleared: the site's notification answer is set in the
+// profile again and the site loads anew; a public kiosk's view is closed
+// and opened again instead, which does both.
+void StartForNextVisitor();

@@ -11,7 +11,6 @@
 inline constexpr UINT kViewNoticeMessage = WM_APP + 1;
 
 enum ViewNotice : WPARAM {
-    kNoticeViewCreated,    // a new view wants its place in the window
     kNoticeStoppedLinks,   // clicked links wait in g_app.stoppedLinks
     kNoticeOnSite,         // a page of the site loaded: a link the bar names no longer matters
     kNoticeFocusBar,       // F6: the keyboard focus into the bar
@@ -23,6 +22,7 @@ enum ViewNotice : WPARAM {
     kNoticeUnreadChanged,     // the page's title gives another unread count (g_app.unreadCount)
     kNoticeSiteIcon,          // the site's icon asked for is in g_app.siteIconPng (or isn't to be had)
     kNoticeTryAgainLater,     // the failure page shows; detail: how long to wait before it loads its address again (ms)
+    kNoticeSessionCleared,    // a kiosk's profile forgot the last visitor: the site starts afresh
     kNoticeStartupFailed,  // the engine could not be started; detail: the message (a static string)
 };
 

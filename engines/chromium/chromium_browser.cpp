@@ -111,6 +111,10 @@ void ChromiumBrowser::Attach(const std::string& context, const std::string& targ
     });
     pageApi_ = std::make_shared<PageApi>(devtools_, weak, session_);
     pageApi_->SetUpPage();
+    // A new context starts with Chromium's defaults: it hears what the profile keeps.
+    for (const auto& [origin, allowed] : profile->Kept(COREWEBVIEW2_PERMISSION_KIND_NOTIFICATIONS))
+        CarryPermissionState(COREWEBVIEW2_PERMISSION_KIND_NOTIFICATIONS, origin,
+                             allowed ? COREWEBVIEW2_PERMISSION_STATE_ALLOW : COREWEBVIEW2_PERMISSION_STATE_DENY);
     std::vector<std::pair<std::string, json>> calls = {
         {"Page.enable", json::object()},
         {"Page.setLifecycleEventsEnabled", {{"enabled", true}}},
@@ -586,6 +590,7 @@ void ChromiumBrowser::OnDocumentRequest(const json& params) {
 
 void ChromiumBrowser::OnDocumentShown(const json& frame) {
     std::string origin = JsonString(frame, "securityOrigin");
+    if (origin.rfind("http", 0) == 0 && shownOrigins_.size() < kShownOriginsKept) shownOrigins_.insert(origin);
     if (frame.contains("parentId")) {
         frameOrigins_[JsonString(frame, "id")] = origin;
         return;
@@ -900,6 +905,17 @@ std::wstring ChromiumBrowser::Stats() const {
            L" children=" + std::to_wstring(children_.size()) + L" popups=" + std::to_wstring(uris) + L"/" +
            std::to_wstring(targets) + L" replies=" + std::to_wstring(devtools_->pendingReplies()) + L" listeners=" +
            std::to_wstring(devtools_->listeners()) + L" " + (environmentStats ? environmentStats() : L"");
+}
+
+void ChromiumBrowser::ClearBrowsingData() {
+    if (closed) return;
+    // The view's browser context is its own: its cookies and cache go, and
+    // the storage of every origin its documents came from.
+    Call("Network.clearBrowserCookies");
+    Call("Network.clearBrowserCache");
+    for (const std::string& origin : shownOrigins_)
+        Call("Storage.clearDataForOrigin", {{"origin", origin}, {"storageTypes", "all"}});
+    shownOrigins_.clear();
 }
 
 bool ChromiumBrowser::RunCommand(const std::wstring& text) {

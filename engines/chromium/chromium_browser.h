@@ -7,6 +7,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <set>
 
 #include "engines/chromium/devtools.h"
 #include "engines/chromium/frame.h"
@@ -38,8 +39,11 @@ public:
     bool CanGoToHistory(int offset) const override;
     std::wstring Source() const override { return source_; }
     void FiltersChanged() override;
+    void CarryPermissionState(COREWEBVIEW2_PERMISSION_KIND kind, const std::wstring& origin,
+                              COREWEBVIEW2_PERMISSION_STATE state) override;  // page_api.cpp
     void LoadFavicon(std::function<void(std::string image)> done) override;  // page_api.cpp
     void Close() override;
+    void ClearBrowsingData() override;
 
     // From the view window.
     const Frame& frame() const { return frame_; }
@@ -132,6 +136,10 @@ private:
 
     std::map<std::string, std::string> frameOrigins_;  // the document's in-process frames, by id
     std::string mainOrigin_;
+    // The web origins whose documents the view showed since its data was last
+    // cleared (the first thousand): what clearing it must reach.
+    std::set<std::string> shownOrigins_;
+    static constexpr size_t kShownOriginsKept = 1000;
     struct Child {
         RequestSource source;
         std::string target;  // a cross-site frame's target id is its frame id

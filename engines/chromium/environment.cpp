@@ -162,7 +162,7 @@ public:
             return S_OK;
         }
         auto browser = std::make_shared<ChromiumBrowser>(devtools_, parent, downloadFolder_);
-        browser->profileFolder = ProfileFolder(options);
+        browser->profile = ProfileFor(options);
         auto devtools = devtools_;
         std::wstring created = CreatedLine(options);
         auto pages = pages_;

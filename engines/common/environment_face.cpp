@@ -38,14 +38,14 @@ HRESULT EnvironmentFace::CreateCoreWebView2ControllerWithOptions(
     return CreateController(parent, wanted, handler);
 }
 
-std::wstring EnvironmentFace::ProfileFolder(const ViewOptions& options) const {
-    if (options.inPrivate || userDataFolder_.empty()) return L"";
-    if (options.profileName.empty()) return userDataFolder_;
-    std::wstring name = options.profileName;
-    for (wchar_t& c : name) c = towlower(c);  // names are case-insensitive
-    std::wstring profiles = userDataFolder_ + L"\\Profiles";
-    CreateDirectoryW(profiles.c_str(), nullptr);
-    return profiles + L"\\" + name;
+Ref<Profile> EnvironmentFace::ProfileFor(const ViewOptions& options) {
+    std::wstring name = options.profileName.empty() ? L"Default" : options.profileName;
+    std::wstring key = name;
+    for (wchar_t& c : key) c = towlower(c);  // names are case-insensitive
+    Ref<Profile>& profile = (options.inPrivate ? inPrivateProfiles_ : profiles_)[key];
+    if (!profile || (options.inPrivate && !profile->HasViews()))
+        profile = Ref<Profile>::Adopt(new Profile(userDataFolder_, name, options.inPrivate));
+    return profile;
 }
 
 std::wstring EnvironmentFace::CreatedLine(const ViewOptions& options) {

@@ -5,6 +5,9 @@
 #pragma once
 
 #include "engines/common/args.h"
+#include "engines/common/profile.h"
+
+#include <map>
 
 // What a new view is made with (ICoreWebView2ControllerOptions).
 struct ViewOptions {
@@ -84,16 +87,18 @@ public:
     }
 
 protected:
-    // Where a view's profile keeps its files: the user-data folder for the
-    // default profile, a folder of its own inside it for a named one, and
-    // none at all ("") for an InPrivate one, which keeps nothing on disk.
-    std::wstring ProfileFolder(const ViewOptions& options) const;
+    // The profile a view is made with: the default one ("Default") or one
+    // named, each shared by every view made with it and keeping its files in
+    // <user-data folder>\EBWebView\<name>; an InPrivate one keeps nothing
+    // on disk and is new once the last of its views has closed.
+    Ref<Profile> ProfileFor(const ViewOptions& options);
     // The log's line for a view made: "controller created", then
     // " profile <name>" and " inprivate" as the options say.
     static std::wstring CreatedLine(const ViewOptions& options);
 
 private:
     std::wstring version_, userDataFolder_;
+    std::map<std::wstring, Ref<Profile>> profiles_, inPrivateProfiles_;  // by name in lower case
 };
 
 #undef VELOTIDE_ENVIRONMENT_NOT_IMPLEMENTED

@@ -19,7 +19,7 @@ public:
                              ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler) override {
         if (!handler) return E_POINTER;
         Ref<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler> keep(handler);
-        PostTask([keep, parent, profile = ProfileFolder(options), created = CreatedLine(options)] {
+        PostTask([keep, parent, profile = ProfileFor(options), created = CreatedLine(options)] {
             if (FailPoint() == L"controller") {
                 EngineLog(L"controller failed");
                 keep->Invoke(E_FAIL, nullptr);
@@ -29,7 +29,7 @@ public:
             } else {
                 auto browser = std::make_shared<TestBrowser>();
                 browser->page.uri = L"about:blank";
-                browser->profileFolder = profile;
+                browser->profile = profile;
                 browser->window = CreateViewWindow(parent, browser.get());
                 auto controller = Ref<ICoreWebView2Controller>::Adopt(CreateControllerFace(browser));
                 EngineLog(created);
