@@ -8,6 +8,8 @@
 #include "app/app_state.h"
 #include "app/command_line.h"
 #include "app/main_window.h"
+#include "app/make_program.h"
+#include "app/program_file.h"
 #include "app/app_registration.h"
 #include "app/placement.h"
 #include "app/remove_site_app.h"
@@ -27,11 +29,23 @@ static int FirstShowCommand(int showCommand) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     g_app.instance = instance;
     CommandLine arguments = ParseCommandLine(GetCommandLineW());
-    if (arguments.removeAppGiven) return RemoveSiteApp(arguments.removeApp);
-    if (arguments.appGiven) {
-        FinishRemovingApp(arguments.app);  // removed while it ran: its folder goes now
-        if (!AppExists(arguments.app)) return SayThereIsNoSuchApp(arguments.app);
-        g_app.appId = arguments.app;
+    if (arguments.makeProgramGiven) return MakeProgram(arguments.makeProgram);
+    // An exe with a preset is that site's own program: its site, name and
+    // identity are fixed in it, and no site app runs in it.
+    switch (ReadOwnPreset(&g_app.program)) {
+    case OwnPreset::kDamaged:
+        return SayProgramIsDamaged();
+    case OwnPreset::kRead:
+        g_app.siteFixed = true;
+        break;
+    case OwnPreset::kNone:
+        if (arguments.removeAppGiven) return RemoveSiteApp(arguments.removeApp);
+        if (arguments.appGiven) {
+            FinishRemovingApp(arguments.app);  // removed while it ran: its folder goes now
+            if (!AppExists(arguments.app)) return SayThereIsNoSuchApp(arguments.app);
+            g_app.appId = arguments.app;
+        }
+        break;
     }
     // Windows names the program's notifications and groups its windows on the
     // taskbar by this, the same as its Start menu shortcut carries.
@@ -55,8 +69,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     RepairStartWithWindows();
     if (!g_app.appId.empty()) RepairAppRegistration();
 
-    g_app.dataDir = g_app.appId.empty() ? VelotideFolder() : AppFolder(g_app.appId);
-    CreateDirectoryW(g_app.dataDir.c_str(), nullptr);
+    g_app.dataDir = DataFolder();
+    MakeDataFolder();
     LoadConfig();  // before the menu: "Block ad domains" starts from blockAds
 
     RegisterMainWindowClass();

@@ -187,6 +187,7 @@ bool AskForText(const PromptTexts& texts, std::wstring& text) {
 }
 
 void PromptForSiteAddress() {
+    if (g_app.siteFixed) return;  // Ctrl+L asks too
     std::wstring address = g_app.siteUrl;
     if (AskForText(kSiteAddressTexts, address)) ApplySiteAddress(address);
 }

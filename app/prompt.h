@@ -19,7 +19,8 @@ struct PromptTexts {
 // units). False when they cancelled, or another prompt is open already.
 bool AskForText(const PromptTexts& texts, std::wstring& text);
 
-// Site > Change site address: asks, validates, stores and opens.
+// Site > Change site address: asks, validates, stores and opens; nothing
+// where the site is fixed.
 void PromptForSiteAddress();
 
 LRESULT CALLBACK PromptWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -17,6 +17,19 @@ std::wstring VelotideFolder() {
 
 std::wstring AppFolder(const std::wstring& id) { return VelotideFolder() + L"\\Apps\\" + id; }
 
+std::wstring DataFolder() {
+    if (!g_app.program.id.empty()) return VelotideFolder() + L"\\Programs\\" + g_app.program.id;
+    return g_app.appId.empty() ? VelotideFolder() : AppFolder(g_app.appId);
+}
+
+void MakeDataFolder() {
+    const std::wstring base = VelotideFolder(), folder = DataFolder();
+    CreateDirectoryW(base.c_str(), nullptr);
+    for (size_t at = folder.find(L'\\', base.size() + 1); at != std::wstring::npos; at = folder.find(L'\\', at + 1))
+        CreateDirectoryW(folder.substr(0, at).c_str(), nullptr);
+    CreateDirectoryW(folder.c_str(), nullptr);
+}
+
 bool DeleteFolderWhole(const std::wstring& folder) {
     std::wstring from = folder;
     from.push_back(L'\0');  // the list ends with an empty name
@@ -31,19 +44,22 @@ bool AppExists(const std::wstring& id) {
     return IsValidAppId(id) && GetFileAttributesW((AppFolder(id) + L"\\config.ini").c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// Plain Velotide's names stay as they always were; an app's add its id.
-static std::wstring Named(const wchar_t* plain, const wchar_t* app, const wchar_t* after = L"") {
-    return g_app.appId.empty() ? plain : app + g_app.appId + after;
+// Plain Velotide's names stay as they always were; an app's add "App." and
+// its id, a site's own program's "Program." and its id.
+static std::wstring Named(const wchar_t* plain, const wchar_t* stem, const wchar_t* after = L"") {
+    if (!g_app.program.id.empty()) return stem + (L"Program." + g_app.program.id) + after;
+    return g_app.appId.empty() ? plain : stem + (L"App." + g_app.appId) + after;
 }
 
-std::wstring MainWindowClass() { return Named(L"VelotideMain", L"VelotideMain.App."); }
-std::wstring InstanceMutexName() {
-    return Named(L"Velotide.Desktop.SingleInstance", L"Velotide.App.", L".SingleInstance");
-}
-std::wstring AppUserModelId() { return Named(L"Velotide.Desktop", L"Velotide.App."); }
+std::wstring MainWindowClass() { return Named(L"VelotideMain", L"VelotideMain."); }
+std::wstring InstanceMutexName() { return Named(L"Velotide.Desktop.SingleInstance", L"Velotide.", L".SingleInstance"); }
+std::wstring AppUserModelId() { return Named(L"Velotide.Desktop", L"Velotide."); }
 std::wstring AppUserModelIdOf(const std::wstring& id) { return L"Velotide.App." + id; }
-std::wstring RunValueName() { return Named(L"Velotide", L"Velotide.App."); }
-std::wstring RunArguments() { return Named(L"--background", L"--app ", L" --background"); }
+std::wstring RunValueName() { return Named(L"Velotide", L"Velotide."); }
+// A site's own program is its own exe: it needs no id to be what it is.
+std::wstring RunArguments() {
+    return g_app.appId.empty() || !g_app.program.id.empty() ? L"--background" : L"--app " + g_app.appId + L" --background";
+}
 std::wstring ProgramName() { return g_app.appName.empty() ? L"Velotide" : g_app.appName; }
 
 bool StartVelotide(const std::wstring& arguments) {
@@ -67,6 +83,11 @@ int SayThereIsNoSuchApp(const std::wstring& id) {
         if (c < 0x20) c = L' ';
     MessageBoxW(nullptr, (L"There is no Velotide app named \u201C" + shown + L"\u201D.").c_str(), L"Velotide",
                 MB_ICONERROR);
+    return 2;
+}
+
+int SayProgramIsDamaged() {
+    MessageBoxW(nullptr, L"This program's site settings are damaged.", L"Velotide", MB_ICONERROR);
     return 2;
 }
 

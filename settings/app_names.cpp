@@ -20,7 +20,8 @@ static std::wstring Decomposed(const std::wstring& text) {
     return folded;
 }
 
-std::wstring AppIdFromName(const std::wstring& name, bool (*taken)(const std::wstring& id)) {
+// The id's letters and digits, the rest as single "-"; empty when none are left.
+static std::wstring IdBase(const std::wstring& name) {
     std::wstring base;
     for (wchar_t c : Decomposed(name)) {
         if (c >= L'A' && c <= L'Z') c += L'a' - L'A';
@@ -31,6 +32,11 @@ std::wstring AppIdFromName(const std::wstring& name, bool (*taken)(const std::ws
             base += L'-';
     }
     while (!base.empty() && base.back() == L'-') base.pop_back();
+    return base;
+}
+
+std::wstring AppIdFromName(const std::wstring& name, bool (*taken)(const std::wstring& id)) {
+    std::wstring base = IdBase(name);
     if (base.empty()) base = L"app";
     std::wstring id = base.substr(0, kMaxAppIdLength);
     for (int n = 2; taken(id); ++n) {
@@ -52,13 +58,31 @@ std::wstring ShortcutFileName(const std::wstring& name, const std::wstring& fall
     file = start == std::wstring::npos ? L"" : file.substr(start);
     if (file.empty()) return fallback;
     // A device name, alone or before an extension, opens the device instead.
-    std::wstring stem = file.substr(0, file.find(L'.'));
+    return IsDeviceName(file.substr(0, file.find(L'.'))) ? file + L" app" : file;
+}
+
+bool IsDeviceName(std::wstring stem) {
     while (!stem.empty() && stem.back() == L' ') stem.pop_back();
     for (wchar_t& c : stem) c = static_cast<wchar_t>(towupper(c));
     static const wchar_t* const kDevices[] = {L"CON", L"PRN", L"AUX", L"NUL"};
-    bool device = false;
-    for (const wchar_t* d : kDevices) device = device || stem == d;
-    if (stem.size() == 4 && (stem.starts_with(L"COM") || stem.starts_with(L"LPT")) && stem[3] >= L'0' && stem[3] <= L'9')
-        device = true;
-    return device ? file + L" app" : file;
+    for (const wchar_t* d : kDevices)
+        if (stem == d) return true;
+    return stem.size() == 4 && (stem.starts_with(L"COM") || stem.starts_with(L"LPT")) && stem[3] >= L'0' &&
+           stem[3] <= L'9';
+}
+
+std::wstring ProgramIdFromName(const std::wstring& name) {
+    return AppIdFromName(name, [](const std::wstring&) { return false; });
+}
+
+NameFault ProgramNameFault(const std::wstring& name, bool asFileName) {
+    if (name.empty()) return NameFault::kEmpty;
+    if (name.size() > kMaxProgramNameLength) return NameFault::kTooLong;
+    for (wchar_t c : name)
+        if (c < 0x20 || (c >= 0x7F && c <= 0x9F)) return NameFault::kControl;
+    if (IdBase(name).empty()) return NameFault::kNoLetterOrDigit;
+    if (IsDeviceName(ProgramIdFromName(name)) || (asFileName && IsDeviceName(name.substr(0, name.find(L'.')))))
+        return NameFault::kDevice;
+    if (asFileName && ShortcutFileName(name, L"") != name) return NameFault::kNotAFileName;
+    return NameFault::kNone;
 }
