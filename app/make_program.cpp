@@ -142,9 +142,10 @@ int MakeProgram(const ProgramRequest& request) {
     else if (!answer.empty() && answer != L"ask")
         return SayFault(L"--notifications takes allow, block or ask, not " + Quoted(answer) + L".");
     std::string icon;
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // for WIC; it ends with the process
-    if (!request.icon.empty())
+    if (!request.icon.empty()) {
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // for WIC; it ends with the process
         if (std::wstring fault = ReadIcon(request.icon, &icon); !fault.empty()) return SayFault(fault);
+    }
     if (IsThisExe(request.out))
         return SayFault(Quoted(request.out) + L" is this program itself: write the new program to another file.");
     std::wstring error;

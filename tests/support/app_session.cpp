@@ -29,9 +29,8 @@ AppSession::~AppSession() {
 }
 
 bool AppSession::Start(bool expectView, WORD showCommand, const std::wstring& arguments) {
-    process_ = std::make_unique<ChildProcess>(VelotideExePath(), perUser_.path(), environment_.c_str(), showCommand,
-                                              arguments);
-    mainWindow_ = process_->WaitForWindow(L"VelotideMain");
+    process_ = std::make_unique<ChildProcess>(exe_, perUser_.path(), environment_.c_str(), showCommand, arguments);
+    mainWindow_ = process_->WaitForWindow(windowClass_.c_str());
     if (!mainWindow_ || !PumpUntil([&] { return IsWindowVisible(mainWindow_) || view(); })) return false;
     if (engine_ == Engine::kNone || !expectView) return true;
     return PumpUntil([&] { return view() != nullptr; }) && WaitForLog("visible 1");
