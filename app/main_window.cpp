@@ -10,6 +10,7 @@
 #include "app/make_program.h"
 #include "app/notifications.h"
 #include "app/other_sites.h"
+#include "app/page_dialogs.h"
 #include "app/placement.h"
 #include "app/prompt.h"
 #include "app/remove_site_app.h"
@@ -21,6 +22,7 @@
 #include "app/start_with_windows.h"
 #include "settings/config_store.h"
 #include "webview/navigation_policy.h"
+#include "webview/page_dialogs.h"
 #include "webview/startup.h"
 #include "webview/view_notices.h"
 
@@ -204,6 +206,9 @@ static void OnViewNotice(WPARAM notice, LPARAM detail) {
     case kNoticeCloseNow:
         CloseNow();
         break;
+    case kNoticePageDialog:
+        ShowPageDialogs();
+        break;
     case kNoticeRestartEngine:
         RestartWebView();
         break;
@@ -256,6 +261,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         TakeWindowPlace(window);
         SaveConfig();
         RemoveTrayIcon();
+        EndPageDialogs();  // the view goes: what its page waits for ends as Cancel
         if (g_app.controller) g_app.controller->Close();
         PostQuitMessage(0);
         return 0;

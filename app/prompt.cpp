@@ -1,5 +1,6 @@
 #include "app/prompt.h"
 
+#include <algorithm>
 #include <string>
 
 #include "app/app_state.h"
@@ -8,41 +9,31 @@
 #include "app/site_bar.h"
 #include "settings/site_address.h"
 #include "webview/navigation_policy.h"
+#include "webview/page_dialogs.h"
+#include "webview/view_notices.h"
 
 namespace {
 
 const wchar_t kPromptClass[] = L"VelotidePrompt";
+
+// The layout at 96 DPI, scaled to the prompt's DPI: the label, the field to
+// type in, a note, and the two buttons, each under the one before. The label
+// takes as many lines as its text needs (up to a limit) and everything under
+// it moves down with it.
 const int kPromptWidth = 560;
-const int kPromptHeight = 210;
+const int kLeft = 16, kContentWidth = 520, kLabelTop = 14, kLineHeight = 20, kGap = 8, kEditHeight = 26;
+const int kButtonGap = 24, kButtonHeight = 30, kAcceptWidth = 120, kCancelWidth = 84, kButtonSpace = 10;
+const int kBelowButtons = 60;      // from the buttons' bottom to the frame's, the caption included
+const int kMaxLabelHeight = 320;   // some sixteen lines; a longer text is cut
 
 // Shared by the prompt's loop and PromptWndProc, which finds it through the
 // window's GWLP_USERDATA slot.
 struct PromptState {
-    HWND edit = nullptr;
+    HWND label = nullptr, edit = nullptr, note = nullptr, accept = nullptr, cancel = nullptr;  // only those asked for
     bool done = false;
     bool accepted = false;
     std::wstring text;
     HFONT font = nullptr;  // the message font for the prompt's DPI
-};
-
-// Rectangles in client coordinates at 96 DPI, scaled to the prompt's DPI.
-// The texts are the prompt's: its label, the text to edit, its note and its
-// button.
-struct ControlSpec {
-    const wchar_t* className;
-    const wchar_t* PromptTexts::*text;  // null: "Cancel"
-    DWORD exStyle;
-    DWORD style;
-    int x, y, width, height;
-    int id;
-};
-
-const ControlSpec kControls[] = {
-    {L"STATIC", &PromptTexts::label, 0, WS_CHILD | WS_VISIBLE, 16, 14, 520, 20, 0},
-    {L"EDIT", nullptr, WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 16, 42, 520, 26, 0},
-    {L"STATIC", &PromptTexts::note, 0, WS_CHILD | WS_VISIBLE, 16, 76, 520, 20, 0},
-    {L"BUTTON", &PromptTexts::accept, 0, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 322, 120, 120, 30, IDOK},
-    {L"BUTTON", nullptr, 0, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 452, 120, 84, 30, IDCANCEL},
 };
 
 const PromptTexts kSiteAddressTexts = {
@@ -64,61 +55,123 @@ void RegisterPromptClass() {
     g_app.promptClassRegistered = true;
 }
 
-// Gives the controls their rectangles and a message font for dpi, and the
+// The height the label's text takes at its width in font, as the label
+// draws it: one line at least, kMaxLabelHeight at most.
+int LabelHeight(HWND label, HFONT font, UINT dpi) {
+    int length = GetWindowTextLengthW(label);
+    std::wstring text(length + 1, L'\0');
+    text.resize(GetWindowTextW(label, text.data(), length + 1));
+    RECT rect = {0, 0, ScaleForDpi(kContentWidth, dpi), 0};
+    HDC dc = GetDC(label);
+    HGDIOBJ old = SelectObject(dc, font);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+    SelectObject(dc, old);
+    ReleaseDC(label, dc);
+    return std::clamp(static_cast<int>(rect.bottom), ScaleForDpi(kLineHeight, dpi), ScaleForDpi(kMaxLabelHeight, dpi));
+}
+
+// Gives the controls a message font for dpi and their rectangles, and the
 // prompt its size when resize holds (a move between monitors brings its own
 // rectangle).
 void LayOutPrompt(HWND prompt, PromptState& state, UINT dpi, bool resize) {
-    if (resize)
-        SetWindowPos(prompt, nullptr, 0, 0, ScaleForDpi(kPromptWidth, dpi), ScaleForDpi(kPromptHeight, dpi),
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    HWND control = GetWindow(prompt, GW_CHILD);
-    for (const ControlSpec& c : kControls) {
-        if (!control) break;
-        MoveWindow(control, ScaleForDpi(c.x, dpi), ScaleForDpi(c.y, dpi), ScaleForDpi(c.width, dpi),
-                   ScaleForDpi(c.height, dpi), TRUE);
-        control = GetWindow(control, GW_HWNDNEXT);
-    }
     state.font = SetMessageFont(prompt, dpi, state.font);
+    int grown = LabelHeight(state.label, state.font, dpi) - ScaleForDpi(kLineHeight, dpi);
+    // y and height in 96-DPI units, below the label's first line.
+    auto place = [&](HWND control, int x, int y, int width, int height) {
+        MoveWindow(control, ScaleForDpi(x, dpi), ScaleForDpi(y, dpi) + grown, ScaleForDpi(width, dpi),
+                   ScaleForDpi(height, dpi), TRUE);
+    };
+    MoveWindow(state.label, ScaleForDpi(kLeft, dpi), ScaleForDpi(kLabelTop, dpi), ScaleForDpi(kContentWidth, dpi),
+               ScaleForDpi(kLineHeight, dpi) + grown, TRUE);
+    int y = kLabelTop + kLineHeight;
+    if (state.edit) {
+        place(state.edit, kLeft, y + kGap, kContentWidth, kEditHeight);
+        y += kGap + kEditHeight;
+    }
+    if (state.note) {
+        place(state.note, kLeft, y + kGap, kContentWidth, kLineHeight);
+        y += kGap + kLineHeight;
+    }
+    y += kButtonGap;
+    int right = kLeft + kContentWidth;
+    if (state.cancel) {
+        place(state.cancel, right - kCancelWidth, y, kCancelWidth, kButtonHeight);
+        right -= kCancelWidth + kButtonSpace;
+    }
+    place(state.accept, right - kAcceptWidth, y, kAcceptWidth, kButtonHeight);
+    if (resize)
+        SetWindowPos(prompt, nullptr, 0, 0, ScaleForDpi(kPromptWidth, dpi),
+                     ScaleForDpi(y + kButtonHeight + kBelowButtons, dpi) + grown,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// Creates the prompt window centred over the main window, with its controls;
-// null when the window could not be made.
-HWND CreatePrompt(PromptState& state, const PromptTexts& texts, const std::wstring& text) {
-    // The main window's DPI: the prompt opens on its monitor.
+HWND AddControl(HWND prompt, const wchar_t* className, const wchar_t* text, DWORD exStyle, DWORD style, int id = 0) {
+    return CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, prompt,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), g_app.instance, nullptr);
+}
+
+// What the prompt is centred over: the main window, or, while that is
+// minimised or hidden (a page's dialog can come then), the work area of its
+// monitor, so that the prompt is never off the screen.
+RECT CentreArea() {
+    RECT area;
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    if ((IsIconic(g_app.mainWindow) || !IsWindowVisible(g_app.mainWindow)) &&
+        GetMonitorInfoW(MonitorFromWindow(g_app.mainWindow, MONITOR_DEFAULTTONEAREST), &monitor))
+        return monitor.rcWork;
+    GetWindowRect(g_app.mainWindow, &area);
+    return area;
+}
+
+// The top left corner that centres a window of this size over CentreArea.
+POINT CentredCorner(LONG width, LONG height) {
+    RECT area = CentreArea();
+    return {area.left + (area.right - area.left - width) / 2, area.top + (area.bottom - area.top - height) / 2};
+}
+
+// Creates the prompt window centred over the main window, with its controls
+// (the field only when text is given, to start with it); null when the
+// window could not be made.
+HWND CreatePrompt(PromptState& state, const PromptTexts& texts, const std::wstring* text) {
+    // Made first, hidden, at its usual size over the main window, so that it
+    // is on that window's monitor; its own size follows from its DPI and texts.
     UINT dpi = g_app.mainWindow ? WindowDpi(g_app.mainWindow) : ScreenDpi();
-    int width = ScaleForDpi(kPromptWidth, dpi), height = ScaleForDpi(kPromptHeight, dpi);
-    int x = CW_USEDEFAULT;
-    int y = CW_USEDEFAULT;
-    if (g_app.mainWindow) {
-        RECT owner;
-        GetWindowRect(g_app.mainWindow, &owner);
-        x = owner.left + (owner.right - owner.left - width) / 2;
-        y = owner.top + (owner.bottom - owner.top - height) / 2;
-    }
+    int width = ScaleForDpi(kPromptWidth, dpi);
+    int height = ScaleForDpi(kLabelTop + kLineHeight + 2 * kGap + kEditHeight + kLineHeight + kButtonGap +
+                                 kButtonHeight + kBelowButtons,
+                             dpi);
+    POINT corner = g_app.mainWindow ? CentredCorner(width, height) : POINT{CW_USEDEFAULT, CW_USEDEFAULT};
     HWND prompt = CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_TOPMOST, kPromptClass, texts.title,
-                                  WS_VISIBLE | WS_CAPTION | WS_SYSMENU, x, y, width, height, g_app.mainWindow,
-                                  nullptr, g_app.instance, &state);
+                                  WS_CAPTION | WS_SYSMENU, corner.x, corner.y, width, height, g_app.mainWindow, nullptr,
+                                  g_app.instance, &state);
     if (!prompt) return nullptr;
 
-    for (const ControlSpec& c : kControls) {
-        bool edit = c.exStyle != 0;
-        const wchar_t* shown = edit ? text.c_str() : c.text ? texts.*c.text : L"Cancel";
-        HWND control = CreateWindowExW(c.exStyle, c.className, shown, c.style, 0, 0, 0, 0, prompt,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), g_app.instance, nullptr);
-        if (edit) state.edit = control;
-    }
+    state.label = AddControl(prompt, L"STATIC", texts.label, 0, 0);
+    if (text)
+        state.edit = AddControl(prompt, L"EDIT", text->c_str(), WS_EX_CLIENTEDGE, WS_TABSTOP | ES_AUTOHSCROLL);
+    if (*texts.note) state.note = AddControl(prompt, L"STATIC", texts.note, 0, 0);
+    state.accept = AddControl(prompt, L"BUTTON", texts.accept, 0, WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK);
+    if (texts.cancel) state.cancel = AddControl(prompt, L"BUTTON", texts.cancel, 0, WS_TABSTOP | BS_PUSHBUTTON, IDCANCEL);
     // Its own DPI, should it have opened on another monitor than its owner's.
-    LayOutPrompt(prompt, state, WindowDpi(prompt), WindowDpi(prompt) != dpi);
-    SetFocus(state.edit);
-    SendMessageW(state.edit, EM_SETSEL, 0, -1);
+    LayOutPrompt(prompt, state, WindowDpi(prompt), true);
+    RECT own;
+    if (g_app.mainWindow && GetWindowRect(prompt, &own)) {
+        corner = CentredCorner(own.right - own.left, own.bottom - own.top);
+        SetWindowPos(prompt, nullptr, corner.x, corner.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    ShowWindow(prompt, SW_SHOW);  // whole, at its place
+    SetFocus(state.edit ? state.edit : state.accept);
+    if (state.edit) SendMessageW(state.edit, EM_SETSEL, 0, -1);
     return prompt;
 }
 
-// Runs the modal loop until the prompt is done. A WM_QUIT ends it as a
-// cancel; its exit code is handed back so the caller can post it again.
-bool RunPromptLoop(HWND prompt, PromptState& state, WPARAM& quitCode) {
+// Runs the modal loop until the prompt is done, or its question no longer
+// stands. A WM_QUIT ends it as a cancel; its exit code is handed back so the
+// caller can post it again.
+bool RunPromptLoop(HWND prompt, PromptState& state, bool (*stillWanted)(), WPARAM& quitCode) {
     MSG msg;
-    while (!state.done) {
+    while (!state.done && (!stillWanted || stillWanted())) {
         if (!GetMessageW(&msg, nullptr, 0, 0)) {
             quitCode = msg.wParam;
             return true;
@@ -136,6 +189,44 @@ bool RunPromptLoop(HWND prompt, PromptState& state, WPARAM& quitCode) {
     return false;
 }
 
+// The prompt from start to end; text null for one without a field.
+bool RunPrompt(const PromptTexts& texts, std::wstring* text, bool (*stillWanted)()) {
+    // A second request (a held Ctrl+L, say) finds the prompt open: it comes to
+    // the front rather than opening another inside it.
+    if (g_app.promptWindow) {
+        SetForegroundWindow(g_app.promptWindow);
+        return false;
+    }
+    RegisterPromptClass();
+    PromptState state;
+    HWND prompt = g_app.promptWindow = CreatePrompt(state, texts, text);
+    // Without a window nothing could ever finish the loop.
+    if (!prompt) state.done = true;
+    if (g_app.mainWindow) EnableWindow(g_app.mainWindow, FALSE);
+
+    WPARAM quitCode = 0;
+    bool quit = RunPromptLoop(prompt, state, stillWanted, quitCode);
+
+    // The owner comes back before the prompt goes, so activation returns to it.
+    if (g_app.mainWindow) {
+        EnableWindow(g_app.mainWindow, TRUE);
+        SetForegroundWindow(g_app.mainWindow);
+    }
+    if (prompt) DestroyWindow(prompt);
+    g_app.promptWindow = nullptr;
+    if (state.font) DeleteObject(state.font);
+    // The page's dialogs that came meanwhile waited for this one to go.
+    if (FirstPageDialog()) PostViewNotice(kNoticePageDialog);
+
+    if (quit) {
+        // The quit was meant for the main loop: let it still end the program.
+        PostQuitMessage(static_cast<int>(quitCode));
+        return false;
+    }
+    if (state.accepted && text) *text = state.text;
+    return state.accepted;
+}
+
 void ApplySiteAddress(std::wstring address) {
     if (!NormalizeSiteAddress(address)) {
         MessageBoxW(g_app.mainWindow, L"That does not look like a valid web address.", L"Velotide",
@@ -151,40 +242,11 @@ void ApplySiteAddress(std::wstring address) {
 
 }  // namespace
 
-bool AskForText(const PromptTexts& texts, std::wstring& text) {
-    // A second request (a held Ctrl+L, say) finds the prompt open: it comes to
-    // the front rather than opening another inside it.
-    if (g_app.promptWindow) {
-        SetForegroundWindow(g_app.promptWindow);
-        return false;
-    }
-    RegisterPromptClass();
-    PromptState state;
-    HWND prompt = g_app.promptWindow = CreatePrompt(state, texts, text);
-    // Without a window nothing could ever finish the loop.
-    if (!prompt) state.done = true;
-    if (g_app.mainWindow) EnableWindow(g_app.mainWindow, FALSE);
-
-    WPARAM quitCode = 0;
-    bool quit = RunPromptLoop(prompt, state, quitCode);
-
-    // The owner comes back before the prompt goes, so activation returns to it.
-    if (g_app.mainWindow) {
-        EnableWindow(g_app.mainWindow, TRUE);
-        SetForegroundWindow(g_app.mainWindow);
-    }
-    if (prompt) DestroyWindow(prompt);
-    g_app.promptWindow = nullptr;
-    if (state.font) DeleteObject(state.font);
-
-    if (quit) {
-        // The quit was meant for the main loop: let it still end the program.
-        PostQuitMessage(static_cast<int>(quitCode));
-        return false;
-    }
-    if (state.accepted) text = state.text;
-    return state.accepted;
+bool AskForText(const PromptTexts& texts, std::wstring& text, bool (*stillWanted)()) {
+    return RunPrompt(texts, &text, stillWanted);
 }
+
+bool AskForAnswer(const PromptTexts& texts, bool (*stillWanted)()) { return RunPrompt(texts, nullptr, stillWanted); }
 
 void PromptForSiteAddress() {
     if (g_app.siteFixed) return;  // Ctrl+L asks too
@@ -205,7 +267,7 @@ LRESULT CALLBACK PromptWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         if (LOWORD(wParam) == IDOK) {
             // A longer entry is cut to its first 2047 code units.
             wchar_t buffer[2048];
-            state->text.assign(buffer, GetWindowTextW(state->edit, buffer, 2048));
+            if (state->edit) state->text.assign(buffer, GetWindowTextW(state->edit, buffer, 2048));
             state->accepted = true;
             state->done = true;
             return 0;

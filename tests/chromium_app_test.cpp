@@ -697,10 +697,10 @@ TEST(ChromiumAppTest, PageFullscreenAndKeysReachTheProgramAndThePage) {
     EXPECT_EQ(app.Quit(), 0u);
 }
 
-// Closing lets the page's beforeunload ask, with Chromium's own dialog shown
-// as the runtime's box: staying keeps the window and what was typed, leaving
-// closes. (Chromium asks only after the person used the page: the script
-// command runs as a click.)
+// Closing lets the page's beforeunload ask, in the program's own window:
+// staying keeps the window and what was typed, leaving closes. (Chromium
+// asks only after the person used the page: the script command runs as a
+// click.) The page's prompt() is answered there too, and the page gets the text.
 TEST(ChromiumAppTest, ClosingAsksAPageThatHoldsTypedText) {
     AppSession app(kSite, Engine::kChromium);
     StartAt(app, "http://site.test/");
@@ -720,7 +720,8 @@ TEST(ChromiumAppTest, ClosingAsksAPageThatHoldsTypedText) {
     for (const Step& step : steps) {
         SCOPED_TRACE(step.answer);
         app.Command(106);  // Quit
-        EXPECT_EQ(DismissMessageBox(app.process(), step.answer), L"Changes you made may not be saved.");
+        EXPECT_EQ(AnswerPrompt(app.process(), step.answer),
+                  L"site.test|Leave site?|Changes you made may not be saved.|Leave|Cancel");
         EXPECT_EQ(app.process().WaitForExit(step.closes ? 10000 : 1500), step.closes ? 0u : STILL_ACTIVE);
         if (step.closes) break;
         EXPECT_EQ(app.LastLog("dialog answered"), "dialog answered stay");
@@ -728,6 +729,10 @@ TEST(ChromiumAppTest, ClosingAsksAPageThatHoldsTypedText) {
         size_t kept = CountRequests("site.test /kept?words", true);
         ASSERT_TRUE(app.Page(L"script fetch('/kept?' + typed.value)"));
         EXPECT_TRUE(PumpUntil([&] { return CountRequests("site.test /kept?words", true) > kept; }));
+        size_t named = CountRequests("site.test /named?Bea", true);
+        ASSERT_TRUE(app.Page(L"script fetch('/named?' + prompt('Your name?', 'Ann'))"));
+        EXPECT_EQ(AnswerPrompt(app.process(), IDOK, L"Bea"), L"site.test|Your name?|Ann|OK|Cancel");
+        EXPECT_TRUE(PumpUntil([&] { return CountRequests("site.test /named?Bea", true) > named; }));
         // Staying ended the close: the page's own about:blank (a sign-out)
         // is the page's, and the window stays; back on the site, the next
         // close asks again.

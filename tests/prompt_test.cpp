@@ -323,6 +323,44 @@ TEST_F(PromptTest, ShowsItsWindowAndFiveControlsScaledToItsDpi) {
     }
 }
 
+// A page's message (an alert, say) takes the lines it needs at the prompt's
+// DPI, wrapped to its width, and the buttons stay under it inside the
+// window; a message past some sixteen lines is cut rather than growing the
+// window off the screen.
+TEST_F(PromptTest, AMessageOfManyLinesFitsAboveItsButtonAtItsDpi) {
+    struct Case {
+        int lines;
+        bool whole;  // every line shows
+    } cases[] = {{1, true}, {7, true}, {300, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lines);
+        std::wstring message = L"The first line of the message.";
+        for (int i = 1; i < c.lines; ++i) message += L"\nline " + std::to_wstring(i);
+        RECT label = {}, button = {}, client = {}, needed = {0, 0, 0, 0};
+        WindowWatch watch(L"VelotidePrompt", [&](HWND prompt) {
+            HWND text = Children(prompt).at(0);
+            GetWindowRect(text, &label);
+            MapWindowPoints(nullptr, prompt, reinterpret_cast<POINT*>(&label), 2);
+            GetWindowRect(GetDlgItem(prompt, IDOK), &button);
+            MapWindowPoints(nullptr, prompt, reinterpret_cast<POINT*>(&button), 2);
+            GetClientRect(prompt, &client);
+            needed.right = label.right - label.left;
+            HDC dc = GetDC(text);
+            HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(text, WM_GETFONT, 0, 0)));
+            DrawTextW(dc, message.c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK);
+            SelectObject(dc, old);
+            ReleaseDC(text, dc);
+            PostKey(prompt, VK_RETURN);
+        });
+        EXPECT_TRUE(AskForAnswer({L"host.example", message.c_str(), L"", L"OK", nullptr}));
+        ASSERT_TRUE(watch.fired());
+        EXPECT_EQ(needed.bottom <= label.bottom - label.top, c.whole) << needed.bottom;
+        EXPECT_GE(button.top, label.bottom);
+        EXPECT_LE(button.bottom, client.bottom);
+        EXPECT_LE(client.bottom, MulDiv(500, ExpectedDpi(), 96));
+    }
+}
+
 // Moved to a monitor of another scale (the message sent by hand): the prompt
 // takes the suggested rectangle and lays out its controls and font again.
 TEST_F(PromptTest, LaysItselfOutAgainOnADpiChange) {

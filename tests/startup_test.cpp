@@ -30,6 +30,8 @@ TEST(StartupTest, ConfiguresViewBeforeShowingTheConfiguredSite) {
         "settings put IsStatusBarEnabled=0",
         "settings put AreDevToolsEnabled=0",
         "settings put IsZoomControlEnabled=1",
+        // The page's dialogs are the program's to show, from the first page on.
+        "settings put AreDefaultScriptDialogsEnabled=0",
         // Also while blocking is off, and for every frame and worker: the
         // engine offers the call that reaches them.
         "filter added *://doubleclick.net/* 0 sources all",

@@ -93,29 +93,39 @@ TEST(WindowAppTest, OpensWhereItWasLeft) {
     }
 }
 
-// Quit and the close box let the page's beforeunload run: with a handler
-// the person is asked, and staying keeps the window and the page.
+// Quit and the close box let the page's beforeunload run: with a handler the
+// person is asked "Leave site?" in the program's own window (or, where the
+// runtime keeps the page's dialogs to itself, in its box), and staying keeps
+// the window and the page whether the runtime then reports the close's
+// navigation as cancelled or says nothing at all.
 TEST(WindowAppTest, ClosingAsksThePageFirst) {
     enum Close { kQuit, kCloseBox };
+    enum Asker { kNobody, kProgram, kRuntimeBox };
     struct Case {
         const char* name;
-        bool handler;
+        Asker asker;         // who asks; kNobody: the page has no handler
+        const wchar_t* stay;  // how the runtime reports staying: "" cancelled, "silent" not at all
         Close close;
-        int answer;  // 0: no box expected
+        int answer;
         bool closes;
     } cases[] = {
-        {"no handler: closes", false, kQuit, 0, true},
-        {"handler, leave", true, kQuit, IDOK, true},
-        {"handler, stay", true, kQuit, IDCANCEL, false},
-        {"handler, close box, stay", true, kCloseBox, IDCANCEL, false},
-        {"handler, close box, leave", true, kCloseBox, IDOK, true},
+        {"no handler: closes", kNobody, L"", kQuit, 0, true},
+        {"leave", kProgram, L"", kQuit, IDOK, true},
+        {"stay, reported cancelled", kProgram, L"", kQuit, IDCANCEL, false},
+        {"stay, nothing reported", kProgram, L"silent", kQuit, IDCANCEL, false},
+        {"close box, stay, nothing reported", kProgram, L"silent", kCloseBox, IDCANCEL, false},
+        {"close box, leave, nothing reported", kProgram, L"silent", kCloseBox, IDOK, true},
+        {"runtime's box, leave", kRuntimeBox, L"", kQuit, IDOK, true},
+        {"runtime's box, stay, reported cancelled", kRuntimeBox, L"", kCloseBox, IDCANCEL, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        AppSession app(kSite);
+        AppSession app(kSite, Engine::kTest,
+                       {{L"VELOTIDE_TEST_ENGINE_STAY", c.stay},
+                        {L"VELOTIDE_TEST_ENGINE_DIALOGS", c.asker == kRuntimeBox ? L"runtime" : L""}});
         ASSERT_TRUE(app.Start());
         ASSERT_TRUE(app.WaitForLog("navigation completed 1 success"));
-        if (c.handler) {
+        if (c.asker != kNobody) {
             ASSERT_TRUE(app.Page(L"beforeunload on"));
         }
         if (c.close == kQuit) {
@@ -123,7 +133,10 @@ TEST(WindowAppTest, ClosingAsksThePageFirst) {
         } else {
             PostMessageW(app.mainWindow(), WM_CLOSE, 0, 0);
         }
-        if (c.answer) {
+        if (c.asker == kProgram) {
+            EXPECT_EQ(AnswerPrompt(app.process(), c.answer),
+                      L"host.test|Leave site?|Changes you made may not be saved.|Leave|Cancel");
+        } else if (c.asker == kRuntimeBox) {
             EXPECT_EQ(DismissMessageBox(app.process(), c.answer), L"Changes you made may not be saved.");
         }
         EXPECT_EQ(app.process().WaitForExit(c.closes ? 10000 : 1000), c.closes ? 0u : STILL_ACTIVE);
@@ -138,8 +151,9 @@ TEST(WindowAppTest, ClosingAsksThePageFirst) {
         ASSERT_TRUE(app.Page(L"link https://host.test/"));
         ASSERT_TRUE(app.WaitForLog("page shown https://host.test/", 2));
         EXPECT_EQ(app.process().WaitForExit(0), STILL_ACTIVE);
-        // Asked again after staying; a second request while the page has not
-        // answered closes at once, so a hung page never keeps the window.
+        // Asked again after staying; a second request while the question is
+        // open (or the page has not answered) closes at once, so a hung page
+        // never keeps the window.
         app.Command(ID_SITE_QUIT);
         ASSERT_TRUE(app.WaitForLog("dialog beforeunload", 2));
         app.Command(ID_SITE_QUIT);

@@ -204,3 +204,11 @@ struct OnFavicon_ : Handler<ICoreWebView2GetFaviconCompletedHandler, F> {
     explicit OnFavicon_(F body) : OnFavicon_::Handler(body, IID_ICoreWebView2GetFaviconCompletedHandler) {}
     HRESULT STDMETHODCALLTYPE Invoke(HRESULT error, IStream* image) override { return this->body_(error, image); }
 };
+
+template <typename F>
+struct OnDialog_ : Handler<ICoreWebView2ScriptDialogOpeningEventHandler, F> {
+    explicit OnDialog_(F body) : OnDialog_::Handler(body, IID_ICoreWebView2ScriptDialogOpeningEventHandler) {}
+    HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, ICoreWebView2ScriptDialogOpeningEventArgs* args) override {
+        return this->body_(sender, args);
+    }
+};

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,17 @@
 struct WaitingPermission {
     ICoreWebView2PermissionRequestedEventArgs* args;
     ICoreWebView2Deferral* deferral;
+};
+
+// A dialog of the page (alert, confirm, prompt, or the question of its
+// beforeunload) that waits for the person, its deferral held.
+struct WaitingDialog {
+    UINT64 number;  // counted over the program's life: tells a dialog from a later one in its place
+    ICoreWebView2ScriptDialogOpeningEventArgs* args;
+    ICoreWebView2Deferral* deferral;
+    COREWEBVIEW2_SCRIPT_DIALOG_KIND kind;
+    std::wstring uri, message, defaultText;
+    bool forClose;  // the question the close asked the page (it came while the close waited)
 };
 
 struct NavigationRecord {
@@ -29,6 +41,7 @@ struct NavigationRecord {
     UINT64 siteNavigationId = 0;  // that navigation, under way (0: none)
     std::wstring siteSentTo;      // where its redirect left the site, when it was cancelled there
     bool closeAsked = false;      // the view was sent to about:blank so that the page's beforeunload runs
+    std::deque<WaitingDialog> waitingDialogs;  // the first one shows; the rest wait their turn
     bool hidden = false;          // the view was made invisible as the window was minimised or hidden
     ULONGLONG rendererReloadedAt = 0;  // when a lost renderer was last reloaded (GetTickCount64; 0: never)
     std::vector<WaitingPermission> waitingPermissions;  // notification requests the bar asks the person about

@@ -2,6 +2,7 @@
 
 #include "app/app_state.h"
 #include "settings/site_address.h"
+#include "webview/page_dialogs.h"
 #include "webview/view_notices.h"
 
 static const wchar_t kAskAddress[] = L"about:blank";
@@ -14,7 +15,11 @@ static std::wstring ViewSource() {
 }
 
 bool AskPageToLeave() {
-    if (g_app.nav.closeAsked || !g_app.webview || IsMessageAddress(ViewSource())) return false;
+    bool askedAlready = g_app.nav.closeAsked;
+    // What the page asked before is moot: its dialogs end as Cancel, and the
+    // close asks its own question.
+    EndPageDialogs();
+    if (askedAlready || !g_app.webview || IsMessageAddress(ViewSource())) return false;
     g_app.nav.closeAsked = true;
     g_app.webview->Navigate(kAskAddress);
     return true;

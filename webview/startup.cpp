@@ -12,6 +12,7 @@
 #include "webview/message_page.h"
 #include "webview/navigation_policy.h"
 #include "webview/notifications.h"
+#include "webview/page_dialogs.h"
 #include "webview/page_title.h"
 #include "webview/permissions.h"
 #include "webview/process_recovery.h"
@@ -73,6 +74,7 @@ static void OnControllerReady(ICoreWebView2Controller* controller) {
     // A new view shows nothing yet, and counts navigations afresh; what the
     // old one's page waited for goes with it.
     AnswerWaitingPermissions(false);
+    EndPageDialogs();
     ReportNotification(NotificationOutcome::kClosed);
     g_app.nav = {};
     controller->get_CoreWebView2(&g_app.webview);
@@ -86,6 +88,7 @@ static void OnControllerReady(ICoreWebView2Controller* controller) {
         settings->put_IsStatusBarEnabled(FALSE);
         settings->put_AreDevToolsEnabled(FALSE);
         settings->put_IsZoomControlEnabled(TRUE);
+        TakePageDialogs(g_app.webview, settings);
         settings->Release();
     }
     // The window gives the new view its place once this callback has returned.
@@ -201,6 +204,8 @@ void RestartWebView() {
     }
     g_app.engineRestarted = true;
     g_app.reopenAddress = g_app.nav.currentAddress;
+    // The page that asked is gone: its dialogs close.
+    EndPageDialogs();
     // The page that was fullscreen is gone: nothing would ever end it.
     if (g_app.pageFullscreen) {
         g_app.pageFullscreen = false;

@@ -16,6 +16,7 @@ enum ViewNotice : WPARAM {
     kNoticeOnSite,         // a page of the site loaded: a link the bar names no longer matters
     kNoticeFocusBar,       // F6: the keyboard focus into the bar
     kNoticeCloseNow,       // the page agreed to be left: the window goes
+    kNoticePageDialog,     // a dialog of the page waits in g_app.nav.waitingDialogs
     kNoticeRestartEngine,  // the browser process exited: the view is gone for good
     kNoticeAskNotifications,  // the site asks to show notifications: the bar asks the person
     kNoticeShowNotification,  // a notification of the site waits in g_app.nav.notification

@@ -130,6 +130,13 @@ typedef enum COREWEBVIEW2_TEXT_DIRECTION_KIND {
     COREWEBVIEW2_TEXT_DIRECTION_KIND_RIGHT_TO_LEFT = 2,
 } COREWEBVIEW2_TEXT_DIRECTION_KIND;
 
+typedef enum COREWEBVIEW2_SCRIPT_DIALOG_KIND {
+    COREWEBVIEW2_SCRIPT_DIALOG_KIND_ALERT = 0,
+    COREWEBVIEW2_SCRIPT_DIALOG_KIND_CONFIRM = 1,
+    COREWEBVIEW2_SCRIPT_DIALOG_KIND_PROMPT = 2,
+    COREWEBVIEW2_SCRIPT_DIALOG_KIND_BEFOREUNLOAD = 3,
+} COREWEBVIEW2_SCRIPT_DIALOG_KIND;
+
 typedef struct COREWEBVIEW2_PHYSICAL_KEY_STATUS {
     UINT32 RepeatCount;
     UINT32 ScanCode;
@@ -239,6 +246,8 @@ EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2NotificationReceivedEv
 EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2NotificationReceivedEventArgs = {0x1512dd5b, 0x5514, 0x4f85, {0x88, 0x6e, 0x21, 0xc3, 0xa4, 0xc9, 0xcf, 0xe6}};
 EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Notification = {0xb7434d98, 0x6bc8, 0x419d, {0x9d, 0xa5, 0xfb, 0x5a, 0x96, 0xd4, 0xda, 0xcd}};
 EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2NotificationCloseRequestedEventHandler = {0x47c32d23, 0x1e94, 0x4733, {0x85, 0xf1, 0xd9, 0xbf, 0x4a, 0xcd, 0x09, 0x74}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2ScriptDialogOpeningEventArgs = {0x7390bb70, 0xabe0, 0x4843, {0x95, 0x29, 0xf1, 0x43, 0xb3, 0x1b, 0x03, 0xd6}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2ScriptDialogOpeningEventHandler = {0xef381bf9, 0xafa8, 0x4e37, {0x91, 0xc4, 0x8a, 0xc4, 0x85, 0x24, 0xbd, 0xfb}};
 
 MIDL_INTERFACE("b96d755e-0319-4e92-a296-23436f46a1fc")
 ICoreWebView2Environment : public IUnknown {
@@ -539,6 +548,28 @@ MIDL_INTERFACE("c10e7f7b-b585-46f0-a623-8befbf3e4ee0")
 ICoreWebView2Deferral : public IUnknown {
 public:
     virtual HRESULT STDMETHODCALLTYPE Complete(void) = 0;
+};
+
+// The page's alert, confirm, prompt and beforeunload, raised while the
+// runtime's own dialogs are off. Accept is OK (or Leave); not calling it is
+// Cancel (or Stay).
+MIDL_INTERFACE("7390bb70-abe0-4843-9529-f143b31b03d6")
+ICoreWebView2ScriptDialogOpeningEventArgs : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR *uri) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Kind(COREWEBVIEW2_SCRIPT_DIALOG_KIND *kind) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Message(LPWSTR *message) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Accept() = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_DefaultText(LPWSTR *defaultText) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_ResultText(LPWSTR *resultText) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_ResultText(LPCWSTR resultText) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetDeferral(ICoreWebView2Deferral **deferral) = 0;
+};
+
+MIDL_INTERFACE("ef381bf9-afa8-4e37-91c4-8ac48524bdfb")
+ICoreWebView2ScriptDialogOpeningEventHandler : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2 *sender, ICoreWebView2ScriptDialogOpeningEventArgs *args) = 0;
 };
 
 MIDL_INTERFACE("07023f7d-2d77-4d67-9040-6e7d428c6a40")

@@ -237,7 +237,9 @@ void ChromiumBrowser::NavigateToString(const std::wstring& html) { Navigate(Data
 // agreed to be left, when Chromium's answer names the new document. When the
 // person keeps the page, Chromium answers without a new document: the
 // navigation never started and completes as cancelled under a number of its
-// own, as the runtime's does. A cancel then stops the load.
+// own, as our runtime model has it (or, modelling a runtime that raises
+// nothing then, VELOTIDE_TEST_ENGINE_STAY=silent, ends unheard). A cancel
+// then stops the load.
 void ChromiumBrowser::StartLocalNavigation(const std::wstring& uri) {
     ++pendingLocal_;
     Call("Page.navigate", {{"url", Utf8(uri)}},
@@ -246,8 +248,9 @@ void ChromiumBrowser::StartLocalNavigation(const std::wstring& uri) {
              std::string loader = JsonString(result, "loaderId");
              if (closed) return;
              if (!error.is_null() || loader.empty()) {
-                 RaiseNavigationCompleted(*this, nextNavigationId_++, COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED,
-                                          false, 0);
+                 if (!StayRaisesNothing())
+                     RaiseNavigationCompleted(*this, nextNavigationId_++,
+                                              COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED, false, 0);
                  return;
              }
              Navigation& navigation = navigations_[loader] = Navigation{nextNavigationId_++, uri};
@@ -258,13 +261,23 @@ void ChromiumBrowser::StartLocalNavigation(const std::wstring& uri) {
          });
 }
 
-// The page's beforeunload asks: the runtime's own box, from the message loop
-// (not inside the protocol's dispatch), and Chromium gets the person's answer.
-void ChromiumBrowser::AnswerBeforeUnload(const std::wstring& message) {
-    PostTask([self = std::static_pointer_cast<ChromiumBrowser>(shared_from_this()), message] {
-        if (self->closed) return;
-        bool leave = AskToLeaveSite(*self, message);
-        self->Call("Page.handleJavaScriptDialog", {{"accept", leave}});
+// The page's script opened a dialog: alert, confirm, prompt, or the question
+// of its beforeunload. It is asked from the message loop (not inside the
+// protocol's dispatch), and Chromium gets the answer.
+void ChromiumBrowser::OnDialogOpening(const json& params) {
+    static const std::map<std::string, COREWEBVIEW2_SCRIPT_DIALOG_KIND> kKinds = {
+        {"alert", COREWEBVIEW2_SCRIPT_DIALOG_KIND_ALERT},
+        {"confirm", COREWEBVIEW2_SCRIPT_DIALOG_KIND_CONFIRM},
+        {"prompt", COREWEBVIEW2_SCRIPT_DIALOG_KIND_PROMPT},
+        {"beforeunload", COREWEBVIEW2_SCRIPT_DIALOG_KIND_BEFOREUNLOAD}};
+    auto kind = kKinds.find(JsonString(params, "type"));
+    if (kind == kKinds.end()) return Call("Page.handleJavaScriptDialog", {{"accept", false}});
+    ScriptDialog dialog = {kind->second, Wide(JsonString(params, "url")), Wide(JsonString(params, "message")),
+                           Wide(JsonString(params, "defaultPrompt"))};
+    PostTask([self = std::static_pointer_cast<ChromiumBrowser>(shared_from_this()), dialog] {
+        OpenScriptDialog(*self, dialog, [self](bool accepted, const std::wstring& text) {
+            self->Call("Page.handleJavaScriptDialog", {{"accept", accepted}, {"promptText", Utf8(text)}});
+        });
     });
 }
 
@@ -354,7 +367,7 @@ void ChromiumBrowser::OnEvent(const std::string& method, const json& params) {
     } else if (method == "Network.loadingFailed") {
         OnLoadingFailed(params);
     } else if (method == "Page.javascriptDialogOpening") {
-        if (JsonString(params, "type") == "beforeunload") AnswerBeforeUnload(Wide(JsonString(params, "message")));
+        OnDialogOpening(params);
     } else if (method == "Page.windowOpen") {
         OnWindowOpen("", params);
     } else if (method == "Page.frameStoppedLoading") {

@@ -106,7 +106,7 @@ private:
     void ForgetChild(const std::string& session);
     static json ChildAutoAttach();
     void StartLocalNavigation(const std::wstring& uri);
-    void AnswerBeforeUnload(const std::wstring& message);
+    void OnDialogOpening(const json& params);
     void OnWindowOpen(const std::string& opener, const json& params);
     std::string OpenerKey(const std::string& frame) const;
     void PairOpenedWindows(const std::string& opener);

@@ -467,3 +467,38 @@ private:
     Ref<ICoreWebView2Notification> notification_;
     bool handled_ = false;
 };
+
+// A dialog of the page's script, raised while the runtime's own dialogs are
+// off: Accept is OK or Leave, with the ResultText a prompt gives back.
+class ScriptDialogOpeningArgs : public DeferrableArgs<ICoreWebView2ScriptDialogOpeningEventArgs> {
+public:
+    ScriptDialogOpeningArgs(COREWEBVIEW2_SCRIPT_DIALOG_KIND kind, const std::wstring& uri, const std::wstring& message,
+                            const std::wstring& defaultText)
+        : DeferrableArgs(IID_ICoreWebView2ScriptDialogOpeningEventArgs),
+          kind_(kind),
+          uri_(uri),
+          message_(message),
+          defaultText_(defaultText) {}
+    bool accepted() const { return accepted_; }
+    const std::wstring& resultText() const { return resultText_; }
+
+    HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR* value) override { return ReturnString(uri_, value); }
+    HRESULT STDMETHODCALLTYPE get_Kind(COREWEBVIEW2_SCRIPT_DIALOG_KIND* value) override { return Out(value, kind_); }
+    HRESULT STDMETHODCALLTYPE get_Message(LPWSTR* value) override { return ReturnString(message_, value); }
+    HRESULT STDMETHODCALLTYPE Accept() override {
+        accepted_ = true;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_DefaultText(LPWSTR* value) override { return ReturnString(defaultText_, value); }
+    HRESULT STDMETHODCALLTYPE get_ResultText(LPWSTR* value) override { return ReturnString(resultText_, value); }
+    HRESULT STDMETHODCALLTYPE put_ResultText(LPCWSTR value) override {
+        if (!value) return E_INVALIDARG;
+        resultText_ = value;
+        return S_OK;
+    }
+
+private:
+    COREWEBVIEW2_SCRIPT_DIALOG_KIND kind_;
+    std::wstring uri_, message_, defaultText_, resultText_;
+    bool accepted_ = false;
+};

@@ -14,7 +14,7 @@ void Browser::Close() {
                   processFailed.Clear() + contentLoading.Clear() + sourceChanged.Clear() + downloadStarting.Clear() +
                   basicAuthenticationRequested.Clear() + serverCertificateErrorDetected.Clear() +
                   permissionRequested.Clear() + documentTitleChanged.Clear() + faviconChanged.Clear() +
-                  notificationReceived.Clear();
+                  notificationReceived.Clear() + scriptDialogOpening.Clear();
     documentPermissions.clear();
     EngineLog(held ? L"closed " + std::to_wstring(held) + L" handlers held elsewhere" : L"closed");
 }
@@ -46,16 +46,64 @@ bool ReadEngineCommand(LPARAM copyData, std::wstring* text) {
     return true;
 }
 
-bool AskToLeaveSite(Browser& b, const std::wstring& message) {
-    EngineLog(L"dialog beforeunload");
-    HWND owner = b.window ? GetAncestor(b.window, GA_ROOT) : nullptr;
-    // Browsers no longer pass on the page's own text (the message comes empty):
-    // the runtime's words stand in for it.
-    bool leave = MessageBoxW(owner, message.empty() ? L"Changes you made may not be saved." : message.c_str(),
-                             L"Leave site?", MB_OKCANCEL | MB_ICONWARNING) == IDOK;
-    EngineLog(leave ? L"dialog answered leave" : L"dialog answered stay");
-    return leave;
+namespace {
+
+const wchar_t* const kDialogKinds[] = {L"alert", L"confirm", L"prompt", L"beforeunload"};
+
+void LogDialogAnswer(const ScriptDialog& dialog, bool accepted, const std::wstring& text) {
+    bool leaving = dialog.kind == COREWEBVIEW2_SCRIPT_DIALOG_KIND_BEFOREUNLOAD;
+    std::wstring answer = leaving ? (accepted ? L"leave" : L"stay") : (accepted ? L"ok" : L"cancel");
+    if (accepted && dialog.kind == COREWEBVIEW2_SCRIPT_DIALOG_KIND_PROMPT) answer += L" " + text;
+    EngineLog(L"dialog answered " + answer);
 }
+
+// The runtime's own boxes, owned by the program's window; true for OK or Leave.
+bool AskInRuntimeBox(Browser& b, const ScriptDialog& dialog) {
+    HWND owner = b.window ? GetAncestor(b.window, GA_ROOT) : nullptr;
+    std::wstring says = HostOf(dialog.uri) + L" says";
+    switch (dialog.kind) {
+    case COREWEBVIEW2_SCRIPT_DIALOG_KIND_BEFOREUNLOAD:
+        // Browsers no longer pass on the page's own text (the message comes
+        // empty): the runtime's words stand in for it.
+        return MessageBoxW(owner, L"Changes you made may not be saved.", L"Leave site?",
+                           MB_OKCANCEL | MB_ICONWARNING) == IDOK;
+    case COREWEBVIEW2_SCRIPT_DIALOG_KIND_CONFIRM:
+        return MessageBoxW(owner, dialog.message.c_str(), says.c_str(), MB_OKCANCEL) == IDOK;
+    case COREWEBVIEW2_SCRIPT_DIALOG_KIND_PROMPT:
+        return false;  // the runtime's prompt, which the engines can't show
+    default:
+        return MessageBoxW(owner, dialog.message.c_str(), says.c_str(), MB_OK) == IDOK;
+    }
+}
+
+}  // namespace
+
+void OpenScriptDialog(Browser& b, const ScriptDialog& dialog,
+                      std::function<void(bool accepted, const std::wstring& text)> done) {
+    if (b.closed) return;
+    EngineLog(L"dialog " + std::wstring(kDialogKinds[dialog.kind]) +
+              (dialog.message.empty() ? L"" : L" " + dialog.message));
+    BOOL runtimeBoxes = TRUE;
+    if (b.settings) b.settings->get_AreDefaultScriptDialogsEnabled(&runtimeBoxes);
+    if (runtimeBoxes) {
+        bool accepted = AskInRuntimeBox(b, dialog);
+        LogDialogAnswer(dialog, accepted, L"");
+        if (!b.closed) done(accepted, L"");
+        return;
+    }
+    auto args = Ref<ScriptDialogOpeningArgs>::Adopt(
+        new ScriptDialogOpeningArgs(dialog.kind, dialog.uri, dialog.message, dialog.defaultText));
+    for (auto& handler : b.scriptDialogOpening.Snapshot()) handler->Invoke(b.view, args.get());
+    ScriptDialogOpeningArgs* answered = args.get();
+    args->Settle([weak = b.weak_from_this(), dialog, answered, done] {
+        auto browser = weak.lock();
+        if (!browser || browser->closed) return;
+        LogDialogAnswer(dialog, answered->accepted(), answered->resultText());
+        done(answered->accepted(), answered->resultText());
+    });
+}
+
+bool StayRaisesNothing() { return EngineVariable(kEngineStayVariable) == L"silent"; }
 
 bool RaiseNavigationStarting(Browser& b, const std::wstring& uri, UINT64 id, bool userInitiated, bool redirected) {
     if (b.closed) return true;

@@ -118,6 +118,7 @@ public:
     EventList<ICoreWebView2DocumentTitleChangedEventHandler> documentTitleChanged;
     EventList<ICoreWebView2FaviconChangedEventHandler> faviconChanged;
     EventList<ICoreWebView2NotificationReceivedEventHandler> notificationReceived;
+    EventList<ICoreWebView2ScriptDialogOpeningEventHandler> scriptDialogOpening;
 };
 using BrowserPtr = std::shared_ptr<Browser>;
 
@@ -195,10 +196,25 @@ void RaiseFullscreenChanged(Browser& browser, bool on);
 void RaiseDocumentTitleChanged(Browser& browser, const std::wstring& title, bool newDocument);
 // FaviconChanged, when the page's icon is now at another address ("" for none).
 void RaiseFaviconChanged(Browser& browser, const std::wstring& uri);
-// The runtime's own "Leave site?" box for the page's beforeunload, owned by
-// the program's window; true when the person chose to leave. Logs
-// "dialog beforeunload" and "dialog answered leave|stay".
-bool AskToLeaveSite(Browser& browser, const std::wstring& message);
+// A dialog of the page's script: alert, confirm, prompt, or the question of
+// its beforeunload (whose message browsers leave empty).
+struct ScriptDialog {
+    COREWEBVIEW2_SCRIPT_DIALOG_KIND kind;
+    std::wstring uri, message, defaultText;
+};
+// Asks the person, at once or later; done gets the answer (OK or Leave, and
+// a prompt's text) unless the view closed first. With the runtime's default
+// dialogs on, its own boxes ask, owned by the program's window (its prompt
+// the engines don't have: that ends as cancelled); with them off,
+// ScriptDialogOpening is raised and its handlers answer, once every deferral
+// completed (no handler: cancelled). Logs "dialog <kind> <message>" and
+// "dialog answered ok|cancel|leave|stay [<text>]".
+void OpenScriptDialog(Browser& browser, const ScriptDialog& dialog,
+                      std::function<void(bool accepted, const std::wstring& text)> done);
+// How a runtime reports a navigation the person stayed from (the page's
+// beforeunload answered Stay): as completed and cancelled, under a number
+// of its own, or (VELOTIDE_TEST_ENGINE_STAY=silent) with nothing at all.
+bool StayRaisesNothing();
 // A key message at the view: AcceleratorKeyPressed when it counts as an
 // accelerator (Ctrl or Alt held, a system key, a key that types no
 // character); true when a handler took the key from the page.

@@ -75,6 +75,8 @@ private:
 
 // Appends one line to the file named by VELOTIDE_TEST_ENGINE_LOG, as UTF-8.
 void EngineLog(const std::wstring& line);
+// A short setting of the engine's from the environment (engine_protocol.h); "" when unset.
+std::wstring EngineVariable(const wchar_t* name);
 
 // Runs task later, from the message loop of the thread that called
 // EngineDispatchInit (the thread that created the environment).

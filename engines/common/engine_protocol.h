@@ -18,6 +18,14 @@ inline constexpr wchar_t kEngineLogVariable[] = L"VELOTIDE_TEST_ENGINE_LOG";
 // "environment" or "controller" (that completion reports E_FAIL and null).
 inline constexpr wchar_t kEngineFailVariable[] = L"VELOTIDE_TEST_ENGINE_FAIL";
 
+// How the engine models a runtime. "silent": when the person stays on a page
+// (its beforeunload answered Stay) the navigation that asked raises nothing;
+// otherwise it completes as cancelled (status 14) under a number of its own.
+inline constexpr wchar_t kEngineStayVariable[] = L"VELOTIDE_TEST_ENGINE_STAY";
+// "runtime": ScriptDialogOpening can't be registered (E_NOTIMPL), so the
+// page's dialogs stay the runtime's own boxes.
+inline constexpr wchar_t kEngineDialogsVariable[] = L"VELOTIDE_TEST_ENGINE_DIALOGS";
+
 // COPYDATASTRUCT.dwData of a command; lpData holds its UTF-16 text (no
 // terminator needed), cbData its size in bytes. SendMessage returns TRUE when
 // the command was understood; its events follow from the message loop.
@@ -41,8 +49,12 @@ inline constexpr wchar_t kEngineCmdRequest[] = L"request";
 inline constexpr wchar_t kEngineCmdCrash[] = L"crash";  // crash <COREWEBVIEW2_PROCESS_FAILED_KIND>
 inline constexpr wchar_t kEngineCmdFullscreen[] = L"fullscreen";  // fullscreen on|off
 // The page gets (on) or drops (off) a beforeunload handler: a navigation the
-// program starts first shows the "Leave site?" box.
+// program starts first asks "Leave site?".
 inline constexpr wchar_t kEngineCmdBeforeUnload[] = L"beforeunload";  // beforeunload on|off
+// The page's script opens a dialog; a prompt's default text is one word.
+inline constexpr wchar_t kEngineCmdAlert[] = L"alert";      // alert <message...>
+inline constexpr wchar_t kEngineCmdConfirm[] = L"confirm";  // confirm <message...>
+inline constexpr wchar_t kEngineCmdPrompt[] = L"prompt";    // prompt <default> <message...>
 // The Chromium engine's commands are "crash 1" (the page's renderer crashes)
 // and this one: the page runs the script as if the user had just clicked (so
 // it may open windows and go fullscreen).

@@ -19,6 +19,12 @@ void EngineLog(const std::wstring& line) {
     CloseHandle(file);
 }
 
+std::wstring EngineVariable(const wchar_t* name) {
+    wchar_t value[32];
+    DWORD length = GetEnvironmentVariableW(name, value, 32);
+    return length > 0 && length < 32 ? value : L"";
+}
+
 HRESULT ReturnString(const std::wstring& text, LPWSTR* out) {
     if (!out) return E_POINTER;
     size_t bytes = (text.size() + 1) * sizeof(wchar_t);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "engines/common/engine_protocol.h"
 #include "engines/common/image.h"
 
 namespace {
@@ -100,11 +101,15 @@ public:
         return E_NOTIMPL;
     }
     HRESULT STDMETHODCALLTYPE remove_FrameNavigationCompleted(EventRegistrationToken) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE add_ScriptDialogOpening(ICoreWebView2ScriptDialogOpeningEventHandler*,
-                                                      EventRegistrationToken*) override {
-        return E_NOTIMPL;
+    HRESULT STDMETHODCALLTYPE add_ScriptDialogOpening(ICoreWebView2ScriptDialogOpeningEventHandler* handler,
+                                                      EventRegistrationToken* token) override {
+        // As a runtime that keeps the page's dialogs to itself.
+        if (EngineVariable(kEngineDialogsVariable) == L"runtime") return E_NOTIMPL;
+        return b_->closed ? kClosed : b_->scriptDialogOpening.Add(handler, token);
     }
-    HRESULT STDMETHODCALLTYPE remove_ScriptDialogOpening(EventRegistrationToken) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE remove_ScriptDialogOpening(EventRegistrationToken token) override {
+        return b_->scriptDialogOpening.Remove(token);
+    }
     HRESULT STDMETHODCALLTYPE add_PermissionRequested(ICoreWebView2PermissionRequestedEventHandler* handler,
                                                       EventRegistrationToken* token) override {
         return b_->closed ? kClosed : b_->permissionRequested.Add(handler, token);

@@ -103,6 +103,11 @@ bool Run(const TestBrowserPtr& b, const std::vector<std::wstring>& words) {
         SetFullscreenElement(b, words[1] == L"on");
     } else if (verb == kEngineCmdBeforeUnload && count == 2 && (words[1] == L"on" || words[1] == L"off")) {
         b->beforeUnload = words[1] == L"on";
+    } else if ((verb == kEngineCmdAlert || verb == kEngineCmdConfirm) && count >= 2) {
+        OpenPageDialog(b, verb == kEngineCmdAlert ? COREWEBVIEW2_SCRIPT_DIALOG_KIND_ALERT : COREWEBVIEW2_SCRIPT_DIALOG_KIND_CONFIRM,
+                       Join(words, 1), L"");
+    } else if (verb == kEngineCmdPrompt && count >= 3) {
+        OpenPageDialog(b, COREWEBVIEW2_SCRIPT_DIALOG_KIND_PROMPT, Join(words, 2), words[1]);
     } else if (verb == kEngineCmdPermission && count >= 2 && count <= 4) {
         return AskedPermission(b, words);
     } else if (verb == kEngineCmdNotify && count >= 2) {

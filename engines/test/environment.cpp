@@ -9,11 +9,7 @@ namespace {
 const wchar_t kVersion[] = L"130.0.2849.80";
 
 // The failure a test asked for through VELOTIDE_TEST_ENGINE_FAIL, or "".
-std::wstring FailPoint() {
-    wchar_t value[32];
-    DWORD length = GetEnvironmentVariableW(kEngineFailVariable, value, 32);
-    return length > 0 && length < 32 ? value : L"";
-}
+std::wstring FailPoint() { return EngineVariable(kEngineFailVariable); }
 
 class Environment : public EnvironmentFace {
 public:

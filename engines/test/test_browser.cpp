@@ -151,17 +151,28 @@ void StartNavigation(const TestBrowserPtr& b, Navigation nav) {
 
 void StartProgramNavigation(const TestBrowserPtr& b, Navigation nav) {
     if (!b->beforeUnload) return StartNavigation(b, nav);
-    // The box comes from the message loop, as the runtime's does.
+    // The question comes from the message loop, as the runtime's does.
     PostTask([b, nav] {
-        if (b->closed) return;
-        if (!AskToLeaveSite(*b, L"")) {
-            // The person stayed: the navigation never started, and ends as
-            // cancelled under a number of its own.
-            RaiseNavigationCompleted(*b, b->nextNavigationId++, COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED, false, 0);
-            return;
-        }
-        b->beforeUnload = false;  // the page is being left
-        StartNavigation(b, nav);
+        OpenScriptDialog(*b, {COREWEBVIEW2_SCRIPT_DIALOG_KIND_BEFOREUNLOAD, b->page.uri, L"", L""},
+                         [b, nav](bool leave, const std::wstring&) {
+                             if (leave) {
+                                 b->beforeUnload = false;  // the page is being left
+                                 StartNavigation(b, nav);
+                             } else if (!StayRaisesNothing()) {
+                                 // The navigation never started, and ends as
+                                 // cancelled under a number of its own.
+                                 RaiseNavigationCompleted(*b, b->nextNavigationId++,
+                                                          COREWEBVIEW2_WEB_ERROR_STATUS_OPERATION_CANCELED, false, 0);
+                             }
+                         });
+    });
+}
+
+void OpenPageDialog(const TestBrowserPtr& b, COREWEBVIEW2_SCRIPT_DIALOG_KIND kind, const std::wstring& message,
+                    const std::wstring& defaultText) {
+    // What the page's script gets back is in the log's answer.
+    PostTask([b, kind, message, defaultText] {
+        OpenScriptDialog(*b, {kind, b->page.uri, message, defaultText}, [](bool, const std::wstring&) {});
     });
 }
 

@@ -58,8 +58,11 @@ using TestBrowserPtr = std::shared_ptr<TestBrowser>;
 // test_browser.cpp: behaviour. Everything but keys happens later, from the message loop.
 void StartNavigation(const TestBrowserPtr& browser, Navigation navigation);  // gives it the next id
 // A navigation the program asked for: the page's beforeunload runs first (its
-// box, when it has a handler), and only if the person leaves does it start.
+// question, when it has a handler), and only if the person leaves does it start.
 void StartProgramNavigation(const TestBrowserPtr& browser, Navigation navigation);
+// The page's script opens alert, confirm or prompt.
+void OpenPageDialog(const TestBrowserPtr& browser, COREWEBVIEW2_SCRIPT_DIALOG_KIND kind, const std::wstring& message,
+                    const std::wstring& defaultText);
 void RequestResource(const TestBrowserPtr& browser, const std::wstring& uri,
                      COREWEBVIEW2_WEB_RESOURCE_CONTEXT context, RequestSource source);
 // The page's processes fail as the runtime reports it.

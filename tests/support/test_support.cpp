@@ -186,6 +186,24 @@ std::wstring DismissMessageBox(const ChildProcess& process, int button) {
     return text;
 }
 
+std::wstring AnswerPrompt(const ChildProcess& process, int button, const wchar_t* typed) {
+    HWND prompt = process.WaitForWindow(L"VelotidePrompt");
+    if (!prompt || !PumpUntil([&] { return IsWindowVisible(prompt) != FALSE; })) return L"(no prompt)";
+    wchar_t text[4096] = {};
+    GetWindowTextW(prompt, text, 4096);
+    std::wstring shown = text;
+    for (HWND child = GetWindow(prompt, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        SendMessageW(child, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text));  // an edit's own text too
+        shown += L"|" + std::wstring(text);
+        wchar_t className[16] = {};
+        GetClassNameW(child, className, 16);
+        if (typed && lstrcmpiW(className, L"Edit") == 0) SendMessageW(child, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed));
+    }
+    PostMessageW(prompt, WM_COMMAND, button, 0);
+    PumpUntil([&] { return !IsWindow(prompt); });  // the next prompt is another window
+    return shown;
+}
+
 DWORD IconCentre(const std::wstring& path) {
     HICON icon = static_cast<HICON>(LoadImageW(nullptr, path.c_str(), IMAGE_ICON, 16, 16, LR_LOADFROMFILE));
     ICONINFO info = {};

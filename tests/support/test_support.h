@@ -86,6 +86,12 @@ private:
 // unless named) pressed on it.
 std::wstring DismissMessageBox(const ChildProcess& process, int button = IDOK);
 
+// The program's own prompt window of the process (its page dialogs too), once
+// shown: its title and the texts of its controls in order, joined by "|";
+// typed put into its field (when it has one and typed is not null), then
+// button pressed.
+std::wstring AnswerPrompt(const ChildProcess& process, int button, const wchar_t* typed = nullptr);
+
 // The pixel in the middle of an .ico file's 16-pixel image, as ARGB; 0 when
 // it can't be read.
 DWORD IconCentre(const std::wstring& path);
