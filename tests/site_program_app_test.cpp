@@ -208,4 +208,43 @@ TEST(SiteProgramAppTest, AProgramWhosePresetIsDamagedSaysSoAndEnds) {
     EXPECT_FALSE(FileExists(app.dataDir()));
 }
 
+// Inside a site app, Site > Save as a program file... asks where and writes
+// the app as a program: its name, site, allowed sites and icon.
+TEST(SiteProgramAppTest, ASiteAppIsSavedAsAProgramWhereThePersonSays) {
+    ScratchDir dir;
+    const std::wstring program = dir / L"Team.exe";
+    AppSession app;
+    const std::wstring folder = app.dataDir() + L"\\Apps\\team-mail";
+    ASSERT_TRUE(SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr) == ERROR_SUCCESS);
+    WriteFileBytes(folder + L"\\config.ini", "url=https://site.example/\r\nname=Team Mail\r\nallow=https://signin.example\r\n");
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    ASSERT_TRUE(WriteIconFromPng(ReadFileBytes(kDemoIcon), folder + L"\\icon.ico"));
+    app.RunInstead(VelotideExePath(), L"VelotideMain.App.team-mail");
+    ASSERT_TRUE(app.Start(true, SW_SHOWNORMAL, L"--app team-mail"));
+    app.Command(ID_SITE_SAVE_PROGRAM);
+    HWND dialog = app.process().WaitForWindow(L"#32770");
+    ASSERT_TRUE(dialog);
+    // The file name's field, once the dialog has made it.
+    HWND edit = nullptr;
+    ASSERT_TRUE(PumpUntil([&] {
+        EnumChildWindows(dialog, [](HWND child, LPARAM found) -> BOOL {
+            wchar_t name[16] = L"";
+            GetClassNameW(child, name, 16);
+            if (!wcscmp(name, L"Edit") && IsWindowVisible(child)) *reinterpret_cast<HWND*>(found) = child;
+            return !*reinterpret_cast<HWND*>(found);
+        }, reinterpret_cast<LPARAM>(&edit));
+        return edit != nullptr;
+    }));
+    SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(program.c_str()));
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(PumpUntil([&] { return FileExists(program); }, 15000));
+    EXPECT_EQ(PresetOf(program), "url=https://site.example/\r\nname=Team Mail\r\nallow=https://signin.example\r\n");
+    HMODULE module = LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_TRUE(module);
+    EXPECT_TRUE(WriteProgramIcon(dir / L"icon.ico", module));
+    FreeLibrary(module);
+    EXPECT_EQ(IconCentre(dir / L"icon.ico"), IconCentre(folder + L"\\icon.ico"));
+    EXPECT_EQ(app.Quit(), 0u);
+}
+
 }  // namespace
