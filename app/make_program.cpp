@@ -72,7 +72,8 @@ std::wstring NameFaultText(NameFault fault, const std::wstring& name) {
 std::wstring ReadIcon(const std::wstring& path, std::string* ico) {
     size_t dot = path.rfind(L'.');
     std::wstring extension = LowerCase(dot == std::wstring::npos ? L"" : path.substr(dot));
-    if (extension != L".png" && extension != L".ico") return L"--icon takes an .ico or .png file, not " + Quoted(path) + L".";
+    if (extension != L".png" && extension != L".ico")
+        return L"--icon takes an .ico or .png file, not " + Quoted(path) + L".";
     std::string bytes;
     switch (ReadIconFileBytes(path, &bytes)) {
     case IconFileRead::kRead:
@@ -119,7 +120,8 @@ std::wstring AskWhereToSave(const std::wstring& name) {
 int MakeProgram(const ProgramRequest& request) {
     if (!request.fault.empty()) return SayFault(request.fault);
     if (request.out.empty())
-        return SayFault(L"--make-program needs the file to write first: --make-program OUT.exe --url ADDRESS --name NAME");
+        return SayFault(
+            L"--make-program needs the file to write first: --make-program OUT.exe --url ADDRESS --name NAME");
     ProgramPreset preset;
     preset.siteUrl = request.url;
     if (request.url.empty()) return SayFault(L"--url is needed: the site's address.");
@@ -131,7 +133,8 @@ int MakeProgram(const ProgramRequest& request) {
         return SayFault(NameFaultText(fault, preset.name));
     for (const std::wstring& origin : request.allow) {
         std::wstring address = origin;
-        if (!NormalizeSiteAddress(address)) return SayFault(L"--allow " + Quoted(origin) + L" is not a site's address.");
+        if (!NormalizeSiteAddress(address))
+            return SayFault(L"--allow " + Quoted(origin) + L" is not a site's address.");
         AddAllowedOrigin(preset.allowedOrigins, address);
     }
     const std::wstring& answer = request.notifications;

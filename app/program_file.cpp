@@ -172,8 +172,9 @@ bool SettleHeader(HANDLE file) {
     const bool plus = WordAt(bytes, optional) == IMAGE_NT_OPTIONAL_HDR64_MAGIC;
     const DWORD resources = DwordAt(bytes, optional + (plus ? 112 : 96) + 8 * IMAGE_DIRECTORY_ENTRY_RESOURCE);
     const auto* own = reinterpret_cast<const BYTE*>(GetModuleHandleW(nullptr));
-    PutDword(bytes, pe + 8, reinterpret_cast<const IMAGE_NT_HEADERS*>(
-                                own + reinterpret_cast<const IMAGE_DOS_HEADER*>(own)->e_lfanew)->FileHeader.TimeDateStamp);
+    const auto* ownHeaders =
+        reinterpret_cast<const IMAGE_NT_HEADERS*>(own + reinterpret_cast<const IMAGE_DOS_HEADER*>(own)->e_lfanew);
+    PutDword(bytes, pe + 8, ownHeaders->FileHeader.TimeDateStamp);
     for (size_t i = 0, count = WordAt(bytes, pe + 6); i < count && sections + 40 * (i + 1) <= bytes.size(); ++i) {
         size_t section = sections + 40 * i;
         DWORD address = DwordAt(bytes, section + 12), raw = DwordAt(bytes, section + 16);

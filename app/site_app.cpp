@@ -58,7 +58,8 @@ std::wstring AppUserModelIdOf(const std::wstring& id) { return L"Velotide.App." 
 std::wstring RunValueName() { return Named(L"Velotide", L"Velotide."); }
 // A site's own program is its own exe: it needs no id to be what it is.
 std::wstring RunArguments() {
-    return g_app.appId.empty() || !g_app.program.id.empty() ? L"--background" : L"--app " + g_app.appId + L" --background";
+    if (g_app.appId.empty() || !g_app.program.id.empty()) return L"--background";
+    return L"--app " + g_app.appId + L" --background";
 }
 std::wstring ProgramName() { return g_app.appName.empty() ? L"Velotide" : g_app.appName; }
 

@@ -28,7 +28,7 @@ struct ConfigLine {
 
 // A site's own program keeps its site and name in its exe: config.ini holds
 // only what the person answered beyond its preset.
-bool IsProgram(const AppState& a) { return !a.program.id.empty(); }
+static bool IsProgram(const AppState& a) { return !a.program.id.empty(); }
 
 const ConfigLine kLines[] = {
     {"url=", [](AppState& a, const std::string& value) { a.siteUrl = Utf8ToWide(value); },

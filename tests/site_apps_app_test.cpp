@@ -27,13 +27,6 @@ bool EntryExists() {
     return true;
 }
 
-// Asked of the window itself: another process's edit field keeps its text.
-std::wstring TitleOf(HWND window) {
-    wchar_t text[128] = L"";
-    SendMessageW(window, WM_GETTEXT, 128, reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
 TEST(SiteAppsAppTest, MadeBesideVelotideRaisedByASecondStartAndRemovedWhole) {
     AppSession app("url=https://site.example/\r\nallow=https://signin.example\r\n");
     ASSERT_TRUE(app.Start());

@@ -9,6 +9,7 @@
 
 #include "app/app_icon.h"
 #include "app/commands.h"
+#include "app/exe_path.h"
 #include "tests/support/app_session.h"
 
 namespace {
@@ -66,17 +67,8 @@ bool FolderIsEmpty(const std::wstring& folder) {
 // The preset resource of a program file, as it holds it.
 std::string PresetOf(const std::wstring& exe) {
     HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-    HRSRC found = module ? FindResourceW(module, MAKEINTRESOURCEW(3), RT_RCDATA) : nullptr;
-    std::string text = found ? std::string(static_cast<const char*>(LockResource(LoadResource(module, found))),
-                                           SizeofResource(module, found))
-                             : "";
+    std::string text = module ? ExeResource(module, MAKEINTRESOURCEW(3), RT_RCDATA) : "";
     if (module) FreeLibrary(module);
-    return text;
-}
-
-std::wstring TitleOf(HWND window) {
-    wchar_t text[128] = L"";
-    SendMessageW(window, WM_GETTEXT, 128, reinterpret_cast<LPARAM>(text));
     return text;
 }
 

@@ -204,6 +204,12 @@ std::wstring AnswerPrompt(const ChildProcess& process, int button, const wchar_t
     return shown;
 }
 
+std::wstring TitleOf(HWND window) {
+    wchar_t text[128] = L"";
+    SendMessageW(window, WM_GETTEXT, 128, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
 DWORD IconCentre(const std::wstring& path) {
     HICON icon = static_cast<HICON>(LoadImageW(nullptr, path.c_str(), IMAGE_ICON, 16, 16, LR_LOADFROMFILE));
     ICONINFO info = {};
