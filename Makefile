@@ -15,10 +15,10 @@ build: deps
 	@cmake --build $(BUILD) -j$(JOBS)
 	@mkdir -p dist && cp $(BUILD)/velotide.exe dist/velotide.exe
 
-# The portable zip and the per-user MSI, named after the version in
-# CMakeLists.txt, and the SHA-256 sums of the release files.
+# The portable zip, the per-user and the per-machine MSI, named after the
+# version in CMakeLists.txt, and the SHA-256 sums of the release files.
 dist: build
-	@rm -f dist/velotide-*-win-x64.zip dist/Velotide-*-x64.msi
+	@rm -f dist/velotide-*-win-x64.zip dist/Velotide-*-x64*.msi
 	@cp $(BUILD)/packages/* dist/
 	@names=$$(ls -1 $(BUILD)/packages); cd dist && sha256sum velotide.exe $$names > SHA256SUMS
 	@ls -1 $(BUILD)/packages | sed 's|^|dist/|'; echo dist/SHA256SUMS

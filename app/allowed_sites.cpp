@@ -12,7 +12,7 @@
 
 namespace {
 
-enum : int { kListId = 100, kRemoveId = 101 };
+enum : int { kNoteId = 99, kListId = 100, kRemoveId = 101 };
 
 // In dialog units, which follow the dialog's font and so the display's DPI.
 struct DialogItem {
@@ -24,7 +24,7 @@ struct DialogItem {
 };
 
 const DialogItem kItems[] = {
-    {0x82, L"Sites allowed for sign-in: their pages may show in Velotide.", SS_LEFT, 8, 8, 244, 10, 0xFFFF},
+    {0x82, L"Sites allowed for sign-in: their pages may show in Velotide.", SS_LEFT, 8, 8, 244, 10, kNoteId},
     {0x83, L"", WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT, 8, 22, 244, 80, kListId},
     {0x80, L"Remove", WS_TABSTOP | BS_PUSHBUTTON, 148, 110, 50, 14, kRemoveId},
     {0x80, L"Close", WS_TABSTOP | BS_DEFPUSHBUTTON, 202, 110, 50, 14, IDCANCEL},
@@ -104,6 +104,10 @@ void RemoveSelected(HWND dialog) {
 INT_PTR CALLBACK AllowedSitesProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_INITDIALOG:
+        if (g_app.fixed.allowedSites) {
+            SetDlgItemTextW(dialog, kNoteId, L"Set by your organisation: their pages may show in Velotide.");
+            EnableWindow(GetDlgItem(dialog, kRemoveId), FALSE);
+        }
         for (const std::wstring& origin : g_app.allowedOrigins)
             SendDlgItemMessageW(dialog, kListId, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(origin.c_str()));
         SendDlgItemMessageW(dialog, kListId, LB_SETCURSEL, 0, 0);

@@ -26,12 +26,19 @@ struct ProgramPreset {
     NotificationsAnswer notifications = NotificationsAnswer::kAsk;
 };
 
+// Settings the person can't change, fixed by the organisation's policies
+// (settings/organisation_policies) or, the site, by a site's own program:
+// their menu items show the value, greyed, and config.ini keeps the person's
+// own lines for them, for when the policy goes.
+struct FixedSettings {
+    bool site = false, allowedSites = false, blockAds = false, notifications = false, keepInTray = false;
+};
+
 struct AppState {
     HINSTANCE instance = nullptr;
     std::wstring appId;    // the site app this program runs as (--app); empty for plain Velotide
     std::wstring appName;  // its name ("name=")
     ProgramPreset program;  // the site's own program this exe is, if it is one
-    bool siteFixed = false;  // the site can't be changed here: no prompt, no Change site address
     HWND mainWindow = nullptr;
     HMENU menuBar = nullptr;  // kept so it can be put back after fullscreen
     std::wstring dataDir;     // no trailing separator
@@ -50,6 +57,10 @@ struct AppState {
     bool placing = false;  // a placement taken at its own scale is being put back: no DPI change rescales it
     WindowPlace place;     // the "window=" line of config.ini
     bool configUnread = false;  // config.ini exists but could not be read at start
+    std::vector<std::string> linesAsRead;  // config.ini's lines of known keys, as read at start
+    FixedSettings fixed;
+    // What the organisation turned off: the command, site apps, the bar for links to other sites.
+    bool startWithWindowsOff = false, createAppsOff = false, otherSitesBarOff = false;
     ICoreWebView2Environment* environment = nullptr;
     ICoreWebView2Controller* controller = nullptr;
     ICoreWebView2* webview = nullptr;

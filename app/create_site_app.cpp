@@ -42,12 +42,17 @@ bool MakeFolder(const NewApp& app) {
 
 // The site, its allowed sign-in sites and ad blocking as Velotide has them;
 // the window's place, notifications and the rest its own from the start.
+// What the organisation fixes is the person's own there too; the site is
+// the app's.
 bool WriteSettings(const NewApp& app) {
     AppState settings;
     settings.siteUrl = g_app.siteUrl;
     settings.appName = app.name;
     settings.blockAds = g_app.blockAds;
     settings.allowedOrigins = g_app.allowedOrigins;
+    settings.linesAsRead = g_app.linesAsRead;
+    settings.fixed.allowedSites = g_app.fixed.allowedSites;
+    settings.fixed.blockAds = g_app.fixed.blockAds;
     return WriteConfig(app.folder, settings);
 }
 

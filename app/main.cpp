@@ -9,6 +9,7 @@
 #include "app/command_line.h"
 #include "app/main_window.h"
 #include "app/make_program.h"
+#include "app/organisation_policies.h"
 #include "app/program_file.h"
 #include "app/app_registration.h"
 #include "app/placement.h"
@@ -17,6 +18,7 @@
 #include "app/tray.h"
 #include "app/start_with_windows.h"
 #include "settings/config_store.h"
+#include "settings/policy_registry.h"
 #include "webview/startup.h"
 
 // How the main window first shows: started by Windows at sign-in, out of the
@@ -31,21 +33,22 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     CommandLine arguments = ParseCommandLine(GetCommandLineW());
     if (arguments.makeProgramGiven) return MakeProgram(arguments.makeProgram);
     // An exe with a preset is that site's own program: its site, name and
-    // identity are fixed in it, and no site app runs in it.
-    switch (ReadOwnPreset(&g_app.program)) {
-    case OwnPreset::kDamaged:
-        return SayProgramIsDamaged();
-    case OwnPreset::kRead:
-        g_app.siteFixed = true;
-        break;
-    case OwnPreset::kNone:
-        if (arguments.removeAppGiven) return RemoveSiteApp(arguments.removeApp);
+    // identity are fixed in it (no policy's Url replaces them), and no site
+    // app runs in it.
+    OwnPreset preset = ReadOwnPreset(&g_app.program);
+    if (preset == OwnPreset::kDamaged) return SayProgramIsDamaged();
+    g_app.fixed.site = preset == OwnPreset::kRead;
+    if (preset == OwnPreset::kNone && arguments.removeAppGiven) return RemoveSiteApp(arguments.removeApp);
+    // Read once, before anything is changed: a fault in them ends the start.
+    Policies policies = ReadPolicies();
+    if (preset == OwnPreset::kNone) {
+        if (arguments.appGiven && policies.createApps.set) return SaySiteAppsAreOff();
+        if (!arguments.appGiven && policies.url.refused) return SayPolicyUrlIsInvalid(policies.url.address);
         if (arguments.appGiven) {
             FinishRemovingApp(arguments.app);  // removed while it ran: its folder goes now
             if (!AppExists(arguments.app)) return SayThereIsNoSuchApp(arguments.app);
             g_app.appId = arguments.app;
         }
-        break;
     }
     // Windows names the program's notifications and groups its windows on the
     // taskbar by this, the same as its Start menu shortcut carries.
@@ -66,12 +69,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     }
 
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    RepairStartWithWindows();
+    if (!policies.startWithWindows.set) RepairStartWithWindows();  // turned off: an administrator starts it
     if (!g_app.appId.empty()) RepairAppRegistration();
 
     g_app.dataDir = DataFolder();
     MakeDataFolder();
     LoadConfig();  // before the menu: "Block ad domains" starts from blockAds
+    PutPoliciesInForce(policies);
 
     RegisterMainWindowClass();
     g_app.menuBar = BuildMenuBar();

@@ -9,6 +9,7 @@
 #include "app/fullscreen.h"
 #include "app/make_program.h"
 #include "app/notifications.h"
+#include "app/organisation_policies.h"
 #include "app/other_sites.h"
 #include "app/page_dialogs.h"
 #include "app/placement.h"
@@ -42,8 +43,7 @@ HMENU BuildMenuBar() {
     HMENU bar = CreateMenu();
     HMENU site = CreatePopupMenu();
     HMENU view = CreatePopupMenu();
-    // A site's own program is its site.
-    if (!g_app.siteFixed) AppendMenuW(site, MF_STRING, ID_SITE_CHANGE, L"Change site address\u2026\tCtrl+L");
+    AppendMenuW(site, MF_STRING, ID_SITE_CHANGE, L"Change site address\u2026\tCtrl+L");
     AppendMenuW(site, MF_STRING, ID_SITE_RELOAD, L"Reload\tCtrl+R");
     AppendMenuW(site, MF_STRING, ID_SITE_HOME, L"Home\tAlt+Home");
     AppendMenuW(site, MF_SEPARATOR, 0, nullptr);
@@ -70,6 +70,10 @@ HMENU BuildMenuBar() {
                 L"Keep running in the notification area");
     AppendMenuW(view, MF_STRING | (StartsWithWindows() ? MF_CHECKED : MF_UNCHECKED), ID_VIEW_START_WITH_WINDOWS,
                 L"Start with Windows");
+    // What the organisation fixes shows its state, greyed.
+    for (HMENU menu : {site, view})
+        for (int i = GetMenuItemCount(menu); i-- > 0;)
+            if (!CommandAvailable(GetMenuItemID(menu, i))) EnableMenuItem(menu, i, MF_BYPOSITION | MF_GRAYED);
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(site), L"Site");
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(view), L"View");
     return bar;
@@ -130,6 +134,7 @@ static void ToggleStartWithWindows() {
 
 // Runs menu command id; false when id is not one of ours.
 static bool RunCommand(int id) {
+    if (!CommandAvailable(id)) return true;
     switch (id) {
     case ID_SITE_CHANGE:
         PromptForSiteAddress();

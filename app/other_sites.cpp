@@ -9,10 +9,12 @@
 #include "settings/allowed_origins.h"
 #include "settings/site_address.h"
 
-// "HOST is another site", with Open in browser and Allow in Velotide.
+// "HOST is another site", with Open in browser and Allow in Velotide (unless
+// the organisation fixes the allowed sites).
 static void OfferInBar(const std::wstring& address) {
-    ShowBar(BarTopic::kOtherSite, SiteHost(address) + L" is another site", address,
-            {{L"Open in browser", 120, OpenWithWindows}, {L"Allow in Velotide", 130, AllowSiteOf}});
+    std::vector<BarButton> buttons = {{L"Open in browser", 120, OpenWithWindows}};
+    if (!g_app.fixed.allowedSites) buttons.push_back({L"Allow in Velotide", 130, AllowSiteOf});
+    ShowBar(BarTopic::kOtherSite, SiteHost(address) + L" is another site", address, buttons);
 }
 
 void ActOnStoppedLinks() {

@@ -249,7 +249,6 @@ bool AskForText(const PromptTexts& texts, std::wstring& text, bool (*stillWanted
 bool AskForAnswer(const PromptTexts& texts, bool (*stillWanted)()) { return RunPrompt(texts, nullptr, stillWanted); }
 
 void PromptForSiteAddress() {
-    if (g_app.siteFixed) return;  // Ctrl+L asks too
     std::wstring address = g_app.siteUrl;
     if (AskForText(kSiteAddressTexts, address)) ApplySiteAddress(address);
 }

@@ -25,8 +25,7 @@ bool AskForText(const PromptTexts& texts, std::wstring& text, bool (*stillWanted
 // The same without a field to type in: true when the person accepted.
 bool AskForAnswer(const PromptTexts& texts, bool (*stillWanted)() = nullptr);
 
-// Site > Change site address: asks, validates, stores and opens; nothing
-// where the site is fixed.
+// Site > Change site address: asks, validates, stores and opens.
 void PromptForSiteAddress();
 
 LRESULT CALLBACK PromptWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

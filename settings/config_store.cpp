@@ -17,29 +17,32 @@
 // the ANSI code page and miss a data directory named outside it.
 static std::wstring ConfigPath() { return g_app.dataDir + L"\\config.ini"; }
 
-// The lines config.ini knows, in the order they are written: each key, what
-// reading the value after it sets, and the lines to write, each with its
-// line end ("" leaves the key out; allow= may stand any number of times).
+// The lines config.ini knows, in the order they are written: each key, the
+// setting that may be fixed for the person (whose own lines are then written
+// back as they were read), what reading the value after it sets, and the
+// lines to write, each with its line end ("" leaves the key out; allow= may
+// stand any number of times).
 struct ConfigLine {
     const char* key;
+    bool FixedSettings::*fixedBy;
     void (*read)(AppState& settings, const std::string& value);
     std::string (*write)(const AppState& settings);
 };
 
-// A site's own program keeps its site and name in its exe: config.ini holds
-// only what the person answered beyond its preset.
+// A site's own program keeps its name in its exe, and its site (fixed): its
+// config.ini holds only what the person answered beyond its preset.
 static bool IsProgram(const AppState& a) { return !a.program.id.empty(); }
 
 const ConfigLine kLines[] = {
-    {"url=", [](AppState& a, const std::string& value) { a.siteUrl = Utf8ToWide(value); },
-     [](const AppState& a) { return IsProgram(a) ? std::string() : "url=" + WideToUtf8(a.siteUrl) + "\r\n"; }},
-    {"blockAds=", [](AppState& a, const std::string& value) { a.blockAds = value != "0"; },
+    {"url=", &FixedSettings::site, [](AppState& a, const std::string& value) { a.siteUrl = Utf8ToWide(value); },
+     [](const AppState& a) { return "url=" + WideToUtf8(a.siteUrl) + "\r\n"; }},
+    {"blockAds=", &FixedSettings::blockAds, [](AppState& a, const std::string& value) { a.blockAds = value != "0"; },
      [](const AppState& a) { return std::string("blockAds=") + (a.blockAds ? "1" : "0") + "\r\n"; }},
-    {"window=", [](AppState& a, const std::string& value) { ParseWindowPlace(value, &a.place); },
+    {"window=", nullptr, [](AppState& a, const std::string& value) { ParseWindowPlace(value, &a.place); },
      [](const AppState& a) { return a.place.known ? "window=" + FormatWindowPlace(a.place) + "\r\n" : std::string(); }},
     // Written only once the person has answered otherwise than the program
     // was made (or turned it on): a file without them is the plain program's.
-    {"notifications=",
+    {"notifications=", &FixedSettings::notifications,
      [](AppState& a, const std::string& value) {
          a.notifications = value == "allow"   ? NotificationsAnswer::kAllow
                            : value == "block" ? NotificationsAnswer::kBlock
@@ -51,14 +54,15 @@ const ConfigLine kLines[] = {
                 "\r\n";
      }},
     // A site app's name; plain Velotide has none.
-    {"name=", [](AppState& a, const std::string& value) { a.appName = Utf8ToWide(value); },
+    {"name=", nullptr, [](AppState& a, const std::string& value) { a.appName = Utf8ToWide(value); },
      [](const AppState& a) {
          return a.appName.empty() || IsProgram(a) ? std::string() : "name=" + WideToUtf8(a.appName) + "\r\n";
      }},
-    {"tray=", [](AppState& a, const std::string& value) { a.keepInTray = value == "1"; },
+    {"tray=", &FixedSettings::keepInTray, [](AppState& a, const std::string& value) { a.keepInTray = value == "1"; },
      [](const AppState& a) { return std::string(a.keepInTray ? "tray=1\r\n" : ""); }},
     // Checked and reduced to origins once all are read.
-    {"allow=", [](AppState& a, const std::string& value) { a.allowedOrigins.push_back(Utf8ToWide(value)); },
+    {"allow=", &FixedSettings::allowedSites,
+     [](AppState& a, const std::string& value) { a.allowedOrigins.push_back(Utf8ToWide(value)); },
      [](const AppState& a) {
          std::string lines;
          const std::vector<std::wstring>& preset = a.program.allowedOrigins;
@@ -73,8 +77,19 @@ static void ApplyLine(std::string line, AppState& settings) {
     while (!line.empty() && (line.back() == ' ' || line.back() == '\r')) line.pop_back();
     for (const ConfigLine& known : kLines) {
         size_t length = strlen(known.key);
-        if (line.compare(0, length, known.key) == 0) return known.read(settings, line.substr(length));
+        if (line.compare(0, length, known.key) != 0) continue;
+        known.read(settings, line.substr(length));
+        settings.linesAsRead.push_back(line);
+        return;
     }
+}
+
+// The lines read for a setting fixed for the person, as they were.
+static std::string LinesAsRead(const AppState& settings, const char* key) {
+    std::string lines;
+    for (const std::string& line : settings.linesAsRead)
+        if (line.compare(0, strlen(key), key) == 0) lines += line + "\r\n";
+    return lines;
 }
 
 void ReadConfigText(const std::string& text, AppState& settings) {
@@ -132,8 +147,11 @@ bool WriteConfig(const std::wstring& dataDir, const AppState& settings) {
 
 std::string ConfigText(const AppState& settings, std::initializer_list<std::string_view> keys) {
     std::string text;
-    for (const ConfigLine& known : kLines)
-        if (!keys.size() || std::find(keys.begin(), keys.end(), known.key) != keys.end()) text += known.write(settings);
+    for (const ConfigLine& known : kLines) {
+        if (keys.size() && std::find(keys.begin(), keys.end(), known.key) == keys.end()) continue;
+        bool fixed = known.fixedBy && settings.fixed.*known.fixedBy;
+        text += fixed ? LinesAsRead(settings, known.key) : known.write(settings);
+    }
     return text;
 }
 

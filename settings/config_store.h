@@ -15,13 +15,15 @@
 // keeps its site and name), normalises siteUrl (cleared when invalid), sets
 // homeOrigin and reduces the allowed addresses to origins (invalid and
 // repeated dropped). A file that exists but can't be opened sets configUnread.
+// The lines of known keys are kept as read (linesAsRead).
 void LoadConfig();
 
 // Writes siteUrl, blockAds, place (once known) and allowedOrigins to
 // config.ini.tmp, then moves it over config.ini, so the old file stays intact
 // unless the new one was written completely. Nothing is written while
 // configUnread holds. False when the settings were not saved: the values
-// live on in memory for this run.
+// live on in memory for this run. For a setting fixed for the person the
+// lines read at start are written instead, so the person's own stay.
 bool SaveConfig();
 // The same file, with these settings, in another data directory (a new site
 // app's); false when it could not be written.

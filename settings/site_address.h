@@ -6,6 +6,10 @@
 
 #include <string>
 
+// The longest site address the program takes, in UTF-16 code units: what the
+// prompt's field holds.
+inline constexpr size_t kMaxAddressLength = 2047;
+
 // Each UTF-16 code unit through towlower in the classic locale: only A-Z change.
 std::wstring LowerCase(std::wstring text);
 

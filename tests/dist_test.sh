@@ -6,19 +6,7 @@
 # Usage: dist_test.sh VERSION ZIP MSI EXE DRIVER ENGINE
 set -u
 version=$1 zip=$2 msi=$3 exe=$4 driver=$5 engine=$6
-wine=/usr/lib/wine/wine64
-# Wine would mirror the shortcut into the Linux desktop's menu.
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-};winemenubuilder.exe=d"
-
-failures=0
-check() {  # DESCRIPTION COMMAND [ARG...]
-    what=$1; shift
-    if "$@"; then echo "ok   $what"; else echo "FAIL $what"; failures=$((failures + 1)); fi
-}
-absent() { [ ! -e "$1" ]; }
-mentions() { tr -d '\000' <"$1" | grep -q -F "$2"; }  # ANSI or UTF-16 text in a binary file
-winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
-unixpath() { $wine winepath -u "$($wine cmd /c echo "%$1%" | tr -d '\r')" | tr -d '\r'; }
+. "$(dirname "$0")/dist_helpers.sh"
 
 localappdata=$(unixpath LOCALAPPDATA)
 appdata=$(unixpath APPDATA)
@@ -29,9 +17,11 @@ data="$localappdata/Velotide"
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
-# --- The portable zip: the program and its two documents, nothing else.
-check "zip holds velotide.exe, README.md, LICENSE" \
-    [ "$(zip -sf "$zip" | sed -n 's/^  //p' | sort | tr '\n' ' ')" = "LICENSE README.md velotide.exe " ]
+# --- The portable zip: the program, its two documents and the Group Policy
+# templates, nothing else.
+check "zip holds velotide.exe, README.md, LICENSE and the templates" \
+    [ "$(zip -sf "$zip" | sed -n 's/^  //p' | sort | tr '\n' ' ')" = \
+      "LICENSE README.md policy/Velotide.admx policy/en-US/Velotide.adml velotide.exe " ]
 
 # --- The MSI's package facts: per-user, no elevation, this version.
 msiinfo export "$msi" Property | tr -d '\r' >"$scratch/properties"
@@ -67,20 +57,8 @@ check "installed settings untouched" cmp -s "$scratch/config.ini" "$data/config.
 
 # --- Start the installed program, with the test engine standing in for the
 # WebView2 Runtime, and quit it from the menu.
-runtime="$scratch/runtime/130.0.2849.80"
-mkdir -p "$runtime/EBWebView/x64" && cp "$engine" "$runtime/EBWebView/x64/"
-WEBVIEW2_BROWSER_EXECUTABLE_FOLDER=$(winpath "$runtime") $wine "$installed" &
-app=$!
-shown=false
-$wine "$driver" wait VelotideMain 20000 && shown=true
-check "installed program shows its main window" $shown
-if $shown; then
-    $wine "$driver" command 106 >/dev/null  # Quit
-else
-    kill $app 2>/dev/null
-fi
-wait $app
-check "installed program ends with exit code 0" [ $? -eq 0 ]
+check "installed program shows its main window and ends with exit code 0" \
+    [ "$(run_installed "$installed" "$engine" "$driver" "$scratch")" = "shown, exit 0" ]
 # What the program wrote there is the user's now.
 cp "$data/config.ini" "$scratch/config.ini"
 

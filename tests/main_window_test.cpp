@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 
 #include "app/app_state.h"
 #include "app/commands.h"
@@ -106,6 +107,24 @@ TEST_F(MainWindowTest, BlockAdsItemStartsCheckedFromSetting) {
         EXPECT_EQ((state & MF_CHECKED) != 0, blockAds);
         DestroyMenu(bar);
     }
+}
+
+// The items whose settings policies fix, or that they turn off, show their
+// state greyed; the rest stay available.
+TEST_F(MainWindowTest, ItemsPoliciesFixShowTheirStateGreyed) {
+    g_app.fixed = {true, true, true, true, true};
+    g_app.blockAds = false;
+    g_app.keepInTray = g_app.startWithWindowsOff = g_app.createAppsOff = true;
+    HMENU bar = BuildMenuBar();
+    std::set<UINT> greyed;
+    for (UINT id = ID_SITE_CHANGE; id <= ID_SITE_REMOVE_APP; ++id)
+        if (UINT state = GetMenuState(bar, id, MF_BYCOMMAND); state != static_cast<UINT>(-1) && (state & MF_GRAYED))
+            greyed.insert(id);
+    EXPECT_EQ(greyed, (std::set<UINT>{ID_SITE_CHANGE, ID_SITE_BLOCK_ADS, ID_SITE_NOTIFICATIONS, ID_VIEW_KEEP_IN_TRAY,
+                                      ID_VIEW_START_WITH_WINDOWS, ID_SITE_CREATE_APP}));
+    EXPECT_EQ(GetMenuState(bar, ID_SITE_BLOCK_ADS, MF_BYCOMMAND) & MF_CHECKED, 0u);
+    EXPECT_NE(GetMenuState(bar, ID_VIEW_KEEP_IN_TRAY, MF_BYCOMMAND) & MF_CHECKED, 0u);
+    DestroyMenu(bar);
 }
 
 TEST_F(MainWindowTest, WindowHasClassTitleStyleAndSize) {

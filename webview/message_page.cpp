@@ -65,9 +65,12 @@ const wchar_t* FailureSentence(COREWEBVIEW2_WEB_ERROR_STATUS status) {
     return kFailureSentences[std::size(kFailureSentences) - 1].sentence;
 }
 
+// A site the organisation fixed can't be changed: the page doesn't send the
+// person to a greyed command.
 std::wstring FailurePageText(const wchar_t* sentence, const std::wstring& address) {
     return std::wstring(sentence) + L"<br>Address: " + ShownAddress(address) +
-           L"<br>Reload (Ctrl+R) tries again. Check your connection, or use Site &rsaquo; Change site address.";
+           L"<br>Reload (Ctrl+R) tries again. Check your connection" +
+           (g_app.fixed.site ? L"." : L", or use Site &rsaquo; Change site address.");
 }
 
 void ShowFailurePage(const wchar_t* sentence, const std::wstring& address) {

@@ -13,6 +13,7 @@ StoppedLink ClassifyStoppedLink(const std::wstring& address, bool userInitiated)
 }
 
 static void Queue(StoppedLink action, const std::wstring& address) {
+    if (action == StoppedLink::kOfferInBar && g_app.otherSitesBarOff) return;  // stopped silently
     g_app.stoppedLinks.emplace_back(action, address);
     PostViewNotice(kNoticeStoppedLinks);
 }

@@ -19,7 +19,8 @@ enum class StoppedLink {
 StoppedLink ClassifyStoppedLink(const std::wstring& address, bool userInitiated);
 
 // Queues what ClassifyStoppedLink says for a stopped navigation or pop-up,
-// for the window to act on once the engine's event has returned.
+// for the window to act on once the engine's event has returned; nothing
+// for the bar while the organisation turned it off.
 void OnStoppedLink(const std::wstring& address, BOOL userInitiated);
 // Queues address to be named in the bar.
 void OfferStoppedLink(const std::wstring& address);

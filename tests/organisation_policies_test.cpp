@@ -1,0 +1,77 @@
+// What the policy values read under HKLM and HKCU come to: types, ranges,
+// lengths, the machine's over the user's, entries that aren't origins.
+#include <gtest/gtest.h>
+
+#include "settings/organisation_policies.h"
+
+namespace {
+
+RawPolicyValue Raw(DWORD type, const void* data, size_t size) {
+    return {type, std::string(static_cast<const char*>(data), size), false, {}};
+}
+RawPolicyValue Sz(const std::wstring& text, DWORD type = REG_SZ) {
+    return Raw(type, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+}
+RawPolicyValue Dword(DWORD number, DWORD type = REG_DWORD, size_t size = sizeof(DWORD)) { return Raw(type, &number, size); }
+RawPolicyValue List(std::vector<RawPolicyValue> entries) { return {REG_NONE, "", false, entries}; }
+const RawPolicyValue kTooLong = {REG_SZ, "", true, {}};
+
+using Values = std::vector<std::pair<std::wstring, RawPolicyValue>>;
+
+// The policies that values of the machine and of the user come to: "BlockAds=1 Url=<address> AllowedSites=a,b,"
+// ("Url!<address>" when refused).
+std::wstring Decided(const Values& machine, const Values& user) {
+    RawPolicies roots[2];
+    for (int r = 0; r < 2; ++r)
+        for (const auto& [name, raw] : r ? user : machine)
+            for (size_t i = 0; i < std::size(kPolicyValues); ++i)
+                if (name == kPolicyValues[i].name) roots[r].values[i] = raw;
+    Policies policies = DecidePolicies(roots[0], roots[1]);
+    std::wstring text;
+    for (const PolicyValue& value : kPolicyValues) {
+        const PolicySetting& s = policies.*value.setting;
+        if (!s.set) continue;
+        text += std::wstring(text.empty() ? L"" : L" ") + value.name + (s.refused ? L"!" : L"=") +
+                (value.kind == PolicyKind::kNumber ? std::to_wstring(s.number) : s.address);
+        for (const std::wstring& origin : s.origins) text += origin + L",";
+    }
+    return text;
+}
+
+const std::wstring kLongest = L"https://a.example/" + std::wstring(2047 - 18, L'p');  // the most an address takes
+
+TEST(OrganisationPoliciesTest, ValuesReadComeToThePolicies) {
+    const struct {
+        Values machine, user;
+        std::wstring expected;
+    } kCases[] = {
+        {{}, {}, L""},
+        {{{L"BlockAds", Dword(0)}, {L"Notifications", Dword(1)}}, {{L"CreateApps", Dword(0)}},
+         L"BlockAds=0 Notifications=1 CreateApps=0"},
+        {{{L"BlockAds", Dword(1)}}, {{L"BlockAds", Dword(0)}}, L"BlockAds=1"},  // the machine's wins
+        // Out of range, or of the wrong type or size: ignored, and the user's counts.
+        {{{L"KeepInNotificationArea", Dword(2)}, {L"StartWithWindows", Dword(1)}, {L"BlockAds", Sz(L"1")},
+          {L"Notifications", Dword(1, REG_QWORD)}, {L"CreateApps", Dword(0, REG_DWORD, 2)},
+          {L"OtherSitesBar", Dword(0, REG_DWORD_BIG_ENDIAN)}},
+         {{L"KeepInNotificationArea", Dword(0)}}, L"KeepInNotificationArea=0"},
+        {{{L"Url", Sz(L"  intranet.example ")}}, {}, L"Url=https://intranet.example"},
+        {{{L"Url", Sz(L"ftp://files.example")}}, {{L"Url", Sz(L"https://ok.example")}}, L"Url!ftp://files.example"},
+        {{}, {{L"Url", Sz(L"")}}, L"Url!"},
+        {{{L"Url", kTooLong}}, {{L"Url", Sz(L"https://user.example")}}, L"Url=https://user.example"},
+        {{{L"Url", Sz(L"https://a.example", REG_EXPAND_SZ)}}, {}, L""},
+        {{{L"Url", Sz(kLongest + L"p")}}, {{L"Url", Sz(kLongest)}}, L"Url=" + kLongest},
+        {{{L"AllowedSites", List({Sz(L"https://login.example.com"), Sz(L"login.example.org"), Sz(L"https://x.example/path"),
+                                  Sz(L"https://me@x.example"), Dword(1), Sz(L"HTTPS://Login.Example.com:443/"),
+                                  Sz(L"http://[::1]:8080"), kTooLong, Sz(L"https://x.example?q")})}},
+         {}, L"AllowedSites=https://login.example.com,https://login.example.org,http://[::1]:8080,"},
+        // The machine's list even with nothing left in it; an empty key is none.
+        {{{L"AllowedSites", List({Sz(L"not an origin/")})}}, {{L"AllowedSites", List({Sz(L"https://u.example")})}},
+         L"AllowedSites="},
+        {{{L"AllowedSites", List({})}}, {{L"AllowedSites", List({Sz(L"https://u.example")})}},
+         L"AllowedSites=https://u.example,"},
+    };
+    for (const auto& c : kCases)
+        EXPECT_EQ(Decided(c.machine, c.user), c.expected);
+}
+
+}  // namespace
