@@ -4,16 +4,15 @@
 #include <shlobj.h>
 
 #include "app/app_shortcut.h"
-#include "app/app_state.h"
 #include "app/app_uninstall_entry.h"
 #include "app/exe_path.h"
 #include "app/site_app.h"
 
 static std::wstring Arguments(const std::wstring& id) { return L"--app " + id; }
 
-// Calls found with the path of each Start menu shortcut that runs app id.
+// Calls found with the path of each Start menu shortcut and what it holds.
 template <typename F>
-static void ForEachShortcutOf(const std::wstring& id, F found) {
+static void ForEachShortcut(F found) {
     wchar_t programs[MAX_PATH];
     if (FAILED(SHGetFolderPathW(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, programs))) return;
     WIN32_FIND_DATAW file;
@@ -22,7 +21,7 @@ static void ForEachShortcutOf(const std::wstring& id, F found) {
     do {
         std::wstring path = std::wstring(programs) + L"\\" + file.cFileName;
         Shortcut shortcut;
-        if (ReadShortcut(path, &shortcut) && shortcut.arguments == Arguments(id)) found(path, shortcut);
+        if (ReadShortcut(path, &shortcut)) found(path, shortcut);
     } while (FindNextFileW(search, &file));
     FindClose(search);
 }
@@ -38,29 +37,40 @@ bool RegisterApp(const std::wstring& id, const std::wstring& name, const std::ws
     // Another app (or program) of the same name keeps its shortcut: this one
     // is told apart by its id.
     if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) path = StartMenuShortcutPath(name + L" (" + id + L")", id);
-    if (path.empty() || !WriteShortcut(path, {exe, Arguments(id), icon, AppUserModelIdOf(id), name})) return false;
+    if (path.empty() || !WriteShortcut(path, {exe, Arguments(id), icon, AppUserModelId(id), name})) return false;
     if (WriteUninstallEntry(id, {name, icon, host, AppFolder(id), exe})) return true;
     DeleteShortcut(path);
     return false;
 }
 
-void UnregisterApp(const std::wstring& id) {
-    DeleteUninstallEntry(id);
-    ForEachShortcutOf(id, [](const std::wstring& path, const Shortcut&) { DeleteShortcut(path); });
+void DeleteAppShortcuts(const std::wstring& id) {
+    ForEachShortcut([&](const std::wstring& path, const Shortcut& shortcut) {
+        if (shortcut.arguments == Arguments(id)) DeleteShortcut(path);
+    });
 }
 
-void RepairAppRegistration() {
+void UnregisterApp(const std::wstring& id) {
+    DeleteUninstallEntry(id);
+    DeleteAppShortcuts(id);
+}
+
+void RepairAppRegistration(const std::vector<std::wstring>& ids) {
     std::wstring exe = ThisExePath();
-    if (exe.empty()) return;
-    const std::wstring& id = g_app.appId;
-    ForEachShortcutOf(id, [&](const std::wstring& path, Shortcut shortcut) {
+    if (exe.empty() || ids.empty()) return;
+    ForEachShortcut([&](const std::wstring& path, Shortcut shortcut) {
         if (!ExeIsGone(shortcut.target)) return;
-        shortcut.target = exe;
-        WriteShortcut(path, shortcut);
+        for (const std::wstring& id : ids) {
+            if (shortcut.arguments != Arguments(id)) continue;
+            shortcut.target = exe;
+            WriteShortcut(path, shortcut);
+            return;
+        }
     });
-    UninstallEntry entry;
-    if (ReadUninstallEntry(id, &entry) && ExeIsGone(entry.exe)) {
-        entry.exe = exe;
-        WriteUninstallEntry(id, entry);
+    for (const std::wstring& id : ids) {
+        UninstallEntry entry;
+        if (ReadUninstallEntry(id, &entry) && ExeIsGone(entry.exe)) {
+            entry.exe = exe;
+            WriteUninstallEntry(id, entry);
+        }
     }
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // Whether app id has its entry in Settings > Apps.
 bool AppIsRegistered(const std::wstring& id);
@@ -10,8 +11,10 @@ bool AppIsRegistered(const std::wstring& id);
 // AppUserModelID) and the entry (publisher: the site's host); false, with
 // neither left, when one of them could not be made.
 bool RegisterApp(const std::wstring& id, const std::wstring& name, const std::wstring& host, const std::wstring& exe);
-// Removes the app's entry and every Start menu shortcut that runs it.
+// Removes every Start menu shortcut that runs app id.
+void DeleteAppShortcuts(const std::wstring& id);
+// Removes the app's entry and its shortcuts.
 void UnregisterApp(const std::wstring& id);
-// At the app's start: a shortcut or entry that names an exe which no longer
-// exists (Velotide moved) is pointed at this one.
-void RepairAppRegistration();
+// The shortcuts and entries of apps ids that name an exe which no longer
+// exists (Velotide moved) are pointed at this one; the others are only read.
+void RepairAppRegistration(const std::vector<std::wstring>& ids);

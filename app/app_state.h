@@ -56,6 +56,7 @@ struct AppState {
     WINDOWPLACEMENT savedPlacement = {sizeof(WINDOWPLACEMENT), 0, 0, {}, {}, {}};
     bool placing = false;  // a placement taken at its own scale is being put back: no DPI change rescales it
     WindowPlace place;     // the "window=" line of config.ini
+    bool maximiseWhenShown = false;  // kept hidden since the start, and left maximised at the last quit
     bool configUnread = false;  // config.ini exists but could not be read at start
     std::vector<std::string> linesAsRead;  // config.ini's lines of known keys, as read at start
     FixedSettings fixed;

@@ -8,3 +8,5 @@ void RequestClose() {
 }
 
 void CloseNow() { DestroyWindow(g_app.mainWindow); }
+
+bool CloseIsUnderWay() { return g_app.nav.closeAsked; }

@@ -10,6 +10,7 @@
 #include "app/exe_path.h"
 #include "app/prompt.h"
 #include "app/site_app.h"
+#include "app/steps_with_undo.h"
 #include "settings/app_names.h"
 #include "settings/config_store.h"
 #include "settings/site_address.h"
@@ -68,7 +69,7 @@ bool Start(const NewApp& app) { return StartVelotide(L"--app " + app.id); }
 void RemoveFolder(const NewApp& app) { DeleteFolderWhole(app.folder); }
 void Unregister(const NewApp& app) { UnregisterApp(app.id); }
 
-// In order; a failed step undoes those before it, last first.
+// In order, each with what undoes it once a later step fails.
 const struct Step {
     const wchar_t* doing;  // "Velotide could not create the app while ..."
     bool (*run)(const NewApp&);
@@ -100,13 +101,9 @@ void FinishCreatingSiteApp() {
     app.id = AppIdFromName(app.name, FolderTaken);
     app.folder = AppFolder(app.id);
     app.exe = ThisExePath();
-    for (size_t done = 0; done < std::size(kSteps); ++done) {
-        if (!app.exe.empty() && kSteps[done].run(app)) continue;
-        for (size_t undo = done + 1; undo-- > 0;)
-            if (kSteps[undo].undo) kSteps[undo].undo(app);
-        std::wstring message = L"Velotide could not create the app \u201C" + app.name + L"\u201D: " +
-                               kSteps[done].doing + L" failed. Nothing of it was kept.";
-        MessageBoxW(g_app.mainWindow, message.c_str(), L"Velotide", MB_ICONERROR);
-        return;
-    }
+    size_t failed = app.exe.empty() ? 0 : RunStepsWithUndo(kSteps, std::size(kSteps), app);
+    if (failed == std::size(kSteps)) return;
+    std::wstring message = L"Velotide could not create the app \u201C" + app.name + L"\u201D: " +
+                           kSteps[failed].doing + L" failed. Nothing of it was kept.";
+    MessageBoxW(g_app.mainWindow, message.c_str(), L"Velotide", MB_ICONERROR);
 }

@@ -15,6 +15,7 @@
 #include "app/placement.h"
 #include "app/remove_site_app.h"
 #include "app/site_app.h"
+#include "app/site_apps_upkeep.h"
 #include "app/tray.h"
 #include "app/start_with_windows.h"
 #include "settings/config_store.h"
@@ -22,10 +23,11 @@
 #include "webview/startup.h"
 
 // How the main window first shows: started by Windows at sign-in, out of the
-// way (only the notification area's icon when the program is kept there).
+// way (only the notification area's icon when the program is kept there and
+// the icon is there to bring it back).
 static int FirstShowCommand(int showCommand) {
     if (!g_app.startedInBackground) return showCommand;
-    return g_app.keepInTray ? SW_HIDE : SW_SHOWMINNOACTIVE;
+    return g_app.keepInTray && TrayIconShown() ? SW_HIDE : SW_SHOWMINNOACTIVE;
 }
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
@@ -38,6 +40,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     OwnPreset preset = ReadOwnPreset(&g_app.program);
     if (preset == OwnPreset::kDamaged) return SayProgramIsDamaged();
     g_app.fixed.site = preset == OwnPreset::kRead;
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // the shell's shortcuts are COM objects
     if (preset == OwnPreset::kNone && arguments.removeAppGiven) return RemoveSiteApp(arguments.removeApp);
     // Read once, before anything is changed: a fault in them ends the start.
     Policies policies = ReadPolicies();
@@ -45,20 +48,22 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         if (arguments.appGiven && policies.createApps.set) return SaySiteAppsAreOff();
         if (!arguments.appGiven && policies.url.refused) return SayPolicyUrlIsInvalid(policies.url.address);
         if (arguments.appGiven) {
-            FinishRemovingApp(arguments.app);  // removed while it ran: its folder goes now
-            if (!AppExists(arguments.app)) return SayThereIsNoSuchApp(arguments.app);
+            // One whose removal could not finish is not started again: what is
+            // left of it goes now.
+            if (FinishRemovingApp(arguments.app) || !AppExists(arguments.app)) return SayThereIsNoSuchApp(arguments.app);
             g_app.appId = arguments.app;
         }
     }
     // Windows names the program's notifications and groups its windows on the
     // taskbar by this, the same as its Start menu shortcut carries.
-    SetCurrentProcessExplicitAppUserModelID(AppUserModelId().c_str());
+    SetCurrentProcessExplicitAppUserModelID(AppUserModelId(g_app.appId).c_str());
     g_app.startedInBackground = arguments.background;
 
-    HANDLE mutex = CreateMutexW(nullptr, TRUE, InstanceMutexName().c_str());
+    HANDLE mutex = CreateMutexW(nullptr, TRUE, InstanceMutexName(g_app.appId).c_str());
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
         // Started in the background, it leaves the running one as it is.
-        if (HWND first = g_app.startedInBackground ? nullptr : FindWindowW(MainWindowClass().c_str(), nullptr)) {
+        std::wstring windowClass = MainWindowClass(g_app.appId);
+        if (HWND first = g_app.startedInBackground ? nullptr : FindWindowW(windowClass.c_str(), nullptr)) {
             // A window kept in the notification area, or never shown, comes
             // back; only a minimised window is restored: a maximised one stays so.
             if (!IsWindowVisible(first)) ShowWindow(first, SW_SHOW);
@@ -68,9 +73,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         return 0;  // the mutex handle goes with the process
     }
 
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    if (!policies.startWithWindows.set) RepairStartWithWindows();  // turned off: an administrator starts it
-    if (!g_app.appId.empty()) RepairAppRegistration();
+    if (!policies.startWithWindows.set) RepairStartWithWindows(g_app.appId);  // turned off: an administrator starts it
+    if (!g_app.appId.empty()) RepairAppRegistration({g_app.appId});
 
     g_app.dataDir = DataFolder();
     MakeDataFolder();
@@ -80,10 +84,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     RegisterMainWindowClass();
     g_app.menuBar = BuildMenuBar();
     g_app.mainWindow = CreateMainWindow();
+    UpdateTrayIcon();  // before the first show, which hides the window only when the icon is there
     ShowWindow(g_app.mainWindow, RestoreWindowPlace(g_app.mainWindow, FirstShowCommand(showCommand)));
     UpdateWindow(g_app.mainWindow);
-    UpdateTrayIcon();
     StartWebView();
+    // Not needed for the window or the site: after both are on their way.
+    // Velotide's apps run velotide.exe: a site's own program leaves them be.
+    if (g_app.appId.empty() && g_app.program.id.empty()) TendSiteApps();
 
     MSG msg = {};
     while (GetMessageW(&msg, nullptr, 0, 0)) {

@@ -34,7 +34,7 @@ void RegisterMainWindowClass() {
     wc.hIcon = LoadIconW(g_app.instance, MAKEINTRESOURCEW(1));
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = CreateSolidBrush(RGB(14, 15, 22));
-    std::wstring className = MainWindowClass();
+    std::wstring className = MainWindowClass(g_app.appId);
     wc.lpszClassName = className.c_str();
     RegisterClassW(&wc);
 }
@@ -68,8 +68,8 @@ HMENU BuildMenuBar() {
     AppendMenuW(view, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(view, MF_STRING | (g_app.keepInTray ? MF_CHECKED : MF_UNCHECKED), ID_VIEW_KEEP_IN_TRAY,
                 L"Keep running in the notification area");
-    AppendMenuW(view, MF_STRING | (StartsWithWindows() ? MF_CHECKED : MF_UNCHECKED), ID_VIEW_START_WITH_WINDOWS,
-                L"Start with Windows");
+    AppendMenuW(view, MF_STRING | (StartsWithWindows(g_app.appId) ? MF_CHECKED : MF_UNCHECKED),
+                ID_VIEW_START_WITH_WINDOWS, L"Start with Windows");
     // What the organisation fixes shows its state, greyed.
     for (HMENU menu : {site, view})
         for (int i = GetMenuItemCount(menu); i-- > 0;)
@@ -80,9 +80,9 @@ HMENU BuildMenuBar() {
 }
 
 HWND CreateMainWindow() {
-    HWND window = CreateWindowExW(0, MainWindowClass().c_str(), ProgramName().c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, kMainWidth, kMainHeight, nullptr, g_app.menuBar, g_app.instance,
-                                  nullptr);
+    HWND window = CreateWindowExW(0, MainWindowClass(g_app.appId).c_str(), ProgramName().c_str(),
+                                  WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, kMainWidth, kMainHeight, nullptr,
+                                  g_app.menuBar, g_app.instance, nullptr);
     // The default size at the DPI of the monitor it opened on, kept inside
     // that monitor's work area. Nothing moves at 96 DPI on a large enough screen.
     UINT dpi = WindowDpi(window);
@@ -127,9 +127,9 @@ static void FollowWindowVisibility(bool visible) {
 // The check mark says what the registry holds now, so a value that could not
 // be written or removed shows as it is.
 static void ToggleStartWithWindows() {
-    SetStartWithWindows(!StartsWithWindows());
+    SetStartWithWindows(g_app.appId, !StartsWithWindows(g_app.appId));
     CheckMenuItem(g_app.menuBar, ID_VIEW_START_WITH_WINDOWS,
-                  MF_BYCOMMAND | (StartsWithWindows() ? MF_CHECKED : MF_UNCHECKED));
+                  MF_BYCOMMAND | (StartsWithWindows(g_app.appId) ? MF_CHECKED : MF_UNCHECKED));
 }
 
 // Runs menu command id; false when id is not one of ours.
@@ -247,7 +247,13 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         return 0;
     case WM_SHOWWINDOW:
         FollowWindowVisibility(wParam && !IsIconic(window));
+        if (wParam) MaximiseIfLeftSo(window);
         break;
+    case WM_TIMER:
+        if (wParam == kTrayRetryTimer) RetryTrayIcon();
+        return 0;
+    case kCloseUnderWayMessage:
+        return CloseIsUnderWay();
     case kTrayMessage:
         switch (OnTrayMessage(wParam, lParam)) {
         case TrayEvent::kNotificationClicked:
@@ -311,7 +317,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         if (RunCommand(LOWORD(wParam))) return 0;
         break;
     }
-    if (IsTaskbarCreatedMessage(message)) UpdateTrayIcon();
+    if (IsTaskbarCreatedMessage(message)) AddTrayIconAgain();
     if (IsTaskbarButtonCreatedMessage(message) && g_app.unreadCount) ShowUnreadCount();
     return DefWindowProcW(window, message, wParam, lParam);
 }

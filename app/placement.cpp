@@ -35,6 +35,15 @@ int RestoreWindowPlace(HWND window, int showCommand) {
     GetWindowPlacement(window, &placement);
     placement.showCmd = SW_HIDE;  // shown by the caller
     placement.rcNormalPosition = g_app.place.normal;
+    // Out of the way at the start (in the background, say), a window left
+    // maximised comes back maximised: from the taskbar as Windows restores
+    // it, and from hiding when it is first shown.
+    bool minimised = showCommand == SW_SHOWMINNOACTIVE || showCommand == SW_SHOWMINIMIZED || showCommand == SW_MINIMIZE;
+    if (g_app.place.maximised && minimised) {
+        placement.showCmd = showCommand;
+        placement.flags = WPF_RESTORETOMAXIMIZED;
+    }
+    g_app.maximiseWhenShown = g_app.place.maximised && showCommand == SW_HIDE;
     ApplyPlacement(window, placement);
     // A start asked for as usual opens maximised again; one asked to open
     // minimised or hidden keeps that.
@@ -42,7 +51,14 @@ int RestoreWindowPlace(HWND window, int showCommand) {
     return g_app.place.maximised && usual ? SW_SHOWMAXIMIZED : showCommand;
 }
 
+void MaximiseIfLeftSo(HWND window) {
+    if (!g_app.maximiseWhenShown) return;
+    g_app.maximiseWhenShown = false;
+    ShowWindowAsync(window, SW_SHOWMAXIMIZED);  // once this show is over
+}
+
 void TakeWindowPlace(HWND window) {
+    if (g_app.maximiseWhenShown) return;  // never shown: the place it was given stays
     WINDOWPLACEMENT placement = {};
     placement.length = sizeof(placement);
     if (g_app.isFullscreen)

@@ -19,6 +19,10 @@ void ApplyPlacement(HWND window, const WINDOWPLACEMENT& placement);
 // else keeps its default place, and returns the show command to use for the
 // one the process was given (maximised when it was left so).
 int RestoreWindowPlace(HWND window, int showCommand);
+// The window is being shown (WM_SHOWWINDOW): one that was kept hidden since
+// the start and was left maximised is maximised again.
+void MaximiseIfLeftSo(HWND window);
 // Takes the window's place into g_app.place at quit: from fullscreen, the
-// place fullscreen came from.
+// place fullscreen came from; never shown since a hidden start, the place
+// it was given.
 void TakeWindowPlace(HWND window);

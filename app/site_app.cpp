@@ -30,6 +30,19 @@ void MakeDataFolder() {
     CreateDirectoryW(folder.c_str(), nullptr);
 }
 
+std::vector<std::wstring> AppIds() {
+    std::vector<std::wstring> ids;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((VelotideFolder() + L"\\Apps\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return ids;
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsValidAppId(found.cFileName))
+            ids.push_back(found.cFileName);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return ids;
+}
+
 bool DeleteFolderWhole(const std::wstring& folder) {
     std::wstring from = folder;
     from.push_back(L'\0');  // the list ends with an empty name
@@ -44,22 +57,31 @@ bool AppExists(const std::wstring& id) {
     return IsValidAppId(id) && GetFileAttributesW((AppFolder(id) + L"\\config.ini").c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// Plain Velotide's names stay as they always were; an app's add "App." and
-// its id, a site's own program's "Program." and its id.
-static std::wstring Named(const wchar_t* plain, const wchar_t* stem, const wchar_t* after = L"") {
-    if (!g_app.program.id.empty()) return stem + (L"Program." + g_app.program.id) + after;
-    return g_app.appId.empty() ? plain : stem + (L"App." + g_app.appId) + after;
+bool AppIsRunning(const std::wstring& id) {
+    HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, InstanceMutexName(id).c_str());
+    if (!mutex) return GetLastError() != ERROR_FILE_NOT_FOUND;  // one that exists but can't be opened runs too
+    CloseHandle(mutex);
+    return true;
 }
 
-std::wstring MainWindowClass() { return Named(L"VelotideMain", L"VelotideMain."); }
-std::wstring InstanceMutexName() { return Named(L"Velotide.Desktop.SingleInstance", L"Velotide.", L".SingleInstance"); }
-std::wstring AppUserModelId() { return Named(L"Velotide.Desktop", L"Velotide."); }
-std::wstring AppUserModelIdOf(const std::wstring& id) { return L"Velotide.App." + id; }
-std::wstring RunValueName() { return Named(L"Velotide", L"Velotide."); }
+// Plain Velotide's names stay as they always were; an app's add "App." and
+// its id. A site's own program is known by "Program." and its id where
+// Velotide is known by its plain names: it has no apps of its own.
+static std::wstring Named(const std::wstring& id, const wchar_t* plain, const wchar_t* stem,
+                          const wchar_t* after = L"") {
+    if (!id.empty()) return stem + (L"App." + id) + after;
+    return g_app.program.id.empty() ? plain : stem + (L"Program." + g_app.program.id) + after;
+}
+
+std::wstring MainWindowClass(const std::wstring& id) { return Named(id, L"VelotideMain", L"VelotideMain."); }
+std::wstring InstanceMutexName(const std::wstring& id) {
+    return Named(id, L"Velotide.Desktop.SingleInstance", L"Velotide.", L".SingleInstance");
+}
+std::wstring AppUserModelId(const std::wstring& id) { return Named(id, L"Velotide.Desktop", L"Velotide."); }
+std::wstring RunValueName(const std::wstring& id) { return Named(id, L"Velotide", L"Velotide."); }
 // A site's own program is its own exe: it needs no id to be what it is.
-std::wstring RunArguments() {
-    if (g_app.appId.empty() || !g_app.program.id.empty()) return L"--background";
-    return L"--app " + g_app.appId + L" --background";
+std::wstring RunArguments(const std::wstring& id) {
+    return id.empty() ? L"--background" : L"--app " + id + L" --background";
 }
 std::wstring ProgramName() { return g_app.appName.empty() ? L"Velotide" : g_app.appName; }
 
@@ -92,13 +114,19 @@ int SayProgramIsDamaged() {
     return 2;
 }
 
+HICON LoadOwnIcon(int pixels) {
+    HANDLE icon = nullptr;
+    std::wstring file = g_app.dataDir + L"\\icon.ico";
+    if (!g_app.appId.empty()) icon = LoadImageW(nullptr, file.c_str(), IMAGE_ICON, pixels, pixels, LR_LOADFROMFILE);
+    if (!icon) icon = LoadImageW(g_app.instance, MAKEINTRESOURCEW(1), IMAGE_ICON, pixels, pixels, 0);
+    return static_cast<HICON>(icon);
+}
+
 void SetAppWindowIcon(HWND window) {
     if (g_app.appId.empty()) return;
-    std::wstring icon = g_app.dataDir + L"\\icon.ico";
     UINT dpi = WindowDpi(window);
     for (auto [kind, size] : {std::pair{ICON_SMALL, 16}, std::pair{ICON_BIG, 32}}) {
-        int pixels = ScaleForDpi(size, dpi);
-        auto image = static_cast<HICON>(LoadImageW(nullptr, icon.c_str(), IMAGE_ICON, pixels, pixels, LR_LOADFROMFILE));
+        HICON image = LoadOwnIcon(ScaleForDpi(size, dpi));
         if (!image) continue;
         HICON old = reinterpret_cast<HICON>(SendMessageW(window, WM_SETICON, kind, reinterpret_cast<LPARAM>(image)));
         if (old) DestroyIcon(old);

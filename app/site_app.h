@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // Velotide's folder in the per-user local application data ("." when Windows
 // has none), and a site app's inside it.
@@ -19,24 +20,29 @@ std::wstring AppFolder(const std::wstring& id);
 std::wstring DataFolder();
 // Makes DataFolder(), with the folders above it up from Velotide's own.
 void MakeDataFolder();
+// The ids of the folders in Apps: every app, and what is left of removed ones.
+std::vector<std::wstring> AppIds();
 
-// Deletes folder with everything in it; false when something in it could
-// not go (an app that still runs holds its files).
+// Deletes folder (or a file) with everything in it; false when something in
+// it could not go (an app that still runs holds its files).
 bool DeleteFolderWhole(const std::wstring& folder);
 
 // Whether id names an app that exists: a valid id with a settings file.
 bool AppExists(const std::wstring& id);
 
-// What this program is known by: its window class (how a second start finds
-// its window), its single-instance mutex, its AppUserModelID (Windows' name
-// for its taskbar button and notifications) and its Run value.
-std::wstring MainWindowClass();
-std::wstring InstanceMutexName();
-std::wstring AppUserModelId();
-std::wstring AppUserModelIdOf(const std::wstring& id);  // a site app's
-std::wstring RunValueName();
-// What the Run value starts this program with, after the exe.
-std::wstring RunArguments();
+// Whether an instance of app id runs: its single-instance mutex exists.
+bool AppIsRunning(const std::wstring& id);
+
+// What plain Velotide (id empty; a site's own program in its place) or app
+// id is known by: its window class (how a second start finds its window),
+// its single-instance mutex, its AppUserModelID (Windows' name for its
+// taskbar button and notifications) and its Run value.
+std::wstring MainWindowClass(const std::wstring& id);
+std::wstring InstanceMutexName(const std::wstring& id);
+std::wstring AppUserModelId(const std::wstring& id);
+std::wstring RunValueName(const std::wstring& id);
+// What the Run value starts it with, after the exe.
+std::wstring RunArguments(const std::wstring& id);
 // The window's title: the app's name, or "Velotide".
 std::wstring ProgramName();
 
@@ -49,6 +55,10 @@ int SayThereIsNoSuchApp(const std::wstring& id);
 // The message for a site's own program whose preset can't be read or names
 // no valid site, and exit code 2: the file is at fault, not the person.
 int SayProgramIsDamaged();
+
+// This program's icon at pixels: a site app's own (icon.ico in its folder),
+// else Velotide's. The caller destroys it.
+HICON LoadOwnIcon(int pixels);
 
 // Gives a site app's window its icon (icon.ico in its folder) at the
 // window's DPI; plain Velotide keeps its class icon.

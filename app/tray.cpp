@@ -12,9 +12,14 @@ namespace {
 
 const UINT kIconId = 1;
 enum : UINT { kOpenItem = 1, kQuitItem = 2 };
+// Adding the icon fails now and then (commonly a time-out while the taskbar
+// is busy at sign-in): tried again every few seconds, for two minutes.
+const UINT kRetryMs = 3000;
+const int kRetries = 40;
 
 bool iconAdded = false;
 bool balloonShowing = false;  // a notification shows from the icon
+int retriesLeft = 0;          // while the retry timer runs
 
 NOTIFYICONDATAW IconData(UINT flags) {
     NOTIFYICONDATAW data = {};
@@ -25,10 +30,9 @@ NOTIFYICONDATAW IconData(UINT flags) {
     return data;
 }
 
-HICON ProgramIcon(int size96) {
-    int size = ScaleForDpi(size96, WindowDpi(g_app.mainWindow));
-    return static_cast<HICON>(LoadImageW(g_app.instance, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, LR_SHARED));
-}
+// The program's own icon (a site app's its own) at the window's DPI; the
+// shell keeps a copy, so the caller destroys it.
+HICON OwnIcon(int size96) { return LoadOwnIcon(ScaleForDpi(size96, WindowDpi(g_app.mainWindow))); }
 
 void ShowTrayMenu() {
     HMENU menu = CreatePopupMenu();
@@ -57,17 +61,30 @@ std::wstring TrayTooltip(int unreadCount) {
 void UpdateTrayIcon() {
     bool wanted = g_app.keepInTray || balloonShowing;
     if (!wanted) return RemoveTrayIcon();
-    NOTIFYICONDATAW data = IconData(NIF_MESSAGE | NIF_ICON | NIF_TIP);
+    // With version 4 Windows shows the tooltip only when asked to.
+    NOTIFYICONDATAW data = IconData(NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP);
     data.uCallbackMessage = kTrayMessage;
-    data.hIcon = ProgramIcon(16);
+    data.hIcon = OwnIcon(16);
     lstrcpynW(data.szTip, TrayTooltip(g_app.unreadCount).c_str(), ARRAYSIZE(data.szTip));
     if (iconAdded) {
         Shell_NotifyIconW(NIM_MODIFY, &data);
-        return;
+    } else if ((iconAdded = Shell_NotifyIconW(NIM_ADD, &data) != FALSE)) {
+        data.uVersion = NOTIFYICON_VERSION_4;
+        Shell_NotifyIconW(NIM_SETVERSION, &data);
+    } else if (!retriesLeft) {
+        retriesLeft = kRetries;
+        SetTimer(g_app.mainWindow, kTrayRetryTimer, kRetryMs, nullptr);
     }
-    iconAdded = Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
-    data.uVersion = NOTIFYICON_VERSION_4;
-    if (iconAdded) Shell_NotifyIconW(NIM_SETVERSION, &data);
+    DestroyIcon(data.hIcon);
+}
+
+void RetryTrayIcon() {
+    --retriesLeft;
+    UpdateTrayIcon();
+    if (iconAdded || retriesLeft <= 0 || !(g_app.keepInTray || balloonShowing)) {
+        KillTimer(g_app.mainWindow, kTrayRetryTimer);
+        retriesLeft = 0;
+    }
 }
 
 bool ShowTrayBalloon(const std::wstring& title, const std::wstring& body) {
@@ -77,8 +94,9 @@ bool ShowTrayBalloon(const std::wstring& title, const std::wstring& body) {
     lstrcpynW(data.szInfoTitle, title.c_str(), ARRAYSIZE(data.szInfoTitle));
     lstrcpynW(data.szInfo, body.empty() ? L" " : body.c_str(), ARRAYSIZE(data.szInfo));  // empty: no balloon
     data.dwInfoFlags = NIIF_USER | NIIF_LARGE_ICON;
-    data.hBalloonIcon = ProgramIcon(32);
+    data.hBalloonIcon = OwnIcon(32);
     balloonShowing = iconAdded && Shell_NotifyIconW(NIM_MODIFY, &data);
+    DestroyIcon(data.hBalloonIcon);
     if (!balloonShowing) UpdateTrayIcon();
     return balloonShowing;
 }
@@ -107,9 +125,14 @@ TrayEvent OnTrayMessage(WPARAM, LPARAM lParam) {
 
 bool IsTaskbarCreatedMessage(UINT message) {
     static const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
-    if (message != taskbarCreated) return false;
+    return message == taskbarCreated;
+}
+
+void AddTrayIconAgain() {
     iconAdded = false;  // the new taskbar has none of the old icons
-    return true;
+    UpdateTrayIcon();
+    // A hidden window without its icon could never be brought back.
+    if (!iconAdded && !IsWindowVisible(g_app.mainWindow)) ShowWindow(g_app.mainWindow, SW_SHOWMINNOACTIVE);
 }
 
 void RemoveTrayIcon() {
@@ -119,7 +142,13 @@ void RemoveTrayIcon() {
     iconAdded = false;
 }
 
-void HideToTray() { ShowWindow(g_app.mainWindow, SW_HIDE); }
+bool TrayIconShown() { return iconAdded; }
+
+void HideToTray() {
+    if (!iconAdded) UpdateTrayIcon();
+    // Without the icon there would be no way back: on the taskbar meanwhile.
+    ShowWindow(g_app.mainWindow, iconAdded ? SW_HIDE : SW_MINIMIZE);
+}
 
 void BringWindowBack() {
     HWND window = g_app.mainWindow;

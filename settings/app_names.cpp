@@ -2,8 +2,22 @@
 
 #include <windows.h>
 
+bool IsDeviceName(const std::wstring& name) {
+    // Windows takes the part before the first dot, less the spaces before
+    // that dot, as the name: "nul.txt" and "Aux .lnk" are devices too.
+    std::wstring stem = name.substr(0, name.find(L'.'));
+    while (!stem.empty() && stem.back() == L' ') stem.pop_back();
+    for (wchar_t& c : stem) c = static_cast<wchar_t>(towupper(c));
+    for (const wchar_t* device : {L"CON", L"PRN", L"AUX", L"NUL"})
+        if (stem == device) return true;
+    // COM1 to COM9 and LPT1 to LPT9, and the superscript digits Windows
+    // takes for 1, 2 and 3; 0 is refused by some versions of Windows too.
+    return stem.size() == 4 && (stem.starts_with(L"COM") || stem.starts_with(L"LPT")) &&
+           ((stem[3] >= L'0' && stem[3] <= L'9') || stem[3] == 0xB9 || stem[3] == 0xB2 || stem[3] == 0xB3);
+}
+
 bool IsValidAppId(const std::wstring& id) {
-    if (id.empty() || id.size() > kMaxAppIdLength || id[0] == L'-') return false;
+    if (id.empty() || id.size() > kMaxAppIdLength || id[0] == L'-' || IsDeviceName(id)) return false;
     for (wchar_t c : id)
         if (!((c >= L'a' && c <= L'z') || (c >= L'0' && c <= L'9') || c == L'-')) return false;
     return true;
@@ -38,6 +52,7 @@ static std::wstring IdBase(const std::wstring& name) {
 std::wstring AppIdFromName(const std::wstring& name, bool (*taken)(const std::wstring& id)) {
     std::wstring base = IdBase(name);
     if (base.empty()) base = L"app";
+    if (IsDeviceName(base)) base += L"-app";  // "Aux" would give a folder Windows opens as a device
     std::wstring id = base.substr(0, kMaxAppIdLength);
     for (int n = 2; taken(id); ++n) {
         std::string digits = std::to_string(n);
@@ -57,18 +72,10 @@ std::wstring ShortcutFileName(const std::wstring& name, const std::wstring& fall
     size_t start = file.find_first_not_of(L' ');
     file = start == std::wstring::npos ? L"" : file.substr(start);
     if (file.empty()) return fallback;
-    // A device name, alone or before an extension, opens the device instead.
-    return IsDeviceName(file.substr(0, file.find(L'.'))) ? file + L" app" : file;
-}
-
-bool IsDeviceName(std::wstring stem) {
-    while (!stem.empty() && stem.back() == L' ') stem.pop_back();
-    for (wchar_t& c : stem) c = static_cast<wchar_t>(towupper(c));
-    static const wchar_t* const kDevices[] = {L"CON", L"PRN", L"AUX", L"NUL"};
-    for (const wchar_t* d : kDevices)
-        if (stem == d) return true;
-    return stem.size() == 4 && (stem.starts_with(L"COM") || stem.starts_with(L"LPT")) && stem[3] >= L'0' &&
-           stem[3] <= L'9';
+    // A device name, alone or before an extension, opens the device instead:
+    // the words go after the name itself, before any extension ("Nul app.dev").
+    if (IsDeviceName(file)) file.insert(file.substr(0, file.find(L'.')).find_last_not_of(L' ') + 1, L" app");
+    return file;
 }
 
 std::wstring ProgramIdFromName(const std::wstring& name) {
@@ -81,8 +88,7 @@ NameFault ProgramNameFault(const std::wstring& name, bool asFileName) {
     for (wchar_t c : name)
         if (c < 0x20 || (c >= 0x7F && c <= 0x9F)) return NameFault::kControl;
     if (IdBase(name).empty()) return NameFault::kNoLetterOrDigit;
-    if (IsDeviceName(ProgramIdFromName(name)) || (asFileName && IsDeviceName(name.substr(0, name.find(L'.')))))
-        return NameFault::kDevice;
-    if (asFileName && ShortcutFileName(name, L"") != name) return NameFault::kNotAFileName;
-    return NameFault::kNone;
+    if (!asFileName) return NameFault::kNone;
+    if (IsDeviceName(name)) return NameFault::kDevice;
+    return ShortcutFileName(name, L"") == name ? NameFault::kNone : NameFault::kNotAFileName;
 }

@@ -5,12 +5,19 @@
 
 #include <string>
 
-// 1 to 40 characters of a-z, 0-9 and "-", not beginning with "-".
+// Whether Windows takes name as a device (CON, PRN, AUX, NUL, COM1 to COM9,
+// LPT1 to LPT9, in any case), alone or before an extension: a file or folder
+// of that name can't be made.
+bool IsDeviceName(const std::wstring& name);
+
+// 1 to 40 characters of a-z, 0-9 and "-", not beginning with "-", and not a
+// device name.
 inline constexpr size_t kMaxAppIdLength = 40;
 bool IsValidAppId(const std::wstring& id);
 
 // The id for name: lower case, accents dropped, letters and digits kept and
-// every other run as one "-"; "app" when nothing is left. Made unique with
+// every other run as one "-"; "app" when nothing is left, "-app" added to a
+// device name. Made unique with
 // "-2", "-3", ... against the ids taken says are in use.
 std::wstring AppIdFromName(const std::wstring& name, bool (*taken)(const std::wstring& id));
 
@@ -19,15 +26,11 @@ std::wstring AppIdFromName(const std::wstring& name, bool (*taken)(const std::ws
 // safe; fallback when nothing is left.
 std::wstring ShortcutFileName(const std::wstring& name, const std::wstring& fallback);
 
-// Whether stem (a file name before its first dot, in any case) names a
-// device: CON, PRN, AUX, NUL, COM1-9, LPT1-9. Such a file opens the device.
-bool IsDeviceName(std::wstring stem);
-
 // What keeps name from being a site's own program's name, which is its
 // window's title and gives its id (its folder, its names in Windows):
-// nothing, or too long, a control character, no letter or digit (no id of
-// its own), or an id that is a device name. asFileName adds what a file
-// name can't be (--make-program names the exe after it, as site owners do).
+// nothing, or too long, a control character, or no letter or digit (no id of
+// its own). asFileName adds what a file name can't be, a device name
+// included (--make-program names the exe after it, as site owners do).
 inline constexpr size_t kMaxProgramNameLength = 64;  // as long as a site app's name may be
 enum class NameFault { kNone, kEmpty, kTooLong, kControl, kNoLetterOrDigit, kDevice, kNotAFileName };
 NameFault ProgramNameFault(const std::wstring& name, bool asFileName);

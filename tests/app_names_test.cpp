@@ -28,6 +28,9 @@ TEST(AppNames, IdFromNameTable) {
         {L"-Chat-", {}, L"chat"},
         {k200, {}, std::wstring(40, L'w')},
         {k200, {std::wstring(40, L'w')}, std::wstring(38, L'w') + L"-2"},
+        {L"Aux", {}, L"aux-app"},  // names Windows keeps for devices
+        {L"COM7", {L"com7-app"}, L"com7-app-2"},
+        {L"Nul.dev", {}, L"nul-dev"},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(testing::PrintToString(c.name));
@@ -40,7 +43,7 @@ TEST(AppNames, IdFromNameTable) {
 
 TEST(AppNames, ValidIdsAndShortcutNames) {
     for (const wchar_t* id : {L"a", L"mail-2", L"0abc"}) EXPECT_TRUE(IsValidAppId(id)) << id;
-    for (const wchar_t* id : {L"", L"-mail", L"Mail", L"ma il", L"m\u00E9l", L"..\\x", L"a/b"})
+    for (const wchar_t* id : {L"", L"-mail", L"Mail", L"ma il", L"m\u00E9l", L"..\\x", L"a/b", L"aux", L"lpt9", L"con"})
         EXPECT_FALSE(IsValidAppId(id)) << id;
     EXPECT_FALSE(IsValidAppId(std::wstring(41, L'a')));
     const struct {
@@ -48,8 +51,9 @@ TEST(AppNames, ValidIdsAndShortcutNames) {
         const wchar_t* file;
     } kFiles[] = {
         {L"Team: Board?", L"Team Board"}, {L"a\\b/c*d|e\"f<g>h", L"abcdefgh"}, {L"Mail. ", L"Mail"},
-        {L"CON", L"CON app"},            {L"lpt1.txt", L"lpt1.txt app"},    {L"Console", L"Console"},
-        {L"???", L"fallback"},
+        {L"CON", L"CON app"},            {L"lpt1.txt", L"lpt1 app.txt"},    {L"Console", L"Console"},
+        {L"???", L"fallback"},           {L"Nul.dev", L"Nul app.dev"},      {L"aUx .x.y", L"aUx app .x.y"},
+        {L"Com\u00B9", L"Com\u00B9 app"}, {L"COM10", L"COM10"},
     };
     for (const auto& f : kFiles) EXPECT_EQ(ShortcutFileName(f.name, L"fallback"), f.file) << f.name;
 }

@@ -5,6 +5,7 @@
 #include <initguid.h>
 #include <wincodec.h>
 
+#include <functional>
 #include <vector>
 
 #include "app/app_icon.h"
@@ -12,6 +13,7 @@
 #include "app/app_uninstall_entry.h"
 #include "app/com_ref.h"
 #include "app/exe_path.h"
+#include "app/steps_with_undo.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -129,6 +131,19 @@ TEST(AppRegistration, ShortcutAndEntryTable) {
         EXPECT_TRUE(DeleteShortcut(lnk) && DeleteUninstallEntry(id));
         EXPECT_FALSE(ReadShortcut(lnk, &shortcut) || ReadUninstallEntry(id, &entry));
         EXPECT_TRUE(DeleteShortcut(lnk) && DeleteUninstallEntry(id));  // gone already: nothing left to do
+    }
+}
+
+// A failed step undoes those before it, never itself (what was in its way is another's).
+TEST(AppRegistration, AFailedStepUndoesOnlyTheStepsBeforeIt) {
+    struct Step { std::function<bool(int)> run; std::function<void(int)> undo; };
+    for (auto [fails, undone] : {std::pair<size_t, std::string>{0, ""}, {2, "10"}, {4, "3210"}, {5, ""}}) {
+        std::string done;
+        std::vector<Step> steps;
+        for (size_t i = 0; i < 5; ++i)
+            steps.push_back({[=](int) { return i != fails; }, [&, i](int) { done += char('0' + i); }});
+        EXPECT_EQ(RunStepsWithUndo(steps.data(), steps.size(), 0), fails);
+        EXPECT_EQ(done, undone) << fails;
     }
 }
 

@@ -1,18 +1,24 @@
 // Site apps through the running program against the test engine: made from
 // the site beside Velotide, run as a program of its own, raised by a second
-// start and removed whole.
+// start, removed whole, and pointed at Velotide when it moved.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <shlobj.h>
 
+#include "app/app_registration.h"
+#include "app/app_shortcut.h"
+#include "app/app_uninstall_entry.h"
 #include "app/commands.h"
 #include "tests/support/app_session.h"
+#include "tests/support/registry_override.h"
 
 namespace {
 
+const bool kCom = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));  // the shell's shortcuts
 const wchar_t kAppClass[] = L"VelotideMain.App.team-mail";
 const wchar_t kEntry[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velotide.App.team-mail";
+const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 std::wstring ShortcutPath() {
     wchar_t programs[MAX_PATH] = L"";
@@ -61,6 +67,12 @@ TEST(SiteAppsAppTest, MadeBesideVelotideRaisedByASecondStartAndRemovedWhole) {
     EXPECT_NE(app.LastLog("environment requested").find("\\Apps\\team-mail\\WebView2"), std::string::npos);
     EXPECT_TRUE(IsWindowVisible(app.mainWindow()));
 
+    // Kept in the notification area, it shows its own icon there, not Velotide's.
+    PostMessageW(appWindow, WM_COMMAND, ID_VIEW_KEEP_IN_TRAY, 0);
+    for (HWND window : {appWindow, app.mainWindow()})  // off the tray, which sits in the top left corner
+        SetWindowPos(window, nullptr, 400, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(PumpUntil([&] { return TrayIconCentre() == RGB(0x20, 0x80, 0xFF); }));
+
     // A second app of the same name: an id and a shortcut of its own.
     app.Command(ID_SITE_CREATE_APP);
     HWND again = nullptr;
@@ -91,6 +103,95 @@ TEST(SiteAppsAppTest, MadeBesideVelotideRaisedByASecondStartAndRemovedWhole) {
     EXPECT_FALSE(FileExists(ShortcutPath()));
     EXPECT_FALSE(EntryExists());
     EXPECT_EQ(app.Quit(), 0u);
+}
+
+std::wstring RunValue() {  // the app's "Start with Windows"
+    wchar_t value[1024] = L"";
+    DWORD size = sizeof value;
+    RegGetValueW(HKEY_CURRENT_USER, kRunKey, L"Velotide.App.team-mail", RRF_RT_REG_SZ, nullptr, value, &size);
+    return value;
+}
+
+// Team Mail as Velotide makes it, started by exe: folder, settings, shortcut,
+// entry and (for the life of the result) Run value.
+std::unique_ptr<RegistryValueOverride> LayOutTeamMail(const AppSession& app, const std::wstring& exe) {
+    CreateDirectoryW((app.dataDir() + L"\\Apps").c_str(), nullptr);
+    CreateDirectoryW((app.dataDir() + L"\\Apps\\team-mail").c_str(), nullptr);
+    WriteFileBytes(app.dataDir() + L"\\Apps\\team-mail\\config.ini", "url=https://site.example/\r\nname=Team Mail\r\n");
+    UnregisterApp(L"team-mail");  // what a failed run before may have left
+    EXPECT_TRUE(RegisterApp(L"team-mail", L"Team Mail", L"site.example", exe));
+    return std::make_unique<RegistryValueOverride>(HKEY_CURRENT_USER, 0, kRunKey, L"Velotide.App.team-mail",
+                                                   L"\"" + exe + L"\" --app team-mail --background");
+}
+
+std::string WhatIsLeft(const AppSession& app) {
+    return std::string(FileExists(app.dataDir() + L"\\Apps\\team-mail\\config.ini") ? "settings " : "") +
+           (FileExists(ShortcutPath()) ? "shortcut " : "") + (EntryExists() ? "entry " : "") +
+           (RunValue().empty() ? "" : "run");
+}
+
+// Removing a running app whose engine files the runtime (here: the test)
+// holds: they are waited for, what is left is said, removable, and goes at
+// Velotide's next start; staying on the page keeps everything.
+TEST(SiteAppsAppTest, RemovingARunningAppWaitsForItsFilesAndLeavesNothingHalfDone) {
+    const struct { bool stays, heldLong; DWORD exitCode; const wchar_t* said; const char* left; } kCases[] = {
+        {false, false, 0, L"", ""},
+        {false, true, 1, L"Team Mail is gone from the Start menu, but some of its files are still in use:",
+         "settings entry "},
+        {true, false, 1, L"Team Mail stayed open, so nothing of it was removed.", "settings shortcut entry run"},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.said)));
+        AppSession app("url=https://plain.example/\r\n");
+        auto runValue = LayOutTeamMail(app, VelotideExePath());
+        const std::wstring folder = app.dataDir() + L"\\Apps\\team-mail";
+        CreateDirectoryW((folder + L"\\WebView2").c_str(), nullptr);
+        HANDLE held = CreateFileW((folder + L"\\WebView2\\x").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, 0);
+        ASSERT_TRUE(app.Start(true, SW_SHOWNORMAL, L"--app team-mail"));
+        ASSERT_TRUE(app.WaitForLog("page shown https://site.example/") && app.Page(L"beforeunload on"));
+        ChildProcess remove(VelotideExePath(), L"", nullptr, SW_SHOWNORMAL, L"--remove-app team-mail");
+        EXPECT_EQ(DismissMessageBox(remove, IDYES), L"Remove Team Mail? Its sign-in and settings are deleted.");
+        EXPECT_NE(AnswerPrompt(app.process(), c.stays ? IDCANCEL : IDOK).find(L"Leave site?"), std::wstring::npos);
+        EXPECT_EQ(app.process().WaitForExit(c.stays ? 0 : 15000) == STILL_ACTIVE, c.stays);
+        if (!c.heldLong) PumpFor(2000);  // a while, then let go: within the removal's patience
+        if (!c.heldLong) CloseHandle(held);
+        auto saying = [&] { return FindProcessWindow(remove.id(), L"#32770") != nullptr; };
+        ASSERT_TRUE(PumpUntil([&] { return remove.WaitForExit(0) != STILL_ACTIVE || saying(); }, 40000));
+        std::wstring said = saying() ? DismissMessageBox(remove) : L"";
+        EXPECT_EQ(remove.WaitForExit(), c.exitCode);
+        EXPECT_EQ(said.substr(0, said.find(L'\n')), c.said);
+        EXPECT_EQ(WhatIsLeft(app), c.left);
+        if (c.heldLong) {
+            EXPECT_NE(said.find(folder + L"\\WebView2\n"), std::wstring::npos) << said;
+            CloseHandle(held);
+            ASSERT_TRUE(app.Start());  // plain Velotide finishes it
+            EXPECT_EQ(WhatIsLeft(app) + (FileExists(folder) ? "folder" : ""), "");
+        } else if (c.stays) {  // marked by an earlier removal, a second start leaves it alone
+            WriteFileBytes(folder + L"\\removed", "");
+            EXPECT_EQ(ChildProcess(VelotideExePath(), L"", 0, SW_SHOW, L"--app team-mail").WaitForExit(), 0u);
+            EXPECT_TRUE(WhatIsLeft(app) == c.left && app.Page(L"beforeunload off"));
+        }
+        EXPECT_EQ(app.Quit(), 0u);
+        UnregisterApp(L"team-mail");
+    }
+}
+
+// Velotide moved: its start points every app's shortcut, entry and Run value
+// that names an exe that is gone at itself; another copy's stay.
+TEST(SiteAppsAppTest, VelotidePointsItsAppsAtItselfWhenTheExeTheyNameIsGone) {
+    const std::wstring there = WinPathFromUnix(VELOTIDE_TEST_ENGINE_UNIX_PATH);
+    for (const auto& [named, after] : {std::pair{std::wstring(L"C:\\gone.exe"), VelotideExePath()}, {there, there}}) {
+        AppSession app("url=https://plain.example/\r\n");
+        auto runValue = LayOutTeamMail(app, named);
+        ASSERT_TRUE(app.Start() && app.WaitForLog("page shown https://plain.example/"));  // by then it has looked
+        Shortcut shortcut;
+        UninstallEntry entry;
+        EXPECT_TRUE(ReadShortcut(ShortcutPath(), &shortcut) && ReadUninstallEntry(L"team-mail", &entry));
+        EXPECT_EQ(shortcut.target + L"|" + entry.exe + L"|" + RunValue(),
+                  after + L"|" + after + L"|\"" + after + L"\" --app team-mail --background");
+        EXPECT_EQ(app.Quit(), 0u);
+        UnregisterApp(L"team-mail");
+    }
 }
 
 // An id that is malformed, or names no app: said, exit code 2, nothing made.

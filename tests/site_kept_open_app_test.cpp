@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "app/commands.h"
 #include "tests/support/app_session.h"
 #include "tests/support/app_site_bar.h"
 
@@ -124,6 +125,37 @@ TEST(SiteKeptOpenAppTest, KeptInTheNotificationAreaTheWindowHidesAndComesBack) {
         ASSERT_TRUE(app.Page(L"title Inbox"));
     }
     EXPECT_EQ(app.Quit(), 0u);
+}
+
+// The test's icon for window: the program's can't be added (a busy taskbar).
+bool TrayIcon(HWND window, DWORD message) {
+    NOTIFYICONDATAW data = {};
+    data.cbSize = sizeof(data);
+    data.hWnd = window;
+    data.uID = 1;
+    return Shell_NotifyIconW(message, &data) != FALSE;
+}
+
+// While Windows takes no icon the close box minimises, a taskbar made again
+// brings a hidden window back, and the icon is tried again till it is there.
+TEST(SiteKeptOpenAppTest, TheWindowNeverHidesWithoutItsIcon) {
+    for (bool hiddenFirst : {false, true}) {
+        AppSession app(std::string(kSite) + (hiddenFirst ? "tray=1\r\n" : ""));
+        StartAtSite(app);
+        HWND window = app.mainWindow();
+        if (hiddenFirst) PostMessageW(window, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(window) != hiddenFirst; }));
+        ASSERT_TRUE((!hiddenFirst || TrayIcon(window, NIM_DELETE)) && TrayIcon(window, NIM_ADD));
+        if (hiddenFirst) PostMessageW(window, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);  // Explorer again
+        if (!hiddenFirst) app.Command(ID_VIEW_KEEP_IN_TRAY);
+        if (!hiddenFirst) PostMessageW(window, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(window) && IsIconic(window); })) << hiddenFirst;
+        ASSERT_TRUE(TrayIcon(window, NIM_DELETE));  // Windows takes icons again
+        EXPECT_TRUE(PumpUntil([&] { return TrayIcon(window, NIM_MODIFY); }, 8000));
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(window); }));
+        EXPECT_EQ(app.Quit(), 0u);
+    }
 }
 
 // Titles of any length and content: the window keeps its own title, and

@@ -142,11 +142,15 @@ TEST(SiteProgramAppTest, AProgramMadeFromANameASiteAndAPngRunsAsItselfBesideVelo
     const std::wstring folder = app.dataDir() + L"\\Programs\\acme-board";
     ASSERT_TRUE(SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr) == ERROR_SUCCESS);
     WriteFileBytes(folder + L"\\config.ini",
-                   "url=https://elsewhere.example/\r\nname=Other\r\nnotifications=block\r\nallow=https://more.example\r\n");
+                   "url=https://elsewhere.example/\r\nname=Other\r\nnotifications=block\r\nallow=https://more.example\r\n"
+                   "tray=1\r\n");
     app.RunInstead(program, kProgramClass);
     ASSERT_TRUE(app.Start());
     ASSERT_TRUE(app.WaitForLog("page shown https://site.example/"));
     EXPECT_EQ(TitleOf(app.mainWindow()), L"Acme Board");
+    // Its own icon in the notification area (off its window: Wine's tray sits in the top left).
+    SetWindowPos(app.mainWindow(), nullptr, 400, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(PumpUntil([&] { return TrayIconCentre() == RGB(0x14, 0x34, 0x5A); }));
     EXPECT_NE(app.LastLog("environment requested").find("\\Programs\\acme-board\\WebView2"), std::string::npos);
     ASSERT_TRUE(app.Page(L"permission 4"));  // asked the person before: "block" stands
     ASSERT_TRUE(app.WaitForLog("permission answered"));
@@ -172,8 +176,10 @@ TEST(SiteProgramAppTest, AProgramMadeFromANameASiteAndAPngRunsAsItselfBesideVelo
     EXPECT_TRUE(IsWindow(app.mainWindow()));
     EXPECT_EQ(app.Quit(), 0u);
     // What it came with stays in the exe: its settings keep the person's own.
-    EXPECT_NE(ReadFileBytes(folder + L"\\config.ini").find("notifications=block\r\nallow=https://more.example\r\n"),
-              std::string::npos);
+    std::string settings = ReadFileBytes(folder + L"\\config.ini");
+    EXPECT_NE(settings.find("notifications=block\r\n"), std::string::npos) << settings;
+    EXPECT_NE(settings.find("allow=https://more.example\r\n"), std::string::npos) << settings;
+    EXPECT_EQ(settings.find("signin.example"), std::string::npos) << settings;
 }
 
 // A preset that can't be read or names no valid site: said, exit code 2.

@@ -61,3 +61,21 @@ TEST(StartWithWindowsAppTest, BackgroundStartTakesOverAGoneCopysRunValue) {
         EXPECT_EQ(app.Quit(), 0u);
     }
 }
+
+// Started in the background, a window left maximised comes back maximised
+// (shown from hiding, or restored from the taskbar) and keeps its place when
+// never shown.
+TEST(StartWithWindowsAppTest, BackgroundStartKeepsAMaximisedWindowMaximised) {
+    for (auto [tray, shown] : {std::pair{true, true}, {true, false}, {false, true}, {false, false}}) {
+        const char kPlace[] = "window=100,80,900,680,1\r\n";
+        AppSession app(std::string("url=https://host.test/\r\n") + kPlace + (tray ? "tray=1\r\n" : ""));
+        ASSERT_TRUE(app.Start(false, SW_SHOWNORMAL, L"--background") && app.WaitForLog("navigation started 1"));
+        if (shown) {
+            EXPECT_EQ(ChildProcess(VelotideExePath()).WaitForExit(), 0u);  // shows or restores it
+        }
+        HWND window = app.mainWindow();
+        EXPECT_EQ(PumpUntil([&] { return IsZoomed(window) && IsWindowVisible(window); }, shown ? 5000 : 300), shown);
+        EXPECT_EQ(app.Quit(), 0u);
+        EXPECT_NE(ReadFileBytes(app.dataDir() + L"\\config.ini").find(kPlace), std::string::npos) << tray << shown;
+    }
+}

@@ -1,5 +1,6 @@
 #include "tests/support/app_session.h"
 
+#include "app/command_line.h"
 #include "tests/support/engine_install.h"
 
 AppSession::AppSession(const std::string& configIni, Engine engine,
@@ -30,7 +31,10 @@ AppSession::~AppSession() {
 
 bool AppSession::Start(bool expectView, WORD showCommand, const std::wstring& arguments) {
     process_ = std::make_unique<ChildProcess>(exe_, perUser_.path(), environment_.c_str(), showCommand, arguments);
-    mainWindow_ = process_->WaitForWindow(windowClass_.c_str());
+    // A site app's window, and a site's own program's, have a class of their own.
+    std::wstring app = ParseCommandLine((L"velotide.exe " + arguments).c_str()).app;
+    std::wstring windowClass = app.empty() ? L"VelotideMain" : L"VelotideMain.App." + app;
+    mainWindow_ = process_->WaitForWindow((windowClass_.empty() ? windowClass : windowClass_).c_str());
     if (!mainWindow_ || !PumpUntil([&] { return IsWindowVisible(mainWindow_) || view(); })) return false;
     if (engine_ == Engine::kNone || !expectView) return true;
     return PumpUntil([&] { return view() != nullptr; }) && WaitForLog("visible 1");

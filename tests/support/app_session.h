@@ -24,9 +24,10 @@ public:
                         const std::vector<std::pair<std::wstring, std::wstring>>& extraEnvironment = {});
     ~AppSession();
 
-    // Starts the program with these arguments; true once its main window is
-    // shown (or, kept hidden, holds the engine's view) and, when expectView
-    // holds and the engine is installed, its view is visible.
+    // Starts the program (a site app with "--app <id>") with these
+    // arguments; true once its main window is shown (or, kept hidden, holds
+    // the engine's view) and, when expectView holds and the engine is
+    // installed, its view is visible.
     bool Start(bool expectView = true, WORD showCommand = SW_SHOWNORMAL, const std::wstring& arguments = L"");
     // Start runs exe (a site's own program) instead, whose window is of windowClass.
     void RunInstead(const std::wstring& exe, const std::wstring& windowClass) {
@@ -64,5 +65,5 @@ private:
     std::unique_ptr<ChildProcess> process_;
     HWND mainWindow_ = nullptr;
     Engine engine_;
-    std::wstring exe_ = VelotideExePath(), windowClass_ = L"VelotideMain";
+    std::wstring exe_ = VelotideExePath(), windowClass_;  // the class: from the arguments unless given
 };
