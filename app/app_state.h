@@ -47,6 +47,7 @@ struct AppState {
     std::vector<std::wstring> allowedOrigins;  // sites allowed for sign-in, each a SiteOrigin
     bool blockAds = true;
     NotificationsAnswer notifications = NotificationsAnswer::kAsk;
+    std::wstring profileSiteOrigin;  // the site whose notification state the view's profile was last given
     bool keepInTray = false;       // "tray=1": the close box hides the window to the notification area
     bool startedInBackground = false;  // started with --background (by Windows at sign-in)
     static constexpr const wchar_t* adDomain = L"doubleclick.net";

@@ -33,6 +33,7 @@ bool FolderTaken(const std::wstring& id) {
 // The app being made: what each step needs.
 struct NewApp {
     std::wstring id, name, folder, exe;
+    std::string iconPng;  // the site's icon, or none
 };
 
 bool MakeFolder(const NewApp& app) {
@@ -59,7 +60,7 @@ bool WriteSettings(const NewApp& app) {
 
 bool WriteIcon(const NewApp& app) {
     std::wstring icon = app.folder + L"\\icon.ico";
-    return (!g_app.siteIconPng.empty() && WriteIconFromPng(g_app.siteIconPng, icon)) || WriteProgramIcon(icon);
+    return (!app.iconPng.empty() && WriteIconFromPng(app.iconPng, icon)) || WriteProgramIcon(icon);
 }
 
 bool Register(const NewApp& app) { return RegisterApp(app.id, app.name, SiteHost(g_app.siteUrl), app.exe); }
@@ -91,13 +92,19 @@ void CreateSiteApp() {
     if (!AskForText(kNameTexts, name)) return;
     name = NameFromTitle(name);  // trimmed; a count typed in front is no part of a name
     g_app.newAppName = name.empty() ? SiteHost(g_app.siteUrl) : name;
+    // An icon that never comes (a server that never answers) must not keep
+    // the app from being made: it then gets Velotide's.
+    SetTimer(g_app.mainWindow, kSiteIconTimer, kSiteIconWait, nullptr);
     FetchSiteIcon();
 }
 
 void FinishCreatingSiteApp() {
+    KillTimer(g_app.mainWindow, kSiteIconTimer);
     if (g_app.newAppName.empty()) return;
     NewApp app;
     app.name.swap(g_app.newAppName);
+    // The icon's bytes (up to 4 MB) go with the app being made, and no further.
+    app.iconPng.swap(g_app.siteIconPng);
     app.id = AppIdFromName(app.name, FolderTaken);
     app.folder = AppFolder(app.id);
     app.exe = ThisExePath();

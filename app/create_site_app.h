@@ -3,9 +3,19 @@
 // in Settings > Apps; then it starts, and Velotide's own window stays.
 #pragma once
 
+#include <windows.h>
+
+#include "app/commands.h"
+
+// How long the site's icon is waited for (in ms), by a timer of the main
+// window named after the command.
+inline constexpr UINT_PTR kSiteIconTimer = ID_SITE_CREATE_APP;
+inline constexpr UINT kSiteIconWait = 5000;
+
 // Asks the app's name (the page's title, without its count, to start with),
 // then fetches the site's icon; FinishCreatingSiteApp goes on once it comes.
 void CreateSiteApp();
-// The site's icon came (kNoticeSiteIcon): the app is made, each step undone
+// The site's icon came (kNoticeSiteIcon), or the wait for it is over
+// (kSiteIconTimer: Velotide's icon then): the app is made, each step undone
 // again when a later one fails, which the person is told in plain words.
 void FinishCreatingSiteApp();

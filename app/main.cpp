@@ -16,6 +16,7 @@
 #include "app/remove_site_app.h"
 #include "app/site_app.h"
 #include "app/site_apps_upkeep.h"
+#include "app/site_bar.h"
 #include "app/tray.h"
 #include "app/start_with_windows.h"
 #include "settings/config_store.h"
@@ -87,7 +88,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     UpdateTrayIcon();  // before the first show, which hides the window only when the icon is there
     ShowWindow(g_app.mainWindow, RestoreWindowPlace(g_app.mainWindow, FirstShowCommand(showCommand)));
     UpdateWindow(g_app.mainWindow);
-    StartWebView();
+    StartWebView(ViewArea);
     // Not needed for the window or the site: after both are on their way.
     // Velotide's apps run velotide.exe: a site's own program leaves them be.
     if (g_app.appId.empty() && g_app.program.id.empty()) TendSiteApps();

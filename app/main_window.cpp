@@ -196,9 +196,6 @@ static void ReportStartupFailure(const wchar_t* message) {
 // What the view's events want of the window, each to the file of its concern.
 static void OnViewNotice(WPARAM notice, LPARAM detail) {
     switch (notice) {
-    case kNoticeViewCreated:
-        FitViewToWindow();
-        break;
     case kNoticeStoppedLinks:
         ActOnStoppedLinks();
         break;
@@ -251,6 +248,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         break;
     case WM_TIMER:
         if (wParam == kTrayRetryTimer) RetryTrayIcon();
+        if (wParam == kSiteIconTimer) FinishCreatingSiteApp();
         return 0;
     case kCloseUnderWayMessage:
         return CloseIsUnderWay();

@@ -14,6 +14,7 @@ static void Answer(NotificationsAnswer answer) {
     CheckMenuItem(g_app.menuBar, ID_SITE_NOTIFICATIONS,
                   MF_BYCOMMAND | (answer == NotificationsAnswer::kAllow ? MF_CHECKED : MF_UNCHECKED));
     SaveSettings();
+    SetSiteNotificationState();  // the site's next documents find it too
     AnswerWaitingPermissions(answer == NotificationsAnswer::kAllow);
 }
 
@@ -32,11 +33,9 @@ void ToggleNotifications() {
 }
 
 void ShowSiteNotification() {
-    if (!g_app.nav.notification) return;
-    if (ShowTrayBalloon(g_app.nav.notificationTitle, g_app.nav.notificationBody))
-        ReportNotification(NotificationOutcome::kShown);
-    else
-        ReportNotification(NotificationOutcome::kClosed);
+    std::wstring title, body;
+    if (!NextNotification(&title, &body)) return;
+    ReportNotification(ShowTrayBalloon(title, body) ? NotificationOutcome::kShown : NotificationOutcome::kClosed);
 }
 
 void NotificationEnded(bool clicked) {

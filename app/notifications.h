@@ -9,7 +9,8 @@
 void AskAboutNotifications();
 // Site > Show notifications: allowed becomes blocked and anything else allowed.
 void ToggleNotifications();
-// A notification of the site waits (kNoticeShowNotification): Windows shows it.
+// A notification of the site waits (kNoticeShowNotification): Windows shows
+// the oldest waiting.
 void ShowSiteNotification();
 // Windows no longer shows it: clicked (the window has come back) or not.
 void NotificationEnded(bool clicked);

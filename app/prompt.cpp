@@ -10,6 +10,7 @@
 #include "settings/site_address.h"
 #include "webview/navigation_policy.h"
 #include "webview/page_dialogs.h"
+#include "webview/permissions.h"
 #include "webview/view_notices.h"
 
 namespace {
@@ -236,6 +237,7 @@ void ApplySiteAddress(std::wstring address) {
     g_app.siteUrl = address;
     g_app.homeOrigin = SiteOrigin(address);
     SaveSettings();
+    SetSiteNotificationState();  // the answer about notifications goes with the new site
     CloseBar(BarTopic::kOtherSite);  // what was stopped before no longer matters
     OpenSite();
 }

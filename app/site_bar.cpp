@@ -124,20 +124,31 @@ void CloseBar(BarTopic topic) {
     if (hadFocus) SetFocus(g_app.mainWindow);  // which passes it on to the view
 }
 
+// The strip the bar takes at the top of a client area, while it shows.
+static int BarStrip(const RECT& client) {
+    HWND bar = g_app.siteBar;
+    return bar && BarShows() ? std::min(Scaled(bar, kBarHeight), static_cast<int>(client.bottom - client.top)) : 0;
+}
+
+RECT ViewArea() {
+    RECT client;
+    GetClientRect(g_app.mainWindow, &client);
+    client.top += BarStrip(client);
+    return client;
+}
+
 void FitViewToWindow() {
     RECT client;
     GetClientRect(g_app.mainWindow, &client);
     HWND bar = g_app.siteBar;
     if (bar && BarShows()) {
         SetBarFont(bar);
-        int height = std::min(Scaled(bar, kBarHeight), static_cast<int>(client.bottom - client.top));
-        MoveWindow(bar, client.left, client.top, client.right - client.left, height, TRUE);
+        MoveWindow(bar, client.left, client.top, client.right - client.left, BarStrip(client), TRUE);
         ShowWindow(bar, SW_SHOWNA);
-        client.top += height;
     } else if (bar) {
         ShowWindow(bar, SW_HIDE);
     }
-    if (g_app.controller) g_app.controller->put_Bounds(client);
+    if (g_app.controller) g_app.controller->put_Bounds(ViewArea());
 }
 
 bool FocusSiteBar() {

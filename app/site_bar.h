@@ -33,6 +33,9 @@ void CloseBar(BarTopic topic = BarTopic::kNone);
 // Gives the bar, while it shows, the strip at the top of the client area and
 // the view the rest: the one place that lays out the main window's client area.
 void FitViewToWindow();
+// The view's part of it: the client area less the bar's strip. A view being
+// made fits this first (handed to StartWebView).
+RECT ViewArea();
 
 // Moves the keyboard focus to the bar's first button; false while it is closed.
 bool FocusSiteBar();

@@ -19,3 +19,19 @@ if(VELOTIDE_WEBVIEW2_SDK)
         target_link_libraries(velotide_webview2_headers INTERFACE ${VELOTIDE_WEBVIEW2_GUID_LIB})
     endif()
 endif()
+
+# Whatever builds with these declarations first checks that the program and
+# the tests reach them only through webview/engine.h, so that the build holds
+# against the SDK's header too.
+file(GLOB_RECURSE VELOTIDE_CHECKED_SOURCES CONFIGURE_DEPENDS
+    ${CMAKE_SOURCE_DIR}/app/*.h ${CMAKE_SOURCE_DIR}/app/*.cpp ${CMAKE_SOURCE_DIR}/settings/*.h
+    ${CMAKE_SOURCE_DIR}/settings/*.cpp ${CMAKE_SOURCE_DIR}/webview/*.h ${CMAKE_SOURCE_DIR}/webview/*.cpp
+    ${CMAKE_SOURCE_DIR}/tests/*.h ${CMAKE_SOURCE_DIR}/tests/*.cpp ${CMAKE_SOURCE_DIR}/tests/*.c)
+set(VELOTIDE_INCLUDE_STAMP ${CMAKE_BINARY_DIR}/webview2-includes.checked)
+add_custom_command(OUTPUT ${VELOTIDE_INCLUDE_STAMP}
+    COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${CMAKE_SOURCE_DIR} -DSTAMP=${VELOTIDE_INCLUDE_STAMP}
+            -P ${CMAKE_SOURCE_DIR}/cmake/check_webview2_includes.cmake
+    DEPENDS ${VELOTIDE_CHECKED_SOURCES} ${CMAKE_SOURCE_DIR}/cmake/check_webview2_includes.cmake
+    COMMENT "Checking that the program reaches the WebView2 declarations only through webview/engine.h")
+add_custom_target(velotide_webview2_include_check DEPENDS ${VELOTIDE_INCLUDE_STAMP})
+add_dependencies(velotide_webview2_headers velotide_webview2_include_check)

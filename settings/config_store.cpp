@@ -33,9 +33,18 @@ struct ConfigLine {
 // config.ini holds only what the person answered beyond its preset.
 static bool IsProgram(const AppState& a) { return !a.program.id.empty(); }
 
+// A value as one line: a line break inside it (a name pasted from several
+// lines, say) becomes a space, so no value ever starts a line of its own.
+static std::string LineValue(const std::wstring& value) {
+    std::string bytes = WideToUtf8(value);
+    for (char& c : bytes)
+        if (c == '\r' || c == '\n') c = ' ';
+    return bytes;
+}
+
 const ConfigLine kLines[] = {
     {"url=", &FixedSettings::site, [](AppState& a, const std::string& value) { a.siteUrl = Utf8ToWide(value); },
-     [](const AppState& a) { return "url=" + WideToUtf8(a.siteUrl) + "\r\n"; }},
+     [](const AppState& a) { return "url=" + LineValue(a.siteUrl) + "\r\n"; }},
     {"blockAds=", &FixedSettings::blockAds, [](AppState& a, const std::string& value) { a.blockAds = value != "0"; },
      [](const AppState& a) { return std::string("blockAds=") + (a.blockAds ? "1" : "0") + "\r\n"; }},
     {"window=", nullptr, [](AppState& a, const std::string& value) { ParseWindowPlace(value, &a.place); },
@@ -56,7 +65,7 @@ const ConfigLine kLines[] = {
     // A site app's name; plain Velotide has none.
     {"name=", nullptr, [](AppState& a, const std::string& value) { a.appName = Utf8ToWide(value); },
      [](const AppState& a) {
-         return a.appName.empty() || IsProgram(a) ? std::string() : "name=" + WideToUtf8(a.appName) + "\r\n";
+         return a.appName.empty() || IsProgram(a) ? std::string() : "name=" + LineValue(a.appName) + "\r\n";
      }},
     {"tray=", &FixedSettings::keepInTray, [](AppState& a, const std::string& value) { a.keepInTray = value == "1"; },
      [](const AppState& a) { return std::string(a.keepInTray ? "tray=1\r\n" : ""); }},
@@ -68,7 +77,7 @@ const ConfigLine kLines[] = {
          const std::vector<std::wstring>& preset = a.program.allowedOrigins;
          for (const std::wstring& origin : a.allowedOrigins)
              if (std::find(preset.begin(), preset.end(), origin) == preset.end())
-                 lines += "allow=" + WideToUtf8(origin) + "\r\n";
+                 lines += "allow=" + LineValue(origin) + "\r\n";
          return lines;
      }},
 };

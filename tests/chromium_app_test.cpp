@@ -782,6 +782,46 @@ TEST(ChromiumAppTest, ASiteAsksToNotifyAndItsNotificationsReachWindows) {
     EXPECT_NE(settings.find("notifications=block\r\n"), std::string::npos) << settings;
 }
 
+// A site that never asks again: each document reads its permission as it
+// loads and notifies when it is granted. The answer given once holds after a
+// reload and after a restart, allowed and blocked alike.
+TEST(ChromiumAppTest, TheAnswerAboutNotificationsHoldsAfterAReloadAndARestart) {
+    auto restart = [](AppSession& app) {
+        ASSERT_EQ(app.Quit(), 0u);
+        ASSERT_TRUE(app.Start());
+    };
+    auto allow = [](AppSession& app) {
+        ASSERT_TRUE(app.Page(L"script Notification.requestPermission()"));
+        ASSERT_TRUE(PumpUntil([&] { return !SiteBarText(app).empty(); }, 10000));
+        ASSERT_TRUE(PressSiteBarButton(app, L"Allow"));
+        ASSERT_TRUE(app.WaitForLog("permission answered allow"));
+        app.Command(ID_SITE_RELOAD);
+    };
+    auto block = [](AppSession& app) {
+        app.Command(ID_SITE_NOTIFICATIONS);
+        app.Command(ID_SITE_RELOAD);
+    };
+    const struct {
+        const char* step;
+        void (*act)(AppSession& app);
+        const char* permission;  // what the new document reads
+        bool shown;              // and so its notification reaches Windows
+    } kSteps[] = {{"first start", [](AppSession& app) { ASSERT_TRUE(app.Start()); }, "default", false},
+                  {"allowed in the bar, reloaded", allow, "granted", true}, {"restarted", restart, "granted", true},
+                  {"blocked, reloaded", block, "denied", false}, {"restarted again", restart, "denied", false}};
+    AppSession app("url=http://site.test/inbox\r\n", Engine::kChromium);
+    for (const auto& s : kSteps) {
+        SCOPED_TRACE(s.step);
+        std::string read = std::string("title changed permission ") + s.permission;
+        size_t reads = app.CountLog(read), shown = app.CountLog("notification shown Hello");
+        s.act(app);
+        ASSERT_TRUE(app.WaitForLog(read, reads + 1, 20000)) << ::testing::PrintToString(app.Log());
+        if (!s.shown) PumpFor(1000);  // time enough for one that should not come
+        EXPECT_EQ(app.WaitForLog("notification shown Hello", shown + 1, s.shown ? 10000 : 0), s.shown);
+    }
+    EXPECT_EQ(app.Quit(), 0u);
+}
+
 // An app made from the demo site on a real Chromium has the site's own icon.
 TEST(ChromiumAppTest, AnAppMadeFromTheDemoSiteHasTheSitesIcon) {
     AppSession app("url=http://demo.velotide.test/\r\n", Engine::kChromium);

@@ -237,6 +237,26 @@ TEST_F(ConfigStore, AllowLinesLoadAsOriginsAndSaveInOrder) {
     }
 }
 
+// A value never starts a line of its own: a line break inside a name is
+// written as a space, and the file loads back with the site it had.
+TEST_F(ConfigStore, ALineBreakInANameStaysInItsLine) {
+    const struct {
+        const wchar_t *name, *loaded;
+    } kCases[] = {{L"Mail\r\nurl=https://evil.example", L"Mail  url=https://evil.example"},
+                  {L"Mail\ntray=1", L"Mail tray=1"},
+                  {L"Mail\rChat", L"Mail Chat"}};
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.name)));
+        LoadFrom("url=https://site.example\r\n");
+        g_app.appName = c.name;
+        SaveConfig();
+        LoadFrom(ReadFileBytes(ConfigPath()));
+        EXPECT_EQ(g_app.siteUrl, L"https://site.example");
+        EXPECT_EQ(g_app.appName, c.loaded);
+        EXPECT_FALSE(g_app.keepInTray);
+    }
+}
+
 TEST_F(ConfigStore, SaveReplacesHandEditedFileWhole) {
     LoadFrom("; my comment\r\nurl=https://Host\r\nextra=1\r\nblockAds=0\r\n" + std::string(200, 'x') + "\r\n");
     ASSERT_EQ(g_app.siteUrl, L"https://Host");

@@ -6,7 +6,6 @@
 #include "tests/support/com_callback.h"
 #include "tests/support/engine_install.h"
 #include "tests/support/test_support.h"
-#include "webview/webview2.h"
 
 #include <algorithm>
 #include <functional>
@@ -858,6 +857,55 @@ TEST_F(EngineTest, PermissionAnswersAreCarriedOutAndSavedAsAsked) {
         EXPECT_EQ(HasLine("permission remembered " + std::string(c.state == COREWEBVIEW2_PERMISSION_STATE_ALLOW ? "allow" : "deny") +
                           " " + kind + " " + origin),
                   !c.askedAgain);
+    }
+}
+
+// States the profile keeps, set through the slots the SDK lays out (105 of
+// the view, 15 of the profile), each after ALLOW: the page's request is
+// answered from them at once, in this environment and in the next one on the
+// same folder; DEFAULT takes one away; an address without an origin is refused.
+TEST_F(EngineTest, ProfileStatesAnswerRequestsAndOutliveTheEnvironment) {
+    using GetProfile = HRESULT(STDMETHODCALLTYPE*)(ICoreWebView2_13*, ICoreWebView2Profile**);
+    using SetState = HRESULT(STDMETHODCALLTYPE*)(ICoreWebView2Profile4*, COREWEBVIEW2_PERMISSION_KIND, LPCWSTR,
+                                                 COREWEBVIEW2_PERMISSION_STATE,
+                                                 ICoreWebView2SetPermissionStateCompletedHandler*);
+    const struct {
+        const wchar_t* origin;
+        COREWEBVIEW2_PERMISSION_STATE state;
+        const char* answer;  // how the page's request is answered then; null: refused
+    } kCases[] = {
+        {L"https://Allowed.example:443/any?x", COREWEBVIEW2_PERMISSION_STATE_ALLOW,
+         "permission remembered allow 4 https://allowed.example/"},
+        {L"https://denied.example", COREWEBVIEW2_PERMISSION_STATE_DENY, "permission remembered deny 4 https://denied.example/"},
+        {L"https://asks.example", COREWEBVIEW2_PERMISSION_STATE_DEFAULT, "permission requested 4 script https://asks.example/"},
+        {L"data:text/html,x", COREWEBVIEW2_PERMISSION_STATE_ALLOW, nullptr},
+    };
+    for (bool again : {false, true}) {
+        SCOPED_TRACE(again ? "the next environment" : "the same environment");
+        Start();
+        ICoreWebView2_13* view13 = nullptr;
+        ICoreWebView2Profile* profile = nullptr;
+        ICoreWebView2Profile4* profile4 = nullptr;
+        ASSERT_EQ(view_->QueryInterface(IID_ICoreWebView2_13, reinterpret_cast<void**>(&view13)), S_OK);
+        ASSERT_EQ(reinterpret_cast<GetProfile>((*reinterpret_cast<void***>(view13))[105])(view13, &profile), S_OK);
+        ASSERT_EQ(profile->QueryInterface(IID_ICoreWebView2Profile4, reinterpret_cast<void**>(&profile4)), S_OK);
+        auto set = reinterpret_cast<SetState>((*reinterpret_cast<void***>(profile4))[15]);
+        for (const auto& c : kCases) {
+            SCOPED_TRACE(testing::PrintToString(std::wstring(c.origin)));
+            if (!again) {
+                set(profile4, COREWEBVIEW2_PERMISSION_KIND_NOTIFICATIONS, c.origin, COREWEBVIEW2_PERMISSION_STATE_ALLOW,
+                    nullptr);
+                EXPECT_EQ(set(profile4, COREWEBVIEW2_PERMISSION_KIND_NOTIFICATIONS, c.origin, c.state, nullptr),
+                          c.answer ? S_OK : E_INVALIDARG);
+            }
+            if (!c.answer) continue;
+            size_t answers = CountLines(c.answer);
+            ASSERT_TRUE(Command(L"permission 4 " + std::wstring(c.origin) + L" script"));
+            EXPECT_TRUE(WaitLine(c.answer, answers + 1));
+        }
+        for (IUnknown* object : std::initializer_list<IUnknown*>{profile4, profile, view13, view_, controller_}) object->Release();
+        environment_->Release();
+        view_ = nullptr, controller_ = nullptr, environment_ = nullptr;
     }
 }
 

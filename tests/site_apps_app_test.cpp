@@ -105,6 +105,24 @@ TEST(SiteAppsAppTest, MadeBesideVelotideRaisedByASecondStartAndRemovedWhole) {
     EXPECT_EQ(app.Quit(), 0u);
 }
 
+// A site icon that never comes keeps no app from being made: after a while
+// the app is made with Velotide's own icon.
+TEST(SiteAppsAppTest, AnIconThatNeverComesGivesTheAppVelotidesIcon) {
+    AppSession app("url=https://site.example/\r\n");
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(app.Page(L"title Notes") && app.Page(L"favicon https://site.example/icon.png unanswered"));
+    ASSERT_TRUE(app.WaitForLog("favicon changed"));
+    app.Command(ID_SITE_CREATE_APP);
+    PostMessageW(app.process().WaitForWindow(L"VelotidePrompt"), WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(PumpUntil([] { return FindWindowW(L"VelotideMain.App.notes", nullptr) != nullptr; }, 20000));
+    EXPECT_EQ(ReadFileBytes(app.dataDir() + L"\\Apps\\notes\\icon.ico"),
+              ReadFileBytes(WinPathFromUnix(VELOTIDE_SOURCE_UNIX_DIR "/resources/velotide.ico")));
+    ChildProcess remove(VelotideExePath(), L"", nullptr, SW_SHOWNORMAL, L"--remove-app notes");
+    EXPECT_NE(DismissMessageBox(remove, IDYES), L"(no message box)");
+    EXPECT_EQ(remove.WaitForExit(30000), 0u);
+    EXPECT_EQ(app.Quit(), 0u);
+}
+
 std::wstring RunValue() {  // the app's "Start with Windows"
     wchar_t value[1024] = L"";
     DWORD size = sizeof value;

@@ -26,7 +26,13 @@ TEST(StartupTest, ConfiguresViewBeforeShowingTheConfiguredSite) {
     AppSession app("url=Host/start?x=1\r\nblockAds=0\r\n");
     ASSERT_TRUE(app.Start());
     ASSERT_TRUE(app.WaitForLog("navigation completed"));
+    // It fits the main window's client area before anything else.
+    RECT client;
+    GetClientRect(app.mainWindow(), &client);
+    char bounds[64];
+    snprintf(bounds, sizeof bounds, "bounds %ld,%ld,%ld,%ld", client.left, client.top, client.right, client.bottom);
     const Lines expected = {
+        bounds,
         "settings put IsStatusBarEnabled=0",
         "settings put AreDevToolsEnabled=0",
         "settings put IsZoomControlEnabled=1",
@@ -36,21 +42,17 @@ TEST(StartupTest, ConfiguresViewBeforeShowingTheConfiguredSite) {
         // engine offers the call that reaches them.
         "filter added *://doubleclick.net/* 0 sources all",
         "filter added *://*.doubleclick.net/* 0 sources all",
+        // Not answered yet: the site asks again, whatever the profile kept.
+        "permission state default 4 https://host/",
         "visible 1",
         // The main window had the focus: the view takes it, so that the
         // shortcuts work without a click into the page first.
         "focus 0",
         "navigation started 1 https://host/start?x=1",
     };
-    EXPECT_EQ(Matching(app.Log(), {"settings", "filter", "visible", "focus", "navigation started", "page shown data:"}),
+    EXPECT_EQ(Matching(app.Log(), {"bounds", "settings", "filter", "permission state", "visible", "focus",
+                                   "navigation started", "page shown data:"}),
               expected);
-
-    // The first bounds are the main window's client area.
-    RECT client;
-    GetClientRect(app.mainWindow(), &client);
-    char bounds[64];
-    snprintf(bounds, sizeof bounds, "bounds %ld,%ld,%ld,%ld", client.left, client.top, client.right, client.bottom);
-    EXPECT_EQ(Matching(app.Log(), {"bounds"}).front(), bounds);
     EXPECT_EQ(app.Quit(), 0u);
 }
 

@@ -206,6 +206,13 @@ struct OnFavicon_ : Handler<ICoreWebView2GetFaviconCompletedHandler, F> {
 };
 
 template <typename F>
+struct OnPermissionState_ : Handler<ICoreWebView2SetPermissionStateCompletedHandler, F> {
+    explicit OnPermissionState_(F body)
+        : OnPermissionState_::Handler(body, IID_ICoreWebView2SetPermissionStateCompletedHandler) {}
+    HRESULT STDMETHODCALLTYPE Invoke(HRESULT error) override { return this->body_(error); }
+};
+
+template <typename F>
 struct OnDialog_ : Handler<ICoreWebView2ScriptDialogOpeningEventHandler, F> {
     explicit OnDialog_(F body) : OnDialog_::Handler(body, IID_ICoreWebView2ScriptDialogOpeningEventHandler) {}
     HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, ICoreWebView2ScriptDialogOpeningEventArgs* args) override {

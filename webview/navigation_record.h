@@ -12,6 +12,12 @@
 
 #include "webview/engine.h"
 
+// A notification of the site Windows is to show, with its text as Windows shows it.
+struct WaitingNotification {
+    ICoreWebView2Notification* notification;
+    std::wstring title, body;
+};
+
 // A page's request that waits for the person's answer, its deferral held.
 struct WaitingPermission {
     ICoreWebView2PermissionRequestedEventArgs* args;
@@ -45,7 +51,7 @@ struct NavigationRecord {
     bool hidden = false;          // the view was made invisible as the window was minimised or hidden
     ULONGLONG rendererReloadedAt = 0;  // when a lost renderer was last reloaded (GetTickCount64; 0: never)
     std::vector<WaitingPermission> waitingPermissions;  // notification requests the bar asks the person about
-    ICoreWebView2Notification* notification = nullptr;  // the site's notification Windows shows, or is about to
-    std::wstring notificationTitle, notificationBody;    //   its text, as Windows shows it
+    std::deque<WaitingNotification> notificationsToShow;  // received, not shown yet, the oldest first
+    ICoreWebView2Notification* notification = nullptr;   // the site's notification Windows shows
     std::vector<ULONGLONG> notificationTimes;            // when the last minute's were shown
 };

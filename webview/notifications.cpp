@@ -1,8 +1,8 @@
 #include "webview/notifications.h"
 
 #include "app/app_state.h"
-#include "settings/site_address.h"
 #include "webview/handler.h"
+#include "webview/permissions.h"
 #include "webview/view_notices.h"
 
 bool MayShowNotification(std::vector<ULONGLONG>& shownAt, ULONGLONG now) {
@@ -36,7 +36,7 @@ HRESULT OnNotificationReceived(ICoreWebView2NotificationReceivedEventArgs* args)
     ICoreWebView2Notification* notification = nullptr;
     args->get_SenderOrigin(&origin);
     args->get_Notification(&notification);
-    bool fromSite = !g_app.homeOrigin.empty() && SiteOrigin(TakeEngineString(origin)) == g_app.homeOrigin;
+    bool fromSite = IsSiteOrigin(origin);
     if (!notification || !fromSite || g_app.notifications != NotificationsAnswer::kAllow) {
         if (notification) notification->Release();
         return S_OK;
@@ -47,15 +47,25 @@ HRESULT OnNotificationReceived(ICoreWebView2NotificationReceivedEventArgs* args)
         notification->Release();
         return S_OK;
     }
-    // Windows shows one at a time: a newer one takes the older one's place.
-    if (nav.notification) ReportNotification(NotificationOutcome::kClosed);
-    nav.notification = notification;
-    nav.notificationTitle = NotificationText(Text(&ICoreWebView2Notification::get_Title, notification),
-                                             kNotificationTitleLength);
-    nav.notificationBody = NotificationText(Text(&ICoreWebView2Notification::get_Body, notification),
-                                            kNotificationBodyLength);
+    // Each in turn, however many arrive before the window shows the first.
+    nav.notificationsToShow.push_back(
+        {notification, NotificationText(Text(&ICoreWebView2Notification::get_Title, notification), kNotificationTitleLength),
+         NotificationText(Text(&ICoreWebView2Notification::get_Body, notification), kNotificationBodyLength)});
     PostViewNotice(kNoticeShowNotification);
     return S_OK;
+}
+
+bool NextNotification(std::wstring* title, std::wstring* body) {
+    NavigationRecord& nav = g_app.nav;
+    if (nav.notificationsToShow.empty()) return false;
+    // Windows shows one at a time: a newer one takes the older one's place.
+    ReportNotification(NotificationOutcome::kClosed);
+    WaitingNotification next = std::move(nav.notificationsToShow.front());
+    nav.notificationsToShow.pop_front();
+    nav.notification = next.notification;
+    *title = std::move(next.title);
+    *body = std::move(next.body);
+    return true;
 }
 
 void ReportNotification(NotificationOutcome outcome) {
@@ -71,6 +81,15 @@ void ReportNotification(NotificationOutcome outcome) {
         notification->ReportClosed();
     notification->Release();
     g_app.nav.notification = nullptr;
+}
+
+void DropNotifications() {
+    ReportNotification(NotificationOutcome::kClosed);
+    for (WaitingNotification& waiting : g_app.nav.notificationsToShow) {
+        waiting.notification->ReportClosed();
+        waiting.notification->Release();
+    }
+    g_app.nav.notificationsToShow.clear();
 }
 
 void AddNotificationHandler(ICoreWebView2* view) {

@@ -23,13 +23,19 @@ bool MayShowNotification(std::vector<ULONGLONG>& shownAt, ULONGLONG now);
 // length characters with an ellipsis.
 std::wstring NotificationText(const std::wstring& text, size_t length);
 
-// Body of NotificationReceived. One to show waits in g_app.nav (kNoticeShowNotification). Returns S_OK.
+// Body of NotificationReceived. One to show waits in g_app.nav, behind any
+// others (kNoticeShowNotification, one for each). Returns S_OK.
 HRESULT OnNotificationReceived(ICoreWebView2NotificationReceivedEventArgs* args);
+// The oldest waiting becomes the one the window shows, its text in title and
+// body; the one shown before is closed. False when none waits.
+bool NextNotification(std::wstring* title, std::wstring* body);
 
 enum class NotificationOutcome { kShown, kClicked, kClosed };
 // What became of the notification the window shows: the page hears of it.
 // Clicked or closed, it is done with.
 void ReportNotification(NotificationOutcome outcome);
+// The view goes: the one shown and those waiting are closed.
+void DropNotifications();
 
 // Registers NotificationReceived where the view offers it.
 void AddNotificationHandler(ICoreWebView2* view);

@@ -24,12 +24,17 @@ static COREWEBVIEW2_PERMISSION_STATE StateFor(bool allow) {
     return allow ? COREWEBVIEW2_PERMISSION_STATE_ALLOW : COREWEBVIEW2_PERMISSION_STATE_DENY;
 }
 
+bool IsSiteOrigin(LPWSTR origin) {
+    std::wstring asking = SiteOrigin(TakeEngineString(origin));
+    return !g_app.homeOrigin.empty() && asking == g_app.homeOrigin;
+}
+
 HRESULT OnPermissionRequested(ICoreWebView2PermissionRequestedEventArgs* args) {
     LPWSTR uri = nullptr;  // a failed call: no origin, which is never the site's
     COREWEBVIEW2_PERMISSION_KIND kind = COREWEBVIEW2_PERMISSION_KIND_UNKNOWN_PERMISSION;
     args->get_Uri(&uri);
     args->get_PermissionKind(&kind);
-    bool fromSite = !g_app.homeOrigin.empty() && SiteOrigin(TakeEngineString(uri)) == g_app.homeOrigin;
+    bool fromSite = IsSiteOrigin(uri);
     ICoreWebView2PermissionRequestedEventArgs3* args3 = nullptr;
     if (SUCCEEDED(args->QueryInterface(IID_ICoreWebView2PermissionRequestedEventArgs3,
                                        reinterpret_cast<void**>(&args3))) &&
@@ -72,6 +77,35 @@ void AnswerWaitingPermissions(bool allow) {
         request.deferral->Release();
         request.args->Release();
     }
+}
+
+static void SetNotificationState(ICoreWebView2Profile4* profile, const std::wstring& origin,
+                                 COREWEBVIEW2_PERMISSION_STATE state) {
+    profile->SetPermissionState(COREWEBVIEW2_PERMISSION_KIND_NOTIFICATIONS, origin.c_str(), state,
+                                Give(new OnPermissionState_([](HRESULT) { return S_OK; })));
+}
+
+void SetSiteNotificationState() {
+    ICoreWebView2_13* view13 = nullptr;
+    ICoreWebView2Profile* profile = nullptr;
+    ICoreWebView2Profile4* profile4 = nullptr;
+    if (g_app.webview &&
+        SUCCEEDED(g_app.webview->QueryInterface(IID_ICoreWebView2_13, reinterpret_cast<void**>(&view13))) && view13 &&
+        SUCCEEDED(view13->get_Profile(&profile)) && profile &&
+        SUCCEEDED(profile->QueryInterface(IID_ICoreWebView2Profile4, reinterpret_cast<void**>(&profile4))) &&
+        profile4) {
+        if (!g_app.profileSiteOrigin.empty() && g_app.profileSiteOrigin != g_app.homeOrigin)
+            SetNotificationState(profile4, g_app.profileSiteOrigin, COREWEBVIEW2_PERMISSION_STATE_DEFAULT);
+        if (!g_app.homeOrigin.empty())
+            SetNotificationState(profile4, g_app.homeOrigin,
+                                 g_app.notifications == NotificationsAnswer::kAsk
+                                     ? COREWEBVIEW2_PERMISSION_STATE_DEFAULT
+                                     : StateFor(g_app.notifications == NotificationsAnswer::kAllow));
+        g_app.profileSiteOrigin = g_app.homeOrigin;
+    }
+    if (profile4) profile4->Release();
+    if (profile) profile->Release();
+    if (view13) view13->Release();
 }
 
 void AddPermissionHandler(ICoreWebView2* view) {

@@ -1,7 +1,9 @@
 // What the site may do beyond showing pages. Notifications are the person's
 // to allow, once, for the site's own origin: the answer is kept as
-// "notifications=" in the settings file, never in the engine's profile, so
-// the file stays the one truth. Every other kind (camera, microphone,
+// "notifications=" in the settings file, the one truth, and the view's
+// profile is made to say the same (so that the site's next documents, after
+// a reload or a restart, find the answer the runtime keeps), never by an
+// answer to a request of its own. Every other kind (camera, microphone,
 // location, ...) of the site is left to the runtime's own prompt; nothing is
 // granted to a frame of another site.
 #pragma once
@@ -15,6 +17,10 @@ enum class PermissionDecision { kRuntimeDefault, kAllow, kDeny, kAskPerson };
 // another, with the stored answer about notifications.
 PermissionDecision DecidePermission(COREWEBVIEW2_PERMISSION_KIND kind, bool fromSite, NotificationsAnswer stored);
 
+// Whether origin, a string the engine handed out (freed here in every case),
+// is the site's own.
+bool IsSiteOrigin(LPWSTR origin);
+
 // Body of PermissionRequested. A request the person must answer waits (its
 // deferral held) and the window is asked to show the question
 // (kNoticeAskNotifications). Returns S_OK.
@@ -24,6 +30,13 @@ HRESULT OnPermissionRequested(ICoreWebView2PermissionRequestedEventArgs* args);
 // allowed and not answered (the bar was closed) is the same for the page:
 // refused, this time.
 void AnswerWaitingPermissions(bool allow);
+
+// Makes the view's profile keep, for the site's notifications, what the
+// settings say: allowed, blocked, or nothing (asked again). A site the
+// profile was given before, and is the site no longer, goes back to asking.
+// Where the runtime has no ICoreWebView2Profile4 each request is answered on
+// its own, as before.
+void SetSiteNotificationState();
 
 // Registers PermissionRequested on the view.
 void AddPermissionHandler(ICoreWebView2* view);

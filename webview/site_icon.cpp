@@ -23,7 +23,9 @@ void FetchSiteIcon() {
         FAILED(g_app.webview->QueryInterface(IID_ICoreWebView2_15, reinterpret_cast<void**>(&view15))) || !view15 ||
         FAILED(view15->GetFavicon(COREWEBVIEW2_FAVICON_IMAGE_FORMAT_PNG,
                                   Give(new OnFavicon_([](HRESULT error, IStream* image) -> HRESULT {
-                                      if (SUCCEEDED(error) && image) g_app.siteIconPng = ReadStream(image);
+                                      // Kept only while an app waits for it.
+                                      if (SUCCEEDED(error) && image && !g_app.newAppName.empty())
+                                          g_app.siteIconPng = ReadStream(image);
                                       PostViewNotice(kNoticeSiteIcon);
                                       return S_OK;
                                   }))))) {

@@ -68,6 +68,9 @@ static void ExtractLoader(const std::wstring& path) {
     if (!FileHolds(path, bytes)) ReplaceFileWhole(path, bytes);
 }
 
+// The view's rectangle in the main window, as the window lays it out.
+static RECT (*viewArea)() = nullptr;
+
 static void OnControllerReady(ICoreWebView2Controller* controller) {
     g_app.controller = controller;
     controller->AddRef();
@@ -75,13 +78,16 @@ static void OnControllerReady(ICoreWebView2Controller* controller) {
     // old one's page waited for goes with it.
     AnswerWaitingPermissions(false);
     EndPageDialogs();
-    ReportNotification(NotificationOutcome::kClosed);
+    DropNotifications();
     g_app.nav = {};
     controller->get_CoreWebView2(&g_app.webview);
     if (!g_app.webview) {  // a controller without a view is as good as none
         FailStartup(L"Could not create the browser view.");
         return;
     }
+    // In order: it fits the window before anything shows, every handler and
+    // filter is in place before it shows anything, and it shows before it loads.
+    controller->put_Bounds(viewArea());
 
     ICoreWebView2Settings* settings = nullptr;
     if (SUCCEEDED(g_app.webview->get_Settings(&settings)) && settings) {
@@ -91,10 +97,7 @@ static void OnControllerReady(ICoreWebView2Controller* controller) {
         TakePageDialogs(g_app.webview, settings);
         settings->Release();
     }
-    // The window gives the new view its place once this callback has returned.
-    PostViewNotice(kNoticeViewCreated);
 
-    // Every handler is in place before the view shows anything.
     ICoreWebView2* view = g_app.webview;
     EventRegistrationToken token;
     view->add_NewWindowRequested(Give(new OnNewWin_([](ICoreWebView2*, ICoreWebView2NewWindowRequestedEventArgs* args) {
@@ -123,6 +126,7 @@ static void OnControllerReady(ICoreWebView2Controller* controller) {
     // Where the runtime lets a cancelled navigation through anyway.
     AddLockGapHandlers(view);
     AddPermissionHandler(view);
+    SetSiteNotificationState();  // before the site's first document asks
     AddNotificationHandler(view);
     AddTitleHandler(view);
     view->add_ProcessFailed(Give(new OnProcFail_([](ICoreWebView2*, ICoreWebView2ProcessFailedEventArgs* args) {
@@ -192,7 +196,8 @@ static void StartEngine() {
     if (FAILED(createEnvironment(nullptr, userDataFolder.c_str(), nullptr, onEnvironment))) FailStartup(kRuntimeMissing);
 }
 
-void StartWebView() {
+void StartWebView(RECT (*area)()) {
+    viewArea = area;
     ExtractLoader(LoaderPath());
     StartEngine();
 }

@@ -2,9 +2,14 @@
 // library, then completes asynchronously from the message loop.
 #pragma once
 
-// Starts the engine. A failure, now or in a completion, is posted to the
-// main window (kNoticeStartupFailed), which shows it and ends with exit code 1.
-void StartWebView();
+#include <windows.h>
+
+// Starts the engine. area gives the view's rectangle in the main window (its
+// client area less what the window shows beside the view); every view made,
+// this one and any after a restart, fits it before it shows anything. A
+// failure, now or in a completion, is posted to the main window
+// (kNoticeStartupFailed), which shows it and ends with exit code 1.
+void StartWebView(RECT (*area)());
 // Starts a new engine after the browser process exited, on the page that was
 // shown, with a fresh record of the view's navigations. The restarted engine
 // must show a page before another loss is met with another restart; a loss

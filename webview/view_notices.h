@@ -11,7 +11,6 @@
 inline constexpr UINT kViewNoticeMessage = WM_APP + 1;
 
 enum ViewNotice : WPARAM {
-    kNoticeViewCreated,    // a new view wants its place in the window
     kNoticeStoppedLinks,   // clicked links wait in g_app.stoppedLinks
     kNoticeOnSite,         // a page of the site loaded: a link the bar names no longer matters
     kNoticeFocusBar,       // F6: the keyboard focus into the bar

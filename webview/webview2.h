@@ -188,6 +188,8 @@ struct ICoreWebView2NotificationReceivedEventHandler;
 struct ICoreWebView2ObjectCollectionView;
 struct ICoreWebView2PermissionRequestedEventHandler;
 struct ICoreWebView2ProcessFailedEventHandler;
+struct ICoreWebView2Profile;
+struct ICoreWebView2GetNonDefaultPermissionSettingsCompletedHandler;
 struct ICoreWebView2ScriptDialogOpeningEventHandler;
 struct ICoreWebView2ServerCertificateErrorDetectedEventHandler;
 struct ICoreWebView2Settings;
@@ -246,6 +248,12 @@ EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2NotificationReceivedEv
 EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2NotificationReceivedEventArgs = {0x1512dd5b, 0x5514, 0x4f85, {0x88, 0x6e, 0x21, 0xc3, 0xa4, 0xc9, 0xcf, 0xe6}};
 EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Notification = {0xb7434d98, 0x6bc8, 0x419d, {0x9d, 0xa5, 0xfb, 0x5a, 0x96, 0xd4, 0xda, 0xcd}};
 EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2NotificationCloseRequestedEventHandler = {0x47c32d23, 0x1e94, 0x4733, {0x85, 0xf1, 0xd9, 0xbf, 0x4a, 0xcd, 0x09, 0x74}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Profile = {0x79110ad3, 0xcd5d, 0x4373, {0x8b, 0xc3, 0xc6, 0x06, 0x58, 0xf1, 0x7a, 0x5f}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Profile2 = {0xfa740d4b, 0x5eae, 0x4344, {0xa8, 0xad, 0x74, 0xbe, 0x31, 0x92, 0x53, 0x97}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Profile3 = {0xb188e659, 0x5685, 0x4e05, {0xbd, 0xba, 0xfc, 0x64, 0x0e, 0x0f, 0x19, 0x92}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Profile4 = {0x8f4ae680, 0x192e, 0x4ec8, {0x83, 0x3a, 0x21, 0xcf, 0xad, 0xae, 0xf6, 0x28}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2ClearBrowsingDataCompletedHandler = {0xe9710a06, 0x1d1d, 0x49b2, {0x82, 0x34, 0x22, 0x6f, 0x35, 0x84, 0x6a, 0xe5}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2SetPermissionStateCompletedHandler = {0xfc77fb30, 0x9c9e, 0x4076, {0xb8, 0xc7, 0x76, 0x44, 0xa7, 0x03, 0xca, 0x1b}};
 EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2ScriptDialogOpeningEventArgs = {0x7390bb70, 0xabe0, 0x4843, {0x95, 0x29, 0xf1, 0x43, 0xb3, 0x1b, 0x03, 0xd6}};
 EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2ScriptDialogOpeningEventHandler = {0xef381bf9, 0xafa8, 0x4e37, {0x91, 0xc4, 0x8a, 0xc4, 0x85, 0x24, 0xbd, 0xfb}};
 
@@ -733,6 +741,56 @@ public:
     virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2 *sender, ICoreWebView2NotificationReceivedEventArgs *args) = 0;
 };
 
+// The view's profile: where it keeps what it keeps for sites. Only the
+// permission state is used; the other slots take simplified parameter types.
+MIDL_INTERFACE("79110ad3-cd5d-4373-8bc3-c60658f17a5f")
+ICoreWebView2Profile : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE get_ProfileName(LPWSTR *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IsInPrivateModeEnabled(BOOL *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_ProfilePath(LPWSTR *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_DefaultDownloadFolderPath(LPWSTR *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_DefaultDownloadFolderPath(LPCWSTR value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_PreferredColorScheme(int *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_PreferredColorScheme(int value) = 0;
+};
+
+MIDL_INTERFACE("e9710a06-1d1d-49b2-8234-226f35846ae5")
+ICoreWebView2ClearBrowsingDataCompletedHandler : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE Invoke(HRESULT errorCode) = 0;
+};
+
+MIDL_INTERFACE("fa740d4b-5eae-4344-a8ad-74be31925397")
+ICoreWebView2Profile2 : public ICoreWebView2Profile {
+public:
+    virtual HRESULT STDMETHODCALLTYPE ClearBrowsingData(int dataKinds, ICoreWebView2ClearBrowsingDataCompletedHandler *handler) = 0;
+    virtual HRESULT STDMETHODCALLTYPE ClearBrowsingDataInTimeRange(int dataKinds, double startTime, double endTime, ICoreWebView2ClearBrowsingDataCompletedHandler *handler) = 0;
+    virtual HRESULT STDMETHODCALLTYPE ClearBrowsingDataAll(ICoreWebView2ClearBrowsingDataCompletedHandler *handler) = 0;
+};
+
+MIDL_INTERFACE("b188e659-5685-4e05-bdba-fc640e0f1992")
+ICoreWebView2Profile3 : public ICoreWebView2Profile2 {
+public:
+    virtual HRESULT STDMETHODCALLTYPE get_PreferredTrackingPreventionLevel(int *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_PreferredTrackingPreventionLevel(int value) = 0;
+};
+
+MIDL_INTERFACE("fc77fb30-9c9e-4076-b8c7-7644a703ca1b")
+ICoreWebView2SetPermissionStateCompletedHandler : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE Invoke(HRESULT errorCode) = 0;
+};
+
+// Permission states kept in the profile (runtime 1.0.1661.34 and later), as
+// a saved answer of PermissionRequested is; DEFAULT removes one.
+MIDL_INTERFACE("8f4ae680-192e-4ec8-833a-21cfadaef628")
+ICoreWebView2Profile4 : public ICoreWebView2Profile3 {
+public:
+    virtual HRESULT STDMETHODCALLTYPE SetPermissionState(COREWEBVIEW2_PERMISSION_KIND permissionKind, LPCWSTR origin, COREWEBVIEW2_PERMISSION_STATE state, ICoreWebView2SetPermissionStateCompletedHandler *completedHandler) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetNonDefaultPermissionSettings(ICoreWebView2GetNonDefaultPermissionSettingsCompletedHandler *completedHandler) = 0;
+};
+
 // ICoreWebView2_2 to ICoreWebView2_24, each deriving from the one before, its
 // methods after the base's slots. Only the filter call and the event
 // registrations are used, so the others take simplified parameter types. Each list is an
@@ -790,7 +848,7 @@ public:
     X(add_StatusBarTextChanged, (IUnknown *, EventRegistrationToken *))             \
     X(remove_StatusBarTextChanged, (EventRegistrationToken))                        \
     X(get_StatusBarText, (LPWSTR *))
-#define VELOTIDE_COREWEBVIEW2_13_METHODS(X) X(get_Profile, (IUnknown **))
+#define VELOTIDE_COREWEBVIEW2_13_METHODS(X) X(get_Profile, (ICoreWebView2Profile **))
 #define VELOTIDE_COREWEBVIEW2_14_METHODS(X)                                         \
     X(add_ServerCertificateErrorDetected, (ICoreWebView2ServerCertificateErrorDetectedEventHandler *, EventRegistrationToken *))   \
     X(remove_ServerCertificateErrorDetected, (EventRegistrationToken))              \

@@ -109,6 +109,10 @@ void ChromiumBrowser::Attach(const std::string& context, const std::string& targ
     });
     pageApi_ = std::make_shared<PageApi>(devtools_, weak, session_);
     pageApi_->SetUpPage();
+    // A new context starts with Chromium's defaults: it hears what the profile keeps.
+    for (const auto& [origin, allowed] : profile->Kept(COREWEBVIEW2_PERMISSION_KIND_NOTIFICATIONS))
+        CarryPermissionState(COREWEBVIEW2_PERMISSION_KIND_NOTIFICATIONS, origin,
+                             allowed ? COREWEBVIEW2_PERMISSION_STATE_ALLOW : COREWEBVIEW2_PERMISSION_STATE_DENY);
     std::vector<std::pair<std::string, json>> calls = {
         {"Page.enable", json::object()},
         {"Page.setLifecycleEventsEnabled", {{"enabled", true}}},

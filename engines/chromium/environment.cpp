@@ -145,7 +145,7 @@ public:
         : EnvironmentFace(Wide(version)),
           devtools_(std::move(devtools)),
           pages_(std::move(pages)),
-          profile_(userDataFolder),
+          profile_(Ref<Profile>::Adopt(new Profile(userDataFolder, L"Default"))),
           downloadFolder_(DownloadFolder(userDataFolder)) {}
 
     HRESULT STDMETHODCALLTYPE CreateCoreWebView2Controller(
@@ -160,7 +160,7 @@ public:
             return S_OK;
         }
         auto browser = std::make_shared<ChromiumBrowser>(devtools_, parent, downloadFolder_);
-        browser->profileFolder = profile_;
+        browser->profile = profile_;
         auto devtools = devtools_;
         auto pages = pages_;
         devtools->Call(
@@ -197,7 +197,8 @@ public:
 private:
     std::shared_ptr<DevTools> devtools_;
     std::shared_ptr<Pages> pages_;
-    std::wstring profile_, downloadFolder_;
+    Ref<Profile> profile_;  // the default one, which every view of the environment shares
+    std::wstring downloadFolder_;
 };
 
 }  // namespace

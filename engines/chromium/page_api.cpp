@@ -109,7 +109,7 @@ if (window === top) {
 
 std::string PageWorldScript(const Browser& browser) {
     json saved = json::object();
-    for (const auto& [origin, allowed] : SavedPermissions(browser, COREWEBVIEW2_PERMISSION_KIND_NOTIFICATIONS))
+    for (const auto& [origin, allowed] : browser.profile->Kept(COREWEBVIEW2_PERMISSION_KIND_NOTIFICATIONS))
         saved[Utf8(origin)] = allowed ? "granted" : "denied";
     std::string script = kPageWorld;
     script.replace(script.find("__SAVED__"), 9, saved.dump());
@@ -309,4 +309,22 @@ void PageApi::ReadIcon(const std::string& handle, std::string image, std::functi
 void ChromiumBrowser::LoadFavicon(std::function<void(std::string image)> done) {
     if (!pageApi_) return PostTask([done] { done(""); });
     pageApi_->LoadFavicon(faviconUri, std::move(done));
+}
+
+// Chromium's own notification permission of the view's context says the same
+// as the profile, for what of the page our script does not stand in for (a
+// service worker's notifications). An origin is always named: without one
+// Chromium would set it for every origin.
+void ChromiumBrowser::CarryPermissionState(COREWEBVIEW2_PERMISSION_KIND kind, const std::wstring& origin,
+                                           COREWEBVIEW2_PERMISSION_STATE state) {
+    if (kind != COREWEBVIEW2_PERMISSION_KIND_NOTIFICATIONS || origin.empty() || context_.empty()) return;
+    const char* const kSettings[] = {"prompt", "granted", "denied"};
+    std::wstring bare = origin.back() == L'/' ? origin.substr(0, origin.size() - 1) : origin;
+    devtools_->Call("Browser.setPermission",
+                    {{"permission", {{"name", "notifications"}}},
+                     {"setting", kSettings[state]},
+                     {"origin", Utf8(bare)},
+                     {"browserContextId", context_}},
+                    "");
+    if (pageApi_) pageApi_->PermissionsChanged();
 }

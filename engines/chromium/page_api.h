@@ -21,6 +21,8 @@ public:
     // before any document of it runs; sent without waiting for the answers.
     void SetUpPage();
     void SetUpFrame(const std::string& session);
+    // The profile keeps other answers: the page's next documents start with them.
+    void PermissionsChanged() { InstallPageWorld(pageSession_, false); }
     // A Runtime.bindingCalled of that session.
     void OnBinding(const std::string& session, const json& params);
     // The icon's bytes, fetched in the page's own network context; "" when it

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "engines/common/engine.h"
+#include "engines/common/profile.h"
 
 #include <functional>
 #include <memory>
@@ -77,6 +78,9 @@ public:
     virtual bool CanGoToHistory(int offset) const = 0;
     virtual std::wstring Source() const = 0;
     virtual void FiltersChanged() {}
+    // The profile keeps another state for origin and kind (DEFAULT: none),
+    // which what stands behind the view is to follow from now on.
+    virtual void CarryPermissionState(COREWEBVIEW2_PERMISSION_KIND, const std::wstring&, COREWEBVIEW2_PERMISSION_STATE) {}
     // The bytes of the icon at faviconUri, later, from the message loop; ""
     // when there is none or it can't be had.
     virtual void LoadFavicon(std::function<void(std::string image)> done) = 0;
@@ -93,9 +97,9 @@ public:
     ICoreWebView2* view = nullptr;
     Ref<ICoreWebView2Settings> settings;
     std::vector<ResourceFilter> filters;
-    // The user-data folder, whose profile keeps the permissions a page was
-    // given for good; "" keeps none.
-    std::wstring profileFolder;
+    // The profile the view was made with: the permissions its pages were
+    // given for good.
+    Ref<Profile> profile;
     std::wstring title = L"about:blank";  // the top document's
     std::wstring faviconUri;              // the page's icon, "" for none
     // What documents were told for the permissions they asked, as

@@ -16,6 +16,7 @@ public:
         b_->controller = this;
         b_->settings = Ref<ICoreWebView2Settings>::Adopt(CreateSettings());
         view_ = Ref<ICoreWebView2>::Adopt(CreateViewFace(b_));
+        if (b_->profile) b_->profile->AddView(b_);
     }
     ~Controller() override {
         b_->Close();  // the last reference closes, as Close would

@@ -1,52 +1,15 @@
 #include "engines/common/permissions.h"
 
-#include <sstream>
-
 #include "engines/common/args.h"
-#include "engines/common/text.h"
 
 namespace {
 
 const size_t kDocumentAnswers = 64;
 
-// The profile's answers: a line "<kind> allow|deny <origin>" each, the latest
-// for an origin and kind counting.
-std::wstring StorePath(const Browser& b) {
-    return b.profileFolder.empty() ? L"" : b.profileFolder + L"\\EBWebView\\permissions.txt";
-}
-
-std::wstring ReadStore(const Browser& b) {
-    std::string bytes;
-    HANDLE file = CreateFileW(StorePath(b).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return L"";
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0 && bytes.size() < (1u << 20))
-        bytes.append(buffer, read);
-    CloseHandle(file);
-    return Wide(bytes);
-}
-
-// False when there is no profile to keep it in.
-bool Save(const Browser& b, const PermissionRequest& request, bool allow) {
-    if (b.profileFolder.empty()) return false;
-    CreateDirectoryW(b.profileFolder.c_str(), nullptr);
-    CreateDirectoryW((b.profileFolder + L"\\EBWebView").c_str(), nullptr);
-    std::string line = Utf8(std::to_wstring(request.kind) + (allow ? L" allow " : L" deny ") + request.origin + L"\n");
-    HANDLE file = CreateFileW(StorePath(b).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    bool saved = WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr) && written == line.size();
-    CloseHandle(file);
-    return saved;
-}
-
 // The saved answer for origin: 1 allowed, 0 denied, -1 none.
 int SavedAnswer(const Browser& b, const std::wstring& origin, COREWEBVIEW2_PERMISSION_KIND kind) {
     int answer = -1;
-    for (const auto& [saved, allowed] : SavedPermissions(b, kind))
+    for (const auto& [saved, allowed] : b.profile->Kept(kind))
         if (saved == origin) answer = allowed;
     return answer;
 }
@@ -75,7 +38,7 @@ void CarryOut(Browser& b, const PermissionRequest& request, const PermissionRequ
     if (state == COREWEBVIEW2_PERMISSION_STATE_DEFAULT && request.kind != COREWEBVIEW2_PERMISSION_KIND_NOTIFICATIONS)
         EngineLog(L"permission prompt " + kind + L" " + request.origin);
     if (state != COREWEBVIEW2_PERMISSION_STATE_DEFAULT && args.savesInProfile() &&
-        Save(b, request, state == COREWEBVIEW2_PERMISSION_STATE_ALLOW))
+        b.profile->Keep(request.kind, request.origin, state))
         EngineLog(L"permission saved " + std::wstring(kStates[state]) + L" " + kind + L" " + request.origin);
     Tell(b, request, state == COREWEBVIEW2_PERMISSION_STATE_ALLOW, done);
 }
@@ -112,15 +75,9 @@ bool HasPermission(const Browser& b, const std::wstring& document, const std::ws
     return SavedAnswer(b, origin, kind) == 1;
 }
 
-std::vector<std::pair<std::wstring, bool>> SavedPermissions(const Browser& b, COREWEBVIEW2_PERMISSION_KIND kind) {
-    std::vector<std::pair<std::wstring, bool>> answers;
-    std::wistringstream lines(ReadStore(b));
-    for (std::wstring line; std::getline(lines, line);) {
-        std::wistringstream words(line);
-        int savedKind = -1;
-        std::wstring state, origin;
-        if (words >> savedKind >> state >> origin && savedKind == kind) answers.emplace_back(origin, state == L"allow");
-    }
-    return answers;
+void PermissionStateChanged(Browser& b, COREWEBVIEW2_PERMISSION_KIND kind, const std::wstring& origin,
+                            COREWEBVIEW2_PERMISSION_STATE state) {
+    std::wstring told = L" " + std::to_wstring(kind) + L" " + origin;
+    std::erase_if(b.documentPermissions, [&](const auto& answer) { return answer.first.ends_with(told); });
+    b.CarryPermissionState(kind, origin, state);
 }
-

@@ -25,5 +25,8 @@ void RequestPermission(Browser& browser, const PermissionRequest& request, std::
 // it was told last; not asked yet is not granted.
 bool HasPermission(const Browser& browser, const std::wstring& document, const std::wstring& origin,
                    COREWEBVIEW2_PERMISSION_KIND kind);
-// The origins whose answer for kind is saved in the profile: true for allowed.
-std::vector<std::pair<std::wstring, bool>> SavedPermissions(const Browser& browser, COREWEBVIEW2_PERMISSION_KIND kind);
+// The profile now keeps state for origin and kind (DEFAULT: none): what its
+// documents were told before gives way to it, and the engine carries it to
+// what stands behind the view.
+void PermissionStateChanged(Browser& browser, COREWEBVIEW2_PERMISSION_KIND kind, const std::wstring& origin,
+                            COREWEBVIEW2_PERMISSION_STATE state);

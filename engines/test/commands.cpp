@@ -42,11 +42,12 @@ bool AskedPermission(const TestBrowserPtr& b, const std::vector<std::wstring>& w
     return true;
 }
 
-// "favicon <url> [#rrggbb]" or "favicon none"; a colour of the address's own when none is given.
+// "favicon <url> [#rrggbb|unanswered]" or "favicon none"; a colour of the address's own when none is given.
 bool NamedFavicon(const TestBrowserPtr& b, const std::vector<std::wstring>& words) {
     COLORREF color = static_cast<COLORREF>(std::hash<std::wstring>()(words[1]) & 0xFFFFFF);
-    if (words.size() == 3 && !ParseColor(words[2], &color)) return false;
-    SetFavicon(b, words[1] == L"none" ? L"" : CanonicalUri(words[1]), color);
+    bool answered = words.size() < 3 || words[2] != L"unanswered";
+    if (words.size() == 3 && answered && !ParseColor(words[2], &color)) return false;
+    SetFavicon(b, words[1] == L"none" ? L"" : CanonicalUri(words[1]), color, answered);
     return true;
 }
 

@@ -13,7 +13,8 @@ std::wstring FailPoint() { return EngineVariable(kEngineFailVariable); }
 
 class Environment : public EnvironmentFace {
 public:
-    explicit Environment(const std::wstring& userDataFolder) : EnvironmentFace(kVersion), profile_(userDataFolder) {}
+    explicit Environment(const std::wstring& userDataFolder)
+        : EnvironmentFace(kVersion), profile_(Ref<Profile>::Adopt(new Profile(userDataFolder, L"Default"))) {}
 
     HRESULT STDMETHODCALLTYPE CreateCoreWebView2Controller(
         HWND parent, ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler) override {
@@ -29,7 +30,7 @@ public:
             } else {
                 auto browser = std::make_shared<TestBrowser>();
                 browser->page.uri = L"about:blank";
-                browser->profileFolder = profile;
+                browser->profile = profile;
                 browser->window = CreateViewWindow(parent, browser.get());
                 auto controller = Ref<ICoreWebView2Controller>::Adopt(CreateControllerFace(browser));
                 EngineLog(L"controller created");
@@ -40,7 +41,7 @@ public:
     }
 
 private:
-    std::wstring profile_;
+    Ref<Profile> profile_;  // the default one, which every view of the environment shares
 };
 
 }  // namespace

@@ -22,13 +22,14 @@ double Now() {
 }  // namespace
 
 void TestBrowser::LoadFavicon(std::function<void(std::string image)> done) {
-    PostTask([done, icon = favicon] { done(icon); });
+    if (faviconAnswered) PostTask([done, icon = favicon] { done(icon); });
 }
 
 void NewDocument(TestBrowser& b) {
     ++b.document;
     b.notifications.clear();
     b.favicon.clear();
+    b.faviconAnswered = true;
     RaiseDocumentTitleChanged(b, b.page.title, true);
     RaiseFaviconChanged(b, L"");
 }
@@ -72,9 +73,10 @@ void SetTitle(const TestBrowserPtr& b, const std::wstring& title) {
     });
 }
 
-void SetFavicon(const TestBrowserPtr& b, const std::wstring& uri, COLORREF color) {
-    PostTask([b, uri, color] {
+void SetFavicon(const TestBrowserPtr& b, const std::wstring& uri, COLORREF color, bool answered) {
+    PostTask([b, uri, color, answered] {
         b->favicon = uri.empty() ? "" : SolidPng(color, 16);
+        b->faviconAnswered = answered;
         RaiseFaviconChanged(*b, uri);
     });
 }

@@ -51,6 +51,7 @@ public:
     bool beforeUnload = false;  // the shown page has a beforeunload handler
     UINT64 document = 0;        // the shown document, counted: what it was told lasts as long as it
     std::string favicon;        // the page's icon, a PNG
+    bool faviconAnswered = true;  // false: its server never answers, so GetFavicon never completes
     std::vector<Ref<NotificationFace>> notifications;  // the shown document's, the newest last, a few at most
 };
 using TestBrowserPtr = std::shared_ptr<TestBrowser>;
@@ -83,8 +84,8 @@ void MakeNotification(const TestBrowserPtr& browser, const std::wstring& title, 
 // false when the page has no open notification of that title.
 bool CloseNotification(const TestBrowserPtr& browser, const std::wstring& title);
 void SetTitle(const TestBrowserPtr& browser, const std::wstring& title);
-// uri "" drops the icon.
-void SetFavicon(const TestBrowserPtr& browser, const std::wstring& uri, COLORREF color);
+// uri "" drops the icon; answered false names one whose server never answers.
+void SetFavicon(const TestBrowserPtr& browser, const std::wstring& uri, COLORREF color, bool answered);
 
 // commands.cpp: one control command; false when it is not understood.
 bool RunCommand(const TestBrowserPtr& browser, const std::wstring& text);

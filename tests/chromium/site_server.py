@@ -54,6 +54,14 @@ const notifyMe = title => {
 if (location.search === '?ask') ask();
 </script>"""
 
+# A site kept open that never asks again: each document reads its permission
+# as it loads and notifies at once when it is granted, both in its title.
+INBOX = """<!doctype html><meta charset=utf-8><title>Inbox</title><script>
+document.title = 'permission ' + Notification.permission;
+if (Notification.permission === 'granted')
+  new Notification('Hello', {body: 'From the site'}).onshow = () => document.title = 'shown Hello';
+</script>"""
+
 
 
 def solid_png(size, rgb):
@@ -127,6 +135,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
                         'Ad</body>'.encode())
         elif url.path == "/notify":  # a site kept open: asks to notify, notifies, titles itself, has an icon
             self.answer(200, "text/html; charset=utf-8", NOTIFY.encode())
+        elif url.path == "/inbox":
+            self.answer(200, "text/html; charset=utf-8", INBOX.encode())
         elif url.path == "/redirect":
             self.answer(302, "text/plain", b"", [("Location", urllib.parse.parse_qs(url.query)["to"][0])])
         elif url.path.endswith(".png"):

@@ -1,0 +1,121 @@
+#include "engines/common/profile.h"
+
+#include <sstream>
+
+#include "engines/common/browser.h"
+#include "engines/common/permissions.h"
+#include "engines/common/text.h"
+#include "engines/common/uri.h"
+#include "settings/replace_file.h"
+
+namespace {
+
+const wchar_t* const kStates[] = {L"default", L"allow", L"deny"};
+
+struct KeptState {
+    int kind;
+    bool allowed;
+    std::wstring origin;
+};
+
+std::string ReadFileText(const std::wstring& path) {
+    std::string bytes;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return bytes;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0 && bytes.size() < (1u << 20))
+        bytes.append(buffer, read);
+    CloseHandle(file);
+    return bytes;
+}
+
+// Every state the file keeps, one per kind and origin (a later line for the
+// same one counts), in file order.
+std::vector<KeptState> ReadStates(const std::wstring& folder) {
+    std::vector<KeptState> states;
+    if (folder.empty()) return states;
+    std::wistringstream lines(Wide(ReadFileText(folder + L"\\permissions.txt")));
+    for (std::wstring line; std::getline(lines, line);) {
+        std::wistringstream words(line);
+        KeptState state = {-1, false, L""};
+        std::wstring word;
+        if (!(words >> state.kind >> word >> state.origin) || (word != L"allow" && word != L"deny")) continue;
+        state.allowed = word == L"allow";
+        std::erase_if(states, [&](const KeptState& s) { return s.kind == state.kind && s.origin == state.origin; });
+        states.push_back(state);
+    }
+    return states;
+}
+
+std::string FileText(const std::vector<KeptState>& states) {
+    std::wstring text;
+    for (const KeptState& s : states)
+        text += std::to_wstring(s.kind) + (s.allowed ? L" allow " : L" deny ") + s.origin + L"\n";
+    return Utf8(text);
+}
+
+}  // namespace
+
+Profile::Profile(const std::wstring& userDataFolder, std::wstring name)
+    : ComObject({&IID_ICoreWebView2Profile, &IID_ICoreWebView2Profile2, &IID_ICoreWebView2Profile3,
+                 &IID_ICoreWebView2Profile4}),
+      name_(std::move(name)),
+      folder_(userDataFolder.empty() ? L"" : userDataFolder + L"\\EBWebView\\" + name_) {}
+
+void Profile::AddView(const std::shared_ptr<Browser>& view) {
+    std::erase_if(views_, [](const std::weak_ptr<Browser>& v) { return v.expired(); });
+    views_.push_back(view);
+}
+
+std::vector<std::pair<std::wstring, bool>> Profile::Kept(COREWEBVIEW2_PERMISSION_KIND kind) const {
+    std::vector<std::pair<std::wstring, bool>> kept;
+    for (const KeptState& state : ReadStates(folder_))
+        if (state.kind == kind) kept.emplace_back(state.origin, state.allowed);
+    return kept;
+}
+
+bool Profile::Keep(COREWEBVIEW2_PERMISSION_KIND kind, const std::wstring& origin,
+                   COREWEBVIEW2_PERMISSION_STATE state) {
+    if (folder_.empty()) return false;
+    std::vector<KeptState> states = ReadStates(folder_);
+    std::string before = FileText(states);
+    std::erase_if(states, [&](const KeptState& s) { return s.kind == kind && s.origin == origin; });
+    if (state != COREWEBVIEW2_PERMISSION_STATE_DEFAULT)
+        states.push_back({kind, state == COREWEBVIEW2_PERMISSION_STATE_ALLOW, origin});
+    std::string after = FileText(states);
+    if (after == before) return true;  // set again as it was, as at every start of the program
+    // EBWebView first, inside the user-data folder the environment made.
+    CreateDirectoryW(folder_.substr(0, folder_.rfind(L'\\')).c_str(), nullptr);
+    CreateDirectoryW(folder_.c_str(), nullptr);
+    return ReplaceFileWhole(folder_ + L"\\permissions.txt", after);
+}
+
+HRESULT Profile::get_ProfileName(LPWSTR* value) { return ReturnString(name_, value); }
+
+HRESULT Profile::get_ProfilePath(LPWSTR* value) { return ReturnString(folder_, value); }
+
+// Kept at once, so that whatever the program asks of a view after this call
+// meets the new state; the views hear of it, and the handler is told later.
+HRESULT Profile::SetPermissionState(COREWEBVIEW2_PERMISSION_KIND kind, LPCWSTR origin,
+                                    COREWEBVIEW2_PERMISSION_STATE state,
+                                    ICoreWebView2SetPermissionStateCompletedHandler* handler) {
+    if (!origin || kind < COREWEBVIEW2_PERMISSION_KIND_UNKNOWN_PERMISSION ||
+        kind > COREWEBVIEW2_PERMISSION_KIND_WINDOW_MANAGEMENT || state < COREWEBVIEW2_PERMISSION_STATE_DEFAULT ||
+        state > COREWEBVIEW2_PERMISSION_STATE_DENY)
+        return E_INVALIDARG;
+    std::wstring canonical = OriginOf(CanonicalUri(origin));
+    if (canonical == L"null") return E_INVALIDARG;
+    HRESULT result = Keep(kind, canonical, state) ? S_OK : E_FAIL;
+    EngineLog(L"permission state " + std::wstring(kStates[state]) + L" " + std::to_wstring(kind) + L" " + canonical +
+              (SUCCEEDED(result) ? L"" : L" not kept"));
+    for (const std::weak_ptr<Browser>& weak : views_)
+        if (auto view = weak.lock(); view && !view->closed && SUCCEEDED(result))
+            PermissionStateChanged(*view, kind, canonical, state);
+    if (handler) {
+        Ref<ICoreWebView2SetPermissionStateCompletedHandler> done(handler);
+        PostTask([done, result] { done->Invoke(result); });
+    }
+    return S_OK;
+}
