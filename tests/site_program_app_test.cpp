@@ -152,9 +152,9 @@ TEST(SiteProgramAppTest, AProgramMadeFromANameASiteAndAPngRunsAsItselfBesideVelo
     SetWindowPos(app.mainWindow(), nullptr, 400, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     EXPECT_TRUE(PumpUntil([&] { return TrayIconCentre() == RGB(0x14, 0x34, 0x5A); }));
     EXPECT_NE(app.LastLog("environment requested").find("\\Programs\\acme-board\\WebView2"), std::string::npos);
-    ASSERT_TRUE(app.Page(L"permission 4"));  // asked the person before: "block" stands
-    ASSERT_TRUE(app.WaitForLog("permission answered"));
-    EXPECT_EQ(app.LastLog("permission answered").substr(0, 26), "permission answered deny 4");
+    ASSERT_TRUE(app.Page(L"permission 4"));  // the person's "block" stands over the "allow" it came with
+    ASSERT_TRUE(app.WaitForLog("permission result"));
+    EXPECT_EQ(app.CountLog("permission remembered deny 4 https://site.example/"), 1u);
     for (const char* allowed : {"https://signin.example/", "https://more.example/"}) {
         size_t done = app.CountLog("navigation completed");
         ASSERT_TRUE(app.Page(L"navigate " + std::wstring(allowed, allowed + strlen(allowed))));
