@@ -3,8 +3,18 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "app/app_state.h"
+
+// "--make-program OUT --url ADDRESS --name NAME [--icon FILE] [--allow
+// ORIGIN]... [--notifications allow|block|ask]": the values as given, not
+// checked.
+struct ProgramRequest {
+    std::wstring out, url, name, icon, notifications;
+    std::vector<std::wstring> allow;
+    std::wstring fault;  // what is wrong with the words themselves, in one line; empty when nothing
+};
 
 struct CommandLine {
     std::wstring program;     // the exe the line starts, unquoted
@@ -12,6 +22,8 @@ struct CommandLine {
     std::wstring app;         // "--app <id>": the site app to run (the id as given, not checked)
     std::wstring removeApp;   // "--remove-app <id>": the site app to remove
     bool appGiven = false, removeAppGiven = false;  // the word stood there, with or without an id
+    bool makeProgramGiven = false;  // "--make-program": everything else is for it
+    ProgramRequest makeProgram;
     // "--kiosk [ADDRESS]", "--kiosk-allow-sleep", "--kiosk-idle-minutes N"
     // and "--kiosk-public"; the last three are checked always, and count
     // only with --kiosk.
@@ -21,9 +33,10 @@ struct CommandLine {
 };
 
 // Splits a whole command line (program first, as GetCommandLineW gives it)
-// the way the C runtime would. Words it doesn't know are ignored, but in a
-// kiosk's line every word that is no switch names the site, and a --kiosk-
-// switch it doesn't know is a problem.
+// the way the C runtime would. Words it doesn't know are ignored, unless
+// --make-program stands there: they are then its fault. In a kiosk's line
+// every word that is no switch names the site, and a --kiosk- switch it
+// doesn't know is a problem.
 CommandLine ParseCommandLine(const wchar_t* line);
 
 // A word of the command line as a message names it: in quotes, its first 64
