@@ -53,8 +53,11 @@ if [ -n "$xvfb_pid" ]; then managed=N; else managed=Y; fi
 /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d $managed /f >/dev/null 2>&1 || true
 # Start Wine's own background processes (services, the desktop) now, with no
 # terminal or pipe attached: started later, they would inherit a test's
-# output pipe and keep it open after the test ends.
+# output pipe and keep it open after the test ends. A console program starts
+# the services only; the desktop (explorer.exe /desktop) comes with the first
+# program that asks for the desktop window, so one does that here.
 /usr/lib/wine/wine64 cmd /c exit </dev/null >/dev/null 2>&1 || true
+/usr/lib/wine/wine64 rundll32 user32.dll,GetDesktopWindow </dev/null >/dev/null 2>&1 || true
 set +e
 "$@"
 status=$?
