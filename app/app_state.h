@@ -38,6 +38,9 @@ struct AppState {
     NotificationsAnswer notifications = NotificationsAnswer::kAsk;
     std::wstring profileSiteOrigin;  // the site whose notification state the view's profile was last given
     bool keepInTray = false;       // "tray=1": the close box hides the window to the notification area
+    // "sleepAfter=": minutes out of sight before a site that may not notify is suspended; 0 never.
+    static constexpr unsigned kDefaultSleepAfter = 10;
+    unsigned sleepAfterMinutes = kDefaultSleepAfter;
     bool startedInBackground = false;  // started with --background (by Windows at sign-in)
     static constexpr const wchar_t* adDomain = L"doubleclick.net";
     bool isFullscreen = false;

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -37,6 +38,18 @@ static std::string LineValue(const std::wstring& value) {
     return bytes;
 }
 
+// "sleepAfter=": whole minutes, digits only, more than a day counting as a
+// day; anything else (a sign, a fraction, nothing) leaves the setting as it was.
+static void ReadSleepAfter(const std::string& value) {
+    const unsigned kDay = 24 * 60;
+    unsigned minutes = 0;
+    for (char c : value) {
+        if (c < '0' || c > '9') return;
+        minutes = std::min(minutes * 10 + (c - '0'), kDay + 1);
+    }
+    if (!value.empty()) g_app.sleepAfterMinutes = std::min(minutes, kDay);
+}
+
 const ConfigLine kLines[] = {
     {"url=", &FixedSettings::site, [](const std::string& value) { g_app.siteUrl = Utf8ToWide(value); },
      [](const AppState& a) { return "url=" + LineValue(a.siteUrl) + "\r\n"; }},
@@ -62,6 +75,14 @@ const ConfigLine kLines[] = {
      [](const AppState& a) { return a.appName.empty() ? std::string() : "name=" + LineValue(a.appName) + "\r\n"; }},
     {"tray=", &FixedSettings::keepInTray, [](const std::string& value) { g_app.keepInTray = value == "1"; },
      [](const AppState& a) { return std::string(a.keepInTray ? "tray=1\r\n" : ""); }},
+    // Minutes out of sight before a site that may not notify sleeps; written
+    // only when not the default.
+    {"sleepAfter=", nullptr, ReadSleepAfter,
+     [](const AppState& a) {
+         return a.sleepAfterMinutes == AppState::kDefaultSleepAfter
+                    ? std::string()
+                    : "sleepAfter=" + std::to_string(a.sleepAfterMinutes) + "\r\n";
+     }},
     // Checked and reduced to origins once all are read.
     {"allow=", &FixedSettings::allowedSites,
      [](const std::string& value) { g_app.allowedOrigins.push_back(Utf8ToWide(value)); },

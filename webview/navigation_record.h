@@ -49,6 +49,8 @@ struct NavigationRecord {
     bool closeAsked = false;      // the view was sent to about:blank so that the page's beforeunload runs
     std::deque<WaitingDialog> waitingDialogs;  // the first one shows; the rest wait their turn
     bool hidden = false;          // the view was made invisible as the window was minimised or hidden
+    bool asleep = false;          // the view was asked to sleep (TrySuspend) and has not been woken since
+    bool sleepRefused = false;    // the runtime said it can't sleep now: not asked again until it was shown
     ULONGLONG rendererReloadedAt = 0;  // when a lost renderer was last reloaded (GetTickCount64; 0: never)
     std::vector<WaitingPermission> waitingPermissions;  // notification requests the bar asks the person about
     std::deque<WaitingNotification> notificationsToShow;  // received, not shown yet, the oldest first

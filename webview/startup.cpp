@@ -17,6 +17,7 @@
 #include "webview/permissions.h"
 #include "webview/process_recovery.h"
 #include "webview/shortcuts.h"
+#include "webview/sleeping.h"
 #include "webview/view_notices.h"
 
 static const wchar_t kRuntimeMissing[] =
@@ -143,6 +144,7 @@ static void OnControllerReady(ICoreWebView2Controller* controller) {
     // background) stays invisible until the window shows.
     g_app.nav.hidden = IsIconic(g_app.mainWindow) || !IsWindowVisible(g_app.mainWindow);
     controller->put_IsVisible(g_app.nav.hidden ? FALSE : TRUE);
+    if (g_app.nav.hidden) SetViewMemoryTarget(true);
     // The view doesn't take the focus by itself: without this the shortcuts
     // would wait for a click into the page. After a restart the focus was in
     // the old view, which is gone, so it is the active window that counts.

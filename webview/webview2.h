@@ -137,6 +137,11 @@ typedef enum COREWEBVIEW2_SCRIPT_DIALOG_KIND {
     COREWEBVIEW2_SCRIPT_DIALOG_KIND_BEFOREUNLOAD = 3,
 } COREWEBVIEW2_SCRIPT_DIALOG_KIND;
 
+typedef enum COREWEBVIEW2_MEMORY_USAGE_TARGET_LEVEL {
+    COREWEBVIEW2_MEMORY_USAGE_TARGET_LEVEL_NORMAL = 0,
+    COREWEBVIEW2_MEMORY_USAGE_TARGET_LEVEL_LOW = 1,
+} COREWEBVIEW2_MEMORY_USAGE_TARGET_LEVEL;
+
 typedef struct COREWEBVIEW2_PHYSICAL_KEY_STATUS {
     UINT32 RepeatCount;
     UINT32 ScanCode;
@@ -256,6 +261,7 @@ EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2ClearBrowsingDataCompl
 EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2SetPermissionStateCompletedHandler = {0xfc77fb30, 0x9c9e, 0x4076, {0xb8, 0xc7, 0x76, 0x44, 0xa7, 0x03, 0xca, 0x1b}};
 EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2ScriptDialogOpeningEventArgs = {0x7390bb70, 0xabe0, 0x4843, {0x95, 0x29, 0xf1, 0x43, 0xb3, 0x1b, 0x03, 0xd6}};
 EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2ScriptDialogOpeningEventHandler = {0xef381bf9, 0xafa8, 0x4e37, {0x91, 0xc4, 0x8a, 0xc4, 0x85, 0x24, 0xbd, 0xfb}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2TrySuspendCompletedHandler = {0x00f206a7, 0x9d17, 0x4605, {0x91, 0xf6, 0x4e, 0x8e, 0x4d, 0xe1, 0x92, 0xe3}};
 
 MIDL_INTERFACE("b96d755e-0319-4e92-a296-23436f46a1fc")
 ICoreWebView2Environment : public IUnknown {
@@ -791,9 +797,17 @@ public:
     virtual HRESULT STDMETHODCALLTYPE GetNonDefaultPermissionSettings(ICoreWebView2GetNonDefaultPermissionSettingsCompletedHandler *completedHandler) = 0;
 };
 
+// The answer to TrySuspend: whether the page could be put to sleep.
+MIDL_INTERFACE("00f206a7-9d17-4605-91f6-4e8e4de192e3")
+ICoreWebView2TrySuspendCompletedHandler : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE Invoke(HRESULT errorCode, BOOL isSuccessful) = 0;
+};
+
 // ICoreWebView2_2 to ICoreWebView2_24, each deriving from the one before, its
-// methods after the base's slots. Only the filter call and the event
-// registrations are used, so the others take simplified parameter types. Each list is an
+// methods after the base's slots. The slots the program calls (the filter,
+// event registrations, suspending, the memory target) take their real
+// parameter types, the others simplified ones. Each list is an
 // X-macro, X(method, (parameters)), so that an engine can fill every slot.
 #define VELOTIDE_COREWEBVIEW2_2_METHODS(X)                                          \
     X(add_WebResourceResponseReceived, (IUnknown *, EventRegistrationToken *))      \
@@ -804,7 +818,7 @@ public:
     X(get_CookieManager, (IUnknown **))                                             \
     X(get_Environment, (ICoreWebView2Environment **))
 #define VELOTIDE_COREWEBVIEW2_3_METHODS(X)                                          \
-    X(TrySuspend, (IUnknown *))                                                     \
+    X(TrySuspend, (ICoreWebView2TrySuspendCompletedHandler *))                      \
     X(Resume, ())                                                                   \
     X(get_IsSuspended, (BOOL *))                                                    \
     X(SetVirtualHostNameToFolderMapping, (LPCWSTR, LPCWSTR, int))                   \
@@ -867,8 +881,8 @@ public:
     X(add_LaunchingExternalUriScheme, (IUnknown *, EventRegistrationToken *))       \
     X(remove_LaunchingExternalUriScheme, (EventRegistrationToken))
 #define VELOTIDE_COREWEBVIEW2_19_METHODS(X)                                         \
-    X(get_MemoryUsageTargetLevel, (int *))                                          \
-    X(put_MemoryUsageTargetLevel, (int))
+    X(get_MemoryUsageTargetLevel, (COREWEBVIEW2_MEMORY_USAGE_TARGET_LEVEL *))       \
+    X(put_MemoryUsageTargetLevel, (COREWEBVIEW2_MEMORY_USAGE_TARGET_LEVEL))
 #define VELOTIDE_COREWEBVIEW2_20_METHODS(X) X(get_FrameId, (UINT32 *))
 #define VELOTIDE_COREWEBVIEW2_21_METHODS(X) X(ExecuteScriptWithResult, (LPCWSTR, IUnknown *))
 #define VELOTIDE_COREWEBVIEW2_23_METHODS(X) \

@@ -326,6 +326,16 @@ void ChromiumBrowser::Close() {
     if (!context_.empty()) devtools_->Call("Target.disposeBrowserContext", {{"browserContextId", context_}});
 }
 
+// The page's lifecycle: frozen, its timers, animations and loading stop
+// until it is made active again.
+void ChromiumBrowser::Freeze(bool frozen, std::function<void(bool done)> done) {
+    Call("Page.setWebLifecycleState", {{"state", frozen ? "frozen" : "active"}},
+         [done](const json&, const json& error) { done(error.is_null()); });
+}
+
+// Chromium's own answer to a low-memory warning: caches dropped, a garbage collection.
+void ChromiumBrowser::TrimMemory() { Call("Memory.simulatePressureNotification", {{"level", "critical"}}); }
+
 void ChromiumBrowser::Resize(int width, int height) {
     width_ = width;
     height_ = height;

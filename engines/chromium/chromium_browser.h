@@ -41,6 +41,8 @@ public:
     void CarryPermissionState(COREWEBVIEW2_PERMISSION_KIND kind, const std::wstring& origin,
                               COREWEBVIEW2_PERMISSION_STATE state) override;  // page_api.cpp
     void LoadFavicon(std::function<void(std::string image)> done) override;  // page_api.cpp
+    void Freeze(bool frozen, std::function<void(bool done)> done) override;
+    void TrimMemory() override;
     void Close() override;
 
     // From the view window.

@@ -51,6 +51,8 @@ inline constexpr wchar_t kEngineCmdFullscreen[] = L"fullscreen";  // fullscreen 
 // The page gets (on) or drops (off) a beforeunload handler: a navigation the
 // program starts first asks "Leave site?".
 inline constexpr wchar_t kEngineCmdBeforeUnload[] = L"beforeunload";  // beforeunload on|off
+// The page plays sound (on) or no longer does (off): it can't be suspended meanwhile.
+inline constexpr wchar_t kEngineCmdAudio[] = L"audio";  // audio on|off
 // The page's script opens a dialog; a prompt's default text is one word.
 inline constexpr wchar_t kEngineCmdAlert[] = L"alert";      // alert <message...>
 inline constexpr wchar_t kEngineCmdConfirm[] = L"confirm";  // confirm <message...>

@@ -1,0 +1,59 @@
+#include "app/out_of_sight.h"
+
+#include "app/app_state.h"
+
+static bool sleepDue = false;  // the timer runs
+
+Sight WindowSight(HWND window) {
+    if (IsIconic(window)) return Sight::kMinimised;
+    return IsWindowVisible(window) ? Sight::kShown : Sight::kHidden;
+}
+
+static bool MaySleepNow(Sight sight) {
+    return MaySleep(sight, g_app.notifications, g_app.sleepAfterMinutes, g_app.nav.sleepRefused);
+}
+
+// Runs the clock from the moment the window went out of sight: going from
+// hidden to minimised doesn't start it again.
+static void StartSleepClock(Sight sight) {
+    if (sleepDue || !MaySleepNow(sight)) return;
+    sleepDue = SetTimer(g_app.mainWindow, kSleepTimer, g_app.sleepAfterMinutes * 60000u, nullptr) != 0;
+}
+
+static void StopSleepClock() {
+    if (sleepDue) KillTimer(g_app.mainWindow, kSleepTimer);
+    sleepDue = false;
+}
+
+// Invisible, the runtime can throttle the page, which keeps running; and the
+// view of a minimised window would get an empty rectangle anyway.
+void FollowWindowSight(Sight sight) {
+    bool outOfSight = sight != Sight::kShown;
+    if (outOfSight)
+        StartSleepClock(sight);
+    else
+        StopSleepClock();
+    if (!g_app.controller || outOfSight == g_app.nav.hidden) return;
+    g_app.controller->put_IsVisible(outOfSight ? FALSE : TRUE);
+    g_app.nav.hidden = outOfSight;
+    SetViewMemoryTarget(outOfSight);
+    if (outOfSight) return;
+    g_app.nav.sleepRefused = false;  // shown, the runtime is asked afresh next time
+    WakeView();
+}
+
+void OnSleepTimer() {
+    StopSleepClock();
+    if (g_app.nav.hidden && MaySleepNow(WindowSight(g_app.mainWindow))) SuspendView();
+}
+
+void SleepRuleChanged() {
+    Sight sight = WindowSight(g_app.mainWindow);
+    if (sight == Sight::kShown) return;
+    if (MaySleepNow(sight)) {
+        if (!g_app.nav.asleep) StartSleepClock(sight);
+        return;
+    }
+    StopSleepClock();
+    WakeView();
+}
