@@ -840,4 +840,23 @@ TEST(ChromiumAppTest, AnAppMadeFromTheDemoSiteHasTheSitesIcon) {
     EXPECT_EQ(app.Quit(), 0u);
 }
 
+// A busy page out of sight past sleepAfter= sleeps for real: its 10 ms
+// timer stops while the window is minimised, and runs again once it is shown.
+TEST(ChromiumAppTest, ABusyPageOutOfSightSleepsAndRunsAgainWhenShown) {
+    AppSession app("url=http://demo.velotide.test/live.html\r\nsleepAfter=1\r\n", Engine::kChromium);
+    ASSERT_TRUE(app.Start() && app.WaitForLog("title changed Harbourlight", 3));
+    ShowWindow(app.mainWindow(), SW_MINIMIZE);
+    ASSERT_TRUE(app.WaitForLog("memory target low"));
+    ASSERT_TRUE(app.WaitForLog("suspended", 1, 90000)) << ::testing::PrintToString(app.Log());
+    PumpFor(1500);  // an update already on its way
+    size_t updates = app.CountLog("title changed");
+    PumpFor(4000);
+    EXPECT_EQ(app.CountLog("title changed"), updates);
+    ShowWindow(app.mainWindow(), SW_RESTORE);
+    EXPECT_TRUE(app.WaitForLog("resumed"));
+    EXPECT_TRUE(app.WaitForLog("title changed", updates + 2));
+    EXPECT_EQ(app.LastLog("memory target"), "memory target normal");
+    EXPECT_EQ(app.Quit(), 0u);
+}
+
 }  // namespace

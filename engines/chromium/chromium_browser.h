@@ -43,6 +43,7 @@ public:
     void LoadFavicon(std::function<void(std::string image)> done) override;  // page_api.cpp
     void Freeze(bool frozen, std::function<void(bool done)> done) override;
     void TrimMemory() override;
+    void VisibilityChanged() override;
     void Close() override;
 
     // From the view window.

@@ -90,6 +90,8 @@ public:
     virtual void Freeze(bool frozen, std::function<void(bool done)> done) = 0;
     // The memory target went LOW: what stands behind the view gives back what it can.
     virtual void TrimMemory() {}
+    // The view was shown or hidden (visible says which).
+    virtual void VisibilityChanged() {}
     // Closes for good: the window goes and every handler is dropped.
     virtual void Close();
 
