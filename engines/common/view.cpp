@@ -276,10 +276,9 @@ public:
         return Out(level, b_->memoryTarget);
     }
     HRESULT STDMETHODCALLTYPE put_MemoryUsageTargetLevel(COREWEBVIEW2_MEMORY_USAGE_TARGET_LEVEL level) override {
-        if (level != COREWEBVIEW2_MEMORY_USAGE_TARGET_LEVEL_NORMAL && level != COREWEBVIEW2_MEMORY_USAGE_TARGET_LEVEL_LOW)
-            return E_INVALIDARG;
-        if (b_->closed) return kClosed;
         bool low = level == COREWEBVIEW2_MEMORY_USAGE_TARGET_LEVEL_LOW;
+        if (!low && level != COREWEBVIEW2_MEMORY_USAGE_TARGET_LEVEL_NORMAL) return E_INVALIDARG;
+        if (b_->closed) return kClosed;
         if (low && b_->memoryTarget != level) b_->TrimMemory();
         b_->memoryTarget = level;
         EngineLog(low ? L"memory target low" : L"memory target normal");
