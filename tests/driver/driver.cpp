@@ -1,7 +1,9 @@
 // Drives a running velotide.exe from outside, for `make run` without a
 // display and for screenshots:
 //   velotide_driver wait CLASS [MS]   wait for a visible top-level window of CLASS
-//   velotide_driver command ID        post WM_COMMAND ID to the main window
+//   velotide_driver command ID [CLASS] post WM_COMMAND ID to the main window (or a window of CLASS)
+//   velotide_driver ok CLASS          press OK on a window of CLASS (a prompt)
+//   velotide_driver move CLASS X Y W H  put a window of CLASS there
 //   velotide_driver engine TEXT...    send a control command to the engine's view
 //   velotide_driver rect CLASS        print the window's outer rectangle as WxH+X+Y
 // Exit code 0 on success, 1 when the window was not found in time.
@@ -33,7 +35,19 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
 
-    HWND main = WaitForWindow(L"VelotideMain", 30000);
+    if (verb == L"ok") {
+        HWND window = WaitForWindow(argv[2], 30000);
+        return window && PostMessageW(window, WM_COMMAND, IDOK, 0) ? 0 : 1;
+    }
+    if (verb == L"move" && argc > 6) {
+        HWND window = WaitForWindow(argv[2], 30000);
+        return window && SetWindowPos(window, nullptr, _wtoi(argv[3]), _wtoi(argv[4]), _wtoi(argv[5]), _wtoi(argv[6]),
+                                      SWP_NOZORDER | SWP_NOACTIVATE)
+                   ? 0
+                   : 1;
+    }
+
+    HWND main = WaitForWindow(argc > 3 && verb == L"command" ? argv[3] : L"VelotideMain", 30000);
     if (!main) return 1;
     if (verb == L"command") return PostMessageW(main, WM_COMMAND, _wtoi(argv[2]), 0) ? 0 : 1;
     if (verb == L"engine") {
