@@ -3,7 +3,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build dist run test reproducible bench screenshots clean
+.PHONY: all deps build dist run test reproducible bench screenshots program clean
 
 all: build
 
@@ -42,6 +42,14 @@ screenshots: build
 # Debian's Python, for its DevTools client (python3-websocket).
 bench: build
 	@VELOTIDE_PREFIX=wineprefix-bench scripts/wine-session.sh $(BUILD) /usr/bin/python3 bench/run.py $(BUILD)
+
+# A site's own program: make program URL=https://example.com NAME="Acme Board"
+# [ICON=icon.png] leaves dist/NAME.exe and its SHA-256. Only velotide.exe is
+# built; the program is made under Wine in a prefix of its own.
+program: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(BUILD) -j$(JOBS) --target velotide
+	@VELOTIDE_PREFIX=wineprefix-program scripts/wine-session.sh $(BUILD) sh scripts/make-program.sh $(BUILD) "$(URL)" "$(NAME)" "$(ICON)"
 
 clean:
 	rm -rf $(BUILD) dist

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -87,6 +88,12 @@ void CentreOverOwner(HWND dialog) {
 void RemoveSelected(HWND dialog) {
     LRESULT index = SendDlgItemMessageW(dialog, kListId, LB_GETCURSEL, 0, 0);
     if (index == LB_ERR || static_cast<size_t>(index) >= g_app.allowedOrigins.size()) return;
+    // A site's own program came with these: they are back at its next start.
+    const std::vector<std::wstring>& preset = g_app.program.allowedOrigins;
+    if (std::find(preset.begin(), preset.end(), g_app.allowedOrigins[index]) != preset.end()) {
+        MessageBeep(MB_OK);
+        return;
+    }
     g_app.allowedOrigins.erase(g_app.allowedOrigins.begin() + index);
     SaveSettings();
     LRESULT left = SendDlgItemMessageW(dialog, kListId, LB_DELETESTRING, index, 0);

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/com_ref.h"
+#include "app/exe_path.h"
 #include "settings/replace_file.h"
 
 // WIC's class and format ids, here rather than from the uuid library.
@@ -68,26 +69,38 @@ static bool EncodePng(IWICImagingFactory* factory, UINT size, BYTE* pixels, std:
     return true;
 }
 
-bool WriteIconFromPng(const std::string& png, const std::wstring& path) {
+// An image in memory as WIC decodes it, up to its first frame; members in
+// the order they are made, so they are let go of last first.
+struct DecodedImage {
     ComRef<IWICImagingFactory> factory;
     ComRef<IWICStream> stream;
     ComRef<IWICBitmapDecoder> decoder;
     ComRef<IWICBitmapFrameDecode> frame;
+
+    // false when image can't be decoded; it must outlive this object.
+    bool Decode(const std::string& image) {
+        return !image.empty() &&
+               SUCCEEDED(CoCreateInstance(kImagingFactory, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IWICImagingFactory),
+                                          factory.out())) &&
+               SUCCEEDED(factory->CreateStream(&stream)) &&
+               SUCCEEDED(stream->InitializeFromMemory(reinterpret_cast<BYTE*>(const_cast<char*>(image.data())),
+                                                      static_cast<DWORD>(image.size()))) &&
+               SUCCEEDED(factory->CreateDecoderFromStream(stream, nullptr, WICDecodeMetadataCacheOnDemand, &decoder)) &&
+               SUCCEEDED(decoder->GetFrame(0, &frame));
+    }
+};
+
+bool IconFromImage(const std::string& image, std::string* ico) {
+    DecodedImage decoded;
     ComRef<IWICFormatConverter> source;
     UINT width, height;
-    if (png.empty() ||
-        FAILED(CoCreateInstance(kImagingFactory, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IWICImagingFactory),
-                                factory.out())) ||
-        FAILED(factory->CreateStream(&stream)) ||
-        FAILED(stream->InitializeFromMemory(reinterpret_cast<BYTE*>(const_cast<char*>(png.data())),
-                                            static_cast<DWORD>(png.size()))) ||
-        FAILED(factory->CreateDecoderFromStream(stream, nullptr, WICDecodeMetadataCacheOnDemand, &decoder)) ||
-        FAILED(decoder->GetFrame(0, &frame)) || FAILED(factory->CreateFormatConverter(&source)) ||
+    if (!decoded.Decode(image) || FAILED(decoded.factory->CreateFormatConverter(&source)) ||
         // Scaling premultiplied pixels keeps transparent ones' colour out of the edges.
-        FAILED(source->Initialize(frame, kPremultipliedBgra, WICBitmapDitherTypeNone, nullptr, 0,
+        FAILED(source->Initialize(decoded.frame, kPremultipliedBgra, WICBitmapDitherTypeNone, nullptr, 0,
                                   WICBitmapPaletteTypeCustom)) ||
         FAILED(source->GetSize(&width, &height)) || !width || !height)
         return false;
+    IWICImagingFactory* factory = decoded.factory;
     IconImage images[ARRAYSIZE(kSizes)];
     for (size_t i = 0; i < ARRAYSIZE(kSizes); ++i) {
         // The longer side fills the square; the other is centred on it.
@@ -107,21 +120,53 @@ bool WriteIconFromPng(const std::string& png, const std::wstring& path) {
         const BYTE head[8] = {static_cast<BYTE>(size), static_cast<BYTE>(size), 0, 0, 1, 0, 32, 0};
         memcpy(images[i].head, head, sizeof head);
     }
-    return ReplaceFileWhole(path, IconFileBytes(images, ARRAYSIZE(kSizes)));
+    *ico = IconFileBytes(images, ARRAYSIZE(kSizes));
+    return true;
 }
 
-// A resource's bytes; empty when module has none of that name and type.
-static std::string ResourceBytes(HMODULE module, const wchar_t* name, const wchar_t* type) {
-    HRSRC found = FindResourceW(module, name, type);
-    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
-    const void* data = loaded ? LockResource(loaded) : nullptr;
-    return data ? std::string(static_cast<const char*>(data), SizeofResource(module, found)) : std::string();
+bool WriteIconFromPng(const std::string& png, const std::wstring& path) {
+    std::string ico;
+    return IconFromImage(png, &ico) && ReplaceFileWhole(path, ico);
+}
+
+IconFileRead ReadIconFileBytes(const std::wstring& path, std::string* bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return IconFileRead::kUnreadable;
+    LARGE_INTEGER size = {};
+    DWORD done = 0;
+    IconFileRead result = IconFileRead::kUnreadable;
+    bool sized = GetFileSizeEx(file, &size);
+    if (sized && size.QuadPart > kMaxIconFileBytes) {
+        result = IconFileRead::kTooLarge;
+    } else if (sized) {
+        bytes->resize(static_cast<size_t>(size.QuadPart));
+        if (ReadFile(file, bytes->data(), static_cast<DWORD>(bytes->size()), &done, nullptr) && done == bytes->size())
+            result = IconFileRead::kRead;
+    }
+    CloseHandle(file);
+    return result;
+}
+
+bool IsIconFile(const std::string& bytes) {
+    // ICONDIR (reserved 0, type 1, a count), then an entry of 16 bytes for
+    // each image, whose size and offset must lie inside the file.
+    auto word = [&](size_t at) {
+        return static_cast<WORD>(static_cast<BYTE>(bytes[at]) | static_cast<BYTE>(bytes[at + 1]) << 8);
+    };
+    auto dword = [&](size_t at) { return word(at) | static_cast<DWORD>(word(at + 2)) << 16; };
+    if (bytes.size() < 6 || word(0) != 0 || word(2) != 1 || !word(4) || bytes.size() < 6 + 16u * word(4)) return false;
+    for (size_t entry = 6; entry < 6 + 16u * word(4); entry += 16) {
+        DWORD size = dword(entry + 8), offset = dword(entry + 12);
+        if (!size || offset > bytes.size() || size > bytes.size() - offset) return false;
+    }
+    DecodedImage decoded;
+    return decoded.Decode(bytes);
 }
 
 bool WriteProgramIcon(const std::wstring& path, HMODULE module) {
     // The group: a 6-byte header like ICONDIR, then 14-byte entries that end
     // in the id of the RT_ICON resource holding the image, not an offset.
-    std::string group = ResourceBytes(module, MAKEINTRESOURCEW(1), RT_GROUP_ICON);
+    std::string group = ExeResource(module, MAKEINTRESOURCEW(1), RT_GROUP_ICON);
     const WORD count = group.size() >= 6 ? *reinterpret_cast<const WORD*>(&group[4]) : 0;
     if (!count || group.size() < 6 + 14u * count) return false;
     IconImage images[16];
@@ -131,7 +176,7 @@ bool WriteProgramIcon(const std::wstring& path, HMODULE module) {
         memcpy(images[i].head, entry, 8);
         WORD id;
         memcpy(&id, entry + 12, sizeof id);
-        images[i].data = ResourceBytes(module, MAKEINTRESOURCEW(id), RT_ICON);
+        images[i].data = ExeResource(module, MAKEINTRESOURCEW(id), RT_ICON);
         if (images[i].data.empty()) return false;
     }
     return ReplaceFileWhole(path, IconFileBytes(images, count));

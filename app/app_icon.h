@@ -1,7 +1,8 @@
 // A site app's icon as an .ico file beside its settings, with the sizes
 // Windows shows it at: 16 to 48 pixels in lists, title bars and the taskbar,
-// 256 for large tiles. Both writers need COM on the calling thread and replace
-// the file whole: a failed write leaves the old icon as it was.
+// 256 for large tiles. All but WriteProgramIcon need COM on the calling
+// thread; the writers replace the file whole: a failed write leaves the old
+// icon as it was.
 #pragma once
 
 #include <windows.h>
@@ -10,8 +11,21 @@
 
 // The image (a PNG, or any format Windows decodes) scaled to 16, 24, 32, 48
 // and 256 pixels, a non-square one centred on a transparent square, each
-// stored as a 32-bit PNG. False when it can't be decoded or written.
+// stored as a 32-bit PNG: the .ico file's bytes in ico. False when it can't
+// be decoded.
+bool IconFromImage(const std::string& image, std::string* ico);
+// The same written to path; false when it can't be decoded or written.
 bool WriteIconFromPng(const std::string& png, const std::wstring& path);
+
+// An icon file's bytes, up to kMaxIconFileBytes (4 MB holds a 256-pixel
+// image many times over; more is no icon).
+inline constexpr long long kMaxIconFileBytes = 4 << 20;
+enum class IconFileRead { kRead, kUnreadable, kTooLarge };
+IconFileRead ReadIconFileBytes(const std::wstring& path, std::string* bytes);
+
+// Whether bytes are an .ico file whose images lie inside it and whose first
+// image Windows decodes.
+bool IsIconFile(const std::string& bytes);
 
 // The program's own icon, icon group 1 of module (this exe when null), as the
 // same kind of file: for an app whose site gave no icon.

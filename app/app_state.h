@@ -17,9 +17,19 @@
 // The person's answer to the site's wish to show notifications ("notifications=").
 enum class NotificationsAnswer { kAsk, kAllow, kBlock };
 
+// What a site's own program was made with (the preset in its resources).
+// Its site and name are fixed; config.ini adds to its allowed sites and may
+// answer notifications otherwise. An empty id: plain Velotide or a site app.
+struct ProgramPreset {
+    std::wstring id, name, siteUrl;  // siteUrl valid and normalised
+    std::vector<std::wstring> allowedOrigins;
+    NotificationsAnswer notifications = NotificationsAnswer::kAsk;
+};
+
 // Settings the person can't change, fixed by the organisation's policies
-// (settings/organisation_policies): their menu items show the value, greyed,
-// and config.ini keeps the person's own lines for them, for when the policy goes.
+// (settings/organisation_policies) or, the site, by a site's own program:
+// their menu items show the value, greyed, and config.ini keeps the person's
+// own lines for them, for when the policy goes.
 struct FixedSettings {
     bool site = false, allowedSites = false, blockAds = false, notifications = false, keepInTray = false;
 };
@@ -28,6 +38,7 @@ struct AppState {
     HINSTANCE instance = nullptr;
     std::wstring appId;    // the site app this program runs as (--app); empty for plain Velotide
     std::wstring appName;  // its name ("name=")
+    ProgramPreset program;  // the site's own program this exe is, if it is one
     HWND mainWindow = nullptr;
     HMENU menuBar = nullptr;  // kept so it can be put back after fullscreen
     std::wstring dataDir;     // no trailing separator

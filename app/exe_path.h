@@ -2,6 +2,8 @@
 // an uninstall entry or the Run value names must be made to name this one.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 // This exe's full path; empty when it can't be had.
@@ -13,3 +15,11 @@ std::wstring ThisExePath();
 // that's there, an empty path, and one that can't be looked at right now (a
 // network share or a drive that may come back).
 bool ExeIsGone(const std::wstring& exe);
+
+// Whether path names this exe's own file (by what the file system knows it
+// as, so another spelling or a link to it counts too).
+bool IsThisExe(const std::wstring& path);
+
+// A resource's bytes in module (this exe when null); empty when it has none
+// of that name and type.
+std::string ExeResource(HMODULE module, const wchar_t* name, const wchar_t* type);

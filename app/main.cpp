@@ -8,7 +8,9 @@
 #include "app/app_state.h"
 #include "app/command_line.h"
 #include "app/main_window.h"
+#include "app/make_program.h"
 #include "app/organisation_policies.h"
+#include "app/program_file.h"
 #include "app/app_registration.h"
 #include "app/placement.h"
 #include "app/remove_site_app.h"
@@ -32,17 +34,26 @@ static int FirstShowCommand(int showCommand) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     g_app.instance = instance;
     CommandLine arguments = ParseCommandLine(GetCommandLineW());
+    if (arguments.makeProgramGiven) return MakeProgram(arguments.makeProgram);
+    // An exe with a preset is that site's own program: its site, name and
+    // identity are fixed in it (no policy's Url replaces them), and no site
+    // app runs in it.
+    OwnPreset preset = ReadOwnPreset(&g_app.program);
+    if (preset == OwnPreset::kDamaged) return SayProgramIsDamaged();
+    g_app.fixed.site = preset == OwnPreset::kRead;
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // the shell's shortcuts are COM objects
-    if (arguments.removeAppGiven) return RemoveSiteApp(arguments.removeApp);
+    if (preset == OwnPreset::kNone && arguments.removeAppGiven) return RemoveSiteApp(arguments.removeApp);
     // Read once, before anything is changed: a fault in them ends the start.
     Policies policies = ReadPolicies();
-    if (arguments.appGiven && policies.createApps.set) return SaySiteAppsAreOff();
-    if (!arguments.appGiven && policies.url.refused) return SayPolicyUrlIsInvalid(policies.url.address);
-    if (arguments.appGiven) {
-        // One whose removal could not finish is not started again: what is
-        // left of it goes now.
-        if (FinishRemovingApp(arguments.app) || !AppExists(arguments.app)) return SayThereIsNoSuchApp(arguments.app);
-        g_app.appId = arguments.app;
+    if (preset == OwnPreset::kNone) {
+        if (arguments.appGiven && policies.createApps.set) return SaySiteAppsAreOff();
+        if (!arguments.appGiven && policies.url.refused) return SayPolicyUrlIsInvalid(policies.url.address);
+        if (arguments.appGiven) {
+            // One whose removal could not finish is not started again: what is
+            // left of it goes now.
+            if (FinishRemovingApp(arguments.app) || !AppExists(arguments.app)) return SayThereIsNoSuchApp(arguments.app);
+            g_app.appId = arguments.app;
+        }
     }
     // Windows names the program's notifications and groups its windows on the
     // taskbar by this, the same as its Start menu shortcut carries.
@@ -66,8 +77,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     if (!policies.startWithWindows.set) RepairStartWithWindows(g_app.appId);  // turned off: an administrator starts it
     if (!g_app.appId.empty()) RepairAppRegistration({g_app.appId});
 
-    g_app.dataDir = g_app.appId.empty() ? VelotideFolder() : AppFolder(g_app.appId);
-    CreateDirectoryW(g_app.dataDir.c_str(), nullptr);
+    g_app.dataDir = DataFolder();
+    MakeDataFolder();
     LoadConfig();  // before the menu: "Block ad domains" starts from blockAds
     PutPoliciesInForce(policies);
 
@@ -79,7 +90,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     UpdateWindow(g_app.mainWindow);
     StartWebView(ViewArea);
     // Not needed for the window or the site: after both are on their way.
-    if (g_app.appId.empty()) TendSiteApps();
+    // Velotide's apps run velotide.exe: a site's own program leaves them be.
+    if (g_app.appId.empty() && g_app.program.id.empty()) TendSiteApps();
 
     MSG msg = {};
     while (GetMessageW(&msg, nullptr, 0, 0)) {

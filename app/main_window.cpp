@@ -7,6 +7,7 @@
 #include "app/create_site_app.h"
 #include "app/dpi.h"
 #include "app/fullscreen.h"
+#include "app/make_program.h"
 #include "app/notifications.h"
 #include "app/organisation_policies.h"
 #include "app/other_sites.h"
@@ -52,11 +53,14 @@ HMENU BuildMenuBar() {
     AppendMenuW(site, MF_STRING, ID_SITE_ALLOWED_SITES, L"Allowed sites\u2026");
     AppendMenuW(site, MF_STRING | (g_app.notifications == NotificationsAnswer::kAllow ? MF_CHECKED : MF_UNCHECKED),
                 ID_SITE_NOTIFICATIONS, L"Show notifications");
-    // Plain Velotide makes site apps; an app removes itself.
-    if (g_app.appId.empty())
+    // Plain Velotide makes site apps; an app removes itself, or is saved as a
+    // program file to hand on; a site's own program is the app already.
+    if (g_app.program.id.empty() && g_app.appId.empty()) {
         AppendMenuW(site, MF_STRING, ID_SITE_CREATE_APP, L"Create an app for this site\u2026");
-    else
+    } else if (g_app.program.id.empty()) {
         AppendMenuW(site, MF_STRING, ID_SITE_REMOVE_APP, L"Remove this app\u2026");
+        AppendMenuW(site, MF_STRING, ID_SITE_SAVE_PROGRAM, L"Save as a program file\u2026");
+    }
     AppendMenuW(site, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(site, MF_STRING, ID_SITE_QUIT, L"Quit");
     AppendMenuW(view, MF_STRING, ID_VIEW_FULLSCREEN, L"Fullscreen\tF11");
@@ -164,6 +168,9 @@ static bool RunCommand(int id) {
         return true;
     case ID_SITE_REMOVE_APP:
         AskToRemoveThisApp();
+        return true;
+    case ID_SITE_SAVE_PROGRAM:
+        SaveAsProgramFile();
         return true;
     case ID_VIEW_START_WITH_WINDOWS:
         ToggleStartWithWindows();

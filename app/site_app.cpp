@@ -17,6 +17,19 @@ std::wstring VelotideFolder() {
 
 std::wstring AppFolder(const std::wstring& id) { return VelotideFolder() + L"\\Apps\\" + id; }
 
+std::wstring DataFolder() {
+    if (!g_app.program.id.empty()) return VelotideFolder() + L"\\Programs\\" + g_app.program.id;
+    return g_app.appId.empty() ? VelotideFolder() : AppFolder(g_app.appId);
+}
+
+void MakeDataFolder() {
+    const std::wstring base = VelotideFolder(), folder = DataFolder();
+    CreateDirectoryW(base.c_str(), nullptr);
+    for (size_t at = folder.find(L'\\', base.size() + 1); at != std::wstring::npos; at = folder.find(L'\\', at + 1))
+        CreateDirectoryW(folder.substr(0, at).c_str(), nullptr);
+    CreateDirectoryW(folder.c_str(), nullptr);
+}
+
 std::vector<std::wstring> AppIds() {
     std::vector<std::wstring> ids;
     WIN32_FIND_DATAW found;
@@ -51,19 +64,25 @@ bool AppIsRunning(const std::wstring& id) {
     return true;
 }
 
-// Plain Velotide's names stay as they always were; an app's add its id.
-static std::wstring Named(const std::wstring& id, const wchar_t* plain, const wchar_t* app,
+// Plain Velotide's names stay as they always were; an app's add "App." and
+// its id. A site's own program is known by "Program." and its id where
+// Velotide is known by its plain names: it has no apps of its own.
+static std::wstring Named(const std::wstring& id, const wchar_t* plain, const wchar_t* stem,
                           const wchar_t* after = L"") {
-    return id.empty() ? plain : app + id + after;
+    if (!id.empty()) return stem + (L"App." + id) + after;
+    return g_app.program.id.empty() ? plain : stem + (L"Program." + g_app.program.id) + after;
 }
 
-std::wstring MainWindowClass(const std::wstring& id) { return Named(id, L"VelotideMain", L"VelotideMain.App."); }
+std::wstring MainWindowClass(const std::wstring& id) { return Named(id, L"VelotideMain", L"VelotideMain."); }
 std::wstring InstanceMutexName(const std::wstring& id) {
-    return Named(id, L"Velotide.Desktop.SingleInstance", L"Velotide.App.", L".SingleInstance");
+    return Named(id, L"Velotide.Desktop.SingleInstance", L"Velotide.", L".SingleInstance");
 }
-std::wstring AppUserModelId(const std::wstring& id) { return Named(id, L"Velotide.Desktop", L"Velotide.App."); }
-std::wstring RunValueName(const std::wstring& id) { return Named(id, L"Velotide", L"Velotide.App."); }
-std::wstring RunArguments(const std::wstring& id) { return Named(id, L"--background", L"--app ", L" --background"); }
+std::wstring AppUserModelId(const std::wstring& id) { return Named(id, L"Velotide.Desktop", L"Velotide."); }
+std::wstring RunValueName(const std::wstring& id) { return Named(id, L"Velotide", L"Velotide."); }
+// A site's own program is its own exe: it needs no id to be what it is.
+std::wstring RunArguments(const std::wstring& id) {
+    return id.empty() ? L"--background" : L"--app " + id + L" --background";
+}
 std::wstring ProgramName() { return g_app.appName.empty() ? L"Velotide" : g_app.appName; }
 
 bool StartVelotide(const std::wstring& arguments) {
@@ -87,6 +106,11 @@ int SayThereIsNoSuchApp(const std::wstring& id) {
         if (c < 0x20) c = L' ';
     MessageBoxW(nullptr, (L"There is no Velotide app named \u201C" + shown + L"\u201D.").c_str(), L"Velotide",
                 MB_ICONERROR);
+    return 2;
+}
+
+int SayProgramIsDamaged() {
+    MessageBoxW(nullptr, L"This program's site settings are damaged.", L"Velotide", MB_ICONERROR);
     return 2;
 }
 

@@ -1,7 +1,9 @@
-// The program runs as plain Velotide or as a site app (velotide.exe --app
+// The program runs as plain Velotide, as a site app (velotide.exe --app
 // <id>): a site of its own in the Start menu and on the taskbar, with its own
-// folder, settings, sign-in and single instance. What tells one from the
-// other is here, from g_app.appId (empty for plain Velotide).
+// folder, settings, sign-in and single instance; or as a site's own program
+// (an exe with a preset, made with --make-program), known by its own id the
+// same way. What tells them apart is here, from g_app.appId (empty for plain
+// Velotide) and g_app.program.id (empty but in a site's own program).
 #pragma once
 
 #include <windows.h>
@@ -13,6 +15,11 @@
 // has none), and a site app's inside it.
 std::wstring VelotideFolder();
 std::wstring AppFolder(const std::wstring& id);
+// This program's data directory: Velotide's, a site app's, or a site's own
+// program's (Programs\<id>, so it never shares their settings or sign-in).
+std::wstring DataFolder();
+// Makes DataFolder(), with the folders above it up from Velotide's own.
+void MakeDataFolder();
 // The ids of the folders in Apps: every app, and what is left of removed ones.
 std::vector<std::wstring> AppIds();
 
@@ -26,10 +33,10 @@ bool AppExists(const std::wstring& id);
 // Whether an instance of app id runs: its single-instance mutex exists.
 bool AppIsRunning(const std::wstring& id);
 
-// What plain Velotide (id empty) or app id is known by: its window class
-// (how a second start finds its window), its single-instance mutex, its
-// AppUserModelID (Windows' name for its taskbar button and notifications)
-// and its Run value.
+// What plain Velotide (id empty; a site's own program in its place) or app
+// id is known by: its window class (how a second start finds its window),
+// its single-instance mutex, its AppUserModelID (Windows' name for its
+// taskbar button and notifications) and its Run value.
 std::wstring MainWindowClass(const std::wstring& id);
 std::wstring InstanceMutexName(const std::wstring& id);
 std::wstring AppUserModelId(const std::wstring& id);
@@ -45,6 +52,9 @@ bool StartVelotide(const std::wstring& arguments);
 
 // The message for an id that names no app, and exit code 2: nothing is made.
 int SayThereIsNoSuchApp(const std::wstring& id);
+// The message for a site's own program whose preset can't be read or names
+// no valid site, and exit code 2: the file is at fault, not the person.
+int SayProgramIsDamaged();
 
 // This program's icon at pixels: a site app's own (icon.ico in its folder),
 // else Velotide's. The caller destroys it.

@@ -34,7 +34,8 @@ static std::wstring Decomposed(const std::wstring& text) {
     return folded;
 }
 
-std::wstring AppIdFromName(const std::wstring& name, bool (*taken)(const std::wstring& id)) {
+// The id's letters and digits, the rest as single "-"; empty when none are left.
+static std::wstring IdBase(const std::wstring& name) {
     std::wstring base;
     for (wchar_t c : Decomposed(name)) {
         if (c >= L'A' && c <= L'Z') c += L'a' - L'A';
@@ -45,6 +46,11 @@ std::wstring AppIdFromName(const std::wstring& name, bool (*taken)(const std::ws
             base += L'-';
     }
     while (!base.empty() && base.back() == L'-') base.pop_back();
+    return base;
+}
+
+std::wstring AppIdFromName(const std::wstring& name, bool (*taken)(const std::wstring& id)) {
+    std::wstring base = IdBase(name);
     if (base.empty()) base = L"app";
     if (IsDeviceName(base)) base += L"-app";  // "Aux" would give a folder Windows opens as a device
     std::wstring id = base.substr(0, kMaxAppIdLength);
@@ -70,4 +76,19 @@ std::wstring ShortcutFileName(const std::wstring& name, const std::wstring& fall
     // the words go after the name itself, before any extension ("Nul app.dev").
     if (IsDeviceName(file)) file.insert(file.substr(0, file.find(L'.')).find_last_not_of(L' ') + 1, L" app");
     return file;
+}
+
+std::wstring ProgramIdFromName(const std::wstring& name) {
+    return AppIdFromName(name, [](const std::wstring&) { return false; });
+}
+
+NameFault ProgramNameFault(const std::wstring& name, bool asFileName) {
+    if (name.empty()) return NameFault::kEmpty;
+    if (name.size() > kMaxProgramNameLength) return NameFault::kTooLong;
+    for (wchar_t c : name)
+        if (c < 0x20 || (c >= 0x7F && c <= 0x9F)) return NameFault::kControl;
+    if (IdBase(name).empty()) return NameFault::kNoLetterOrDigit;
+    if (!asFileName) return NameFault::kNone;
+    if (IsDeviceName(name)) return NameFault::kDevice;
+    return ShortcutFileName(name, L"") == name ? NameFault::kNone : NameFault::kNotAFileName;
 }

@@ -1,5 +1,6 @@
-// What names a site app: its id, made from the name the person gives it, and
-// that name as a file name for its Start menu shortcut.
+// What names a site app or a site's own program: its id, made from the name
+// the person gives it, and that name as a file name (its Start menu shortcut,
+// a program's exe).
 #pragma once
 
 #include <string>
@@ -24,3 +25,15 @@ std::wstring AppIdFromName(const std::wstring& name, bool (*taken)(const std::ws
 // dropped, no trailing dots or spaces, a device name (CON, COM1, ...) made
 // safe; fallback when nothing is left.
 std::wstring ShortcutFileName(const std::wstring& name, const std::wstring& fallback);
+
+// What keeps name from being a site's own program's name, which is its
+// window's title and gives its id (its folder, its names in Windows):
+// nothing, or too long, a control character, or no letter or digit (no id of
+// its own). asFileName adds what a file name can't be, a device name
+// included (--make-program names the exe after it, as site owners do).
+inline constexpr size_t kMaxProgramNameLength = 64;  // as long as a site app's name may be
+enum class NameFault { kNone, kEmpty, kTooLong, kControl, kNoLetterOrDigit, kDevice, kNotAFileName };
+NameFault ProgramNameFault(const std::wstring& name, bool asFileName);
+// The id of a program named name (no other program's id counts: each has
+// its own exe).
+std::wstring ProgramIdFromName(const std::wstring& name);

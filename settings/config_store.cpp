@@ -25,9 +25,13 @@ static std::wstring ConfigPath() { return g_app.dataDir + L"\\config.ini"; }
 struct ConfigLine {
     const char* key;
     bool FixedSettings::*fixedBy;
-    void (*read)(const std::string& value);
+    void (*read)(AppState& settings, const std::string& value);
     std::string (*write)(const AppState& settings);
 };
+
+// A site's own program keeps its name in its exe, and its site (fixed): its
+// config.ini holds only what the person answered beyond its preset.
+static bool IsProgram(const AppState& a) { return !a.program.id.empty(); }
 
 // A value as one line: a line break inside it (a name pasted from several
 // lines, say) becomes a space, so no value ever starts a line of its own.
@@ -51,29 +55,31 @@ static void ReadSleepAfter(const std::string& value) {
 }
 
 const ConfigLine kLines[] = {
-    {"url=", &FixedSettings::site, [](const std::string& value) { g_app.siteUrl = Utf8ToWide(value); },
+    {"url=", &FixedSettings::site, [](AppState& a, const std::string& value) { a.siteUrl = Utf8ToWide(value); },
      [](const AppState& a) { return "url=" + LineValue(a.siteUrl) + "\r\n"; }},
-    {"blockAds=", &FixedSettings::blockAds, [](const std::string& value) { g_app.blockAds = value != "0"; },
+    {"blockAds=", &FixedSettings::blockAds, [](AppState& a, const std::string& value) { a.blockAds = value != "0"; },
      [](const AppState& a) { return std::string("blockAds=") + (a.blockAds ? "1" : "0") + "\r\n"; }},
-    {"window=", nullptr, [](const std::string& value) { ParseWindowPlace(value, &g_app.place); },
+    {"window=", nullptr, [](AppState& a, const std::string& value) { ParseWindowPlace(value, &a.place); },
      [](const AppState& a) { return a.place.known ? "window=" + FormatWindowPlace(a.place) + "\r\n" : std::string(); }},
-    // Written only once the person has answered or turned it on: a file
-    // without them is the plain program's.
+    // Written only once the person has answered otherwise than the program
+    // was made (or turned it on): a file without them is the plain program's.
     {"notifications=", &FixedSettings::notifications,
-     [](const std::string& value) {
-         g_app.notifications = value == "allow"   ? NotificationsAnswer::kAllow
-                               : value == "block" ? NotificationsAnswer::kBlock
-                                                  : NotificationsAnswer::kAsk;
+     [](AppState& a, const std::string& value) {
+         a.notifications = value == "allow"   ? NotificationsAnswer::kAllow
+                           : value == "block" ? NotificationsAnswer::kBlock
+                                              : NotificationsAnswer::kAsk;
      },
      [](const AppState& a) {
-         if (a.notifications == NotificationsAnswer::kAsk) return std::string();
+         if (a.notifications == a.program.notifications) return std::string();
          return std::string("notifications=") + (a.notifications == NotificationsAnswer::kAllow ? "allow" : "block") +
                 "\r\n";
      }},
     // A site app's name; plain Velotide has none.
-    {"name=", nullptr, [](const std::string& value) { g_app.appName = Utf8ToWide(value); },
-     [](const AppState& a) { return a.appName.empty() ? std::string() : "name=" + LineValue(a.appName) + "\r\n"; }},
-    {"tray=", &FixedSettings::keepInTray, [](const std::string& value) { g_app.keepInTray = value == "1"; },
+    {"name=", nullptr, [](AppState& a, const std::string& value) { a.appName = Utf8ToWide(value); },
+     [](const AppState& a) {
+         return a.appName.empty() || IsProgram(a) ? std::string() : "name=" + LineValue(a.appName) + "\r\n";
+     }},
+    {"tray=", &FixedSettings::keepInTray, [](AppState& a, const std::string& value) { a.keepInTray = value == "1"; },
      [](const AppState& a) { return std::string(a.keepInTray ? "tray=1\r\n" : ""); }},
     // Minutes out of sight before a site that may not notify sleeps; written
     // only when not the default.
@@ -85,21 +91,24 @@ const ConfigLine kLines[] = {
      }},
     // Checked and reduced to origins once all are read.
     {"allow=", &FixedSettings::allowedSites,
-     [](const std::string& value) { g_app.allowedOrigins.push_back(Utf8ToWide(value)); },
+     [](AppState& a, const std::string& value) { a.allowedOrigins.push_back(Utf8ToWide(value)); },
      [](const AppState& a) {
          std::string lines;
-         for (const std::wstring& origin : a.allowedOrigins) lines += "allow=" + LineValue(origin) + "\r\n";
+         const std::vector<std::wstring>& preset = a.program.allowedOrigins;
+         for (const std::wstring& origin : a.allowedOrigins)
+             if (std::find(preset.begin(), preset.end(), origin) == preset.end())
+                 lines += "allow=" + LineValue(origin) + "\r\n";
          return lines;
      }},
 };
 
-static void ApplyLine(std::string line) {
+static void ApplyLine(std::string line, AppState& settings) {
     while (!line.empty() && (line.back() == ' ' || line.back() == '\r')) line.pop_back();
     for (const ConfigLine& known : kLines) {
         size_t length = strlen(known.key);
         if (line.compare(0, length, known.key) != 0) continue;
-        known.read(line.substr(length));
-        g_app.linesAsRead.push_back(line);
+        known.read(settings, line.substr(length));
+        settings.linesAsRead.push_back(line);
         return;
     }
 }
@@ -112,31 +121,41 @@ static std::string LinesAsRead(const AppState& settings, const char* key) {
     return lines;
 }
 
-// Byte by byte, so that a NUL inside a line (a UTF-16 file) stays part of it.
-// A read error ends reading and drops the line it cut short.
-static void ReadLines(FILE* file) {
-    std::string line;
-    for (;;) {
-        int c = getc(file);
-        if (c == EOF) {
-            if (!ferror(file) && !line.empty()) ApplyLine(line);
-            return;
-        }
-        if (c == '\n') {
-            ApplyLine(line);
-            line.clear();
-        } else {
-            line += static_cast<char>(c);
-        }
+void ReadConfigText(const std::string& text, AppState& settings) {
+    for (size_t start = 0; start < text.size();) {
+        size_t end = std::min(text.find('\n', start), text.size());
+        ApplyLine(text.substr(start, end - start), settings);
+        start = end + 1;
     }
 }
 
+// Byte by byte, so that a NUL inside a line (a UTF-16 file) stays part of it.
+// A read error ends reading and drops the line it cut short.
+static std::string ReadAll(FILE* file) {
+    std::string text;
+    for (int c; (c = getc(file)) != EOF;) text += static_cast<char>(c);
+    if (ferror(file)) text.erase(text.rfind('\n') + 1);
+    return text;
+}
+
 void LoadConfig() {
+    // A site's own program starts from its preset: config.ini adds to its
+    // allowed sites and may answer notifications otherwise; its site and
+    // name stay its own whatever the file says.
+    const ProgramPreset& program = g_app.program;
+    if (IsProgram(g_app)) {
+        g_app.allowedOrigins = program.allowedOrigins;
+        g_app.notifications = program.notifications;
+    }
     if (FILE* file = _wfopen(ConfigPath().c_str(), L"rt")) {
-        ReadLines(file);
+        ReadConfigText(ReadAll(file), g_app);
         fclose(file);
     } else {
         g_app.configUnread = GetFileAttributesW(ConfigPath().c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+    if (IsProgram(g_app)) {
+        g_app.siteUrl = program.siteUrl;
+        g_app.appName = program.name;
     }
     if (!g_app.siteUrl.empty() && !NormalizeSiteAddress(g_app.siteUrl)) g_app.siteUrl.clear();
     g_app.homeOrigin = SiteOrigin(g_app.siteUrl);
@@ -152,12 +171,17 @@ void LoadConfig() {
 bool SaveConfig() { return !g_app.configUnread && WriteConfig(g_app.dataDir, g_app); }
 
 bool WriteConfig(const std::wstring& dataDir, const AppState& settings) {
+    return ReplaceFileWhole(dataDir + L"\\config.ini", ConfigText(settings));
+}
+
+std::string ConfigText(const AppState& settings, std::initializer_list<std::string_view> keys) {
     std::string text;
     for (const ConfigLine& known : kLines) {
+        if (keys.size() && std::find(keys.begin(), keys.end(), known.key) == keys.end()) continue;
         bool fixed = known.fixedBy && settings.fixed.*known.fixedBy;
         text += fixed ? LinesAsRead(settings, known.key) : known.write(settings);
     }
-    return ReplaceFileWhole(dataDir + L"\\config.ini", text);
+    return text;
 }
 
 std::string WideToUtf8(const std::wstring& text) {

@@ -5,12 +5,15 @@
 // change and at quit.
 #pragma once
 
+#include <initializer_list>
 #include <string>
+#include <string_view>
 
 #include "app/app_state.h"
 
 // Reads dataDir\config.ini into siteUrl, blockAds, place and allowedOrigins
-// (missing file: defaults), normalises siteUrl (cleared when invalid), sets
+// (missing file: defaults; a site's own program starts from its preset and
+// keeps its site and name), normalises siteUrl (cleared when invalid), sets
 // homeOrigin and reduces the allowed addresses to origins (invalid and
 // repeated dropped). A file that exists but can't be opened sets configUnread.
 // The lines of known keys are kept as read (linesAsRead).
@@ -26,6 +29,13 @@ bool SaveConfig();
 // The same file, with these settings, in another data directory (a new site
 // app's); false when it could not be written.
 bool WriteConfig(const std::wstring& dataDir, const AppState& settings);
+
+// The lines of settings as config.ini holds them; only the lines of keys
+// ("url=", "allow=", ...) when they are given.
+std::string ConfigText(const AppState& settings, std::initializer_list<std::string_view> keys = {});
+// Text of such lines read into settings as LoadConfig reads the file, with
+// no checks: values as they stand, allow= lines appended as they are.
+void ReadConfigText(const std::string& text, AppState& settings);
 
 std::string WideToUtf8(const std::wstring& text);
 std::wstring Utf8ToWide(const std::string& text);

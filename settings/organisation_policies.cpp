@@ -71,7 +71,7 @@ Policies DecidePolicies(const RawPolicies& machine, const RawPolicies& user) {
 
 void PutPoliciesInForce(const Policies& policies) {
     FixedSettings& fixed = g_app.fixed;
-    if (policies.url.set && !policies.url.refused && g_app.appId.empty()) {
+    if (policies.url.set && !policies.url.refused && g_app.appId.empty() && g_app.program.id.empty()) {
         g_app.siteUrl = policies.url.address;
         g_app.homeOrigin = SiteOrigin(g_app.siteUrl);
         fixed.site = true;

@@ -82,5 +82,5 @@ Policies DecidePolicies(const RawPolicies& machine, const RawPolicies& user);
 
 // Puts what policies fix into g_app (after LoadConfig): the fixed settings'
 // values and marks, and the commands turned off. Url fixes plain Velotide's
-// site only: a site app keeps its own.
+// site only: a site app and a site's own program keep their own.
 void PutPoliciesInForce(const Policies& policies);

@@ -840,6 +840,19 @@ TEST(ChromiumAppTest, AnAppMadeFromTheDemoSiteHasTheSitesIcon) {
     EXPECT_EQ(app.Quit(), 0u);
 }
 
+// A site's own program made from velotide.exe shows its site on a real Chromium.
+TEST(ChromiumAppTest, AProgramMadeForTheSiteShowsIt) {
+    ScratchDir dir;
+    const std::wstring program = dir / L"Site Test.exe";
+    ChildProcess make(VelotideExePath(), L"", nullptr, SW_SHOWNORMAL,
+                      L"--make-program \"" + program + L"\" --url http://site.test/ --name \"Site Test\"");
+    ASSERT_EQ(make.WaitForExit(30000), 0u);
+    AppSession app("", Engine::kChromium);
+    app.RunInstead(program, L"VelotideMain.Program.site-test");
+    StartAt(app, "http://site.test/");
+    EXPECT_EQ(app.Quit(), 0u);
+}
+
 // A busy page out of sight past sleepAfter= sleeps for real: its 10 ms
 // timer stops while the window is minimised, and runs again once it is shown.
 TEST(ChromiumAppTest, ABusyPageOutOfSightSleepsAndRunsAgainWhenShown) {

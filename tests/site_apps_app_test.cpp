@@ -33,24 +33,6 @@ bool EntryExists() {
     return true;
 }
 
-// The notification area's first icon, its middle (Wine's tray in the top left).
-COLORREF TrayIconCentre() {
-    HWND tray = FindWindowW(L"__winex11_standalone_tray", nullptr);
-    RECT r = {};
-    GetWindowRect(tray ? FindWindowExW(tray, nullptr, L"__winex11_tray_icon", nullptr) : nullptr, &r);
-    HDC screen = GetDC(nullptr);
-    COLORREF colour = GetPixel(screen, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    ReleaseDC(nullptr, screen);
-    return colour;
-}
-
-// Asked of the window itself: another process's edit field keeps its text.
-std::wstring TitleOf(HWND window) {
-    wchar_t text[128] = L"";
-    SendMessageW(window, WM_GETTEXT, 128, reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
 TEST(SiteAppsAppTest, MadeBesideVelotideRaisedByASecondStartAndRemovedWhole) {
     AppSession app("url=https://site.example/\r\nallow=https://signin.example\r\n");
     ASSERT_TRUE(app.Start());

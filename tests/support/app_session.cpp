@@ -30,11 +30,11 @@ AppSession::~AppSession() {
 }
 
 bool AppSession::Start(bool expectView, WORD showCommand, const std::wstring& arguments) {
-    process_ = std::make_unique<ChildProcess>(VelotideExePath(), perUser_.path(), environment_.c_str(), showCommand,
-                                              arguments);
-    // A site app's window has a class of its own.
+    process_ = std::make_unique<ChildProcess>(exe_, perUser_.path(), environment_.c_str(), showCommand, arguments);
+    // A site app's window, and a site's own program's, have a class of their own.
     std::wstring app = ParseCommandLine((L"velotide.exe " + arguments).c_str()).app;
-    mainWindow_ = process_->WaitForWindow((app.empty() ? L"VelotideMain" : L"VelotideMain.App." + app).c_str());
+    std::wstring windowClass = app.empty() ? L"VelotideMain" : L"VelotideMain.App." + app;
+    mainWindow_ = process_->WaitForWindow((windowClass_.empty() ? windowClass : windowClass_).c_str());
     if (!mainWindow_ || !PumpUntil([&] { return IsWindowVisible(mainWindow_) || view(); })) return false;
     if (engine_ == Engine::kNone || !expectView) return true;
     return PumpUntil([&] { return view() != nullptr; }) && WaitForLog("visible 1");

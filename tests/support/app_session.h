@@ -29,6 +29,13 @@ public:
     // the engine's view) and, when expectView holds and the engine is
     // installed, its view is visible.
     bool Start(bool expectView = true, WORD showCommand = SW_SHOWNORMAL, const std::wstring& arguments = L"");
+    // Start runs exe (a site's own program) instead, whose window is of windowClass.
+    void RunInstead(const std::wstring& exe, const std::wstring& windowClass) {
+        exe_ = exe;
+        windowClass_ = windowClass;
+    }
+    // What the program is started with, for another one beside it.
+    const wchar_t* environment() const { return environment_.c_str(); }
 
     HWND mainWindow() const { return mainWindow_; }
     // The engine's view window now: a restarted engine makes a new one.
@@ -58,4 +65,5 @@ private:
     std::unique_ptr<ChildProcess> process_;
     HWND mainWindow_ = nullptr;
     Engine engine_;
+    std::wstring exe_ = VelotideExePath(), windowClass_;  // the class: from the arguments unless given
 };

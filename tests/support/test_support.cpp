@@ -204,6 +204,22 @@ std::wstring AnswerPrompt(const ChildProcess& process, int button, const wchar_t
     return shown;
 }
 
+COLORREF TrayIconCentre() {
+    HWND tray = FindWindowW(L"__winex11_standalone_tray", nullptr);
+    RECT r = {};
+    GetWindowRect(tray ? FindWindowExW(tray, nullptr, L"__winex11_tray_icon", nullptr) : nullptr, &r);
+    HDC screen = GetDC(nullptr);
+    COLORREF colour = GetPixel(screen, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+std::wstring TitleOf(HWND window) {
+    wchar_t text[128] = L"";
+    SendMessageW(window, WM_GETTEXT, 128, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
 DWORD IconCentre(const std::wstring& path) {
     HICON icon = static_cast<HICON>(LoadImageW(nullptr, path.c_str(), IMAGE_ICON, 16, 16, LR_LOADFROMFILE));
     ICONINFO info = {};

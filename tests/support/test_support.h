@@ -101,6 +101,14 @@ extern const wchar_t kRuntimeMissingMessage[];
 extern const wchar_t kLoaderFailedMessage[];
 extern const wchar_t kNoViewMessage[];
 
+// The middle pixel of the notification area's first icon (Wine's tray, in
+// the top left of the screen).
+COLORREF TrayIconCentre();
+
+// A window's text (a title, an edit field's text), asked of the window
+// itself: another process's edit field keeps its text to itself otherwise.
+std::wstring TitleOf(HWND window);
+
 // The top-level windows of the given class that belong to process pid, and the first of them.
 std::vector<HWND> ProcessWindows(DWORD pid, const wchar_t* className);
 HWND FindProcessWindow(DWORD pid, const wchar_t* className);

@@ -1,0 +1,28 @@
+#include "settings/program_preset.h"
+
+#include "settings/allowed_origins.h"
+#include "settings/app_names.h"
+#include "settings/config_store.h"
+#include "settings/site_address.h"
+
+std::string PresetText(const ProgramPreset& preset) {
+    AppState settings;
+    settings.siteUrl = preset.siteUrl;
+    settings.appName = preset.name;
+    settings.allowedOrigins = preset.allowedOrigins;
+    settings.notifications = preset.notifications;
+    return ConfigText(settings, {"url=", "name=", "notifications=", "allow="});
+}
+
+bool ReadPreset(const std::string& text, ProgramPreset* preset) {
+    AppState read;
+    ReadConfigText(text, read);
+    if (!NormalizeSiteAddress(read.siteUrl) || ProgramNameFault(read.appName, false) != NameFault::kNone) return false;
+    preset->id = ProgramIdFromName(read.appName);
+    preset->name = read.appName;
+    preset->siteUrl = read.siteUrl;
+    preset->allowedOrigins.clear();
+    for (const std::wstring& address : read.allowedOrigins) AddAllowedOrigin(preset->allowedOrigins, address);
+    preset->notifications = read.notifications;
+    return true;
+}
