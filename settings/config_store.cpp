@@ -44,14 +44,14 @@ static std::string LineValue(const std::wstring& value) {
 
 // "sleepAfter=": whole minutes, digits only, more than a day counting as a
 // day; anything else (a sign, a fraction, nothing) leaves the setting as it was.
-static void ReadSleepAfter(const std::string& value) {
+static void ReadSleepAfter(AppState& settings, const std::string& value) {
     const unsigned kDay = 24 * 60;
     unsigned minutes = 0;
     for (char c : value) {
         if (c < '0' || c > '9') return;
         minutes = std::min(minutes * 10 + (c - '0'), kDay + 1);
     }
-    if (!value.empty()) g_app.sleepAfterMinutes = std::min(minutes, kDay);
+    if (!value.empty()) settings.sleepAfterMinutes = std::min(minutes, kDay);
 }
 
 const ConfigLine kLines[] = {
