@@ -1,5 +1,6 @@
 // The DLL's entry points and the environment face: creating controllers and
 // web resource responses.
+#include "engines/test/browser_process.h"
 #include "engines/test/test_browser.h"
 #include "engines/common/engine_protocol.h"
 #include "engines/common/environment_face.h"
@@ -14,7 +15,9 @@ std::wstring FailPoint() { return EngineVariable(kEngineFailVariable); }
 class Environment : public EnvironmentFace {
 public:
     explicit Environment(const std::wstring& userDataFolder)
-        : EnvironmentFace(kVersion), profile_(Ref<Profile>::Adopt(new Profile(userDataFolder, L"Default"))) {}
+        : EnvironmentFace(kVersion),
+          profile_(Ref<Profile>::Adopt(new Profile(userDataFolder, L"Default"))),
+          browser_(BrowserProcess::Join(userDataFolder)) {}
 
     HRESULT STDMETHODCALLTYPE CreateCoreWebView2Controller(
         HWND parent, ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler) override {
@@ -42,6 +45,7 @@ public:
 
 private:
     Ref<Profile> profile_;  // the default one, which every view of the environment shares
+    std::shared_ptr<BrowserProcess> browser_;  // the folder's, shared with every environment on it
 };
 
 }  // namespace

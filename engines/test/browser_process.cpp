@@ -1,0 +1,48 @@
+#include "engines/test/browser_process.h"
+
+#include <cwctype>
+
+#include "engines/common/engine.h"
+
+namespace {
+
+const size_t kNameLength = 64;
+
+// One kernel object name per folder, however the path is written.
+std::wstring ObjectName(const std::wstring& userDataFolder, const wchar_t* kind) {
+    std::wstring folder = userDataFolder;
+    for (wchar_t& c : folder) c = c == L'/' ? L'\\' : static_cast<wchar_t>(towlower(c));
+    while (folder.size() > 3 && folder.back() == L'\\') folder.pop_back();
+    return std::wstring(L"Local\\VelotideTestEngineBrowser.") + kind + L"." +
+           std::to_wstring(std::hash<std::wstring>()(folder));
+}
+
+}  // namespace
+
+// Under a lock, so that of two environments made at once on one folder the
+// first starts the browser and the second joins it, named.
+std::shared_ptr<BrowserProcess> BrowserProcess::Join(const std::wstring& userDataFolder) {
+    auto browser = std::make_shared<BrowserProcess>();
+    HANDLE lock = CreateMutexW(nullptr, FALSE, ObjectName(userDataFolder, L"lock").c_str());
+    if (lock) WaitForSingleObject(lock, 5000);
+    browser->mapping_ = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                           kNameLength * sizeof(wchar_t), ObjectName(userDataFolder, L"name").c_str());
+    bool running = GetLastError() == ERROR_ALREADY_EXISTS;
+    auto* shared = browser->mapping_ ? static_cast<wchar_t*>(MapViewOfFile(browser->mapping_, FILE_MAP_WRITE, 0, 0, 0))
+                                     : nullptr;
+    if (shared && !running)
+        swprintf(shared, kNameLength, L"%lu.%llu", GetCurrentProcessId(),
+                 static_cast<unsigned long long>(GetTickCount64()));
+    if (shared) browser->name_.assign(shared, wcsnlen(shared, kNameLength - 1));
+    if (shared) UnmapViewOfFile(shared);
+    if (lock) {
+        ReleaseMutex(lock);
+        CloseHandle(lock);
+    }
+    EngineLog((running ? L"browser joined " : L"browser started ") + browser->name_);
+    return browser;
+}
+
+BrowserProcess::~BrowserProcess() {
+    if (mapping_) CloseHandle(mapping_);
+}
