@@ -34,6 +34,13 @@ struct FixedSettings {
     bool site = false, allowedSites = false, blockAds = false, notifications = false, keepInTray = false;
 };
 
+// Where the view keeps the site's sign-in, storage, cache and permissions:
+// a user-data folder of the runtime's and a profile in it.
+struct ViewProfile {
+    std::wstring userDataFolder;
+    std::wstring profileName;  // "" for the folder's default profile
+};
+
 struct AppState {
     HINSTANCE instance = nullptr;
     std::wstring appId;    // the site app this program runs as (--app); empty for plain Velotide
@@ -42,6 +49,7 @@ struct AppState {
     HWND mainWindow = nullptr;
     HMENU menuBar = nullptr;  // kept so it can be put back after fullscreen
     std::wstring dataDir;     // no trailing separator
+    ViewProfile profile;      // the view's (app/site_app's ProfileOf), or the data folder's own where it couldn't be made
     std::wstring siteUrl;     // empty, or valid and normalised
     std::wstring homeOrigin;  // always SiteOrigin(siteUrl)
     std::vector<std::wstring> allowedOrigins;  // sites allowed for sign-in, each a SiteOrigin

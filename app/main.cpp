@@ -79,6 +79,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
 
     g_app.dataDir = DataFolder();
     MakeDataFolder();
+    g_app.profile = ProfileOf(g_app.appId);
     LoadConfig();  // before the menu: "Block ad domains" starts from blockAds
     PutPoliciesInForce(policies);
 

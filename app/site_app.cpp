@@ -30,6 +30,12 @@ void MakeDataFolder() {
     CreateDirectoryW(folder.c_str(), nullptr);
 }
 
+ViewProfile ProfileOf(const std::wstring& id) {
+    std::wstring own = (id.empty() ? DataFolder() : AppFolder(id)) + L"\\WebView2";
+    if (id.empty() || GetFileAttributesW(own.c_str()) != INVALID_FILE_ATTRIBUTES) return {own, L""};
+    return {VelotideFolder() + L"\\WebView2", id};
+}
+
 std::vector<std::wstring> AppIds() {
     std::vector<std::wstring> ids;
     WIN32_FIND_DATAW found;

@@ -71,6 +71,7 @@ static void ExtractLoader(const std::wstring& path) {
 
 // The view's rectangle in the main window, as the window lays it out.
 static RECT (*viewArea)() = nullptr;
+static CreateEnvironment createEnvironment = nullptr;  // the loader's, once loaded
 
 static void OnControllerReady(ICoreWebView2Controller* controller) {
     g_app.controller = controller;
@@ -161,21 +162,55 @@ static void OnControllerReady(ICoreWebView2Controller* controller) {
     }
 }
 
-static std::wstring LoaderPath() { return g_app.dataDir + L"\\WebView2Loader.dll"; }
+CreateEnvironment LoadLoader(const std::wstring& folder) {
+    std::wstring path = folder + L"\\WebView2Loader.dll";
+    ExtractLoader(path);
+    HMODULE loader = LoadLibraryW(path.c_str());  // kept for the life of the process
+    return reinterpret_cast<CreateEnvironment>(
+        loader ? reinterpret_cast<void*>(GetProcAddress(loader, "CreateCoreWebView2EnvironmentWithOptions")) : nullptr);
+}
 
-// Loads the extracted loader and asks it for an environment and a view; the
-// rest follows from the message loop. Also starts the engine again.
+static void StartEngine();
+
+// The view in the main window, in its profile. A runtime that can't make
+// the profile (one without ICoreWebView2Environment10, or that refuses the
+// name) gets the data folder's own user-data folder instead, as before apps
+// shared one, and keeps it (app/site_app's ProfileOf).
+static void CreateView(ICoreWebView2Environment* environment) {
+    auto onController = Give(new OnCtl_([](HRESULT error, ICoreWebView2Controller* controller) -> HRESULT {
+        if (MainWindowGone()) return S_OK;
+        if (FAILED(error) || !controller)
+            FailStartup(L"Could not create the browser view.");
+        else
+            OnControllerReady(controller);
+        return S_OK;
+    }));
+    if (g_app.profile.profileName.empty()) {
+        environment->CreateCoreWebView2Controller(g_app.mainWindow, onController);
+        return;
+    }
+    ICoreWebView2Environment10* environment10 = nullptr;
+    ICoreWebView2ControllerOptions* options = nullptr;
+    bool made = SUCCEEDED(environment->QueryInterface(IID_ICoreWebView2Environment10,
+                                                      reinterpret_cast<void**>(&environment10))) &&
+                environment10 && SUCCEEDED(environment10->CreateCoreWebView2ControllerOptions(&options)) && options &&
+                SUCCEEDED(options->put_ProfileName(g_app.profile.profileName.c_str()));
+    if (made) environment10->CreateCoreWebView2ControllerWithOptions(g_app.mainWindow, options, onController);
+    if (options) options->Release();
+    if (environment10) environment10->Release();
+    if (made) return;
+    ReleaseWebView();
+    g_app.profile = {g_app.dataDir + L"\\WebView2", L""};
+    StartEngine();
+}
+
+// Asks the loader for an environment and a view; the rest follows from the
+// message loop. Also starts the engine again.
 static void StartEngine() {
-    HMODULE loader = LoadLibraryW(LoaderPath().c_str());  // kept for the life of the process
-    auto createEnvironment = reinterpret_cast<decltype(&CreateCoreWebView2EnvironmentWithOptions)>(
-        loader ? reinterpret_cast<void*>(GetProcAddress(loader, "CreateCoreWebView2EnvironmentWithOptions"))
-               : nullptr);
     if (!createEnvironment) {
         FailStartup(L"Could not start the web engine (WebView2 loader).");
         return;
     }
-
-    std::wstring userDataFolder = g_app.dataDir + L"\\WebView2";
     auto onEnvironment = Give(new OnEnv_([](HRESULT error, ICoreWebView2Environment* environment) -> HRESULT {
         if (MainWindowGone()) return S_OK;
         if (FAILED(error) || !environment) {
@@ -184,23 +219,16 @@ static void StartEngine() {
         }
         g_app.environment = environment;
         environment->AddRef();
-        environment->CreateCoreWebView2Controller(
-            g_app.mainWindow, Give(new OnCtl_([](HRESULT error, ICoreWebView2Controller* controller) -> HRESULT {
-                if (MainWindowGone()) return S_OK;
-                if (FAILED(error) || !controller)
-                    FailStartup(L"Could not create the browser view.");
-                else
-                    OnControllerReady(controller);
-                return S_OK;
-            })));
+        CreateView(environment);
         return S_OK;
     }));
-    if (FAILED(createEnvironment(nullptr, userDataFolder.c_str(), nullptr, onEnvironment))) FailStartup(kRuntimeMissing);
+    if (FAILED(createEnvironment(nullptr, g_app.profile.userDataFolder.c_str(), nullptr, onEnvironment)))
+        FailStartup(kRuntimeMissing);
 }
 
 void StartWebView(RECT (*area)()) {
     viewArea = area;
-    ExtractLoader(LoaderPath());
+    createEnvironment = LoadLoader(g_app.dataDir);
     StartEngine();
 }
 

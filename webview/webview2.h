@@ -935,11 +935,14 @@ public:
     X(PostWebMessageAsJsonWithAdditionalObjects, (LPCWSTR, ICoreWebView2ObjectCollectionView *))
 
 #define VELOTIDE_DECLARE_SLOT(method, parameters) virtual HRESULT STDMETHODCALLTYPE method parameters = 0;
-#define VELOTIDE_DECLARE_WEBVIEW(number, base, uuid)         \
-    MIDL_INTERFACE(uuid) ICoreWebView2_##number : public base { \
-    public:                                                  \
-        VELOTIDE_COREWEBVIEW2_##number##_METHODS(VELOTIDE_DECLARE_SLOT) \
+// One interface of a chain: name, deriving from base, with the slots methods lists.
+#define VELOTIDE_DECLARE_LINK(name, base, uuid, methods) \
+    MIDL_INTERFACE(uuid) name : public base {            \
+    public:                                              \
+        methods(VELOTIDE_DECLARE_SLOT)                   \
     };
+#define VELOTIDE_DECLARE_WEBVIEW(number, base, uuid) \
+    VELOTIDE_DECLARE_LINK(ICoreWebView2_##number, base, uuid, VELOTIDE_COREWEBVIEW2_##number##_METHODS)
 VELOTIDE_DECLARE_WEBVIEW(2, ICoreWebView2, "9e8f0cf8-e670-4b5e-b2bc-73e061e3184c")
 VELOTIDE_DECLARE_WEBVIEW(3, ICoreWebView2_2, "a0d6df20-3b92-416d-aa0c-437a9c727857")
 VELOTIDE_DECLARE_WEBVIEW(4, ICoreWebView2_3, "20d02d59-6df2-42dc-bd06-f98a694b1302")
@@ -970,7 +973,6 @@ public:
 
 VELOTIDE_DECLARE_WEBVIEW(23, ICoreWebView2_22, "508f0db5-90c4-5872-90a7-267a91377502")
 #undef VELOTIDE_DECLARE_WEBVIEW
-#undef VELOTIDE_DECLARE_SLOT
 
 // Notifications the page makes with new Notification(...) (runtime 1.0.2739.15 and later).
 MIDL_INTERFACE("39a7ad55-4287-5cc1-88a1-c6f458593824")
@@ -1008,6 +1010,89 @@ VELOTIDE_WEBVIEW_IID(22, 0xdb75dfc7, 0xa857, 0x4632, 0xa3, 0x98, 0x69, 0x69, 0xd
 VELOTIDE_WEBVIEW_IID(23, 0x508f0db5, 0x90c4, 0x5872, 0x90, 0xa7, 0x26, 0x7a, 0x91, 0x37, 0x75, 0x02)
 VELOTIDE_WEBVIEW_IID(24, 0x39a7ad55, 0x4287, 0x5cc1, 0x88, 0xa1, 0xc6, 0xf4, 0x58, 0x59, 0x38, 0x24)
 #undef VELOTIDE_WEBVIEW_IID
+
+// The view's settings for a screen nobody sits at: the runtime's own context
+// menu and keys (print, find, zoom, history, developer tools) can be turned off.
+MIDL_INTERFACE("ee9a0f68-f46c-4e32-ac23-ef8cac224d2a")
+ICoreWebView2Settings2 : public ICoreWebView2Settings {
+public:
+    virtual HRESULT STDMETHODCALLTYPE get_UserAgent(LPWSTR *userAgent) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_UserAgent(LPCWSTR userAgent) = 0;
+};
+
+MIDL_INTERFACE("fdb5ab74-af33-4854-84f0-0a631deb5eba")
+ICoreWebView2Settings3 : public ICoreWebView2Settings2 {
+public:
+    virtual HRESULT STDMETHODCALLTYPE get_AreBrowserAcceleratorKeysEnabled(BOOL *areBrowserAcceleratorKeysEnabled) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_AreBrowserAcceleratorKeysEnabled(BOOL areBrowserAcceleratorKeysEnabled) = 0;
+};
+
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Settings2 = {0xee9a0f68, 0xf46c, 0x4e32, {0xac, 0x23, 0xef, 0x8c, 0xac, 0x22, 0x4d, 0x2a}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Settings3 = {0xfdb5ab74, 0xaf33, 0x4854, {0x84, 0xf0, 0x0a, 0x63, 0x1d, 0xeb, 0x5e, 0xba}};
+
+// What a new view is made with: its profile's name and whether it is
+// InPrivate (runtime 1.0.1185.36 and later).
+MIDL_INTERFACE("12aae616-8ccb-44ec-bcb3-eb1831881635")
+ICoreWebView2ControllerOptions : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE get_ProfileName(LPWSTR *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_ProfileName(LPCWSTR value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IsInPrivateModeEnabled(BOOL *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_IsInPrivateModeEnabled(BOOL value) = 0;
+};
+
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2ControllerOptions = {0x12aae616, 0x8ccb, 0x44ec, {0xbc, 0xb3, 0xeb, 0x18, 0x31, 0x88, 0x16, 0x35}};
+
+// ICoreWebView2Environment2 to ICoreWebView2Environment10, each deriving from
+// the one before, as X-macro lists like the view's chain. Only the view made
+// with options is used, so the others take simplified parameter types.
+#define VELOTIDE_ENVIRONMENT_2_METHODS(X) \
+    X(CreateWebResourceRequest, (LPCWSTR, LPCWSTR, IStream *, LPCWSTR, ICoreWebView2WebResourceRequest **))
+#define VELOTIDE_ENVIRONMENT_3_METHODS(X)                          \
+    X(CreateCoreWebView2CompositionController, (HWND, IUnknown *)) \
+    X(CreateCoreWebView2PointerInfo, (IUnknown **))
+#define VELOTIDE_ENVIRONMENT_4_METHODS(X) X(GetAutomationProviderForWindow, (HWND, IUnknown **))
+#define VELOTIDE_ENVIRONMENT_5_METHODS(X)                                 \
+    X(add_BrowserProcessExited, (IUnknown *, EventRegistrationToken *)) \
+    X(remove_BrowserProcessExited, (EventRegistrationToken))
+#define VELOTIDE_ENVIRONMENT_6_METHODS(X) X(CreatePrintSettings, (IUnknown **))
+#define VELOTIDE_ENVIRONMENT_7_METHODS(X) X(get_UserDataFolder, (LPWSTR *))
+#define VELOTIDE_ENVIRONMENT_8_METHODS(X)                                 \
+    X(add_ProcessInfosChanged, (IUnknown *, EventRegistrationToken *)) \
+    X(remove_ProcessInfosChanged, (EventRegistrationToken))            \
+    X(GetProcessInfos, (IUnknown **))
+#define VELOTIDE_ENVIRONMENT_9_METHODS(X) \
+    X(CreateContextMenuItem, (LPCWSTR, IStream *, int, IUnknown **))
+#define VELOTIDE_ENVIRONMENT_10_METHODS(X)                                                                   \
+    X(CreateCoreWebView2ControllerOptions, (ICoreWebView2ControllerOptions **))                             \
+    X(CreateCoreWebView2ControllerWithOptions, (HWND, ICoreWebView2ControllerOptions *,                       \
+                                                ICoreWebView2CreateCoreWebView2ControllerCompletedHandler *)) \
+    X(CreateCoreWebView2CompositionControllerWithOptions, (HWND, ICoreWebView2ControllerOptions *, IUnknown *))
+
+#define VELOTIDE_DECLARE_ENVIRONMENT(number, base, uuid) \
+    VELOTIDE_DECLARE_LINK(ICoreWebView2Environment##number, base, uuid, VELOTIDE_ENVIRONMENT_##number##_METHODS)
+VELOTIDE_DECLARE_ENVIRONMENT(2, ICoreWebView2Environment, "41f3632b-5ef4-404f-ad82-2d606c5a9a21")
+VELOTIDE_DECLARE_ENVIRONMENT(3, ICoreWebView2Environment2, "80a22ae3-be7c-4ce2-afe1-5a50056cdeeb")
+VELOTIDE_DECLARE_ENVIRONMENT(4, ICoreWebView2Environment3, "20944379-6dcf-41d6-a0a0-abc0fc50de0d")
+VELOTIDE_DECLARE_ENVIRONMENT(5, ICoreWebView2Environment4, "319e423d-e0d7-4b8d-9254-ae9475de9b17")
+VELOTIDE_DECLARE_ENVIRONMENT(6, ICoreWebView2Environment5, "e59ee362-acbd-4857-9a8e-d3644d9459a9")
+VELOTIDE_DECLARE_ENVIRONMENT(7, ICoreWebView2Environment6, "43c22296-3bbd-43a4-9c00-5c0df6dd29a2")
+VELOTIDE_DECLARE_ENVIRONMENT(8, ICoreWebView2Environment7, "d6eb91dd-c3d2-45e5-bd29-6dc2bc4de9cf")
+VELOTIDE_DECLARE_ENVIRONMENT(9, ICoreWebView2Environment8, "f06f41bf-4b5a-49d8-b9f6-fa16cd29f274")
+VELOTIDE_DECLARE_ENVIRONMENT(10, ICoreWebView2Environment9, "ee0eb9df-6f12-46ce-b53f-3f47b9c928e0")
+#undef VELOTIDE_DECLARE_ENVIRONMENT
+#undef VELOTIDE_DECLARE_LINK
+#undef VELOTIDE_DECLARE_SLOT
+
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Environment2 = {0x41f3632b, 0x5ef4, 0x404f, {0xad, 0x82, 0x2d, 0x60, 0x6c, 0x5a, 0x9a, 0x21}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Environment3 = {0x80a22ae3, 0xbe7c, 0x4ce2, {0xaf, 0xe1, 0x5a, 0x50, 0x05, 0x6c, 0xde, 0xeb}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Environment4 = {0x20944379, 0x6dcf, 0x41d6, {0xa0, 0xa0, 0xab, 0xc0, 0xfc, 0x50, 0xde, 0x0d}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Environment5 = {0x319e423d, 0xe0d7, 0x4b8d, {0x92, 0x54, 0xae, 0x94, 0x75, 0xde, 0x9b, 0x17}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Environment6 = {0xe59ee362, 0xacbd, 0x4857, {0x9a, 0x8e, 0xd3, 0x64, 0x4d, 0x94, 0x59, 0xa9}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Environment7 = {0x43c22296, 0x3bbd, 0x43a4, {0x9c, 0x00, 0x5c, 0x0d, 0xf6, 0xdd, 0x29, 0xa2}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Environment8 = {0xd6eb91dd, 0xc3d2, 0x45e5, {0xbd, 0x29, 0x6d, 0xc2, 0xbc, 0x4d, 0xe9, 0xcf}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Environment9 = {0xf06f41bf, 0x4b5a, 0x49d8, {0xb9, 0xf6, 0xfa, 0x16, 0xcd, 0x29, 0xf2, 0x74}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Environment10 = {0xee0eb9df, 0x6f12, 0x46ce, {0xb5, 0x3f, 0x3f, 0x47, 0xb9, 0xc9, 0x28, 0xe0}};
 
 // The loader's one export.
 STDAPI CreateCoreWebView2EnvironmentWithOptions(PCWSTR browserExecutableFolder,
