@@ -442,6 +442,48 @@ def sight_rows(sight, idle, row):
         f"{woken['all']:.1f})", note="the engine's: its DevTools connection, a ping every 3 s")
 
 
+def browsers_run(build, test_engine):
+    """velotide.exe and its site apps started together on the test engine, as at a sign-in: the browsers
+    their views run on, as the engine's log names them."""
+    out = os.path.join(build, "bench")
+    log = os.path.join(out, "browsers.log")
+    if os.path.exists(log):
+        os.remove(log)
+    with open(os.path.join(local_appdata(), "Velotide", "config.ini"), "wb") as config:
+        config.write(f"url={SITE}\r\n".encode())
+    environment = dict(test_engine, VELOTIDE_TEST_ENGINE_LOG=win_path(log))
+    exe = win_path(os.path.join(build, "velotide.exe"))
+    apps = [f"bench-app-{i}" for i in range(1, BENCH_APPS + 1)]
+    programs = [subprocess.Popen([WINE, exe, *arguments], env=environment, stdout=subprocess.DEVNULL,
+                                 stderr=subprocess.DEVNULL) for arguments in [[]] + [["--app", app] for app in apps]]
+    try:
+        deadline = time.monotonic() + 60
+        lines = []
+        while time.monotonic() < deadline:
+            lines = open(log, encoding="utf-8").read().splitlines() if os.path.exists(log) else []
+            if sum(line.startswith("page shown") for line in lines) >= len(programs):
+                break
+            time.sleep(0.5)
+        names = {line.split()[3] for line in lines if line.startswith("view on browser ")}
+        shown = sum(line.startswith("page shown") for line in lines)
+        driver = os.path.join(build, "tests", "velotide_driver.exe")
+        for window in ["VelotideMain"] + [f"VelotideMain.App.{app}" for app in apps]:
+            wine(driver, "command", "106", window)
+        for program in programs:
+            program.wait(30)
+        return len(names), shown
+    finally:
+        for program in programs:
+            if program.poll() is None:
+                program.kill()
+
+
+def browsers_rows(browsers, row):
+    count, shown = browsers
+    row(f"browsers for velotide.exe and {BENCH_APPS} site apps", str(count), "1", count == 1,
+        f"test engine; the browsers the views run on, {shown} views showing their site; all started at once")
+
+
 def apps_rows(build, row):
     apps = os.path.join(build, "bench", "velotide_bench_apps.exe")
     result = wine(apps, "time")
@@ -481,9 +523,11 @@ def main():
     test_engine = dict(os.environ, WEBVIEW2_BROWSER_EXECUTABLE_FOLDER=win_path(
         os.path.join(build, "bench", "engine", ENGINE_VERSION)))
     idle = out_of_sight_run(build, test_engine, None, sleep_after=0)
+    browsers = browsers_run(build, test_engine)
     alone, runs, ratios, size, sight = engine_runs(build, rounds)
     engine_rows(alone, runs, ratios, size, median(results["floor"], "visible_ms"), row)
     sight_rows(sight, idle, row)
+    browsers_rows(browsers, row)
     apps_rows(build, row)
     rule_rows(build, row)
 

@@ -23,7 +23,7 @@ public:
         HWND parent, ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler) override {
         if (!handler) return E_POINTER;
         Ref<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler> keep(handler);
-        PostTask([keep, parent, profile = profile_] {
+        PostTask([keep, parent, profile = profile_, browserName = browser_->name()] {
             if (FailPoint() == L"controller") {
                 EngineLog(L"controller failed");
                 keep->Invoke(E_FAIL, nullptr);
@@ -37,6 +37,7 @@ public:
                 browser->window = CreateViewWindow(parent, browser.get());
                 auto controller = Ref<ICoreWebView2Controller>::Adopt(CreateControllerFace(browser));
                 EngineLog(L"controller created");
+                EngineLog(L"view on browser " + browserName);
                 keep->Invoke(S_OK, controller.get());
             }
         });
