@@ -2,7 +2,9 @@
 // folder, and the permission states it keeps for sites, which outlive the
 // program (a line "<kind> allow|deny <origin>" each in its permissions.txt).
 // Every view made with it shares it and hears when a state changes; its face
-// is ICoreWebView2Profile to ICoreWebView2Profile4, whole.
+// is ICoreWebView2Profile to ICoreWebView2Profile8, whole. Deleted, its views
+// close, and its folder goes once no browser of its user-data folder needs it
+// (the engine says when: RemoveDeletedProfiles).
 #pragma once
 
 #include "engines/common/engine.h"
@@ -14,7 +16,7 @@
 
 class Browser;
 
-class Profile : public ComObject<ICoreWebView2Profile4> {
+class Profile : public ComObject<ICoreWebView2Profile8> {
 public:
     // userDataFolder "" keeps nothing on disk.
     Profile(const std::wstring& userDataFolder, std::wstring name);
@@ -53,9 +55,30 @@ public:
     GetNonDefaultPermissionSettings(ICoreWebView2GetNonDefaultPermissionSettingsCompletedHandler*) override {
         return E_NOTIMPL;
     }
+    // ICoreWebView2Profile5 to 7: cookies, autofill and extensions are not the engines'.
+    HRESULT STDMETHODCALLTYPE get_CookieManager(IUnknown**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_IsPasswordAutosaveEnabled(BOOL*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_IsPasswordAutosaveEnabled(BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_IsGeneralAutofillEnabled(BOOL*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_IsGeneralAutofillEnabled(BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE AddBrowserExtension(LPCWSTR, IUnknown*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetBrowserExtensions(IUnknown*) override { return E_NOTIMPL; }
+    // ICoreWebView2Profile8
+    HRESULT STDMETHODCALLTYPE Delete() override;
+    HRESULT STDMETHODCALLTYPE add_Deleted(ICoreWebView2ProfileDeletedEventHandler* handler,
+                                          EventRegistrationToken* token) override;
+    HRESULT STDMETHODCALLTYPE remove_Deleted(EventRegistrationToken token) override;
 
 private:
     std::wstring name_;
     std::wstring folder_;  // "" keeps nothing
     std::vector<std::weak_ptr<Browser>> views_;
+    bool deleted_ = false;
+    std::vector<std::pair<__int64, Ref<ICoreWebView2ProfileDeletedEventHandler>>> deletedHandlers_;
+    __int64 nextToken_ = 1;
 };
+
+// The folders of the profiles of userDataFolder that were deleted go, where
+// nothing holds their files any more; those that can't stay listed for the
+// next time. "profile folder removed <name>" for each that went.
+void RemoveDeletedProfiles(const std::wstring& userDataFolder);

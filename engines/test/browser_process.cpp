@@ -3,6 +3,7 @@
 #include <cwctype>
 
 #include "engines/common/engine.h"
+#include "engines/common/profile.h"
 
 namespace {
 
@@ -17,14 +18,26 @@ std::wstring ObjectName(const std::wstring& userDataFolder, const wchar_t* kind)
            std::to_wstring(std::hash<std::wstring>()(folder));
 }
 
+HANDLE Lock(const std::wstring& userDataFolder) {
+    HANDLE lock = CreateMutexW(nullptr, FALSE, ObjectName(userDataFolder, L"lock").c_str());
+    if (lock) WaitForSingleObject(lock, 5000);
+    return lock;
+}
+
+void Unlock(HANDLE lock) {
+    if (!lock) return;
+    ReleaseMutex(lock);
+    CloseHandle(lock);
+}
+
 }  // namespace
 
 // Under a lock, so that of two environments made at once on one folder the
 // first starts the browser and the second joins it, named.
 std::shared_ptr<BrowserProcess> BrowserProcess::Join(const std::wstring& userDataFolder) {
     auto browser = std::make_shared<BrowserProcess>();
-    HANDLE lock = CreateMutexW(nullptr, FALSE, ObjectName(userDataFolder, L"lock").c_str());
-    if (lock) WaitForSingleObject(lock, 5000);
+    browser->userDataFolder_ = userDataFolder;
+    HANDLE lock = Lock(userDataFolder);
     browser->mapping_ = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
                                            kNameLength * sizeof(wchar_t), ObjectName(userDataFolder, L"name").c_str());
     bool running = GetLastError() == ERROR_ALREADY_EXISTS;
@@ -35,14 +48,19 @@ std::shared_ptr<BrowserProcess> BrowserProcess::Join(const std::wstring& userDat
                  static_cast<unsigned long long>(GetTickCount64()));
     if (shared) browser->name_.assign(shared, wcsnlen(shared, kNameLength - 1));
     if (shared) UnmapViewOfFile(shared);
-    if (lock) {
-        ReleaseMutex(lock);
-        CloseHandle(lock);
-    }
     EngineLog((running ? L"browser joined " : L"browser started ") + browser->name_);
+    if (!running) RemoveDeletedProfiles(userDataFolder);
+    Unlock(lock);
     return browser;
 }
 
 BrowserProcess::~BrowserProcess() {
+    HANDLE lock = Lock(userDataFolder_);
     if (mapping_) CloseHandle(mapping_);
+    HANDLE still = OpenFileMappingW(FILE_MAP_READ, FALSE, ObjectName(userDataFolder_, L"name").c_str());
+    if (still)
+        CloseHandle(still);
+    else
+        RemoveDeletedProfiles(userDataFolder_);
+    Unlock(lock);
 }

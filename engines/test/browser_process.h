@@ -3,6 +3,8 @@
 // process, and the first one starts it. The test engine has no processes of
 // its own; it models the sharing with a named file mapping per folder that
 // holds the browser's name, which lives as long as an environment holds it.
+// A browser that starts, or the last to end, removes the folders of the
+// profiles deleted meanwhile, as the runtime does once no browser needs them.
 #pragma once
 
 #include <windows.h>
@@ -21,5 +23,5 @@ public:
 
 private:
     HANDLE mapping_ = nullptr;
-    std::wstring name_;
+    std::wstring name_, userDataFolder_;
 };
