@@ -33,7 +33,9 @@ void MakeDataFolder() {
 ViewProfile ProfileOf(const std::wstring& id) {
     std::wstring own = (id.empty() ? DataFolder() : AppFolder(id)) + L"\\WebView2";
     if (id.empty() || GetFileAttributesW(own.c_str()) != INVALID_FILE_ATTRIBUTES) return {own, L""};
-    return {VelotideFolder() + L"\\WebView2", id};
+    // Not the id alone: "default" would be Velotide's own profile, and
+    // "crashpad" the browser's own folder beside the profiles.
+    return {VelotideFolder() + L"\\WebView2", AppUserModelId(id)};
 }
 
 std::vector<std::wstring> AppIds() {
