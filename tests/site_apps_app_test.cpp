@@ -6,10 +6,13 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <map>
+
 #include "app/app_registration.h"
 #include "app/app_shortcut.h"
 #include "app/app_uninstall_entry.h"
 #include "app/commands.h"
+#include "settings/config_store.h"
 #include "tests/support/app_session.h"
 #include "tests/support/registry_override.h"
 
@@ -224,6 +227,48 @@ TEST(SiteAppsAppTest, AnIdThatNamesNoAppIsSaidAndNothingIsMade) {
         }
     }
     EXPECT_FALSE(FileExists(app.dataDir()));
+}
+
+// Velotide and two apps started at once run on one browser, each app in a
+// profile of its own in Velotide's folder; an app made before apps shared
+// keeps its own folder. Removing an app while Velotide runs has the runtime
+// delete its profile, whose folder goes once the browser has ended.
+TEST(SiteAppsAppTest, VelotideAndItsAppsRunOnOneBrowserEachAppInAProfileOfItsOwn) {
+    AppSession app("url=https://plain.example/\r\n");
+    for (const std::wstring id : {L"mail", L"chat", L"old"}) {
+        CreateDirectoryW((app.dataDir() + L"\\Apps").c_str(), nullptr);
+        CreateDirectoryW((app.dataDir() + L"\\Apps\\" + id).c_str(), nullptr);
+        WriteFileBytes(app.dataDir() + L"\\Apps\\" + id + L"\\config.ini",
+                       "url=https://site.example/\r\nnotifications=allow\r\n");  // so its profile keeps a file
+    }
+    CreateDirectoryW((app.dataDir() + L"\\Apps\\old\\WebView2").c_str(), nullptr);
+    ChildProcess mail(VelotideExePath(), L"", app.environment(), SW_SHOWNORMAL, L"--app mail");
+    ChildProcess chat(VelotideExePath(), L"", app.environment(), SW_SHOWNORMAL, L"--app chat");
+    ASSERT_TRUE(app.WaitForLog("view on browser", 2, 20000));
+    ASSERT_TRUE(app.Start());
+    ChildProcess old(VelotideExePath(), L"", app.environment(), SW_SHOWNORMAL, L"--app old");
+    ASSERT_TRUE(app.WaitForLog("view on browser", 4, 20000));
+    std::map<std::string, int> views;
+    for (const std::string& line : app.LogLines("view on browser")) ++views[line];
+    EXPECT_EQ(views.size(), 2u);  // Velotide's and its apps', and the old app's own
+    EXPECT_EQ(app.CountLog("browser started"), 2u);
+    EXPECT_EQ(app.CountLog("controller created profile Velotide.App.mail") +
+                  app.CountLog("controller created profile Velotide.App.chat"), 2u);
+    EXPECT_EQ(app.CountLog("environment requested 1 1 " + WideToUtf8(app.dataDir() + L"\\Apps\\old\\WebView2")), 1u);
+
+    const std::wstring profile = app.dataDir() + L"\\WebView2\\EBWebView\\Velotide.App.mail";
+    ASSERT_TRUE(FileExists(profile));
+    ChildProcess remove(VelotideExePath(), L"", app.environment(), SW_SHOWNORMAL, L"--remove-app mail");
+    EXPECT_NE(DismissMessageBox(remove, IDYES), L"(no message box)");
+    EXPECT_EQ(remove.WaitForExit(30000), 0u);
+    EXPECT_EQ(mail.WaitForExit(0), 0u);
+    EXPECT_TRUE(app.WaitForLog("profile deleted Velotide.App.mail"));
+    EXPECT_FALSE(FileExists(app.dataDir() + L"\\Apps\\mail"));
+    EXPECT_TRUE(FileExists(profile));  // the browser Velotide and chat run on may hold it
+    for (const wchar_t* window : {L"VelotideMain.App.chat", L"VelotideMain.App.old"})
+        PostMessageW(FindWindowW(window, nullptr), WM_COMMAND, ID_SITE_QUIT, 0);
+    EXPECT_EQ(chat.WaitForExit() + old.WaitForExit() + app.Quit(), 0u);
+    EXPECT_FALSE(FileExists(profile));
 }
 
 }  // namespace
