@@ -6,7 +6,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include <map>
+#include <set>
 
 #include "app/app_registration.h"
 #include "app/app_shortcut.h"
@@ -231,7 +231,8 @@ TEST(SiteAppsAppTest, AnIdThatNamesNoAppIsSaidAndNothingIsMade) {
 
 // Velotide and two apps started at once run on one browser, each app in a
 // profile of its own in Velotide's folder; an app made before apps shared
-// keeps its own folder. Removing an app while Velotide runs has the runtime
+// keeps its own folder. When that browser ends, each comes back by itself.
+// Removing an app while Velotide runs has the runtime
 // delete its profile, whose folder goes once the browser has ended.
 TEST(SiteAppsAppTest, VelotideAndItsAppsRunOnOneBrowserEachAppInAProfileOfItsOwn) {
     AppSession app("url=https://plain.example/\r\n");
@@ -248,13 +249,21 @@ TEST(SiteAppsAppTest, VelotideAndItsAppsRunOnOneBrowserEachAppInAProfileOfItsOwn
     ASSERT_TRUE(app.Start());
     ChildProcess old(VelotideExePath(), L"", app.environment(), SW_SHOWNORMAL, L"--app old");
     ASSERT_TRUE(app.WaitForLog("view on browser", 4, 20000));
-    std::map<std::string, int> views;
-    for (const std::string& line : app.LogLines("view on browser")) ++views[line];
-    EXPECT_EQ(views.size(), 2u);  // Velotide's and its apps', and the old app's own
+    auto browsers = [&] {
+        std::vector<std::string> views = app.LogLines("view on browser");
+        return std::set<std::string>(views.begin(), views.end()).size();
+    };
+    EXPECT_EQ(browsers(), 2u);  // Velotide's and its apps', and the old app's own
     EXPECT_EQ(app.CountLog("browser started"), 2u);
     EXPECT_EQ(app.CountLog("controller created profile Velotide.App.mail") +
                   app.CountLog("controller created profile Velotide.App.chat"), 2u);
     EXPECT_EQ(app.CountLog("environment requested 1 1 " + WideToUtf8(app.dataDir() + L"\\Apps\\old\\WebView2")), 1u);
+
+    // Their browser ends: each view on it comes back by itself, again on one.
+    ASSERT_TRUE(app.Page(L"crash 0"));
+    ASSERT_TRUE(app.WaitForLog("view on browser", 7, 20000));
+    EXPECT_EQ(app.CountLog("process failed 0"), 3u);
+    EXPECT_EQ(browsers(), 3u);
 
     const std::wstring profile = app.dataDir() + L"\\WebView2\\EBWebView\\Velotide.App.mail";
     ASSERT_TRUE(FileExists(profile));

@@ -11,6 +11,9 @@
 
 #include <memory>
 #include <string>
+#include <vector>
+
+class Browser;
 
 class BrowserProcess {
 public:
@@ -20,8 +23,20 @@ public:
     ~BrowserProcess();
 
     const std::wstring& name() const { return name_; }
+    // A view of this process runs on it: when the browser exits, it is lost.
+    void AddView(const std::shared_ptr<Browser>& view) { views_.push_back(view); }
+    // The browser process exits ("crash 0"): every view on it, in every
+    // process, is lost for good (ProcessFailed, BROWSER_PROCESS_EXITED), and
+    // the next environment on the folder starts a new browser.
+    void Exit();
 
 private:
+    void OnExited();
+
     HANDLE mapping_ = nullptr;
+    HANDLE exited_ = nullptr;  // signalled when the browser exits
+    HANDLE wait_ = nullptr;    // this process's wait for it
+    std::weak_ptr<BrowserProcess>* heard_ = nullptr;  // what the wait tells
     std::wstring name_, userDataFolder_;
+    std::vector<std::weak_ptr<Browser>> views_;
 };

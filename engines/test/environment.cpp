@@ -23,7 +23,7 @@ public:
         HWND parent, ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler) override {
         if (!handler) return E_POINTER;
         Ref<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler> keep(handler);
-        PostTask([keep, parent, profile = profile_, browserName = browser_->name()] {
+        PostTask([keep, parent, profile = profile_, process = browser_] {
             if (FailPoint() == L"controller") {
                 EngineLog(L"controller failed");
                 keep->Invoke(E_FAIL, nullptr);
@@ -35,9 +35,11 @@ public:
                 browser->page.uri = L"about:blank";
                 browser->profile = profile;
                 browser->window = CreateViewWindow(parent, browser.get());
+                browser->process = process;
+                process->AddView(browser);
                 auto controller = Ref<ICoreWebView2Controller>::Adopt(CreateControllerFace(browser));
                 EngineLog(L"controller created");
-                EngineLog(L"view on browser " + browserName);
+                EngineLog(L"view on browser " + process->name());
                 keep->Invoke(S_OK, controller.get());
             }
         });

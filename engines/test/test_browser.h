@@ -4,6 +4,7 @@
 #pragma once
 
 #include "engines/common/browser.h"
+#include "engines/test/browser_process.h"
 #include "engines/common/notifications.h"
 #include "engines/test/page.h"
 
@@ -52,6 +53,7 @@ public:
     UINT64 nextNavigationId = 1;
     bool beforeUnload = false;  // the shown page has a beforeunload handler
     bool playingAudio = false;  // the page plays sound (the "audio" command)
+    std::shared_ptr<BrowserProcess> process;  // the browser it runs on
     UINT64 document = 0;        // the shown document, counted: what it was told lasts as long as it
     std::string favicon;        // the page's icon, a PNG
     bool faviconAnswered = true;  // false: its server never answers, so GetFavicon never completes
