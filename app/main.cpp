@@ -10,6 +10,7 @@
 #include "app/main_window.h"
 #include "app/make_program.h"
 #include "app/organisation_policies.h"
+#include "app/out_of_sight.h"
 #include "app/program_file.h"
 #include "app/app_registration.h"
 #include "app/placement.h"
@@ -88,6 +89,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     g_app.mainWindow = CreateMainWindow();
     UpdateTrayIcon();  // before the first show, which hides the window only when the icon is there
     ShowWindow(g_app.mainWindow, RestoreWindowPlace(g_app.mainWindow, FirstShowCommand(showCommand)));
+    FollowWindowSight(WindowSight(g_app.mainWindow));  // kept hidden from the start, no show said so
     UpdateWindow(g_app.mainWindow);
     StartWebView(ViewArea);
     // Not needed for the window or the site: after both are on their way.

@@ -14,9 +14,10 @@ static bool MaySleepNow(Sight sight) {
 }
 
 // Runs the clock from the moment the window went out of sight: going from
-// hidden to minimised doesn't start it again.
+// hidden to minimised doesn't start it again. Not while the window is being
+// made (not shown yet, as it is sized): its first show says.
 static void StartSleepClock(Sight sight) {
-    if (sleepDue || !MaySleepNow(sight)) return;
+    if (sleepDue || !g_app.mainWindow || !MaySleepNow(sight)) return;
     sleepDue = SetTimer(g_app.mainWindow, kSleepTimer, g_app.sleepAfterMinutes * 60000u, nullptr) != 0;
 }
 
