@@ -352,6 +352,17 @@ def wakeups(pid):
     return main, total
 
 
+def fresh_run(build, log_name, config, environment):
+    """A run of velotide.exe with this config.ini and an engine log of its own: the log's path, and the
+    environment that names it."""
+    log = os.path.join(build, "bench", log_name)
+    if os.path.exists(log):
+        os.remove(log)
+    with open(os.path.join(local_appdata(), "Velotide", "config.ini"), "wb") as file:
+        file.write(config.encode())
+    return log, dict(environment, VELOTIDE_TEST_ENGINE_LOG=win_path(log))
+
+
 def wait_for_log(path, prefix, seconds):
     deadline = time.monotonic() + seconds
     while time.monotonic() < deadline:
@@ -366,13 +377,8 @@ def out_of_sight_run(build, environment, group_file, sleep_after=1):
     spend over SIGHT_SECONDS shown, minimised (memory target LOW) and, past sleepAfter=, suspended; and
     velotide.exe's own wake-ups meanwhile. With a test engine's environment (sleep_after 0), its
     wake-ups per minute while minimised and idle."""
-    out = os.path.join(build, "bench")
-    log = os.path.join(out, "out-of-sight.log")
-    if os.path.exists(log):
-        os.remove(log)
-    with open(os.path.join(local_appdata(), "Velotide", "config.ini"), "wb") as config:
-        config.write(f"url={LIVE}\r\nsleepAfter={sleep_after}\r\n".encode())
-    environment = dict(environment, VELOTIDE_TEST_ENGINE_LOG=win_path(log))
+    log, environment = fresh_run(build, "out-of-sight.log", f"url={LIVE}\r\nsleepAfter={sleep_after}\r\n",
+                                 environment)
     driver = os.path.join(build, "tests", "velotide_driver.exe")
     program = subprocess.Popen([WINE, win_path(os.path.join(build, "velotide.exe"))], env=environment,
                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -445,13 +451,7 @@ def sight_rows(sight, idle, row):
 def browsers_run(build, test_engine):
     """velotide.exe and its site apps started together on the test engine, as at a sign-in: the browsers
     their views run on, as the engine's log names them."""
-    out = os.path.join(build, "bench")
-    log = os.path.join(out, "browsers.log")
-    if os.path.exists(log):
-        os.remove(log)
-    with open(os.path.join(local_appdata(), "Velotide", "config.ini"), "wb") as config:
-        config.write(f"url={SITE}\r\n".encode())
-    environment = dict(test_engine, VELOTIDE_TEST_ENGINE_LOG=win_path(log))
+    log, environment = fresh_run(build, "browsers.log", f"url={SITE}\r\n", test_engine)
     exe = win_path(os.path.join(build, "velotide.exe"))
     apps = [f"bench-app-{i}" for i in range(1, BENCH_APPS + 1)]
     programs = [subprocess.Popen([WINE, exe, *arguments], env=environment, stdout=subprocess.DEVNULL,
