@@ -17,6 +17,15 @@
 // The person's answer to the site's wish to show notifications ("notifications=").
 enum class NotificationsAnswer { kAsk, kAllow, kBlock };
 
+// Kiosk mode: the site on a screen nobody sits at (--kiosk). Fixed for the run;
+// nothing of it is kept in config.ini.
+struct KioskMode {
+    bool on = false;
+    bool allowSleep = false;  // --kiosk-allow-sleep: Windows may turn the display off
+    unsigned idleMinutes = 0; // --kiosk-idle-minutes: the session is cleared after this long without input; 0 never
+    bool inPrivate = false;   // --kiosk-public: the view keeps nothing of a visitor on disk
+};
+
 // What a site's own program was made with (the preset in its resources).
 // Its site and name are fixed; config.ini adds to its allowed sites and may
 // answer notifications otherwise. An empty id: plain Velotide or a site app.
@@ -61,6 +70,7 @@ struct AppState {
     static constexpr unsigned kDefaultSleepAfter = 10;
     unsigned sleepAfterMinutes = kDefaultSleepAfter;
     bool startedInBackground = false;  // started with --background (by Windows at sign-in)
+    KioskMode kiosk;
     static constexpr const wchar_t* adDomain = L"doubleclick.net";
     bool isFullscreen = false;
     bool pageFullscreen = false;

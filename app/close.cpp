@@ -4,6 +4,8 @@
 #include "webview/page_close.h"
 
 void RequestClose() {
+    // A kiosk has no way out: it ends only with the Windows session.
+    if (g_app.kiosk.on) return;
     if (!AskPageToLeave()) CloseNow();
 }
 

@@ -11,10 +11,11 @@ inline constexpr UINT kCloseUnderWayMessage = WM_APP + 31;
 
 // Closes at once without a view, on the program's own pages, and when an
 // earlier request still waits for the page (a hung page never keeps the
-// window open); otherwise asks the page.
+// window open); otherwise asks the page. A kiosk doesn't close.
 void RequestClose();
 
-// The page agreed to be left (kNoticeCloseNow): the window goes.
+// The page agreed to be left (kNoticeCloseNow), or Windows ends the session
+// (WM_ENDSESSION, which asks no page and no kiosk): the window goes.
 void CloseNow();
 
 // Whether a close waits for the page's answer or is about to happen.

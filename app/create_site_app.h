@@ -5,11 +5,10 @@
 
 #include <windows.h>
 
-#include "app/commands.h"
+#include "app/timers.h"
 
-// How long the site's icon is waited for (in ms), by a timer of the main
-// window named after the command.
-inline constexpr UINT_PTR kSiteIconTimer = ID_SITE_CREATE_APP;
+// How long the site's icon is waited for (in ms), by the main window's
+// timer kSiteIconTimer.
 inline constexpr UINT kSiteIconWait = 5000;
 
 // Asks the app's name (the page's title, without its count, to start with),

@@ -27,6 +27,9 @@ bool CoverMonitor(HMONITOR on) {
 }
 
 void SetFullscreen(bool on) {
+    // A kiosk covers its monitor for as long as it runs: F11, Esc or the page
+    // leaving its own fullscreen don't end it.
+    if (!on && g_app.kiosk.on) return;
     HWND window = g_app.mainWindow;
     LONG style = GetWindowLongW(window, GWL_STYLE);
     if (on) {

@@ -5,6 +5,7 @@
 
 #include "webview/engine.h"
 
+// A kiosk never leaves it.
 void SetFullscreen(bool on);
 // Puts the fullscreen window over the whole of that monitor; false when the
 // monitor can't be had.

@@ -7,6 +7,7 @@
 
 #include "app/app_state.h"
 #include "app/command_line.h"
+#include "app/kiosk.h"
 #include "app/main_window.h"
 #include "app/make_program.h"
 #include "app/organisation_policies.h"
@@ -22,6 +23,7 @@
 #include "app/start_with_windows.h"
 #include "settings/config_store.h"
 #include "settings/policy_registry.h"
+#include "settings/site_address.h"
 #include "webview/startup.h"
 
 // How the main window first shows: started by Windows at sign-in, out of the
@@ -36,6 +38,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     g_app.instance = instance;
     CommandLine arguments = ParseCommandLine(GetCommandLineW());
     if (arguments.makeProgramGiven) return MakeProgram(arguments.makeProgram);
+    if (!arguments.problem.empty()) return SayCommandLineProblem(arguments.problem);
     // An exe with a preset is that site's own program: its site, name and
     // identity are fixed in it (no policy's Url replaces them), and no site
     // app runs in it.
@@ -59,7 +62,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     // Windows names the program's notifications and groups its windows on the
     // taskbar by this, the same as its Start menu shortcut carries.
     SetCurrentProcessExplicitAppUserModelID(AppUserModelId(g_app.appId).c_str());
-    g_app.startedInBackground = arguments.background;
+    // The kiosk's own switches count with --kiosk, or with the organisation's Kiosk=1.
+    if (arguments.kiosk.on || policies.kiosk.set) {
+        g_app.kiosk = arguments.kiosk;
+        g_app.kiosk.on = true;
+    }
+    g_app.startedInBackground = arguments.background && !g_app.kiosk.on;  // a kiosk is the screen
 
     HANDLE mutex = CreateMutexW(nullptr, TRUE, InstanceMutexName(g_app.appId).c_str());
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
@@ -82,13 +90,22 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     MakeDataFolder();
     g_app.profile = ProfileOf(g_app.appId);
     LoadConfig();  // before the menu: "Block ad domains" starts from blockAds
+    if (!arguments.site.empty() && !g_app.fixed.site) {  // a kiosk's own site, for this run only
+        g_app.siteUrl = arguments.site;
+        g_app.homeOrigin = SiteOrigin(arguments.site);
+    }
     PutPoliciesInForce(policies);
 
     RegisterMainWindowClass();
     g_app.menuBar = BuildMenuBar();
     g_app.mainWindow = CreateMainWindow();
-    UpdateTrayIcon();  // before the first show, which hides the window only when the icon is there
-    ShowWindow(g_app.mainWindow, RestoreWindowPlace(g_app.mainWindow, FirstShowCommand(showCommand)));
+    if (g_app.kiosk.on) {
+        StartKiosk();  // covering its monitor before it first shows
+        ShowWindow(g_app.mainWindow, SW_SHOW);
+    } else {
+        UpdateTrayIcon();  // before the first show, which hides the window only when the icon is there
+        ShowWindow(g_app.mainWindow, RestoreWindowPlace(g_app.mainWindow, FirstShowCommand(showCommand)));
+    }
     FollowWindowSight(WindowSight(g_app.mainWindow));  // kept hidden from the start, no show said so
     UpdateWindow(g_app.mainWindow);
     StartWebView(ViewArea);

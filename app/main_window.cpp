@@ -7,6 +7,7 @@
 #include "app/create_site_app.h"
 #include "app/dpi.h"
 #include "app/fullscreen.h"
+#include "app/kiosk.h"
 #include "app/make_program.h"
 #include "app/notifications.h"
 #include "app/organisation_policies.h"
@@ -20,11 +21,13 @@
 #include "app/site_app.h"
 #include "app/site_bar.h"
 #include "app/tray.h"
+#include "app/try_again.h"
 #include "app/unread_badge.h"
 #include "app/start_with_windows.h"
 #include "settings/config_store.h"
 #include "webview/navigation_policy.h"
 #include "webview/page_dialogs.h"
+#include "webview/kiosk.h"
 #include "webview/startup.h"
 #include "webview/view_notices.h"
 
@@ -128,6 +131,8 @@ static void ToggleStartWithWindows() {
 // Runs menu command id; false when id is not one of ours.
 static bool RunCommand(int id) {
     if (!CommandAvailable(id)) return true;
+    // A kiosk has no menu; what is posted to it that leads away is dropped.
+    if (g_app.kiosk.on && !KioskAllowsCommand(id)) return true;
     switch (id) {
     case ID_SITE_CHANGE:
         PromptForSiteAddress();
@@ -194,6 +199,7 @@ static void OnViewNotice(WPARAM notice, LPARAM detail) {
         break;
     case kNoticeOnSite:
         CloseBar(BarTopic::kOtherSite);
+        StopTryingAgain();
         break;
     case kNoticeFocusBar:
         FocusSiteBar();
@@ -205,7 +211,13 @@ static void OnViewNotice(WPARAM notice, LPARAM detail) {
         ShowPageDialogs();
         break;
     case kNoticeRestartEngine:
-        RestartWebView();
+        BringBackEngine();
+        break;
+    case kNoticeTryAgainLater:
+        TryAgainLater(static_cast<DWORD>(detail));
+        break;
+    case kNoticeSessionCleared:
+        StartForNextVisitor();
         break;
     case kNoticeAskNotifications:
         AskAboutNotifications();
@@ -239,11 +251,25 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         FollowWindowSight(!wParam ? Sight::kHidden : IsIconic(window) ? Sight::kMinimised : Sight::kShown);
         if (wParam) MaximiseIfLeftSo(window);
         break;
-    case WM_TIMER:
-        if (wParam == kTrayRetryTimer) RetryTrayIcon();
-        if (wParam == kSiteIconTimer) FinishCreatingSiteApp();
-        if (wParam == kSleepTimer) OnSleepTimer();
+    case WM_ENDSESSION:
+        // Windows ends the session: the window goes as at a quit, without
+        // asking the page (nobody could answer); the only end of a kiosk.
+        if (wParam) CloseNow();
         return 0;
+    case WM_TIMER:
+        if (wParam == kTrayRetryTimer)
+            RetryTrayIcon();
+        else if (wParam == kSiteIconTimer)
+            FinishCreatingSiteApp();
+        else if (wParam == kTimerSleep)
+            OnSleepTimer();
+        else if (!OnTryAgainTimer(wParam))
+            OnKioskTimer(wParam);
+        return 0;
+    case WM_DISPLAYCHANGE:
+        // The monitor's resolution changed: fullscreen covers it anew.
+        if (g_app.isFullscreen) CoverMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST));
+        break;
     case kCloseUnderWayMessage:
         return CloseIsUnderWay();
     case kTrayMessage:

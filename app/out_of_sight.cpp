@@ -1,6 +1,7 @@
 #include "app/out_of_sight.h"
 
 #include "app/app_state.h"
+#include "app/try_again.h"
 
 static bool sleepDue = false;  // the timer runs
 
@@ -18,11 +19,11 @@ static bool MaySleepNow(Sight sight) {
 // made (not shown yet, as it is sized): its first show says.
 static void StartSleepClock(Sight sight) {
     if (sleepDue || !g_app.mainWindow || !MaySleepNow(sight)) return;
-    sleepDue = SetTimer(g_app.mainWindow, kSleepTimer, g_app.sleepAfterMinutes * 60000u, nullptr) != 0;
+    sleepDue = SetTimer(g_app.mainWindow, kTimerSleep, g_app.sleepAfterMinutes * 60000u, nullptr) != 0;
 }
 
 static void StopSleepClock() {
-    if (sleepDue) KillTimer(g_app.mainWindow, kSleepTimer);
+    if (sleepDue) KillTimer(g_app.mainWindow, kTimerSleep);
     sleepDue = false;
 }
 
@@ -41,6 +42,7 @@ void FollowWindowSight(Sight sight) {
     if (outOfSight) return;
     g_app.nav.sleepRefused = false;  // shown, the runtime is asked afresh next time
     WakeView();
+    TryAgainIfDue();  // a failure page's try that fell due while out of sight
 }
 
 void OnSleepTimer() {

@@ -1,15 +1,14 @@
 // The window out of sight: hidden in the notification area or minimised.
 // The view follows it (invisible, little memory), and a site that may sleep
 // (webview/sleeping) is suspended once the window has been out of sight for
-// "sleepAfter=" minutes, by the one timer that runs only while that is due;
-// shown again, it wakes.
+// "sleepAfter=" minutes, by its timer (kTimerSleep), which runs only while
+// that is due; shown again, it wakes.
 #pragma once
 
 #include <windows.h>
 
+#include "app/timers.h"
 #include "webview/sleeping.h"
-
-inline constexpr UINT_PTR kSleepTimer = 2;
 
 // How the window shows now.
 Sight WindowSight(HWND window);

@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include "app/app_state.h"
+#include "app/command_line.h"
 #include "app/dpi.h"
 #include "app/exe_path.h"
 #include "settings/app_names.h"
@@ -109,12 +110,7 @@ bool StartVelotide(const std::wstring& arguments) {
 }
 
 int SayThereIsNoSuchApp(const std::wstring& id) {
-    std::wstring shown = id.substr(0, 64);
-    for (wchar_t& c : shown)
-        if (c < 0x20) c = L' ';
-    MessageBoxW(nullptr, (L"There is no Velotide app named \u201C" + shown + L"\u201D.").c_str(), L"Velotide",
-                MB_ICONERROR);
-    return 2;
+    return SayCommandLineProblem(L"There is no Velotide app named " + QuotedForMessage(id) + L".");
 }
 
 int SayProgramIsDamaged() {

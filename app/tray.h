@@ -9,10 +9,11 @@
 
 #include <string>
 
-// The icon's messages to the main window, and the main window's timer that
-// tries again to add an icon Windows did not take.
+#include "app/timers.h"
+
+// The icon's messages to the main window; its timer (kTrayRetryTimer) tries
+// again to add an icon Windows did not take.
 inline constexpr UINT kTrayMessage = WM_APP + 30;
-inline constexpr UINT_PTR kTrayRetryTimer = 1;
 
 // Adds, changes or removes the icon as things stand; an icon that could not
 // be added is tried again on the timer, for a while.

@@ -168,7 +168,12 @@ void LoadConfig() {
 // The new settings replace config.ini only once written completely, so a full
 // disk or a crash mid-write never costs the old file; and a file that could
 // not be read is never replaced, since what it held is not known.
-bool SaveConfig() { return !g_app.configUnread && WriteConfig(g_app.dataDir, g_app); }
+// A kiosk writes nothing: its settings come from its command line, and
+// nobody there may change them (nothing is lost, as nothing changes).
+bool SaveConfig() {
+    if (g_app.kiosk.on) return true;
+    return !g_app.configUnread && WriteConfig(g_app.dataDir, g_app);
+}
 
 bool WriteConfig(const std::wstring& dataDir, const AppState& settings) {
     return ReplaceFileWhole(dataDir + L"\\config.ini", ConfigText(settings));

@@ -22,9 +22,9 @@ void LoadConfig();
 // Writes siteUrl, blockAds, place (once known) and allowedOrigins to
 // config.ini.tmp, then moves it over config.ini, so the old file stays intact
 // unless the new one was written completely. Nothing is written while
-// configUnread holds. False when the settings were not saved: the values
-// live on in memory for this run. For a setting fixed for the person the
-// lines read at start are written instead, so the person's own stay.
+// configUnread holds, nor in a kiosk. False when the settings were not saved:
+// the values live on in memory for this run. For a setting fixed for the
+// person the lines read at start are written instead, so the person's own stay.
 bool SaveConfig();
 // The same file, with these settings, in another data directory (a new site
 // app's); false when it could not be written.

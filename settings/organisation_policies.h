@@ -33,7 +33,7 @@ struct PolicySetting {
 
 struct Policies {
     PolicySetting url, allowedSites, blockAds, notifications, keepInNotificationArea, startWithWindows, createApps,
-        otherSitesBar;
+        otherSitesBar, kiosk;
 };
 
 struct PolicyValue {
@@ -45,7 +45,8 @@ struct PolicyValue {
 
 // Every value the program reads, in one place: the templates' check
 // (tests/policy_templates_test.py) holds the ADMX to this list. The switches
-// that only turn something off take 0 alone.
+// that only turn something off take 0 alone; Kiosk, which only turns kiosk
+// mode on, takes 1 alone.
 inline constexpr PolicyValue kPolicyValues[] = {
     {L"Url", PolicyKind::kAddress, 0, 0, &Policies::url},
     {L"AllowedSites", PolicyKind::kOrigins, 0, 0, &Policies::allowedSites},
@@ -55,6 +56,7 @@ inline constexpr PolicyValue kPolicyValues[] = {
     {L"StartWithWindows", PolicyKind::kNumber, 0, 0, &Policies::startWithWindows},
     {L"CreateApps", PolicyKind::kNumber, 0, 0, &Policies::createApps},
     {L"OtherSitesBar", PolicyKind::kNumber, 0, 0, &Policies::otherSitesBar},
+    {L"Kiosk", PolicyKind::kNumber, 1, 1, &Policies::kiosk},
 };
 
 // The most sites AllowedSites lists; further values are not read.

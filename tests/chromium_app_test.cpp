@@ -550,6 +550,37 @@ TEST(ChromiumAppTest, OnlyARealFailureReplacesThePageAndReloadTriesAgain) {
     EXPECT_EQ(app.Quit(), 0u);
 }
 
+// Nobody presses Reload: the failure page tries the site again while its
+// server is down, and shows the site once the server has started.
+TEST(ChromiumAppTest, TheFailurePageBringsTheSiteBackOnceItsServerStarts) {
+    ASSERT_TRUE(AskServer("/flaky-down"));
+    // At 10 % the tries come after 1 s, 3 s and then every 6 s.
+    AppSession app("url=http://flaky.test/\r\n", Engine::kChromium, {{L"VELOTIDE_WAIT_SCALE", L"10"}});
+    ASSERT_TRUE(app.Start());
+    const std::string kFailurePage = "page shown data: Can't reach the site The site's server could not be reached";
+    bool triedWhileDown = app.WaitForLog(kFailurePage, 2);
+    ASSERT_TRUE(AskServer("/flaky-up"));
+    ASSERT_TRUE(triedWhileDown) << ::testing::PrintToString(app.Log());
+    EXPECT_TRUE(app.WaitForLog("page shown http://flaky.test/", 1, 8000)) << ::testing::PrintToString(app.Log());
+    EXPECT_EQ(app.Quit(), 0u);
+}
+
+// A kiosk's idle minute on a real page: the site loads anew without what
+// the visitor left in its cookies and storage.
+TEST(ChromiumAppTest, AKiosksIdleResetForgetsTheVisitorsCookiesAndStorage) {
+    AppSession app(kSite, Engine::kChromium);
+    ASSERT_TRUE(app.Start(true, SW_SHOWNORMAL, L"--kiosk --kiosk-idle-minutes 1"));
+    ASSERT_TRUE(app.WaitForLog("navigation completed 1 success"));
+    Act(app, "document.cookie = 'visitor=1'; localStorage.visitor = '2'; location.href = '/visited'");
+    ASSERT_TRUE(PumpUntil([&] { return app.LastLog("page shown") == "page shown http://site.test/"; }, 90000));
+    EXPECT_EQ(app.CountLog("browsing data cleared Default"), 1u);
+    size_t left = CountRequests("site.test /left?&", true);
+    ASSERT_TRUE(app.Page(L"script fetch('/left?' + document.cookie + '&' + (localStorage.visitor || ''))"));
+    EXPECT_TRUE(PumpUntil([&] { return CountRequests("site.test /left?&", true) > left; }));
+    SendMessageW(app.mainWindow(), WM_ENDSESSION, TRUE, 0);  // a kiosk's only end
+    EXPECT_EQ(app.process().WaitForExit(), 0u);
+}
+
 TEST(ChromiumAppTest, ACrashedPageComesBackByItself) {
     AppSession app(kSite, Engine::kChromium);
     StartAt(app, "http://site.test/");

@@ -49,6 +49,7 @@ TEST(OrganisationPoliciesTest, ValuesReadComeToThePolicies) {
         {{{L"BlockAds", Dword(0)}, {L"Notifications", Dword(1)}}, {{L"CreateApps", Dword(0)}},
          L"BlockAds=0 Notifications=1 CreateApps=0"},
         {{{L"BlockAds", Dword(1)}}, {{L"BlockAds", Dword(0)}}, L"BlockAds=1"},  // the machine's wins
+        {{{L"Kiosk", Dword(0)}}, {{L"Kiosk", Dword(1)}}, L"Kiosk=1"},  // it only turns the kiosk on
         // Out of range, or of the wrong type or size: ignored, and the user's counts.
         {{{L"KeepInNotificationArea", Dword(2)}, {L"StartWithWindows", Dword(1)}, {L"BlockAds", Sz(L"1")},
           {L"Notifications", Dword(1, REG_QWORD)}, {L"CreateApps", Dword(0, REG_DWORD, 2)},

@@ -213,6 +213,12 @@ struct OnPermissionState_ : Handler<ICoreWebView2SetPermissionStateCompletedHand
 };
 
 template <typename F>
+struct OnCleared_ : Handler<ICoreWebView2ClearBrowsingDataCompletedHandler, F> {
+    explicit OnCleared_(F body) : OnCleared_::Handler(body, IID_ICoreWebView2ClearBrowsingDataCompletedHandler) {}
+    HRESULT STDMETHODCALLTYPE Invoke(HRESULT error) override { return this->body_(error); }
+};
+
+template <typename F>
 struct OnDialog_ : Handler<ICoreWebView2ScriptDialogOpeningEventHandler, F> {
     explicit OnDialog_(F body) : OnDialog_::Handler(body, IID_ICoreWebView2ScriptDialogOpeningEventHandler) {}
     HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, ICoreWebView2ScriptDialogOpeningEventArgs* args) override {

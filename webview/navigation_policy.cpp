@@ -7,6 +7,7 @@
 #include "webview/message_page.h"
 #include "webview/other_sites.h"
 #include "webview/page_close.h"
+#include "webview/retry_schedule.h"
 #include "webview/view_notices.h"
 
 bool IsAllowedNavigation(const std::wstring& address, const std::wstring& homeOrigin,
@@ -149,10 +150,12 @@ HRESULT OnNavigationCompleted(ICoreWebView2NavigationCompletedEventArgs* args) {
         // A failed load of the site is tried again as the program's own,
         // so that a redirect away from it is told again.
         ShowFailurePage(FailureSentence(status), siteNavigation || address.empty() ? g_app.siteUrl : address);
+        PostViewNotice(kNoticeTryAgainLater, ScaledWait(FailureRetryDelayMs(nav.failureTries++)));
     } else if ((isSuccess || httpStatus) && !address.empty() && !IsMessageAddress(address)) {
         nav.currentAddress = address;
         nav.webPageLoaded = true;
         nav.failedAddress.clear();
+        nav.failureTries = 0;
         g_app.engineRestarted = false;  // the restarted engine shows pages: a later loss is a new first loss
         if (SiteOrigin(address) == g_app.homeOrigin) PostViewNotice(kNoticeOnSite);  // the person is back on the site
     }

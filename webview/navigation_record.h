@@ -52,6 +52,9 @@ struct NavigationRecord {
     bool asleep = false;          // the view was asked to sleep (TrySuspend) and has not been woken since
     bool sleepRefused = false;    // the runtime said it can't sleep now: not asked again until it was shown
     ULONGLONG rendererReloadedAt = 0;  // when a lost renderer was last reloaded (GetTickCount64; 0: never)
+    unsigned failureTries = 0;    // failure pages shown since a page last loaded: how long the next try waits
+    ULONGLONG rendererLostAt = 0; // a kiosk's last lost renderer (GetTickCount64; 0: none yet)
+    unsigned recoveryTries = 0;   //   and how many it lost since it last came back
     std::vector<WaitingPermission> waitingPermissions;  // notification requests the bar asks the person about
     std::deque<WaitingNotification> notificationsToShow;  // received, not shown yet, the oldest first
     ICoreWebView2Notification* notification = nullptr;   // the site's notification Windows shows

@@ -13,6 +13,8 @@ StoppedLink ClassifyStoppedLink(const std::wstring& address, bool userInitiated)
 }
 
 static void Queue(StoppedLink action, const std::wstring& address) {
+    // A kiosk leads nowhere else: no bar, no other program; the link just stays stopped.
+    if (g_app.kiosk.on) return;
     if (action == StoppedLink::kOfferInBar && g_app.otherSitesBarOff) return;  // stopped silently
     g_app.stoppedLinks.emplace_back(action, address);
     PostViewNotice(kNoticeStoppedLinks);

@@ -24,6 +24,12 @@ HRESULT OnScriptDialogOpening(ICoreWebView2ScriptDialogOpeningEventArgs* args) {
     COREWEBVIEW2_SCRIPT_DIALOG_KIND kind = COREWEBVIEW2_SCRIPT_DIALOG_KIND_ALERT;
     LPWSTR uri = nullptr, message = nullptr, defaultText = nullptr;
     args->get_Kind(&kind);
+    // A kiosk only leaves a page to start afresh or to bring it back, and
+    // nobody may be there to answer: it leaves without asking.
+    if (kind == COREWEBVIEW2_SCRIPT_DIALOG_KIND_BEFOREUNLOAD && g_app.kiosk.on) {
+        args->Accept();
+        return S_OK;
+    }
     args->get_Uri(&uri);
     args->get_Message(&message);
     args->get_DefaultText(&defaultText);

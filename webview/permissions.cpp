@@ -44,7 +44,8 @@ HRESULT OnPermissionRequested(ICoreWebView2PermissionRequestedEventArgs* args) {
     }
     PermissionDecision decision = DecidePermission(kind, fromSite, g_app.notifications);
     std::vector<WaitingPermission>& waiting = g_app.nav.waitingPermissions;
-    if (decision == PermissionDecision::kAskPerson && waiting.size() >= kMaxWaiting)
+    // Nobody at a kiosk answers for the site, and its settings are not to change.
+    if (decision == PermissionDecision::kAskPerson && (waiting.size() >= kMaxWaiting || g_app.kiosk.on))
         decision = PermissionDecision::kDeny;
     switch (decision) {
     case PermissionDecision::kRuntimeDefault:

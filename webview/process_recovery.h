@@ -1,5 +1,6 @@
 // Brings the page back when the engine loses one of its processes, and stops
-// trying when the loss comes back at once.
+// trying when the loss comes back at once; a kiosk never stops, it waits
+// longer before each try.
 #pragma once
 
 #include <windows.h>
@@ -14,7 +15,8 @@ inline constexpr ULONGLONG kRendererRetryWindowMs = 10000;
 // the last reload after a loss was made (0: never).
 bool RendererReloadAllowed(ULONGLONG now, ULONGLONG lastReload);
 
-// Body of the ProcessFailed event: a lost renderer is reloaded; a lost
-// browser process is posted to the window (kNoticeRestartEngine), whose
-// answer is RestartWebView. Returns S_OK.
+// Body of the ProcessFailed event: a lost renderer is reloaded (in a kiosk,
+// after the recovery schedule's wait, kNoticeTryAgainLater); a lost browser
+// process is posted to the window (kNoticeRestartEngine), whose answer is
+// RestartWebView. Returns S_OK.
 HRESULT OnProcessFailed(ICoreWebView2ProcessFailedEventArgs* args);

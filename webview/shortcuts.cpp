@@ -42,6 +42,9 @@ HRESULT OnAcceleratorKeyPressed(ICoreWebView2AcceleratorKeyPressedEventArgs* arg
 
     ShortcutAction action = MapAcceleratorKey(kind, key, ctrl, alt, status.WasKeyDown, g_app.isFullscreen,
                                               g_app.pageFullscreen);
+    // A kiosk keeps only the keys that stay on the site; the rest (Esc, F11,
+    // Ctrl+L, F6) are the page's.
+    if (g_app.kiosk.on && action != ShortcutAction::ReloadPage && action != ShortcutAction::GoHome) return S_OK;
     switch (action) {
     case ShortcutAction::None:
         return S_OK;

@@ -8,6 +8,7 @@
 #include "settings/replace_file.h"
 #include "webview/ad_block.h"
 #include "webview/handler.h"
+#include "webview/kiosk.h"
 #include "webview/lock_gaps.h"
 #include "webview/message_page.h"
 #include "webview/navigation_policy.h"
@@ -30,10 +31,19 @@ static const wchar_t kRuntimeMissing[] =
 // and must not report the missing window as an engine failure.
 static bool MainWindowGone() { return !IsWindow(g_app.mainWindow); }
 
+static const wchar_t kNoPrivateView[] =
+    L"This WebView2 Runtime can't open a private view, which --kiosk-public needs. Update the WebView2 Runtime, "
+    L"then start Velotide again.";
+
 // Posted: a message box inside the engine's callback would run its own
-// message loop there, and the window's posted commands with it.
+// message loop there, and the window's posted commands with it. A kiosk
+// whose browser failed to come back tries again later instead: nobody is
+// there to read a message.
 static void FailStartup(const wchar_t* message) {
-    PostViewNotice(kNoticeStartupFailed, reinterpret_cast<LPARAM>(message));
+    if (g_app.kiosk.on && g_app.engineRestarted)
+        PostViewNotice(kNoticeRestartEngine);
+    else
+        PostViewNotice(kNoticeStartupFailed, reinterpret_cast<LPARAM>(message));
 }
 
 // True when the file at path holds exactly these bytes.
@@ -97,6 +107,7 @@ static void OnControllerReady(ICoreWebView2Controller* controller) {
         settings->put_AreDevToolsEnabled(FALSE);
         settings->put_IsZoomControlEnabled(TRUE);
         TakePageDialogs(g_app.webview, settings);
+        if (g_app.kiosk.on) TurnOffRuntimeControls(settings);
         settings->Release();
     }
 
@@ -131,6 +142,7 @@ static void OnControllerReady(ICoreWebView2Controller* controller) {
     SetSiteNotificationState();  // before the site's first document asks
     AddNotificationHandler(view);
     AddTitleHandler(view);
+    if (g_app.kiosk.on) AddDownloadRefusal(view);
     view->add_ProcessFailed(Give(new OnProcFail_([](ICoreWebView2*, ICoreWebView2ProcessFailedEventArgs* args) {
                                 return OnProcessFailed(args);
                             })),
@@ -154,6 +166,11 @@ static void OnControllerReady(ICoreWebView2Controller* controller) {
         view->Navigate(g_app.reopenAddress.c_str());
     } else if (!g_app.siteUrl.empty()) {
         OpenSite();
+    } else if (g_app.kiosk.on) {
+        // Nobody at a kiosk could answer the prompt: the page says what is missing.
+        ShowMessagePage(L"No site is set",
+                        L"This kiosk has no site address to show. Start Velotide with --kiosk and the site's "
+                        L"address, or set the site in its settings.");
     } else {
         ShowMessagePage(L"Welcome to Velotide", L"Enter your site address to get started.");
         // Posted, so the prompt opens from the message loop once the engine's
@@ -172,10 +189,12 @@ CreateEnvironment LoadLoader(const std::wstring& folder) {
 
 static void StartEngine();
 
-// The view in the main window, in its profile. A runtime that can't make
-// the profile (one without ICoreWebView2Environment10, or that refuses the
-// name) gets the data folder's own user-data folder instead, as before apps
-// shared one, and keeps it (app/site_app's ProfileOf).
+// The view in the main window, in its profile: InPrivate for a public kiosk,
+// whose visitors leave nothing on disk. A runtime that can't make the
+// profile (one without ICoreWebView2Environment10, or that refuses the name)
+// gets the data folder's own user-data folder instead, as before apps shared
+// one, and keeps it (app/site_app's ProfileOf); but never a view that keeps
+// what a public kiosk must not.
 static void CreateView(ICoreWebView2Environment* environment) {
     auto onController = Give(new OnCtl_([](HRESULT error, ICoreWebView2Controller* controller) -> HRESULT {
         if (MainWindowGone()) return S_OK;
@@ -185,7 +204,8 @@ static void CreateView(ICoreWebView2Environment* environment) {
             OnControllerReady(controller);
         return S_OK;
     }));
-    if (g_app.profile.profileName.empty()) {
+    const std::wstring& name = g_app.profile.profileName;
+    if (name.empty() && !g_app.kiosk.inPrivate) {
         environment->CreateCoreWebView2Controller(g_app.mainWindow, onController);
         return;
     }
@@ -194,11 +214,16 @@ static void CreateView(ICoreWebView2Environment* environment) {
     bool made = SUCCEEDED(environment->QueryInterface(IID_ICoreWebView2Environment10,
                                                       reinterpret_cast<void**>(&environment10))) &&
                 environment10 && SUCCEEDED(environment10->CreateCoreWebView2ControllerOptions(&options)) && options &&
-                SUCCEEDED(options->put_ProfileName(g_app.profile.profileName.c_str()));
+                (name.empty() || SUCCEEDED(options->put_ProfileName(name.c_str()))) &&
+                (!g_app.kiosk.inPrivate || SUCCEEDED(options->put_IsInPrivateModeEnabled(TRUE)));
     if (made) environment10->CreateCoreWebView2ControllerWithOptions(g_app.mainWindow, options, onController);
     if (options) options->Release();
     if (environment10) environment10->Release();
     if (made) return;
+    if (g_app.kiosk.inPrivate) {
+        FailStartup(kNoPrivateView);
+        return;
+    }
     ReleaseWebView();
     g_app.profile = {g_app.dataDir + L"\\WebView2", L""};
     StartEngine();
@@ -233,12 +258,13 @@ void StartWebView(RECT (*area)()) {
 }
 
 void RestartWebView() {
-    if (g_app.engineRestarted) {
+    if (g_app.engineRestarted && !g_app.kiosk.on) {
         FailStartup(kRuntimeMissing);
         return;
     }
     g_app.engineRestarted = true;
-    g_app.reopenAddress = g_app.nav.currentAddress;
+    // A browser lost again before it showed a page reopens the page the first one showed.
+    if (!g_app.nav.currentAddress.empty()) g_app.reopenAddress = g_app.nav.currentAddress;
     // The page that asked is gone: its dialogs close.
     EndPageDialogs();
     // The page that was fullscreen is gone: nothing would ever end it.
@@ -253,11 +279,22 @@ void RestartWebView() {
     StartEngine();
 }
 
-void ReleaseWebView() {
+static void ReleaseView() {
     if (g_app.webview) g_app.webview->Release();
     if (g_app.controller) g_app.controller->Release();
-    if (g_app.environment) g_app.environment->Release();
     g_app.webview = nullptr;
     g_app.controller = nullptr;
+}
+
+void ReopenView() {
+    if (!g_app.environment) return;
+    if (g_app.controller) g_app.controller->Close();
+    ReleaseView();
+    CreateView(g_app.environment);
+}
+
+void ReleaseWebView() {
+    ReleaseView();
+    if (g_app.environment) g_app.environment->Release();
     g_app.environment = nullptr;
 }

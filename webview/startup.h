@@ -24,7 +24,11 @@ void StartWebView(RECT (*area)());
 // Starts a new engine after the browser process exited, on the page that was
 // shown, with a fresh record of the view's navigations. The restarted engine
 // must show a page before another loss is met with another restart; a loss
-// before that ends the program as a failed start-up does.
+// before that ends the program as a failed start-up does, except in a kiosk,
+// which starts it again (app/try_again waits before each such restart).
 void RestartWebView();
+// Closes the view and makes a new one in the same environment, which opens
+// the site: a public kiosk's fresh start for the next visitor.
+void ReopenView();
 // Lets go of the view, controller and environment (each only if set).
 void ReleaseWebView();

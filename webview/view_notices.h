@@ -21,6 +21,8 @@ enum ViewNotice : WPARAM {
     kNoticeShowNotification,  // a notification of the site waits in g_app.nav.notification
     kNoticeUnreadChanged,     // the page's title gives another unread count (g_app.unreadCount)
     kNoticeSiteIcon,          // the site's icon asked for is in g_app.siteIconPng (or isn't to be had)
+    kNoticeTryAgainLater,     // the failure page shows; detail: how long to wait before it loads its address again (ms)
+    kNoticeSessionCleared,    // a kiosk's profile forgot the last visitor: the site starts afresh
     kNoticeStartupFailed,  // the engine could not be started; detail: the message (a static string)
 };
 

@@ -1,5 +1,7 @@
 #include "engines/chromium/chromium_browser.h"
 
+#include "engines/common/runtime_controls.h"
+
 #include <windowsx.h>
 
 #include <algorithm>
@@ -612,6 +614,7 @@ void ChromiumBrowser::OnDocumentRequest(const json& params) {
 
 void ChromiumBrowser::OnDocumentShown(const json& frame) {
     std::string origin = JsonString(frame, "securityOrigin");
+    if (origin.rfind("http", 0) == 0 && shownOrigins_.size() < kShownOriginsKept) shownOrigins_.insert(origin);
     if (frame.contains("parentId")) {
         frameOrigins_[JsonString(frame, "id")] = origin;
         return;
@@ -830,13 +833,14 @@ bool ChromiumBrowser::DeliverKey(UINT message, WPARAM key, LPARAM lParam) {
                                     {"modifiers", DomModifiers()},
                                     {"isSystemKey", message == WM_SYSKEYDOWN || message == WM_SYSKEYUP},
                                     {"autoRepeat", down && (lParam & (1 << 30)) != 0}});
+    RunRuntimeKey(*this, message, key);
     // A browser's own window ends the page's fullscreen element on Esc, or
-    // else stops a load under way; headless Chromium has no such window, so
-    // the engine does it.
+    // else (one of the runtime's keys) stops a load under way; headless
+    // Chromium has no such window, so the engine does it.
     bool loading = std::any_of(navigations_.begin(), navigations_.end(), [](const auto& n) { return !n.second.done; });
     if (down && key == VK_ESCAPE && fullscreenElement)
         Call("Runtime.evaluate", {{"expression", "document.exitFullscreen()"}});
-    else if (down && key == VK_ESCAPE && loading)
+    else if (down && key == VK_ESCAPE && loading && RuntimeKeysOn(*this))
         Call("Page.stopLoading");
     return false;
 }
@@ -925,6 +929,17 @@ std::wstring ChromiumBrowser::Stats() const {
            L" children=" + std::to_wstring(children_.size()) + L" popups=" + std::to_wstring(uris) + L"/" +
            std::to_wstring(targets) + L" replies=" + std::to_wstring(devtools_->pendingReplies()) + L" listeners=" +
            std::to_wstring(devtools_->listeners()) + L" " + (environmentStats ? environmentStats() : L"");
+}
+
+void ChromiumBrowser::ClearBrowsingData() {
+    if (closed) return;
+    // The view's browser context is its own: its cookies and cache go, and
+    // the storage of every origin its documents came from.
+    Call("Network.clearBrowserCookies");
+    Call("Network.clearBrowserCache");
+    for (const std::string& origin : shownOrigins_)
+        Call("Storage.clearDataForOrigin", {{"origin", origin}, {"storageTypes", "all"}});
+    shownOrigins_.clear();
 }
 
 bool ChromiumBrowser::RunCommand(const std::wstring& text) {

@@ -7,6 +7,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <set>
 
 #include "engines/chromium/devtools.h"
 #include "engines/chromium/frame.h"
@@ -45,6 +46,7 @@ public:
     void TrimMemory() override;
     void VisibilityChanged() override;
     void Close() override;
+    void ClearBrowsingData() override;
 
     // From the view window.
     const Frame& frame() const { return frame_; }
@@ -137,6 +139,10 @@ private:
 
     std::map<std::string, std::string> frameOrigins_;  // the document's in-process frames, by id
     std::string mainOrigin_;
+    // The web origins whose documents the view showed since its data was last
+    // cleared (the first thousand): what clearing it must reach.
+    std::set<std::string> shownOrigins_;
+    static constexpr size_t kShownOriginsKept = 1000;
     struct Child {
         RequestSource source;
         std::string target;  // a cross-site frame's target id is its frame id

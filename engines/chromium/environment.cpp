@@ -142,14 +142,16 @@ class Environment : public EnvironmentFace {
 public:
     Environment(std::shared_ptr<DevTools> devtools, std::shared_ptr<Pages> pages, const std::string& version,
                 const std::wstring& userDataFolder)
-        : EnvironmentFace(Wide(version)),
+        : EnvironmentFace(Wide(version), userDataFolder),
           devtools_(std::move(devtools)),
           pages_(std::move(pages)),
-          profile_(Ref<Profile>::Adopt(new Profile(userDataFolder, L"Default"))),
           downloadFolder_(DownloadFolder(userDataFolder)) {}
 
-    HRESULT STDMETHODCALLTYPE CreateCoreWebView2Controller(
-        HWND parent, ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler) override {
+    // Every view has a browser context of its own, which keeps nothing on
+    // disk: as InPrivate as the runtime's. Its profile's answers are kept as
+    // the options say (none for InPrivate).
+    HRESULT CreateController(HWND parent, const ViewOptions& options,
+                             ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler) override {
         if (!handler) return E_POINTER;
         ControllerDone done(handler);
         if (!IsWindow(parent)) {
@@ -160,18 +162,19 @@ public:
             return S_OK;
         }
         auto browser = std::make_shared<ChromiumBrowser>(devtools_, parent, downloadFolder_);
-        browser->profile = profile_;
+        browser->profile = ProfileFor(options);
         auto devtools = devtools_;
+        std::wstring created = CreatedLine(options);
         auto pages = pages_;
         devtools->Call(
             "Target.createBrowserContext", {{"disposeOnDetach", true}}, "",
-            [devtools, pages, browser, done](const json& result, const json& error) {
+            [devtools, pages, browser, done, created](const json& result, const json& error) {
                 std::string context = JsonString(result, "browserContextId");
                 if (!error.is_null() || context.empty()) return FailController(done, browser, E_FAIL);
                 pages->contexts.insert(context);
                 devtools->Call(
                     "Target.createTarget", {{"url", "about:blank"}, {"browserContextId", context}}, "",
-                    [pages, browser, done, context](const json& result, const json& error) {
+                    [pages, browser, done, context, created](const json& result, const json& error) {
                         std::string target = JsonString(result, "targetId");
                         if (!error.is_null() || target.empty()) return FailController(done, browser, E_FAIL);
                         pages->browsers[target] = {browser, context};
@@ -179,13 +182,13 @@ public:
                             auto pages = weak.lock();
                             return pages ? pages->Stats() : std::wstring();
                         };
-                        pages->WhenAttached(target, [browser, done, context, target](std::string session) {
+                        pages->WhenAttached(target, [browser, done, context, target, created](std::string session) {
                             if (session.empty())
                                 return FailController(done, browser, HRESULT_FROM_WIN32(ERROR_CONNECTION_ABORTED));
-                            browser->Attach(context, target, session, [browser, done](HRESULT result) {
+                            browser->Attach(context, target, session, [browser, done, created](HRESULT result) {
                                 if (FAILED(result)) return FailController(done, browser, result);
                                 auto controller = Ref<ICoreWebView2Controller>::Adopt(CreateControllerFace(browser));
-                                EngineLog(L"controller created");
+                                EngineLog(created);
                                 done->Invoke(S_OK, controller.get());
                             });
                         });
@@ -197,7 +200,6 @@ public:
 private:
     std::shared_ptr<DevTools> devtools_;
     std::shared_ptr<Pages> pages_;
-    Ref<Profile> profile_;  // the default one, which every view of the environment shares
     std::wstring downloadFolder_;
 };
 

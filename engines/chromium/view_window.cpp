@@ -1,6 +1,7 @@
 // The view window: paints the latest frame Chromium rendered, passes size,
 // keys and characters on to the page, and takes control commands.
 #include "engines/chromium/chromium_browser.h"
+#include "engines/common/runtime_controls.h"
 
 namespace {
 
@@ -40,6 +41,7 @@ LRESULT CALLBACK ViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_MBUTTONUP:
             if (!(wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON))) ReleaseCapture();
             b->DeliverMouse(msg, wParam, lParam);
+            if (msg == WM_RBUTTONUP) OpenContextMenu(*b);
             return 0;
         case WM_MOUSEMOVE:
         case WM_MOUSEWHEEL:

@@ -81,6 +81,9 @@ public:
     // The profile keeps another state for origin and kind (DEFAULT: none),
     // which what stands behind the view is to follow from now on.
     virtual void CarryPermissionState(COREWEBVIEW2_PERMISSION_KIND, const std::wstring&, COREWEBVIEW2_PERMISSION_STATE) {}
+    // The profile's browsing data is cleared: what stands behind the view
+    // forgets what it keeps for sites (cookies, storage, cache).
+    virtual void ClearBrowsingData() {}
     // The bytes of the icon at faviconUri, later, from the message loop; ""
     // when there is none or it can't be had.
     virtual void LoadFavicon(std::function<void(std::string image)> done) = 0;

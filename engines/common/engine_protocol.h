@@ -47,6 +47,10 @@ inline constexpr wchar_t kEngineCmdDownload[] = L"download";  // download <url>:
 // request <url> [context] [frame|cross-frame|worker|shared-worker|service-worker]
 inline constexpr wchar_t kEngineCmdRequest[] = L"request";
 inline constexpr wchar_t kEngineCmdCrash[] = L"crash";  // crash <COREWEBVIEW2_PROCESS_FAILED_KIND>
+// The test engine's server of a host goes down (its connections are refused)
+// and comes back up, for every view of the engine.
+inline constexpr wchar_t kEngineCmdDown[] = L"down";  // down <host>
+inline constexpr wchar_t kEngineCmdUp[] = L"up";      // up <host>
 inline constexpr wchar_t kEngineCmdFullscreen[] = L"fullscreen";  // fullscreen on|off
 // The page gets (on) or drops (off) a beforeunload handler: a navigation the
 // program starts first asks "Leave site?".

@@ -1,5 +1,6 @@
 #include "engines/common/profile.h"
 
+#include <algorithm>
 #include <sstream>
 
 #include "engines/common/browser.h"
@@ -31,12 +32,11 @@ std::string ReadFileText(const std::wstring& path) {
     return bytes;
 }
 
-// Every state the file keeps, one per kind and origin (a later line for the
-// same one counts), in file order.
-std::vector<KeptState> ReadStates(const std::wstring& folder) {
+// Every state the text of a permissions.txt keeps, one per kind and origin
+// (a later line for the same one counts), in its order.
+std::vector<KeptState> ReadStates(const std::string& text) {
     std::vector<KeptState> states;
-    if (folder.empty()) return states;
-    std::wistringstream lines(Wide(ReadFileText(folder + L"\\permissions.txt")));
+    std::wistringstream lines(Wide(text));
     for (std::wstring line; std::getline(lines, line);) {
         std::wistringstream words(line);
         KeptState state = {-1, false, L""};
@@ -98,39 +98,88 @@ void RemoveDeletedProfiles(const std::wstring& userDataFolder) {
         ReplaceFileWhole(DeletedList(userDataFolder), left);
 }
 
-Profile::Profile(const std::wstring& userDataFolder, std::wstring name)
+Profile::Profile(const std::wstring& userDataFolder, std::wstring name, bool inPrivate)
     : ComObject({&IID_ICoreWebView2Profile, &IID_ICoreWebView2Profile2, &IID_ICoreWebView2Profile3,
                  &IID_ICoreWebView2Profile4, &IID_ICoreWebView2Profile5, &IID_ICoreWebView2Profile6,
                  &IID_ICoreWebView2Profile7, &IID_ICoreWebView2Profile8}),
       name_(std::move(name)),
-      folder_(userDataFolder.empty() ? L"" : userDataFolder + L"\\EBWebView\\" + name_) {}
+      folder_(userDataFolder.empty() || inPrivate ? L"" : userDataFolder + L"\\EBWebView\\" + name_),
+      inPrivate_(inPrivate) {}
 
+// A view made with it opens the profile, made on disk if it is new, as the runtime makes it.
 void Profile::AddView(const std::shared_ptr<Browser>& view) {
     std::erase_if(views_, [](const std::weak_ptr<Browser>& v) { return v.expired(); });
     views_.push_back(view);
+    if (folder_.empty()) return;
+    CreateDirectoryW(folder_.substr(0, folder_.rfind(L'\\')).c_str(), nullptr);
+    CreateDirectoryW(folder_.c_str(), nullptr);
+}
+
+bool Profile::HasViews() const {
+    return std::any_of(views_.begin(), views_.end(), [](const std::weak_ptr<Browser>& v) {
+        auto view = v.lock();
+        return view && !view->closed;
+    });
+}
+
+std::string Profile::StatesText() const {
+    if (inPrivate_) return inMemory_;
+    return folder_.empty() ? "" : ReadFileText(folder_ + L"\\permissions.txt");
 }
 
 std::vector<std::pair<std::wstring, bool>> Profile::Kept(COREWEBVIEW2_PERMISSION_KIND kind) const {
     std::vector<std::pair<std::wstring, bool>> kept;
-    for (const KeptState& state : ReadStates(folder_))
+    for (const KeptState& state : ReadStates(StatesText()))
         if (state.kind == kind) kept.emplace_back(state.origin, state.allowed);
     return kept;
 }
 
 bool Profile::Keep(COREWEBVIEW2_PERMISSION_KIND kind, const std::wstring& origin,
                    COREWEBVIEW2_PERMISSION_STATE state) {
-    if (folder_.empty()) return false;
-    std::vector<KeptState> states = ReadStates(folder_);
+    if (folder_.empty() && !inPrivate_) return false;
+    std::vector<KeptState> states = ReadStates(StatesText());
     std::string before = FileText(states);
     std::erase_if(states, [&](const KeptState& s) { return s.kind == kind && s.origin == origin; });
     if (state != COREWEBVIEW2_PERMISSION_STATE_DEFAULT)
         states.push_back({kind, state == COREWEBVIEW2_PERMISSION_STATE_ALLOW, origin});
     std::string after = FileText(states);
     if (after == before) return true;  // set again as it was, as at every start of the program
+    if (inPrivate_) {
+        inMemory_ = after;
+        return true;
+    }
     // EBWebView first, inside the user-data folder the environment made.
     CreateDirectoryW(folder_.substr(0, folder_.rfind(L'\\')).c_str(), nullptr);
     CreateDirectoryW(folder_.c_str(), nullptr);
     return ReplaceFileWhole(folder_ + L"\\permissions.txt", after);
+}
+
+// Whatever the profile keeps for sites goes: its permission states (the
+// views hear that every one is back to asking) and what stands behind each
+// of its views keeps for them; the handler is told later.
+HRESULT Profile::ClearBrowsingDataAll(ICoreWebView2ClearBrowsingDataCompletedHandler* handler) {
+    std::vector<KeptState> states = ReadStates(StatesText());
+    bool cleared = true;
+    if (inPrivate_)
+        inMemory_.clear();
+    else if (!folder_.empty())
+        cleared = DeleteFileW((folder_ + L"\\permissions.txt").c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND ||
+                  GetLastError() == ERROR_PATH_NOT_FOUND;
+    for (const std::weak_ptr<Browser>& weak : views_) {
+        auto view = weak.lock();
+        if (!view || view->closed) continue;
+        view->ClearBrowsingData();
+        for (const KeptState& s : states)
+            PermissionStateChanged(*view, static_cast<COREWEBVIEW2_PERMISSION_KIND>(s.kind), s.origin,
+                                   COREWEBVIEW2_PERMISSION_STATE_DEFAULT);
+    }
+    HRESULT result = cleared ? S_OK : HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED);
+    EngineLog(L"browsing data cleared " + name_ + (cleared ? L"" : L" not all"));
+    if (handler) {
+        Ref<ICoreWebView2ClearBrowsingDataCompletedHandler> done(handler);
+        PostTask([done, result] { done->Invoke(result); });
+    }
+    return S_OK;
 }
 
 HRESULT Profile::get_ProfileName(LPWSTR* value) { return ReturnString(name_, value); }

@@ -1,6 +1,7 @@
 // A profile of a user-data folder as the runtime keeps one: its name, its
 // folder, and the permission states it keeps for sites, which outlive the
-// program (a line "<kind> allow|deny <origin>" each in its permissions.txt).
+// program (a line "<kind> allow|deny <origin>" each in its permissions.txt);
+// an InPrivate one keeps them in memory only, for as long as it lives.
 // Every view made with it shares it and hears when a state changes; its face
 // is ICoreWebView2Profile to ICoreWebView2Profile8, whole. Deleted, its views
 // close, and its folder goes once no browser of its user-data folder needs it
@@ -18,11 +19,13 @@ class Browser;
 
 class Profile : public ComObject<ICoreWebView2Profile8> {
 public:
-    // userDataFolder "" keeps nothing on disk.
-    Profile(const std::wstring& userDataFolder, std::wstring name);
+    // userDataFolder "" keeps nothing on disk, nor does an InPrivate profile.
+    Profile(const std::wstring& userDataFolder, std::wstring name, bool inPrivate = false);
 
     // A view made with this profile: it hears of every state set from now on.
     void AddView(const std::shared_ptr<Browser>& view);
+    // Whether a view of it is still open.
+    bool HasViews() const;
     // The origins ("scheme://host[:port]/") kept for kind: true for allowed.
     std::vector<std::pair<std::wstring, bool>> Kept(COREWEBVIEW2_PERMISSION_KIND kind) const;
     // Keeps state for origin and kind (DEFAULT: keeps none); false when there
@@ -30,7 +33,7 @@ public:
     bool Keep(COREWEBVIEW2_PERMISSION_KIND kind, const std::wstring& origin, COREWEBVIEW2_PERMISSION_STATE state);
 
     HRESULT STDMETHODCALLTYPE get_ProfileName(LPWSTR* value) override;
-    HRESULT STDMETHODCALLTYPE get_IsInPrivateModeEnabled(BOOL* value) override { return Out(value, FALSE); }
+    HRESULT STDMETHODCALLTYPE get_IsInPrivateModeEnabled(BOOL* value) override { return Out(value, inPrivate_); }
     HRESULT STDMETHODCALLTYPE get_ProfilePath(LPWSTR* value) override;
     HRESULT STDMETHODCALLTYPE get_DefaultDownloadFolderPath(LPWSTR*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE put_DefaultDownloadFolderPath(LPCWSTR) override { return E_NOTIMPL; }
@@ -43,9 +46,7 @@ public:
                                                            ICoreWebView2ClearBrowsingDataCompletedHandler*) override {
         return E_NOTIMPL;
     }
-    HRESULT STDMETHODCALLTYPE ClearBrowsingDataAll(ICoreWebView2ClearBrowsingDataCompletedHandler*) override {
-        return E_NOTIMPL;
-    }
+    HRESULT STDMETHODCALLTYPE ClearBrowsingDataAll(ICoreWebView2ClearBrowsingDataCompletedHandler* handler) override;
     HRESULT STDMETHODCALLTYPE get_PreferredTrackingPreventionLevel(int*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE put_PreferredTrackingPreventionLevel(int) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE SetPermissionState(COREWEBVIEW2_PERMISSION_KIND kind, LPCWSTR origin,
@@ -70,8 +71,13 @@ public:
     HRESULT STDMETHODCALLTYPE remove_Deleted(EventRegistrationToken token) override;
 
 private:
+    // What permissions.txt holds, or an InPrivate profile in its stead.
+    std::string StatesText() const;
+
     std::wstring name_;
-    std::wstring folder_;  // "" keeps nothing
+    std::wstring folder_;  // "" keeps nothing on disk
+    bool inPrivate_;
+    std::string inMemory_;  // an InPrivate profile's states, as permissions.txt would hold them
     std::vector<std::weak_ptr<Browser>> views_;
     bool deleted_ = false;
     std::vector<std::pair<__int64, Ref<ICoreWebView2ProfileDeletedEventHandler>>> deletedHandlers_;

@@ -367,9 +367,9 @@ HRESULT View::GetFavicon(COREWEBVIEW2_FAVICON_IMAGE_FORMAT format, ICoreWebView2
     return S_OK;
 }
 
-class Settings : public ComObject<ICoreWebView2Settings> {
+class Settings : public ComObject<ICoreWebView2Settings3> {
 public:
-    Settings() : ComObject(IID_ICoreWebView2Settings) {}
+    Settings() : ComObject({&IID_ICoreWebView2Settings, &IID_ICoreWebView2Settings2, &IID_ICoreWebView2Settings3}) {}
 
     HRESULT STDMETHODCALLTYPE get_IsScriptEnabled(BOOL* v) override { return Out(v, on_[kScript]); }
     HRESULT STDMETHODCALLTYPE put_IsScriptEnabled(BOOL v) override { return Put(kScript, L"IsScriptEnabled", v); }
@@ -405,9 +405,17 @@ public:
     HRESULT STDMETHODCALLTYPE put_IsBuiltInErrorPageEnabled(BOOL v) override {
         return Put(kErrorPage, L"IsBuiltInErrorPageEnabled", v);
     }
+    // ICoreWebView2Settings2: the engines send Chromium's own user agent.
+    HRESULT STDMETHODCALLTYPE get_UserAgent(LPWSTR*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_UserAgent(LPCWSTR) override { return E_NOTIMPL; }
+    // ICoreWebView2Settings3
+    HRESULT STDMETHODCALLTYPE get_AreBrowserAcceleratorKeysEnabled(BOOL* v) override { return Out(v, on_[kKeys]); }
+    HRESULT STDMETHODCALLTYPE put_AreBrowserAcceleratorKeysEnabled(BOOL v) override {
+        return Put(kKeys, L"AreBrowserAcceleratorKeysEnabled", v);
+    }
 
 private:
-    enum { kScript, kWebMessage, kDialogs, kStatusBar, kDevTools, kMenus, kHostObjects, kZoom, kErrorPage, kCount };
+    enum { kScript, kWebMessage, kDialogs, kStatusBar, kDevTools, kMenus, kHostObjects, kZoom, kErrorPage, kKeys, kCount };
 
     HRESULT Put(int index, const wchar_t* name, BOOL value) {
         on_[index] = value != FALSE;
@@ -415,7 +423,7 @@ private:
         return S_OK;
     }
 
-    bool on_[kCount] = {true, true, true, true, true, true, true, true, true};  // the engine's defaults
+    bool on_[kCount] = {true, true, true, true, true, true, true, true, true, true};  // the engine's defaults
 };
 
 }  // namespace

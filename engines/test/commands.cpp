@@ -83,6 +83,8 @@ bool Run(const TestBrowserPtr& b, const std::vector<std::wstring>& words) {
         nav.hops = {words[1]};
         nav.challenge = verb == kEngineCmdAuth ? Challenge::kSignIn : Challenge::kBadCertificate;
         StartNavigation(b, nav);
+    } else if ((verb == kEngineCmdDown || verb == kEngineCmdUp) && count == 2) {
+        SetServerDown(HostOf(CanonicalUri(L"http://" + words[1] + L"/")), verb == kEngineCmdDown);
     } else if (verb == kEngineCmdRedirects && count == 3) {
         b->redirects[CanonicalUri(words[1])] = CanonicalUri(words[2]);
     } else if (verb == kEngineCmdPopup && (count == 2 || (count == 3 && words[2] == L"script"))) {

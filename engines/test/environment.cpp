@@ -15,15 +15,13 @@ std::wstring FailPoint() { return EngineVariable(kEngineFailVariable); }
 class Environment : public EnvironmentFace {
 public:
     explicit Environment(const std::wstring& userDataFolder)
-        : EnvironmentFace(kVersion),
-          profile_(Ref<Profile>::Adopt(new Profile(userDataFolder, L"Default"))),
-          browser_(BrowserProcess::Join(userDataFolder)) {}
+        : EnvironmentFace(kVersion, userDataFolder), browser_(BrowserProcess::Join(userDataFolder)) {}
 
-    HRESULT STDMETHODCALLTYPE CreateCoreWebView2Controller(
-        HWND parent, ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler) override {
+    HRESULT CreateController(HWND parent, const ViewOptions& options,
+                             ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler) override {
         if (!handler) return E_POINTER;
         Ref<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler> keep(handler);
-        PostTask([keep, parent, profile = profile_, process = browser_] {
+        PostTask([keep, parent, profile = ProfileFor(options), created = CreatedLine(options), process = browser_] {
             if (FailPoint() == L"controller") {
                 EngineLog(L"controller failed");
                 keep->Invoke(E_FAIL, nullptr);
@@ -38,7 +36,7 @@ public:
                 browser->process = process;
                 process->AddView(browser);
                 auto controller = Ref<ICoreWebView2Controller>::Adopt(CreateControllerFace(browser));
-                EngineLog(L"controller created");
+                EngineLog(created);
                 EngineLog(L"view on browser " + process->name());
                 keep->Invoke(S_OK, controller.get());
             }
@@ -47,7 +45,6 @@ public:
     }
 
 private:
-    Ref<Profile> profile_;  // the default one, which every view of the environment shares
     std::shared_ptr<BrowserProcess> browser_;  // the folder's, shared with every environment on it
 };
 

@@ -1,5 +1,8 @@
 #include "engines/test/test_browser.h"
 
+#include <set>
+
+#include "engines/common/runtime_controls.h"
 #include "engines/common/uri.h"
 
 namespace {
@@ -8,6 +11,12 @@ namespace {
 bool IsUnresolvable(const std::wstring& uri) {
     std::wstring host = HostOf(uri);
     return host == L"invalid" || (host.size() > 8 && host.ends_with(L".invalid"));
+}
+
+// The hosts whose server is down ("down <host>"): the engine's, not a view's.
+std::set<std::wstring>& DownHosts() {
+    static std::set<std::wstring> hosts;
+    return hosts;
 }
 
 // The navigation ends as cancelled; the shown page stays.
@@ -22,6 +31,7 @@ void Load(const TestBrowserPtr& b, const Navigation& nav) {
     COREWEBVIEW2_WEB_ERROR_STATUS status = nav.failWith;
     if (!status && nav.html.empty() && IsUnresolvable(uri))
         status = COREWEBVIEW2_WEB_ERROR_STATUS_HOST_NAME_NOT_RESOLVED;
+    if (!status && nav.html.empty() && DownHosts().count(HostOf(uri))) status = COREWEBVIEW2_WEB_ERROR_STATUS_CANNOT_CONNECT;
 
     if (nav.historyIndex >= 0 && nav.historyIndex < static_cast<int>(b->history.size())) {
         b->current = nav.historyIndex;
@@ -110,6 +120,13 @@ void RunHop(const TestBrowserPtr& b, const Navigation& nav, size_t hop) {
 }
 
 }  // namespace
+
+void SetServerDown(const std::wstring& host, bool down) {
+    if (down)
+        DownHosts().insert(host);
+    else
+        DownHosts().erase(host);
+}
 
 void TestBrowser::Navigate(const std::wstring& uri) {
     Navigation nav;
@@ -206,8 +223,8 @@ void SetFullscreenElement(const TestBrowserPtr& b, bool on) {
 }
 
 void DeliverKey(TestBrowser& b, UINT message, WPARAM key, LPARAM lParam) {
-    bool handled = RaiseAcceleratorKey(b, message, key, lParam);
+    if (RaiseAcceleratorKey(b, message, key, lParam)) return;
+    RunRuntimeKey(b, message, key);
     // Esc reaching the page ends its fullscreen element, as in any browser.
-    if (!handled && key == VK_ESCAPE && message == WM_KEYDOWN && b.fullscreenElement)
-        SetFullscreenElement(b.self(), false);
+    if (key == VK_ESCAPE && message == WM_KEYDOWN && b.fullscreenElement) SetFullscreenElement(b.self(), false);
 }

@@ -71,6 +71,8 @@ void OpenPageDialog(const TestBrowserPtr& browser, COREWEBVIEW2_SCRIPT_DIALOG_KI
                     const std::wstring& defaultText);
 void RequestResource(const TestBrowserPtr& browser, const std::wstring& uri,
                      COREWEBVIEW2_WEB_RESOURCE_CONTEXT context, RequestSource source);
+// The server of host refuses every connection from now on, or answers again.
+void SetServerDown(const std::wstring& host, bool down);
 // The page's processes fail as the runtime reports it.
 void FailProcess(const TestBrowserPtr& browser, COREWEBVIEW2_PROCESS_FAILED_KIND kind);
 // userInitiated: after the person's click, or by the page's script alone.

@@ -3,6 +3,7 @@
 // an unhandled pop-up.
 #include "engines/test/test_browser.h"
 #include "engines/common/engine_protocol.h"
+#include "engines/common/runtime_controls.h"
 
 namespace {
 
@@ -54,6 +55,9 @@ LRESULT CALLBACK ViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_LBUTTONDOWN:
             SetFocus(hwnd);
+            return 0;
+        case WM_RBUTTONUP:
+            if (b) OpenContextMenu(*b);
             return 0;
         case WM_KEYDOWN:
         case WM_KEYUP:

@@ -1,0 +1,97 @@
+#include "app/kiosk.h"
+
+#include "app/app_state.h"
+#include "app/commands.h"
+#include "app/fullscreen.h"
+#include "app/timers.h"
+#include "webview/kiosk.h"
+#include "webview/retry_schedule.h"
+
+namespace {
+
+const DWORD kPointerRestMs = 5000;  // the pointer hides once the mouse rested this long
+
+HHOOK mouseHook = nullptr;
+bool pointerHidden = false;
+
+// The session's start, and the input stretches the idle watch has seen:
+// GetLastInputInfo's time stamp of the last input when the kiosk started, and
+// that of the stretch whose session was cleared.
+ULONGLONG startedAt = 0;
+DWORD inputAtStart = 0;
+bool cleared = false;
+DWORD clearedFor = 0;
+
+// Any mouse input, anywhere on the screen (the runtime's view is another
+// process's window): the pointer shows, and hides again after a rest.
+LRESULT CALLBACK OnMouse(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION) {
+        if (pointerHidden) {
+            ShowCursor(TRUE);
+            pointerHidden = false;
+        }
+        SetTimer(g_app.mainWindow, kTimerPointer, ScaledWait(kPointerRestMs), nullptr);
+    }
+    return CallNextHookEx(mouseHook, code, wParam, lParam);
+}
+
+void HidePointer() {
+    KillTimer(g_app.mainWindow, kTimerPointer);
+    if (pointerHidden) return;
+    ShowCursor(FALSE);
+    pointerHidden = true;
+}
+
+// Looks at the time since the last input: the session is cleared once the
+// idle time passed, and the next look falls when it could pass next.
+void WatchIdleTime() {
+    LASTINPUTINFO input = {sizeof(input), 0};
+    GetLastInputInfo(&input);
+    // The tick count wraps after 49 days; the difference stays right across it.
+    bool inputSinceStart = input.dwTime != inputAtStart;
+    ULONGLONG idle = inputSinceStart ? static_cast<DWORD>(GetTickCount() - input.dwTime) : GetTickCount64() - startedAt;
+    bool resetAlready = cleared && clearedFor == input.dwTime;
+    IdleDecision decision = DecideIdle(idle, g_app.kiosk.idleMinutes * 60000ull, resetAlready);
+    if (decision.reset) {
+        cleared = true;
+        clearedFor = input.dwTime;
+        ResetForNextVisitor();
+    }
+    SetTimer(g_app.mainWindow, kTimerIdle, static_cast<UINT>(decision.lookAgainMs), nullptr);
+}
+
+}  // namespace
+
+bool KioskAllowsCommand(int id) { return id == ID_SITE_RELOAD || id == ID_SITE_HOME; }
+
+IdleDecision DecideIdle(ULONGLONG idleMs, ULONGLONG limitMs, bool resetAlready) {
+    if (idleMs < limitMs) return {false, limitMs - idleMs};
+    return {!resetAlready, limitMs};
+}
+
+void StartKiosk() {
+    // Kept in the notification area, the close box would hide the window.
+    g_app.keepInTray = false;
+    SetFullscreen(true);
+    // Windows would otherwise turn the display off, or sleep, while nobody touches it.
+    if (!g_app.kiosk.allowSleep) SetThreadExecutionState(ES_CONTINUOUS | ES_DISPLAY_REQUIRED);
+    mouseHook = SetWindowsHookExW(WH_MOUSE_LL, OnMouse, g_app.instance, 0);
+    SetTimer(g_app.mainWindow, kTimerPointer, ScaledWait(kPointerRestMs), nullptr);
+    if (g_app.kiosk.idleMinutes) {
+        LASTINPUTINFO input = {sizeof(input), 0};
+        GetLastInputInfo(&input);
+        inputAtStart = input.dwTime;
+        startedAt = GetTickCount64();
+        WatchIdleTime();
+    }
+}
+
+bool OnKioskTimer(UINT_PTR id) {
+    if (id == kTimerPointer)
+        HidePointer();
+    else if (id == kTimerIdle)
+        WatchIdleTime();
+    else
+        return false;
+    return true;
+}
