@@ -65,9 +65,10 @@ TEST(SiteAppsAppTest, MadeBesideVelotideRaisedByASecondStartAndRemovedWhole) {
     EXPECT_EQ(IconCentre(folder + L"\\icon.ico"), 0xFF2080FFu);  // the site's blue, not Velotide's icon
     EXPECT_TRUE(FileExists(ShortcutPath()));
     EXPECT_TRUE(EntryExists());
-    // Its own engine folder, beside Velotide's; Velotide's window stays.
-    ASSERT_TRUE(app.WaitForLog("environment requested", 2));
-    EXPECT_NE(app.LastLog("environment requested").find("\\Apps\\team-mail\\WebView2"), std::string::npos);
+    // A profile of its own in Velotide's folder, on Velotide's browser; Velotide's window stays.
+    ASSERT_TRUE(app.WaitForLog("view on browser", 2));
+    EXPECT_EQ(app.LastLog("controller created"), "controller created profile Velotide.App.team-mail");
+    EXPECT_EQ(app.LastLog("view on browser"), app.LogLines("view on browser")[0]);
     EXPECT_TRUE(IsWindowVisible(app.mainWindow()));
 
     // Kept in the notification area, it shows its own icon there, not Velotide's.
@@ -86,7 +87,7 @@ TEST(SiteAppsAppTest, MadeBesideVelotideRaisedByASecondStartAndRemovedWhole) {
     const std::wstring secondShortcut = ShortcutPath().substr(0, ShortcutPath().size() - 4) + L" (team-mail-2).lnk";
     EXPECT_TRUE(FileExists(ShortcutPath()));
     EXPECT_TRUE(FileExists(secondShortcut));
-    ChildProcess removeSecond(VelotideExePath(), L"", nullptr, SW_SHOWNORMAL, L"--remove-app team-mail-2");
+    ChildProcess removeSecond(VelotideExePath(), L"", app.environment(), SW_SHOWNORMAL, L"--remove-app team-mail-2");
     EXPECT_NE(DismissMessageBox(removeSecond, IDYES), L"(no message box)");
     EXPECT_EQ(removeSecond.WaitForExit(30000), 0u);
     EXPECT_FALSE(FileExists(secondShortcut));
@@ -98,7 +99,7 @@ TEST(SiteAppsAppTest, MadeBesideVelotideRaisedByASecondStartAndRemovedWhole) {
     EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == appWindow; }));
 
     // Removed: asked first, the running app quits, nothing is left.
-    ChildProcess remove(VelotideExePath(), L"", nullptr, SW_SHOWNORMAL, L"--remove-app team-mail");
+    ChildProcess remove(VelotideExePath(), L"", app.environment(), SW_SHOWNORMAL, L"--remove-app team-mail");
     EXPECT_EQ(DismissMessageBox(remove, IDYES), L"Remove Team Mail? Its sign-in and settings are deleted.");
     EXPECT_EQ(remove.WaitForExit(30000), 0u);
     EXPECT_FALSE(IsWindow(appWindow));
@@ -120,7 +121,7 @@ TEST(SiteAppsAppTest, AnIconThatNeverComesGivesTheAppVelotidesIcon) {
     ASSERT_TRUE(PumpUntil([] { return FindWindowW(L"VelotideMain.App.notes", nullptr) != nullptr; }, 20000));
     EXPECT_EQ(ReadFileBytes(app.dataDir() + L"\\Apps\\notes\\icon.ico"),
               ReadFileBytes(WinPathFromUnix(VELOTIDE_SOURCE_UNIX_DIR "/resources/velotide.ico")));
-    ChildProcess remove(VelotideExePath(), L"", nullptr, SW_SHOWNORMAL, L"--remove-app notes");
+    ChildProcess remove(VelotideExePath(), L"", app.environment(), SW_SHOWNORMAL, L"--remove-app notes");
     EXPECT_NE(DismissMessageBox(remove, IDYES), L"(no message box)");
     EXPECT_EQ(remove.WaitForExit(30000), 0u);
     EXPECT_EQ(app.Quit(), 0u);
