@@ -87,7 +87,8 @@ TEST(SiteAppsAppTest, MadeBesideVelotideRaisedByASecondStartAndRemovedWhole) {
     const std::wstring secondShortcut = ShortcutPath().substr(0, ShortcutPath().size() - 4) + L" (team-mail-2).lnk";
     EXPECT_TRUE(FileExists(ShortcutPath()));
     EXPECT_TRUE(FileExists(secondShortcut));
-    ChildProcess removeSecond(VelotideExePath(), L"", app.environment(), SW_SHOWNORMAL, L"--remove-app team-mail-2");
+    ChildProcess removeSecond(VelotideExePath(), L"", app.environment(), SW_SHOWNORMAL,
+                              L"--remove-app team-mail-2");
     EXPECT_NE(DismissMessageBox(removeSecond, IDYES), L"(no message box)");
     EXPECT_EQ(removeSecond.WaitForExit(30000), 0u);
     EXPECT_FALSE(FileExists(secondShortcut));

@@ -51,9 +51,10 @@ std::shared_ptr<BrowserProcess> BrowserProcess::Join(const std::wstring& userDat
     if (shared) browser->name_.assign(shared, wcsnlen(shared, kNameLength - 1));
     if (shared) UnmapViewOfFile(shared);
     EngineLog((running ? L"browser joined " : L"browser started ") + browser->name_);
-    browser->exited_ = CreateEventW(nullptr, TRUE, FALSE, (L"Local\\VelotideTestEngineBrowserExit." + browser->name_).c_str());
+    std::wstring exited = L"Local\\VelotideTestEngineBrowserExit." + browser->name_;
+    browser->exited_ = CreateEventW(nullptr, TRUE, FALSE, exited.c_str());
     std::weak_ptr<BrowserProcess> weak = browser;
-    auto* heard = new std::weak_ptr<BrowserProcess>(weak);  // the wait's, freed as it fires or is taken back
+    auto* heard = new std::weak_ptr<BrowserProcess>(weak);  // what the wait is told, freed with the browser
     if (!browser->exited_ ||
         !RegisterWaitForSingleObject(
             &browser->wait_, browser->exited_,
