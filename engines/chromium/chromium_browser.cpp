@@ -328,7 +328,8 @@ void ChromiumBrowser::Close() {
     navigations_.clear();
     frameOrigins_.clear();
     if (!target_.empty()) devtools_->Call("Target.closeTarget", {{"targetId", target_}});
-    if (!context_.empty()) devtools_->Call("Target.disposeBrowserContext", {{"browserContextId", context_}});
+    if (!context_.empty() && (!keepsContext || profile->deleted()))
+        devtools_->Call("Target.disposeBrowserContext", {{"browserContextId", context_}});
 }
 
 // The page's lifecycle: frozen, its timers, animations and loading stop

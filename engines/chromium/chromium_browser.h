@@ -32,6 +32,8 @@ public:
     bool HasChild(const std::string& target) const;
     // What the environment holds, for the stats command.
     std::function<std::wstring()> environmentStats;
+    // The browser context is its profile's, kept when the view closes (unless the profile was deleted).
+    bool keepsContext = false;
 
     void Navigate(const std::wstring& uri) override;
     void NavigateToString(const std::wstring& html) override;

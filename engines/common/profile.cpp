@@ -19,19 +19,6 @@ struct KeptState {
     std::wstring origin;
 };
 
-std::string ReadFileText(const std::wstring& path) {
-    std::string bytes;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0 && bytes.size() < (1u << 20))
-        bytes.append(buffer, read);
-    CloseHandle(file);
-    return bytes;
-}
-
 // Every state the text of a permissions.txt keeps, one per kind and origin
 // (a later line for the same one counts), in its order.
 std::vector<KeptState> ReadStates(const std::string& text) {
