@@ -903,4 +903,18 @@ TEST(ChromiumAppTest, ABusyPageOutOfSightSleepsAndRunsAgainWhenShown) {
     EXPECT_EQ(app.Quit(), 0u);
 }
 
+// A profile's browser context outlives its view: the next start finds the
+// site's cookies, as the runtime's profile keeps them.
+TEST(ChromiumAppTest, TheNextStartFindsTheSitesCookies) {
+    AppSession app(kSite, Engine::kChromium);
+    const char* kScripts[] = {"document.cookie = 'signed=in; max-age=600'", "document.title = 'cookie ' + document.cookie"};
+    for (size_t start = 1; start <= 2; ++start) {
+        ASSERT_TRUE(app.Start() && app.WaitForLog("navigation completed 1 success", start));
+        ASSERT_TRUE(app.Page(L"script " + Wide(kScripts[start - 1])));
+        PumpFor(500);  // the cookie set before the window goes
+        EXPECT_EQ(app.Quit(), 0u);
+    }
+    EXPECT_EQ(app.LastLog("title changed cookie"), "title changed cookie signed=in");
+}
+
 }  // namespace

@@ -203,6 +203,7 @@ public:
         auto devtools = devtools_;
         std::wstring created = CreatedLine(options);
         auto pages = pages_;
+        browser->profile->MakeFolder();
         std::wstring keptIn = browser->profile->folder().empty() ? L"" : browser->profile->folder() + kContextFile;
         browser->keepsContext = !keptIn.empty();
         ProfileContext(

@@ -97,6 +97,10 @@ Profile::Profile(const std::wstring& userDataFolder, std::wstring name, bool inP
 void Profile::AddView(const std::shared_ptr<Browser>& view) {
     std::erase_if(views_, [](const std::weak_ptr<Browser>& v) { return v.expired(); });
     views_.push_back(view);
+    MakeFolder();
+}
+
+void Profile::MakeFolder() const {
     if (folder_.empty()) return;
     CreateDirectoryW(folder_.substr(0, folder_.rfind(L'\\')).c_str(), nullptr);
     CreateDirectoryW(folder_.c_str(), nullptr);

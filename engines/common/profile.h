@@ -26,8 +26,10 @@ public:
     void AddView(const std::shared_ptr<Browser>& view);
     // Whether a view of it is still open.
     bool HasViews() const;
-    // Where it keeps its files ("" for none), and whether it was deleted.
+    // Where it keeps its files ("" for none), made when it is not there yet;
+    // and whether it was deleted.
     const std::wstring& folder() const { return folder_; }
+    void MakeFolder() const;
     bool deleted() const { return deleted_; }
     // The origins ("scheme://host[:port]/") kept for kind: true for allowed.
     std::vector<std::pair<std::wstring, bool>> Kept(COREWEBVIEW2_PERMISSION_KIND kind) const;
