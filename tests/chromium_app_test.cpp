@@ -907,7 +907,8 @@ TEST(ChromiumAppTest, ABusyPageOutOfSightSleepsAndRunsAgainWhenShown) {
 // site's cookies, as the runtime's profile keeps them.
 TEST(ChromiumAppTest, TheNextStartFindsTheSitesCookies) {
     AppSession app(kSite, Engine::kChromium);
-    const char* kScripts[] = {"document.cookie = 'signed=in; max-age=600'", "document.title = 'cookie ' + document.cookie"};
+    const char* kScripts[] = {"document.cookie = 'signed=in; max-age=600'",
+                              "document.title = 'cookie ' + document.cookie"};
     for (size_t start = 1; start <= 2; ++start) {
         ASSERT_TRUE(app.Start() && app.WaitForLog("navigation completed 1 success", start));
         ASSERT_TRUE(app.Page(L"script " + Wide(kScripts[start - 1])));
