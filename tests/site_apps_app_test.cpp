@@ -12,6 +12,7 @@
 #include "app/app_shortcut.h"
 #include "app/app_uninstall_entry.h"
 #include "app/commands.h"
+#include "app/site_app.h"
 #include "settings/config_store.h"
 #include "tests/support/app_session.h"
 #include "tests/support/registry_override.h"
@@ -280,6 +281,36 @@ TEST(SiteAppsAppTest, VelotideAndItsAppsRunOnOneBrowserEachAppInAProfileOfItsOwn
         PostMessageW(FindWindowW(window, nullptr), WM_COMMAND, ID_SITE_QUIT, 0);
     EXPECT_EQ(chat.WaitForExit() + old.WaitForExit() + app.Quit(), 0u);
     EXPECT_FALSE(FileExists(profile));
+}
+
+// A runtime before profiles: a new app gets a folder of its own; and an
+// app's profile in Velotide's folder, which that runtime can't delete, goes
+// once no Velotide runs, its id kept meanwhile.
+TEST(SiteAppsAppTest, ARuntimeWithoutProfilesGivesAppsTheirOwnFolder) {
+    AppSession app("url=https://plain.example/\r\n", Engine::kTest, {{L"VELOTIDE_TEST_ENGINE_PROFILES", L"none"}});
+    const std::wstring apps = app.dataDir() + L"\\Apps";
+    const std::wstring profile = app.dataDir() + L"\\WebView2\\EBWebView\\Velotide.App.chat";
+    for (const std::wstring& folder : {apps, apps + L"\\mail", apps + L"\\chat", app.dataDir() + L"\\WebView2",
+                                       app.dataDir() + L"\\WebView2\\EBWebView", profile})
+        CreateDirectoryW(folder.c_str(), nullptr);
+    for (const std::wstring id : {L"mail", L"chat"})
+        WriteFileBytes(apps + L"\\" + id + L"\\config.ini", "url=https://site.example/\r\n");
+    ASSERT_TRUE(app.Start());
+    ChildProcess mail(VelotideExePath(), L"", app.environment(), SW_SHOWNORMAL, L"--app mail");
+    ASSERT_TRUE(app.WaitForLog("view on browser", 2));
+    EXPECT_NE(app.LastLog("environment requested").find("\\Apps\\mail\\WebView2"), std::string::npos);
+    EXPECT_NE(app.LastLog("view on browser"), app.LogLines("view on browser")[0]);
+
+    ChildProcess remove(VelotideExePath(), L"", app.environment(), SW_SHOWNORMAL, L"--remove-app chat");
+    EXPECT_NE(DismissMessageBox(remove, IDYES), L"(no message box)");
+    EXPECT_EQ(remove.WaitForExit(30000), 0u);
+    EXPECT_TRUE(FileExists(profile) && FileExists(apps + L"\\chat\\removed"));
+    EXPECT_FALSE(AppExists(L"chat"));
+    PostMessageW(FindWindowW(L"VelotideMain.App.mail", nullptr), WM_COMMAND, ID_SITE_QUIT, 0);
+    EXPECT_EQ(mail.WaitForExit() + app.Quit(), 0u);
+    ASSERT_TRUE(app.Start());  // the first start with no app running finishes it
+    EXPECT_FALSE(FileExists(profile) || FileExists(apps + L"\\chat"));
+    EXPECT_EQ(app.Quit(), 0u);
 }
 
 }  // namespace

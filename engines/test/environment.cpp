@@ -17,6 +17,15 @@ public:
     explicit Environment(const std::wstring& userDataFolder)
         : EnvironmentFace(kVersion, userDataFolder), browser_(BrowserProcess::Join(userDataFolder)) {}
 
+    // As a runtime before profiles, when asked to (kEngineProfilesVariable).
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
+        if (!out || !IsEqualIID(riid, IID_ICoreWebView2Environment10) ||
+            EngineVariable(kEngineProfilesVariable) != L"none")
+            return EnvironmentFace::QueryInterface(riid, out);
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+
     HRESULT CreateController(HWND parent, const ViewOptions& options,
                              ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler) override {
         if (!handler) return E_POINTER;
