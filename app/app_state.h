@@ -58,7 +58,7 @@ struct AppState {
     HWND mainWindow = nullptr;
     HMENU menuBar = nullptr;  // kept so it can be put back after fullscreen
     std::wstring dataDir;     // no trailing separator
-    ViewProfile profile;      // the view's (app/site_app's ProfileOf), or the data folder's own where it couldn't be made
+    ViewProfile profile;      // the view's (app/site_app's ProfileOf); the data folder's own where it can't be made
     std::wstring siteUrl;     // empty, or valid and normalised
     std::wstring homeOrigin;  // always SiteOrigin(siteUrl)
     std::vector<std::wstring> allowedOrigins;  // sites allowed for sign-in, each a SiteOrigin
