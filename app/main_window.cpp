@@ -187,7 +187,7 @@ static bool RunCommand(int id) {
 // The engine could not be started: said from the message loop, then the
 // program ends with exit code 1.
 static void ReportStartupFailure(const wchar_t* message) {
-    MessageBoxW(MessageBoxOwner(), message, L"Velotide", MB_ICONERROR);
+    MessageBoxW(MessageBoxOwner(), message, ProgramName().c_str(), MB_ICONERROR);
     PostQuitMessage(1);
 }
 

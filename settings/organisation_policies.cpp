@@ -76,7 +76,12 @@ void PutPoliciesInForce(const Policies& policies) {
         g_app.homeOrigin = SiteOrigin(g_app.siteUrl);
         fixed.site = true;
     }
-    if ((fixed.allowedSites = policies.allowedSites.set)) g_app.allowedOrigins = policies.allowedSites.origins;
+    // The organisation's list instead of the person's; a site's own program
+    // keeps the sites it was made with, which its sign-in may need.
+    if ((fixed.allowedSites = policies.allowedSites.set)) {
+        g_app.allowedOrigins = g_app.program.allowedOrigins;
+        for (const std::wstring& origin : policies.allowedSites.origins) AddAllowedOrigin(g_app.allowedOrigins, origin);
+    }
     if ((fixed.blockAds = policies.blockAds.set)) g_app.blockAds = policies.blockAds.number == 1;
     if ((fixed.notifications = policies.notifications.set))
         g_app.notifications =

@@ -84,5 +84,6 @@ Policies DecidePolicies(const RawPolicies& machine, const RawPolicies& user);
 
 // Puts what policies fix into g_app (after LoadConfig): the fixed settings'
 // values and marks, and the commands turned off. Url fixes plain Velotide's
-// site only: a site app and a site's own program keep their own.
+// site only: a site app and a site's own program keep their own, and a
+// program its allowed sites beside the organisation's.
 void PutPoliciesInForce(const Policies& policies);

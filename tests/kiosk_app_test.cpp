@@ -173,7 +173,8 @@ TEST(KioskAppTest, ALostPageOrBrowserAlwaysComesBackAfterAGrowingWait) {
         DWORD wait;       // at least this long before the page shows again (ms)
         bool stoppedPage; // the failure page shows meanwhile
     } kLosses[] = {{0, false}, {500, true}, {1000, true}};
-    const char kStopped[] = "page shown data: Can't reach the site The page stopped working.";
+    const char kStopped[] = "page shown data: Can't reach the site The page stopped working. Address: "
+                            "http://site.test/ It is tried again in a moment.";
     for (const auto& loss : kLosses) {
         SCOPED_TRACE(loss.wait);
         size_t stopped = app.CountLog(kStopped), shown = app.CountLog("page shown http://site.test/");

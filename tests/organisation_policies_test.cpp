@@ -2,6 +2,7 @@
 // lengths, the machine's over the user's, entries that aren't origins.
 #include <gtest/gtest.h>
 
+#include "app/app_state.h"
 #include "settings/organisation_policies.h"
 
 namespace {
@@ -73,6 +74,27 @@ TEST(OrganisationPoliciesTest, ValuesReadComeToThePolicies) {
     };
     for (const auto& c : kCases)
         EXPECT_EQ(Decided(c.machine, c.user), c.expected);
+}
+
+// The organisation's list replaces the person's allowed sites; a site's own
+// program keeps those it was made with, as part of its site.
+TEST(OrganisationPoliciesTest, AllowedSitesReplaceThePersonsButNotAProgramsOwn) {
+    using Origins = std::vector<std::wstring>;
+    const struct {
+        Origins preset, expected;
+    } kCases[] = {
+        {{}, {L"https://sso.corp.example"}},
+        {{L"https://login.acme.example"}, {L"https://login.acme.example", L"https://sso.corp.example"}},
+    };
+    for (const auto& c : kCases) {
+        g_app.program.allowedOrigins = c.preset;
+        g_app.allowedOrigins = c.preset;
+        g_app.allowedOrigins.push_back(L"https://mine.example");
+        Policies policies;
+        policies.allowedSites = {true, false, 0, L"", {L"https://sso.corp.example"}};
+        PutPoliciesInForce(policies);
+        EXPECT_EQ(g_app.allowedOrigins, c.expected);
+    }
 }
 
 }  // namespace

@@ -66,10 +66,12 @@ const wchar_t* FailureSentence(COREWEBVIEW2_WEB_ERROR_STATUS status) {
 }
 
 // A site the organisation fixed can't be changed: the page doesn't send the
-// person to a greyed command.
+// person to a greyed command. A kiosk has neither menu nor keys for a
+// visitor: the page says that it comes back by itself.
 std::wstring FailurePageText(const wchar_t* sentence, const std::wstring& address) {
-    return std::wstring(sentence) + L"<br>Address: " + ShownAddress(address) +
-           L"<br>Reload (Ctrl+R) tries again. Check your connection" +
+    std::wstring text = std::wstring(sentence) + L"<br>Address: " + ShownAddress(address);
+    if (g_app.kiosk.on) return text + L"<br>It is tried again in a moment.";
+    return text + L"<br>Reload (Ctrl+R) tries again. Check your connection" +
            (g_app.fixed.site ? L"." : L", or use Site &rsaquo; Change site address.");
 }
 
