@@ -43,6 +43,13 @@ struct FixedSettings {
     bool site = false, allowedSites = false, blockAds = false, notifications = false, keepInTray = false;
 };
 
+// Where the view keeps the site's sign-in, storage, cache and permissions:
+// a user-data folder of the runtime's and a profile in it.
+struct ViewProfile {
+    std::wstring userDataFolder;
+    std::wstring profileName;  // "" for the folder's default profile
+};
+
 struct AppState {
     HINSTANCE instance = nullptr;
     std::wstring appId;    // the site app this program runs as (--app); empty for plain Velotide
@@ -51,6 +58,7 @@ struct AppState {
     HWND mainWindow = nullptr;
     HMENU menuBar = nullptr;  // kept so it can be put back after fullscreen
     std::wstring dataDir;     // no trailing separator
+    ViewProfile profile;      // the view's (app/site_app's ProfileOf); the data folder's own where it can't be made
     std::wstring siteUrl;     // empty, or valid and normalised
     std::wstring homeOrigin;  // always SiteOrigin(siteUrl)
     std::vector<std::wstring> allowedOrigins;  // sites allowed for sign-in, each a SiteOrigin
@@ -58,6 +66,9 @@ struct AppState {
     NotificationsAnswer notifications = NotificationsAnswer::kAsk;
     std::wstring profileSiteOrigin;  // the site whose notification state the view's profile was last given
     bool keepInTray = false;       // "tray=1": the close box hides the window to the notification area
+    // "sleepAfter=": minutes out of sight before a site that may not notify is suspended; 0 never.
+    static constexpr unsigned kDefaultSleepAfter = 10;
+    unsigned sleepAfterMinutes = kDefaultSleepAfter;
     bool startedInBackground = false;  // started with --background (by Windows at sign-in)
     KioskMode kiosk;
     static constexpr const wchar_t* adDomain = L"doubleclick.net";

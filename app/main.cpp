@@ -11,6 +11,7 @@
 #include "app/main_window.h"
 #include "app/make_program.h"
 #include "app/organisation_policies.h"
+#include "app/out_of_sight.h"
 #include "app/program_file.h"
 #include "app/app_registration.h"
 #include "app/placement.h"
@@ -87,6 +88,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
 
     g_app.dataDir = DataFolder();
     MakeDataFolder();
+    g_app.profile = ProfileOf(g_app.appId);
     LoadConfig();  // before the menu: "Block ad domains" starts from blockAds
     if (!arguments.site.empty() && !g_app.fixed.site) {  // a kiosk's own site, for this run only
         g_app.siteUrl = arguments.site;
@@ -104,6 +106,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         UpdateTrayIcon();  // before the first show, which hides the window only when the icon is there
         ShowWindow(g_app.mainWindow, RestoreWindowPlace(g_app.mainWindow, FirstShowCommand(showCommand)));
     }
+    FollowWindowSight(WindowSight(g_app.mainWindow));  // kept hidden from the start, no show said so
     UpdateWindow(g_app.mainWindow);
     StartWebView(ViewArea);
     // Not needed for the window or the site: after both are on their way.

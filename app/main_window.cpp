@@ -12,6 +12,7 @@
 #include "app/notifications.h"
 #include "app/organisation_policies.h"
 #include "app/other_sites.h"
+#include "app/out_of_sight.h"
 #include "app/page_dialogs.h"
 #include "app/placement.h"
 #include "app/prompt.h"
@@ -117,15 +118,6 @@ static void ToggleKeepInTray() {
     CheckMenuItem(g_app.menuBar, ID_VIEW_KEEP_IN_TRAY, MF_BYCOMMAND | (g_app.keepInTray ? MF_CHECKED : MF_UNCHECKED));
     SaveSettings();
     UpdateTrayIcon();
-}
-
-// The view is made invisible while the window is minimised or hidden: the
-// runtime can then throttle the page, which keeps running.
-static void FollowWindowVisibility(bool visible) {
-    if (!g_app.controller || visible != g_app.nav.hidden) return;
-    g_app.controller->put_IsVisible(visible ? TRUE : FALSE);
-    g_app.nav.hidden = !visible;
-    if (visible) TryAgainIfDue();
 }
 
 // The check mark says what the registry holds now, so a value that could not
@@ -256,7 +248,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             RequestClose();
         return 0;
     case WM_SHOWWINDOW:
-        FollowWindowVisibility(wParam && !IsIconic(window));
+        FollowWindowSight(!wParam ? Sight::kHidden : IsIconic(window) ? Sight::kMinimised : Sight::kShown);
         if (wParam) MaximiseIfLeftSo(window);
         break;
     case WM_ENDSESSION:
@@ -269,6 +261,8 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             RetryTrayIcon();
         else if (wParam == kSiteIconTimer)
             FinishCreatingSiteApp();
+        else if (wParam == kTimerSleep)
+            OnSleepTimer();
         else if (!OnTryAgainTimer(wParam))
             OnKioskTimer(wParam);
         return 0;
@@ -301,9 +295,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         PostQuitMessage(0);
         return 0;
     case WM_SIZE:
-        // A minimised window's empty client area gives the view an empty
-        // rectangle; hidden, the runtime can also throttle the page.
-        FollowWindowVisibility(wParam != SIZE_MINIMIZED && IsWindowVisible(window));
+        FollowWindowSight(wParam == SIZE_MINIMIZED ? Sight::kMinimised : WindowSight(window));
         FitViewToWindow();
         return 0;
     case WM_MOVE:

@@ -2,6 +2,7 @@
 
 #include "app/app_state.h"
 #include "app/commands.h"
+#include "app/out_of_sight.h"
 #include "app/settings_notice.h"
 #include "app/site_bar.h"
 #include "app/tray.h"
@@ -16,6 +17,7 @@ static void Answer(NotificationsAnswer answer) {
     SaveSettings();
     SetSiteNotificationState();  // the site's next documents find it too
     AnswerWaitingPermissions(answer == NotificationsAnswer::kAllow);
+    SleepRuleChanged();  // a site allowed to notify never sleeps
 }
 
 void AskAboutNotifications() {

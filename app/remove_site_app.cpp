@@ -13,6 +13,7 @@
 #include "app/start_with_windows.h"
 #include "settings/app_names.h"
 #include "settings/config_store.h"
+#include "webview/profile_deletion.h"
 
 // How long a running instance may take to close, its page's question included.
 static const DWORD kQuitWaitMs = 60000;
@@ -43,22 +44,49 @@ static std::vector<std::wstring> FilesBesideSettings(const std::wstring& id) {
 
 // Deletes the app's files, its settings last: as long as anything is left it
 // can be removed again. Tries again while the runtime's processes still
-// hold files, for up to waitMs; what is left, empty when nothing is.
-static std::vector<std::wstring> DeleteAppFiles(const std::wstring& id, DWORD waitMs) {
+// hold files, for up to waitMs; what is left, empty when nothing is. With
+// keepMark the folder stays with the mark alone, so that no new app takes
+// the id while its profile waits to be deleted.
+static std::vector<std::wstring> DeleteAppFiles(const std::wstring& id, DWORD waitMs, bool keepMark) {
     for (DWORD started = GetTickCount();; Sleep(kRetryMs)) {
         for (const std::wstring& path : FilesBesideSettings(id)) DeleteFolderWhole(path);
         std::vector<std::wstring> left = FilesBesideSettings(id);
-        if (left.empty() && DeleteFolderWhole(AppFolder(id))) return {};
+        if (left.empty() && (keepMark ? DeleteFolderWhole(AppFolder(id) + L"\\config.ini")
+                                      : DeleteFolderWhole(AppFolder(id))))
+            return {};
         if (GetTickCount() - started >= waitMs) return left.empty() ? std::vector{AppFolder(id)} : left;
     }
 }
 
+// Whether a Velotide other than this process runs: plain Velotide (unless
+// this is it, with its window) or any site app.
+static bool OtherVelotideRuns() {
+    bool thisIsVelotide = g_app.mainWindow && g_app.appId.empty();
+    if (!thisIsVelotide && AppIsRunning(L"")) return true;
+    for (const std::wstring& id : AppIds())
+        if (AppIsRunning(id)) return true;
+    return false;
+}
+
+// The app's profile in the user-data folder it shares with Velotide goes:
+// where the runtime can be asked (askRuntime), it deletes it itself;
+// otherwise its folder is deleted once no Velotide runs, as until then the
+// shared browser may hold its files. False while it is left.
+static bool DeleteSharedProfile(const std::wstring& id, bool askRuntime) {
+    ViewProfile profile = ProfileOf(id);
+    std::wstring folder = profile.userDataFolder + L"\\EBWebView\\" + profile.profileName;
+    if (profile.profileName.empty() || !Exists(folder)) return true;  // its own folder is among its files
+    if (askRuntime && DeleteProfile(profile, kHeldWaitMs) == ProfileDeletion::kDeleted) return true;
+    return !OtherVelotideRuns() && DeleteFolderWhole(folder);
+}
+
 // Everything of the app, in the order that keeps it removable: what starts
-// it, then its files, then its entry in Settings > Apps. Needs COM.
-static std::vector<std::wstring> RemoveApp(const std::wstring& id, DWORD waitMs) {
+// it, then its profile and files, then its entry in Settings > Apps. Needs COM.
+static std::vector<std::wstring> RemoveApp(const std::wstring& id, DWORD waitMs, bool askRuntime) {
     SetStartWithWindows(id, false);
     DeleteAppShortcuts(id);
-    std::vector<std::wstring> left = DeleteAppFiles(id, waitMs);
+    bool profileGone = DeleteSharedProfile(id, askRuntime);
+    std::vector<std::wstring> left = DeleteAppFiles(id, waitMs, !profileGone);
     if (left.empty()) DeleteUninstallEntry(id);
     return left;
 }
@@ -66,7 +94,7 @@ static std::vector<std::wstring> RemoveApp(const std::wstring& id, DWORD waitMs)
 bool FinishRemovingApp(const std::wstring& id) {
     // A running instance keeps its folder, whatever the mark says.
     if (!IsValidAppId(id) || !Exists(RemovedMark(id)) || AppIsRunning(id)) return false;
-    RemoveApp(id, 0);
+    RemoveApp(id, 0, false);
     return true;
 }
 
@@ -113,7 +141,7 @@ int RemoveSiteApp(const std::wstring& id) {
     // Should this process end before the end, Velotide's next start finishes.
     HANDLE mark = CreateFileW(RemovedMark(id).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (mark != INVALID_HANDLE_VALUE) CloseHandle(mark);
-    std::vector<std::wstring> left = RemoveApp(id, kHeldWaitMs);
+    std::vector<std::wstring> left = RemoveApp(id, kHeldWaitMs, true);
     if (left.empty()) return 0;
     std::wstring said = ProgramName() + L" is gone from the Start menu, but some of its files are still in use:\n";
     for (const std::wstring& path : left) said += L"\n" + path;

@@ -17,8 +17,9 @@ int RemoveSiteApp(const std::wstring& id);
 // id, which asks and, on yes, asks this instance to quit.
 void AskToRemoveThisApp();
 
-// An app whose files were held when it was removed has a mark in its
-// folder: what is left of it goes now (at Velotide's start, or the app's),
-// unless an instance of it runs again. True when it was being removed and
-// no instance runs: it is not to be started.
+// An app whose files were held when it was removed, or whose profile in the
+// folder it shared with Velotide waits for no Velotide to run, has a mark in
+// its folder: what is left of it goes now (at Velotide's start, or the
+// app's), unless an instance of it runs again. True when it was being
+// removed and no instance runs: it is not to be started.
 bool FinishRemovingApp(const std::wstring& id);

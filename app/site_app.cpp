@@ -31,6 +31,14 @@ void MakeDataFolder() {
     CreateDirectoryW(folder.c_str(), nullptr);
 }
 
+ViewProfile ProfileOf(const std::wstring& id) {
+    std::wstring own = (id.empty() ? DataFolder() : AppFolder(id)) + L"\\WebView2";
+    if (id.empty() || GetFileAttributesW(own.c_str()) != INVALID_FILE_ATTRIBUTES) return {own, L""};
+    // Not the id alone: "default" would be Velotide's own profile, and
+    // "crashpad" the browser's own folder beside the profiles.
+    return {VelotideFolder() + L"\\WebView2", AppUserModelId(id)};
+}
+
 std::vector<std::wstring> AppIds() {
     std::vector<std::wstring> ids;
     WIN32_FIND_DATAW found;

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "app/app_state.h"
+
 // Velotide's folder in the per-user local application data ("." when Windows
 // has none), and a site app's inside it.
 std::wstring VelotideFolder();
@@ -20,6 +22,15 @@ std::wstring AppFolder(const std::wstring& id);
 std::wstring DataFolder();
 // Makes DataFolder(), with the folders above it up from Velotide's own.
 void MakeDataFolder();
+// Where plain Velotide (id empty; a site's own program in its place) or app
+// id keeps the site's sign-in. Velotide and its apps share Velotide's own
+// user-data folder (Velotide\WebView2), each app as a profile named after
+// its id ("Velotide.App.<id>"), so that all of them run on one set of the
+// runtime's processes. An app whose folder already holds a WebView2 folder
+// (made before apps shared, or where the runtime could not make its
+// profile) keeps that folder, where its sign-in is, until it is removed; a
+// site's own program keeps its own.
+ViewProfile ProfileOf(const std::wstring& id);
 // The ids of the folders in Apps: every app, and what is left of removed ones.
 std::vector<std::wstring> AppIds();
 

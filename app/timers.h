@@ -12,4 +12,5 @@ enum : UINT_PTR {
     kTimerRestartEngine,   // a kiosk's lost browser started again (app/try_again)
     kTimerPointer,         // a kiosk's pointer hides after the mouse rested (app/kiosk)
     kTimerIdle,            // a kiosk looks at the time since the last input (app/kiosk)
+    kTimerSleep,           // a site out of sight long enough is put to sleep (app/out_of_sight)
 };

@@ -47,6 +47,8 @@ STARTUP_GOAL = 1.10
 MEMORY_GOAL = 1.25
 ENGINE_STARTUP_GOAL = 1.15
 DEMO = "http://demo.velotide.test/"
+LIVE = DEMO + "live.html"  # the demo site's busy page
+SIGHT_SECONDS = 20
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll", "ole32.dll", "advapi32.dll", "msvcrt.dll"}
 ENGINE_VERSION = "130.0.2849.80"
 SITE = "https://site.example"
@@ -315,9 +317,99 @@ def engine_runs(build, rounds):
                 ratios.append(run["event_ms"] / base)
         if len(runs) <= rounds // 2:
             sys.exit(f"bench: too many failed runs on the Chromium engine: {len(runs)}/{rounds}")
-        return alone, runs, ratios, (width, height)
+        sight = out_of_sight_run(build, environment, os.path.join(folder, "chromium.pid"))
+        return alone, runs, ratios, (width, height), sight
     finally:
         subprocess.run(["sh", fixture, "stop", folder])
+
+
+def process_group_cpu(group):
+    """Seconds of CPU the processes of a process group have used so far (user and system)."""
+    ticks = 0
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        try:
+            stat = open(f"/proc/{pid}/stat").read()
+        except OSError:
+            continue
+        fields = stat[stat.rindex(")") + 2:].split()
+        if int(fields[2]) == group:
+            ticks += int(fields[11]) + int(fields[12])
+    return ticks / os.sysconf("SC_CLK_TCK")
+
+
+def wakeups(pid):
+    """Times the process's threads have gone to sleep and woken so far (voluntary context switches):
+    its main thread's and all of its threads'."""
+    main = total = 0
+    for tid in os.listdir(f"/proc/{pid}/task"):
+        try:
+            status = open(f"/proc/{pid}/task/{tid}/status").read()
+        except OSError:
+            continue
+        count = int(status.split("voluntary_ctxt_switches:")[1].split()[0])
+        total += count
+        main += count if tid == str(pid) else 0
+    return main, total
+
+
+def fresh_run(build, log_name, config, environment):
+    """A run of velotide.exe with this config.ini and an engine log of its own: the log's path, and the
+    environment that names it."""
+    log = os.path.join(build, "bench", log_name)
+    if os.path.exists(log):
+        os.remove(log)
+    with open(os.path.join(local_appdata(), "Velotide", "config.ini"), "wb") as file:
+        file.write(config.encode())
+    return log, dict(environment, VELOTIDE_TEST_ENGINE_LOG=win_path(log))
+
+
+def wait_for_log(path, prefix, seconds):
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        if os.path.exists(path) and any(line.startswith(prefix) for line in open(path, encoding="utf-8")):
+            return
+        time.sleep(0.2)
+    sys.exit(f"bench: no '{prefix}' in {path} within {seconds} s")
+
+
+def out_of_sight_run(build, environment, group_file, sleep_after=1):
+    """velotide.exe on the live board (a 10 ms timer and an animation): the CPU time Chromium's processes
+    spend over SIGHT_SECONDS shown, minimised (memory target LOW) and, past sleepAfter=, suspended; and
+    velotide.exe's own wake-ups meanwhile. With a test engine's environment (sleep_after 0), its
+    wake-ups per minute while minimised and idle."""
+    log, environment = fresh_run(build, "out-of-sight.log", f"url={LIVE}\r\nsleepAfter={sleep_after}\r\n",
+                                 environment)
+    driver = os.path.join(build, "tests", "velotide_driver.exe")
+    program = subprocess.Popen([WINE, win_path(os.path.join(build, "velotide.exe"))], env=environment,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        wait_for_log(log, "page shown " + LIVE, 30)
+        pid = program.pid  # wine64 runs the program in its own process
+        group = int(open(group_file).read()) if group_file else None
+        figures = {}
+
+        def measure(name, seconds=SIGHT_SECONDS):
+            time.sleep(2)  # what the change set going settles
+            cpu, woken = process_group_cpu(group) if group else 0, wakeups(pid)
+            time.sleep(seconds)
+            now = wakeups(pid)
+            figures[name] = {"cpu": (process_group_cpu(group) - cpu) if group else 0,
+                             "main": (now[0] - woken[0]) * 60 / seconds, "all": (now[1] - woken[1]) * 60 / seconds}
+
+        if group:
+            measure("shown")
+        wine(driver, "show", "VelotideMain", "6")
+        wait_for_log(log, "memory target low", 10)
+        measure("hidden", SIGHT_SECONDS if group else 60)
+        if group:
+            wait_for_log(log, "suspended", 90)
+            measure("suspended")
+        wine(driver, "command", "106")
+        program.wait(30)
+        return figures
+    finally:
+        if program.poll() is None:
+            program.kill()
 
 
 def engine_rows(alone, runs, ratios, size, floor_ms, row):
@@ -335,6 +427,61 @@ def engine_rows(alone, runs, ratios, size, floor_ms, row):
         "program and its engine add once Wine has started a window program")
     row("velotide.exe peak working set, showing the site", mib(median(runs, "peak_ws")),
         note="median; Chromium engine loaded, Chromium's own processes not counted")
+
+
+def sight_rows(sight, idle, row):
+    shown = sight["shown"]["cpu"]
+    row(f"Chromium's CPU time over {SIGHT_SECONDS} s, live board shown", f"{shown:.2f} s",
+        note=f"{100 * shown / SIGHT_SECONDS:.0f} % of a core; demo site's live.html (10 ms timer, animation); "
+        "all of Chromium's processes, from /proc")
+    for name, what, goal in (("hidden", "minimised (memory target LOW)", None), ("suspended", "suspended", 0.02)):
+        cpu = sight[name]["cpu"]
+        row(f"Chromium's CPU time over {SIGHT_SECONDS} s, {what}", f"{cpu:.2f} s ({100 * cpu / shown:.1f} % of shown)",
+            f"< {100 * goal:.0f} % of shown" if goal else "", cpu / shown < goal if goal else None,
+            "sleepAfter=1, measured once the log said suspended" if goal else "the view hidden makes no frames")
+    woken = idle["hidden"]
+    row("velotide.exe wake-ups per minute, minimised and idle", f"{woken['main']:.1f} (all threads {woken['all']:.1f})",
+        "none but the engine's", woken["main"] < 1, "test engine (nothing of its own runs); sleepAfter=0, so no timer "
+        "is due; voluntary context switches of its threads, from /proc, over 60 s")
+    woken = sight["suspended"]
+    row("velotide.exe wake-ups per minute, suspended, Chromium engine", f"{woken['main']:.1f} (all threads "
+        f"{woken['all']:.1f})", note="the engine's: its DevTools connection, a ping every 3 s")
+
+
+def browsers_run(build, test_engine):
+    """velotide.exe and its site apps started together on the test engine, as at a sign-in: the browsers
+    their views run on, as the engine's log names them."""
+    log, environment = fresh_run(build, "browsers.log", f"url={SITE}\r\n", test_engine)
+    exe = win_path(os.path.join(build, "velotide.exe"))
+    apps = [f"bench-app-{i}" for i in range(1, BENCH_APPS + 1)]
+    programs = [subprocess.Popen([WINE, exe, *arguments], env=environment, stdout=subprocess.DEVNULL,
+                                 stderr=subprocess.DEVNULL) for arguments in [[]] + [["--app", app] for app in apps]]
+    try:
+        deadline = time.monotonic() + 60
+        lines = []
+        while time.monotonic() < deadline:
+            lines = open(log, encoding="utf-8").read().splitlines() if os.path.exists(log) else []
+            if sum(line.startswith("page shown") for line in lines) >= len(programs):
+                break
+            time.sleep(0.5)
+        names = {line.split()[3] for line in lines if line.startswith("view on browser ")}
+        shown = sum(line.startswith("page shown") for line in lines)
+        driver = os.path.join(build, "tests", "velotide_driver.exe")
+        for window in ["VelotideMain"] + [f"VelotideMain.App.{app}" for app in apps]:
+            wine(driver, "command", "106", window)
+        for program in programs:
+            program.wait(30)
+        return len(names), shown
+    finally:
+        for program in programs:
+            if program.poll() is None:
+                program.kill()
+
+
+def browsers_rows(browsers, row):
+    count, shown = browsers
+    row(f"browsers for velotide.exe and {BENCH_APPS} site apps", str(count), "1", count == 1,
+        f"test engine; the browsers the views run on, {shown} views showing their site; all started at once")
 
 
 def apps_rows(build, row):
@@ -373,8 +520,14 @@ def main():
     size_rows(build, row)
     results, pairs = timed_runs(build, rounds)
     timing_rows(results, pairs, row)
-    alone, runs, ratios, size = engine_runs(build, rounds)
+    test_engine = dict(os.environ, WEBVIEW2_BROWSER_EXECUTABLE_FOLDER=win_path(
+        os.path.join(build, "bench", "engine", ENGINE_VERSION)))
+    idle = out_of_sight_run(build, test_engine, None, sleep_after=0)
+    browsers = browsers_run(build, test_engine)
+    alone, runs, ratios, size, sight = engine_runs(build, rounds)
     engine_rows(alone, runs, ratios, size, median(results["floor"], "visible_ms"), row)
+    sight_rows(sight, idle, row)
+    browsers_rows(browsers, row)
     apps_rows(build, row)
     rule_rows(build, row)
 

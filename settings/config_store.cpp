@@ -42,6 +42,18 @@ static std::string LineValue(const std::wstring& value) {
     return bytes;
 }
 
+// "sleepAfter=": whole minutes, digits only, more than a day counting as a
+// day; anything else (a sign, a fraction, nothing) leaves the setting as it was.
+static void ReadSleepAfter(AppState& settings, const std::string& value) {
+    const unsigned kDay = 24 * 60;
+    unsigned minutes = 0;
+    for (char c : value) {
+        if (c < '0' || c > '9') return;
+        minutes = std::min(minutes * 10 + (c - '0'), kDay + 1);
+    }
+    if (!value.empty()) settings.sleepAfterMinutes = std::min(minutes, kDay);
+}
+
 const ConfigLine kLines[] = {
     {"url=", &FixedSettings::site, [](AppState& a, const std::string& value) { a.siteUrl = Utf8ToWide(value); },
      [](const AppState& a) { return "url=" + LineValue(a.siteUrl) + "\r\n"; }},
@@ -69,6 +81,14 @@ const ConfigLine kLines[] = {
      }},
     {"tray=", &FixedSettings::keepInTray, [](AppState& a, const std::string& value) { a.keepInTray = value == "1"; },
      [](const AppState& a) { return std::string(a.keepInTray ? "tray=1\r\n" : ""); }},
+    // Minutes out of sight before a site that may not notify sleeps; written
+    // only when not the default.
+    {"sleepAfter=", nullptr, ReadSleepAfter,
+     [](const AppState& a) {
+         return a.sleepAfterMinutes == AppState::kDefaultSleepAfter
+                    ? std::string()
+                    : "sleepAfter=" + std::to_string(a.sleepAfterMinutes) + "\r\n";
+     }},
     // Checked and reduced to origins once all are read.
     {"allow=", &FixedSettings::allowedSites,
      [](AppState& a, const std::string& value) { a.allowedOrigins.push_back(Utf8ToWide(value)); },

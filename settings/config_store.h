@@ -1,5 +1,6 @@
 // The settings file config.ini in the data directory: "url=", "blockAds=",
-// "window=", "notifications=" (allow or block), "tray=" (1) and any number of
+// "window=", "notifications=" (allow or block), "tray=" (1), "sleepAfter="
+// (minutes) and any number of
 // "allow=" lines (sites allowed for sign-in), UTF-8, CR LF line ends. Read once at start-up, rewritten whole on every
 // change and at quit.
 #pragma once

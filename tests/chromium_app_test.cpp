@@ -884,4 +884,38 @@ TEST(ChromiumAppTest, AProgramMadeForTheSiteShowsIt) {
     EXPECT_EQ(app.Quit(), 0u);
 }
 
+// A busy page out of sight past sleepAfter= sleeps for real: its 10 ms
+// timer stops while the window is minimised, and runs again once it is shown.
+TEST(ChromiumAppTest, ABusyPageOutOfSightSleepsAndRunsAgainWhenShown) {
+    AppSession app("url=http://demo.velotide.test/live.html\r\nsleepAfter=1\r\n", Engine::kChromium);
+    ASSERT_TRUE(app.Start() && app.WaitForLog("title changed Harbourlight", 3));
+    ShowWindow(app.mainWindow(), SW_MINIMIZE);
+    ASSERT_TRUE(app.WaitForLog("memory target low"));
+    ASSERT_TRUE(app.WaitForLog("suspended", 1, 90000)) << ::testing::PrintToString(app.Log());
+    PumpFor(1500);  // an update already on its way
+    size_t updates = app.CountLog("title changed");
+    PumpFor(4000);
+    EXPECT_EQ(app.CountLog("title changed"), updates);
+    ShowWindow(app.mainWindow(), SW_RESTORE);
+    EXPECT_TRUE(app.WaitForLog("resumed"));
+    EXPECT_TRUE(app.WaitForLog("title changed", updates + 2));
+    EXPECT_EQ(app.LastLog("memory target"), "memory target normal");
+    EXPECT_EQ(app.Quit(), 0u);
+}
+
+// A profile's browser context outlives its view: the next start finds the
+// site's cookies, as the runtime's profile keeps them.
+TEST(ChromiumAppTest, TheNextStartFindsTheSitesCookies) {
+    AppSession app(kSite, Engine::kChromium);
+    const char* kScripts[] = {"document.cookie = 'signed=in; max-age=600'",
+                              "document.title = 'cookie ' + document.cookie"};
+    for (size_t start = 1; start <= 2; ++start) {
+        ASSERT_TRUE(app.Start() && app.WaitForLog("navigation completed 1 success", start));
+        ASSERT_TRUE(app.Page(L"script " + Wide(kScripts[start - 1])));
+        PumpFor(500);  // the cookie set before the window goes
+        EXPECT_EQ(app.Quit(), 0u);
+    }
+    EXPECT_EQ(app.LastLog("title changed cookie"), "title changed cookie signed=in");
+}
+
 }  // namespace

@@ -119,6 +119,24 @@ TEST_F(ConfigStore, BlockAdsOffOnlyForExactlyZero) {
     }
 }
 
+// "sleepAfter=" after a line of 7: minutes; a value that doesn't parse or is
+// negative leaves the 7, more than a day is a day; written back unless 10.
+TEST_F(ConfigStore, SleepAfterTable) {
+    const struct {
+        const char* value;
+        unsigned minutes;
+    } kCases[] = {{"0", 0},  {"1", 1},     {"10", 10}, {"1440", 1440}, {"1441", 1440}, {"99999999999999999999", 1440},
+                  {"-5", 7}, {"5.5", 7},   {"", 7},    {" 5", 7},      {"abc", 7},     {"+5", 7}};
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.value);
+        LoadFrom(std::string("sleepAfter=7\r\nsleepAfter=") + c.value + "\r\n");
+        EXPECT_EQ(g_app.sleepAfterMinutes, c.minutes);
+        SaveConfig();
+        std::string line = "sleepAfter=" + std::to_string(c.minutes) + "\r\n";
+        EXPECT_EQ(ReadFileBytes(ConfigPath()), "url=\r\nblockAds=1\r\n" + (c.minutes == 10 ? "" : line));
+    }
+}
+
 // "window=left,top,right,bottom,maximised": a value that doesn't parse is
 // ignored, so an earlier good line stays in force.
 TEST_F(ConfigStore, WindowLineTable) {

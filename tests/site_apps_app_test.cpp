@@ -6,10 +6,14 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <set>
+
 #include "app/app_registration.h"
 #include "app/app_shortcut.h"
 #include "app/app_uninstall_entry.h"
 #include "app/commands.h"
+#include "app/site_app.h"
+#include "settings/config_store.h"
 #include "tests/support/app_session.h"
 #include "tests/support/registry_override.h"
 
@@ -62,9 +66,10 @@ TEST(SiteAppsAppTest, MadeBesideVelotideRaisedByASecondStartAndRemovedWhole) {
     EXPECT_EQ(IconCentre(folder + L"\\icon.ico"), 0xFF2080FFu);  // the site's blue, not Velotide's icon
     EXPECT_TRUE(FileExists(ShortcutPath()));
     EXPECT_TRUE(EntryExists());
-    // Its own engine folder, beside Velotide's; Velotide's window stays.
-    ASSERT_TRUE(app.WaitForLog("environment requested", 2));
-    EXPECT_NE(app.LastLog("environment requested").find("\\Apps\\team-mail\\WebView2"), std::string::npos);
+    // A profile of its own in Velotide's folder, on Velotide's browser; Velotide's window stays.
+    ASSERT_TRUE(app.WaitForLog("view on browser", 2));
+    EXPECT_EQ(app.LastLog("controller created"), "controller created profile Velotide.App.team-mail");
+    EXPECT_EQ(app.LastLog("view on browser"), app.LogLines("view on browser")[0]);
     EXPECT_TRUE(IsWindowVisible(app.mainWindow()));
 
     // Kept in the notification area, it shows its own icon there, not Velotide's.
@@ -83,7 +88,8 @@ TEST(SiteAppsAppTest, MadeBesideVelotideRaisedByASecondStartAndRemovedWhole) {
     const std::wstring secondShortcut = ShortcutPath().substr(0, ShortcutPath().size() - 4) + L" (team-mail-2).lnk";
     EXPECT_TRUE(FileExists(ShortcutPath()));
     EXPECT_TRUE(FileExists(secondShortcut));
-    ChildProcess removeSecond(VelotideExePath(), L"", nullptr, SW_SHOWNORMAL, L"--remove-app team-mail-2");
+    ChildProcess removeSecond(VelotideExePath(), L"", app.environment(), SW_SHOWNORMAL,
+                              L"--remove-app team-mail-2");
     EXPECT_NE(DismissMessageBox(removeSecond, IDYES), L"(no message box)");
     EXPECT_EQ(removeSecond.WaitForExit(30000), 0u);
     EXPECT_FALSE(FileExists(secondShortcut));
@@ -95,7 +101,7 @@ TEST(SiteAppsAppTest, MadeBesideVelotideRaisedByASecondStartAndRemovedWhole) {
     EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == appWindow; }));
 
     // Removed: asked first, the running app quits, nothing is left.
-    ChildProcess remove(VelotideExePath(), L"", nullptr, SW_SHOWNORMAL, L"--remove-app team-mail");
+    ChildProcess remove(VelotideExePath(), L"", app.environment(), SW_SHOWNORMAL, L"--remove-app team-mail");
     EXPECT_EQ(DismissMessageBox(remove, IDYES), L"Remove Team Mail? Its sign-in and settings are deleted.");
     EXPECT_EQ(remove.WaitForExit(30000), 0u);
     EXPECT_FALSE(IsWindow(appWindow));
@@ -117,7 +123,7 @@ TEST(SiteAppsAppTest, AnIconThatNeverComesGivesTheAppVelotidesIcon) {
     ASSERT_TRUE(PumpUntil([] { return FindWindowW(L"VelotideMain.App.notes", nullptr) != nullptr; }, 20000));
     EXPECT_EQ(ReadFileBytes(app.dataDir() + L"\\Apps\\notes\\icon.ico"),
               ReadFileBytes(WinPathFromUnix(VELOTIDE_SOURCE_UNIX_DIR "/resources/velotide.ico")));
-    ChildProcess remove(VelotideExePath(), L"", nullptr, SW_SHOWNORMAL, L"--remove-app notes");
+    ChildProcess remove(VelotideExePath(), L"", app.environment(), SW_SHOWNORMAL, L"--remove-app notes");
     EXPECT_NE(DismissMessageBox(remove, IDYES), L"(no message box)");
     EXPECT_EQ(remove.WaitForExit(30000), 0u);
     EXPECT_EQ(app.Quit(), 0u);
@@ -224,6 +230,87 @@ TEST(SiteAppsAppTest, AnIdThatNamesNoAppIsSaidAndNothingIsMade) {
         }
     }
     EXPECT_FALSE(FileExists(app.dataDir()));
+}
+
+// Velotide and two apps started at once run on one browser, each app in a
+// profile of its own in Velotide's folder; an app made before apps shared
+// keeps its own folder. When that browser ends, each comes back by itself.
+// Removing an app while Velotide runs has the runtime
+// delete its profile, whose folder goes once the browser has ended.
+TEST(SiteAppsAppTest, VelotideAndItsAppsRunOnOneBrowserEachAppInAProfileOfItsOwn) {
+    AppSession app("url=https://plain.example/\r\n");
+    for (const std::wstring id : {L"mail", L"chat", L"old"}) {
+        CreateDirectoryW((app.dataDir() + L"\\Apps").c_str(), nullptr);
+        CreateDirectoryW((app.dataDir() + L"\\Apps\\" + id).c_str(), nullptr);
+        WriteFileBytes(app.dataDir() + L"\\Apps\\" + id + L"\\config.ini",
+                       "url=https://site.example/\r\nnotifications=allow\r\n");  // so its profile keeps a file
+    }
+    CreateDirectoryW((app.dataDir() + L"\\Apps\\old\\WebView2").c_str(), nullptr);
+    ChildProcess mail(VelotideExePath(), L"", app.environment(), SW_SHOWNORMAL, L"--app mail");
+    ChildProcess chat(VelotideExePath(), L"", app.environment(), SW_SHOWNORMAL, L"--app chat");
+    ASSERT_TRUE(app.WaitForLog("view on browser", 2, 20000));
+    ASSERT_TRUE(app.Start());
+    ChildProcess old(VelotideExePath(), L"", app.environment(), SW_SHOWNORMAL, L"--app old");
+    ASSERT_TRUE(app.WaitForLog("view on browser", 4, 20000));
+    auto browsers = [&] {
+        std::vector<std::string> views = app.LogLines("view on browser");
+        return std::set<std::string>(views.begin(), views.end()).size();
+    };
+    EXPECT_EQ(browsers(), 2u);  // Velotide's and its apps', and the old app's own
+    EXPECT_EQ(app.CountLog("browser started"), 2u);
+    EXPECT_EQ(app.CountLog("controller created profile Velotide.App.mail") +
+                  app.CountLog("controller created profile Velotide.App.chat"), 2u);
+    EXPECT_EQ(app.CountLog("environment requested 1 1 " + WideToUtf8(app.dataDir() + L"\\Apps\\old\\WebView2")), 1u);
+
+    // Their browser ends: each view on it comes back by itself, again on one.
+    ASSERT_TRUE(app.Page(L"crash 0"));
+    ASSERT_TRUE(app.WaitForLog("view on browser", 7, 20000));
+    EXPECT_EQ(app.CountLog("process failed 0"), 3u);
+    EXPECT_EQ(browsers(), 3u);
+
+    const std::wstring profile = app.dataDir() + L"\\WebView2\\EBWebView\\Velotide.App.mail";
+    ASSERT_TRUE(FileExists(profile));
+    ChildProcess remove(VelotideExePath(), L"", app.environment(), SW_SHOWNORMAL, L"--remove-app mail");
+    EXPECT_NE(DismissMessageBox(remove, IDYES), L"(no message box)");
+    EXPECT_EQ(remove.WaitForExit(30000), 0u);
+    EXPECT_EQ(mail.WaitForExit(0), 0u);
+    EXPECT_TRUE(app.WaitForLog("profile deleted Velotide.App.mail"));
+    EXPECT_FALSE(FileExists(app.dataDir() + L"\\Apps\\mail"));
+    EXPECT_TRUE(FileExists(profile));  // the browser Velotide and chat run on may hold it
+    for (const wchar_t* window : {L"VelotideMain.App.chat", L"VelotideMain.App.old"})
+        PostMessageW(FindWindowW(window, nullptr), WM_COMMAND, ID_SITE_QUIT, 0);
+    EXPECT_EQ(chat.WaitForExit() + old.WaitForExit() + app.Quit(), 0u);
+    EXPECT_FALSE(FileExists(profile));
+}
+
+// A runtime before profiles: a new app gets a folder of its own; and an
+// app's profile in Velotide's folder, which that runtime can't delete, goes
+// once no Velotide runs, its id kept meanwhile.
+TEST(SiteAppsAppTest, ARuntimeWithoutProfilesGivesAppsTheirOwnFolder) {
+    AppSession app("url=https://plain.example/\r\n", Engine::kTest, {{L"VELOTIDE_TEST_ENGINE_PROFILES", L"none"}});
+    const std::wstring apps = app.dataDir() + L"\\Apps";
+    const std::wstring profile = app.dataDir() + L"\\WebView2\\EBWebView\\Velotide.App.chat";
+    for (const std::wstring& folder : {apps, apps + L"\\mail", apps + L"\\chat", app.dataDir() + L"\\WebView2",
+                                       app.dataDir() + L"\\WebView2\\EBWebView", profile})
+        CreateDirectoryW(folder.c_str(), nullptr);
+    for (const std::wstring id : {L"mail", L"chat"})
+        WriteFileBytes(apps + L"\\" + id + L"\\config.ini", "url=https://site.example/\r\n");
+    ASSERT_TRUE(app.Start());
+    ChildProcess mail(VelotideExePath(), L"", app.environment(), SW_SHOWNORMAL, L"--app mail");
+    ASSERT_TRUE(app.WaitForLog("view on browser", 2));
+    EXPECT_NE(app.LastLog("environment requested").find("\\Apps\\mail\\WebView2"), std::string::npos);
+    EXPECT_NE(app.LastLog("view on browser"), app.LogLines("view on browser")[0]);
+
+    ChildProcess remove(VelotideExePath(), L"", app.environment(), SW_SHOWNORMAL, L"--remove-app chat");
+    EXPECT_NE(DismissMessageBox(remove, IDYES), L"(no message box)");
+    EXPECT_EQ(remove.WaitForExit(30000), 0u);
+    EXPECT_TRUE(FileExists(profile) && FileExists(apps + L"\\chat\\removed"));
+    EXPECT_FALSE(AppExists(L"chat"));
+    PostMessageW(FindWindowW(L"VelotideMain.App.mail", nullptr), WM_COMMAND, ID_SITE_QUIT, 0);
+    EXPECT_EQ(mail.WaitForExit() + app.Quit(), 0u);
+    ASSERT_TRUE(app.Start());  // the first start with no app running finishes it
+    EXPECT_FALSE(FileExists(profile) || FileExists(apps + L"\\chat"));
+    EXPECT_EQ(app.Quit(), 0u);
 }
 
 }  // namespace

@@ -225,3 +225,10 @@ struct OnDialog_ : Handler<ICoreWebView2ScriptDialogOpeningEventHandler, F> {
         return this->body_(sender, args);
     }
 };
+template <typename F>
+struct OnSuspend_ : Handler<ICoreWebView2TrySuspendCompletedHandler, F> {
+    explicit OnSuspend_(F body) : OnSuspend_::Handler(body, IID_ICoreWebView2TrySuspendCompletedHandler) {}
+    HRESULT STDMETHODCALLTYPE Invoke(HRESULT error, BOOL isSuccessful) override {
+        return this->body_(error, isSuccessful);
+    }
+};

@@ -49,6 +49,8 @@ struct NavigationRecord {
     bool closeAsked = false;      // the view was sent to about:blank so that the page's beforeunload runs
     std::deque<WaitingDialog> waitingDialogs;  // the first one shows; the rest wait their turn
     bool hidden = false;          // the view was made invisible as the window was minimised or hidden
+    bool asleep = false;          // the view was asked to sleep (TrySuspend) and has not been woken since
+    bool sleepRefused = false;    // the runtime said it can't sleep now: not asked again until it was shown
     ULONGLONG rendererReloadedAt = 0;  // when a lost renderer was last reloaded (GetTickCount64; 0: never)
     unsigned failureTries = 0;    // failure pages shown since a page last loaded: how long the next try waits
     ULONGLONG rendererLostAt = 0; // a kiosk's last lost renderer (GetTickCount64; 0: none yet)

@@ -18,6 +18,7 @@
 #include "webview/permissions.h"
 #include "webview/process_recovery.h"
 #include "webview/shortcuts.h"
+#include "webview/sleeping.h"
 #include "webview/view_notices.h"
 
 static const wchar_t kRuntimeMissing[] =
@@ -80,6 +81,7 @@ static void ExtractLoader(const std::wstring& path) {
 
 // The view's rectangle in the main window, as the window lays it out.
 static RECT (*viewArea)() = nullptr;
+static CreateEnvironment createEnvironment = nullptr;  // the loader's, once loaded
 
 static void OnControllerReady(ICoreWebView2Controller* controller) {
     g_app.controller = controller;
@@ -155,6 +157,7 @@ static void OnControllerReady(ICoreWebView2Controller* controller) {
     // background) stays invisible until the window shows.
     g_app.nav.hidden = IsIconic(g_app.mainWindow) || !IsWindowVisible(g_app.mainWindow);
     controller->put_IsVisible(g_app.nav.hidden ? FALSE : TRUE);
+    if (g_app.nav.hidden) SetViewMemoryTarget(true);
     // The view doesn't take the focus by itself: without this the shortcuts
     // would wait for a click into the page. After a restart the focus was in
     // the old view, which is gone, so it is the active window that counts.
@@ -176,10 +179,22 @@ static void OnControllerReady(ICoreWebView2Controller* controller) {
     }
 }
 
-static std::wstring LoaderPath() { return g_app.dataDir + L"\\WebView2Loader.dll"; }
+CreateEnvironment LoadLoader(const std::wstring& folder) {
+    std::wstring path = folder + L"\\WebView2Loader.dll";
+    ExtractLoader(path);
+    HMODULE loader = LoadLibraryW(path.c_str());  // kept for the life of the process
+    return reinterpret_cast<CreateEnvironment>(
+        loader ? reinterpret_cast<void*>(GetProcAddress(loader, "CreateCoreWebView2EnvironmentWithOptions")) : nullptr);
+}
 
-// Asks the environment for the view in the main window: InPrivate for a
-// public kiosk, whose visitors leave nothing on disk.
+static void StartEngine();
+
+// The view in the main window, in its profile: InPrivate for a public kiosk,
+// whose visitors leave nothing on disk. A runtime that can't make the
+// profile (one without ICoreWebView2Environment10, or that refuses the name)
+// gets the data folder's own user-data folder instead, as before apps shared
+// one, and keeps it (app/site_app's ProfileOf); but never a view that keeps
+// what a public kiosk must not.
 static void CreateView(ICoreWebView2Environment* environment) {
     auto onController = Give(new OnCtl_([](HRESULT error, ICoreWebView2Controller* controller) -> HRESULT {
         if (MainWindowGone()) return S_OK;
@@ -189,35 +204,38 @@ static void CreateView(ICoreWebView2Environment* environment) {
             OnControllerReady(controller);
         return S_OK;
     }));
-    if (!g_app.kiosk.inPrivate) {
+    const std::wstring& name = g_app.profile.profileName;
+    if (name.empty() && !g_app.kiosk.inPrivate) {
         environment->CreateCoreWebView2Controller(g_app.mainWindow, onController);
         return;
     }
     ICoreWebView2Environment10* environment10 = nullptr;
     ICoreWebView2ControllerOptions* options = nullptr;
-    if (SUCCEEDED(environment->QueryInterface(IID_ICoreWebView2Environment10, reinterpret_cast<void**>(&environment10))) &&
-        environment10 && SUCCEEDED(environment10->CreateCoreWebView2ControllerOptions(&options)) && options &&
-        SUCCEEDED(options->put_IsInPrivateModeEnabled(TRUE)))
-        environment10->CreateCoreWebView2ControllerWithOptions(g_app.mainWindow, options, onController);
-    else
-        FailStartup(kNoPrivateView);  // never a view that keeps what a public kiosk must not
+    bool made = SUCCEEDED(environment->QueryInterface(IID_ICoreWebView2Environment10,
+                                                      reinterpret_cast<void**>(&environment10))) &&
+                environment10 && SUCCEEDED(environment10->CreateCoreWebView2ControllerOptions(&options)) && options &&
+                (name.empty() || SUCCEEDED(options->put_ProfileName(name.c_str()))) &&
+                (!g_app.kiosk.inPrivate || SUCCEEDED(options->put_IsInPrivateModeEnabled(TRUE)));
+    if (made) environment10->CreateCoreWebView2ControllerWithOptions(g_app.mainWindow, options, onController);
     if (options) options->Release();
     if (environment10) environment10->Release();
+    if (made) return;
+    if (g_app.kiosk.inPrivate) {
+        FailStartup(kNoPrivateView);
+        return;
+    }
+    ReleaseWebView();
+    g_app.profile = {g_app.dataDir + L"\\WebView2", L""};
+    StartEngine();
 }
 
-// Loads the extracted loader and asks it for an environment and a view; the
-// rest follows from the message loop. Also starts the engine again.
+// Asks the loader for an environment and a view; the rest follows from the
+// message loop. Also starts the engine again.
 static void StartEngine() {
-    HMODULE loader = LoadLibraryW(LoaderPath().c_str());  // kept for the life of the process
-    auto createEnvironment = reinterpret_cast<decltype(&CreateCoreWebView2EnvironmentWithOptions)>(
-        loader ? reinterpret_cast<void*>(GetProcAddress(loader, "CreateCoreWebView2EnvironmentWithOptions"))
-               : nullptr);
     if (!createEnvironment) {
         FailStartup(L"Could not start the web engine (WebView2 loader).");
         return;
     }
-
-    std::wstring userDataFolder = g_app.dataDir + L"\\WebView2";
     auto onEnvironment = Give(new OnEnv_([](HRESULT error, ICoreWebView2Environment* environment) -> HRESULT {
         if (MainWindowGone()) return S_OK;
         if (FAILED(error) || !environment) {
@@ -229,12 +247,13 @@ static void StartEngine() {
         CreateView(environment);
         return S_OK;
     }));
-    if (FAILED(createEnvironment(nullptr, userDataFolder.c_str(), nullptr, onEnvironment))) FailStartup(kRuntimeMissing);
+    if (FAILED(createEnvironment(nullptr, g_app.profile.userDataFolder.c_str(), nullptr, onEnvironment)))
+        FailStartup(kRuntimeMissing);
 }
 
 void StartWebView(RECT (*area)()) {
     viewArea = area;
-    ExtractLoader(LoaderPath());
+    createEnvironment = LoadLoader(g_app.dataDir);
     StartEngine();
 }
 

@@ -4,8 +4,19 @@
 
 #include <windows.h>
 
-// Starts the engine. area gives the view's rectangle in the main window (its
-// client area less what the window shows beside the view); every view made,
+#include <string>
+
+#include "webview/engine.h"
+
+// The loader's export, or null when the loader could not be loaded.
+using CreateEnvironment = decltype(&CreateCoreWebView2EnvironmentWithOptions);
+// Writes the loader (resource 2) into folder unless it is there already,
+// loads it for the life of the process and returns its export.
+CreateEnvironment LoadLoader(const std::wstring& folder);
+
+// Starts the engine, in g_app.profile. area gives the view's rectangle in
+// the main window (its client area less what the window shows beside the
+// view); every view made,
 // this one and any after a restart, fits it before it shows anything. A
 // failure, now or in a completion, is posted to the main window
 // (kNoticeStartupFailed), which shows it and ends with exit code 1.

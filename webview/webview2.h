@@ -137,6 +137,11 @@ typedef enum COREWEBVIEW2_SCRIPT_DIALOG_KIND {
     COREWEBVIEW2_SCRIPT_DIALOG_KIND_BEFOREUNLOAD = 3,
 } COREWEBVIEW2_SCRIPT_DIALOG_KIND;
 
+typedef enum COREWEBVIEW2_MEMORY_USAGE_TARGET_LEVEL {
+    COREWEBVIEW2_MEMORY_USAGE_TARGET_LEVEL_NORMAL = 0,
+    COREWEBVIEW2_MEMORY_USAGE_TARGET_LEVEL_LOW = 1,
+} COREWEBVIEW2_MEMORY_USAGE_TARGET_LEVEL;
+
 typedef struct COREWEBVIEW2_PHYSICAL_KEY_STATUS {
     UINT32 RepeatCount;
     UINT32 ScanCode;
@@ -252,10 +257,16 @@ EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Profile = {0x79110ad3,
 EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Profile2 = {0xfa740d4b, 0x5eae, 0x4344, {0xa8, 0xad, 0x74, 0xbe, 0x31, 0x92, 0x53, 0x97}};
 EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Profile3 = {0xb188e659, 0x5685, 0x4e05, {0xbd, 0xba, 0xfc, 0x64, 0x0e, 0x0f, 0x19, 0x92}};
 EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Profile4 = {0x8f4ae680, 0x192e, 0x4ec8, {0x83, 0x3a, 0x21, 0xcf, 0xad, 0xae, 0xf6, 0x28}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Profile5 = {0x2ee5b76e, 0x6e80, 0x4df2, {0xbc, 0xd3, 0xd4, 0xec, 0x33, 0x40, 0xa0, 0x1b}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Profile6 = {0xbd82fa6a, 0x1d65, 0x4c33, {0xb2, 0xb4, 0x03, 0x93, 0x02, 0x0c, 0xc6, 0x1b}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Profile7 = {0x7b4c7906, 0xa1aa, 0x4cb4, {0xb7, 0x23, 0xdb, 0x09, 0xf8, 0x13, 0xd5, 0x41}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Profile8 = {0xfbf70c2f, 0xeb1f, 0x4383, {0x85, 0xa0, 0x16, 0x3e, 0x92, 0x04, 0x40, 0x11}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2ProfileDeletedEventHandler = {0xdf35055d, 0x772e, 0x4dbe, {0xb7, 0x43, 0x5f, 0xbf, 0x74, 0xa2, 0xb2, 0x58}};
 EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2ClearBrowsingDataCompletedHandler = {0xe9710a06, 0x1d1d, 0x49b2, {0x82, 0x34, 0x22, 0x6f, 0x35, 0x84, 0x6a, 0xe5}};
 EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2SetPermissionStateCompletedHandler = {0xfc77fb30, 0x9c9e, 0x4076, {0xb8, 0xc7, 0x76, 0x44, 0xa7, 0x03, 0xca, 0x1b}};
 EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2ScriptDialogOpeningEventArgs = {0x7390bb70, 0xabe0, 0x4843, {0x95, 0x29, 0xf1, 0x43, 0xb3, 0x1b, 0x03, 0xd6}};
 EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2ScriptDialogOpeningEventHandler = {0xef381bf9, 0xafa8, 0x4e37, {0x91, 0xc4, 0x8a, 0xc4, 0x85, 0x24, 0xbd, 0xfb}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2TrySuspendCompletedHandler = {0x00f206a7, 0x9d17, 0x4605, {0x91, 0xf6, 0x4e, 0x8e, 0x4d, 0xe1, 0x92, 0xe3}};
 
 MIDL_INTERFACE("b96d755e-0319-4e92-a296-23436f46a1fc")
 ICoreWebView2Environment : public IUnknown {
@@ -791,9 +802,58 @@ public:
     virtual HRESULT STDMETHODCALLTYPE GetNonDefaultPermissionSettings(ICoreWebView2GetNonDefaultPermissionSettingsCompletedHandler *completedHandler) = 0;
 };
 
+// ICoreWebView2Profile5 to 7 lie between; only Profile8's Delete is used, so
+// their slots take simplified parameter types.
+MIDL_INTERFACE("2ee5b76e-6e80-4df2-bcd3-d4ec3340a01b")
+ICoreWebView2Profile5 : public ICoreWebView2Profile4 {
+public:
+    virtual HRESULT STDMETHODCALLTYPE get_CookieManager(IUnknown **value) = 0;
+};
+
+MIDL_INTERFACE("bd82fa6a-1d65-4c33-b2b4-0393020cc61b")
+ICoreWebView2Profile6 : public ICoreWebView2Profile5 {
+public:
+    virtual HRESULT STDMETHODCALLTYPE get_IsPasswordAutosaveEnabled(BOOL *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_IsPasswordAutosaveEnabled(BOOL value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IsGeneralAutofillEnabled(BOOL *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_IsGeneralAutofillEnabled(BOOL value) = 0;
+};
+
+MIDL_INTERFACE("7b4c7906-a1aa-4cb4-b723-db09f813d541")
+ICoreWebView2Profile7 : public ICoreWebView2Profile6 {
+public:
+    virtual HRESULT STDMETHODCALLTYPE AddBrowserExtension(LPCWSTR extensionFolderPath, IUnknown *handler) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetBrowserExtensions(IUnknown *handler) = 0;
+};
+
+// args is null.
+MIDL_INTERFACE("df35055d-772e-4dbe-b743-5fbf74a2b258")
+ICoreWebView2ProfileDeletedEventHandler : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2Profile *sender, IUnknown *args) = 0;
+};
+
+// Deleting a profile closes its views and removes its data once no browser
+// process needs it.
+MIDL_INTERFACE("fbf70c2f-eb1f-4383-85a0-163e92044011")
+ICoreWebView2Profile8 : public ICoreWebView2Profile7 {
+public:
+    virtual HRESULT STDMETHODCALLTYPE Delete() = 0;
+    virtual HRESULT STDMETHODCALLTYPE add_Deleted(ICoreWebView2ProfileDeletedEventHandler *eventHandler, EventRegistrationToken *token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_Deleted(EventRegistrationToken token) = 0;
+};
+
+// The answer to TrySuspend: whether the page could be put to sleep.
+MIDL_INTERFACE("00f206a7-9d17-4605-91f6-4e8e4de192e3")
+ICoreWebView2TrySuspendCompletedHandler : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE Invoke(HRESULT errorCode, BOOL isSuccessful) = 0;
+};
+
 // ICoreWebView2_2 to ICoreWebView2_24, each deriving from the one before, its
-// methods after the base's slots. Only the filter call and the event
-// registrations are used, so the others take simplified parameter types. Each list is an
+// methods after the base's slots. The slots the program calls (the filter,
+// event registrations, suspending, the memory target) take their real
+// parameter types, the others simplified ones. Each list is an
 // X-macro, X(method, (parameters)), so that an engine can fill every slot.
 #define VELOTIDE_COREWEBVIEW2_2_METHODS(X)                                          \
     X(add_WebResourceResponseReceived, (IUnknown *, EventRegistrationToken *))      \
@@ -804,7 +864,7 @@ public:
     X(get_CookieManager, (IUnknown **))                                             \
     X(get_Environment, (ICoreWebView2Environment **))
 #define VELOTIDE_COREWEBVIEW2_3_METHODS(X)                                          \
-    X(TrySuspend, (IUnknown *))                                                     \
+    X(TrySuspend, (ICoreWebView2TrySuspendCompletedHandler *))                      \
     X(Resume, ())                                                                   \
     X(get_IsSuspended, (BOOL *))                                                    \
     X(SetVirtualHostNameToFolderMapping, (LPCWSTR, LPCWSTR, int))                   \
@@ -867,8 +927,8 @@ public:
     X(add_LaunchingExternalUriScheme, (IUnknown *, EventRegistrationToken *))       \
     X(remove_LaunchingExternalUriScheme, (EventRegistrationToken))
 #define VELOTIDE_COREWEBVIEW2_19_METHODS(X)                                         \
-    X(get_MemoryUsageTargetLevel, (int *))                                          \
-    X(put_MemoryUsageTargetLevel, (int))
+    X(get_MemoryUsageTargetLevel, (COREWEBVIEW2_MEMORY_USAGE_TARGET_LEVEL *))       \
+    X(put_MemoryUsageTargetLevel, (COREWEBVIEW2_MEMORY_USAGE_TARGET_LEVEL))
 #define VELOTIDE_COREWEBVIEW2_20_METHODS(X) X(get_FrameId, (UINT32 *))
 #define VELOTIDE_COREWEBVIEW2_21_METHODS(X) X(ExecuteScriptWithResult, (LPCWSTR, IUnknown *))
 #define VELOTIDE_COREWEBVIEW2_23_METHODS(X) \

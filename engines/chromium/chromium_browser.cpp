@@ -70,6 +70,9 @@ std::string ReadContent(ICoreWebView2WebResourceResponse* response) {
     return bytes;
 }
 
+// The frames the view paints.
+const json kScreencast = {{"format", "jpeg"}, {"quality", 90}};
+
 // How long a pop-up's address and its window wait for each other.
 const DWORD kPopupBound = 2000;
 // How long a load that ended without a document waits to hear it became a download.
@@ -132,7 +135,7 @@ void ChromiumBrowser::Attach(const std::string& context, const std::string& targ
          {{"source", kFullscreenWatcher}, {"worldName", kWorld}, {"runImmediately", true}}},
         {"Runtime.addBinding", {{"name", kFullscreenBinding}, {"executionContextName", kWorld}}},
         {"Emulation.setFocusEmulationEnabled", {{"enabled", true}}},
-        {"Page.startScreencast", {{"format", "jpeg"}, {"quality", 90}}},
+        {"Page.startScreencast", kScreencast},
         {"Runtime.runIfWaitingForDebugger", json::object()},
     };
     Resize(width_, height_);
@@ -325,7 +328,29 @@ void ChromiumBrowser::Close() {
     navigations_.clear();
     frameOrigins_.clear();
     if (!target_.empty()) devtools_->Call("Target.closeTarget", {{"targetId", target_}});
-    if (!context_.empty()) devtools_->Call("Target.disposeBrowserContext", {{"browserContextId", context_}});
+    if (!context_.empty() && (!keepsContext || profile->deleted()))
+        devtools_->Call("Target.disposeBrowserContext", {{"browserContextId", context_}});
+}
+
+// The page's lifecycle: frozen, its timers, animations and loading stop
+// until it is made active again. Measured on Chromium 156: focus emulation
+// keeps a page awake (a frozen page with it runs on), and a page made active
+// again stays hidden, its timers throttled to about one a second, until
+// focus emulation is turned on again; so it is off while the page sleeps.
+void ChromiumBrowser::Freeze(bool frozen, std::function<void(bool done)> done) {
+    if (frozen) Call("Emulation.setFocusEmulationEnabled", {{"enabled", false}});
+    Call("Page.setWebLifecycleState", {{"state", frozen ? "frozen" : "active"}},
+         [done](const json&, const json& error) { done(error.is_null()); });
+    if (!frozen) Call("Emulation.setFocusEmulationEnabled", {{"enabled", true}});
+}
+
+// Chromium's own answer to a low-memory warning: caches dropped, a garbage collection.
+void ChromiumBrowser::TrimMemory() { Call("Memory.simulatePressureNotification", {{"level", "critical"}}); }
+
+// A hidden view paints nothing: Chromium makes no frames for it meanwhile.
+void ChromiumBrowser::VisibilityChanged() {
+    if (session_.empty()) return;
+    Call(visible ? "Page.startScreencast" : "Page.stopScreencast", visible ? kScreencast : json::object());
 }
 
 void ChromiumBrowser::Resize(int width, int height) {

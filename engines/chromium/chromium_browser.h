@@ -32,6 +32,8 @@ public:
     bool HasChild(const std::string& target) const;
     // What the environment holds, for the stats command.
     std::function<std::wstring()> environmentStats;
+    // The browser context is its profile's, kept when the view closes (unless the profile was deleted).
+    bool keepsContext = false;
 
     void Navigate(const std::wstring& uri) override;
     void NavigateToString(const std::wstring& html) override;
@@ -42,6 +44,9 @@ public:
     void CarryPermissionState(COREWEBVIEW2_PERMISSION_KIND kind, const std::wstring& origin,
                               COREWEBVIEW2_PERMISSION_STATE state) override;  // page_api.cpp
     void LoadFavicon(std::function<void(std::string image)> done) override;  // page_api.cpp
+    void Freeze(bool frozen, std::function<void(bool done)> done) override;
+    void TrimMemory() override;
+    void VisibilityChanged() override;
     void Close() override;
     void ClearBrowsingData() override;
 

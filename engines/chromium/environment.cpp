@@ -8,6 +8,8 @@
 #include "engines/chromium/later.h"
 #include "engines/common/engine_protocol.h"
 #include "engines/common/environment_face.h"
+#include "engines/common/text.h"
+#include "settings/replace_file.h"
 
 namespace {
 
@@ -132,6 +134,33 @@ struct Pages : std::enable_shared_from_this<Pages> {
 
 using ControllerDone = Ref<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler>;
 
+// Where a profile's folder keeps the id of its browser context.
+const wchar_t kContextFile[] = L"\\chromium context.txt";
+
+// The browser context of a profile whose id is kept in the file keptIn: the
+// one named there while Chromium still has it, else a new one, kept from
+// now on; with no file, a new one that goes when the connection ends. ""
+// when Chromium made none.
+void ProfileContext(const std::shared_ptr<DevTools>& devtools, const std::wstring& keptIn,
+                    std::function<void(const std::string& context)> done) {
+    auto create = [devtools, keptIn, done] {
+        devtools->Call("Target.createBrowserContext", {{"disposeOnDetach", keptIn.empty()}}, "",
+                       [keptIn, done](const json& result, const json& error) {
+                           std::string context = error.is_null() ? JsonString(result, "browserContextId") : "";
+                           if (!context.empty() && !keptIn.empty()) ReplaceFileWhole(keptIn, context);
+                           done(context);
+                       });
+    };
+    std::string kept = keptIn.empty() ? "" : ReadFileText(keptIn);
+    if (kept.empty()) return create();
+    devtools->Call("Target.getBrowserContexts", json::object(), "",
+                   [kept, create, done](const json& result, const json&) {
+                       for (const json& id : JsonObject(result, "browserContextIds"))
+                           if (id.is_string() && id.get<std::string>() == kept) return done(kept);
+                       create();  // Chromium was started again since
+                   });
+}
+
 void FailController(const ControllerDone& done, const std::shared_ptr<ChromiumBrowser>& browser, HRESULT error) {
     browser->Close();
     EngineLog(L"controller failed");
@@ -145,11 +174,19 @@ public:
         : EnvironmentFace(Wide(version), userDataFolder),
           devtools_(std::move(devtools)),
           pages_(std::move(pages)),
-          downloadFolder_(DownloadFolder(userDataFolder)) {}
+          userDataFolder_(userDataFolder),
+          downloadFolder_(DownloadFolder(userDataFolder)) {
+        RemoveDeletedProfiles(userDataFolder_);
+    }
+    // Chromium keeps nothing of a profile in its folder, so a deleted one's
+    // folder goes as soon as the environment that deleted it does.
+    ~Environment() override { RemoveDeletedProfiles(userDataFolder_); }
 
-    // Every view has a browser context of its own, which keeps nothing on
-    // disk: as InPrivate as the runtime's. Its profile's answers are kept as
-    // the options say (none for InPrivate).
+    // A profile is a browser context of its own, kept for the life of
+    // Chromium (its id in the profile's folder), so that the next view of
+    // the profile, in this program or a later one, finds its cookies and
+    // storage; an InPrivate view's is new and goes with it. Chromium keeps
+    // a context in memory only: what it holds lasts as long as Chromium runs.
     HRESULT CreateController(HWND parent, const ViewOptions& options,
                              ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler) override {
         if (!handler) return E_POINTER;
@@ -166,11 +203,12 @@ public:
         auto devtools = devtools_;
         std::wstring created = CreatedLine(options);
         auto pages = pages_;
-        devtools->Call(
-            "Target.createBrowserContext", {{"disposeOnDetach", true}}, "",
-            [devtools, pages, browser, done, created](const json& result, const json& error) {
-                std::string context = JsonString(result, "browserContextId");
-                if (!error.is_null() || context.empty()) return FailController(done, browser, E_FAIL);
+        browser->profile->MakeFolder();
+        std::wstring keptIn = browser->profile->folder().empty() ? L"" : browser->profile->folder() + kContextFile;
+        browser->keepsContext = !keptIn.empty();
+        ProfileContext(
+            devtools, keptIn, [devtools, pages, browser, done, created](const std::string& context) {
+                if (context.empty()) return FailController(done, browser, E_FAIL);
                 pages->contexts.insert(context);
                 devtools->Call(
                     "Target.createTarget", {{"url", "about:blank"}, {"browserContextId", context}}, "",
@@ -200,7 +238,7 @@ public:
 private:
     std::shared_ptr<DevTools> devtools_;
     std::shared_ptr<Pages> pages_;
-    std::wstring downloadFolder_;
+    std::wstring userDataFolder_, downloadFolder_;
 };
 
 }  // namespace

@@ -289,3 +289,22 @@ bool RaiseAcceleratorKey(Browser& b, UINT message, WPARAM key, LPARAM lParam) {
     EngineLog((handled ? L"key handled " : L"key to page ") + std::to_wstring(key) + L" " + std::to_wstring(kind));
     return handled;
 }
+
+// Suspended from the ask on, so that a Resume (or the view shown) before the
+// answer comes lets the page run again after it.
+void SuspendPage(Browser& b, std::function<void(bool slept)> done) {
+    b.suspended = true;
+    b.Freeze(true, [weak = std::weak_ptr<Browser>(b.shared_from_this()), done](bool slept) {
+        auto browser = weak.lock();
+        if (browser && !slept) browser->suspended = false;
+        EngineLog(slept ? L"suspended" : L"suspend refused");
+        done(slept);
+    });
+}
+
+void ResumePage(Browser& b) {
+    if (!b.suspended) return;
+    b.suspended = false;
+    b.Freeze(false, [](bool) {});
+    EngineLog(L"resumed");
+}

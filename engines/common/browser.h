@@ -87,6 +87,14 @@ public:
     // The bytes of the icon at faviconUri, later, from the message loop; ""
     // when there is none or it can't be had.
     virtual void LoadFavicon(std::function<void(std::string image)> done) = 0;
+    // Stops the page (frozen: its timers and animations stand still) or lets
+    // it run again; done(false) when it can't sleep now. The test engine's
+    // page runs nothing by itself: it sleeps unless it plays audio.
+    virtual void Freeze(bool frozen, std::function<void(bool done)> done) = 0;
+    // The memory target went LOW: what stands behind the view gives back what it can.
+    virtual void TrimMemory() {}
+    // The view was shown or hidden (visible says which).
+    virtual void VisibilityChanged() {}
     // Closes for good: the window goes and every handler is dropped.
     virtual void Close();
 
@@ -94,6 +102,8 @@ public:
     bool visible = false;
     bool closed = false;
     bool fullscreenElement = false;
+    bool suspended = false;  // TrySuspend succeeded, and the view has not been resumed since
+    COREWEBVIEW2_MEMORY_USAGE_TARGET_LEVEL memoryTarget = COREWEBVIEW2_MEMORY_USAGE_TARGET_LEVEL_NORMAL;
     RECT bounds = {};
     // The two faces, passed as the sender of events; the controller keeps the view alive.
     ICoreWebView2Controller* controller = nullptr;
@@ -222,6 +232,11 @@ void OpenScriptDialog(Browser& browser, const ScriptDialog& dialog,
 // beforeunload answered Stay): as completed and cancelled, under a number
 // of its own, or (VELOTIDE_TEST_ENGINE_STAY=silent) with nothing at all.
 bool StayRaisesNothing();
+// TrySuspend of an invisible view: the page sleeps unless Freeze says it
+// can't; done hears whether it does. Logs "suspended" or "suspend refused".
+void SuspendPage(Browser& browser, std::function<void(bool slept)> done);
+// Resume, or the view made visible: a suspended page runs again ("resumed").
+void ResumePage(Browser& browser);
 // A key message at the view: AcceleratorKeyPressed when it counts as an
 // accelerator (Ctrl or Alt held, a system key, a key that types no
 // character); true when a handler took the key from the page.

@@ -29,6 +29,8 @@ public:
         b_->visible = visible != FALSE;
         ShowWindow(b_->window, b_->visible ? SW_SHOW : SW_HIDE);
         EngineLog(b_->visible ? L"visible 1" : L"visible 0");
+        b_->VisibilityChanged();
+        if (b_->visible) ResumePage(*b_);  // a suspended view wakes by itself when shown
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_Bounds(RECT* bounds) override { return Out(bounds, b_->bounds); }

@@ -26,6 +26,10 @@ inline constexpr wchar_t kEngineStayVariable[] = L"VELOTIDE_TEST_ENGINE_STAY";
 // page's dialogs stay the runtime's own boxes.
 inline constexpr wchar_t kEngineDialogsVariable[] = L"VELOTIDE_TEST_ENGINE_DIALOGS";
 
+// "none": the environment has no ICoreWebView2Environment10, as a runtime
+// before profiles (1.0.1185.36): views only in the folder's default profile.
+inline constexpr wchar_t kEngineProfilesVariable[] = L"VELOTIDE_TEST_ENGINE_PROFILES";
+
 // COPYDATASTRUCT.dwData of a command; lpData holds its UTF-16 text (no
 // terminator needed), cbData its size in bytes. SendMessage returns TRUE when
 // the command was understood; its events follow from the message loop.
@@ -55,6 +59,8 @@ inline constexpr wchar_t kEngineCmdFullscreen[] = L"fullscreen";  // fullscreen 
 // The page gets (on) or drops (off) a beforeunload handler: a navigation the
 // program starts first asks "Leave site?".
 inline constexpr wchar_t kEngineCmdBeforeUnload[] = L"beforeunload";  // beforeunload on|off
+// The page plays sound (on) or no longer does (off): it can't be suspended meanwhile.
+inline constexpr wchar_t kEngineCmdAudio[] = L"audio";  // audio on|off
 // The page's script opens a dialog; a prompt's default text is one word.
 inline constexpr wchar_t kEngineCmdAlert[] = L"alert";      // alert <message...>
 inline constexpr wchar_t kEngineCmdConfirm[] = L"confirm";  // confirm <message...>

@@ -4,6 +4,7 @@
 #include "engines/common/engine_protocol.h"
 #include "engines/common/text.h"
 
+#include <functional>
 #include <string>
 
 void EngineLog(const std::wstring& line) {
@@ -11,12 +12,21 @@ void EngineLog(const std::wstring& line) {
     DWORD length = GetEnvironmentVariableW(kEngineLogVariable, path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return;
     std::string bytes = Utf8(line + L"\n");
+    // Programs that share a log (Velotide and its apps) take turns: under
+    // Wine two appends at once can land on the same place, and one is lost.
+    HANDLE turn = CreateMutexW(nullptr, FALSE, (L"Local\\VelotideEngineLog." +
+                                                std::to_wstring(std::hash<std::wstring>()(path))).c_str());
+    if (turn) WaitForSingleObject(turn, 2000);
     HANDLE file = CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    DWORD written;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
+    if (file != INVALID_HANDLE_VALUE) {
+        DWORD written;
+        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        CloseHandle(file);
+    }
+    if (!turn) return;
+    ReleaseMutex(turn);
+    CloseHandle(turn);
 }
 
 std::wstring EngineVariable(const wchar_t* name) {

@@ -19,19 +19,6 @@ struct KeptState {
     std::wstring origin;
 };
 
-std::string ReadFileText(const std::wstring& path) {
-    std::string bytes;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0 && bytes.size() < (1u << 20))
-        bytes.append(buffer, read);
-    CloseHandle(file);
-    return bytes;
-}
-
 // Every state the text of a permissions.txt keeps, one per kind and origin
 // (a later line for the same one counts), in its order.
 std::vector<KeptState> ReadStates(const std::string& text) {
@@ -56,18 +43,67 @@ std::string FileText(const std::vector<KeptState>& states) {
     return Utf8(text);
 }
 
+// Where a user-data folder lists its deleted profiles, one name a line.
+std::wstring DeletedList(const std::wstring& userDataFolder) {
+    return userDataFolder + L"\\EBWebView\\deleted profiles.txt";
+}
+
+bool DeleteTree(const std::wstring& path) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = found.cFileName, inside = path + L"\\" + name;
+            if (name == L"." || name == L"..") continue;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                DeleteTree(inside);
+            else
+                DeleteFileW(inside.c_str());
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    return RemoveDirectoryW(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
+}
+
 }  // namespace
+
+void RemoveDeletedProfiles(const std::wstring& userDataFolder) {
+    std::string listed = ReadFileText(DeletedList(userDataFolder)), left;
+    if (listed.empty()) return;
+    std::istringstream names(listed);
+    for (std::string name; std::getline(names, name);) {
+        // A name the runtime took (no separators) names a folder inside, nothing else.
+        if (name.empty() || name == "." || name == ".." || name.find_first_of("\\/:") != std::string::npos) continue;
+        if (DeleteTree(userDataFolder + L"\\EBWebView\\" + Wide(name)))
+            EngineLog(L"profile folder removed " + Wide(name));
+        else
+            left += name + "\n";
+    }
+    if (left.empty())
+        DeleteFileW(DeletedList(userDataFolder).c_str());
+    else
+        ReplaceFileWhole(DeletedList(userDataFolder), left);
+}
 
 Profile::Profile(const std::wstring& userDataFolder, std::wstring name, bool inPrivate)
     : ComObject({&IID_ICoreWebView2Profile, &IID_ICoreWebView2Profile2, &IID_ICoreWebView2Profile3,
-                 &IID_ICoreWebView2Profile4}),
+                 &IID_ICoreWebView2Profile4, &IID_ICoreWebView2Profile5, &IID_ICoreWebView2Profile6,
+                 &IID_ICoreWebView2Profile7, &IID_ICoreWebView2Profile8}),
       name_(std::move(name)),
       folder_(userDataFolder.empty() || inPrivate ? L"" : userDataFolder + L"\\EBWebView\\" + name_),
       inPrivate_(inPrivate) {}
 
+// A view made with it opens the profile, made on disk if it is new, as the runtime makes it.
 void Profile::AddView(const std::shared_ptr<Browser>& view) {
     std::erase_if(views_, [](const std::weak_ptr<Browser>& v) { return v.expired(); });
     views_.push_back(view);
+    MakeFolder();
+}
+
+void Profile::MakeFolder() const {
+    if (folder_.empty()) return;
+    CreateDirectoryW(folder_.substr(0, folder_.rfind(L'\\')).c_str(), nullptr);
+    CreateDirectoryW(folder_.c_str(), nullptr);
 }
 
 bool Profile::HasViews() const {
@@ -162,5 +198,36 @@ HRESULT Profile::SetPermissionState(COREWEBVIEW2_PERMISSION_KIND kind, LPCWSTR o
         Ref<ICoreWebView2SetPermissionStateCompletedHandler> done(handler);
         PostTask([done, result] { done->Invoke(result); });
     }
+    return S_OK;
+}
+
+// Listed for removal once no browser needs its files; its views close now,
+// and its handlers hear it later.
+HRESULT Profile::Delete() {
+    if (deleted_) return S_OK;
+    deleted_ = true;
+    if (!folder_.empty()) {
+        std::wstring userDataFolder = folder_.substr(0, folder_.rfind(L"\\EBWebView\\"));
+        ReplaceFileWhole(DeletedList(userDataFolder), ReadFileText(DeletedList(userDataFolder)) + Utf8(name_) + "\n");
+    }
+    EngineLog(L"profile deleted " + name_);
+    for (const std::weak_ptr<Browser>& weak : views_)
+        if (auto view = weak.lock(); view && !view->closed) view->Close();
+    Ref<Profile> self(this);
+    PostTask([self] {
+        for (const auto& [token, handler] : self->deletedHandlers_) handler->Invoke(self.get(), nullptr);
+    });
+    return S_OK;
+}
+
+HRESULT Profile::add_Deleted(ICoreWebView2ProfileDeletedEventHandler* handler, EventRegistrationToken* token) {
+    if (!handler || !token) return E_POINTER;
+    token->value = nextToken_++;
+    deletedHandlers_.emplace_back(token->value, Ref<ICoreWebView2ProfileDeletedEventHandler>(handler));
+    return S_OK;
+}
+
+HRESULT Profile::remove_Deleted(EventRegistrationToken token) {
+    std::erase_if(deletedHandlers_, [&](const auto& entry) { return entry.first == token.value; });
     return S_OK;
 }

@@ -22,10 +22,10 @@ std::wstring HexCode(HRESULT hr) {
     X(2) X(3) X(4) X(5) X(6) X(7) X(8) X(9) X(10) X(11) X(12) X(13) X(14) X(15) X(16) X(17) X(18) X(19) X(20) \
     X(21) X(22) X(23)
 // The interfaces whose every slot is left unimplemented; those of 4, 10, 14
-// and 15 carry events the program registers, and 13 the profile: they are
-// written out below.
+// and 15 carry events the program registers, 13 the profile, 3 suspending
+// and 19 the memory target: they are written out below.
 #define VELOTIDE_UNIMPLEMENTED_CHAIN(X) \
-    X(2) X(3) X(5) X(6) X(7) X(8) X(9) X(11) X(12) X(16) X(17) X(18) X(19) X(20) X(21) X(23)
+    X(2) X(5) X(6) X(7) X(8) X(9) X(11) X(12) X(16) X(17) X(18) X(20) X(21) X(23)
 #define VELOTIDE_IID_OF(number) &IID_ICoreWebView2_##number,
 #define VELOTIDE_NOT_IMPLEMENTED(method, parameters) \
     HRESULT STDMETHODCALLTYPE method parameters override { return E_NOTIMPL; }
@@ -212,6 +212,22 @@ public:
 
     VELOTIDE_UNIMPLEMENTED_CHAIN(VELOTIDE_NOT_IMPLEMENTED_SLOTS)
 
+    // ICoreWebView2_3: only an invisible view can sleep, as in the runtime.
+    HRESULT STDMETHODCALLTYPE TrySuspend(ICoreWebView2TrySuspendCompletedHandler* handler) override {
+        if (!handler) return E_POINTER;
+        if (b_->closed || b_->visible) return kClosed;
+        Ref<ICoreWebView2TrySuspendCompletedHandler> done(handler);
+        SuspendPage(*b_, [done](bool slept) { PostTask([done, slept] { done->Invoke(S_OK, slept); }); });
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Resume() override {
+        if (b_->closed) return kClosed;
+        ResumePage(*b_);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_IsSuspended(BOOL* suspended) override { return Out(suspended, b_->suspended); }
+    HRESULT STDMETHODCALLTYPE SetVirtualHostNameToFolderMapping(LPCWSTR, LPCWSTR, int) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE ClearVirtualHostNameToFolderMapping(LPCWSTR) override { return E_NOTIMPL; }
     // ICoreWebView2_4
     HRESULT STDMETHODCALLTYPE add_FrameCreated(IUnknown*, EventRegistrationToken*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE remove_FrameCreated(EventRegistrationToken) override { return E_NOTIMPL; }
@@ -254,6 +270,20 @@ public:
     HRESULT STDMETHODCALLTYPE get_FaviconUri(LPWSTR* uri) override { return ReturnString(b_->faviconUri, uri); }
     HRESULT STDMETHODCALLTYPE GetFavicon(COREWEBVIEW2_FAVICON_IMAGE_FORMAT format,
                                          ICoreWebView2GetFaviconCompletedHandler* handler) override;
+
+    // ICoreWebView2_19
+    HRESULT STDMETHODCALLTYPE get_MemoryUsageTargetLevel(COREWEBVIEW2_MEMORY_USAGE_TARGET_LEVEL* level) override {
+        return Out(level, b_->memoryTarget);
+    }
+    HRESULT STDMETHODCALLTYPE put_MemoryUsageTargetLevel(COREWEBVIEW2_MEMORY_USAGE_TARGET_LEVEL level) override {
+        bool low = level == COREWEBVIEW2_MEMORY_USAGE_TARGET_LEVEL_LOW;
+        if (!low && level != COREWEBVIEW2_MEMORY_USAGE_TARGET_LEVEL_NORMAL) return E_INVALIDARG;
+        if (b_->closed) return kClosed;
+        if (low && b_->memoryTarget != level) b_->TrimMemory();
+        b_->memoryTarget = level;
+        EngineLog(low ? L"memory target low" : L"memory target normal");
+        return S_OK;
+    }
 
     HRESULT STDMETHODCALLTYPE AddWebResourceRequestedFilterWithRequestSourceKinds(
         const LPCWSTR uri, const COREWEBVIEW2_WEB_RESOURCE_CONTEXT context,

@@ -106,6 +106,8 @@ bool Run(const TestBrowserPtr& b, const std::vector<std::wstring>& words) {
         SetFullscreenElement(b, words[1] == L"on");
     } else if (verb == kEngineCmdBeforeUnload && count == 2 && (words[1] == L"on" || words[1] == L"off")) {
         b->beforeUnload = words[1] == L"on";
+    } else if (verb == kEngineCmdAudio && count == 2 && (words[1] == L"on" || words[1] == L"off")) {
+        b->playingAudio = words[1] == L"on";
     } else if ((verb == kEngineCmdAlert || verb == kEngineCmdConfirm) && count >= 2) {
         OpenPageDialog(b, verb == kEngineCmdAlert ? COREWEBVIEW2_SCRIPT_DIALOG_KIND_ALERT : COREWEBVIEW2_SCRIPT_DIALOG_KIND_CONFIRM,
                        Join(words, 1), L"");

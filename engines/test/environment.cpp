@@ -1,5 +1,6 @@
 // The DLL's entry points and the environment face: creating controllers and
 // web resource responses.
+#include "engines/test/browser_process.h"
 #include "engines/test/test_browser.h"
 #include "engines/common/engine_protocol.h"
 #include "engines/common/environment_face.h"
@@ -13,13 +14,23 @@ std::wstring FailPoint() { return EngineVariable(kEngineFailVariable); }
 
 class Environment : public EnvironmentFace {
 public:
-    explicit Environment(const std::wstring& userDataFolder) : EnvironmentFace(kVersion, userDataFolder) {}
+    explicit Environment(const std::wstring& userDataFolder)
+        : EnvironmentFace(kVersion, userDataFolder), browser_(BrowserProcess::Join(userDataFolder)) {}
+
+    // As a runtime before profiles, when asked to (kEngineProfilesVariable).
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
+        if (!out || !IsEqualIID(riid, IID_ICoreWebView2Environment10) ||
+            EngineVariable(kEngineProfilesVariable) != L"none")
+            return EnvironmentFace::QueryInterface(riid, out);
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
 
     HRESULT CreateController(HWND parent, const ViewOptions& options,
                              ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler) override {
         if (!handler) return E_POINTER;
         Ref<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler> keep(handler);
-        PostTask([keep, parent, profile = ProfileFor(options), created = CreatedLine(options)] {
+        PostTask([keep, parent, profile = ProfileFor(options), created = CreatedLine(options), process = browser_] {
             if (FailPoint() == L"controller") {
                 EngineLog(L"controller failed");
                 keep->Invoke(E_FAIL, nullptr);
@@ -31,13 +42,19 @@ public:
                 browser->page.uri = L"about:blank";
                 browser->profile = profile;
                 browser->window = CreateViewWindow(parent, browser.get());
+                browser->process = process;
+                process->AddView(browser);
                 auto controller = Ref<ICoreWebView2Controller>::Adopt(CreateControllerFace(browser));
                 EngineLog(created);
+                EngineLog(L"view on browser " + process->name());
                 keep->Invoke(S_OK, controller.get());
             }
         });
         return S_OK;
     }
+
+private:
+    std::shared_ptr<BrowserProcess> browser_;  // the folder's, shared with every environment on it
 };
 
 }  // namespace

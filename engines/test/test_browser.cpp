@@ -198,8 +198,12 @@ void RequestResource(const TestBrowserPtr& b, const std::wstring& uri, COREWEBVI
     PostTask([b, uri, context, source] { RaiseWebResourceRequested(*b, uri, context, source); });
 }
 
+// The browser process takes every view on it with it, in every program.
 void FailProcess(const TestBrowserPtr& b, COREWEBVIEW2_PROCESS_FAILED_KIND kind) {
-    PostTask([b, kind] { RaiseProcessFailed(*b, kind); });
+    if (kind == COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED && b->process)
+        b->process->Exit();
+    else
+        PostTask([b, kind] { RaiseProcessFailed(*b, kind); });
 }
 
 void RequestPopup(const TestBrowserPtr& b, const std::wstring& uri, bool userInitiated) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "engines/common/browser.h"
+#include "engines/test/browser_process.h"
 #include "engines/common/notifications.h"
 #include "engines/test/page.h"
 
@@ -39,6 +40,8 @@ public:
     bool CanGoToHistory(int offset) const override;
     std::wstring Source() const override { return page.uri; }
     void LoadFavicon(std::function<void(std::string image)> done) override;
+    // Nothing of the page runs by itself; one that plays audio can't sleep, as in the runtime.
+    void Freeze(bool frozen, std::function<void(bool done)> done) override { done(!frozen || !playingAudio); }
 
     std::shared_ptr<TestBrowser> self() { return std::static_pointer_cast<TestBrowser>(shared_from_this()); }
 
@@ -49,6 +52,8 @@ public:
     Page page;
     UINT64 nextNavigationId = 1;
     bool beforeUnload = false;  // the shown page has a beforeunload handler
+    bool playingAudio = false;  // the page plays sound (the "audio" command)
+    std::shared_ptr<BrowserProcess> process;  // the browser it runs on
     UINT64 document = 0;        // the shown document, counted: what it was told lasts as long as it
     std::string favicon;        // the page's icon, a PNG
     bool faviconAnswered = true;  // false: its server never answers, so GetFavicon never completes

@@ -4,6 +4,7 @@
 //   velotide_driver command ID [CLASS] post WM_COMMAND ID to the main window (or a window of CLASS)
 //   velotide_driver ok CLASS          press OK on a window of CLASS (a prompt)
 //   velotide_driver move CLASS X Y W H  put a window of CLASS there
+//   velotide_driver show CLASS SW     ShowWindow with SW (6 minimises, 9 restores)
 //   velotide_driver engine TEXT...    send a control command to the engine's view
 //   velotide_driver rect CLASS        print the window's outer rectangle as WxH+X+Y
 // Exit code 0 on success, 1 when the window was not found in time.
@@ -38,6 +39,11 @@ int wmain(int argc, wchar_t** argv) {
     if (verb == L"ok") {
         HWND window = WaitForWindow(argv[2], 30000);
         return window && PostMessageW(window, WM_COMMAND, IDOK, 0) ? 0 : 1;
+    }
+    if (verb == L"show" && argc > 3) {
+        HWND window = WaitForWindow(argv[2], 30000);
+        if (window) ShowWindow(window, _wtoi(argv[3]));
+        return window ? 0 : 1;
     }
     if (verb == L"move" && argc > 6) {
         HWND window = WaitForWindow(argv[2], 30000);

@@ -1,0 +1,92 @@
+#include "webview/profile_deletion.h"
+
+#include "webview/handler.h"
+#include "webview/startup.h"
+
+namespace {
+
+// The one deletion under way; the engine's completions find it here.
+struct Deletion {
+    std::wstring profileName;
+    HWND parent = nullptr;  // the hidden view's window
+    ICoreWebView2Environment* environment = nullptr;
+    bool answered = false;
+    ProfileDeletion outcome = ProfileDeletion::kNotOffered;
+};
+Deletion deletion;
+
+void Answer(ProfileDeletion outcome) {
+    deletion.outcome = outcome;
+    deletion.answered = true;
+}
+
+// The view of the profile is there: the profile is asked to delete itself,
+// which closes the view; closed here too, in case it was not asked.
+HRESULT OnView(HRESULT error, ICoreWebView2Controller* controller) {
+    if (FAILED(error) || !controller) {
+        Answer(ProfileDeletion::kNotOffered);
+        return S_OK;
+    }
+    ICoreWebView2* view = nullptr;
+    ICoreWebView2_13* view13 = nullptr;
+    ICoreWebView2Profile* profile = nullptr;
+    ICoreWebView2Profile8* profile8 = nullptr;
+    bool deleted =
+        SUCCEEDED(controller->get_CoreWebView2(&view)) && view &&
+        SUCCEEDED(view->QueryInterface(IID_ICoreWebView2_13, reinterpret_cast<void**>(&view13))) && view13 &&
+        SUCCEEDED(view13->get_Profile(&profile)) && profile &&
+        SUCCEEDED(profile->QueryInterface(IID_ICoreWebView2Profile8, reinterpret_cast<void**>(&profile8))) &&
+        profile8 && SUCCEEDED(profile8->Delete());
+    for (IUnknown* object : {static_cast<IUnknown*>(profile8), static_cast<IUnknown*>(profile),
+                             static_cast<IUnknown*>(view13), static_cast<IUnknown*>(view)})
+        if (object) object->Release();
+    controller->Close();
+    Answer(deleted ? ProfileDeletion::kDeleted : ProfileDeletion::kNotOffered);
+    return S_OK;
+}
+
+HRESULT OnEnvironment(HRESULT error, ICoreWebView2Environment* environment) {
+    ICoreWebView2Environment10* environment10 = nullptr;
+    ICoreWebView2ControllerOptions* options = nullptr;
+    bool asked = SUCCEEDED(error) && environment &&
+                 SUCCEEDED(environment->QueryInterface(IID_ICoreWebView2Environment10,
+                                                       reinterpret_cast<void**>(&environment10))) &&
+                 environment10 && SUCCEEDED(environment10->CreateCoreWebView2ControllerOptions(&options)) &&
+                 options && SUCCEEDED(options->put_ProfileName(deletion.profileName.c_str())) &&
+                 SUCCEEDED(environment10->CreateCoreWebView2ControllerWithOptions(
+                     deletion.parent, options, Give(new OnCtl_([](HRESULT e, ICoreWebView2Controller* c) {
+                         return OnView(e, c);
+                     }))));
+    if (asked) {
+        deletion.environment = environment;
+        environment->AddRef();
+    }
+    if (options) options->Release();
+    if (environment10) environment10->Release();
+    if (!asked) Answer(ProfileDeletion::kNotOffered);
+    return S_OK;
+}
+
+}  // namespace
+
+ProfileDeletion DeleteProfile(const ViewProfile& profile, DWORD waitMs) {
+    deletion = {profile.profileName};
+    // The loader beside Velotide's own, whose folder the profile is in.
+    CreateEnvironment create = LoadLoader(profile.userDataFolder.substr(0, profile.userDataFolder.rfind(L'\\')));
+    deletion.parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    if (create && deletion.parent &&
+        SUCCEEDED(create(nullptr, profile.userDataFolder.c_str(), nullptr,
+                         Give(new OnEnv_([](HRESULT e, ICoreWebView2Environment* environment) {
+                             return OnEnvironment(e, environment);
+                         }))))) {
+        for (DWORD started = GetTickCount(); !deletion.answered && GetTickCount() - started < waitMs;) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+            for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&message);
+        }
+    }
+    if (deletion.environment) deletion.environment->Release();
+    if (deletion.parent) DestroyWindow(deletion.parent);
+    ProfileDeletion outcome = deletion.outcome;
+    deletion = {};
+    return outcome;
+}
