@@ -582,16 +582,17 @@ TEST(ChromiumAppTest, AKiosksIdleResetForgetsTheVisitorsCookiesAndStorage) {
 }
 
 // A kiosk's page, and its frames of the site and of other sites, reach no
-// file or print dialog: from their first script on, print() and the file
-// picker are not the browser's and no click reaches a file input, however
-// it is sent; elsewhere all of them are the browser's.
+// file or print dialog: from their first script on, print() is not the
+// browser's, the file picker gives nothing, and no click reaches a file
+// input, however it is sent; elsewhere all of them are the browser's (which
+// has no file picker for a page of plain http).
 TEST(ChromiumAppTest, AKiosksPagesAndFramesReachNoFileOrPrintDialog) {
     const struct {
         const wchar_t* arguments;
         const char* tried;  // what the page's tries report
     } kCases[] = {
         {L"--kiosk", "/tried?print=other&picker=none&clicks=0"},
-        {L"", "/tried?print=native&picker=promise&clicks=3"},
+        {L"", "/tried?print=native&picker=absent&clicks=3"},
     };
     const struct {
         const char* page;

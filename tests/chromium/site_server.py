@@ -44,9 +44,10 @@ DOWNLOAD = bytes(range(256)) * 1024
 
 # Its script reports what became of its requests in its title: "permission <result>",
 # "<event> <title>" for its notification's events. "?ask" asks as it loads.
-# print() and showOpenFilePicker() as the browser has them (native), what a
-# picker gives back, and how many clicks reached a file input unstopped: by
-# its click(), through its label, and by a dispatched event.
+# Whether print() is the browser's (native), what showOpenFilePicker() gives
+# back (Chromium has none outside secure contexts: "absent"), and how many
+# clicks reached a file input unstopped: by its click(), through its label,
+# and by a dispatched event.
 TRIES = """<label for="f">File</label><input type="file" id="f"><script>
 const input = document.getElementById("f");
 let clicks = 0;
@@ -57,7 +58,8 @@ input.click();
 document.querySelector("label").click();
 input.dispatchEvent(new MouseEvent("click", {bubbles: true, cancelable: true}));
 const native = f => String(f).includes("[native code]") ? "native" : "other";
-fetch("/tried?print=" + native(print) + "&picker=" + (picked instanceof Promise ? "promise" : "none") +
+const picker = typeof showOpenFilePicker != "function" ? "absent" : picked instanceof Promise ? "promise" : "none";
+fetch("/tried?print=" + native(print) + "&picker=" + picker +
       "&clicks=" + clicks);
 </script>"""
 
