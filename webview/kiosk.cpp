@@ -49,17 +49,17 @@ void TurnOffRuntimeControls(ICoreWebView2Settings* settings) {
 void AddKioskRefusals(ICoreWebView2* view) {
     EventRegistrationToken token;
     if (auto view4 = AsNewer<ICoreWebView2_4>(view, IID_ICoreWebView2_4)) {
-        view4->add_DownloadStarting(Give(new OnDownload_([](ICoreWebView2*, ICoreWebView2DownloadStartingEventArgs* args) {
-                                        return args->put_Cancel(TRUE);
-                                    })),
-                                    &token);
+        auto refuse = [](ICoreWebView2*, ICoreWebView2DownloadStartingEventArgs* args) {
+            return args->put_Cancel(TRUE);
+        };
+        view4->add_DownloadStarting(Give(new OnDownload_(refuse)), &token);
         view4->Release();
     }
     if (auto view25 = AsNewer<ICoreWebView2_25>(view, IID_ICoreWebView2_25)) {
-        view25->add_SaveAsUIShowing(Give(new OnSaveAs_([](ICoreWebView2*, ICoreWebView2SaveAsUIShowingEventArgs* args) {
-                                        return args->put_Cancel(TRUE);
-                                    })),
-                                    &token);
+        auto refuse = [](ICoreWebView2*, ICoreWebView2SaveAsUIShowingEventArgs* args) {
+            return args->put_Cancel(TRUE);
+        };
+        view25->add_SaveAsUIShowing(Give(new OnSaveAs_(refuse)), &token);
         view25->Release();
     }
     std::wstring script(kDisarmScript, kDisarmScript + sizeof(kDisarmScript) - 1);
