@@ -11,9 +11,10 @@ namespace {
 // Run in every document before the page's own scripts: print(), the pickers,
 // and a file input's click (however it comes: the pointer, the keyboard, whose
 // Space and Enter click it, a label, click(), showPicker() or a dispatched
-// event, also on an input not in the document, or in a shadow root) do nothing. A frame's window is disarmed
-// too when the page reaches it before the frame's own copy ran (once: on a
-// window disarmed already, the first step throws).
+// event, also on an input not in the document, or in a shadow root) do
+// nothing. A frame's window is disarmed too when the page reaches it before
+// the frame's own copy ran (once: on a window disarmed already, the first
+// step throws).
 const char kDisarmScript[] =
     "(()=>{const n=()=>{},o=Object,f=t=>t?.type=='file',d=w=>{try{"
     "for(const k of['print','showOpenFilePicker','showSaveFilePicker','showDirectoryPicker'])"
