@@ -590,9 +590,10 @@ TEST(ChromiumAppTest, AKiosksPagesAndFramesReachNoFileOrPrintDialog) {
     const struct {
         const wchar_t* arguments;
         const char* tried;  // what the page's tries report
+        const char* key;    // what Space on its file input reports
     } kCases[] = {
-        {L"--kiosk", "/tried?print=other&picker=none&clicks=0"},
-        {L"", "/tried?print=native&picker=absent&clicks=3"},
+        {L"--kiosk", "/tried?print=other&picker=none&clicks=0", "/key-click?prevented=true"},
+        {L"", "/tried?print=native&picker=absent&clicks=3", "/key-click?prevented=false"},
     };
     const struct {
         const char* page;
@@ -614,6 +615,12 @@ TEST(ChromiumAppTest, AKiosksPagesAndFramesReachNoFileOrPrintDialog) {
             Act(app, std::string("location.href = '") + page.page + "'");
             EXPECT_TRUE(PumpUntil([&] { return CountRequests(std::string(page.host) + " /tried?") > tries; }));
             EXPECT_EQ(CountRequests(report, true), reports + 1) << ::testing::PrintToString(app.Log());
+            if (page.page != std::string("/tries")) continue;
+            // The keyboard's way to the file input: Space on it, focused.
+            size_t keys = CountRequests(std::string("site.test ") + c.key, true);
+            PostKey(app, VK_SPACE, kNone, true);
+            PostKey(app, VK_SPACE, kNone, false);
+            EXPECT_TRUE(PumpUntil([&] { return CountRequests(std::string("site.test ") + c.key, true) > keys; }));
         }
         SendMessageW(app.mainWindow(), WM_ENDSESSION, TRUE, 0);  // a kiosk's only end, and any window's
         EXPECT_EQ(app.process().WaitForExit(), 0u);

@@ -47,7 +47,7 @@ DOWNLOAD = bytes(range(256)) * 1024
 # Whether print() is the browser's (native), what showOpenFilePicker() gives
 # back (Chromium has none outside secure contexts: "absent"), and how many
 # clicks reached a file input unstopped: by its click(), through its label,
-# and by a dispatched event.
+# and by a dispatched event; then, focused, whether a key's click was stopped.
 TRIES = """<label for="f">File</label><input type="file" id="f"><script>
 const input = document.getElementById("f");
 let clicks = 0;
@@ -61,6 +61,8 @@ const native = f => String(f).includes("[native code]") ? "native" : "other";
 const picker = typeof showOpenFilePicker != "function" ? "absent" : picked instanceof Promise ? "promise" : "none";
 fetch("/tried?print=" + native(print) + "&picker=" + picker +
       "&clicks=" + clicks);
+input.focus();  // a key's click from now on says whether it was stopped before the input heard it
+input.addEventListener("click", e => fetch("/key-click?prevented=" + e.defaultPrevented), {capture: true});
 </script>"""
 
 NOTIFY = """<!doctype html><meta charset=utf-8><title>Inbox</title><link rel="icon" href="/icon.png">
