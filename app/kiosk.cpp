@@ -35,6 +35,17 @@ LRESULT CALLBACK OnMouse(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(mouseHook, code, wParam, lParam);
 }
 
+// A window of another process is made or shown: a dialog over the kiosk's
+// window (a file, folder or print dialog the browser opened for the page,
+// which leads to the whole machine) is closed at once, as its Cancel would.
+// The kiosk's own dialogs are its own process's, which the hook skips.
+void CALLBACK OnWindowShown(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD) {
+    const ULONG_PTR kDialogClass = 32770;  // the atom of every dialog's class, "#32770"
+    if (object == OBJID_WINDOW && child == CHILDID_SELF && GetClassLongPtrW(window, GCW_ATOM) == kDialogClass &&
+        GetAncestor(window, GA_ROOTOWNER) == g_app.mainWindow)
+        PostMessageW(window, WM_CLOSE, 0, 0);
+}
+
 void HidePointer() {
     KillTimer(g_app.mainWindow, kTimerPointer);
     if (pointerHidden) return;
@@ -76,6 +87,8 @@ void StartKiosk() {
     // Windows would otherwise turn the display off, or sleep, while nobody touches it.
     if (!g_app.kiosk.allowSleep) SetThreadExecutionState(ES_CONTINUOUS | ES_DISPLAY_REQUIRED);
     mouseHook = SetWindowsHookExW(WH_MOUSE_LL, OnMouse, g_app.instance, 0);
+    SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_SHOW, nullptr, OnWindowShown, 0, 0,
+                    WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
     SetTimer(g_app.mainWindow, kTimerPointer, ScaledWait(kPointerRestMs), nullptr);
     if (g_app.kiosk.idleMinutes) {
         LASTINPUTINFO input = {sizeof(input), 0};

@@ -581,6 +581,52 @@ TEST(ChromiumAppTest, AKiosksIdleResetForgetsTheVisitorsCookiesAndStorage) {
     EXPECT_EQ(app.process().WaitForExit(), 0u);
 }
 
+// A kiosk's page, and its frames of the site and of other sites, reach no
+// file or print dialog: from their first script on, print() is not the
+// browser's, the file picker gives nothing, and no click reaches a file
+// input, however it is sent; elsewhere all of them are the browser's (which
+// has no file picker for a page of plain http).
+TEST(ChromiumAppTest, AKiosksPagesAndFramesReachNoFileOrPrintDialog) {
+    const struct {
+        const wchar_t* arguments;
+        const char* tried;  // what the page's tries report
+        const char* key;    // what Space on its file input reports
+    } kCases[] = {
+        {L"--kiosk", "/tried?print=other&picker=none&clicks=0", "/key-click?prevented=true"},
+        {L"", "/tried?print=native&picker=absent&clicks=3", "/key-click?prevented=false"},
+    };
+    const struct {
+        const char* page;
+        const char* host;  // whose server hears the report
+    } kPages[] = {
+        {"/tries", "site.test"},
+        {"/frame?src=/tries", "site.test"},
+        {"/frame?src=http://other.test/tries", "other.test"},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(::testing::PrintToString(std::wstring(c.arguments)));
+        AppSession app(kSite, Engine::kChromium);
+        ASSERT_TRUE(app.Start(true, SW_SHOWNORMAL, c.arguments));
+        ASSERT_TRUE(app.WaitForLog("navigation completed 1 success"));
+        for (const auto& page : kPages) {
+            SCOPED_TRACE(page.page);
+            std::string report = std::string(page.host) + " " + c.tried;
+            size_t reports = CountRequests(report, true), tries = CountRequests(std::string(page.host) + " /tried?");
+            Act(app, std::string("location.href = '") + page.page + "'");
+            EXPECT_TRUE(PumpUntil([&] { return CountRequests(std::string(page.host) + " /tried?") > tries; }));
+            EXPECT_EQ(CountRequests(report, true), reports + 1) << ::testing::PrintToString(app.Log());
+            if (page.page != std::string("/tries")) continue;
+            // The keyboard's way to the file input: Space on it, focused.
+            size_t keys = CountRequests(std::string("site.test ") + c.key, true);
+            PostKey(app, VK_SPACE, kNone, true);
+            PostKey(app, VK_SPACE, kNone, false);
+            EXPECT_TRUE(PumpUntil([&] { return CountRequests(std::string("site.test ") + c.key, true) > keys; }));
+        }
+        SendMessageW(app.mainWindow(), WM_ENDSESSION, TRUE, 0);  // a kiosk's only end, and any window's
+        EXPECT_EQ(app.process().WaitForExit(), 0u);
+    }
+}
+
 TEST(ChromiumAppTest, ACrashedPageComesBackByItself) {
     AppSession app(kSite, Engine::kChromium);
     StartAt(app, "http://site.test/");

@@ -740,6 +740,88 @@ TEST_F(EngineTest, LoadsWithoutADocumentKeepThePageAndADownloadFollowsItsComplet
     EXPECT_FALSE(HasLine("download cancelled https://a.example/report.bin"));
 }
 
+// What a kiosk asks of the view, through the SDK's slot numbers: the settings
+// up to ICoreWebView2Settings7 and the view up to ICoreWebView2_25 are one
+// object each; a document script reaches only the documents made after it
+// was added, and "Save as" is the handler's to cancel.
+TEST_F(EngineTest, DocumentScriptsReachLaterDocumentsAndSaveAsIsTheHandlersToCancel) {
+    Start();
+    Watch();
+    ICoreWebView2Settings* settings = nullptr;
+    ASSERT_EQ(view_->get_Settings(&settings), S_OK);
+    IUnknown* settings7 = nullptr;
+    ASSERT_EQ(settings->QueryInterface(IID_ICoreWebView2Settings7, reinterpret_cast<void**>(&settings7)), S_OK);
+    for (const IID* iid : {&IID_ICoreWebView2Settings3, &IID_ICoreWebView2Settings4, &IID_ICoreWebView2Settings5,
+                           &IID_ICoreWebView2Settings6}) {
+        IUnknown* same = nullptr;
+        EXPECT_EQ(settings->QueryInterface(*iid, reinterpret_cast<void**>(&same)), S_OK);
+        EXPECT_EQ(same, settings7);
+        if (same) same->Release();
+    }
+    void** settingSlots = *reinterpret_cast<void***>(settings7);
+    using PutFlag = HRESULT(STDMETHODCALLTYPE*)(IUnknown*, BOOL);
+    using PutItems = HRESULT(STDMETHODCALLTYPE*)(IUnknown*, COREWEBVIEW2_PDF_TOOLBAR_ITEMS);
+    EXPECT_EQ(reinterpret_cast<PutFlag>(settingSlots[32])(settings7, FALSE), S_OK);
+    EXPECT_EQ(reinterpret_cast<PutItems>(settingSlots[34])(settings7, static_cast<COREWEBVIEW2_PDF_TOOLBAR_ITEMS>(7)),
+              S_OK);
+    EXPECT_TRUE(HasLine("settings put IsSwipeNavigationEnabled=0"));
+    EXPECT_TRUE(HasLine("settings put HiddenPdfToolbarItems=7"));
+    settings7->Release();
+    settings->Release();
+
+    ICoreWebView2_25* view25 = nullptr;
+    ASSERT_EQ(view_->QueryInterface(IID_ICoreWebView2_25, reinterpret_cast<void**>(&view25)), S_OK);
+    bool cancel = false;
+    using OnSaveAs = Callback<ICoreWebView2SaveAsUIShowingEventHandler, ICoreWebView2*,
+                              ICoreWebView2SaveAsUIShowingEventArgs*>;
+    using AddSaveAs = HRESULT(STDMETHODCALLTYPE*)(ICoreWebView2_25*, ICoreWebView2SaveAsUIShowingEventHandler*,
+                                                  EventRegistrationToken*);
+    EventRegistrationToken token;
+    EXPECT_EQ(reinterpret_cast<AddSaveAs>((*reinterpret_cast<void***>(view25))[128])(
+                  view25,
+                  Make<OnSaveAs>(IID_ICoreWebView2SaveAsUIShowingEventHandler,
+                                 [&](ICoreWebView2*, ICoreWebView2SaveAsUIShowingEventArgs* args) {
+                                     args->put_Cancel(cancel);
+                                 }),
+                  &token),
+              S_OK);
+    view25->Release();
+
+    NavigateAndWait([&] { view_->Navigate(L"https://a.example/"); });
+    using ScriptDone = Callback<ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler, HRESULT, LPCWSTR>;
+    std::wstring id;
+    ASSERT_EQ(view_->AddScriptToExecuteOnDocumentCreated(
+                  L"print = () => {}", Make<ScriptDone>(IID_IUnknown, [&](HRESULT, LPCWSTR given) { id = given; })),
+              S_OK);
+    EXPECT_TRUE(id.empty());  // answered later
+    EXPECT_TRUE(PumpUntil([&] { return id == L"1"; }));
+    // Each step: what the page does, and the line it leads to.
+    const struct {
+        const wchar_t* command;
+        const char* line;
+    } kSteps[] = {
+        {L"opens print", "runtime dialog print"},  // the shown document was made before the script
+        {L"link https://a.example/next", "page shown https://a.example/next"},
+        {L"opens print", "page call stopped print"},
+        {L"opens file-input", "runtime dialog file-input"},  // the script leaves file inputs alone
+        {L"opens save-as", "save as dialog"},
+        {L"CANCEL", nullptr},
+        {L"opens save-as", "save as cancelled"},
+    };
+    for (const auto& step : kSteps) {
+        SCOPED_TRACE(Narrow(step.command));
+        if (!step.line) {
+            cancel = true;
+            continue;
+        }
+        size_t before = CountLines(step.line);
+        ASSERT_TRUE(Command(step.command));
+        EXPECT_TRUE(WaitLine(step.line, before + 1));
+    }
+    EXPECT_EQ(CountLines("runtime dialog print"), 1u);
+    EXPECT_FALSE(Command(L"opens files"));
+}
+
 TEST_F(EngineTest, ControlChannelRejectsMalformedCommands) {
     Start();
     struct Case {

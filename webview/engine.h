@@ -18,3 +18,11 @@ inline std::wstring TakeEngineString(LPWSTR text) {
     if (text) CoTaskMemFree(text);
     return copy;
 }
+
+// object as the newer interface I (iid), or null where the runtime is older.
+template <typename I>
+I* AsNewer(IUnknown* object, const IID& iid) {
+    I* newer = nullptr;
+    if (!object || FAILED(object->QueryInterface(iid, reinterpret_cast<void**>(&newer)))) return nullptr;
+    return newer;
+}

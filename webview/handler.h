@@ -175,6 +175,14 @@ struct OnDownload_ : Handler<ICoreWebView2DownloadStartingEventHandler, F> {
 };
 
 template <typename F>
+struct OnSaveAs_ : Handler<ICoreWebView2SaveAsUIShowingEventHandler, F> {
+    explicit OnSaveAs_(F body) : OnSaveAs_::Handler(body, IID_ICoreWebView2SaveAsUIShowingEventHandler) {}
+    HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, ICoreWebView2SaveAsUIShowingEventArgs* args) override {
+        return this->body_(sender, args);
+    }
+};
+
+template <typename F>
 struct OnPermission_ : Handler<ICoreWebView2PermissionRequestedEventHandler, F> {
     explicit OnPermission_(F body) : OnPermission_::Handler(body, IID_ICoreWebView2PermissionRequestedEventHandler) {}
     HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, ICoreWebView2PermissionRequestedEventArgs* args) override {

@@ -2,32 +2,69 @@
 
 #include "app/app_state.h"
 #include "webview/handler.h"
-#include "webview/navigation_policy.h"
 #include "webview/page_dialogs.h"
-#include "webview/permissions.h"
 #include "webview/startup.h"
 #include "webview/view_notices.h"
 
+namespace {
+
+// Run in every document before the page's own scripts: print(), the pickers,
+// and a file input's click (however it comes: the pointer, the keyboard, whose
+// Space and Enter click it, a label, click(), showPicker() or a dispatched
+// event, also on an input not in the document, or in a shadow root) do
+// nothing. A frame's window is disarmed too when the page reaches it before
+// the frame's own copy ran (once: on a window disarmed already, the first
+// step throws).
+const char kDisarmScript[] =
+    "(()=>{const n=()=>{},o=Object,f=t=>t?.type=='file',d=w=>{try{"
+    "for(const k of['print','showOpenFilePicker','showSaveFilePicker','showDirectoryPicker'])"
+    "o.defineProperty(w,k,{value:n,writable:!1,configurable:!1});"
+    "const p=w.HTMLInputElement.prototype,r=w.HTMLIFrameElement.prototype,g=r.__lookupGetter__('contentWindow');"
+    "for(const k of['click','showPicker','dispatchEvent']){const m=p[k];"
+    "m&&(p[k]=function(v){return f(this)&&(k[0]!='d'||v.type=='click')?!1:m.call(this,v)})}"
+    "o.defineProperty(r,'contentWindow',{get(){const c=g.call(this);return c&&d(c),c}});"
+    "w.addEventListener('click',v=>f(v.composedPath()[0])&&v.preventDefault(),!0)}catch{}};d(this)})()";
+
+}  // namespace
+
 void TurnOffRuntimeControls(ICoreWebView2Settings* settings) {
     settings->put_AreDefaultContextMenusEnabled(FALSE);
-    ICoreWebView2Settings3* settings3 = nullptr;
-    if (SUCCEEDED(settings->QueryInterface(IID_ICoreWebView2Settings3, reinterpret_cast<void**>(&settings3))) &&
-        settings3) {
+    if (auto settings3 = AsNewer<ICoreWebView2Settings3>(settings, IID_ICoreWebView2Settings3)) {
         settings3->put_AreBrowserAcceleratorKeysEnabled(FALSE);
         settings3->Release();
     }
+    // A swipe would lead back to pages the visitor's predecessor saw.
+    if (auto settings6 = AsNewer<ICoreWebView2Settings6>(settings, IID_ICoreWebView2Settings6)) {
+        settings6->put_IsSwipeNavigationEnabled(FALSE);
+        settings6->Release();
+    }
+    // Each of them opens a file or print dialog, and from it the whole machine.
+    if (auto settings7 = AsNewer<ICoreWebView2Settings7>(settings, IID_ICoreWebView2Settings7)) {
+        settings7->put_HiddenPdfToolbarItems(static_cast<COREWEBVIEW2_PDF_TOOLBAR_ITEMS>(
+            COREWEBVIEW2_PDF_TOOLBAR_ITEMS_SAVE | COREWEBVIEW2_PDF_TOOLBAR_ITEMS_PRINT |
+            COREWEBVIEW2_PDF_TOOLBAR_ITEMS_SAVE_AS));
+        settings7->Release();
+    }
 }
 
-void AddDownloadRefusal(ICoreWebView2* view) {
-    ICoreWebView2_4* view4 = nullptr;
-    if (FAILED(view->QueryInterface(IID_ICoreWebView2_4, reinterpret_cast<void**>(&view4))) || !view4) return;
+void AddKioskRefusals(ICoreWebView2* view) {
     EventRegistrationToken token;
-    view4->add_DownloadStarting(Give(new OnDownload_([](ICoreWebView2*, ICoreWebView2DownloadStartingEventArgs* args) {
-                                    args->put_Cancel(TRUE);
-                                    return S_OK;
-                                })),
-                                &token);
-    view4->Release();
+    if (auto view4 = AsNewer<ICoreWebView2_4>(view, IID_ICoreWebView2_4)) {
+        auto refuse = [](ICoreWebView2*, ICoreWebView2DownloadStartingEventArgs* args) {
+            return args->put_Cancel(TRUE);
+        };
+        view4->add_DownloadStarting(Give(new OnDownload_(refuse)), &token);
+        view4->Release();
+    }
+    if (auto view25 = AsNewer<ICoreWebView2_25>(view, IID_ICoreWebView2_25)) {
+        auto refuse = [](ICoreWebView2*, ICoreWebView2SaveAsUIShowingEventArgs* args) {
+            return args->put_Cancel(TRUE);
+        };
+        view25->add_SaveAsUIShowing(Give(new OnSaveAs_(refuse)), &token);
+        view25->Release();
+    }
+    std::wstring script(kDisarmScript, kDisarmScript + sizeof(kDisarmScript) - 1);
+    view->AddScriptToExecuteOnDocumentCreated(script.c_str(), nullptr);
 }
 
 // The view's profile, where the runtime can clear it; null otherwise.
@@ -58,10 +95,6 @@ void ResetForNextVisitor() {
 }
 
 void StartForNextVisitor() {
-    if (g_app.kiosk.inPrivate) {
-        ReopenView();
-        return;
-    }
-    SetSiteNotificationState();  // the profile's answer went with the rest
-    OpenSite();
+    g_app.reopenAddress.clear();  // not the last visitor's page, even after a lost browser
+    ReopenView();
 }

@@ -10,9 +10,7 @@ bool MaySleep(Sight sight, NotificationsAnswer notifications, unsigned sleepAfte
 // The view as interface I, or null where the runtime has no such interface.
 template <typename I>
 static I* ViewAs(const IID& iid) {
-    I* view = nullptr;
-    if (!g_app.webview || FAILED(g_app.webview->QueryInterface(iid, reinterpret_cast<void**>(&view)))) return nullptr;
-    return view;
+    return AsNewer<I>(g_app.webview, iid);
 }
 
 void SetViewMemoryTarget(bool outOfSight) {

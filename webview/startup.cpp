@@ -142,7 +142,7 @@ static void OnControllerReady(ICoreWebView2Controller* controller) {
     SetSiteNotificationState();  // before the site's first document asks
     AddNotificationHandler(view);
     AddTitleHandler(view);
-    if (g_app.kiosk.on) AddDownloadRefusal(view);
+    if (g_app.kiosk.on) AddKioskRefusals(view);
     view->add_ProcessFailed(Give(new OnProcFail_([](ICoreWebView2*, ICoreWebView2ProcessFailedEventArgs* args) {
                                 return OnProcessFailed(args);
                             })),

@@ -843,6 +843,12 @@ public:
     virtual HRESULT STDMETHODCALLTYPE remove_Deleted(EventRegistrationToken token) = 0;
 };
 
+// The answer to AddScriptToExecuteOnDocumentCreated: the script's id, with
+// which it could be removed.
+struct ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE Invoke(HRESULT errorCode, LPCWSTR id) = 0;
+};
+
 // The answer to TrySuspend: whether the page could be put to sleep.
 MIDL_INTERFACE("00f206a7-9d17-4605-91f6-4e8e4de192e3")
 ICoreWebView2TrySuspendCompletedHandler : public IUnknown {
@@ -850,7 +856,7 @@ public:
     virtual HRESULT STDMETHODCALLTYPE Invoke(HRESULT errorCode, BOOL isSuccessful) = 0;
 };
 
-// ICoreWebView2_2 to ICoreWebView2_24, each deriving from the one before, its
+// ICoreWebView2_2 to ICoreWebView2_25, each deriving from the one before, its
 // methods after the base's slots. The slots the program calls (the filter,
 // event registrations, suspending, the memory target) take their real
 // parameter types, the others simplified ones. Each list is an
@@ -1009,7 +1015,44 @@ VELOTIDE_WEBVIEW_IID(21, 0xc4980dea, 0x587b, 0x43b9, 0x81, 0x43, 0x3e, 0xf3, 0xb
 VELOTIDE_WEBVIEW_IID(22, 0xdb75dfc7, 0xa857, 0x4632, 0xa3, 0x98, 0x69, 0x69, 0xdd, 0xe2, 0x6c, 0x0a)
 VELOTIDE_WEBVIEW_IID(23, 0x508f0db5, 0x90c4, 0x5872, 0x90, 0xa7, 0x26, 0x7a, 0x91, 0x37, 0x75, 0x02)
 VELOTIDE_WEBVIEW_IID(24, 0x39a7ad55, 0x4287, 0x5cc1, 0x88, 0xa1, 0xc6, 0xf4, 0x58, 0x59, 0x38, 0x24)
+VELOTIDE_WEBVIEW_IID(25, 0xb5a86092, 0xdf50, 0x5b4f, 0xa1, 0x7b, 0x6c, 0x8f, 0x8b, 0x40, 0xb7, 0x71)
 #undef VELOTIDE_WEBVIEW_IID
+
+// The page's "Save as", which a key or the page asks for: Cancel stops it
+// before its file dialog opens.
+MIDL_INTERFACE("55902952-0e0d-5aaa-a7d0-e833cdb34f62")
+ICoreWebView2SaveAsUIShowingEventArgs : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE get_ContentMimeType(LPWSTR *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Cancel(BOOL value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Cancel(BOOL *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_SuppressDefaultDialog(BOOL value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_SuppressDefaultDialog(BOOL *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetDeferral(ICoreWebView2Deferral **deferral) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_SaveAsFilePath(LPCWSTR value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_SaveAsFilePath(LPWSTR *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_AllowReplace(BOOL value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_AllowReplace(BOOL *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Kind(int value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Kind(int *value) = 0;
+};
+
+MIDL_INTERFACE("6baa177e-3a2e-5ccf-9a13-fad676cd0522")
+ICoreWebView2SaveAsUIShowingEventHandler : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2 *sender, ICoreWebView2SaveAsUIShowingEventArgs *args) = 0;
+};
+
+MIDL_INTERFACE("b5a86092-df50-5b4f-a17b-6c8f8b40b771")
+ICoreWebView2_25 : public ICoreWebView2_24 {
+public:
+    virtual HRESULT STDMETHODCALLTYPE add_SaveAsUIShowing(ICoreWebView2SaveAsUIShowingEventHandler *eventHandler, EventRegistrationToken *token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE remove_SaveAsUIShowing(EventRegistrationToken token) = 0;
+    virtual HRESULT STDMETHODCALLTYPE ShowSaveAsUI(IUnknown *handler) = 0;
+};
+
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2SaveAsUIShowingEventArgs = {0x55902952, 0x0e0d, 0x5aaa, {0xa7, 0xd0, 0xe8, 0x33, 0xcd, 0xb3, 0x4f, 0x62}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2SaveAsUIShowingEventHandler = {0x6baa177e, 0x3a2e, 0x5ccf, {0x9a, 0x13, 0xfa, 0xd6, 0x76, 0xcd, 0x05, 0x22}};
 
 // The view's settings for a screen nobody sits at: the runtime's own context
 // menu and keys (print, find, zoom, history, developer tools) can be turned off.
@@ -1027,8 +1070,52 @@ public:
     virtual HRESULT STDMETHODCALLTYPE put_AreBrowserAcceleratorKeysEnabled(BOOL areBrowserAcceleratorKeysEnabled) = 0;
 };
 
+MIDL_INTERFACE("cb56846c-4168-4d53-b04f-03b6d6796ff2")
+ICoreWebView2Settings4 : public ICoreWebView2Settings3 {
+public:
+    virtual HRESULT STDMETHODCALLTYPE get_IsPasswordAutosaveEnabled(BOOL *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_IsPasswordAutosaveEnabled(BOOL value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IsGeneralAutofillEnabled(BOOL *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_IsGeneralAutofillEnabled(BOOL value) = 0;
+};
+
+MIDL_INTERFACE("183e7052-1d03-43a0-ab99-98e043b66b39")
+ICoreWebView2Settings5 : public ICoreWebView2Settings4 {
+public:
+    virtual HRESULT STDMETHODCALLTYPE get_IsPinchZoomEnabled(BOOL *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_IsPinchZoomEnabled(BOOL value) = 0;
+};
+
+// Swiping left or right goes back or forward in the view's history.
+MIDL_INTERFACE("11cb3acd-9bc8-43b8-83bf-f40753714f87")
+ICoreWebView2Settings6 : public ICoreWebView2Settings5 {
+public:
+    virtual HRESULT STDMETHODCALLTYPE get_IsSwipeNavigationEnabled(BOOL *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_IsSwipeNavigationEnabled(BOOL value) = 0;
+};
+
+// The items of the PDF viewer's toolbar, a bit each.
+typedef enum COREWEBVIEW2_PDF_TOOLBAR_ITEMS {
+    COREWEBVIEW2_PDF_TOOLBAR_ITEMS_NONE = 0,
+    COREWEBVIEW2_PDF_TOOLBAR_ITEMS_SAVE = 0x1,
+    COREWEBVIEW2_PDF_TOOLBAR_ITEMS_PRINT = 0x2,
+    COREWEBVIEW2_PDF_TOOLBAR_ITEMS_SAVE_AS = 0x4,
+    COREWEBVIEW2_PDF_TOOLBAR_ITEMS_MORE_SETTINGS = 0x1000,
+} COREWEBVIEW2_PDF_TOOLBAR_ITEMS;
+
+MIDL_INTERFACE("488dc902-35ef-42d2-bc7d-94b65c4bc49c")
+ICoreWebView2Settings7 : public ICoreWebView2Settings6 {
+public:
+    virtual HRESULT STDMETHODCALLTYPE get_HiddenPdfToolbarItems(COREWEBVIEW2_PDF_TOOLBAR_ITEMS *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_HiddenPdfToolbarItems(COREWEBVIEW2_PDF_TOOLBAR_ITEMS value) = 0;
+};
+
 EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Settings2 = {0xee9a0f68, 0xf46c, 0x4e32, {0xac, 0x23, 0xef, 0x8c, 0xac, 0x22, 0x4d, 0x2a}};
 EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Settings3 = {0xfdb5ab74, 0xaf33, 0x4854, {0x84, 0xf0, 0x0a, 0x63, 0x1d, 0xeb, 0x5e, 0xba}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Settings4 = {0xcb56846c, 0x4168, 0x4d53, {0xb0, 0x4f, 0x03, 0xb6, 0xd6, 0x79, 0x6f, 0xf2}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Settings5 = {0x183e7052, 0x1d03, 0x43a0, {0xab, 0x99, 0x98, 0xe0, 0x43, 0xb6, 0x6b, 0x39}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Settings6 = {0x11cb3acd, 0x9bc8, 0x43b8, {0x83, 0xbf, 0xf4, 0x07, 0x53, 0x71, 0x4f, 0x87}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Settings7 = {0x488dc902, 0x35ef, 0x42d2, {0xbc, 0x7d, 0x94, 0xb6, 0x5c, 0x4b, 0xc4, 0x9c}};
 
 // What a new view is made with: its profile's name and whether it is
 // InPrivate (runtime 1.0.1185.36 and later).

@@ -180,6 +180,17 @@ json ChromiumBrowser::ChildAutoAttach() {
                                     {{"type", "service_worker"}}})}};
 }
 
+// The program's scripts run in the page's main world, in its own frames
+// (the page's session) and in cross-site ones (each frame's session), before
+// any script of the document.
+void ChromiumBrowser::DocumentScriptAdded(const std::wstring& script) {
+    json source = {{"source", Utf8(script)}};
+    Call("Page.addScriptToEvaluateOnNewDocument", source);
+    for (const auto& [session, child] : children_)
+        if (child.source == RequestSource::kCrossOriginFrame)
+            devtools_->Call("Page.addScriptToEvaluateOnNewDocument", source, session);
+}
+
 void ChromiumBrowser::FiltersChanged() {
     if (!session_.empty()) Call("Fetch.enable", FetchPatterns());
     for (const auto& [session, child] : children_) devtools_->Call("Fetch.enable", FetchPatterns(), session);
@@ -210,6 +221,8 @@ void ChromiumBrowser::OnChildAttached(const json& params) {
         if (source->second == RequestSource::kCrossOriginFrame) {
             devtools_->Call("Page.enable", json::object(), session);
             pageApi_->SetUpFrame(session);  // its page asks and notifies with its own origin
+            for (const std::wstring& script : documentScripts)
+                devtools_->Call("Page.addScriptToEvaluateOnNewDocument", {{"source", Utf8(script)}}, session);
         }
     }
     devtools_->Call("Runtime.runIfWaitingForDebugger", json::object(), session);

@@ -41,6 +41,7 @@ public:
     bool CanGoToHistory(int offset) const override;
     std::wstring Source() const override { return source_; }
     void FiltersChanged() override;
+    void DocumentScriptAdded(const std::wstring& script) override;
     void CarryPermissionState(COREWEBVIEW2_PERMISSION_KIND kind, const std::wstring& origin,
                               COREWEBVIEW2_PERMISSION_STATE state) override;  // page_api.cpp
     void LoadFavicon(std::function<void(std::string image)> done) override;  // page_api.cpp

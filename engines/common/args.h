@@ -122,6 +122,33 @@ private:
     bool cancel_ = false, handled_ = false;
 };
 
+// A "Save as" of the page: only Cancel is carried out; the engines write no
+// file, so the path, kind and replacing are E_NOTIMPL.
+class SaveAsArgs : public ComObject<ICoreWebView2SaveAsUIShowingEventArgs> {
+public:
+    SaveAsArgs() : ComObject(IID_ICoreWebView2SaveAsUIShowingEventArgs) {}
+    bool cancelled() const { return cancel_; }
+
+    HRESULT STDMETHODCALLTYPE get_ContentMimeType(LPWSTR* type) override { return ReturnString(L"text/html", type); }
+    HRESULT STDMETHODCALLTYPE put_Cancel(BOOL cancel) override {
+        cancel_ = cancel != FALSE;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_Cancel(BOOL* value) override { return Out(value, cancel_); }
+    HRESULT STDMETHODCALLTYPE put_SuppressDefaultDialog(BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_SuppressDefaultDialog(BOOL* value) override { return Out(value, false); }
+    HRESULT STDMETHODCALLTYPE GetDeferral(ICoreWebView2Deferral**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_SaveAsFilePath(LPCWSTR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_SaveAsFilePath(LPWSTR* path) override { return ReturnString(L"", path); }
+    HRESULT STDMETHODCALLTYPE put_AllowReplace(BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_AllowReplace(BOOL* value) override { return Out(value, false); }
+    HRESULT STDMETHODCALLTYPE put_Kind(int) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Kind(int* kind) override { return Out(kind, 0); }
+
+private:
+    bool cancel_ = false;
+};
+
 class NewWindowArgs : public ComObject<ICoreWebView2NewWindowRequestedEventArgs> {
 public:
     NewWindowArgs(const std::wstring& uri, bool userInitiated)

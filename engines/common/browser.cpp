@@ -14,7 +14,7 @@ void Browser::Close() {
                   processFailed.Clear() + contentLoading.Clear() + sourceChanged.Clear() + downloadStarting.Clear() +
                   basicAuthenticationRequested.Clear() + serverCertificateErrorDetected.Clear() +
                   permissionRequested.Clear() + documentTitleChanged.Clear() + faviconChanged.Clear() +
-                  notificationReceived.Clear() + scriptDialogOpening.Clear();
+                  notificationReceived.Clear() + scriptDialogOpening.Clear() + saveAsUIShowing.Clear();
     documentPermissions.clear();
     EngineLog(held ? L"closed " + std::to_wstring(held) + L" handlers held elsewhere" : L"closed");
 }
@@ -234,6 +234,14 @@ bool RaiseDownloadStarting(Browser& b, const std::wstring& uri, const std::wstri
     auto args = Ref<DownloadStartingArgs>::Adopt(new DownloadStartingArgs(resultFilePath));
     for (auto& handler : b.downloadStarting.Snapshot()) handler->Invoke(b.view, args.get());
     if (args->cancelled()) EngineLog(L"download cancelled " + uri);
+    return args->cancelled();
+}
+
+bool RaiseSaveAsUIShowing(Browser& b) {
+    if (b.closed) return false;
+    auto args = Ref<SaveAsArgs>::Adopt(new SaveAsArgs);
+    for (auto& handler : b.saveAsUIShowing.Snapshot()) handler->Invoke(b.view, args.get());
+    EngineLog(args->cancelled() ? L"save as cancelled" : L"save as dialog");
     return args->cancelled();
 }
 

@@ -91,6 +91,10 @@ public:
     // it run again; done(false) when it can't sleep now. The test engine's
     // page runs nothing by itself: it sleeps unless it plays audio.
     virtual void Freeze(bool frozen, std::function<void(bool done)> done) = 0;
+    // A script to run in every document from now on, before the document's
+    // own, in every frame (AddScriptToExecuteOnDocumentCreated); it is in
+    // documentScripts already.
+    virtual void DocumentScriptAdded(const std::wstring&) {}
     // The memory target went LOW: what stands behind the view gives back what it can.
     virtual void TrimMemory() {}
     // The view was shown or hidden (visible says which).
@@ -110,6 +114,7 @@ public:
     ICoreWebView2* view = nullptr;
     Ref<ICoreWebView2Settings> settings;
     std::vector<ResourceFilter> filters;
+    std::vector<std::wstring> documentScripts;  // in the order they were added
     // The profile the view was made with: the permissions its pages were
     // given for good.
     Ref<Profile> profile;
@@ -136,6 +141,7 @@ public:
     EventList<ICoreWebView2FaviconChangedEventHandler> faviconChanged;
     EventList<ICoreWebView2NotificationReceivedEventHandler> notificationReceived;
     EventList<ICoreWebView2ScriptDialogOpeningEventHandler> scriptDialogOpening;
+    EventList<ICoreWebView2SaveAsUIShowingEventHandler> saveAsUIShowing;
 };
 using BrowserPtr = std::shared_ptr<Browser>;
 
@@ -204,6 +210,10 @@ COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION RaiseServerCertificateErrorDetected
 // of the navigation that led to it: DownloadStarting when a handler is
 // registered. True when a handler cancelled it.
 bool RaiseDownloadStarting(Browser& browser, const std::wstring& uri, const std::wstring& resultFilePath);
+// The page's "Save as" (a key, or the page asking): SaveAsUIShowing when a
+// handler is registered; true when a handler cancelled it, otherwise the
+// runtime's Save as dialog opens. Logs "save as cancelled" or "save as dialog".
+bool RaiseSaveAsUIShowing(Browser& browser);
 // ProcessFailed. After the browser process, the browser is closed for good.
 void RaiseProcessFailed(Browser& browser, COREWEBVIEW2_PROCESS_FAILED_KIND kind);
 // ContainsFullScreenElementChanged, raised only when the state changes.

@@ -78,6 +78,9 @@ inline constexpr wchar_t kEngineCmdNotify[] = L"notify";               // notify
 inline constexpr wchar_t kEngineCmdNotifyClose[] = L"notify-close";    // notify-close <title>
 inline constexpr wchar_t kEngineCmdTitle[] = L"title";                 // title <text...>
 inline constexpr wchar_t kEngineCmdFavicon[] = L"favicon";             // favicon <url> [#rrggbb] | favicon none
+// The test engine's page asks for what opens a dialog to files or a printer:
+// opens print|open-picker|save-picker|directory-picker|file-input|file-input-key|save-as
+inline constexpr wchar_t kEngineCmdOpens[] = L"opens";
 
 // The Chromium engine: "127.0.0.1:PORT" of a running Chromium's DevTools endpoint.
 inline constexpr wchar_t kChromiumDevToolsVariable[] = L"VELOTIDE_CHROMIUM_DEVTOOLS";

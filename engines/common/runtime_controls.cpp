@@ -25,6 +25,7 @@ const wchar_t* RuntimeKeyName(UINT message, WPARAM key) {
     if (ctrl && !alt) {
         switch (key) {
         case 'P': return L"print";
+        case 'S': return L"save";
         case 'F': return L"find";
         case VK_OEM_PLUS: case VK_OEM_MINUS: case '0': case VK_ADD: case VK_SUBTRACT: case VK_NUMPAD0: return L"zoom";
         case 'I': case 'J': return shift ? L"devtools" : nullptr;
@@ -54,6 +55,7 @@ void RunRuntimeKey(Browser& b, UINT message, WPARAM key) {
     if (which == L"back") b.GoToHistory(-1);
     if (which == L"forward") b.GoToHistory(1);
     if (which == L"reload") b.GoToHistory(0);
+    if (which == L"save") RaiseSaveAsUIShowing(b);
 }
 
 void OpenContextMenu(Browser& b) {

@@ -1,8 +1,8 @@
 // What the runtime itself offers the person beside the page: its context
-// menu on a right click, and its keys (print, find, zoom, history, reload,
-// developer tools), each as the view's settings allow. The engines draw no
-// menu and print nothing: they log what the runtime would do, and carry out
-// what a view can (history and reload).
+// menu on a right click, and its keys (print, save, find, zoom, history,
+// reload, developer tools), each as the view's settings allow. The engines
+// draw no menu and print nothing: they log what the runtime would do, and
+// carry out what a view can (history, reload, and SaveAsUIShowing for save).
 #pragma once
 
 #include "engines/common/browser.h"

@@ -17,10 +17,10 @@ std::wstring HexCode(HRESULT hr) {
     return text;
 }
 
-// The whole chain up to ICoreWebView2_24, as a current runtime offers it.
+// The whole chain up to ICoreWebView2_25, as a current runtime offers it.
 #define VELOTIDE_WEBVIEW_CHAIN(X)                                                                              \
     X(2) X(3) X(4) X(5) X(6) X(7) X(8) X(9) X(10) X(11) X(12) X(13) X(14) X(15) X(16) X(17) X(18) X(19) X(20) \
-    X(21) X(22) X(23)
+    X(21) X(22) X(23) X(24)
 // The interfaces whose every slot is left unimplemented; those of 4, 10, 14
 // and 15 carry events the program registers, 13 the profile, 3 suspending
 // and 19 the memory target: they are written out below.
@@ -31,10 +31,10 @@ std::wstring HexCode(HRESULT hr) {
     HRESULT STDMETHODCALLTYPE method parameters override { return E_NOTIMPL; }
 #define VELOTIDE_NOT_IMPLEMENTED_SLOTS(number) VELOTIDE_COREWEBVIEW2_##number##_METHODS(VELOTIDE_NOT_IMPLEMENTED)
 
-class View : public ComObject<ICoreWebView2_24> {
+class View : public ComObject<ICoreWebView2_25> {
 public:
     explicit View(const BrowserPtr& browser)
-        : ComObject({&IID_ICoreWebView2, VELOTIDE_WEBVIEW_CHAIN(VELOTIDE_IID_OF) & IID_ICoreWebView2_24}),
+        : ComObject({&IID_ICoreWebView2, VELOTIDE_WEBVIEW_CHAIN(VELOTIDE_IID_OF) & IID_ICoreWebView2_25}),
           b_(browser) {
         b_->view = this;
     }
@@ -125,9 +125,21 @@ public:
     HRESULT STDMETHODCALLTYPE remove_ProcessFailed(EventRegistrationToken token) override {
         return b_->processFailed.Remove(token);
     }
+    // Kept for the view's later documents, and answered later with its id
+    // (its number); the program may pass no handler.
     HRESULT STDMETHODCALLTYPE AddScriptToExecuteOnDocumentCreated(
-        LPCWSTR, ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler*) override {
-        return E_NOTIMPL;
+        LPCWSTR script, ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler* handler) override {
+        if (!script) return E_INVALIDARG;
+        if (b_->closed) return kClosed;
+        b_->documentScripts.push_back(script);
+        EngineLog(L"document script added " + std::to_wstring(b_->documentScripts.size()));
+        b_->DocumentScriptAdded(script);
+        if (handler) {
+            Ref<ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler> done(handler);
+            std::wstring id = std::to_wstring(b_->documentScripts.size());
+            PostTask([done, id] { done->Invoke(S_OK, id.c_str()); });
+        }
+        return S_OK;
     }
     HRESULT STDMETHODCALLTYPE RemoveScriptToExecuteOnDocumentCreated(LPCWSTR) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE ExecuteScript(LPCWSTR, ICoreWebView2ExecuteScriptCompletedHandler*) override {
@@ -303,6 +315,15 @@ public:
     HRESULT STDMETHODCALLTYPE remove_NotificationReceived(EventRegistrationToken token) override {
         return b_->notificationReceived.Remove(token);
     }
+    // ICoreWebView2_25
+    HRESULT STDMETHODCALLTYPE add_SaveAsUIShowing(ICoreWebView2SaveAsUIShowingEventHandler* handler,
+                                                  EventRegistrationToken* token) override {
+        return b_->closed ? kClosed : b_->saveAsUIShowing.Add(handler, token);
+    }
+    HRESULT STDMETHODCALLTYPE remove_SaveAsUIShowing(EventRegistrationToken token) override {
+        return b_->saveAsUIShowing.Remove(token);
+    }
+    HRESULT STDMETHODCALLTYPE ShowSaveAsUI(IUnknown*) override { return E_NOTIMPL; }
 
 private:
     // The log names a filter by its pattern and context, and its source kinds
@@ -367,9 +388,12 @@ HRESULT View::GetFavicon(COREWEBVIEW2_FAVICON_IMAGE_FORMAT format, ICoreWebView2
     return S_OK;
 }
 
-class Settings : public ComObject<ICoreWebView2Settings3> {
+class Settings : public ComObject<ICoreWebView2Settings7> {
 public:
-    Settings() : ComObject({&IID_ICoreWebView2Settings, &IID_ICoreWebView2Settings2, &IID_ICoreWebView2Settings3}) {}
+    Settings()
+        : ComObject({&IID_ICoreWebView2Settings, &IID_ICoreWebView2Settings2, &IID_ICoreWebView2Settings3,
+                     &IID_ICoreWebView2Settings4, &IID_ICoreWebView2Settings5, &IID_ICoreWebView2Settings6,
+                     &IID_ICoreWebView2Settings7}) {}
 
     HRESULT STDMETHODCALLTYPE get_IsScriptEnabled(BOOL* v) override { return Out(v, on_[kScript]); }
     HRESULT STDMETHODCALLTYPE put_IsScriptEnabled(BOOL v) override { return Put(kScript, L"IsScriptEnabled", v); }
@@ -413,9 +437,38 @@ public:
     HRESULT STDMETHODCALLTYPE put_AreBrowserAcceleratorKeysEnabled(BOOL v) override {
         return Put(kKeys, L"AreBrowserAcceleratorKeysEnabled", v);
     }
+    // ICoreWebView2Settings4 and 5: kept, with no effect on the engines' pages.
+    HRESULT STDMETHODCALLTYPE get_IsPasswordAutosaveEnabled(BOOL* v) override { return Out(v, on_[kPasswords]); }
+    HRESULT STDMETHODCALLTYPE put_IsPasswordAutosaveEnabled(BOOL v) override {
+        return Put(kPasswords, L"IsPasswordAutosaveEnabled", v);
+    }
+    HRESULT STDMETHODCALLTYPE get_IsGeneralAutofillEnabled(BOOL* v) override { return Out(v, on_[kAutofill]); }
+    HRESULT STDMETHODCALLTYPE put_IsGeneralAutofillEnabled(BOOL v) override {
+        return Put(kAutofill, L"IsGeneralAutofillEnabled", v);
+    }
+    HRESULT STDMETHODCALLTYPE get_IsPinchZoomEnabled(BOOL* v) override { return Out(v, on_[kPinch]); }
+    HRESULT STDMETHODCALLTYPE put_IsPinchZoomEnabled(BOOL v) override { return Put(kPinch, L"IsPinchZoomEnabled", v); }
+    // ICoreWebView2Settings6: the engines take no touch input, so no swipe reaches them.
+    HRESULT STDMETHODCALLTYPE get_IsSwipeNavigationEnabled(BOOL* v) override { return Out(v, on_[kSwipe]); }
+    HRESULT STDMETHODCALLTYPE put_IsSwipeNavigationEnabled(BOOL v) override {
+        return Put(kSwipe, L"IsSwipeNavigationEnabled", v);
+    }
+    // ICoreWebView2Settings7: kept and logged; the engines draw no PDF
+    // viewer of their own (see the engines' READMEs).
+    HRESULT STDMETHODCALLTYPE get_HiddenPdfToolbarItems(COREWEBVIEW2_PDF_TOOLBAR_ITEMS* items) override {
+        return Out(items, hiddenPdfItems_);
+    }
+    HRESULT STDMETHODCALLTYPE put_HiddenPdfToolbarItems(COREWEBVIEW2_PDF_TOOLBAR_ITEMS items) override {
+        hiddenPdfItems_ = items;
+        EngineLog(L"settings put HiddenPdfToolbarItems=" + std::to_wstring(static_cast<unsigned>(items)));
+        return S_OK;
+    }
 
 private:
-    enum { kScript, kWebMessage, kDialogs, kStatusBar, kDevTools, kMenus, kHostObjects, kZoom, kErrorPage, kKeys, kCount };
+    enum {
+        kScript, kWebMessage, kDialogs, kStatusBar, kDevTools, kMenus, kHostObjects, kZoom, kErrorPage, kKeys,
+        kPasswords, kAutofill, kPinch, kSwipe, kCount
+    };
 
     HRESULT Put(int index, const wchar_t* name, BOOL value) {
         on_[index] = value != FALSE;
@@ -423,7 +476,9 @@ private:
         return S_OK;
     }
 
-    bool on_[kCount] = {true, true, true, true, true, true, true, true, true, true};  // the engine's defaults
+    // The engine's defaults, as the runtime's: all on but saving passwords.
+    bool on_[kCount] = {true, true, true, true, true, true, true, true, true, true, false, true, true, true};
+    COREWEBVIEW2_PDF_TOOLBAR_ITEMS hiddenPdfItems_ = COREWEBVIEW2_PDF_TOOLBAR_ITEMS_NONE;
 };
 
 }  // namespace

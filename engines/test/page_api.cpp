@@ -1,5 +1,6 @@
 // What a site kept open all day does in the test engine's page: asks for
-// permissions, shows notifications, titles itself and names its icon.
+// permissions, shows notifications, titles itself and names its icon; and
+// what leads from it to files or a printer.
 #include "engines/common/image.h"
 #include "engines/common/permissions.h"
 #include "engines/common/uri.h"
@@ -61,6 +62,40 @@ bool CloseNotification(const TestBrowserPtr& b, const std::wstring& title) {
     for (auto n = b->notifications.rbegin(); n != b->notifications.rend(); ++n) {
         if ((*n)->content().title != title || (*n)->closed()) continue;
         PostTask([notification = *n] { notification->CloseByPage(); });
+        return true;
+    }
+    return false;
+}
+
+// The engine runs no script: it stands in for the scripts that reach the
+// shown document by looking in them for what a call needs (its name, or a
+// file input's event) and takes the call as stopped where one has it all.
+bool OpenFileDialog(const TestBrowserPtr& b, const std::wstring& what) {
+    static const struct {
+        const wchar_t *what, *needs[2];
+    } kCalls[] = {
+        {L"print", {L"print"}},
+        {L"open-picker", {L"showOpenFilePicker"}},
+        {L"save-picker", {L"showSaveFilePicker"}},
+        {L"directory-picker", {L"showDirectoryPicker"}},
+        {L"file-input", {L"'file'", L"'click'"}},
+        {L"file-input-key", {L"'file'", L"'click'"}},  // Space and Enter click it, as in Chromium
+    };
+    if (what == L"save-as") {
+        PostTask([b] { RaiseSaveAsUIShowing(*b); });
+        return true;
+    }
+    for (const auto& call : kCalls) {
+        if (what != call.what) continue;
+        PostTask([b, what, needs = call.needs] {
+            bool stopped = false;
+            for (size_t i = 0; i < b->documentScripts.size(); ++i) {
+                const std::wstring& script = b->documentScripts[i];
+                stopped |= b->documentScriptsFrom[i] <= b->document && script.find(needs[0]) != std::wstring::npos &&
+                           (!needs[1] || script.find(needs[1]) != std::wstring::npos);
+            }
+            EngineLog((stopped ? L"page call stopped " : L"runtime dialog ") + what);
+        });
         return true;
     }
     return false;

@@ -58,6 +58,9 @@ public:
     std::string favicon;        // the page's icon, a PNG
     bool faviconAnswered = true;  // false: its server never answers, so GetFavicon never completes
     std::vector<Ref<NotificationFace>> notifications;  // the shown document's, the newest last, a few at most
+    // For each of documentScripts, the first document it reaches (those made after it was added).
+    std::vector<UINT64> documentScriptsFrom;
+    void DocumentScriptAdded(const std::wstring&) override { documentScriptsFrom.push_back(document + 1); }
 };
 using TestBrowserPtr = std::shared_ptr<TestBrowser>;
 
@@ -88,6 +91,11 @@ void NewDocument(TestBrowser& browser);
 void AskPermission(const TestBrowserPtr& browser, COREWEBVIEW2_PERMISSION_KIND kind, const std::wstring& origin,
                    bool userInitiated);
 void MakeNotification(const TestBrowserPtr& browser, const std::wstring& title, const std::wstring& body);
+// The page asks for what opens a dialog to files or a printer: print
+// (print()), open-picker, save-picker, directory-picker (show...Picker()),
+// file-input (a click on a file input), file-input-key (Space or Enter on
+// one), save-as (the page's "Save as"); false for another word.
+bool OpenFileDialog(const TestBrowserPtr& browser, const std::wstring& what);
 // false when the page has no open notification of that title.
 bool CloseNotification(const TestBrowserPtr& browser, const std::wstring& title);
 void SetTitle(const TestBrowserPtr& browser, const std::wstring& title);

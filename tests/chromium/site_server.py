@@ -44,6 +44,27 @@ DOWNLOAD = bytes(range(256)) * 1024
 
 # Its script reports what became of its requests in its title: "permission <result>",
 # "<event> <title>" for its notification's events. "?ask" asks as it loads.
+# Whether print() is the browser's (native), what showOpenFilePicker() gives
+# back (Chromium has none outside secure contexts: "absent"), and how many
+# clicks reached a file input unstopped: by its click(), through its label,
+# and by a dispatched event; then, focused, whether a key's click was stopped.
+TRIES = """<label for="f">File</label><input type="file" id="f"><script>
+const input = document.getElementById("f");
+let clicks = 0;
+input.addEventListener("click", e => { if (!e.defaultPrevented) clicks++; e.preventDefault(); });
+const picked = typeof showOpenFilePicker == "function" ? showOpenFilePicker() : undefined;
+if (picked instanceof Promise) picked.catch(() => {});
+input.click();
+document.querySelector("label").click();
+input.dispatchEvent(new MouseEvent("click", {bubbles: true, cancelable: true}));
+const native = f => String(f).includes("[native code]") ? "native" : "other";
+const picker = typeof showOpenFilePicker != "function" ? "absent" : picked instanceof Promise ? "promise" : "none";
+fetch("/tried?print=" + native(print) + "&picker=" + picker +
+      "&clicks=" + clicks);
+input.focus();  // a key's click from now on says whether it was stopped before the input heard it
+input.addEventListener("click", e => fetch("/key-click?prevented=" + e.defaultPrevented), {capture: true});
+</script>"""
+
 NOTIFY = """<!doctype html><meta charset=utf-8><title>Inbox</title><link rel="icon" href="/icon.png">
 <h1>Inbox</h1><script>
 const ask = () => Notification.requestPermission().then(p => document.title = 'permission ' + p);
@@ -133,6 +154,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.answer(200, "text/html; charset=utf-8", f'<body style="margin:0;height:100vh" onclick="'
                         f'if (window.armed) window.open(\'{to}\'); else fetch(\'/opener-armed\'), window.armed = 1">'
                         'Ad</body>'.encode())
+        elif url.path == "/tries":  # tries each way to a file or print dialog at once, says which were the browser's
+            self.answer(200, "text/html; charset=utf-8", TRIES.encode())
         elif url.path == "/notify":  # a site kept open: asks to notify, notifies, titles itself, has an icon
             self.answer(200, "text/html; charset=utf-8", NOTIFY.encode())
         elif url.path == "/inbox":
