@@ -1,0 +1,173 @@
+#!/bin/sh
+# A release signed with a throwaway root's code-signing certificate, as
+# `make dist SIGN_...` signs it, checked the two ways Windows users would:
+# osslsigncode against that root, and Windows' own WinVerifyTrust (TRUST, run
+# under Wine with the root among the prefix's trusted ones). Also: a
+# certificate that can't be used stops signing with one line and leaves no
+# file; one byte changed after signing fails both checks; the loader the
+# program writes out and loads is the signed one; each signed file, its
+# signature removed, is the rebuild's bytes; and a site's program made from
+# the signed velotide.exe carries no signature until its owner signs it.
+# Runs inside scripts/wine-session.sh.
+# Usage: sign_test.sh SOURCE_DIR WORK_DIR TRUST DRIVER ENGINE
+set -u
+src=$1 work=$2 trust=$3 driver=$4 engine=$5
+. "$(dirname "$0")/dist_helpers.sh"
+sign="sh $src/packaging/sign.sh"
+# The release is built in WORK_DIR itself, beside the build folder, so that
+# the compiler's cache serves it.
+keys=$work/keys build=$work release=$work/release scratch=$work/scratch
+rm -rf "$keys" "$release" "$scratch"
+mkdir -p "$keys" "$release" "$scratch"
+
+# --- A root, a publisher's certificate it issued (PKCS#12 and PEM, the
+# same key), a site owner's, and a key of no certificate.
+cat >"$keys/ext.cnf" <<'EOF'
+[root]
+basicConstraints=critical,CA:TRUE
+keyUsage=critical,keyCertSign,cRLSign
+subjectKeyIdentifier=hash
+[signer]
+basicConstraints=critical,CA:FALSE
+keyUsage=critical,digitalSignature
+extendedKeyUsage=codeSigning
+subjectKeyIdentifier=hash
+authorityKeyIdentifier=keyid
+EOF
+(
+    cd "$keys" || exit 1
+    openssl req -newkey rsa:2048 -nodes -keyout root.key -out root.csr -subj "/CN=Velotide Test Root"
+    openssl x509 -req -in root.csr -signkey root.key -out root.pem -days 2 -extfile ext.cnf -extensions root
+    openssl x509 -in root.pem -outform der -out root.der
+    for who in publisher owner; do
+        openssl req -newkey rsa:2048 -nodes -keyout $who.key -out $who.csr -subj "/CN=Velotide Test $who"
+        openssl x509 -req -in $who.csr -CA root.pem -CAkey root.key -CAcreateserial -out $who.pem -days 2 \
+            -extfile ext.cnf -extensions signer
+    done
+    openssl req -newkey rsa:2048 -nodes -keyout stray.key -out /dev/null -subj "/CN=stray"
+    printf 'correct horse\n' >password
+    printf 'wrong horse\n' >wrong-password
+    openssl pkcs12 -export -in publisher.pem -inkey publisher.key -certfile root.pem -out publisher.p12 \
+        -passout file:password
+) >/dev/null 2>&1
+check "throwaway root and certificates made" [ -s "$keys/publisher.p12" ] && [ -s "$keys/owner.pem" ]
+
+# --- The release, signed as `make dist` signs it.
+export SIGN_PKCS12="$keys/publisher.p12" SIGN_PASSWORD_FILE="$keys/password"
+cmake -S "$src" -B "$build" -DCMAKE_BUILD_TYPE=Release -DVELOTIDE_SIGN=ON -DVELOTIDE_WEBVIEW2_LOADER= >/dev/null &&
+    cmake --build "$build" -j"$(nproc)" --target velotide velotide_packages >"$scratch/build.log" 2>&1
+check "signed release built" [ $? -eq 0 ]
+unset SIGN_PKCS12 SIGN_PASSWORD_FILE
+cp "$build/signed/WebView2Loader.dll" "$build/loader/WebView2Loader.dll" "$build/velotide.exe" "$build"/packages/* \
+    "$release/" 2>/dev/null
+mv "$release/WebView2Loader.dll" "$release/loader.dll"  # the signed one, copied second
+cp "$build/loader/WebView2Loader.dll" "$release/unsigned-loader.dll"
+signed="loader.dll velotide.exe $(cd "$release" && ls ./*.msi | sed 's|^\./||' | tr '\n' ' ')"
+
+# --- Each certificate that can't be used: one line that says why, exit 1,
+# and nothing written where the signed file would go.
+k=$keys no_signing=
+for v in PKCS12 PASSWORD_FILE CERT KEY PKCS11_MODULE PKCS11_KEY TIMESTAMP_URL; do
+    no_signing="$no_signing -u SIGN_$v"
+done
+while IFS='|' read -r said settings; do
+    rm -f "$scratch/out.dll"
+    # shellcheck disable=SC2086 # the settings are words
+    env $no_signing $settings sh "$src/packaging/sign.sh" "$build/loader/WebView2Loader.dll" "$scratch/out.dll" \
+        2>"$scratch/said"
+    code=$? lines=$(wc -l <"$scratch/said")
+    check "sign.sh with $settings: exit 1, one line ($(cat "$scratch/said"))" \
+        sh -c '[ "$1" = 1 ] && [ "$2" = 1 ] && grep -q -F "$3" "$4"' - "$code" "$lines" "$said" "$scratch/said"
+    check "  ... and no signed file" absent "$scratch/out.dll"
+done <<EOF
+the password in $k/wrong-password is not the one|SIGN_PKCS12=$k/publisher.p12 SIGN_PASSWORD_FILE=$k/wrong-password
+the password file $k/none can't be read|SIGN_PKCS12=$k/publisher.p12 SIGN_PASSWORD_FILE=$k/none
+the certificate $k/none.p12 can't be read|SIGN_PKCS12=$k/none.p12 SIGN_PASSWORD_FILE=$k/password
+can't be read as PKCS#12|SIGN_PKCS12=$k/root.pem SIGN_PASSWORD_FILE=$k/password
+the key $k/stray.key doesn't match the certificate|SIGN_CERT=$k/publisher.pem SIGN_KEY=$k/stray.key
+can't be read as PEM|SIGN_CERT=$k/publisher.key SIGN_KEY=$k/publisher.key
+SIGN_CERT and SIGN_KEY go together|SIGN_CERT=$k/publisher.pem
+needs SIGN_PKCS11_KEY|SIGN_PKCS11_MODULE=$k/root.der
+no certificate|SIGN_TIMESTAMP_URL=http://127.0.0.1:9/
+was not signed: HTTP failure|SIGN_CERT=$k/publisher.pem SIGN_KEY=$k/publisher.key SIGN_TIMESTAMP_URL=http://127.0.0.1:9/
+EOF
+
+$wine "$trust" add-root "$(winpath "$keys/root.der")" >/dev/null
+check "throwaway root trusted in the Wine prefix" [ $? -eq 0 ]
+for file in $signed; do
+    check "$file: osslsigncode verifies it against the root" \
+        sh -c 'osslsigncode verify -CAfile "$1" -in "$2" >/dev/null 2>&1' - "$keys/root.pem" "$release/$file"
+    check "$file: WinVerifyTrust trusts it ($($wine "$trust" verify "$(winpath "$release/$file")" | tr -d '\r'))" \
+        $wine "$trust" verify "$(winpath "$release/$file")"
+    # One byte changed, halfway through: both checks fail.
+    cp "$release/$file" "$scratch/$file"
+    at=$(($(stat -c %s "$scratch/$file") / 2))
+    byte=$(od -An -tu1 -j "$at" -N1 "$scratch/$file" | tr -d ' ')
+    printf "\\$(printf %o $((byte ^ 255)))" | dd of="$scratch/$file" bs=1 seek="$at" conv=notrunc 2>/dev/null
+    check "$file changed: osslsigncode refuses it" \
+        sh -c '! osslsigncode verify -CAfile "$1" -in "$2" >/dev/null 2>&1' - "$keys/root.pem" "$scratch/$file"
+    check "$file changed: WinVerifyTrust refuses it" sh -c '! $1 "$2" verify "$3" >/dev/null' - "$wine" "$trust" \
+        "$(winpath "$scratch/$file")"
+done
+
+# --- What is packed is the signed velotide.exe.
+check "the zip carries the signed velotide.exe" \
+    sh -c 'unzip -p "$1" velotide.exe | cmp -s - "$2"' - "$release"/velotide-*.zip "$release/velotide.exe"
+for msi in "$release"/*.msi; do
+    rm -rf "$scratch/msi" && mkdir "$scratch/msi" && (cd "$scratch/msi" && msiextract "$msi" >/dev/null 2>&1)
+    check "$(basename "$msi") installs the signed velotide.exe" \
+        cmp -s "$(find "$scratch/msi" -name velotide.exe | head -n 1)" "$release/velotide.exe"
+done
+
+# --- The loader velotide.exe carries and writes out at start is the signed one.
+wrestool -x --raw --type=10 --name=2 "$release/velotide.exe" >"$release/embedded-loader.dll"
+check "velotide.exe embeds the signed loader" cmp -s "$release/embedded-loader.dll" "$release/loader.dll"
+data="$(unixpath LOCALAPPDATA)/Velotide"
+rm -rf "$data"
+check "signed velotide.exe starts and quits" \
+    [ "$(run_installed "$release/velotide.exe" "$engine" "$driver" "$scratch")" = "shown, exit 0" ]
+check "the loader it wrote and loaded is the signed one, byte for byte" \
+    cmp -s "$data/WebView2Loader.dll" "$release/loader.dll"
+check "WinVerifyTrust trusts the loader it wrote" $wine "$trust" verify "$(winpath "$data/WebView2Loader.dll")"
+rm -rf "$data"
+
+# --- Each signed file is the unsigned build plus its signature: the loader,
+# signature removed, is the build's own; velotide.exe, signature removed, is
+# a rebuild that embeds the released loader (the MSIs install that exe).
+osslsigncode remove-signature -in "$release/loader.dll" -out "$scratch/loader.dll" >/dev/null
+check "loader without its signature is the unsigned build's" cmp -s "$scratch/loader.dll" "$release/unsigned-loader.dll"
+cmake -S "$src" -B "$build" -DVELOTIDE_SIGN=OFF -DVELOTIDE_WEBVIEW2_LOADER="$release/embedded-loader.dll" >/dev/null &&
+    cmake --build "$build" -j"$(nproc)" --target velotide >>"$scratch/build.log" 2>&1
+osslsigncode remove-signature -in "$release/velotide.exe" -out "$scratch/velotide.exe" >/dev/null
+check "velotide.exe without its signature is the rebuild's, byte for byte" \
+    cmp -s "$scratch/velotide.exe" "$build/velotide.exe"
+digest() { osslsigncode extract-data -in "$1" -out "$2" >/dev/null; }
+digest "$release/velotide.exe" "$scratch/digest-release"
+digest "$build/velotide.exe" "$scratch/digest-rebuild"
+check "velotide.exe's Authenticode digest is the rebuild's" cmp -s "$scratch/digest-release" "$scratch/digest-rebuild"
+
+# --- A site's program made from the signed velotide.exe: no signature, not
+# a broken one; its owner's signature verifies; the loader inside keeps
+# Velotide's.
+program="$scratch/Acme Board.exe"
+$wine "$release/velotide.exe" --make-program "$(winpath "$program")" --url https://acme.example --name "Acme Board" \
+    --publisher "Acme Ltd" --version 2.1
+check "program made from the signed velotide.exe" [ -s "$program" ]
+check "the program carries no signature" \
+    sh -c 'osslsigncode verify -in "$1" 2>&1 | grep -q "No signature found"' - "$program"
+check "its header names no certificate table" \
+    sh -c 'x86_64-w64-mingw32-objdump -p "$1" | grep -q "^Entry 4 0*0 00000000 Security Directory"' - "$program"
+SIGN_CERT="$keys/owner.pem" SIGN_KEY="$keys/owner.key" $sign "$program" "$program" "Acme Board"
+check "the owner signs it" [ $? -eq 0 ]
+osslsigncode verify -CAfile "$keys/root.pem" -in "$program" >"$scratch/said" 2>&1
+check "osslsigncode verifies the owner's signature" \
+    sh -c '[ "$1" = 0 ] && grep -q "Velotide Test owner" "$2"' - $? "$scratch/said"
+check "WinVerifyTrust trusts the owner's program" $wine "$trust" verify "$(winpath "$program")"
+wrestool -x --raw --type=10 --name=2 "$program" >"$scratch/program-loader.dll"
+check "the program's loader keeps Velotide's signature" cmp -s "$scratch/program-loader.dll" "$release/loader.dll"
+
+$wine "$trust" remove-root "$(winpath "$keys/root.der")" >/dev/null
+check "throwaway root taken out of the prefix again" [ $? -eq 0 ]
+echo "$failures check(s) failed"
+[ $failures -eq 0 ] && rm -rf "$scratch" "$keys"
+[ $failures -eq 0 ]
