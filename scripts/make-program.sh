@@ -7,7 +7,7 @@
 set -e
 build=$1 url=$2 name=$3 icon=${4:-} publisher=${5:-} version=${6:-} sign=${7:-OFF}
 if [ -z "$url" ] || [ -z "$name" ]; then
-    echo 'Usage: make program URL=https://example.com NAME="Acme Board" [ICON=icon.png]' >&2
+    echo 'Usage: make program URL=https://example.com NAME="Acme Board" [ICON=icon.png] [PUBLISHER=...] [VERSION=2.1]' >&2
     exit 2
 fi
 # Wine sees the Linux file system as drive Z:.
