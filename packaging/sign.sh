@@ -72,7 +72,11 @@ if [ -n "${SIGN_PKCS12:-}" ]; then
     set -- "$@" -pkcs12 "$SIGN_PKCS12"
 elif [ -n "${SIGN_PKCS11_MODULE:-}" ]; then
     set -- "$@" -pkcs11module "$SIGN_PKCS11_MODULE" -key "$SIGN_PKCS11_KEY"
-    if [ -n "${SIGN_CERT:-}" ]; then set -- "$@" -certs "$SIGN_CERT"; else set -- "$@" -pkcs11cert "$SIGN_PKCS11_KEY"; fi
+    if [ -n "${SIGN_CERT:-}" ]; then
+        set -- "$@" -certs "$SIGN_CERT"
+    else
+        set -- "$@" -pkcs11cert "$SIGN_PKCS11_KEY"
+    fi
 else
     set -- "$@" -certs "$SIGN_CERT" -key "$SIGN_KEY"
 fi
