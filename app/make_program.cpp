@@ -99,11 +99,11 @@ std::wstring ReadIcon(const std::wstring& path, std::string* ico) {
 // block says them; the fault, when one has one.
 const wchar_t* ProgramVersionFault(const ProgramRequest& request, ProgramVersion* version) {
     if (!request.version.empty() && !ParseProgramVersion(request.version, version))
-        return L"--version takes one to four numbers up to 65535: 2.1 or 2.1.0.7, say.";
+        return L"--version takes 1 to 4 numbers up to 65535: 2.1.0.7, say.";
     // What a name can't have, a publisher can't either.
     NameFault fault = ProgramNameFault(request.publisher, false);
     if (fault == NameFault::kTooLong || fault == NameFault::kControl)
-        return L"--publisher takes up to 64 characters, and no control character.";
+        return L"--publisher takes up to 64 characters, no control ones.";
     version->publisher = request.publisher.c_str();
     return nullptr;
 }

@@ -88,18 +88,19 @@ bool PutIcon(HANDLE update, const std::string& ico) {
 size_t Up4(size_t n) { return (n + 3) & ~size_t(3); }
 void Pad4(std::string* bytes) { bytes->resize(Up4(bytes->size()), '\0'); }
 
-// The version block's texts a program has its own of, and their values.
-const char* const kOwnVersionKeys[] = {"CompanyName",      "FileDescription", "ProductName",   "InternalName",
-                                       "OriginalFilename", "FileVersion",     "ProductVersion"};
+// The version block's texts a program has its own of, one after the other,
+// and their values in that order.
+const char kOwnVersionKeys[] =
+    "CompanyName\0FileDescription\0ProductName\0InternalName\0OriginalFilename\0FileVersion\0ProductVersion";
 struct OwnVersion {
-    const wchar_t* texts[std::size(kOwnVersionKeys)];
+    const wchar_t* texts[7];
     const WORD* numbers;  // the file's and the product's version, 4 numbers
 };
 
 const wchar_t* OwnText(const OwnVersion& own, const std::wstring& key) {
-    for (size_t i = 0; i < std::size(kOwnVersionKeys); ++i)
-        if (key.size() == strlen(kOwnVersionKeys[i]) && std::equal(key.begin(), key.end(), kOwnVersionKeys[i]))
-            return own.texts[i];
+    const char* name = kOwnVersionKeys;
+    for (size_t i = 0; i < std::size(own.texts); name += strlen(name) + 1, ++i)
+        if (key.size() == strlen(name) && std::equal(key.begin(), key.end(), name)) return own.texts[i];
     return nullptr;
 }
 
@@ -136,7 +137,8 @@ bool CopyVersionNode(const std::string& in, size_t at, const OwnVersion& own, st
     // The fixed part (VS_FIXEDFILEINFO) after its signature and structure
     // version: the file's version, then the product's, each high word first.
     if (at == 0 && valueBytes >= 24)
-        for (size_t i = 0; i < 4; ++i) PutDword(*out, value + 8 + 4 * i, DWORD(own.numbers[i % 2 * 2]) << 16 | own.numbers[i % 2 * 2 + 1]);
+        for (size_t i = 0; i < 4; ++i)
+            PutDword(*out, value + 8 + 4 * i, DWORD(own.numbers[i % 2 * 2]) << 16 | own.numbers[i % 2 * 2 + 1]);
     for (size_t child = Up4(valueAt + valueBytes); child < end; child = Up4(child + WordAt(in, child))) {
         Pad4(out);
         if (!CopyVersionNode(in, child, own, out)) return false;
@@ -307,14 +309,13 @@ bool WriteProgramFile(const std::wstring& out, const ProgramPreset& preset, cons
 }
 
 bool ParseProgramVersion(const std::wstring& text, ProgramVersion* version) {
-    WORD numbers[4] = {};
     size_t count = 0;
     DWORD number = 0;
     bool digit = false;  // since the last dot
     for (size_t i = 0; i <= text.size(); ++i) {
         const wchar_t c = i < text.size() ? text[i] : L'.';
         if (c == L'.' && digit && count < 4) {
-            numbers[count++] = static_cast<WORD>(number);
+            version->numbers[count++] = static_cast<WORD>(number);
             number = digit = 0;
         } else if (c >= L'0' && c <= L'9' && (number = number * 10 + (c - L'0')) <= 0xFFFF) {
             digit = true;
@@ -323,7 +324,6 @@ bool ParseProgramVersion(const std::wstring& text, ProgramVersion* version) {
         }
     }
     version->text = text.c_str();
-    memcpy(version->numbers, numbers, sizeof numbers);
     return true;
 }
 

@@ -19,7 +19,7 @@ struct ProgramVersion {
 };
 
 // text as a version: one to four numbers from 0 to 65535 with dots between,
-// the missing ones 0. False, leaving version as it was, when it isn't one.
+// the missing ones 0 (as version has them); false when it isn't one.
 bool ParseProgramVersion(const std::wstring& text, ProgramVersion* version);
 
 // Writes a copy of this exe to out: the preset as its own resource (in place
