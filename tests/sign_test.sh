@@ -8,7 +8,8 @@
 # program writes out and loads is the signed one; each signed file, its
 # signature removed, is the rebuild's bytes; and a site's program made from
 # the signed velotide.exe carries no signature until its owner signs it.
-# Runs inside scripts/wine-session.sh.
+# A time stamp comes from a local RFC 3161 server (tests/timestamp_server.py,
+# on 127.0.0.1, stopped when done). Runs inside scripts/wine-session.sh.
 # Usage: sign_test.sh SOURCE_DIR WORK_DIR TRUST DRIVER ENGINE
 set -u
 src=$1 work=$2 trust=$3 driver=$4 engine=$5
@@ -27,6 +28,10 @@ cat >"$keys/ext.cnf" <<'EOF'
 basicConstraints=critical,CA:TRUE
 keyUsage=critical,keyCertSign,cRLSign
 subjectKeyIdentifier=hash
+[tsa]
+basicConstraints=critical,CA:FALSE
+keyUsage=critical,digitalSignature
+extendedKeyUsage=critical,timeStamping
 [signer]
 basicConstraints=critical,CA:FALSE
 keyUsage=critical,digitalSignature
@@ -44,6 +49,11 @@ EOF
         openssl x509 -req -in $who.csr -CA root.pem -CAkey root.key -CAcreateserial -out $who.pem -days 2 \
             -extfile ext.cnf -extensions signer
     done
+    openssl req -newkey rsa:2048 -nodes -keyout tsa.key -out tsa.csr -subj "/CN=Velotide Test TSA"
+    openssl x509 -req -in tsa.csr -CA root.pem -CAkey root.key -CAcreateserial -out tsa.pem -days 2 \
+        -extfile ext.cnf -extensions tsa
+    printf '[tsa]\ndefault_tsa = tsa\nserial = tsa.serial\nsigner_digest = sha256\ndefault_policy = 1.2.3.4.1\n%s\n' \
+        'digests = sha256, sha1' >tsa.cnf
     openssl req -newkey rsa:2048 -nodes -keyout stray.key -out /dev/null -subj "/CN=stray"
     printf 'correct horse\n' >password
     printf 'wrong horse\n' >wrong-password
@@ -91,6 +101,28 @@ needs SIGN_PKCS11_KEY|SIGN_PKCS11_MODULE=$k/root.der
 no certificate|SIGN_TIMESTAMP_URL=http://127.0.0.1:9/
 was not signed: HTTP failure|SIGN_CERT=$k/publisher.pem SIGN_KEY=$k/publisher.key SIGN_TIMESTAMP_URL=http://127.0.0.1:9/
 EOF
+
+# --- A time stamp from an RFC 3161 server (a local one): the signature
+# verifies after the certificate has expired, as one without a time stamp
+# doesn't.
+tsa=
+trap '[ -n "$tsa" ] && kill "$tsa" 2>/dev/null' EXIT
+python3 "$(dirname "$0")/timestamp_server.py" "$keys" "$keys/port" &
+tsa=$!
+for _ in $(seq 50); do [ -s "$keys/port" ] && break; sleep 0.1; done
+SIGN_PKCS12="$keys/publisher.p12" SIGN_PASSWORD_FILE="$keys/password" \
+    SIGN_TIMESTAMP_URL="http://127.0.0.1:$(cat "$keys/port")/" \
+    $sign "$release/unsigned-loader.dll" "$scratch/stamped.dll" Velotide
+check "signed with a time stamp from SIGN_TIMESTAMP_URL" [ $? -eq 0 ]
+kill "$tsa" 2>/dev/null
+later=$(($(date +%s) + 5 * 86400))  # the certificates last two days
+check "time stamp verified" sh -c 'osslsigncode verify -CAfile "$1" -TSA-CAfile "$1" -in "$2" >"$3" 2>&1 &&
+    grep -q "Timestamp Server Signature verification: ok" "$3"' - "$keys/root.pem" "$scratch/stamped.dll" "$scratch/said"
+check "time-stamped: verifies once the certificate has expired" sh -c \
+    'osslsigncode verify -CAfile "$1" -TSA-CAfile "$1" -time "$2" -in "$3" >/dev/null 2>&1' - "$keys/root.pem" "$later" \
+    "$scratch/stamped.dll"
+check "not time-stamped: fails once the certificate has expired" sh -c \
+    '! osslsigncode verify -CAfile "$1" -time "$2" -in "$3" >/dev/null 2>&1' - "$keys/root.pem" "$later" "$release/loader.dll"
 
 $wine "$trust" add-root "$(winpath "$keys/root.der")" >/dev/null
 check "throwaway root trusted in the Wine prefix" [ $? -eq 0 ]
