@@ -2,9 +2,7 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <cstring>
-#include <iterator>
 
 #include "app/exe_path.h"
 #include "settings/app_names.h"
@@ -88,21 +86,15 @@ bool PutIcon(HANDLE update, const std::string& ico) {
 size_t Up4(size_t n) { return (n + 3) & ~size_t(3); }
 void Pad4(std::string* bytes) { bytes->resize(Up4(bytes->size()), '\0'); }
 
-// The version block's texts a program has its own of, one after the other,
-// and their values in that order.
-const char kOwnVersionKeys[] =
-    "CompanyName\0FileDescription\0ProductName\0InternalName\0OriginalFilename\0FileVersion\0ProductVersion";
+// A program's own version block: every text of this exe's in turn
+// (resources/velotide.rc.in lists them: CompanyName, FileDescription,
+// FileVersion, InternalName, OriginalFilename, ProductName, ProductVersion)
+// and its version numbers.
 struct OwnVersion {
     const wchar_t* texts[7];
     const WORD* numbers;  // the file's and the product's version, 4 numbers
+    size_t next = 0;      // the text that comes next
 };
-
-const wchar_t* OwnText(const OwnVersion& own, const std::wstring& key) {
-    const char* name = kOwnVersionKeys;
-    for (size_t i = 0; i < std::size(own.texts); name += strlen(name) + 1, ++i)
-        if (key.size() == strlen(name) && std::equal(key.begin(), key.end(), name)) return own.texts[i];
-    return nullptr;
-}
 
 // Copies the version block's node at `at` (and its children) to out, with
 // the program's own texts and, in the fixed part, its own version numbers.
@@ -110,15 +102,13 @@ const wchar_t* OwnText(const OwnVersion& own, const std::wstring& key) {
 // characters for a text), its type (1 text, 0 binary), its key (UTF-16,
 // ending in 0), the value and the children, each of the last three starting
 // at a 4-byte boundary. False when the block doesn't parse so.
-bool CopyVersionNode(const std::string& in, size_t at, const OwnVersion& own, std::string* out) {
+bool CopyVersionNode(const std::string& in, size_t at, OwnVersion& own, std::string* out) {
     if (at + 6 > in.size()) return false;
     const WORD length = WordAt(in, at), valueLength = WordAt(in, at + 2), type = WordAt(in, at + 4);
     const size_t end = at + length;
     size_t keyEnd = at + 6;
     while (keyEnd + 1 < end && WordAt(in, keyEnd)) keyEnd += 2;
     if (length < 6 || end > in.size() || keyEnd + 1 >= end) return false;
-    std::wstring key((keyEnd - at - 6) / 2, L'\0');
-    memcpy(key.data(), &in[at + 6], key.size() * 2);
     const size_t valueAt = Up4(keyEnd + 2), valueBytes = type == 1 ? valueLength * 2u : valueLength;
     if (valueBytes && valueAt + valueBytes > end) return false;
 
@@ -128,7 +118,7 @@ bool CopyVersionNode(const std::string& in, size_t at, const OwnVersion& own, st
     Pad4(out);
     WORD newValueLength = valueLength;
     const size_t value = out->size();
-    if (const wchar_t* text = type == 1 ? OwnText(own, key) : nullptr) {
+    if (const wchar_t* text = type == 1 && valueLength && own.next < 7 ? own.texts[own.next++] : nullptr) {
         newValueLength = static_cast<WORD>(wcslen(text) + 1);
         out->append(reinterpret_cast<const char*>(text), newValueLength * 2);
     } else if (valueBytes) {
@@ -152,9 +142,9 @@ bool CopyVersionNode(const std::string& in, size_t at, const OwnVersion& own, st
 bool PutVersion(HANDLE update, const ProgramPreset& preset, const ProgramVersion& version) {
     const std::wstring id = ProgramIdFromName(preset.name), file = id + L".exe", host = SiteHost(preset.siteUrl);
     const wchar_t *name = preset.name.c_str(), *text = version.text;
-    const OwnVersion own = {{*version.publisher ? version.publisher : host.c_str(), name, name, id.c_str(), file.c_str(),
-                             text, text},
-                            version.numbers};
+    OwnVersion own = {{*version.publisher ? version.publisher : host.c_str(), name, text, id.c_str(), file.c_str(), name,
+                       text},
+                      version.numbers};
     std::string block;
     return CopyVersionNode(ExeResource(nullptr, MAKEINTRESOURCEW(VS_VERSION_INFO), RT_VERSION), 0, own, &block) &&
            Put(update, RT_VERSION, MAKEINTRESOURCEW(VS_VERSION_INFO), block);
@@ -233,9 +223,10 @@ bool DropSignature(std::string& bytes) {
     return true;
 }
 
-// The file at path read whole, changed by change and written back, at the
-// length it has then; false when any of it fails.
-bool ChangeFile(const wchar_t* path, bool (*change)(std::string& bytes)) {
+// The file at path read whole, its signature dropped or, once its resources
+// are written, its header settled, and written back at the length it has
+// then; false when any of it fails.
+bool ChangeFile(const wchar_t* path, bool settle) {
     HANDLE file = CreateFileW(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     LARGE_INTEGER size, start = {};
@@ -244,7 +235,7 @@ bool ChangeFile(const wchar_t* path, bool (*change)(std::string& bytes)) {
     bool changed = GetFileSizeEx(file, &size) && size.QuadPart >= 0x200 && size.QuadPart <= 0x10000000;
     if (changed) bytes.resize(static_cast<size_t>(size.QuadPart));
     changed = changed && ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
-              done == bytes.size() && change(bytes) && SetFilePointerEx(file, start, nullptr, FILE_BEGIN) &&
+              done == bytes.size() && (settle ? SettleHeader(bytes) : DropSignature(bytes)) && SetFilePointerEx(file, start, nullptr, FILE_BEGIN) &&
               WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
               done == bytes.size() && SetEndOfFile(file) && FlushFileBuffers(file);
     return CloseHandle(file) && changed;
@@ -262,7 +253,7 @@ DWORD LastError() {
 DWORD MakeUpdatedCopy(const std::wstring& exe, const wchar_t* temp, const ProgramPreset& preset,
                       const std::string& icon, const ProgramVersion& version) {
     if (!CopyFileW(exe.c_str(), temp, FALSE) || !SetFileAttributesW(temp, FILE_ATTRIBUTE_NORMAL) ||
-        !ChangeFile(temp, DropSignature))
+        !ChangeFile(temp, false))
         return LastError();
     HANDLE update = BeginUpdateResourceW(temp, TRUE);
     if (!update) return LastError();
@@ -271,7 +262,7 @@ DWORD MakeUpdatedCopy(const std::wstring& exe, const wchar_t* temp, const Progra
     DWORD code = updated ? ERROR_SUCCESS : LastError();
     // Nothing is written to the copy unless every update was taken.
     if (!EndUpdateResourceW(update, !updated) && !code) code = LastError();
-    if (!code && !ChangeFile(temp, SettleHeader)) code = LastError();
+    if (!code && !ChangeFile(temp, true)) code = LastError();
     return code;
 }
 
