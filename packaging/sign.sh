@@ -4,8 +4,9 @@
 # `make program` hand it on:
 #   SIGN_PKCS12=FILE [SIGN_PASSWORD_FILE=FILE]   a PKCS#12 file and its password
 #   SIGN_CERT=FILE SIGN_KEY=FILE [SIGN_PASSWORD_FILE=FILE]   PEM (an encrypted key's password)
-#   SIGN_PKCS11_MODULE=FILE SIGN_PKCS11_KEY=URI [SIGN_CERT=FILE]   a token's or a cloud's key
-#       (its certificate from SIGN_CERT, else from the token under the key's URI)
+#   SIGN_PKCS11_MODULE=FILE SIGN_PKCS11_KEY=URI [SIGN_CERT=FILE] [SIGN_PASSWORD_FILE=FILE]
+#       a token's or a cloud's key (its certificate from SIGN_CERT, else from
+#       the token under the key's URI; its PIN in the password file)
 #   SIGN_TIMESTAMP_URL=URL   an RFC 3161 time stamp, so the signature outlives the certificate
 # A password only ever comes from its file, never from a command line.
 # "sign.sh check" checks the certificate alone; "sign.sh IN OUT [DESCRIPTION]"

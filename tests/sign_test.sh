@@ -102,6 +102,39 @@ no certificate|SIGN_TIMESTAMP_URL=http://127.0.0.1:9/
 was not signed: HTTP failure|SIGN_CERT=$k/publisher.pem SIGN_KEY=$k/publisher.key SIGN_TIMESTAMP_URL=http://127.0.0.1:9/
 EOF
 
+# --- A key on a token, through its PKCS#11 module (SoftHSM's): signs with
+# the right PIN; a wrong PIN, or a certificate not the key's, is one line
+# and no file.
+export SOFTHSM2_CONF="$keys/softhsm2.conf"
+mkdir -p "$keys/tokens"
+printf 'directories.tokendir = %s\nobjectstore.backend = file\nlog.level = ERROR\n' "$keys/tokens" >"$SOFTHSM2_CONF"
+openssl pkcs8 -topk8 -nocrypt -in "$keys/publisher.key" -out "$keys/publisher.p8"
+softhsm2-util --init-token --free --label velotide --pin 1234 --so-pin 5678 >/dev/null &&
+    softhsm2-util --import "$keys/publisher.p8" --token velotide --label signing --id 01 --pin 1234 >/dev/null
+check "key put on a SoftHSM token" [ $? -eq 0 ]
+printf '1234\n' >"$keys/pin"
+printf '9999\n' >"$keys/wrong-pin"
+pkcs11() {  # CERT PIN_FILE OUT
+    SIGN_PKCS11_MODULE=/usr/lib/softhsm/libsofthsm2.so SIGN_PKCS11_KEY='pkcs11:token=velotide;object=signing' \
+        SIGN_CERT=$1 SIGN_PASSWORD_FILE=$2 $sign "$release/unsigned-loader.dll" "$3" Velotide 2>"$scratch/said"
+}
+pkcs11 "$keys/publisher.pem" "$keys/pin" "$scratch/token.dll"
+code=$?
+check "signed with the token's key" sh -c \
+    '[ "$1" = 0 ] && osslsigncode verify -CAfile "$2" -in "$3" >/dev/null 2>&1' - $code "$keys/root.pem" \
+    "$scratch/token.dll"
+while IFS='|' read -r said cert pin; do
+    pkcs11 "$cert" "$pin" "$scratch/out.dll"
+    code=$?
+    check "token, $(cat "$scratch/said"): exit 1, one line, no file" sh -c \
+        '[ "$1" = 1 ] && [ "$(wc -l <"$2")" = 1 ] && grep -q -F "$3" "$2" && [ ! -e "$4" ]' - \
+        $code "$scratch/said" "$said" "$scratch/out.dll"
+done <<EOF
+Login failed|$keys/publisher.pem|$keys/wrong-pin
+consistency of a private key|$keys/owner.pem|$keys/pin
+EOF
+unset SOFTHSM2_CONF
+
 # --- A time stamp from an RFC 3161 server (a local one): the signature
 # verifies after the certificate has expired, as one without a time stamp
 # doesn't.
@@ -117,12 +150,14 @@ check "signed with a time stamp from SIGN_TIMESTAMP_URL" [ $? -eq 0 ]
 kill "$tsa" 2>/dev/null
 later=$(($(date +%s) + 5 * 86400))  # the certificates last two days
 check "time stamp verified" sh -c 'osslsigncode verify -CAfile "$1" -TSA-CAfile "$1" -in "$2" >"$3" 2>&1 &&
-    grep -q "Timestamp Server Signature verification: ok" "$3"' - "$keys/root.pem" "$scratch/stamped.dll" "$scratch/said"
+    grep -q "Timestamp Server Signature verification: ok" "$3"' - "$keys/root.pem" "$scratch/stamped.dll" \
+    "$scratch/said"
 check "time-stamped: verifies once the certificate has expired" sh -c \
-    'osslsigncode verify -CAfile "$1" -TSA-CAfile "$1" -time "$2" -in "$3" >/dev/null 2>&1' - "$keys/root.pem" "$later" \
-    "$scratch/stamped.dll"
+    'osslsigncode verify -CAfile "$1" -TSA-CAfile "$1" -time "$2" -in "$3" >/dev/null 2>&1' - "$keys/root.pem" \
+    "$later" "$scratch/stamped.dll"
 check "not time-stamped: fails once the certificate has expired" sh -c \
-    '! osslsigncode verify -CAfile "$1" -time "$2" -in "$3" >/dev/null 2>&1' - "$keys/root.pem" "$later" "$release/loader.dll"
+    '! osslsigncode verify -CAfile "$1" -time "$2" -in "$3" >/dev/null 2>&1' - "$keys/root.pem" "$later" \
+    "$release/loader.dll"
 
 $wine "$trust" add-root "$(winpath "$keys/root.der")" >/dev/null
 check "throwaway root trusted in the Wine prefix" [ $? -eq 0 ]
