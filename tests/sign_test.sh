@@ -211,7 +211,8 @@ rm -rf "$data"
 
 # --- Each signed file is the unsigned build plus its signature: the loader,
 # signature removed, is the build's own; velotide.exe, signature removed, is
-# a rebuild that embeds the released loader (the MSIs install that exe).
+# a rebuild that embeds the released loader; an MSI's Authenticode digest is
+# that of the rebuild's MSI packed around the released velotide.exe.
 osslsigncode remove-signature -in "$release/loader.dll" -out "$scratch/stripped-loader.dll" >/dev/null
 check "loader without its signature is the unsigned build's" \
     cmp -s "$scratch/stripped-loader.dll" "$release/unsigned-loader.dll"
@@ -224,6 +225,19 @@ digest() { osslsigncode extract-data -in "$1" -out "$2" >/dev/null; }
 digest "$release/velotide.exe" "$scratch/digest-release"
 digest "$build/velotide.exe" "$scratch/digest-rebuild"
 check "velotide.exe's Authenticode digest is the rebuild's" cmp -s "$scratch/digest-release" "$scratch/digest-rebuild"
+# The MSIs packed again around the released velotide.exe (newer than what
+# it is linked from, so the build takes it as it is): each signed MSI's
+# Authenticode digest is that of the unsigned MSI the rebuild packs.
+cp "$release/velotide.exe" "$build/velotide.exe"
+cmake --build "$build" -j"$(nproc)" --target velotide_packages >>"$scratch/build.log" 2>&1
+check "the rebuild packs the released velotide.exe as it is" cmp -s "$build/velotide.exe" "$release/velotide.exe"
+for msi in "$release"/*.msi; do
+    name=$(basename "$msi")
+    digest "$msi" "$scratch/digest-release-$name"
+    digest "$build/packages/$name" "$scratch/digest-rebuild-$name"
+    check "$name: its Authenticode digest is the rebuild's" \
+        cmp -s "$scratch/digest-release-$name" "$scratch/digest-rebuild-$name"
+done
 
 # --- A site's program made from the signed velotide.exe: no signature, not
 # a broken one; its owner's signature verifies; the loader inside keeps
