@@ -139,7 +139,8 @@ unset SOFTHSM2_CONF
 # verifies after the certificate has expired, as one without a time stamp
 # doesn't.
 tsa=
-trap '[ -n "$tsa" ] && kill "$tsa" 2>/dev/null' EXIT
+trap '[ -z "$tsa" ] || kill "$tsa" 2>/dev/null; [ -z "${root_added:-}" ] ||
+      $wine "$trust" remove-root "$(winpath "$keys/root.der")" >/dev/null 2>&1' EXIT
 python3 "$(dirname "$0")/timestamp_server.py" "$keys" "$keys/port" &
 tsa=$!
 for _ in $(seq 50); do [ -s "$keys/port" ] && break; sleep 0.1; done
@@ -159,7 +160,7 @@ check "not time-stamped: fails once the certificate has expired" sh -c \
     '! osslsigncode verify -CAfile "$1" -time "$2" -in "$3" >/dev/null 2>&1' - "$keys/root.pem" "$later" \
     "$release/loader.dll"
 
-$wine "$trust" add-root "$(winpath "$keys/root.der")" >/dev/null
+$wine "$trust" add-root "$(winpath "$keys/root.der")" >/dev/null && root_added=1
 check "throwaway root trusted in the Wine prefix" [ $? -eq 0 ]
 for file in $signed; do
     check "$file: osslsigncode verifies it against the root" \
@@ -273,6 +274,7 @@ check "  ... and so does its loader" signer "$scratch/owner-loader.dll" owner
 
 $wine "$trust" remove-root "$(winpath "$keys/root.der")" >/dev/null
 check "throwaway root taken out of the prefix again" [ $? -eq 0 ]
+root_added=
 echo "$failures check(s) failed"
 [ $failures -eq 0 ] && rm -rf "$scratch" "$keys"
 [ $failures -eq 0 ]
