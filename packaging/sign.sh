@@ -17,8 +17,9 @@
 set -u
 fail() { echo "sign: $*" >&2; exit 1; }
 readable() { [ -f "$1" ] && [ -r "$1" ]; }
-signed=no
-[ "${1:-}" = check ] || trap 'rm -f "$2.signing"; [ "$signed" = yes ] || rm -f "$2"' EXIT
+signed=no out=
+[ "${1:-}" = check ] || out=${2:-}
+trap '[ -z "$out" ] || { rm -f "$out.signing"; [ "$signed" = yes ] || rm -f "$out"; }' EXIT
 pass= passin=pass:
 if [ -n "${SIGN_PASSWORD_FILE:-}" ]; then
     readable "$SIGN_PASSWORD_FILE" || fail "the password file $SIGN_PASSWORD_FILE can't be read"
@@ -67,7 +68,7 @@ check() {
 check
 [ "${1:-}" = check ] && exit 0
 [ $# -ge 2 ] || fail "usage: sign.sh check | sign.sh IN OUT [DESCRIPTION]"
-in=$1 out=$2 description=${3:-$(basename "$2")}
+in=$1 description=${3:-$(basename "$2")}
 set -- -h sha256 -n "$description"
 if [ -n "${SIGN_PKCS12:-}" ]; then
     set -- "$@" -pkcs12 "$SIGN_PKCS12"

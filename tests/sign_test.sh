@@ -102,6 +102,14 @@ no certificate|SIGN_TIMESTAMP_URL=http://127.0.0.1:9/
 was not signed: HTTP failure|SIGN_CERT=$k/publisher.pem SIGN_KEY=$k/publisher.key SIGN_TIMESTAMP_URL=http://127.0.0.1:9/
 EOF
 
+# A file signed in place that can't be signed is removed, not left unsigned
+# where a signed one belongs (the build signs velotide.exe so).
+cp "$release/unsigned-loader.dll" "$scratch/in-place.dll"
+SIGN_PKCS12="$keys/publisher.p12" SIGN_PASSWORD_FILE="$keys/password" SIGN_TIMESTAMP_URL=http://127.0.0.1:9/ \
+    $sign "$scratch/in-place.dll" "$scratch/in-place.dll" 2>/dev/null
+check "signed in place and failed: exit 1, the file removed" \
+    sh -c '[ "$1" = 1 ] && [ ! -e "$2" ] && [ ! -e "$2.signing" ]' - $? "$scratch/in-place.dll"
+
 # --- A key on a token, through its PKCS#11 module (SoftHSM's): signs with
 # the right PIN; a wrong PIN, or a certificate not the key's, is one line
 # and no file.
