@@ -3,6 +3,20 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
+# Signing, for `make dist` and `make program`: the certificate as
+# SIGN_PKCS12=FILE (its password in SIGN_PASSWORD_FILE=FILE), as
+# SIGN_CERT=FILE SIGN_KEY=FILE, or as SIGN_PKCS11_MODULE=FILE
+# SIGN_PKCS11_KEY=URI; SIGN_TIMESTAMP_URL=URL for a time stamp. Any of them
+# given turns signing on; packaging/sign.sh reads them, the files as
+# absolute paths, since the build runs in its own folders.
+SIGN_FILES := SIGN_PKCS12 SIGN_PASSWORD_FILE SIGN_CERT SIGN_KEY SIGN_PKCS11_MODULE
+$(foreach v,$(SIGN_FILES),$(eval override $(v) := $(abspath $($(v)))))
+export $(SIGN_FILES) SIGN_PKCS11_KEY SIGN_TIMESTAMP_URL
+SIGN := $(if $(strip $(foreach v,$(SIGN_FILES) SIGN_PKCS11_KEY SIGN_TIMESTAMP_URL,$($(v)))),ON,OFF)
+# A certificate that can't be used stops the build before anything is built.
+configure = $(if $(filter ON,$(SIGN)),sh packaging/sign.sh check &&) \
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DVELOTIDE_SIGN=$(SIGN) >/dev/null
+
 .PHONY: all deps build dist run test reproducible bench screenshots program clean
 
 all: build
@@ -11,12 +25,14 @@ deps:
 	@sh scripts/install-deps.sh
 
 build: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@$(configure)
 	@cmake --build $(BUILD) -j$(JOBS)
 	@mkdir -p dist && cp $(BUILD)/velotide.exe dist/velotide.exe
 
 # The portable zip, the per-user and the per-machine MSI, named after the
-# version in CMakeLists.txt, and the SHA-256 sums of the release files.
+# version in CMakeLists.txt, and the SHA-256 sums of the release files;
+# signed (the loader inside velotide.exe, velotide.exe, the MSIs) when given
+# a certificate.
 dist: build
 	@rm -f dist/velotide-*-win-x64.zip dist/Velotide-*-x64*.msi
 	@cp $(BUILD)/packages/* dist/
@@ -44,12 +60,15 @@ bench: build
 	@VELOTIDE_PREFIX=wineprefix-bench scripts/wine-session.sh $(BUILD) /usr/bin/python3 bench/run.py $(BUILD)
 
 # A site's own program: make program URL=https://example.com NAME="Acme Board"
-# [ICON=icon.png] leaves dist/NAME.exe and its SHA-256. Only velotide.exe is
-# built; the program is made under Wine in a prefix of its own.
+# [ICON=icon.png] [PUBLISHER="Acme Ltd"] [VERSION=2.1] leaves dist/NAME.exe
+# and its SHA-256; signed, with velotide.exe and its loader, by the owner's
+# certificate when given one (the SIGN_ variables above). Only velotide.exe
+# is built; the program is made under Wine in a prefix of its own.
 program: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@$(configure)
 	@cmake --build $(BUILD) -j$(JOBS) --target velotide
-	@VELOTIDE_PREFIX=wineprefix-program scripts/wine-session.sh $(BUILD) sh scripts/make-program.sh $(BUILD) "$(URL)" "$(NAME)" "$(ICON)"
+	@VELOTIDE_PREFIX=wineprefix-program scripts/wine-session.sh $(BUILD) sh scripts/make-program.sh $(BUILD) \
+		"$(URL)" "$(NAME)" "$(ICON)" "$(PUBLISHER)" "$(VERSION)" $(SIGN)
 
 clean:
 	rm -rf $(BUILD) dist

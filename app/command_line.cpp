@@ -72,6 +72,10 @@ CommandLine ParseCommandLine(const wchar_t* line) {
             value(i, &request.icon);
         } else if (is(i, L"--notifications")) {
             value(i, &request.notifications);
+        } else if (is(i, L"--publisher")) {
+            value(i, &request.publisher);
+        } else if (is(i, L"--version")) {
+            value(i, &request.version);
         } else if (is(i, L"--allow")) {
             request.allow.emplace_back();
             value(i, &request.allow.back());

@@ -8,10 +8,10 @@
 #include "app/app_state.h"
 
 // "--make-program OUT --url ADDRESS --name NAME [--icon FILE] [--allow
-// ORIGIN]... [--notifications allow|block|ask]": the values as given, not
-// checked.
+// ORIGIN]... [--notifications allow|block|ask] [--publisher NAME]
+// [--version A.B.C.D]": the values as given, not checked.
 struct ProgramRequest {
-    std::wstring out, url, name, icon, notifications;
+    std::wstring out, url, name, icon, notifications, publisher, version;
     std::vector<std::wstring> allow;
     std::wstring fault;  // what is wrong with the words themselves, in one line; empty when nothing
 };

@@ -95,6 +95,19 @@ std::wstring ReadIcon(const std::wstring& path, std::string* ico) {
     return L"";
 }
 
+// --publisher and --version read into version, as the program's version
+// block says them; the fault, when one has one.
+const wchar_t* ProgramVersionFault(const ProgramRequest& request, ProgramVersion* version) {
+    if (!request.version.empty() && !ParseProgramVersion(request.version, version))
+        return L"--version takes 1 to 4 numbers up to 65535: 2.1.0.7, say.";
+    // What a name can't have, a publisher can't either.
+    NameFault fault = ProgramNameFault(request.publisher, false);
+    if (fault == NameFault::kTooLong || fault == NameFault::kControl)
+        return L"--publisher takes up to 64 characters, no control ones.";
+    version->publisher = request.publisher.c_str();
+    return nullptr;
+}
+
 // The standard save dialog, NAME.exe to start with; the file chosen, empty
 // when the person cancelled.
 std::wstring AskWhereToSave(const std::wstring& name) {
@@ -149,10 +162,12 @@ int MakeProgram(const ProgramRequest& request) {
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // for WIC; it ends with the process
         if (std::wstring fault = ReadIcon(request.icon, &icon); !fault.empty()) return SayFault(fault);
     }
+    ProgramVersion version;
+    if (const wchar_t* fault = ProgramVersionFault(request, &version)) return SayFault(fault);
     if (IsThisExe(request.out))
         return SayFault(Quoted(request.out) + L" is this program itself: write the new program to another file.");
     std::wstring error;
-    return WriteProgramFile(request.out, preset, icon, &error) ? 0 : SayFault(error);
+    return WriteProgramFile(request.out, preset, icon, &error, version) ? 0 : SayFault(error);
 }
 
 void SaveAsProgramFile() {

@@ -5,7 +5,9 @@
 #include <cstring>
 
 #include "app/exe_path.h"
+#include "settings/app_names.h"
 #include "settings/program_preset.h"
+#include "settings/site_address.h"
 
 namespace {
 
@@ -84,21 +86,29 @@ bool PutIcon(HANDLE update, const std::string& ico) {
 size_t Up4(size_t n) { return (n + 3) & ~size_t(3); }
 void Pad4(std::string* bytes) { bytes->resize(Up4(bytes->size()), '\0'); }
 
+// A program's own version block: every text of this exe's in turn
+// (resources/velotide.rc.in lists them: CompanyName, FileDescription,
+// FileVersion, InternalName, OriginalFilename, ProductName, ProductVersion)
+// and its version numbers.
+struct OwnVersion {
+    const wchar_t* texts[7];
+    const WORD* numbers;  // the file's and the product's version, 4 numbers
+    size_t next = 0;      // the text that comes next
+};
+
 // Copies the version block's node at `at` (and its children) to out, with
-// the texts FileDescription and ProductName made name. Each node: its length
-// (children included), its value's length (in characters for a text), its
-// type (1 text, 0 binary), its key (UTF-16, ending in 0), the value and the
-// children, each of the last three starting at a 4-byte boundary. False
-// when the block doesn't parse so.
-bool CopyVersionNode(const std::string& in, size_t at, const std::wstring& name, std::string* out) {
+// the program's own texts and, in the fixed part, its own version numbers.
+// Each node: its length (children included), its value's length (in
+// characters for a text), its type (1 text, 0 binary), its key (UTF-16,
+// ending in 0), the value and the children, each of the last three starting
+// at a 4-byte boundary. False when the block doesn't parse so.
+bool CopyVersionNode(const std::string& in, size_t at, OwnVersion& own, std::string* out) {
     if (at + 6 > in.size()) return false;
     const WORD length = WordAt(in, at), valueLength = WordAt(in, at + 2), type = WordAt(in, at + 4);
     const size_t end = at + length;
     size_t keyEnd = at + 6;
     while (keyEnd + 1 < end && WordAt(in, keyEnd)) keyEnd += 2;
     if (length < 6 || end > in.size() || keyEnd + 1 >= end) return false;
-    std::wstring key((keyEnd - at - 6) / 2, L'\0');
-    memcpy(key.data(), &in[at + 6], key.size() * 2);
     const size_t valueAt = Up4(keyEnd + 2), valueBytes = type == 1 ? valueLength * 2u : valueLength;
     if (valueBytes && valueAt + valueBytes > end) return false;
 
@@ -107,15 +117,21 @@ bool CopyVersionNode(const std::string& in, size_t at, const std::wstring& name,
     out->append(in, at + 6, keyEnd + 2 - (at + 6));
     Pad4(out);
     WORD newValueLength = valueLength;
-    if (type == 1 && (key == L"FileDescription" || key == L"ProductName")) {
-        newValueLength = static_cast<WORD>(name.size() + 1);
-        out->append(reinterpret_cast<const char*>(name.c_str()), newValueLength * 2);
+    const size_t value = out->size();
+    if (const wchar_t* text = type == 1 && valueLength && own.next < 7 ? own.texts[own.next++] : nullptr) {
+        newValueLength = static_cast<WORD>(wcslen(text) + 1);
+        out->append(reinterpret_cast<const char*>(text), newValueLength * 2);
     } else if (valueBytes) {
         out->append(in, valueAt, valueBytes);
     }
+    // The fixed part (VS_FIXEDFILEINFO) after its signature and structure
+    // version: the file's version, then the product's, each high word first.
+    if (at == 0 && valueBytes >= 24)
+        for (size_t i = 0; i < 4; ++i)
+            PutDword(*out, value + 8 + 4 * i, DWORD(own.numbers[i % 2 * 2]) << 16 | own.numbers[i % 2 * 2 + 1]);
     for (size_t child = Up4(valueAt + valueBytes); child < end; child = Up4(child + WordAt(in, child))) {
         Pad4(out);
-        if (!CopyVersionNode(in, child, name, out)) return false;
+        if (!CopyVersionNode(in, child, own, out)) return false;
     }
     if (out->size() - start > 0xFFFF) return false;
     const WORD head[3] = {static_cast<WORD>(out->size() - start), newValueLength, type};
@@ -123,10 +139,21 @@ bool CopyVersionNode(const std::string& in, size_t at, const std::wstring& name,
     return true;
 }
 
-bool PutVersion(HANDLE update, const std::wstring& name) {
+bool PutVersion(HANDLE update, const ProgramPreset& preset, const ProgramVersion& version) {
+    const std::wstring id = ProgramIdFromName(preset.name), file = id + L".exe", host = SiteHost(preset.siteUrl);
+    const wchar_t *name = preset.name.c_str(), *text = version.text;
+    OwnVersion own = {{*version.publisher ? version.publisher : host.c_str(), name, text, id.c_str(), file.c_str(), name,
+                       text},
+                      version.numbers};
     std::string block;
-    return CopyVersionNode(ExeResource(nullptr, MAKEINTRESOURCEW(VS_VERSION_INFO), RT_VERSION), 0, name, &block) &&
+    return CopyVersionNode(ExeResource(nullptr, MAKEINTRESOURCEW(VS_VERSION_INFO), RT_VERSION), 0, own, &block) &&
            Put(update, RT_VERSION, MAKEINTRESOURCEW(VS_VERSION_INFO), block);
+}
+
+// Where the optional header at `optional` keeps the data directory's entry
+// index (its address, then its size).
+size_t DirectoryEntry(const std::string& bytes, size_t optional, int index) {
+    return optional + (WordAt(bytes, optional) == IMAGE_NT_OPTIONAL_HDR64_MAGIC ? 112 : 96) + 8 * index;
 }
 
 // Zeroes the time stamps of the resource directory at `at` and of those
@@ -159,18 +186,11 @@ DWORD PeChecksum(const std::string& file, size_t field) {
 // exe's time stamp (none: the linker writes 0), resource directories
 // stamped 0 as the resource compiler writes them, and a true checksum, so the
 // same inputs give the same bytes.
-bool SettleHeader(HANDLE file) {
-    LARGE_INTEGER size;
-    if (!GetFileSizeEx(file, &size) || size.QuadPart < 0x200 || size.QuadPart > 0x10000000) return false;
-    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
-    DWORD done = 0;
-    if (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) || done != bytes.size())
-        return false;
+bool SettleHeader(std::string& bytes) {
     const size_t pe = DwordAt(bytes, 0x3C);
     if (pe > bytes.size() - 0x108 || DwordAt(bytes, pe) != IMAGE_NT_SIGNATURE) return false;
     const size_t optional = pe + 24, sections = optional + WordAt(bytes, pe + 20);
-    const bool plus = WordAt(bytes, optional) == IMAGE_NT_OPTIONAL_HDR64_MAGIC;
-    const DWORD resources = DwordAt(bytes, optional + (plus ? 112 : 96) + 8 * IMAGE_DIRECTORY_ENTRY_RESOURCE);
+    const DWORD resources = DwordAt(bytes, DirectoryEntry(bytes, optional, IMAGE_DIRECTORY_ENTRY_RESOURCE));
     const auto* own = reinterpret_cast<const BYTE*>(GetModuleHandleW(nullptr));
     const auto* ownHeaders =
         reinterpret_cast<const IMAGE_NT_HEADERS*>(own + reinterpret_cast<const IMAGE_DOS_HEADER*>(own)->e_lfanew);
@@ -184,17 +204,41 @@ bool SettleHeader(HANDLE file) {
         }
     }
     PutDword(bytes, optional + 64, PeChecksum(bytes, optional + 64));
-    LARGE_INTEGER start = {};
-    return SetFilePointerEx(file, start, nullptr, FILE_BEGIN) &&
-           WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) && done == bytes.size() &&
-           FlushFileBuffers(file);
+    return true;
 }
 
-bool SettleHeader(const wchar_t* path) {
+// A signed exe's certificate table (which Authenticode puts at the file's
+// end) and the header's entry for it: the new resources would break the
+// signature, and the owner's own goes there. A table elsewhere is refused.
+bool DropSignature(std::string& bytes) {
+    const size_t pe = DwordAt(bytes, 0x3C);
+    if (pe > bytes.size() - 0x108 || DwordAt(bytes, pe) != IMAGE_NT_SIGNATURE) return false;
+    const size_t entry = DirectoryEntry(bytes, pe + 24, IMAGE_DIRECTORY_ENTRY_SECURITY);
+    const size_t table = DwordAt(bytes, entry), size = DwordAt(bytes, entry + 4);
+    if (!size) return true;
+    if (table > bytes.size() || bytes.size() - table != size) return false;
+    bytes.resize(table);
+    PutDword(bytes, entry, 0);
+    PutDword(bytes, entry + 4, 0);
+    return true;
+}
+
+// The file at path read whole, its signature dropped or, once its resources
+// are written, its header settled, and written back at the length it has
+// then; false when any of it fails.
+bool ChangeFile(const wchar_t* path, bool settle) {
     HANDLE file = CreateFileW(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
-    bool settled = SettleHeader(file);
-    return CloseHandle(file) && settled;
+    LARGE_INTEGER size, start = {};
+    std::string bytes;
+    DWORD done = 0;
+    bool changed = GetFileSizeEx(file, &size) && size.QuadPart >= 0x200 && size.QuadPart <= 0x10000000;
+    if (changed) bytes.resize(static_cast<size_t>(size.QuadPart));
+    changed = changed && ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
+              done == bytes.size() && (settle ? SettleHeader(bytes) : DropSignature(bytes)) && SetFilePointerEx(file, start, nullptr, FILE_BEGIN) &&
+              WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
+              done == bytes.size() && SetEndOfFile(file) && FlushFileBuffers(file);
+    return CloseHandle(file) && changed;
 }
 
 // The error the last call left; one of its own for a call that left none
@@ -207,16 +251,18 @@ DWORD LastError() {
 // Copies exe to temp and updates the copy's resources; ERROR_SUCCESS once
 // the copy is complete, else what failed.
 DWORD MakeUpdatedCopy(const std::wstring& exe, const wchar_t* temp, const ProgramPreset& preset,
-                      const std::string& icon) {
-    if (!CopyFileW(exe.c_str(), temp, FALSE) || !SetFileAttributesW(temp, FILE_ATTRIBUTE_NORMAL)) return LastError();
+                      const std::string& icon, const ProgramVersion& version) {
+    if (!CopyFileW(exe.c_str(), temp, FALSE) || !SetFileAttributesW(temp, FILE_ATTRIBUTE_NORMAL) ||
+        !ChangeFile(temp, false))
+        return LastError();
     HANDLE update = BeginUpdateResourceW(temp, TRUE);
     if (!update) return LastError();
     bool updated = CopyResources(update, !icon.empty()) && Put(update, RT_RCDATA, kPresetName, PresetText(preset)) &&
-                   (icon.empty() || PutIcon(update, icon)) && PutVersion(update, preset.name);
+                   (icon.empty() || PutIcon(update, icon)) && PutVersion(update, preset, version);
     DWORD code = updated ? ERROR_SUCCESS : LastError();
     // Nothing is written to the copy unless every update was taken.
     if (!EndUpdateResourceW(update, !updated) && !code) code = LastError();
-    if (!code && !SettleHeader(temp)) code = LastError();
+    if (!code && !ChangeFile(temp, true)) code = LastError();
     return code;
 }
 
@@ -235,7 +281,7 @@ std::wstring SystemMessage(DWORD code) {
 }  // namespace
 
 bool WriteProgramFile(const std::wstring& out, const ProgramPreset& preset, const std::string& icon,
-                      std::wstring* error) {
+                      std::wstring* error, const ProgramVersion& version) {
     const std::wstring exe = ThisExePath();
     wchar_t full[MAX_PATH], temp[MAX_PATH];
     wchar_t* name = nullptr;
@@ -245,12 +291,31 @@ bool WriteProgramFile(const std::wstring& out, const ProgramPreset& preset, cons
         !GetTempFileNameW(std::wstring(full, name).c_str(), L"vtd", 0, temp)) {
         code = length >= MAX_PATH ? ERROR_FILENAME_EXCED_RANGE : LastError();
     } else {
-        code = MakeUpdatedCopy(exe, temp, preset, icon);
+        code = MakeUpdatedCopy(exe, temp, preset, icon, version);
         if (!code && !MoveFileExW(temp, full, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) code = LastError();
         if (code) DeleteFileW(temp);
     }
     if (code) *error = L"Could not write \u201C" + out + L"\u201D: " + SystemMessage(code) + L".";
     return !code;
+}
+
+bool ParseProgramVersion(const std::wstring& text, ProgramVersion* version) {
+    size_t count = 0;
+    DWORD number = 0;
+    bool digit = false;  // since the last dot
+    for (size_t i = 0; i <= text.size(); ++i) {
+        const wchar_t c = i < text.size() ? text[i] : L'.';
+        if (c == L'.' && digit && count < 4) {
+            version->numbers[count++] = static_cast<WORD>(number);
+            number = digit = 0;
+        } else if (c >= L'0' && c <= L'9' && (number = number * 10 + (c - L'0')) <= 0xFFFF) {
+            digit = true;
+        } else {
+            return false;
+        }
+    }
+    version->text = text.c_str();
+    return true;
 }
 
 OwnPreset ReadOwnPreset(ProgramPreset* preset) {

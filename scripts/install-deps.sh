@@ -3,7 +3,8 @@
 # only those that are missing. Runs apt-get as root (directly, or through sudo).
 set -e
 packages="cmake make g++-mingw-w64-x86-64-posix wine wine64 fonts-wine xvfb xauth googletest
-librsvg2-bin icoutils imagemagick wixl msitools zip faketime chromium nlohmann-json3-dev python3 python3-websocket procps"
+librsvg2-bin icoutils imagemagick wixl msitools zip unzip faketime osslsigncode openssl softhsm2
+libengine-pkcs11-openssl chromium nlohmann-json3-dev python3 python3-websocket procps"
 missing=""
 for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing="$missing $p"

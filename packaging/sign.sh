@@ -1,0 +1,89 @@
+#!/bin/sh
+# Signs release files with the publisher's certificate, by osslsigncode
+# (Authenticode, SHA-256), taken from the environment as `make dist` and
+# `make program` hand it on:
+#   SIGN_PKCS12=FILE [SIGN_PASSWORD_FILE=FILE]   a PKCS#12 file and its password
+#   SIGN_CERT=FILE SIGN_KEY=FILE [SIGN_PASSWORD_FILE=FILE]   PEM (an encrypted key's password)
+#   SIGN_PKCS11_MODULE=FILE SIGN_PKCS11_KEY=URI [SIGN_CERT=FILE] [SIGN_PASSWORD_FILE=FILE]
+#       a token's or a cloud's key (its certificate from SIGN_CERT, else from
+#       the token under the key's URI; its PIN in the password file)
+#   SIGN_TIMESTAMP_URL=URL   an RFC 3161 time stamp, so the signature outlives the certificate
+# A password only ever comes from its file, never from a command line.
+# "sign.sh check" checks the certificate alone; "sign.sh IN OUT [DESCRIPTION]"
+# writes IN (an exe, a DLL, an MSI) signed to OUT, which may be IN,
+# DESCRIPTION the name Windows shows with the signature. A fault is one line
+# on standard error and exit 1, with OUT removed: no build takes an unsigned
+# or half-written file for a signed one.
+set -u
+fail() { echo "sign: $*" >&2; exit 1; }
+readable() { [ -f "$1" ] && [ -r "$1" ]; }
+signed=no out=
+[ "${1:-}" = check ] || out=${2:-}
+trap '[ -z "$out" ] || { rm -f "$out.signing"; [ "$signed" = yes ] || rm -f "$out"; }' EXIT
+pass= passin=pass:
+if [ -n "${SIGN_PASSWORD_FILE:-}" ]; then
+    readable "$SIGN_PASSWORD_FILE" || fail "the password file $SIGN_PASSWORD_FILE can't be read"
+    pass=$SIGN_PASSWORD_FILE passin=file:$SIGN_PASSWORD_FILE
+fi
+# openssl's answer to a read, its first line when it refused.
+why() { sed -n '1{s/^[0-9A-F]*:error:[0-9A-F]*://;p}'; }
+
+# The certificate and its key, checked before anything is signed.
+check() {
+    if [ -n "${SIGN_PKCS12:-}" ]; then
+        [ -z "${SIGN_CERT:-}${SIGN_KEY:-}${SIGN_PKCS11_MODULE:-}" ] ||
+            fail "give SIGN_PKCS12, SIGN_CERT with SIGN_KEY, or SIGN_PKCS11_MODULE with SIGN_PKCS11_KEY, one of them"
+        readable "$SIGN_PKCS12" || fail "the certificate $SIGN_PKCS12 can't be read"
+        # Older PKCS#12 files (Windows' own, say) are encrypted with what
+        # OpenSSL calls legacy.
+        for legacy in "" -legacy; do
+            answer=$(openssl pkcs12 $legacy -in "$SIGN_PKCS12" -passin "$passin" -noout 2>&1) && return
+        done
+        case $answer in
+        *"invalid password"*) fail "the password in ${pass:-(none given)} is not the one of $SIGN_PKCS12" ;;
+        *) fail "the certificate $SIGN_PKCS12 can't be read as PKCS#12 ($(echo "$answer" | why))" ;;
+        esac
+    fi
+    if [ -n "${SIGN_PKCS11_MODULE:-}" ]; then
+        [ -n "${SIGN_PKCS11_KEY:-}" ] || fail "SIGN_PKCS11_MODULE needs SIGN_PKCS11_KEY, the key's pkcs11: URI"
+        [ -z "${SIGN_KEY:-}" ] || fail "SIGN_KEY and SIGN_PKCS11_KEY both name a key: give one"
+        readable "$SIGN_PKCS11_MODULE" || fail "the PKCS#11 module $SIGN_PKCS11_MODULE can't be read"
+    elif [ -n "${SIGN_CERT:-}${SIGN_KEY:-}${SIGN_PKCS11_KEY:-}" ]; then
+        [ -n "${SIGN_CERT:-}" ] && [ -n "${SIGN_KEY:-}" ] ||
+            fail "SIGN_CERT and SIGN_KEY go together (a PKCS#11 key needs SIGN_PKCS11_MODULE)"
+        readable "$SIGN_KEY" || fail "the key $SIGN_KEY can't be read"
+    else
+        fail "no certificate: give SIGN_PKCS12, SIGN_CERT with SIGN_KEY, or SIGN_PKCS11_MODULE with SIGN_PKCS11_KEY"
+    fi
+    [ -z "${SIGN_CERT:-}" ] && return
+    readable "$SIGN_CERT" || fail "the certificate $SIGN_CERT can't be read"
+    certificate=$(openssl x509 -in "$SIGN_CERT" -noout -pubkey 2>&1) ||
+        fail "the certificate $SIGN_CERT can't be read as PEM ($(echo "$certificate" | why))"
+    [ -n "${SIGN_KEY:-}" ] || return 0
+    key=$(openssl pkey -in "$SIGN_KEY" -passin "$passin" -pubout 2>&1) ||
+        fail "the key $SIGN_KEY can't be read (a wrong password, or not a PEM key)"
+    [ "$key" = "$certificate" ] || fail "the key $SIGN_KEY doesn't match the certificate $SIGN_CERT"
+}
+
+check
+[ "${1:-}" = check ] && exit 0
+[ $# -ge 2 ] || fail "usage: sign.sh check | sign.sh IN OUT [DESCRIPTION]"
+in=$1 description=${3:-$(basename "$2")}
+set -- -h sha256 -n "$description"
+if [ -n "${SIGN_PKCS12:-}" ]; then
+    set -- "$@" -pkcs12 "$SIGN_PKCS12"
+elif [ -n "${SIGN_PKCS11_MODULE:-}" ]; then
+    set -- "$@" -pkcs11module "$SIGN_PKCS11_MODULE" -key "$SIGN_PKCS11_KEY"
+    if [ -n "${SIGN_CERT:-}" ]; then
+        set -- "$@" -certs "$SIGN_CERT"
+    else
+        set -- "$@" -pkcs11cert "$SIGN_PKCS11_KEY"
+    fi
+else
+    set -- "$@" -certs "$SIGN_CERT" -key "$SIGN_KEY"
+fi
+[ -n "$pass" ] && set -- "$@" -readpass "$pass"
+[ -n "${SIGN_TIMESTAMP_URL:-}" ] && set -- "$@" -ts "$SIGN_TIMESTAMP_URL"
+answer=$(osslsigncode sign "$@" -in "$in" -out "$out.signing" 2>&1) ||
+    fail "$in was not signed: $(echo "$answer" | grep -v -e '^Succeeded' -e '^$' | head -n 1)"
+mv -f "$out.signing" "$out" && signed=yes
