@@ -29,8 +29,10 @@ static int SayAndEnd(const std::wstring& message) {
     return 2;
 }
 
-int SayPolicyUrlIsInvalid(const std::wstring& address) {
-    return SayAndEnd(L"Your organisation set a site address for Velotide that is not valid: " + address);
+int SayPolicyUrlIsInvalid(const std::wstring& address, bool installed) {
+    return SayAndEnd((installed ? L"Velotide was installed with a site address that is not valid: "
+                                : L"Your organisation set a site address for Velotide that is not valid: ") +
+                     address);
 }
 
 int SaySiteAppsAreOff() { return SayAndEnd(L"Your organisation has turned off site apps in Velotide."); }
