@@ -3,6 +3,7 @@
 #include <wincodec.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "app/com_ref.h"
 #include "app/exe_path.h"
@@ -77,14 +78,14 @@ struct DecodedImage {
     ComRef<IWICBitmapDecoder> decoder;
     ComRef<IWICBitmapFrameDecode> frame;
 
-    // false when image can't be decoded; it must outlive this object.
-    bool Decode(const std::string& image) {
-        return !image.empty() &&
+    // false when the size bytes at image can't be decoded; they must outlive this object.
+    bool Decode(const char* image, size_t size) {
+        return size &&
                SUCCEEDED(CoCreateInstance(kImagingFactory, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IWICImagingFactory),
                                           factory.out())) &&
                SUCCEEDED(factory->CreateStream(&stream)) &&
-               SUCCEEDED(stream->InitializeFromMemory(reinterpret_cast<BYTE*>(const_cast<char*>(image.data())),
-                                                      static_cast<DWORD>(image.size()))) &&
+               SUCCEEDED(stream->InitializeFromMemory(reinterpret_cast<BYTE*>(const_cast<char*>(image)),
+                                                      static_cast<DWORD>(size))) &&
                SUCCEEDED(factory->CreateDecoderFromStream(stream, nullptr, WICDecodeMetadataCacheOnDemand, &decoder)) &&
                SUCCEEDED(decoder->GetFrame(0, &frame));
     }
@@ -94,7 +95,7 @@ bool IconFromImage(const std::string& image, std::string* ico) {
     DecodedImage decoded;
     ComRef<IWICFormatConverter> source;
     UINT width, height;
-    if (!decoded.Decode(image) || FAILED(decoded.factory->CreateFormatConverter(&source)) ||
+    if (!decoded.Decode(image.data(), image.size()) || FAILED(decoded.factory->CreateFormatConverter(&source)) ||
         // Scaling premultiplied pixels keeps transparent ones' colour out of the edges.
         FAILED(source->Initialize(decoded.frame, kPremultipliedBgra, WICBitmapDitherTypeNone, nullptr, 0,
                                   WICBitmapPaletteTypeCustom)) ||
@@ -147,20 +148,67 @@ IconFileRead ReadIconFileBytes(const std::wstring& path, std::string* bytes) {
     return result;
 }
 
-bool IsIconFile(const std::string& bytes) {
+static WORD WordAt(const std::string& bytes, size_t at) {
+    return static_cast<WORD>(static_cast<BYTE>(bytes[at]) | static_cast<BYTE>(bytes[at + 1]) << 8);
+}
+static DWORD DwordAt(const std::string& bytes, size_t at) {
+    return WordAt(bytes, at) | static_cast<DWORD>(WordAt(bytes, at + 2)) << 16;
+}
+
+// Whether the size bytes at image, not a PNG, are the bitmap the directory
+// entry at `entry` of the file says: a BITMAPINFOHEADER of the entry's width,
+// twice its height (the colours, then the mask) and its bits per pixel
+// (where the entry gives them), uncompressed, and bytes enough for its
+// palette, colours and mask.
+static bool IsBitmapOfEntry(const char* image, size_t size, const std::string& file, size_t entry) {
+    BITMAPINFOHEADER head;
+    if (size < sizeof head) return false;
+    memcpy(&head, image, sizeof head);
+    const UINT64 width = BYTE(file[entry]) ? BYTE(file[entry]) : 256;
+    const UINT64 height = BYTE(file[entry + 1]) ? BYTE(file[entry + 1]) : 256;
+    const WORD bits = head.biBitCount, entryBits = WordAt(file, entry + 6);
+    if (head.biSize != sizeof head || UINT64(head.biWidth) != width || UINT64(head.biHeight) != 2 * height ||
+        head.biPlanes != 1 || head.biCompression != BI_RGB || (entryBits && entryBits != bits) ||
+        (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32) || head.biClrUsed > 256)
+        return false;
+    const UINT64 palette = bits > 8 ? 0 : (head.biClrUsed ? head.biClrUsed : 1u << bits) * 4;
+    const UINT64 colours = (width * bits + 31) / 32 * 4 * height, mask = (width + 31) / 32 * 4 * height;
+    return sizeof head + palette + colours + mask <= size;
+}
+
+IconFault IconFileFault(const std::string& bytes, unsigned* image) {
     // ICONDIR (reserved 0, type 1, a count), then an entry of 16 bytes for
-    // each image, whose size and offset must lie inside the file.
-    auto word = [&](size_t at) {
-        return static_cast<WORD>(static_cast<BYTE>(bytes[at]) | static_cast<BYTE>(bytes[at + 1]) << 8);
-    };
-    auto dword = [&](size_t at) { return word(at) | static_cast<DWORD>(word(at + 2)) << 16; };
-    if (bytes.size() < 6 || word(0) != 0 || word(2) != 1 || !word(4) || bytes.size() < 6 + 16u * word(4)) return false;
-    for (size_t entry = 6; entry < 6 + 16u * word(4); entry += 16) {
-        DWORD size = dword(entry + 8), offset = dword(entry + 12);
-        if (!size || offset > bytes.size() || size > bytes.size() - offset) return false;
+    // each image: its head, then its size and offset.
+    *image = 0;
+    if (bytes.size() < 6 || WordAt(bytes, 0) != 0 || WordAt(bytes, 2) != 1 || !WordAt(bytes, 4))
+        return IconFault::kNotIcon;
+    const unsigned count = WordAt(bytes, 4);
+    if (count > kMaxIconImages) return IconFault::kTooManyImages;
+    const size_t images = 6 + 16u * count;
+    if (bytes.size() < images) return IconFault::kNotIcon;
+    for (unsigned i = 0; i < count; ++i) {
+        *image = i + 1;
+        const size_t entry = 6 + 16 * i, size = DwordAt(bytes, entry + 8), offset = DwordAt(bytes, entry + 12);
+        if (!size || offset > bytes.size() || size > bytes.size() - offset) return IconFault::kOutside;
+        // Apart from the directory and from the images listed before it.
+        if (offset < images) return IconFault::kOverlap;
+        for (size_t other = 6; other < entry; other += 16) {
+            const size_t start = DwordAt(bytes, other + 12);
+            if (offset < start + DwordAt(bytes, other + 8) && start < offset + size) return IconFault::kOverlap;
+        }
+        const char* data = &bytes[offset];
+        DecodedImage decoded;
+        if (size >= 8 && !memcmp(data, "\x89PNG\r\n\x1A\n", 8) ? !decoded.Decode(data, size)
+                                                              : !IsBitmapOfEntry(data, size, bytes, entry))
+            return IconFault::kUndecodable;
     }
-    DecodedImage decoded;
-    return decoded.Decode(bytes);
+    *image = 0;
+    return IconFault::kNone;
+}
+
+bool IsIconFile(const std::string& bytes) {
+    unsigned image;
+    return IconFileFault(bytes, &image) == IconFault::kNone;
 }
 
 bool WriteProgramIcon(const std::wstring& path, HMODULE module) {

@@ -20,6 +20,7 @@ namespace {
 const CLSID kFileSaveDialog = {0xC0B4E2F3, 0xBA21, 0x4773, {0x8D, 0xBA, 0x33, 0x5E, 0xC9, 0x46, 0xEB, 0x8B}};
 static_assert(kMaxProgramNameLength == 64, "the name's fault says 64");
 static_assert(kMaxIconFileBytes == 4 << 20, "the icon's fault says 4 MB");
+static_assert(kMaxIconImages == 64, "the icon's fault says 64 images");
 
 std::wstring Quoted(const std::wstring& text) { return L"\u201C" + text + L"\u201D"; }
 
@@ -74,25 +75,31 @@ std::wstring ReadIcon(const std::wstring& path, std::string* ico) {
     std::wstring extension = LowerCase(dot == std::wstring::npos ? L"" : path.substr(dot));
     if (extension != L".png" && extension != L".ico")
         return L"--icon takes an .ico or .png file, not " + Quoted(path) + L".";
+    // What is wrong with the file, or with its image number `image`: the
+    // reading's faults, the PNG's, then an .ico's in IconFault's order.
+    static const char* const kFaults[] = {
+        "can't be read.", "is larger than 4 MB.", "is not a PNG image Windows can read.",
+        "is not an .ico file Windows can read.", "holds more than 64 images.", "lies outside the file.",
+        "lies over another or the directory.", "is not a PNG or a bitmap of its entry's size Windows can read."};
     std::string bytes;
-    switch (ReadIconFileBytes(path, &bytes)) {
-    case IconFileRead::kRead:
-        break;
-    case IconFileRead::kUnreadable:
-        return L"The icon " + Quoted(path) + L" can't be read.";
-    case IconFileRead::kTooLarge:
-        return L"The icon " + Quoted(path) + L" is larger than 4 MB.";
+    unsigned image = 0;
+    int fault = 0;  // from 1 in kFaults; 0 for none
+    IconFileRead read = ReadIconFileBytes(path, &bytes);
+    if (read != IconFileRead::kRead) {
+        fault = read == IconFileRead::kUnreadable ? 1 : 2;
+    } else if (extension == L".ico") {
+        IconFault found = IconFileFault(bytes, &image);
+        if (found == IconFault::kNone)
+            *ico = bytes;
+        else
+            fault = 3 + static_cast<int>(found);
+    } else if (bytes.compare(0, 8, "\x89PNG\r\n\x1A\n", 8) != 0 || !IconFromImage(bytes, ico)) {
+        fault = 3;  // WIC would decode a JPEG named .png as well: the signature says PNG
     }
-    if (extension == L".ico") {
-        if (!IsIconFile(bytes)) return L"The icon " + Quoted(path) + L" is not an .ico file Windows can read.";
-        *ico = bytes;
-        return L"";
-    }
-    // WIC would decode a JPEG named .png as well: the signature says PNG.
-    static const char kPngSignature[] = "\x89PNG\r\n\x1A\n";
-    if (bytes.compare(0, 8, kPngSignature, 8) != 0 || !IconFromImage(bytes, ico))
-        return L"The icon " + Quoted(path) + L" is not a PNG image Windows can read.";
-    return L"";
+    if (!fault) return L"";
+    wchar_t head[32];
+    wsprintfW(head, image ? L"Image %u of the icon " : L"The icon ", image);
+    return head + Quoted(path) + L" " + Utf8ToWide(kFaults[fault - 1]);
 }
 
 // The standard save dialog, NAME.exe to start with; the file chosen, empty
