@@ -45,11 +45,15 @@ bench: build
 
 # A site's own program: make program URL=https://example.com NAME="Acme Board"
 # [ICON=icon.png] leaves dist/NAME.exe and its SHA-256. Only velotide.exe is
-# built; the program is made under Wine in a prefix of its own.
+# built; the program is made under Wine in a prefix of its own. Each value
+# reaches the script as typed: unexpanded by make ($) and single-quoted for
+# the shell (its quotes and backquotes, its $).
+shell_word = '$(subst ','\'',$(value $1))'
 program: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build $(BUILD) -j$(JOBS) --target velotide
-	@VELOTIDE_PREFIX=wineprefix-program scripts/wine-session.sh $(BUILD) sh scripts/make-program.sh $(BUILD) "$(URL)" "$(NAME)" "$(ICON)"
+	@VELOTIDE_PREFIX=wineprefix-program scripts/wine-session.sh $(BUILD) sh scripts/make-program.sh $(BUILD) \
+		$(call shell_word,URL) $(call shell_word,NAME) $(call shell_word,ICON)
 
 clean:
 	rm -rf $(BUILD) dist

@@ -10,7 +10,7 @@ if [ -z "$url" ] || [ -z "$name" ]; then
     exit 2
 fi
 # Wine sees the Linux file system as drive Z:.
-windows_path() { printf 'Z:%s' "$(realpath -m "$1")" | tr / '\\'; }
+windows_path() { printf 'Z:%s' "$(realpath -m -- "$1")" | tr / '\\'; }
 mkdir -p dist
 set -- --make-program "$(windows_path "dist/$name.exe")" --url "$url" --name "$name"
 if [ -n "$icon" ]; then set -- "$@" --icon "$(windows_path "$icon")"; fi
@@ -18,4 +18,4 @@ if [ -n "$icon" ]; then set -- "$@" --icon "$(windows_path "$icon")"; fi
 # isn't a file name never reaches the shell's paths below.
 /usr/lib/wine/wine64 "$build/velotide.exe" "$@"
 cd dist
-sha256sum "$name.exe" | tee "$name.exe.sha256"
+sha256sum -- "$name.exe" | tee -- "$name.exe.sha256"
