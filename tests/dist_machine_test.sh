@@ -46,9 +46,11 @@ check "the person's own site stays in config.ini" grep -q "^url=https://own.test
 cp "$data/config.ini" "$scratch/config.ini"
 
 # Group Policy sets a site of its own: a repair that rewrites every value
-# (REINSTALLMODE m) writes the package's again and leaves the policy's.
+# (REINSTALLMODE m) writes the package's again (gone meanwhile, to see that
+# it does) and leaves the policy's.
 $wine reg add "$policy" /v Url /d $gp /f >/dev/null
-check "msiexec /famus (repair) succeeds" msiexec /famus
+$wine reg delete "$package" /v Url /f >/dev/null
+check "a repair (REINSTALL=ALL REINSTALLMODE=amus) succeeds" msiexec /i "REINSTALL=ALL REINSTALLMODE=amus"
 check "the policy's Url stays, the package's is $site" sh -c '[ "$1" = "$2" ] && [ "$3" = "$4" ]' - \
     "$(value "$policy" Url)" $gp "$(value "$package" Url)" $site
 
