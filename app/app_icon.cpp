@@ -148,28 +148,29 @@ IconFileRead ReadIconFileBytes(const std::wstring& path, std::string* bytes) {
     return result;
 }
 
-static WORD WordAt(const std::string& bytes, size_t at) {
-    return static_cast<WORD>(static_cast<BYTE>(bytes[at]) | static_cast<BYTE>(bytes[at + 1]) << 8);
-}
-static DWORD DwordAt(const std::string& bytes, size_t at) {
-    return WordAt(bytes, at) | static_cast<DWORD>(WordAt(bytes, at + 2)) << 16;
-}
+// An .ico file's directory entry, as the file holds it after the 6 bytes of
+// ICONDIR (reserved 0, type 1, a count): its image's width and height (0 for
+// 256), colours, planes and bits per pixel, then its size and offset.
+struct IconEntry {
+    BYTE width, height, colours, reserved;
+    WORD planes, bits;
+    DWORD size, offset;
+};
+static_assert(sizeof(IconEntry) == 16, "an entry is 16 bytes");
 
-// Whether the size bytes at image, not a PNG, are the bitmap the directory
-// entry at `entry` of the file says: a BITMAPINFOHEADER of the entry's width,
-// twice its height (the colours, then the mask) and its bits per pixel
-// (where the entry gives them), uncompressed, and bytes enough for its
-// palette, colours and mask.
-static bool IsBitmapOfEntry(const char* image, size_t size, const std::string& file, size_t entry) {
+// Whether the size bytes at image, not a PNG, are the bitmap entry says: a
+// BITMAPINFOHEADER of its width, twice its height (the colours, then the
+// mask) and its bits per pixel (where it gives them), uncompressed, and bytes
+// enough for its palette, colours and mask.
+static bool IsBitmapOfEntry(const char* image, size_t size, const IconEntry& entry) {
     BITMAPINFOHEADER head;
     if (size < sizeof head) return false;
     memcpy(&head, image, sizeof head);
-    const UINT64 width = BYTE(file[entry]) ? BYTE(file[entry]) : 256;
-    const UINT64 height = BYTE(file[entry + 1]) ? BYTE(file[entry + 1]) : 256;
-    const WORD bits = head.biBitCount, entryBits = WordAt(file, entry + 6);
+    const UINT64 width = entry.width ? entry.width : 256, height = entry.height ? entry.height : 256;
+    const WORD bits = head.biBitCount;
     if (head.biSize != sizeof head || UINT64(head.biWidth) != width || UINT64(head.biHeight) != 2 * height ||
-        head.biPlanes != 1 || head.biCompression != BI_RGB || (entryBits && entryBits != bits) ||
-        (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32) || head.biClrUsed > 256)
+        head.biPlanes != 1 || head.biCompression != BI_RGB || (entry.bits && entry.bits != bits) ||
+        bits > 32 || !(0x101000112ull >> bits & 1) || head.biClrUsed > 256)  // 1, 4, 8, 24 or 32 bits
         return false;
     const UINT64 palette = bits > 8 ? 0 : (head.biClrUsed ? head.biClrUsed : 1u << bits) * 4;
     const UINT64 colours = (width * bits + 31) / 32 * 4 * height, mask = (width + 31) / 32 * 4 * height;
@@ -177,38 +178,32 @@ static bool IsBitmapOfEntry(const char* image, size_t size, const std::string& f
 }
 
 IconFault IconFileFault(const std::string& bytes, unsigned* image) {
-    // ICONDIR (reserved 0, type 1, a count), then an entry of 16 bytes for
-    // each image: its head, then its size and offset.
     *image = 0;
-    if (bytes.size() < 6 || WordAt(bytes, 0) != 0 || WordAt(bytes, 2) != 1 || !WordAt(bytes, 4))
-        return IconFault::kNotIcon;
-    const unsigned count = WordAt(bytes, 4);
-    if (count > kMaxIconImages) return IconFault::kTooManyImages;
-    const size_t images = 6 + 16u * count;
+    WORD head[3] = {};
+    if (bytes.size() >= sizeof head) memcpy(head, bytes.data(), sizeof head);
+    if (head[0] != 0 || head[1] != 1 || !head[2]) return IconFault::kNotIcon;
+    if (head[2] > kMaxIconImages) return IconFault::kTooManyImages;
+    const size_t images = sizeof head + sizeof(IconEntry) * head[2];
     if (bytes.size() < images) return IconFault::kNotIcon;
-    for (unsigned i = 0; i < count; ++i) {
+    IconEntry entries[kMaxIconImages];
+    memcpy(entries, &bytes[sizeof head], images - sizeof head);
+    for (unsigned i = 0; i < head[2]; ++i) {
         *image = i + 1;
-        const size_t entry = 6 + 16 * i, size = DwordAt(bytes, entry + 8), offset = DwordAt(bytes, entry + 12);
+        const size_t size = entries[i].size, offset = entries[i].offset;
         if (!size || offset > bytes.size() || size > bytes.size() - offset) return IconFault::kOutside;
         // Apart from the directory and from the images listed before it.
         if (offset < images) return IconFault::kOverlap;
-        for (size_t other = 6; other < entry; other += 16) {
-            const size_t start = DwordAt(bytes, other + 12);
-            if (offset < start + DwordAt(bytes, other + 8) && start < offset + size) return IconFault::kOverlap;
-        }
+        for (unsigned j = 0; j < i; ++j)
+            if (offset < size_t(entries[j].offset) + entries[j].size && entries[j].offset < offset + size)
+                return IconFault::kOverlap;
         const char* data = &bytes[offset];
         DecodedImage decoded;
         if (size >= 8 && !memcmp(data, "\x89PNG\r\n\x1A\n", 8) ? !decoded.Decode(data, size)
-                                                              : !IsBitmapOfEntry(data, size, bytes, entry))
+                                                              : !IsBitmapOfEntry(data, size, entries[i]))
             return IconFault::kUndecodable;
     }
     *image = 0;
     return IconFault::kNone;
-}
-
-bool IsIconFile(const std::string& bytes) {
-    unsigned image;
-    return IconFileFault(bytes, &image) == IconFault::kNone;
 }
 
 bool WriteProgramIcon(const std::wstring& path, HMODULE module) {

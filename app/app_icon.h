@@ -32,7 +32,6 @@ IconFileRead ReadIconFileBytes(const std::wstring& path, std::string* bytes);
 inline constexpr unsigned kMaxIconImages = 64;
 enum class IconFault { kNone, kNotIcon, kTooManyImages, kOutside, kOverlap, kUndecodable };
 IconFault IconFileFault(const std::string& bytes, unsigned* image);
-bool IsIconFile(const std::string& bytes);
 
 // The program's own icon, icon group 1 of module (this exe when null), as the
 // same kind of file: for an app whose site gave no icon.

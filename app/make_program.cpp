@@ -75,31 +75,32 @@ std::wstring ReadIcon(const std::wstring& path, std::string* ico) {
     std::wstring extension = LowerCase(dot == std::wstring::npos ? L"" : path.substr(dot));
     if (extension != L".png" && extension != L".ico")
         return L"--icon takes an .ico or .png file, not " + Quoted(path) + L".";
-    // What is wrong with the file, or with its image number `image`: the
-    // reading's faults, the PNG's, then an .ico's in IconFault's order.
-    static const char* const kFaults[] = {
-        "can't be read.", "is larger than 4 MB.", "is not a PNG image Windows can read.",
+    static const char* const kFaults[] = {  // an .ico's, in IconFault's order
         "is not an .ico file Windows can read.", "holds more than 64 images.", "lies outside the file.",
         "lies over another or the directory.", "is not a PNG or a bitmap of its entry's size Windows can read."};
     std::string bytes;
-    unsigned image = 0;
-    int fault = 0;  // from 1 in kFaults; 0 for none
+    const char* fault = nullptr;
+    unsigned image = 0;  // the image at fault, from 1; 0 for the file
     IconFileRead read = ReadIconFileBytes(path, &bytes);
     if (read != IconFileRead::kRead) {
-        fault = read == IconFileRead::kUnreadable ? 1 : 2;
+        fault = read == IconFileRead::kTooLarge ? "is larger than 4 MB." : "can't be read.";
     } else if (extension == L".ico") {
         IconFault found = IconFileFault(bytes, &image);
         if (found == IconFault::kNone)
             *ico = bytes;
         else
-            fault = 3 + static_cast<int>(found);
+            fault = kFaults[static_cast<int>(found) - 1];
     } else if (bytes.compare(0, 8, "\x89PNG\r\n\x1A\n", 8) != 0 || !IconFromImage(bytes, ico)) {
-        fault = 3;  // WIC would decode a JPEG named .png as well: the signature says PNG
+        fault = "is not a PNG image Windows can read.";  // WIC would decode a JPEG named .png: the signature says PNG
     }
     if (!fault) return L"";
     wchar_t head[32];
-    wsprintfW(head, image ? L"Image %u of the icon " : L"The icon ", image);
-    return head + Quoted(path) + L" " + Utf8ToWide(kFaults[fault - 1]);
+    wsprintfW(head, image ? L"Image %u of the icon \u201C" : L"The icon \u201C", image);
+    std::wstring text = head;
+    text += path;
+    text += L"\u201D ";
+    text += Utf8ToWide(fault);
+    return text;
 }
 
 // The standard save dialog, NAME.exe to start with; the file chosen, empty
@@ -175,7 +176,9 @@ void SaveAsProgramFile() {
         if (out.empty()) return;
         // Its icon as the app has it; without one (or a damaged one), this exe's.
         std::string icon;
-        if (ReadIconFileBytes(g_app.dataDir + L"\\icon.ico", &icon) != IconFileRead::kRead || !IsIconFile(icon))
+        unsigned image;
+        if (ReadIconFileBytes(g_app.dataDir + L"\\icon.ico", &icon) != IconFileRead::kRead ||
+            IconFileFault(icon, &image) != IconFault::kNone)
             icon.clear();
         if (IsThisExe(out))
             fault = Quoted(out) + L" is this program itself: save the new program to another file.";

@@ -4,6 +4,7 @@
 
 #include "app/app_state.h"
 #include "app/commands.h"
+#include "settings/config_store.h"
 
 bool CommandAvailable(int id) {
     switch (id) {
@@ -30,8 +31,8 @@ static int SayAndEnd(const std::wstring& message) {
 }
 
 int SayPolicyUrlIsInvalid(const std::wstring& address, bool installed) {
-    return SayAndEnd((installed ? L"Velotide was installed with a site address that is not valid: "
-                                : L"Your organisation set a site address for Velotide that is not valid: ") +
+    return SayAndEnd(Utf8ToWide(installed ? "Velotide was installed with a site address that is not valid: "
+                                          : "Your organisation set a site address for Velotide that is not valid: ") +
                      address);
 }
 

@@ -10,7 +10,7 @@
 // Writes a copy of this exe to out: the preset as its own resource (in place
 // of any this exe carries: a program made from a program has one preset),
 // the icon group made of icon's images (an .ico file's bytes, checked with
-// IsIconFile; empty keeps this exe's) and the version block's
+// IconFileFault; empty keeps this exe's) and the version block's
 // FileDescription and ProductName set to the name. The copy is made beside
 // out under a temporary name and moved in place once complete; the same
 // inputs give the same bytes. False, with error saying why in one line and

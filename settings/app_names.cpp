@@ -85,11 +85,11 @@ std::wstring ProgramId(const std::wstring& name, const std::wstring& origin) {
     if (origin.empty()) return id;
     UINT32 hash = 2166136261u;  // FNV-1a over the origin's UTF-16 units
     for (wchar_t c : origin) hash = (hash ^ c) * 16777619u;
+    wchar_t suffix[10];
+    wsprintfW(suffix, L"-%08x", hash);
     id.resize(std::min(id.size(), kMaxAppIdLength - 9));
     while (id.back() == L'-') id.pop_back();  // the name's id begins with a letter or digit
-    id += L'-';
-    for (int shift = 28; shift >= 0; shift -= 4) id += L"0123456789abcdef"[hash >> shift & 15];
-    return id;
+    return id += suffix;
 }
 
 NameFault ProgramNameFault(const std::wstring& name, bool asFileName) {

@@ -11,8 +11,11 @@ std::string PresetText(const ProgramPreset& preset) {
     settings.appName = preset.name;
     settings.allowedOrigins = preset.allowedOrigins;
     settings.notifications = preset.notifications;
-    return ConfigText(settings, {"url=", "name=", "notifications=", "allow="}) +
-           WideToUtf8(L"id=" + ProgramId(preset.name, SiteOrigin(preset.siteUrl)) + L"\r\n");
+    std::string text = ConfigText(settings, {"url=", "name=", "notifications=", "allow="});
+    text += "id=";
+    text += WideToUtf8(ProgramId(preset.name, SiteOrigin(preset.siteUrl)));
+    text += "\r\n";
+    return text;
 }
 
 bool ReadPreset(const std::string& text, ProgramPreset* preset) {

@@ -219,7 +219,7 @@ TEST(SiteProgramAppTest, ProgramsOfOneNameForTwoSitesRunSideBySide) {
     for (const auto& [exe, windowClass] : {std::pair{second, L"VelotideMain.Program.acme-board-c61b2490"},
                                            std::pair{earlier, L"VelotideMain.Program.acme-board"}}) {
         ChildProcess other(exe, L"", app.environment());
-        HWND window = other.WaitForWindow(windowClass);
+        HWND window = other.WaitForWindow(windowClass, 20000);
         ASSERT_TRUE(window) << windowClass;
         PostMessageW(window, WM_COMMAND, ID_SITE_QUIT, 0);
         EXPECT_EQ(other.WaitForExit(), 0u);
