@@ -91,7 +91,8 @@ std::wstring ReadIcon(const std::wstring& path, std::string* ico) {
         else
             fault = kFaults[static_cast<int>(found) - 1];
     } else if (bytes.compare(0, 8, "\x89PNG\r\n\x1A\n", 8) != 0 || !IconFromImage(bytes, ico)) {
-        fault = "is not a PNG image Windows can read.";  // WIC would decode a JPEG named .png: the signature says PNG
+        // WIC would decode a JPEG named .png as well: the signature says PNG.
+        fault = "is not a PNG image Windows can read.";
     }
     if (!fault) return L"";
     wchar_t head[32];

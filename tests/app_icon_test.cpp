@@ -65,9 +65,9 @@ TEST(AppIconTest, EachImageLiesInItsOwnPlaceAndDecodes) {
         unsigned image;
     } kCases[] = {
         {"a PNG", Ico({png}), IconFault::kNone, 0},
-        {"a PNG and bitmaps of 32, 8, 4 and 1 bits", Ico({png, {16, 16, 32, Bitmap(16, 32, 32)},
-                                                            {32, 32, 8, Bitmap(32, 64, 8)}, {48, 48, 4, Bitmap(48, 96, 4)},
-                                                            {16, 16, 0, Bitmap(16, 32, 1)}}),
+        {"a PNG and bitmaps of 32, 8, 4 and 1 bits",
+         Ico({png, {16, 16, 32, Bitmap(16, 32, 32)}, {32, 32, 8, Bitmap(32, 64, 8)}, {48, 48, 4, Bitmap(48, 96, 4)},
+              {16, 16, 0, Bitmap(16, 32, 1)}}),
          IconFault::kNone, 0},
         {"a 256-pixel bitmap, entry 0", Ico({{0, 0, 32, Bitmap(256, 512, 32)}}), IconFault::kNone, 0},
         {"64 images", Ico(Pngs(64)), IconFault::kNone, 0},

@@ -33,11 +33,12 @@ $wine reg add "$policy" /v BlockAds /t REG_DWORD /d 0 /f >/dev/null
 printf 'url=https://own.test/\r\n' >"$data/config.ini"
 
 check "msiexec /i without SITEURL succeeds" msiexec /i
-check "installed into Program Files, no Url" sh -c '[ -z "$1" ] && cmp -s "$2" "$3"' - "$(value "$package" Url)" "$exe" "$installed"
+check "installed into Program Files, no Url" sh -c '[ -z "$1" ] && cmp -s "$2" "$3"' - "$(value "$package" Url)" \
+    "$exe" "$installed"
 msiexec /x
 check "msiexec /i SITEURL=$site succeeds" msiexec /i SITEURL=$site
-check "the package's Url is $site, no policy's" sh -c '[ "$1" = "$2" ] && [ -z "$3" ]' - "$(value "$package" Url)" $site \
-    "$(value "$policy" Url)"
+check "the package's Url is $site, no policy's" sh -c '[ "$1" = "$2" ] && [ -z "$3" ]' - \
+    "$(value "$package" Url)" $site "$(value "$policy" Url)"
 check "Start menu shortcut targets the installed program" mentions "$(shortcut)" '\Program Files\Velotide\velotide.exe'
 
 check "installed program runs" [ "$(run_installed "$installed" "$engine" "$driver" "$scratch")" = "shown, exit 0" ]

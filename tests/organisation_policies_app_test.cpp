@@ -70,7 +70,8 @@ TEST(OrganisationPoliciesAppTest, FaultsInThePoliciesEndTheStart) {
         {L"https://", false, L"--background",
          L"Your organisation set a site address for Velotide that is not valid: https://"},
         {L"", false, L"--app mail", L"Your organisation has turned off site apps in Velotide."},
-        {L"ftp://files.test", true, L"", L"Velotide was installed with a site address that is not valid: ftp://files.test"},
+        {L"ftp://files.test", true, L"",
+         L"Velotide was installed with a site address that is not valid: ftp://files.test"},
         // Too long to be read, it is not shown.
         {L"https://a.test/" + std::wstring(2100, L'p'), true, L"",
          L"Velotide was installed with a site address that is not valid: "},

@@ -93,7 +93,8 @@ TEST(OrganisationPoliciesTest, TheInstalledSiteCountsAfterThePolicies) {
         {{}, {{L"Url", Sz(L"https://user.example")}}, Sz(L"https://package.example"), L"Url=https://user.example"},
         // A policy's fault is the policy's, said as such; an ignored policy leaves the package's.
         {{{L"Url", Sz(L"ftp://gp.example")}}, {}, Sz(L"https://package.example"), L"Url!ftp://gp.example"},
-        {{{L"Url", kTooLong}}, {{L"Url", Dword(1)}}, Sz(L"https://package.example"), L"Installed=https://package.example"},
+        {{{L"Url", kTooLong}}, {{L"Url", Dword(1)}}, Sz(L"https://package.example"),
+         L"Installed=https://package.example"},
         {{}, {}, Sz(L"ftp://package.example"), L"Installed!ftp://package.example"},
         {{}, {}, Sz(L""), L"Installed!"},
         {{}, {}, kTooLong, L"Installed!"},
