@@ -100,7 +100,6 @@ TEST(OrganisationPoliciesTest, TheInstalledSiteCountsAfterThePolicies) {
         {{}, {}, kTooLong, L"Installed!"},
         {{}, {}, Sz(kLongest), L"Installed=" + kLongest},
         {{}, {}, Sz(L"https://package.example", REG_EXPAND_SZ), L""},
-        {{{L"BlockAds", Dword(0)}}, {}, {}, L"BlockAds=0"},
     };
     for (const auto& c : kCases)
         EXPECT_EQ(Decided(c.machine, c.user, c.installed), c.expected);
