@@ -63,12 +63,16 @@ bench: build
 # [ICON=icon.png] [PUBLISHER="Acme Ltd"] [VERSION=2.1] leaves dist/NAME.exe
 # and its SHA-256; signed, with velotide.exe and its loader, by the owner's
 # certificate when given one (the SIGN_ variables above). Only velotide.exe
-# is built; the program is made under Wine in a prefix of its own.
+# is built; the program is made under Wine in a prefix of its own. Each value
+# reaches the script as typed: unexpanded by make ($) and single-quoted for
+# the shell (its quotes and backquotes, its $).
+shell_word = '$(subst ','\'',$(value $1))'
 program: deps
 	@$(configure)
 	@cmake --build $(BUILD) -j$(JOBS) --target velotide
 	@VELOTIDE_PREFIX=wineprefix-program scripts/wine-session.sh $(BUILD) sh scripts/make-program.sh $(BUILD) \
-		"$(URL)" "$(NAME)" "$(ICON)" "$(PUBLISHER)" "$(VERSION)" $(SIGN)
+		$(call shell_word,URL) $(call shell_word,NAME) $(call shell_word,ICON) \
+		$(call shell_word,PUBLISHER) $(call shell_word,VERSION) $(SIGN)
 
 clean:
 	rm -rf $(BUILD) dist

@@ -3,6 +3,7 @@
 #include <wincodec.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "app/com_ref.h"
 #include "app/exe_path.h"
@@ -77,14 +78,14 @@ struct DecodedImage {
     ComRef<IWICBitmapDecoder> decoder;
     ComRef<IWICBitmapFrameDecode> frame;
 
-    // false when image can't be decoded; it must outlive this object.
-    bool Decode(const std::string& image) {
-        return !image.empty() &&
+    // false when the size bytes at image can't be decoded; they must outlive this object.
+    bool Decode(const char* image, size_t size) {
+        return size &&
                SUCCEEDED(CoCreateInstance(kImagingFactory, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IWICImagingFactory),
                                           factory.out())) &&
                SUCCEEDED(factory->CreateStream(&stream)) &&
-               SUCCEEDED(stream->InitializeFromMemory(reinterpret_cast<BYTE*>(const_cast<char*>(image.data())),
-                                                      static_cast<DWORD>(image.size()))) &&
+               SUCCEEDED(stream->InitializeFromMemory(reinterpret_cast<BYTE*>(const_cast<char*>(image)),
+                                                      static_cast<DWORD>(size))) &&
                SUCCEEDED(factory->CreateDecoderFromStream(stream, nullptr, WICDecodeMetadataCacheOnDemand, &decoder)) &&
                SUCCEEDED(decoder->GetFrame(0, &frame));
     }
@@ -94,7 +95,7 @@ bool IconFromImage(const std::string& image, std::string* ico) {
     DecodedImage decoded;
     ComRef<IWICFormatConverter> source;
     UINT width, height;
-    if (!decoded.Decode(image) || FAILED(decoded.factory->CreateFormatConverter(&source)) ||
+    if (!decoded.Decode(image.data(), image.size()) || FAILED(decoded.factory->CreateFormatConverter(&source)) ||
         // Scaling premultiplied pixels keeps transparent ones' colour out of the edges.
         FAILED(source->Initialize(decoded.frame, kPremultipliedBgra, WICBitmapDitherTypeNone, nullptr, 0,
                                   WICBitmapPaletteTypeCustom)) ||
@@ -147,20 +148,62 @@ IconFileRead ReadIconFileBytes(const std::wstring& path, std::string* bytes) {
     return result;
 }
 
-bool IsIconFile(const std::string& bytes) {
-    // ICONDIR (reserved 0, type 1, a count), then an entry of 16 bytes for
-    // each image, whose size and offset must lie inside the file.
-    auto word = [&](size_t at) {
-        return static_cast<WORD>(static_cast<BYTE>(bytes[at]) | static_cast<BYTE>(bytes[at + 1]) << 8);
-    };
-    auto dword = [&](size_t at) { return word(at) | static_cast<DWORD>(word(at + 2)) << 16; };
-    if (bytes.size() < 6 || word(0) != 0 || word(2) != 1 || !word(4) || bytes.size() < 6 + 16u * word(4)) return false;
-    for (size_t entry = 6; entry < 6 + 16u * word(4); entry += 16) {
-        DWORD size = dword(entry + 8), offset = dword(entry + 12);
-        if (!size || offset > bytes.size() || size > bytes.size() - offset) return false;
+// An .ico file's directory entry, as the file holds it after the 6 bytes of
+// ICONDIR (reserved 0, type 1, a count): its image's width and height (0 for
+// 256), colours, planes and bits per pixel, then its size and offset.
+struct IconEntry {
+    BYTE width, height, colours, reserved;
+    WORD planes, bits;
+    DWORD size, offset;
+};
+static_assert(sizeof(IconEntry) == 16, "an entry is 16 bytes");
+
+// Whether the size bytes at image, not a PNG, are the bitmap entry says: a
+// BITMAPINFOHEADER of its width, twice its height (the colours, then the
+// mask) and its bits per pixel (where it gives them), uncompressed, and bytes
+// enough for its palette, colours and mask.
+static bool IsBitmapOfEntry(const char* image, size_t size, const IconEntry& entry) {
+    BITMAPINFOHEADER head;
+    if (size < sizeof head) return false;
+    memcpy(&head, image, sizeof head);
+    const UINT64 width = entry.width ? entry.width : 256, height = entry.height ? entry.height : 256;
+    const WORD bits = head.biBitCount;
+    if (head.biSize != sizeof head || UINT64(head.biWidth) != width || UINT64(head.biHeight) != 2 * height ||
+        head.biPlanes != 1 || head.biCompression != BI_RGB || (entry.bits && entry.bits != bits) ||
+        bits > 32 || !(0x101000112ull >> bits & 1) || head.biClrUsed > 256)  // 1, 4, 8, 24 or 32 bits
+        return false;
+    const UINT64 palette = bits > 8 ? 0 : (head.biClrUsed ? head.biClrUsed : 1u << bits) * 4;
+    const UINT64 colours = (width * bits + 31) / 32 * 4 * height, mask = (width + 31) / 32 * 4 * height;
+    return sizeof head + palette + colours + mask <= size;
+}
+
+IconFault IconFileFault(const std::string& bytes, unsigned* image) {
+    *image = 0;
+    WORD head[3] = {};
+    if (bytes.size() >= sizeof head) memcpy(head, bytes.data(), sizeof head);
+    if (head[0] != 0 || head[1] != 1 || !head[2]) return IconFault::kNotIcon;
+    if (head[2] > kMaxIconImages) return IconFault::kTooManyImages;
+    const size_t images = sizeof head + sizeof(IconEntry) * head[2];
+    if (bytes.size() < images) return IconFault::kNotIcon;
+    IconEntry entries[kMaxIconImages];
+    memcpy(entries, &bytes[sizeof head], images - sizeof head);
+    for (unsigned i = 0; i < head[2]; ++i) {
+        *image = i + 1;
+        const size_t size = entries[i].size, offset = entries[i].offset;
+        if (!size || offset > bytes.size() || size > bytes.size() - offset) return IconFault::kOutside;
+        // Apart from the directory and from the images listed before it.
+        if (offset < images) return IconFault::kOverlap;
+        for (unsigned j = 0; j < i; ++j)
+            if (offset < size_t(entries[j].offset) + entries[j].size && entries[j].offset < offset + size)
+                return IconFault::kOverlap;
+        const char* data = &bytes[offset];
+        DecodedImage decoded;
+        if (size >= 8 && !memcmp(data, "\x89PNG\r\n\x1A\n", 8) ? !decoded.Decode(data, size)
+                                                              : !IsBitmapOfEntry(data, size, entries[i]))
+            return IconFault::kUndecodable;
     }
-    DecodedImage decoded;
-    return decoded.Decode(bytes);
+    *image = 0;
+    return IconFault::kNone;
 }
 
 bool WriteProgramIcon(const std::wstring& path, HMODULE module) {

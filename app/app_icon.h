@@ -23,9 +23,15 @@ inline constexpr long long kMaxIconFileBytes = 4 << 20;
 enum class IconFileRead { kRead, kUnreadable, kTooLarge };
 IconFileRead ReadIconFileBytes(const std::wstring& path, std::string* bytes);
 
-// Whether bytes are an .ico file whose images lie inside it and whose first
-// image Windows decodes.
-bool IsIconFile(const std::string& bytes);
+// What keeps bytes from being an .ico file the program takes: nothing; not
+// an .ico file (its head, or its directory cut short); more images than
+// kMaxIconImages (real icons hold a few dozen); an image that lies outside
+// the file or over another (the directory's or an image's bytes); or one
+// that is neither a PNG Windows decodes nor a bitmap whose header and size
+// match its entry. image: the number (from 1) of the image at fault.
+inline constexpr unsigned kMaxIconImages = 64;
+enum class IconFault { kNone, kNotIcon, kTooManyImages, kOutside, kOverlap, kUndecodable };
+IconFault IconFileFault(const std::string& bytes, unsigned* image);
 
 // The program's own icon, icon group 1 of module (this exe when null), as the
 // same kind of file: for an app whose site gave no icon.

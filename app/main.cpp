@@ -51,7 +51,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     Policies policies = ReadPolicies();
     if (preset == OwnPreset::kNone) {
         if (arguments.appGiven && policies.createApps.set) return SaySiteAppsAreOff();
-        if (!arguments.appGiven && policies.url.refused) return SayPolicyUrlIsInvalid(policies.url.address);
+        if (!arguments.appGiven && policies.url.refused)
+            return SayPolicyUrlIsInvalid(policies.url.address, policies.urlInstalled);
         if (arguments.appGiven) {
             // One whose removal could not finish is not started again: what is
             // left of it goes now.

@@ -20,6 +20,7 @@ namespace {
 const CLSID kFileSaveDialog = {0xC0B4E2F3, 0xBA21, 0x4773, {0x8D, 0xBA, 0x33, 0x5E, 0xC9, 0x46, 0xEB, 0x8B}};
 static_assert(kMaxProgramNameLength == 64, "the name's fault says 64");
 static_assert(kMaxIconFileBytes == 4 << 20, "the icon's fault says 4 MB");
+static_assert(kMaxIconImages == 64, "the icon's fault says 64 images");
 
 std::wstring Quoted(const std::wstring& text) { return L"\u201C" + text + L"\u201D"; }
 
@@ -74,25 +75,33 @@ std::wstring ReadIcon(const std::wstring& path, std::string* ico) {
     std::wstring extension = LowerCase(dot == std::wstring::npos ? L"" : path.substr(dot));
     if (extension != L".png" && extension != L".ico")
         return L"--icon takes an .ico or .png file, not " + Quoted(path) + L".";
+    static const char* const kFaults[] = {  // an .ico's, in IconFault's order
+        "is not an .ico file Windows can read.", "holds more than 64 images.", "lies outside the file.",
+        "lies over another or the directory.", "is not a PNG or a bitmap of its entry's size Windows can read."};
     std::string bytes;
-    switch (ReadIconFileBytes(path, &bytes)) {
-    case IconFileRead::kRead:
-        break;
-    case IconFileRead::kUnreadable:
-        return L"The icon " + Quoted(path) + L" can't be read.";
-    case IconFileRead::kTooLarge:
-        return L"The icon " + Quoted(path) + L" is larger than 4 MB.";
+    const char* fault = nullptr;
+    unsigned image = 0;  // the image at fault, from 1; 0 for the file
+    IconFileRead read = ReadIconFileBytes(path, &bytes);
+    if (read != IconFileRead::kRead) {
+        fault = read == IconFileRead::kTooLarge ? "is larger than 4 MB." : "can't be read.";
+    } else if (extension == L".ico") {
+        IconFault found = IconFileFault(bytes, &image);
+        if (found == IconFault::kNone)
+            *ico = bytes;
+        else
+            fault = kFaults[static_cast<int>(found) - 1];
+    } else if (bytes.compare(0, 8, "\x89PNG\r\n\x1A\n", 8) != 0 || !IconFromImage(bytes, ico)) {
+        // WIC would decode a JPEG named .png as well: the signature says PNG.
+        fault = "is not a PNG image Windows can read.";
     }
-    if (extension == L".ico") {
-        if (!IsIconFile(bytes)) return L"The icon " + Quoted(path) + L" is not an .ico file Windows can read.";
-        *ico = bytes;
-        return L"";
-    }
-    // WIC would decode a JPEG named .png as well: the signature says PNG.
-    static const char kPngSignature[] = "\x89PNG\r\n\x1A\n";
-    if (bytes.compare(0, 8, kPngSignature, 8) != 0 || !IconFromImage(bytes, ico))
-        return L"The icon " + Quoted(path) + L" is not a PNG image Windows can read.";
-    return L"";
+    if (!fault) return L"";
+    wchar_t head[32];
+    wsprintfW(head, image ? L"Image %u of the icon \u201C" : L"The icon \u201C", image);
+    std::wstring text = head;
+    text += path;
+    text += L"\u201D ";
+    text += Utf8ToWide(fault);
+    return text;
 }
 
 // --publisher and --version read into version, as the program's version
@@ -183,7 +192,9 @@ void SaveAsProgramFile() {
         if (out.empty()) return;
         // Its icon as the app has it; without one (or a damaged one), this exe's.
         std::string icon;
-        if (ReadIconFileBytes(g_app.dataDir + L"\\icon.ico", &icon) != IconFileRead::kRead || !IsIconFile(icon))
+        unsigned image;
+        if (ReadIconFileBytes(g_app.dataDir + L"\\icon.ico", &icon) != IconFileRead::kRead ||
+            IconFileFault(icon, &image) != IconFault::kNone)
             icon.clear();
         if (IsThisExe(out))
             fault = Quoted(out) + L" is this program itself: save the new program to another file.";

@@ -4,6 +4,7 @@
 
 #include "app/app_state.h"
 #include "app/commands.h"
+#include "settings/config_store.h"
 
 bool CommandAvailable(int id) {
     switch (id) {
@@ -29,8 +30,10 @@ static int SayAndEnd(const std::wstring& message) {
     return 2;
 }
 
-int SayPolicyUrlIsInvalid(const std::wstring& address) {
-    return SayAndEnd(L"Your organisation set a site address for Velotide that is not valid: " + address);
+int SayPolicyUrlIsInvalid(const std::wstring& address, bool installed) {
+    return SayAndEnd(Utf8ToWide(installed ? "Velotide was installed with a site address that is not valid: "
+                                          : "Your organisation set a site address for Velotide that is not valid: ") +
+                     address);
 }
 
 int SaySiteAppsAreOff() { return SayAndEnd(L"Your organisation has turned off site apps in Velotide."); }

@@ -10,8 +10,9 @@
 // does nothing however it arrives (a shortcut, a posted message).
 bool CommandAvailable(int id);
 
-// The Url policy names an address the address rules refuse: said, and exit
-// code 2, with nothing changed.
-int SayPolicyUrlIsInvalid(const std::wstring& address);
+// The Url policy, or the site the package was installed with (installed),
+// names an address the address rules refuse: said, and exit code 2, with
+// nothing changed.
+int SayPolicyUrlIsInvalid(const std::wstring& address, bool installed);
 // --app while the organisation turned site apps off: said, and exit code 2.
 int SaySiteAppsAreOff();

@@ -25,7 +25,7 @@ bool ParseProgramVersion(const std::wstring& text, ProgramVersion* version);
 // Writes a copy of this exe to out: the preset as its own resource (in place
 // of any this exe carries: a program made from a program has one preset),
 // the icon group made of icon's images (an .ico file's bytes, checked with
-// IsIconFile; empty keeps this exe's) and a version block of its own: its
+// IconFileFault; empty keeps this exe's) and a version block of its own: its
 // name as description and product, its id as internal and original file
 // name, version's company and version. A signature this exe carries is not
 // copied (it would no longer match), so the owner signs the copy as any

@@ -11,7 +11,7 @@ if [ -z "$url" ] || [ -z "$name" ]; then
     exit 2
 fi
 # Wine sees the Linux file system as drive Z:.
-windows_path() { printf 'Z:%s' "$(realpath -m "$1")" | tr / '\\'; }
+windows_path() { printf 'Z:%s' "$(realpath -m -- "$1")" | tr / '\\'; }
 mkdir -p dist
 set -- --make-program "$(windows_path "dist/$name.exe")" --url "$url" --name "$name"
 if [ -n "$icon" ]; then set -- "$@" --icon "$(windows_path "$icon")"; fi
@@ -22,4 +22,4 @@ if [ -n "$version" ]; then set -- "$@" --version "$version"; fi
 /usr/lib/wine/wine64 "$build/velotide.exe" "$@"
 if [ "$sign" = ON ]; then sh "$(dirname "$0")/../packaging/sign.sh" "dist/$name.exe" "dist/$name.exe" "$name"; fi
 cd dist
-sha256sum "$name.exe" | tee "$name.exe.sha256"
+sha256sum -- "$name.exe" | tee -- "$name.exe.sha256"

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 bool IsDeviceName(const std::wstring& name) {
     // Windows takes the part before the first dot, less the spaces before
     // that dot, as the name: "nul.txt" and "Aux .lnk" are devices too.
@@ -78,8 +80,16 @@ std::wstring ShortcutFileName(const std::wstring& name, const std::wstring& fall
     return file;
 }
 
-std::wstring ProgramIdFromName(const std::wstring& name) {
-    return AppIdFromName(name, [](const std::wstring&) { return false; });
+std::wstring ProgramId(const std::wstring& name, const std::wstring& origin) {
+    std::wstring id = AppIdFromName(name, [](const std::wstring&) { return false; });
+    if (origin.empty()) return id;
+    UINT32 hash = 2166136261u;  // FNV-1a over the origin's UTF-16 units
+    for (wchar_t c : origin) hash = (hash ^ c) * 16777619u;
+    wchar_t suffix[10];
+    wsprintfW(suffix, L"-%08x", hash);
+    id.resize(std::min(id.size(), kMaxAppIdLength - 9));
+    while (id.back() == L'-') id.pop_back();  // the name's id begins with a letter or digit
+    return id += suffix;
 }
 
 NameFault ProgramNameFault(const std::wstring& name, bool asFileName) {

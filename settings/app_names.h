@@ -34,6 +34,11 @@ std::wstring ShortcutFileName(const std::wstring& name, const std::wstring& fall
 inline constexpr size_t kMaxProgramNameLength = 64;  // as long as a site app's name may be
 enum class NameFault { kNone, kEmpty, kTooLong, kControl, kNoLetterOrDigit, kDevice, kNotAFileName };
 NameFault ProgramNameFault(const std::wstring& name, bool asFileName);
-// The id of a program named name (no other program's id counts: each has
-// its own exe).
-std::wstring ProgramIdFromName(const std::wstring& name);
+// The id of a program named name for the site origin (no other program's id
+// counts: each has its own exe): the name's id, then "-" and eight hex digits
+// of a hash of the origin, so that two owners' programs of one name never
+// share a folder, settings, sign-in or instance. Without an origin, the
+// name's id alone: the id of a program made before ids took in the site,
+// under which its people's sign-in is kept. The same inputs always give the
+// same id: a program's people keep their sign-in only while they do.
+std::wstring ProgramId(const std::wstring& name, const std::wstring& origin);

@@ -56,7 +56,7 @@ bool Decide(const PolicyValue& policy, const RawPolicyValue& raw, PolicySetting&
 
 }  // namespace
 
-Policies DecidePolicies(const RawPolicies& machine, const RawPolicies& user) {
+Policies DecidePolicies(const RawPolicies& machine, const RawPolicies& user, const RawPolicyValue& installedUrl) {
     Policies policies;
     for (size_t i = 0; i < std::size(kPolicyValues); ++i) {
         const PolicyValue& policy = kPolicyValues[i];
@@ -65,6 +65,11 @@ Policies DecidePolicies(const RawPolicies& machine, const RawPolicies& user) {
             setting = PolicySetting();  // what an ignored value left behind
             if (!Decide(policy, user.values[i], setting)) setting = PolicySetting();
         }
+    }
+    PolicySetting& url = policies.url;
+    if (!url.set && installedUrl.type == REG_SZ) {
+        url.set = policies.urlInstalled = true;
+        url.refused = !TextOf(installedUrl, url.address) || !NormalizeSiteAddress(url.address);
     }
     return policies;
 }

@@ -13,6 +13,10 @@
 #include <vector>
 
 inline constexpr wchar_t kPolicyKey[] = L"SOFTWARE\\Policies\\Velotide";
+// The site the machine package was installed with (SITEURL): HKLM's value
+// Url under a key of the package's own, never the policies', which are Group
+// Policy's to write and remove. Read after both policies' Url.
+inline constexpr wchar_t kInstalledKey[] = L"SOFTWARE\\Velotide";
 
 enum class PolicyKind {
     kAddress,  // REG_SZ: a site address, which the address rules check
@@ -34,6 +38,7 @@ struct PolicySetting {
 struct Policies {
     PolicySetting url, allowedSites, blockAds, notifications, keepInNotificationArea, startWithWindows, createApps,
         otherSitesBar, kiosk;
+    bool urlInstalled = false;  // url is the package's site, no policy's
 };
 
 struct PolicyValue {
@@ -79,8 +84,10 @@ struct RawPolicies {
 // type, out of range or longer than an address can be is ignored, as if
 // absent; the machine's wins over the user's where it counts. An empty
 // AllowedSites key counts as absent; its entries that aren't origins are
-// dropped, the rest kept.
-Policies DecidePolicies(const RawPolicies& machine, const RawPolicies& user);
+// dropped, the rest kept. Where neither names a site, the package's installed
+// one (a REG_SZ) fixes it alike; one the address rules refuse, or too long
+// to be read, is refused: the package was given it.
+Policies DecidePolicies(const RawPolicies& machine, const RawPolicies& user, const RawPolicyValue& installedUrl);
 
 // Puts what policies fix into g_app (after LoadConfig): the fixed settings'
 // values and marks, and the commands turned off. Url fixes plain Velotide's

@@ -54,5 +54,9 @@ RawPolicies ReadRawPolicies(HKEY root) {
 }
 
 Policies ReadPolicies() {
-    return DecidePolicies(ReadRawPolicies(HKEY_LOCAL_MACHINE), ReadRawPolicies(HKEY_CURRENT_USER));
+    HKEY key;
+    const bool open = RegOpenKeyExW(HKEY_LOCAL_MACHINE, kInstalledKey, 0, KEY_READ, &key) == ERROR_SUCCESS;
+    const RawPolicyValue installedUrl = open ? ReadValue(key, L"Url") : RawPolicyValue();
+    if (open) RegCloseKey(key);
+    return DecidePolicies(ReadRawPolicies(HKEY_LOCAL_MACHINE), ReadRawPolicies(HKEY_CURRENT_USER), installedUrl);
 }

@@ -10,5 +10,5 @@
 // none.
 RawPolicies ReadRawPolicies(HKEY root);
 
-// What the machine's and the user's values come to.
+// What the machine's and the user's values come to, and the package's site.
 Policies ReadPolicies();

@@ -11,14 +11,21 @@ std::string PresetText(const ProgramPreset& preset) {
     settings.appName = preset.name;
     settings.allowedOrigins = preset.allowedOrigins;
     settings.notifications = preset.notifications;
-    return ConfigText(settings, {"url=", "name=", "notifications=", "allow="});
+    std::string text = ConfigText(settings, {"url=", "name=", "notifications=", "allow="});
+    text += "id=";
+    text += WideToUtf8(ProgramId(preset.name, SiteOrigin(preset.siteUrl)));
+    text += "\r\n";
+    return text;
 }
 
 bool ReadPreset(const std::string& text, ProgramPreset* preset) {
     AppState read;
     ReadConfigText(text, read);
     if (!NormalizeSiteAddress(read.siteUrl) || ProgramNameFault(read.appName, false) != NameFault::kNone) return false;
-    preset->id = ProgramIdFromName(read.appName);
+    // The id is made, never taken from the line: a program can't claim
+    // another's folder and settings by naming its id.
+    preset->id = ProgramId(read.appName, text.find("\nid=") == std::string::npos ? std::wstring()
+                                                                                 : SiteOrigin(read.siteUrl));
     preset->name = read.appName;
     preset->siteUrl = read.siteUrl;
     preset->allowedOrigins.clear();

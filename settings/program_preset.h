@@ -7,10 +7,13 @@
 
 #include "app/app_state.h"
 
-// The preset's lines; notifications= only for an answer other than asking.
+// The preset's lines; notifications= only for an answer other than asking;
+// last id=, the program's id from its name and site's origin.
 std::string PresetText(const ProgramPreset& preset);
 
 // Reads the lines into preset: the site normalised, allowed sites reduced to
-// their origins (invalid and repeated dropped) and the id made from the name.
-// False when they name no valid site or no valid program name.
+// their origins (invalid and repeated dropped) and the id made from the name
+// and, after an id= line, the site's origin (without one, a program made
+// before ids took in the site, from the name alone; the line's value is
+// never taken). False when they name no valid site or no valid program name.
 bool ReadPreset(const std::string& text, ProgramPreset* preset);

@@ -1,9 +1,11 @@
-// Site apps' ids and shortcut names as made from the name a person gives.
+// Site apps' ids and shortcut names as made from the name a person gives,
+// and site owners' programs' ids, from their name and site.
 #include <gtest/gtest.h>
 
 #include <set>
 
 #include "settings/app_names.h"
+#include "settings/program_preset.h"
 
 namespace {
 
@@ -56,6 +58,60 @@ TEST(AppNames, ValidIdsAndShortcutNames) {
         {L"Com\u00B9", L"Com\u00B9 app"}, {L"COM10", L"COM10"},
     };
     for (const auto& f : kFiles) EXPECT_EQ(ShortcutFileName(f.name, L"fallback"), f.file) << f.name;
+}
+
+// A program's id is its folder, settings, sign-in and instance: two owners'
+// programs of one name differ by their site, and the same name and site give
+// the same id in every version, or its people lose their sign-in.
+TEST(AppNames, ProgramIdsTakeInTheSite) {
+    const struct {
+        const wchar_t* name;
+        const wchar_t* origin;
+        const wchar_t* id;
+    } kCases[] = {
+        {L"Acme Board", L"https://a.example", L"acme-board-117c41cd"},
+        {L"ACME-board", L"https://b.example", L"acme-board-c61b2490"},
+        {L"Acme Board", L"http://a.example:8080", L"acme-board-9291c8fc"},
+        {L"Acme Board", L"", L"acme-board"},  // made before ids took in the site
+        {L"Aux", L"https://a.example", L"aux-app-117c41cd"},
+        // Room for the hash: the name's id cut to 31, no "-" left before it.
+        {L"abcdefghijklmnopqrstuvwxyz 1234 567", L"https://a.example", L"abcdefghijklmnopqrstuvwxyz-1234-117c41cd"},
+        {L"abcdefghijklmnopqrstuvwxyz 12 4567", L"https://a.example", L"abcdefghijklmnopqrstuvwxyz-12-4-117c41cd"},
+        {L"abcdefghijklmnopqrstuvwxyz 123 567", L"https://a.example", L"abcdefghijklmnopqrstuvwxyz-123-117c41cd"},
+    };
+    for (const auto& c : kCases) {
+        std::wstring id = ProgramId(c.name, c.origin);
+        EXPECT_EQ(id, c.id) << c.name << L" " << c.origin;
+        EXPECT_TRUE(IsValidAppId(id)) << id;
+    }
+}
+
+// A preset written today carries its id; one of an earlier program carries
+// none and keeps the name's id. The line's value is never taken: the id is
+// made from the name and site, so no program claims another's.
+TEST(AppNames, ProgramPresetsKeepTheirIds) {
+    ProgramPreset made;
+    made.name = L"Acme Board";
+    made.siteUrl = L"https://a.example/board";
+    const std::string text = PresetText(made);
+    EXPECT_EQ(text, "url=https://a.example/board\r\nname=Acme Board\r\nid=acme-board-117c41cd\r\n");
+    const std::string kEarlier = "url=https://a.example/board\r\nname=Acme Board\r\n";
+    const struct {
+        std::string text;
+        const wchar_t* id;
+    } kCases[] = {
+        {text, L"acme-board-117c41cd"},
+        {kEarlier, L"acme-board"},
+        {"name=Acme Board\nid=\nurl=A.EXAMPLE:443\n", L"acme-board-117c41cd"},
+        {kEarlier + "id=acme-board", L"acme-board-117c41cd"},
+        {kEarlier + "id=other-c61b2490\r\n", L"acme-board-117c41cd"},
+        {"url=https://b.example/\r\nname=ACME-board\r\nid=acme-board-c61b2490\r\n", L"acme-board-c61b2490"},
+    };
+    for (const auto& c : kCases) {
+        ProgramPreset read;
+        EXPECT_TRUE(ReadPreset(c.text, &read)) << c.text;
+        EXPECT_EQ(read.id, c.id) << c.text;
+    }
 }
 
 }  // namespace

@@ -56,19 +56,31 @@ TEST(OrganisationPoliciesAppTest, PoliciesFixTheSiteAndSettingsAndLeaveThePerson
     EXPECT_EQ(file.erase(place, file.find('\n', place) + 1 - place), kOwn);
 }
 
-// Policies that keep the program from starting: said, exit code 2, nothing made.
+// Policies, and the site the package was installed with, that keep the
+// program from starting: said, exit code 2, nothing made.
 TEST(OrganisationPoliciesAppTest, FaultsInThePoliciesEndTheStart) {
     const struct {
-        const wchar_t* url;
+        std::wstring url;  // empty: CreateApps is off instead
+        bool installed;    // the package's value, not the policy
         const wchar_t* arguments;
         const wchar_t* message;
     } kCases[] = {
-        {L"ftp://files.test", L"", L"Your organisation set a site address for Velotide that is not valid: ftp://files.test"},
-        {L"https://", L"--background", L"Your organisation set a site address for Velotide that is not valid: https://"},
-        {nullptr, L"--app mail", L"Your organisation has turned off site apps in Velotide."},
+        {L"ftp://files.test", false, L"",
+         L"Your organisation set a site address for Velotide that is not valid: ftp://files.test"},
+        {L"https://", false, L"--background",
+         L"Your organisation set a site address for Velotide that is not valid: https://"},
+        {L"", false, L"--app mail", L"Your organisation has turned off site apps in Velotide."},
+        {L"ftp://files.test", true, L"",
+         L"Velotide was installed with a site address that is not valid: ftp://files.test"},
+        // Too long to be read, it is not shown.
+        {L"https://a.test/" + std::wstring(2100, L'p'), true, L"",
+         L"Velotide was installed with a site address that is not valid: "},
     };
     for (const auto& c : kCases) {
-        Override policy = c.url ? Set(HKEY_CURRENT_USER, L"Url", c.url) : Set(HKEY_LOCAL_MACHINE, L"CreateApps", 0);
+        Override policy = c.installed    ? std::make_unique<RegistryValueOverride>(HKEY_LOCAL_MACHINE, 0, kInstalledKey,
+                                                                                   L"Url", c.url)
+                          : c.url.empty() ? Set(HKEY_LOCAL_MACHINE, L"CreateApps", 0)
+                                          : Set(HKEY_CURRENT_USER, L"Url", c.url);
         AppSession app;  // for its own per-user folder
         ChildProcess start(VelotideExePath(), L"", nullptr, SW_SHOWNORMAL, c.arguments);
         EXPECT_EQ(DismissMessageBox(start), c.message);

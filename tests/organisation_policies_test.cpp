@@ -1,5 +1,6 @@
 // What the policy values read under HKLM and HKCU come to: types, ranges,
-// lengths, the machine's over the user's, entries that aren't origins.
+// lengths, the machine's over the user's, entries that aren't origins, and
+// the package's installed site under both.
 #include <gtest/gtest.h>
 
 #include "app/app_state.h"
@@ -19,20 +20,22 @@ const RawPolicyValue kTooLong = {REG_SZ, "", true, {}};
 
 using Values = std::vector<std::pair<std::wstring, RawPolicyValue>>;
 
-// The policies that values of the machine and of the user come to: "BlockAds=1 Url=<address> AllowedSites=a,b,"
-// ("Url!<address>" when refused).
-std::wstring Decided(const Values& machine, const Values& user) {
+// The policies that values of the machine and of the user, and the package's site, come to:
+// "BlockAds=1 Url=<address> AllowedSites=a,b," ("Url!<address>" when refused, "Installed..." for the package's).
+std::wstring Decided(const Values& machine, const Values& user, const RawPolicyValue& installed = {}) {
     RawPolicies roots[2];
     for (int r = 0; r < 2; ++r)
         for (const auto& [name, raw] : r ? user : machine)
             for (size_t i = 0; i < std::size(kPolicyValues); ++i)
                 if (name == kPolicyValues[i].name) roots[r].values[i] = raw;
-    Policies policies = DecidePolicies(roots[0], roots[1]);
+    Policies policies = DecidePolicies(roots[0], roots[1], installed);
     std::wstring text;
     for (const PolicyValue& value : kPolicyValues) {
         const PolicySetting& s = policies.*value.setting;
         if (!s.set) continue;
-        text += std::wstring(text.empty() ? L"" : L" ") + value.name + (s.refused ? L"!" : L"=") +
+        const bool installedUrl = &s == &policies.url && policies.urlInstalled;
+        text += std::wstring(text.empty() ? L"" : L" ") + (installedUrl ? L"Installed" : value.name) +
+                (s.refused ? L"!" : L"=") +
                 (value.kind == PolicyKind::kNumber ? std::to_wstring(s.number) : s.address);
         for (const std::wstring& origin : s.origins) text += origin + L",";
     }
@@ -74,6 +77,32 @@ TEST(OrganisationPoliciesTest, ValuesReadComeToThePolicies) {
     };
     for (const auto& c : kCases)
         EXPECT_EQ(Decided(c.machine, c.user), c.expected);
+}
+
+// The site the machine package was installed with counts only where no
+// policy names one, and is fixed as theirs is; one that can't be a site is
+// refused, too long included, since the package was given it.
+TEST(OrganisationPoliciesTest, TheInstalledSiteCountsAfterThePolicies) {
+    const struct {
+        Values machine, user;
+        RawPolicyValue installed;
+        std::wstring expected;
+    } kCases[] = {
+        {{}, {}, Sz(L" intranet.example "), L"Installed=https://intranet.example"},
+        {{{L"Url", Sz(L"https://gp.example")}}, {}, Sz(L"https://package.example"), L"Url=https://gp.example"},
+        {{}, {{L"Url", Sz(L"https://user.example")}}, Sz(L"https://package.example"), L"Url=https://user.example"},
+        // A policy's fault is the policy's, said as such; an ignored policy leaves the package's.
+        {{{L"Url", Sz(L"ftp://gp.example")}}, {}, Sz(L"https://package.example"), L"Url!ftp://gp.example"},
+        {{{L"Url", kTooLong}}, {{L"Url", Dword(1)}}, Sz(L"https://package.example"),
+         L"Installed=https://package.example"},
+        {{}, {}, Sz(L"ftp://package.example"), L"Installed!ftp://package.example"},
+        {{}, {}, Sz(L""), L"Installed!"},
+        {{}, {}, kTooLong, L"Installed!"},
+        {{}, {}, Sz(kLongest), L"Installed=" + kLongest},
+        {{}, {}, Sz(L"https://package.example", REG_EXPAND_SZ), L""},
+    };
+    for (const auto& c : kCases)
+        EXPECT_EQ(Decided(c.machine, c.user, c.installed), c.expected);
 }
 
 // The organisation's list replaces the person's allowed sites; a site's own

@@ -17,7 +17,7 @@
 namespace {
 
 const std::wstring kDemoIcon = WinPathFromUnix(VELOTIDE_SOURCE_UNIX_DIR "/docs/demo-site/icon.png");
-const wchar_t kProgramClass[] = L"VelotideMain.Program.acme-board";
+const wchar_t kProgramClass[] = L"VelotideMain.Program.acme-board-52748f3d";
 
 // exe run with arguments and its standard error a pipe, as a console runs
 // it: the exit code (STILL_ACTIVE when it didn't end in time) and what it
@@ -81,6 +81,14 @@ TEST(SiteProgramAppTest, EachFaultInTheArgumentsIsOneLineOnStandardErrorAndNothi
     std::string huge(30 << 20, '\0');
     huge.replace(0, 8, "\x89PNG\r\n\x1A\n");
     WriteFileBytes(inputs / L"huge.png", huge);
+    // Two entries on one image: a program many times the file's size.
+    const std::string png = ReadFileBytes(kDemoIcon);
+    std::string same("\0\0\1\0\2\0", 6);
+    for (int i = 0; i < 2; ++i) {
+        const DWORD entry[4] = {0, 0x00200001, static_cast<DWORD>(png.size()), 6 + 2 * 16};  // 1 plane, 32 bits
+        same.append(reinterpret_cast<const char*>(entry), sizeof entry);
+    }
+    WriteFileBytes(inputs / L"same.ico", same + png);
     const struct {
         std::wstring arguments;
         const char* said;  // a part of the line that names the fault
@@ -92,6 +100,8 @@ TEST(SiteProgramAppTest, EachFaultInTheArgumentsIsOneLineOnStandardErrorAndNothi
         {MakeArguments(out, site + L"--name \"!!\""), "needs a letter or a digit"},
         {MakeArguments(out, site + L"--name Acme --icon \"" + inputs / L"photo.ico" + L"\""), "is not an .ico file"},
         {MakeArguments(out, site + L"--name Acme --icon \"" + inputs / L"huge.png" + L"\""), "larger than 4 MB"},
+        {MakeArguments(out, site + L"--name Acme --icon \"" + inputs / L"same.ico" + L"\""),
+         "Image 2 of the icon \xE2\x80\x9C"},
         {MakeArguments(out, site + L"--name Acme --icon \"" + inputs / L"none.png" + L"\""), "can't be read"},
         {MakeArguments(dir / L"missing\\Acme.exe", site + L"--name Acme"), "Could not write"},
         {MakeArguments(VelotideExePath(), site + L"--name Acme"), "is this program itself"},
@@ -135,7 +145,8 @@ TEST(SiteProgramAppTest, AProgramMadeFromANameASiteAndAPngRunsAsItselfBesideVelo
     ASSERT_EQ(RunWithStandardError(VelotideExePath(), MakeArguments(again, arguments), &error), 0u) << error;
     EXPECT_EQ(ReadFileBytes(program), ReadFileBytes(again));
     EXPECT_EQ(PresetOf(program),
-              "url=https://site.example\r\nnotifications=allow\r\nname=Acme Board\r\nallow=https://signin.example\r\n");
+              "url=https://site.example\r\nnotifications=allow\r\nname=Acme Board\r\nallow=https://signin.example\r\n"
+              "id=acme-board-52748f3d\r\n");
     // Its icon is the PNG's, read back from its resources.
     HMODULE module = LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     ASSERT_TRUE(module);
@@ -145,11 +156,11 @@ TEST(SiteProgramAppTest, AProgramMadeFromANameASiteAndAPngRunsAsItselfBesideVelo
 
     // A program made from the program carries the new preset alone.
     ASSERT_EQ(RunWithStandardError(program, MakeArguments(again, L"--url other.example --name Other"), &error), 0u);
-    EXPECT_EQ(PresetOf(again), "url=https://other.example\r\nname=Other\r\n");
+    EXPECT_EQ(PresetOf(again), "url=https://other.example\r\nname=Other\r\nid=other-c7304bd8\r\n");
 
     // Velotide's own settings name another site; the program's the person's own answers.
     AppSession app("url=https://plain.example/\r\n");
-    const std::wstring folder = app.dataDir() + L"\\Programs\\acme-board";
+    const std::wstring folder = app.dataDir() + L"\\Programs\\acme-board-52748f3d";
     ASSERT_TRUE(SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr) == ERROR_SUCCESS);
     WriteFileBytes(folder + L"\\config.ini",
                    "url=https://elsewhere.example/\r\nname=Other\r\nnotifications=block\r\nallow=https://more.example\r\n"
@@ -161,7 +172,7 @@ TEST(SiteProgramAppTest, AProgramMadeFromANameASiteAndAPngRunsAsItselfBesideVelo
     // Its own icon in the notification area (off its window: Wine's tray sits in the top left).
     SetWindowPos(app.mainWindow(), nullptr, 400, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     EXPECT_TRUE(PumpUntil([&] { return TrayIconCentre() == RGB(0x14, 0x34, 0x5A); }));
-    EXPECT_NE(app.LastLog("environment requested").find("\\Programs\\acme-board\\WebView2"), std::string::npos);
+    EXPECT_NE(app.LastLog("environment requested").find("\\Programs\\acme-board-52748f3d\\WebView2"), std::string::npos);
     ASSERT_TRUE(app.Page(L"permission 4"));  // the person's "block" stands over the "allow" it came with
     ASSERT_TRUE(app.WaitForLog("permission result"));
     EXPECT_EQ(app.CountLog("permission remembered deny 4 https://site.example/"), 1u);
@@ -292,6 +303,41 @@ TEST(SiteProgramAppTest, AProgramMadeFromASignedVelotideCarriesNoSignature) {
     EXPECT_EQ(RunWithStandardError(oddExe, MakeArguments(dir / L"fromOdd.exe", arguments), &error), 2u);
     EXPECT_NE(error.find("Could not write"), std::string::npos) << error;
     EXPECT_FALSE(FileExists(dir / L"fromOdd.exe"));
+
+// Two owners' programs of one name, for two sites, are two programs: each
+// runs beside the other, with its own window class and instance. One made
+// before ids took in the site keeps the name's id, its people's sign-in.
+TEST(SiteProgramAppTest, ProgramsOfOneNameForTwoSitesRunSideBySide) {
+    ScratchDir dir;
+    const std::wstring first = dir / L"a.exe", second = dir / L"b.exe", earlier = dir / L"earlier.exe";
+    std::string error;
+    ASSERT_EQ(RunWithStandardError(VelotideExePath(), MakeArguments(first, L"--url a.example --name \"Acme Board\""),
+                                   &error), 0u) << error;
+    ASSERT_EQ(RunWithStandardError(VelotideExePath(), MakeArguments(second, L"--url b.example --name ACME-board"),
+                                   &error), 0u) << error;
+    ASSERT_TRUE(CopyFileW(first.c_str(), earlier.c_str(), FALSE));
+    HANDLE update = BeginUpdateResourceW(earlier.c_str(), FALSE);
+    ASSERT_TRUE(update);
+    std::string preset = "url=https://a.example/\r\nname=Acme Board\r\n";
+    ASSERT_TRUE(UpdateResourceW(update, RT_RCDATA, MAKEINTRESOURCEW(3), MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US),
+                                preset.data(), static_cast<DWORD>(preset.size())));
+    ASSERT_TRUE(EndUpdateResourceW(update, FALSE));
+
+    AppSession app;
+    app.RunInstead(first, L"VelotideMain.Program.acme-board-117c41cd");
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(app.WaitForLog("page shown https://a.example/"));
+    for (const auto& [exe, windowClass] : {std::pair{second, L"VelotideMain.Program.acme-board-c61b2490"},
+                                           std::pair{earlier, L"VelotideMain.Program.acme-board"}}) {
+        ChildProcess other(exe, L"", app.environment());
+        HWND window = other.WaitForWindow(windowClass, 20000);
+        ASSERT_TRUE(window) << windowClass;
+        PostMessageW(window, WM_COMMAND, ID_SITE_QUIT, 0);
+        EXPECT_EQ(other.WaitForExit(), 0u);
+    }
+    EXPECT_TRUE(FileExists(app.dataDir() + L"\\Programs\\acme-board-c61b2490\\config.ini"));
+    EXPECT_TRUE(FileExists(app.dataDir() + L"\\Programs\\acme-board\\config.ini"));
+    EXPECT_EQ(app.Quit(), 0u);
 }
 
 // A preset that can't be read or names no valid site: said, exit code 2.
@@ -347,7 +393,8 @@ TEST(SiteProgramAppTest, ASiteAppIsSavedAsAProgramWhereThePersonSays) {
     SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(program.c_str()));
     PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(PumpUntil([&] { return FileExists(program); }, 15000));
-    EXPECT_EQ(PresetOf(program), "url=https://site.example/\r\nname=Team Mail\r\nallow=https://signin.example\r\n");
+    EXPECT_EQ(PresetOf(program),
+              "url=https://site.example/\r\nname=Team Mail\r\nallow=https://signin.example\r\nid=team-mail-52748f3d\r\n");
     HMODULE module = LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     ASSERT_TRUE(module);
     EXPECT_TRUE(WriteProgramIcon(dir / L"icon.ico", module));

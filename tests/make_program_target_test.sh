@@ -1,0 +1,37 @@
+#!/bin/sh
+# `make program` hands URL, NAME and ICON to scripts/make-program.sh as they
+# were typed, whatever they hold: the Makefile's program target runs in a
+# scratch copy where cmake, the dependencies' script and the Wine session are
+# stand-ins, the last writing down the words the script would get.
+# Usage: make_program_target_test.sh SOURCE_DIR
+set -u
+source=$1 scratch=$(mktemp -d) failures=0
+trap 'rm -rf "$scratch"' EXIT
+mkdir -p "$scratch/scripts" "$scratch/bin"
+cp "$source/Makefile" "$scratch/"
+printf '#!/bin/sh\n' >"$scratch/bin/cmake"
+printf '' >"$scratch/scripts/install-deps.sh"
+# BUILD sh scripts/make-program.sh BUILD URL NAME ICON: the last three, one a line.
+printf '#!/bin/sh\nshift 4\nprintf "%%s\\n" "$@" >words\n' >"$scratch/scripts/wine-session.sh"
+chmod +x "$scratch/bin/cmake" "$scratch/scripts/wine-session.sh"
+
+# URL, NAME and ICON as typed on make's command line (which drops spaces
+# before a value, as the program drops them around a name).
+while IFS='|' read -r url name icon; do
+    rm -f "$scratch/words"
+    env -u MAKEFLAGS -u MFLAGS PATH="$scratch/bin:$PATH" make -s -C "$scratch" program URL="$url" NAME="$name" \
+        ICON="$icon" >/dev/null 2>&1
+    if [ "$(cat "$scratch/words" 2>/dev/null)" = "$(printf '%s\n%s\n%s' "$url" "$name" "$icon")" ]; then
+        printf 'ok   %s\n' "$name"
+    else
+        printf 'FAIL %s: got %s\n' "$name" "$(tr '\n' '|' <"$scratch/words" 2>/dev/null)"
+        failures=$((failures + 1))
+    fi
+done <<'CASES'
+https://board.acme.example|Acme Board|acme.png
+https://a.example/?q=$HOME|Price $5 $(id) ${PATH}|$HOME/icon.png
+https://a.example/|It's "quoted" `id` \n \\ & ; # x|it's.png
+https://a.example/|$$ $$(x)|
+CASES
+echo "$failures check(s) failed"
+[ $failures -eq 0 ]
