@@ -140,7 +140,8 @@ bool CopyVersionNode(const std::string& in, size_t at, OwnVersion& own, std::str
 }
 
 bool PutVersion(HANDLE update, const ProgramPreset& preset, const ProgramVersion& version) {
-    const std::wstring id = ProgramIdFromName(preset.name), file = id + L".exe", host = SiteHost(preset.siteUrl);
+    const std::wstring id = ProgramId(preset.name, SiteOrigin(preset.siteUrl)), file = id + L".exe",
+                       host = SiteHost(preset.siteUrl);
     const wchar_t *name = preset.name.c_str(), *text = version.text;
     OwnVersion own = {{*version.publisher ? version.publisher : host.c_str(), name, text, id.c_str(), file.c_str(), name,
                        text},

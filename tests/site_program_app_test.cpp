@@ -303,6 +303,7 @@ TEST(SiteProgramAppTest, AProgramMadeFromASignedVelotideCarriesNoSignature) {
     EXPECT_EQ(RunWithStandardError(oddExe, MakeArguments(dir / L"fromOdd.exe", arguments), &error), 2u);
     EXPECT_NE(error.find("Could not write"), std::string::npos) << error;
     EXPECT_FALSE(FileExists(dir / L"fromOdd.exe"));
+}
 
 // Two owners' programs of one name, for two sites, are two programs: each
 // runs beside the other, with its own window class and instance. One made
