@@ -78,6 +78,8 @@ inline constexpr wchar_t kEngineCmdNotify[] = L"notify";               // notify
 inline constexpr wchar_t kEngineCmdNotifyClose[] = L"notify-close";    // notify-close <title>
 inline constexpr wchar_t kEngineCmdTitle[] = L"title";                 // title <text...>
 inline constexpr wchar_t kEngineCmdFavicon[] = L"favicon";             // favicon <url> [#rrggbb] | favicon none
+// The view's profile is deleted, as by another program on the same folder.
+inline constexpr wchar_t kEngineCmdProfileDelete[] = L"profile-delete";
 
 // The Chromium engine: "127.0.0.1:PORT" of a running Chromium's DevTools endpoint.
 inline constexpr wchar_t kChromiumDevToolsVariable[] = L"VELOTIDE_CHROMIUM_DEVTOOLS";

@@ -123,6 +123,8 @@ bool Run(const TestBrowserPtr& b, const std::vector<std::wstring>& words) {
         SetTitle(b, Join(words, 1));
     } else if (verb == kEngineCmdFavicon && (count == 2 || count == 3)) {
         return NamedFavicon(b, words);
+    } else if (verb == kEngineCmdProfileDelete && count == 1) {
+        b->profile->Delete();
     } else {
         return false;
     }
