@@ -26,14 +26,8 @@ const PromptTexts kNameTexts = {
     L"Create",
 };
 
-// An id is taken while anything of an app of that id is left: its folder,
-// its registration, or its profile in Velotide's folder (whose deletion the
-// runtime may still have pending, and whose sign-in a new app must not find).
 bool FolderTaken(const std::wstring& id) {
-    ViewProfile profile = ProfileOf(id);
-    for (const std::wstring& path : {AppFolder(id), profile.userDataFolder + L"\\EBWebView\\" + profile.profileName})
-        if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
-    return AppIsRegistered(id);
+    return GetFileAttributesW(AppFolder(id).c_str()) != INVALID_FILE_ATTRIBUTES || AppIsRegistered(id);
 }
 
 // The app being made: what each step needs.

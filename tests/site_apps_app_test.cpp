@@ -310,8 +310,7 @@ TEST(SiteAppsAppTest, AnAppWhoseProfileIsDeletedWhileItRunsSaysSoAndEnds) {
     ASSERT_TRUE(app.Start(true, SW_SHOWNORMAL, L"--app mail"));
     ASSERT_TRUE(app.WaitForLog("page shown https://site.example/"));
     ASSERT_TRUE(app.Page(L"profile-delete"));
-    EXPECT_EQ(DismissMessageBox(app.process()),
-              L"Its sign-in and settings were deleted, so it can't show its site any more.");
+    EXPECT_EQ(DismissMessageBox(app.process()), L"This app was removed.");
     EXPECT_EQ(app.process().WaitForExit(), 1u);
 }
 

@@ -175,27 +175,33 @@ TEST(SiteKeptOpenAppTest, TheWindowNeverHidesWithoutItsIcon) {
 
 // Titles of any length and content: the window keeps its own title, and
 // nothing the page's title holds is kept whole.
-// A site changed between runs, in the settings file or by a kiosk's address,
-// leaves no answer about notifications behind: as the view is made the
+// A site changed, in the prompt or between runs (in the settings file, by a
+// kiosk's address), leaves no answer about notifications behind: the
 // profile forgets the old site's, so a frame of it is asked about (and
 // refused, as any other site's) rather than granted at once.
-TEST(SiteKeptOpenAppTest, TheOldSitesAnswerGoesWhenTheSiteChangedBetweenRuns) {
+TEST(SiteKeptOpenAppTest, TheOldSitesAnswerGoesWhenTheSiteChanges) {
     const char kOld[] = "url=https://old.example/\r\nnotifications=allow\r\n";
     const struct {
-        const char* then;  // the settings file at the next start
+        const char* then;  // the settings file at the next start; null: typed into the prompt instead
         const wchar_t* arguments;
     } kCases[] = {
+        {nullptr, L""},
         {"url=https://site.example/\r\nnotifications=allow\r\n", L""},
         {kOld, L"--kiosk https://site.example/"},
     };
     for (const auto& c : kCases) {
-        SCOPED_TRACE(testing::PrintToString(std::wstring(c.arguments)));
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.arguments)) + (c.then ? "" : " typed"));
         AppSession app(kOld);
         ASSERT_TRUE(app.Start());
         ASSERT_TRUE(app.WaitForLog("permission state allow 4 https://old.example/"));
-        EXPECT_EQ(app.Quit(), 0u);
-        WriteFileBytes(app.dataDir() + L"\\config.ini", c.then);
-        ASSERT_TRUE(app.Start(true, SW_SHOWNORMAL, c.arguments));
+        if (c.then) {
+            EXPECT_EQ(app.Quit(), 0u);
+            WriteFileBytes(app.dataDir() + L"\\config.ini", c.then);
+            ASSERT_TRUE(app.Start(true, SW_SHOWNORMAL, c.arguments));
+        } else {
+            app.Command(ID_SITE_CHANGE);
+            AnswerPrompt(app.process(), IDOK, L"https://site.example/");
+        }
         ASSERT_TRUE(app.WaitForLog("permission state default 4 https://old.example/"));
         EXPECT_EQ(app.LastLog("permission state"), "permission state default 4 https://old.example/");
         ASSERT_TRUE(app.WaitForLog("page shown https://site.example/"));

@@ -85,19 +85,18 @@ static ICoreWebView2Profile4* ViewProfile4() {
     return static_cast<ICoreWebView2Profile4*>(ViewProfileAs(g_app.webview, IID_ICoreWebView2Profile4));
 }
 
-// The origin is remembered as the profile's site only once the runtime kept its state.
 static void SetNotificationState(ICoreWebView2Profile4* profile, const std::wstring& origin,
-                                 COREWEBVIEW2_PERMISSION_STATE state, bool site) {
+                                 COREWEBVIEW2_PERMISSION_STATE state) {
     profile->SetPermissionState(COREWEBVIEW2_PERMISSION_KIND_NOTIFICATIONS, origin.c_str(), state,
-                                Give(new OnPermissionState_([origin, site](HRESULT error) {
-                                    if (site && SUCCEEDED(error)) g_app.profileSiteOrigin = origin;
-                                    return S_OK;
-                                })));
+                                Give(new OnPermissionState_([](HRESULT) { return S_OK; })));
 }
 
 // Every origin but the site's that the profile keeps an answer about
-// notifications for goes back to asking: the site may have changed between
-// runs (in the settings file, by the organisation, on the command line).
+// notifications for goes back to asking: the site may have changed in this
+// run or between runs (in the settings file, by the organisation, on the
+// command line). The profile says which it keeps, so nothing is taken for
+// kept that the runtime failed to keep: one that failed to go is found again
+// the next time.
 static HRESULT ForgetOtherSites(HRESULT error, ICoreWebView2PermissionSettingCollectionView* settings) {
     ICoreWebView2Profile4* profile4 = SUCCEEDED(error) && settings ? ViewProfile4() : nullptr;
     UINT32 count = 0;
@@ -111,7 +110,7 @@ static HRESULT ForgetOtherSites(HRESULT error, ICoreWebView2PermissionSettingCol
         setting->get_PermissionOrigin(&origin);
         std::wstring kept = TakeEngineString(origin);
         if (kind == COREWEBVIEW2_PERMISSION_KIND_NOTIFICATIONS && !kept.empty() && SiteOrigin(kept) != g_app.homeOrigin)
-            SetNotificationState(profile4, kept, COREWEBVIEW2_PERMISSION_STATE_DEFAULT, false);
+            SetNotificationState(profile4, kept, COREWEBVIEW2_PERMISSION_STATE_DEFAULT);
         setting->Release();
     }
     if (profile4) profile4->Release();
@@ -121,14 +120,11 @@ static HRESULT ForgetOtherSites(HRESULT error, ICoreWebView2PermissionSettingCol
 void SetSiteNotificationState() {
     ICoreWebView2Profile4* profile4 = ViewProfile4();
     if (!profile4) return;
-    if (!g_app.profileSiteOrigin.empty() && g_app.profileSiteOrigin != g_app.homeOrigin)
-        SetNotificationState(profile4, g_app.profileSiteOrigin, COREWEBVIEW2_PERMISSION_STATE_DEFAULT, false);
     if (!g_app.homeOrigin.empty())
         SetNotificationState(profile4, g_app.homeOrigin,
                              g_app.notifications == NotificationsAnswer::kAsk
                                  ? COREWEBVIEW2_PERMISSION_STATE_DEFAULT
-                                 : StateFor(g_app.notifications == NotificationsAnswer::kAllow),
-                             true);
+                                 : StateFor(g_app.notifications == NotificationsAnswer::kAllow));
     profile4->GetNonDefaultPermissionSettings(Give(new OnPermissionSettings_(ForgetOtherSites)));
     profile4->Release();
 }

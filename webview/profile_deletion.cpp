@@ -60,9 +60,7 @@ void EndWhenProfileDeleted(ICoreWebView2* view) {
     if (!profile8) return;
     EventRegistrationToken token;
     profile8->add_Deleted(Give(new OnProfileDeleted_([](ICoreWebView2Profile*, IUnknown*) {
-                              PostViewNotice(kNoticeStartupFailed,
-                                             reinterpret_cast<LPARAM>(L"Its sign-in and settings were deleted, so it "
-                                                                      L"can't show its site any more."));
+                              PostViewNotice(kNoticeStartupFailed, reinterpret_cast<LPARAM>(L"This app was removed."));
                               return S_OK;
                           })),
                           &token);
