@@ -14,7 +14,8 @@ const char kSite[] = "url=https://host.test/\r\n";
 TEST(PageDialogsAppTest, ThePageGetsWhatThePersonAnswered) {
     // A prompt's text comes back whole, however long, as the page gave it or the person typed it.
     const std::wstring longText(3000, L'x');
-    const std::wstring longPrompt = L"prompt " + longText + L" Long?", longShown = L"host.test|Long?|" + longText + L"|OK|Cancel";
+    const std::wstring longPrompt = L"prompt " + longText + L" Long?";
+    const std::wstring longShown = L"host.test|Long?|" + longText + L"|OK|Cancel";
     const std::string longAnswer = "dialog answered ok " + std::string(3000, 'x');
     struct Case {
         const wchar_t* command;

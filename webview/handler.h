@@ -237,7 +237,8 @@ struct OnPermissionSettings_ : Handler<ICoreWebView2GetNonDefaultPermissionSetti
 
 template <typename F>
 struct OnProfileDeleted_ : Handler<ICoreWebView2ProfileDeletedEventHandler, F> {
-    explicit OnProfileDeleted_(F body) : OnProfileDeleted_::Handler(body, IID_ICoreWebView2ProfileDeletedEventHandler) {}
+    explicit OnProfileDeleted_(F body)
+        : OnProfileDeleted_::Handler(body, IID_ICoreWebView2ProfileDeletedEventHandler) {}
     HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2Profile* sender, IUnknown* args) override {
         return this->body_(sender, args);
     }

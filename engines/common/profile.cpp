@@ -51,7 +51,9 @@ public:
     HRESULT STDMETHODCALLTYPE get_PermissionKind(COREWEBVIEW2_PERMISSION_KIND* value) override {
         return Out(value, state_.kind);
     }
-    HRESULT STDMETHODCALLTYPE get_PermissionOrigin(LPWSTR* value) override { return ReturnString(state_.origin, value); }
+    HRESULT STDMETHODCALLTYPE get_PermissionOrigin(LPWSTR* value) override {
+        return ReturnString(state_.origin, value);
+    }
     HRESULT STDMETHODCALLTYPE get_PermissionState(COREWEBVIEW2_PERMISSION_STATE* value) override {
         return Out(value, state_.allowed ? COREWEBVIEW2_PERMISSION_STATE_ALLOW : COREWEBVIEW2_PERMISSION_STATE_DENY);
     }
