@@ -64,7 +64,6 @@ struct AppState {
     std::vector<std::wstring> allowedOrigins;  // sites allowed for sign-in, each a SiteOrigin
     bool blockAds = true;
     NotificationsAnswer notifications = NotificationsAnswer::kAsk;
-    std::wstring profileSiteOrigin;  // the site whose notification state the view's profile was last given
     bool keepInTray = false;       // "tray=1": the close box hides the window to the notification area
     // "sleepAfter=": minutes out of sight before a site that may not notify is suspended; 0 never.
     static constexpr unsigned kDefaultSleepAfter = 10;

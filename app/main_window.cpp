@@ -219,6 +219,9 @@ static void OnViewNotice(WPARAM notice, LPARAM detail) {
     case kNoticeSessionCleared:
         StartForNextVisitor();
         break;
+    case kNoticeWoken:
+        SleepRuleChanged();
+        break;
     case kNoticeAskNotifications:
         AskAboutNotifications();
         break;

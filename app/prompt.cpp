@@ -252,7 +252,8 @@ bool AskForAnswer(const PromptTexts& texts, bool (*stillWanted)()) { return RunP
 
 void PromptForSiteAddress() {
     std::wstring address = g_app.siteUrl;
-    if (AskForText(kSiteAddressTexts, address)) ApplySiteAddress(address);
+    // An address is cut to the longest one the settings and policies take.
+    if (AskForText(kSiteAddressTexts, address)) ApplySiteAddress(address.substr(0, kMaxAddressLength));
 }
 
 HWND MessageBoxOwner() { return g_app.promptWindow ? g_app.promptWindow : g_app.mainWindow; }
@@ -266,9 +267,11 @@ LRESULT CALLBACK PromptWndProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         return 0;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) {
-            // A longer entry is cut to its first 2047 code units.
-            wchar_t buffer[2048];
-            if (state->edit) state->text.assign(buffer, GetWindowTextW(state->edit, buffer, 2048));
+            // Whole, however long: a page's prompt() may hand over long text.
+            if (state->edit) {
+                state->text.resize(GetWindowTextLengthW(state->edit) + 1);
+                state->text.resize(GetWindowTextW(state->edit, state->text.data(), state->text.size()));
+            }
             state->accepted = true;
             state->done = true;
             return 0;

@@ -17,8 +17,7 @@ struct PromptTexts {
 };
 
 // Runs the prompt to its end with text in its field; true, with text as the
-// person left it, when they accepted (a longer entry is cut to 2047 code
-// units). False when they cancelled, or another prompt is open already.
+// person left it, when they accepted. False when they cancelled, or another prompt is open already.
 // stillWanted, when given, is asked as the prompt's loop goes on: false
 // ends it as cancelled (its question no longer stands).
 bool AskForText(const PromptTexts& texts, std::wstring& text, bool (*stillWanted)() = nullptr);

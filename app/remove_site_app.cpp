@@ -69,15 +69,17 @@ static bool OtherVelotideRuns() {
 }
 
 // The app's profile in the user-data folder it shares with Velotide goes:
-// where the runtime can be asked (askRuntime), it deletes it itself;
-// otherwise its folder is deleted once no Velotide runs, as until then the
-// shared browser may hold its files. False while it is left.
+// where the runtime can be asked (askRuntime), it deletes it itself, but
+// only once its browser has ended: until then a profile of that name can't
+// be made. Otherwise its folder is deleted once no Velotide runs, as until
+// then the shared browser may hold its files. False while it is left, so
+// that its id stays taken.
 static bool DeleteSharedProfile(const std::wstring& id, bool askRuntime) {
     ViewProfile profile = ProfileOf(id);
     std::wstring folder = profile.userDataFolder + L"\\EBWebView\\" + profile.profileName;
-    if (profile.profileName.empty() || !Exists(folder)) return true;  // its own folder is among its files
-    if (askRuntime && DeleteProfile(profile, kHeldWaitMs) == ProfileDeletion::kDeleted) return true;
-    return !OtherVelotideRuns() && DeleteFolderWhole(folder);
+    if (profile.profileName.empty()) return true;  // its own folder is among its files
+    if (askRuntime && Exists(folder)) DeleteProfile(profile, kHeldWaitMs);
+    return !Exists(folder) || (!OtherVelotideRuns() && DeleteFolderWhole(folder));
 }
 
 // Everything of the app, in the order that keeps it removable: what starts

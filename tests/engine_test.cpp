@@ -30,6 +30,8 @@ using OnCertificate = Callback<ICoreWebView2ServerCertificateErrorDetectedEventH
 using OnKey = Callback<ICoreWebView2AcceleratorKeyPressedEventHandler, ICoreWebView2Controller*,
                        ICoreWebView2AcceleratorKeyPressedEventArgs*>;
 using OnCloseRequested = Callback<ICoreWebView2NotificationCloseRequestedEventHandler, ICoreWebView2Notification*, IUnknown*>;
+using SettingsListed = Callback<ICoreWebView2GetNonDefaultPermissionSettingsCompletedHandler, HRESULT,
+                                ICoreWebView2PermissionSettingCollectionView*>;
 
 std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 
@@ -985,10 +987,109 @@ TEST_F(EngineTest, ProfileStatesAnswerRequestsAndOutliveTheEnvironment) {
             ASSERT_TRUE(Command(L"permission 4 " + std::wstring(c.origin) + L" script"));
             EXPECT_TRUE(WaitLine(c.answer, answers + 1));
         }
+        // Listed (slot 16), later, as kind, state and origin: those not DEFAULT.
+        using ListStates = HRESULT(STDMETHODCALLTYPE*)(ICoreWebView2Profile4*,
+                                                       ICoreWebView2GetNonDefaultPermissionSettingsCompletedHandler*);
+        std::vector<std::string> listed;
+        bool done = false;
+        auto* onListed = Make<SettingsListed>(
+            IID_ICoreWebView2GetNonDefaultPermissionSettingsCompletedHandler,
+            [&](HRESULT hr, ICoreWebView2PermissionSettingCollectionView* settings) {
+                done = true;
+                ASSERT_EQ(hr, S_OK);
+                UINT32 count = 0;
+                ASSERT_EQ(settings->get_Count(&count), S_OK);
+                ICoreWebView2PermissionSetting* setting = nullptr;
+                EXPECT_EQ(settings->GetValueAtIndex(count, &setting), E_INVALIDARG);
+                for (UINT32 i = 0; i < count; ++i) {
+                    ASSERT_EQ(settings->GetValueAtIndex(i, &setting), S_OK);
+                    COREWEBVIEW2_PERMISSION_KIND kind = COREWEBVIEW2_PERMISSION_KIND_UNKNOWN_PERMISSION;
+                    COREWEBVIEW2_PERMISSION_STATE state = COREWEBVIEW2_PERMISSION_STATE_DEFAULT;
+                    LPWSTR origin = nullptr;
+                    setting->get_PermissionKind(&kind);
+                    setting->get_PermissionState(&state);
+                    setting->get_PermissionOrigin(&origin);
+                    listed.push_back(std::to_string(kind) + " " + std::to_string(state) + " " +
+                                     Narrow(TakeEngineString(origin)));
+                    setting->Release();
+                }
+            });
+        ASSERT_EQ(reinterpret_cast<ListStates>((*reinterpret_cast<void***>(profile4))[16])(profile4, onListed), S_OK);
+        EXPECT_FALSE(done);
+        ASSERT_TRUE(PumpUntil([&] { return done; }));
+        EXPECT_EQ(listed, (std::vector<std::string>{"4 1 https://allowed.example/", "4 2 https://denied.example/"}));
         for (IUnknown* object : std::initializer_list<IUnknown*>{profile4, profile, view13, view_, controller_}) object->Release();
         environment_->Release();
         view_ = nullptr, controller_ = nullptr, environment_ = nullptr;
     }
+}
+
+// A profile deleted while its browser runs (Profile8's Delete, slot 24) can't
+// be made again, in any case of its name, until that browser has ended:
+// refused through the completion as the runtime refuses it. Other names can.
+TEST_F(EngineTest, AProfileWhoseDeletionIsPendingIsRefusedUntilItsBrowserEnds) {
+    Start();  // the folder's browser runs on while this environment lives
+    ICoreWebView2Environment10* environment10 = nullptr;
+    ASSERT_EQ(environment_->QueryInterface(IID_ICoreWebView2Environment10, reinterpret_cast<void**>(&environment10)),
+              S_OK);
+    auto make = [&](ICoreWebView2Environment10* environment, const wchar_t* name) {
+        ICoreWebView2ControllerOptions* options = nullptr;
+        EXPECT_EQ(environment->CreateCoreWebView2ControllerOptions(&options), S_OK);
+        EXPECT_EQ(options->put_ProfileName(name), S_OK);
+        HRESULT result = S_FALSE;
+        ICoreWebView2Controller* made = nullptr;
+        auto* done = Make<CtlDone>(IID_ICoreWebView2CreateCoreWebView2ControllerCompletedHandler,
+                                   [&](HRESULT hr, ICoreWebView2Controller* controller) {
+                                       result = hr;
+                                       made = controller;
+                                       if (made) made->AddRef();
+                                   });
+        EXPECT_EQ(environment->CreateCoreWebView2ControllerWithOptions(host_, options, done), S_OK);
+        options->Release();
+        EXPECT_TRUE(PumpUntil([&] { return result != S_FALSE; }));
+        return std::pair{result, made};
+    };
+    auto [made, gone] = make(environment10, L"Gone");
+    ASSERT_EQ(made, S_OK);
+    ICoreWebView2* view = nullptr;
+    ASSERT_EQ(gone->get_CoreWebView2(&view), S_OK);
+    ICoreWebView2Profile8* profile8 = nullptr;
+    ICoreWebView2_13* view13 = nullptr;
+    ICoreWebView2Profile* profile = nullptr;
+    ASSERT_EQ(view->QueryInterface(IID_ICoreWebView2_13, reinterpret_cast<void**>(&view13)), S_OK);
+    ASSERT_EQ(view13->get_Profile(&profile), S_OK);
+    ASSERT_EQ(profile->QueryInterface(IID_ICoreWebView2Profile8, reinterpret_cast<void**>(&profile8)), S_OK);
+    using Delete = HRESULT(STDMETHODCALLTYPE*)(ICoreWebView2Profile8*);
+    ASSERT_EQ(reinterpret_cast<Delete>((*reinterpret_cast<void***>(profile8))[24])(profile8), S_OK);
+    for (IUnknown* object : std::initializer_list<IUnknown*>{profile8, profile, view13, view, gone}) object->Release();
+    const struct {
+        const wchar_t* name;
+        HRESULT result;
+    } kCases[] = {
+        {L"Gone", static_cast<HRESULT>(0x8007012fu)},  // ERROR_DELETE_PENDING
+        {L"gONE", static_cast<HRESULT>(0x8007012fu)},
+        {L"Gone2", S_OK},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.name)));
+        auto [result, controller] = make(environment10, c.name);
+        EXPECT_EQ(result, c.result);
+        EXPECT_EQ(controller != nullptr, SUCCEEDED(c.result));
+        if (controller) controller->Close(), controller->Release();
+    }
+    // Its browser ends with the last environment on the folder; the next one may make it again.
+    environment10->Release();
+    controller_->Close();
+    for (IUnknown* object : std::initializer_list<IUnknown*>{view_, controller_, environment_}) object->Release();
+    view_ = nullptr, controller_ = nullptr, environment_ = nullptr;
+    ASSERT_TRUE(PumpUntil([&] { return !FileExists(dir_ / L"udf\\EBWebView\\Gone"); }));
+    Start();
+    ASSERT_EQ(environment_->QueryInterface(IID_ICoreWebView2Environment10, reinterpret_cast<void**>(&environment10)),
+              S_OK);
+    auto [again, controller] = make(environment10, L"Gone");
+    EXPECT_EQ(again, S_OK);
+    if (controller) controller->Close(), controller->Release();
+    environment10->Release();
 }
 
 // A page kept open: its title and icon as they change, and a notification it

@@ -12,6 +12,11 @@ const char kSite[] = "url=https://host.test/\r\n";
 
 // What the person chose reaches the page (the engine logs what its script got back).
 TEST(PageDialogsAppTest, ThePageGetsWhatThePersonAnswered) {
+    // A prompt's text comes back whole, however long, as the page gave it or the person typed it.
+    const std::wstring longText(3000, L'x');
+    const std::wstring longPrompt = L"prompt " + longText + L" Long?";
+    const std::wstring longShown = L"host.test|Long?|" + longText + L"|OK|Cancel";
+    const std::string longAnswer = "dialog answered ok " + std::string(3000, 'x');
     struct Case {
         const wchar_t* command;
         int button;
@@ -25,6 +30,8 @@ TEST(PageDialogsAppTest, ThePageGetsWhatThePersonAnswered) {
         {L"prompt Ann Your name?", IDOK, L"Bea Lund", L"host.test|Your name?|Ann|OK|Cancel", "dialog answered ok Bea Lund"},
         {L"prompt Ann Your name?", IDOK, nullptr, L"host.test|Your name?|Ann|OK|Cancel", "dialog answered ok Ann"},
         {L"prompt Ann Your name?", IDCANCEL, L"Bea", L"host.test|Your name?|Ann|OK|Cancel", "dialog answered cancel"},
+        {longPrompt.c_str(), IDOK, nullptr, longShown.c_str(), longAnswer.c_str()},
+        {L"prompt Ann Your name?", IDOK, longText.c_str(), L"host.test|Your name?|Ann|OK|Cancel", longAnswer.c_str()},
     };
     AppSession app(kSite);
     ASSERT_TRUE(app.Start());

@@ -100,14 +100,20 @@ TEST(SiteAppsAppTest, MadeBesideVelotideRaisedByASecondStartAndRemovedWhole) {
     EXPECT_EQ(ChildProcess(VelotideExePath(), L"", nullptr, SW_SHOWNORMAL, L"--app team-mail").WaitForExit(), 0u);
     EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == appWindow; }));
 
-    // Removed: asked first, the running app quits, nothing is left.
+    // Removed: asked first, the running app quits, nothing is left but, while
+    // the browser Velotide runs on holds its profile, the removal's mark,
+    // which keeps its id taken until Velotide's next start.
     ChildProcess remove(VelotideExePath(), L"", app.environment(), SW_SHOWNORMAL, L"--remove-app team-mail");
     EXPECT_EQ(DismissMessageBox(remove, IDYES), L"Remove Team Mail? Its sign-in and settings are deleted.");
     EXPECT_EQ(remove.WaitForExit(30000), 0u);
     EXPECT_FALSE(IsWindow(appWindow));
-    EXPECT_FALSE(FileExists(folder));
+    EXPECT_FALSE(AppExists(L"team-mail"));
+    EXPECT_TRUE(FileExists(folder + L"\\removed"));
     EXPECT_FALSE(FileExists(ShortcutPath()));
     EXPECT_FALSE(EntryExists());
+    EXPECT_EQ(app.Quit(), 0u);
+    ASSERT_TRUE(app.Start());
+    EXPECT_TRUE(PumpUntil([&] { return !FileExists(folder) && !FileExists(folder + L"-2"); }));
     EXPECT_EQ(app.Quit(), 0u);
 }
 
@@ -236,7 +242,9 @@ TEST(SiteAppsAppTest, AnIdThatNamesNoAppIsSaidAndNothingIsMade) {
 // profile of its own in Velotide's folder; an app made before apps shared
 // keeps its own folder. When that browser ends, each comes back by itself.
 // Removing an app while Velotide runs has the runtime
-// delete its profile, whose folder goes once the browser has ended.
+// delete its profile, whose folder goes once the browser has ended; until
+// then its id stays taken, so an app made again under its name gets another
+// id and a profile the runtime makes; Velotide's next start frees the id.
 TEST(SiteAppsAppTest, VelotideAndItsAppsRunOnOneBrowserEachAppInAProfileOfItsOwn) {
     AppSession app("url=https://plain.example/\r\n");
     for (const std::wstring id : {L"mail", L"chat", L"old"}) {
@@ -275,12 +283,41 @@ TEST(SiteAppsAppTest, VelotideAndItsAppsRunOnOneBrowserEachAppInAProfileOfItsOwn
     EXPECT_EQ(remove.WaitForExit(30000), 0u);
     EXPECT_EQ(mail.WaitForExit(0), 0u);
     EXPECT_TRUE(app.WaitForLog("profile deleted Velotide.App.mail"));
-    EXPECT_FALSE(FileExists(app.dataDir() + L"\\Apps\\mail"));
     EXPECT_TRUE(FileExists(profile));  // the browser Velotide and chat run on may hold it
+    EXPECT_FALSE(AppExists(L"mail"));
+    EXPECT_TRUE(FileExists(app.dataDir() + L"\\Apps\\mail\\removed"));
+
+    app.Command(ID_SITE_CREATE_APP);
+    EXPECT_EQ(AnswerPrompt(app.process(), IDOK, L"Mail").find(L"Velotide \u2013 create an app|"), 0u);
+    ASSERT_TRUE(PumpUntil([] { return FindWindowW(L"VelotideMain.App.mail-2", nullptr) != nullptr; }, 15000));
+    ASSERT_TRUE(app.WaitForLog("controller created profile Velotide.App.mail-2"));
+    EXPECT_EQ(app.CountLog("controller failed"), 0u);
+    ChildProcess removeAgain(VelotideExePath(), L"", app.environment(), SW_SHOWNORMAL, L"--remove-app mail-2");
+    EXPECT_NE(DismissMessageBox(removeAgain, IDYES), L"(no message box)");  // what it registered goes
+    EXPECT_EQ(removeAgain.WaitForExit(30000), 0u);
+
     for (const wchar_t* window : {L"VelotideMain.App.chat", L"VelotideMain.App.old"})
         PostMessageW(FindWindowW(window, nullptr), WM_COMMAND, ID_SITE_QUIT, 0);
     EXPECT_EQ(chat.WaitForExit() + old.WaitForExit() + app.Quit(), 0u);
     EXPECT_FALSE(FileExists(profile));
+    ASSERT_TRUE(app.Start());
+    EXPECT_TRUE(PumpUntil([&] { return !FileExists(app.dataDir() + L"\\Apps\\mail"); }));
+    EXPECT_TRUE(PumpUntil([&] { return !FileExists(app.dataDir() + L"\\Apps\\mail-2"); }));
+    EXPECT_EQ(app.Quit(), 0u);
+}
+
+// An app whose profile is deleted while it runs (by a removal from
+// elsewhere) says so and ends, rather than keep a view that is gone.
+TEST(SiteAppsAppTest, AnAppWhoseProfileIsDeletedWhileItRunsSaysSoAndEnds) {
+    AppSession app;
+    for (const std::wstring& folder : {app.dataDir(), app.dataDir() + L"\\Apps", app.dataDir() + L"\\Apps\\mail"})
+        CreateDirectoryW(folder.c_str(), nullptr);
+    WriteFileBytes(app.dataDir() + L"\\Apps\\mail\\config.ini", "url=https://site.example/\r\nname=Mail\r\n");
+    ASSERT_TRUE(app.Start(true, SW_SHOWNORMAL, L"--app mail"));
+    ASSERT_TRUE(app.WaitForLog("page shown https://site.example/"));
+    ASSERT_TRUE(app.Page(L"profile-delete"));
+    EXPECT_EQ(DismissMessageBox(app.process()), L"This app was removed.");
+    EXPECT_EQ(app.process().WaitForExit(), 1u);
 }
 
 // A runtime before profiles: a new app gets a folder of its own; and an

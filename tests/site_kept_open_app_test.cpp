@@ -9,6 +9,7 @@
 #include <set>
 
 #include "app/commands.h"
+#include "app/timers.h"
 #include "tests/support/app_session.h"
 #include "tests/support/app_site_bar.h"
 
@@ -174,6 +175,63 @@ TEST(SiteKeptOpenAppTest, TheWindowNeverHidesWithoutItsIcon) {
 
 // Titles of any length and content: the window keeps its own title, and
 // nothing the page's title holds is kept whole.
+// A site changed, in the prompt or between runs (in the settings file, by a
+// kiosk's address), leaves no answer about notifications behind: the
+// profile forgets the old site's, so a frame of it is asked about (and
+// refused, as any other site's) rather than granted at once.
+TEST(SiteKeptOpenAppTest, TheOldSitesAnswerGoesWhenTheSiteChanges) {
+    const char kOld[] = "url=https://old.example/\r\nnotifications=allow\r\n";
+    const struct {
+        const char* then;  // the settings file at the next start; null: typed into the prompt instead
+        const wchar_t* arguments;
+    } kCases[] = {
+        {nullptr, L""},
+        {"url=https://site.example/\r\nnotifications=allow\r\n", L""},
+        {kOld, L"--kiosk https://site.example/"},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.arguments)) + (c.then ? "" : " typed"));
+        AppSession app(kOld);
+        ASSERT_TRUE(app.Start());
+        ASSERT_TRUE(app.WaitForLog("permission state allow 4 https://old.example/"));
+        if (c.then) {
+            EXPECT_EQ(app.Quit(), 0u);
+            WriteFileBytes(app.dataDir() + L"\\config.ini", c.then);
+            ASSERT_TRUE(app.Start(true, SW_SHOWNORMAL, c.arguments));
+        } else {
+            app.Command(ID_SITE_CHANGE);
+            AnswerPrompt(app.process(), IDOK, L"https://site.example/");
+        }
+        ASSERT_TRUE(app.WaitForLog("permission state default 4 https://old.example/"));
+        EXPECT_EQ(app.LastLog("permission state"), "permission state default 4 https://old.example/");
+        ASSERT_TRUE(app.WaitForLog("page shown https://site.example/"));
+        ASSERT_TRUE(app.Page(L"permission 4 https://old.example/"));
+        EXPECT_TRUE(app.WaitForLog("permission answered deny 4 https://old.example/"));
+        EXPECT_EQ(app.CountLog("permission remembered allow 4 https://old.example/"), 0u);
+        // A kiosk ends only with the session.
+        SendMessageTimeoutW(app.mainWindow(), WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 5000, nullptr);
+        SendMessageTimeoutW(app.mainWindow(), WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, 5000, nullptr);
+        EXPECT_EQ(app.process().WaitForExit(), 0u);
+    }
+}
+
+// A navigation wakes a sleeping site (the runtime wakes it to load the page):
+// still out of sight, it sleeps again once its time has passed once more.
+TEST(SiteKeptOpenAppTest, ASiteWokenByANavigationSleepsAgain) {
+    AppSession app(std::string(kSite) + "sleepAfter=1\r\n");
+    StartAtSite(app);
+    ShowWindow(app.mainWindow(), SW_MINIMIZE);
+    ASSERT_TRUE(app.WaitForLog("visible 0"));
+    PostMessageW(app.mainWindow(), WM_TIMER, kTimerSleep, 0);  // its minute is up
+    ASSERT_TRUE(app.WaitForLog("suspended"));
+    app.Command(ID_SITE_HOME);
+    ASSERT_TRUE(app.WaitForLog("resumed"));
+    ASSERT_TRUE(app.WaitForLog("page shown https://site.example/", 2));
+    EXPECT_TRUE(app.WaitForLog("suspended", 2, 90000));
+    EXPECT_EQ(app.CountLog("visible 1"), 1u);  // never shown meanwhile
+    EXPECT_EQ(app.Quit(), 0u);
+}
+
 TEST(SiteKeptOpenAppTest, ThePagesTitleNeverBecomesTheWindowsTitle) {
     AppSession app(kSite);
     StartAtSite(app);

@@ -26,18 +26,18 @@ TEST(StartupTest, ConfiguresViewBeforeShowingTheConfiguredSite) {
     AppSession app("url=Host/start?x=1\r\nblockAds=0\r\n");
     ASSERT_TRUE(app.Start());
     ASSERT_TRUE(app.WaitForLog("navigation completed"));
-    // It fits the main window's client area before anything else.
+    // Its settings come first, then it fits the main window's client area.
     RECT client;
     GetClientRect(app.mainWindow(), &client);
     char bounds[64];
     snprintf(bounds, sizeof bounds, "bounds %ld,%ld,%ld,%ld", client.left, client.top, client.right, client.bottom);
     const Lines expected = {
-        bounds,
         "settings put IsStatusBarEnabled=0",
         "settings put AreDevToolsEnabled=0",
         "settings put IsZoomControlEnabled=1",
         // The page's dialogs are the program's to show, from the first page on.
         "settings put AreDefaultScriptDialogsEnabled=0",
+        bounds,
         // Also while blocking is off, and for every frame and worker: the
         // engine offers the call that reaches them.
         "filter added *://doubleclick.net/* 0 sources all",

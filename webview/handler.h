@@ -13,6 +13,20 @@
 
 #include "webview/engine.h"
 
+// The view's profile as the interface iid names (ICoreWebView2Profile4, ...),
+// with a reference of the caller's own; null where the runtime has none.
+inline void* ViewProfileAs(ICoreWebView2* view, const IID& iid) {
+    ICoreWebView2_13* view13 = nullptr;
+    ICoreWebView2Profile* profile = nullptr;
+    void* wanted = nullptr;
+    if (view && SUCCEEDED(view->QueryInterface(IID_ICoreWebView2_13, reinterpret_cast<void**>(&view13))) && view13 &&
+        SUCCEEDED(view13->get_Profile(&profile)) && profile)
+        profile->QueryInterface(iid, &wanted);
+    if (profile) profile->Release();
+    if (view13) view13->Release();
+    return wanted;
+}
+
 template <typename I, typename F>
 class Handler : public I {
 public:
@@ -218,6 +232,24 @@ struct OnPermissionState_ : Handler<ICoreWebView2SetPermissionStateCompletedHand
     explicit OnPermissionState_(F body)
         : OnPermissionState_::Handler(body, IID_ICoreWebView2SetPermissionStateCompletedHandler) {}
     HRESULT STDMETHODCALLTYPE Invoke(HRESULT error) override { return this->body_(error); }
+};
+
+template <typename F>
+struct OnPermissionSettings_ : Handler<ICoreWebView2GetNonDefaultPermissionSettingsCompletedHandler, F> {
+    explicit OnPermissionSettings_(F body)
+        : OnPermissionSettings_::Handler(body, IID_ICoreWebView2GetNonDefaultPermissionSettingsCompletedHandler) {}
+    HRESULT STDMETHODCALLTYPE Invoke(HRESULT error, ICoreWebView2PermissionSettingCollectionView* settings) override {
+        return this->body_(error, settings);
+    }
+};
+
+template <typename F>
+struct OnProfileDeleted_ : Handler<ICoreWebView2ProfileDeletedEventHandler, F> {
+    explicit OnProfileDeleted_(F body)
+        : OnProfileDeleted_::Handler(body, IID_ICoreWebView2ProfileDeletedEventHandler) {}
+    HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2Profile* sender, IUnknown* args) override {
+        return this->body_(sender, args);
+    }
 };
 
 template <typename F>

@@ -8,6 +8,7 @@
 #include "webview/other_sites.h"
 #include "webview/page_close.h"
 #include "webview/retry_schedule.h"
+#include "webview/sleeping.h"
 #include "webview/view_notices.h"
 
 bool IsAllowedNavigation(const std::wstring& address, const std::wstring& homeOrigin,
@@ -123,6 +124,7 @@ HRESULT OnNavigationCompleted(ICoreWebView2NavigationCompletedEventArgs* args) {
     COREWEBVIEW2_WEB_ERROR_STATUS status = COREWEBVIEW2_WEB_ERROR_STATUS_UNKNOWN;
     if (!isSuccess) args->get_WebErrorStatus(&status);
     NoteCloseNavigationCompleted(id, isSuccess, status);
+    if (ViewWoke()) PostViewNotice(kNoticeWoken);
     // The address the navigation was for, when it is the latest one let through.
     std::wstring address = id && id == nav.startedId ? nav.startedUri : L"";
     std::wstring sentTo;

@@ -80,33 +80,53 @@ void AnswerWaitingPermissions(bool allow) {
     }
 }
 
+// The view's profile where it keeps permission states, or null.
+static ICoreWebView2Profile4* ViewProfile4() {
+    return static_cast<ICoreWebView2Profile4*>(ViewProfileAs(g_app.webview, IID_ICoreWebView2Profile4));
+}
+
 static void SetNotificationState(ICoreWebView2Profile4* profile, const std::wstring& origin,
                                  COREWEBVIEW2_PERMISSION_STATE state) {
     profile->SetPermissionState(COREWEBVIEW2_PERMISSION_KIND_NOTIFICATIONS, origin.c_str(), state,
                                 Give(new OnPermissionState_([](HRESULT) { return S_OK; })));
 }
 
-void SetSiteNotificationState() {
-    ICoreWebView2_13* view13 = nullptr;
-    ICoreWebView2Profile* profile = nullptr;
-    ICoreWebView2Profile4* profile4 = nullptr;
-    if (g_app.webview &&
-        SUCCEEDED(g_app.webview->QueryInterface(IID_ICoreWebView2_13, reinterpret_cast<void**>(&view13))) && view13 &&
-        SUCCEEDED(view13->get_Profile(&profile)) && profile &&
-        SUCCEEDED(profile->QueryInterface(IID_ICoreWebView2Profile4, reinterpret_cast<void**>(&profile4))) &&
-        profile4) {
-        if (!g_app.profileSiteOrigin.empty() && g_app.profileSiteOrigin != g_app.homeOrigin)
-            SetNotificationState(profile4, g_app.profileSiteOrigin, COREWEBVIEW2_PERMISSION_STATE_DEFAULT);
-        if (!g_app.homeOrigin.empty())
-            SetNotificationState(profile4, g_app.homeOrigin,
-                                 g_app.notifications == NotificationsAnswer::kAsk
-                                     ? COREWEBVIEW2_PERMISSION_STATE_DEFAULT
-                                     : StateFor(g_app.notifications == NotificationsAnswer::kAllow));
-        g_app.profileSiteOrigin = g_app.homeOrigin;
+// Every origin but the site's that the profile keeps an answer about
+// notifications for goes back to asking: the site may have changed in this
+// run or between runs (in the settings file, by the organisation, on the
+// command line). The profile says which it keeps, so nothing is taken for
+// kept that the runtime failed to keep: one that failed to go is found again
+// the next time.
+static HRESULT ForgetOtherSites(HRESULT error, ICoreWebView2PermissionSettingCollectionView* settings) {
+    ICoreWebView2Profile4* profile4 = SUCCEEDED(error) && settings ? ViewProfile4() : nullptr;
+    UINT32 count = 0;
+    if (profile4) settings->get_Count(&count);
+    for (UINT32 i = 0; i < count; ++i) {
+        ICoreWebView2PermissionSetting* setting = nullptr;
+        COREWEBVIEW2_PERMISSION_KIND kind = COREWEBVIEW2_PERMISSION_KIND_UNKNOWN_PERMISSION;
+        LPWSTR origin = nullptr;
+        if (FAILED(settings->GetValueAtIndex(i, &setting)) || !setting) continue;
+        setting->get_PermissionKind(&kind);
+        setting->get_PermissionOrigin(&origin);
+        std::wstring kept = TakeEngineString(origin);
+        if (kind == COREWEBVIEW2_PERMISSION_KIND_NOTIFICATIONS && !kept.empty() && SiteOrigin(kept) != g_app.homeOrigin)
+            SetNotificationState(profile4, kept, COREWEBVIEW2_PERMISSION_STATE_DEFAULT);
+        setting->Release();
     }
     if (profile4) profile4->Release();
-    if (profile) profile->Release();
-    if (view13) view13->Release();
+    return S_OK;
+}
+
+void SetSiteNotificationState() {
+    ICoreWebView2Profile4* profile4 = ViewProfile4();
+    if (!profile4) return;
+    if (!g_app.homeOrigin.empty())
+        SetNotificationState(profile4, g_app.homeOrigin,
+                             g_app.notifications == NotificationsAnswer::kAsk
+                                 ? COREWEBVIEW2_PERMISSION_STATE_DEFAULT
+                                 : StateFor(g_app.notifications == NotificationsAnswer::kAllow));
+    profile4->GetNonDefaultPermissionSettings(Give(new OnPermissionSettings_(ForgetOtherSites)));
+    profile4->Release();
 }
 
 void AddPermissionHandler(ICoreWebView2* view) {

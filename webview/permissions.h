@@ -32,8 +32,9 @@ HRESULT OnPermissionRequested(ICoreWebView2PermissionRequestedEventArgs* args);
 void AnswerWaitingPermissions(bool allow);
 
 // Makes the view's profile keep, for the site's notifications, what the
-// settings say: allowed, blocked, or nothing (asked again). A site the
-// profile was given before, and is the site no longer, goes back to asking.
+// settings say: allowed, blocked, or nothing (asked again). Every other
+// origin the profile keeps an answer for (a site before, in this run or an
+// earlier one) goes back to asking, once the profile has listed them.
 // Where the runtime has no ICoreWebView2Profile4 each request is answered on
 // its own, as before.
 void SetSiteNotificationState();

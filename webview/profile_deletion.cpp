@@ -2,6 +2,7 @@
 
 #include "webview/handler.h"
 #include "webview/startup.h"
+#include "webview/view_notices.h"
 
 namespace {
 
@@ -11,37 +12,22 @@ struct Deletion {
     HWND parent = nullptr;  // the hidden view's window
     ICoreWebView2Environment* environment = nullptr;
     bool answered = false;
-    ProfileDeletion outcome = ProfileDeletion::kNotOffered;
 };
 Deletion deletion;
-
-void Answer(ProfileDeletion outcome) {
-    deletion.outcome = outcome;
-    deletion.answered = true;
-}
 
 // The view of the profile is there: the profile is asked to delete itself,
 // which closes the view; closed here too, in case it was not asked.
 HRESULT OnView(HRESULT error, ICoreWebView2Controller* controller) {
-    if (FAILED(error) || !controller) {
-        Answer(ProfileDeletion::kNotOffered);
-        return S_OK;
-    }
+    deletion.answered = true;
+    if (FAILED(error) || !controller) return S_OK;
     ICoreWebView2* view = nullptr;
-    ICoreWebView2_13* view13 = nullptr;
-    ICoreWebView2Profile* profile = nullptr;
-    ICoreWebView2Profile8* profile8 = nullptr;
-    bool deleted =
-        SUCCEEDED(controller->get_CoreWebView2(&view)) && view &&
-        SUCCEEDED(view->QueryInterface(IID_ICoreWebView2_13, reinterpret_cast<void**>(&view13))) && view13 &&
-        SUCCEEDED(view13->get_Profile(&profile)) && profile &&
-        SUCCEEDED(profile->QueryInterface(IID_ICoreWebView2Profile8, reinterpret_cast<void**>(&profile8))) &&
-        profile8 && SUCCEEDED(profile8->Delete());
-    for (IUnknown* object : {static_cast<IUnknown*>(profile8), static_cast<IUnknown*>(profile),
-                             static_cast<IUnknown*>(view13), static_cast<IUnknown*>(view)})
-        if (object) object->Release();
+    controller->get_CoreWebView2(&view);
+    if (auto* profile8 = static_cast<ICoreWebView2Profile8*>(ViewProfileAs(view, IID_ICoreWebView2Profile8))) {
+        profile8->Delete();
+        profile8->Release();
+    }
+    if (view) view->Release();
     controller->Close();
-    Answer(deleted ? ProfileDeletion::kDeleted : ProfileDeletion::kNotOffered);
     return S_OK;
 }
 
@@ -63,13 +49,25 @@ HRESULT OnEnvironment(HRESULT error, ICoreWebView2Environment* environment) {
     }
     if (options) options->Release();
     if (environment10) environment10->Release();
-    if (!asked) Answer(ProfileDeletion::kNotOffered);
+    if (!asked) deletion.answered = true;
     return S_OK;
 }
 
 }  // namespace
 
-ProfileDeletion DeleteProfile(const ViewProfile& profile, DWORD waitMs) {
+void EndWhenProfileDeleted(ICoreWebView2* view) {
+    auto* profile8 = static_cast<ICoreWebView2Profile8*>(ViewProfileAs(view, IID_ICoreWebView2Profile8));
+    if (!profile8) return;
+    EventRegistrationToken token;
+    profile8->add_Deleted(Give(new OnProfileDeleted_([](ICoreWebView2Profile*, IUnknown*) {
+                              PostViewNotice(kNoticeStartupFailed, reinterpret_cast<LPARAM>(L"This app was removed."));
+                              return S_OK;
+                          })),
+                          &token);
+    profile8->Release();
+}
+
+void DeleteProfile(const ViewProfile& profile, DWORD waitMs) {
     deletion = {profile.profileName};
     // The loader beside Velotide's own, whose folder the profile is in.
     CreateEnvironment create = LoadLoader(profile.userDataFolder.substr(0, profile.userDataFolder.rfind(L'\\')));
@@ -86,7 +84,5 @@ ProfileDeletion DeleteProfile(const ViewProfile& profile, DWORD waitMs) {
     }
     if (deletion.environment) deletion.environment->Release();
     if (deletion.parent) DestroyWindow(deletion.parent);
-    ProfileDeletion outcome = deletion.outcome;
     deletion = {};
-    return outcome;
 }

@@ -41,6 +41,15 @@ void SuspendView() {
     view->Release();
 }
 
+bool ViewWoke() {
+    BOOL suspended = TRUE;
+    auto* view = g_app.nav.asleep ? ViewAs<ICoreWebView2_3>(IID_ICoreWebView2_3) : nullptr;
+    if (!view) return false;
+    g_app.nav.asleep = FAILED(view->get_IsSuspended(&suspended)) || suspended;
+    view->Release();
+    return !g_app.nav.asleep;
+}
+
 void WakeView() {
     if (!g_app.nav.asleep) return;
     g_app.nav.asleep = false;

@@ -26,3 +26,6 @@ void SetViewMemoryTarget(bool outOfSight);
 void SuspendView();
 // Wakes the view if it was asked to sleep (it may still be invisible).
 void WakeView();
+// Whether the view asked to sleep is awake by now (the runtime wakes it for a
+// navigation), as the runtime says (IsSuspended); it then counts as awake.
+bool ViewWoke();

@@ -17,6 +17,7 @@
 #include "webview/page_title.h"
 #include "webview/permissions.h"
 #include "webview/process_recovery.h"
+#include "webview/profile_deletion.h"
 #include "webview/shortcuts.h"
 #include "webview/sleeping.h"
 #include "webview/view_notices.h"
@@ -97,10 +98,9 @@ static void OnControllerReady(ICoreWebView2Controller* controller) {
         FailStartup(L"Could not create the browser view.");
         return;
     }
-    // In order: it fits the window before anything shows, every handler and
-    // filter is in place before it shows anything, and it shows before it loads.
-    controller->put_Bounds(viewArea());
-
+    // In order: its settings are in place before it is sized, it fits the
+    // window before anything shows, every handler and filter is in place
+    // before it shows anything, and it shows before it loads.
     ICoreWebView2Settings* settings = nullptr;
     if (SUCCEEDED(g_app.webview->get_Settings(&settings)) && settings) {
         settings->put_IsStatusBarEnabled(FALSE);
@@ -110,6 +110,7 @@ static void OnControllerReady(ICoreWebView2Controller* controller) {
         if (g_app.kiosk.on) TurnOffRuntimeControls(settings);
         settings->Release();
     }
+    controller->put_Bounds(viewArea());
 
     ICoreWebView2* view = g_app.webview;
     EventRegistrationToken token;
@@ -142,6 +143,7 @@ static void OnControllerReady(ICoreWebView2Controller* controller) {
     SetSiteNotificationState();  // before the site's first document asks
     AddNotificationHandler(view);
     AddTitleHandler(view);
+    EndWhenProfileDeleted(view);
     if (g_app.kiosk.on) AddKioskRefusals(view);
     view->add_ProcessFailed(Give(new OnProcFail_([](ICoreWebView2*, ICoreWebView2ProcessFailedEventArgs* args) {
                                 return OnProcessFailed(args);

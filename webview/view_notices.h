@@ -23,6 +23,7 @@ enum ViewNotice : WPARAM {
     kNoticeSiteIcon,          // the site's icon asked for is in g_app.siteIconPng (or isn't to be had)
     kNoticeTryAgainLater,     // the failure page shows; detail: how long to wait before it loads its address again (ms)
     kNoticeSessionCleared,    // a kiosk's profile forgot the last visitor: the site starts afresh
+    kNoticeWoken,             // a navigation woke the view put to sleep: it may be put to sleep again
     kNoticeStartupFailed,  // the engine could not be started; detail: the message (a static string)
 };
 

@@ -264,6 +264,9 @@ EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2Profile8 = {0xfbf70c2f
 EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2ProfileDeletedEventHandler = {0xdf35055d, 0x772e, 0x4dbe, {0xb7, 0x43, 0x5f, 0xbf, 0x74, 0xa2, 0xb2, 0x58}};
 EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2ClearBrowsingDataCompletedHandler = {0xe9710a06, 0x1d1d, 0x49b2, {0x82, 0x34, 0x22, 0x6f, 0x35, 0x84, 0x6a, 0xe5}};
 EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2SetPermissionStateCompletedHandler = {0xfc77fb30, 0x9c9e, 0x4076, {0xb8, 0xc7, 0x76, 0x44, 0xa7, 0x03, 0xca, 0x1b}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2GetNonDefaultPermissionSettingsCompletedHandler = {0x38274481, 0xa15c, 0x4563, {0x94, 0xcf, 0x99, 0x0e, 0xdc, 0x9a, 0xeb, 0x95}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2PermissionSettingCollectionView = {0xf5596f62, 0x3de5, 0x47b1, {0x91, 0xe8, 0xa4, 0x10, 0x4b, 0x59, 0x6b, 0x96}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2PermissionSetting = {0x792b6eca, 0x5576, 0x421c, {0x91, 0x19, 0x74, 0xeb, 0xb3, 0xa4, 0xff, 0xb3}};
 EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2ScriptDialogOpeningEventArgs = {0x7390bb70, 0xabe0, 0x4843, {0x95, 0x29, 0xf1, 0x43, 0xb3, 0x1b, 0x03, 0xd6}};
 EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2ScriptDialogOpeningEventHandler = {0xef381bf9, 0xafa8, 0x4e37, {0x91, 0xc4, 0x8a, 0xc4, 0x85, 0x24, 0xbd, 0xfb}};
 EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2TrySuspendCompletedHandler = {0x00f206a7, 0x9d17, 0x4605, {0x91, 0xf6, 0x4e, 0x8e, 0x4d, 0xe1, 0x92, 0xe3}};
@@ -791,6 +794,28 @@ MIDL_INTERFACE("fc77fb30-9c9e-4076-b8c7-7644a703ca1b")
 ICoreWebView2SetPermissionStateCompletedHandler : public IUnknown {
 public:
     virtual HRESULT STDMETHODCALLTYPE Invoke(HRESULT errorCode) = 0;
+};
+
+// One permission state a profile keeps, and the list of those not DEFAULT.
+MIDL_INTERFACE("792b6eca-5576-421c-9119-74ebb3a4ffb3")
+ICoreWebView2PermissionSetting : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE get_PermissionKind(COREWEBVIEW2_PERMISSION_KIND *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_PermissionOrigin(LPWSTR *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_PermissionState(COREWEBVIEW2_PERMISSION_STATE *value) = 0;
+};
+
+MIDL_INTERFACE("f5596f62-3de5-47b1-91e8-a4104b596b96")
+ICoreWebView2PermissionSettingCollectionView : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE GetValueAtIndex(UINT32 index, ICoreWebView2PermissionSetting **permissionSetting) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Count(UINT32 *value) = 0;
+};
+
+MIDL_INTERFACE("38274481-a15c-4563-94cf-990edc9aeb95")
+ICoreWebView2GetNonDefaultPermissionSettingsCompletedHandler : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE Invoke(HRESULT errorCode, ICoreWebView2PermissionSettingCollectionView *result) = 0;
 };
 
 // Permission states kept in the profile (runtime 1.0.1661.34 and later), as

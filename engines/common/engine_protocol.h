@@ -81,6 +81,8 @@ inline constexpr wchar_t kEngineCmdFavicon[] = L"favicon";             // favico
 // The test engine's page asks for what opens a dialog to files or a printer:
 // opens print|open-picker|save-picker|directory-picker|file-input|file-input-key|save-as
 inline constexpr wchar_t kEngineCmdOpens[] = L"opens";
+// The view's profile is deleted, as by another program on the same folder.
+inline constexpr wchar_t kEngineCmdProfileDelete[] = L"profile-delete";
 
 // The Chromium engine: "127.0.0.1:PORT" of a running Chromium's DevTools endpoint.
 inline constexpr wchar_t kChromiumDevToolsVariable[] = L"VELOTIDE_CHROMIUM_DEVTOOLS";

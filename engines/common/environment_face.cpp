@@ -35,6 +35,16 @@ HRESULT EnvironmentFace::CreateCoreWebView2ControllerWithOptions(
         if (name) CoTaskMemFree(name);
         wanted.inPrivate = inPrivate != FALSE;
     }
+    // A profile deleted while its browser runs on can't be made again until it has gone.
+    if (handler && !wanted.inPrivate && !wanted.profileName.empty() &&
+        ProfileDeletionPending(userDataFolder_, wanted.profileName)) {
+        Ref<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler> done(handler);
+        PostTask([done] {
+            EngineLog(L"controller failed deletion pending");
+            done->Invoke(HRESULT_FROM_WIN32(ERROR_DELETE_PENDING), nullptr);
+        });
+        return S_OK;
+    }
     return CreateController(parent, wanted, handler);
 }
 

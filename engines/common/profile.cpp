@@ -43,6 +43,42 @@ std::string FileText(const std::vector<KeptState>& states) {
     return Utf8(text);
 }
 
+// One kept state as the runtime hands it out, and the list of them.
+class PermissionSetting : public ComObject<ICoreWebView2PermissionSetting> {
+public:
+    explicit PermissionSetting(KeptState state)
+        : ComObject(IID_ICoreWebView2PermissionSetting), state_(std::move(state)) {}
+    HRESULT STDMETHODCALLTYPE get_PermissionKind(COREWEBVIEW2_PERMISSION_KIND* value) override {
+        return Out(value, state_.kind);
+    }
+    HRESULT STDMETHODCALLTYPE get_PermissionOrigin(LPWSTR* value) override {
+        return ReturnString(state_.origin, value);
+    }
+    HRESULT STDMETHODCALLTYPE get_PermissionState(COREWEBVIEW2_PERMISSION_STATE* value) override {
+        return Out(value, state_.allowed ? COREWEBVIEW2_PERMISSION_STATE_ALLOW : COREWEBVIEW2_PERMISSION_STATE_DENY);
+    }
+
+private:
+    KeptState state_;
+};
+
+class PermissionSettings : public ComObject<ICoreWebView2PermissionSettingCollectionView> {
+public:
+    explicit PermissionSettings(std::vector<KeptState> states)
+        : ComObject(IID_ICoreWebView2PermissionSettingCollectionView), states_(std::move(states)) {}
+    HRESULT STDMETHODCALLTYPE GetValueAtIndex(UINT32 index, ICoreWebView2PermissionSetting** value) override {
+        if (!value) return E_POINTER;
+        *value = nullptr;
+        if (index >= states_.size()) return E_INVALIDARG;
+        *value = new PermissionSetting(states_[index]);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_Count(UINT32* value) override { return Out(value, states_.size()); }
+
+private:
+    std::vector<KeptState> states_;
+};
+
 // Where a user-data folder lists its deleted profiles, one name a line.
 std::wstring DeletedList(const std::wstring& userDataFolder) {
     return userDataFolder + L"\\EBWebView\\deleted profiles.txt";
@@ -66,6 +102,13 @@ bool DeleteTree(const std::wstring& path) {
 }
 
 }  // namespace
+
+bool ProfileDeletionPending(const std::wstring& userDataFolder, const std::wstring& name) {
+    std::istringstream names(ReadFileText(DeletedList(userDataFolder)));
+    for (std::string listed; std::getline(names, listed);)
+        if (lstrcmpiW(Wide(listed).c_str(), name.c_str()) == 0) return true;  // names are case-insensitive
+    return false;
+}
 
 void RemoveDeletedProfiles(const std::wstring& userDataFolder) {
     std::string listed = ReadFileText(DeletedList(userDataFolder)), left;
@@ -198,6 +241,18 @@ HRESULT Profile::SetPermissionState(COREWEBVIEW2_PERMISSION_KIND kind, LPCWSTR o
         Ref<ICoreWebView2SetPermissionStateCompletedHandler> done(handler);
         PostTask([done, result] { done->Invoke(result); });
     }
+    return S_OK;
+}
+
+// Every state kept, as it is now, every kind's; the handler is told later.
+HRESULT Profile::GetNonDefaultPermissionSettings(
+    ICoreWebView2GetNonDefaultPermissionSettingsCompletedHandler* handler) {
+    if (!handler) return E_POINTER;
+    std::vector<KeptState> states = ReadStates(StatesText());
+    EngineLog(L"permissions listed " + std::to_wstring(states.size()));
+    auto settings = Ref<ICoreWebView2PermissionSettingCollectionView>::Adopt(new PermissionSettings(std::move(states)));
+    Ref<ICoreWebView2GetNonDefaultPermissionSettingsCompletedHandler> done(handler);
+    PostTask([done, settings] { done->Invoke(S_OK, settings.get()); });
     return S_OK;
 }
 

@@ -58,9 +58,7 @@ public:
                                                  COREWEBVIEW2_PERMISSION_STATE state,
                                                  ICoreWebView2SetPermissionStateCompletedHandler* handler) override;
     HRESULT STDMETHODCALLTYPE
-    GetNonDefaultPermissionSettings(ICoreWebView2GetNonDefaultPermissionSettingsCompletedHandler*) override {
-        return E_NOTIMPL;
-    }
+    GetNonDefaultPermissionSettings(ICoreWebView2GetNonDefaultPermissionSettingsCompletedHandler* handler) override;
     // ICoreWebView2Profile5 to 7: cookies, autofill and extensions are not the engines'.
     HRESULT STDMETHODCALLTYPE get_CookieManager(IUnknown**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE get_IsPasswordAutosaveEnabled(BOOL*) override { return E_NOTIMPL; }
@@ -88,6 +86,10 @@ private:
     std::vector<std::pair<__int64, Ref<ICoreWebView2ProfileDeletedEventHandler>>> deletedHandlers_;
     __int64 nextToken_ = 1;
 };
+
+// Whether the profile name of userDataFolder was deleted and its folder has
+// not gone yet: until it has, no view of that name can be made.
+bool ProfileDeletionPending(const std::wstring& userDataFolder, const std::wstring& name);
 
 // The folders of the profiles of userDataFolder that were deleted go, where
 // nothing holds their files any more; those that can't stay listed for the

@@ -49,6 +49,7 @@ public:
     HRESULT STDMETHODCALLTYPE Navigate(LPCWSTR uri) override {
         if (!uri) return E_INVALIDARG;
         if (b_->closed) return kClosed;
+        ResumePage(*b_);  // a navigation wakes a suspended view, as in the runtime
         b_->Navigate(uri);
         return S_OK;
     }
@@ -56,6 +57,7 @@ public:
         // As the runtime: no more than 2 MB of text.
         if (!html || wcslen(html) * sizeof(wchar_t) > 2 * 1024 * 1024) return E_INVALIDARG;
         if (b_->closed) return kClosed;
+        ResumePage(*b_);
         b_->NavigateToString(html);
         return S_OK;
     }
@@ -358,6 +360,7 @@ private:
 
     HRESULT GoTo(int offset) {
         if (b_->closed) return kClosed;
+        ResumePage(*b_);
         b_->GoToHistory(offset);
         return S_OK;
     }

@@ -125,6 +125,8 @@ bool Run(const TestBrowserPtr& b, const std::vector<std::wstring>& words) {
         return NamedFavicon(b, words);
     } else if (verb == kEngineCmdOpens && count == 2) {
         return OpenFileDialog(b, words[1]);
+    } else if (verb == kEngineCmdProfileDelete && count == 1) {
+        b->profile->Delete();
     } else {
         return false;
     }
