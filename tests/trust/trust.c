@@ -10,9 +10,13 @@
 #include <wintrust.h>
 
 static int Verify(const wchar_t* path) {
-    WINTRUST_FILE_INFO file = {sizeof file};
+    WINTRUST_FILE_INFO file;
+    ZeroMemory(&file, sizeof file);
+    file.cbStruct = sizeof file;
     file.pcwszFilePath = path;
-    WINTRUST_DATA data = {sizeof data};
+    WINTRUST_DATA data;
+    ZeroMemory(&data, sizeof data);
+    data.cbStruct = sizeof data;
     data.dwUIChoice = WTD_UI_NONE;
     data.fdwRevocationChecks = WTD_REVOKE_NONE;
     data.dwUnionChoice = WTD_CHOICE_FILE;
