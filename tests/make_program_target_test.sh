@@ -1,6 +1,6 @@
 #!/bin/sh
-# `make program` hands URL, NAME and ICON to scripts/make-program.sh as they
-# were typed, whatever they hold: the Makefile's program target runs in a
+# `make program` hands URL, NAME, ICON and PUBLISHER to scripts/make-program.sh
+# as they were typed, whatever they hold: the Makefile's program target runs in a
 # scratch copy where cmake, the dependencies' script and the Wine session are
 # stand-ins, the last writing down the words the script would get.
 # Usage: make_program_target_test.sh SOURCE_DIR
@@ -11,27 +11,29 @@ mkdir -p "$scratch/scripts" "$scratch/bin"
 cp "$source/Makefile" "$scratch/"
 printf '#!/bin/sh\n' >"$scratch/bin/cmake"
 printf '' >"$scratch/scripts/install-deps.sh"
-# BUILD sh scripts/make-program.sh BUILD URL NAME ICON: the last three, one a line.
+# BUILD sh scripts/make-program.sh BUILD URL NAME ICON PUBLISHER VERSION SIGN:
+# all but the first four, one a line.
 printf '#!/bin/sh\nshift 4\nprintf "%%s\\n" "$@" >words\n' >"$scratch/scripts/wine-session.sh"
 chmod +x "$scratch/bin/cmake" "$scratch/scripts/wine-session.sh"
 
-# URL, NAME and ICON as typed on make's command line (which drops spaces
-# before a value, as the program drops them around a name).
-while IFS='|' read -r url name icon; do
+# URL, NAME, ICON and PUBLISHER as typed on make's command line (which drops
+# spaces before a value, as the program drops them around a name).
+while IFS='|' read -r url name icon publisher; do
     rm -f "$scratch/words"
     env -u MAKEFLAGS -u MFLAGS PATH="$scratch/bin:$PATH" make -s -C "$scratch" program URL="$url" NAME="$name" \
-        ICON="$icon" >/dev/null 2>&1
-    if [ "$(cat "$scratch/words" 2>/dev/null)" = "$(printf '%s\n%s\n%s' "$url" "$name" "$icon")" ]; then
+        ICON="$icon" PUBLISHER="$publisher" VERSION=2.1 >/dev/null 2>&1
+    expected=$(printf '%s\n%s\n%s\n%s\n2.1\nOFF' "$url" "$name" "$icon" "$publisher")
+    if [ "$(cat "$scratch/words" 2>/dev/null)" = "$expected" ]; then
         printf 'ok   %s\n' "$name"
     else
         printf 'FAIL %s: got %s\n' "$name" "$(tr '\n' '|' <"$scratch/words" 2>/dev/null)"
         failures=$((failures + 1))
     fi
 done <<'CASES'
-https://board.acme.example|Acme Board|acme.png
-https://a.example/?q=$HOME|Price $5 $(id) ${PATH}|$HOME/icon.png
-https://a.example/|It's "quoted" `id` \n \\ & ; # x|it's.png
-https://a.example/|$$ $$(x)|
+https://board.acme.example|Acme Board|acme.png|Acme Ltd
+https://a.example/?q=$HOME|Price $5 $(id) ${PATH}|$HOME/icon.png|$USER & Co
+https://a.example/|It's "quoted" `id` \n \\ & ; # x|it's.png|O'Brien `x`
+https://a.example/|$$ $$(x)||
 CASES
 echo "$failures check(s) failed"
 [ $failures -eq 0 ]

@@ -248,8 +248,8 @@ TEST(SiteProgramAppTest, AProgramsVersionBlockNamesItsOwnerAndItsOwnVersion) {
         EXPECT_EQ(VersionText(block, L"CompanyName"), c.company);
         EXPECT_EQ(VersionText(block, L"FileDescription"), L"Acme Board");
         EXPECT_EQ(VersionText(block, L"ProductName"), L"Acme Board");
-        EXPECT_EQ(VersionText(block, L"InternalName"), L"acme-board");
-        EXPECT_EQ(VersionText(block, L"OriginalFilename"), L"acme-board.exe");
+        EXPECT_EQ(VersionText(block, L"InternalName"), L"acme-board-52748f3d");
+        EXPECT_EQ(VersionText(block, L"OriginalFilename"), L"acme-board-52748f3d.exe");
         EXPECT_EQ(VersionText(block, L"FileVersion"), c.version);
         EXPECT_EQ(VersionText(block, L"ProductVersion"), c.version);
         VS_FIXEDFILEINFO* fixed = nullptr;
