@@ -37,16 +37,6 @@ bool IsNetworkAddress(const std::wstring& uri) {
     return scheme == L"http:" || scheme == L"https:";
 }
 
-// Addresses Chromium hands to another program (mailto:, tel:, ...): it
-// starts their navigation without knowing it ends there, and tells whether
-// the person asked for it only as their request is sent.
-bool IsExternalAddress(const std::wstring& uri) {
-    std::wstring scheme = SchemeOf(uri);
-    for (const wchar_t* own : {L"http:", L"https:", L"data:", L"about:", L"blob:", L"javascript:", L"chrome-error:"})
-        if (scheme == own) return false;
-    return true;
-}
-
 // The text of a page as a person reads it, white space runs made one space.
 std::wstring Collapse(const std::wstring& text) {
     std::wstring out;
@@ -590,12 +580,23 @@ void ChromiumBrowser::JudgeRunningNavigation(Navigation& navigation, bool redire
 // Network.requestWillBeSent of the view's own documents, sent before their
 // request pauses: whether the page acted on the person's click or key.
 void ChromiumBrowser::OnDocumentRequest(const json& params) {
-    if (JsonString(params, "type") != "Document" || JsonString(params, "frameId") != target_) return;
+    if (JsonString(params, "type") != "Document") return;
+    std::string frame = JsonString(params, "frameId");
     std::string loader = JsonString(params, "loaderId");
     std::wstring uri = Wide(JsonString(JsonObject(params, "request"), "url"));
     const json& gesture = JsonObject(params, "hasUserGesture");
     bool userGesture = gesture.is_boolean() && gesture.get<bool>();
     bool redirected = params.contains("redirectResponse");
+    if (frame != target_) {
+        // A frame's link to another program raises none of the view's
+        // navigation events, only the launch's; headless Chromium has no
+        // program to ask about or launch, so a cancel changes nothing.
+        auto origin = frameOrigins_.find(frame);
+        if (IsExternalAddress(uri))
+            RaiseLaunchingExternalUriScheme(*this, uri, Wide(origin != frameOrigins_.end() ? origin->second : ""),
+                                            userGesture);
+        return;
+    }
     if (IsNetworkAddress(uri)) {
         // Kept only until the request pauses; a few at most are ever under way.
         if (userGestures_.size() > 16) userGestures_.clear();
@@ -604,13 +605,18 @@ void ChromiumBrowser::OnDocumentRequest(const json& params) {
     }
     if (!IsExternalAddress(uri)) return;
     auto found = navigations_.find(loader);
+    Navigation* navigation = found == navigations_.end() ? &BeginNavigation(loader, uri, userGesture) : &found->second;
     if (found == navigations_.end()) {
-        JudgeRunningNavigation(BeginNavigation(loader, uri, userGesture), false);
-    } else if (redirected && !found->second.done) {
+        JudgeRunningNavigation(*navigation, false);
+    } else if (redirected && !navigation->done) {
         // A server sent the navigation on to another program's address: a hop that never pauses.
-        found->second.uri = uri;
-        JudgeRunningNavigation(found->second, true);
+        navigation->uri = uri;
+        JudgeRunningNavigation(*navigation, true);
+    } else {
+        return;
     }
+    // Let through, it goes on to the launch, as in the runtime.
+    if (!navigation->done) RaiseLaunchingExternalUriScheme(*this, uri, Wide(mainOrigin_), navigation->userInitiated);
 }
 
 void ChromiumBrowser::OnDocumentShown(const json& frame) {

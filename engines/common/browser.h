@@ -129,6 +129,7 @@ public:
     EventList<ICoreWebView2ContentLoadingEventHandler> contentLoading;
     EventList<ICoreWebView2SourceChangedEventHandler> sourceChanged;
     EventList<ICoreWebView2DownloadStartingEventHandler> downloadStarting;
+    EventList<ICoreWebView2LaunchingExternalUriSchemeEventHandler> launchingExternalUriScheme;
     EventList<ICoreWebView2BasicAuthenticationRequestedEventHandler> basicAuthenticationRequested;
     EventList<ICoreWebView2ServerCertificateErrorDetectedEventHandler> serverCertificateErrorDetected;
     EventList<ICoreWebView2PermissionRequestedEventHandler> permissionRequested;
@@ -204,6 +205,13 @@ COREWEBVIEW2_SERVER_CERTIFICATE_ERROR_ACTION RaiseServerCertificateErrorDetected
 // of the navigation that led to it: DownloadStarting when a handler is
 // registered. True when a handler cancelled it.
 bool RaiseDownloadStarting(Browser& browser, const std::wstring& uri, const std::wstring& resultFilePath);
+// LaunchingExternalUriScheme for a link of the page or of one of its frames,
+// whose document has origin, to another program's address, before the
+// runtime would ask "Open app?". True when a handler cancelled it; logs
+// "launch cancelled" or "launch asked" (the runtime's question; nothing is
+// launched).
+bool RaiseLaunchingExternalUriScheme(Browser& browser, const std::wstring& uri, const std::wstring& origin,
+                                     bool userInitiated);
 // ProcessFailed. After the browser process, the browser is closed for good.
 void RaiseProcessFailed(Browser& browser, COREWEBVIEW2_PROCESS_FAILED_KIND kind);
 // ContainsFullScreenElementChanged, raised only when the state changes.
