@@ -231,7 +231,7 @@ void FollowFrameLink(const TestBrowserPtr& b, const std::wstring& uri, bool user
     if (IsExternalAddress(uri))
         Launch(b, uri, userInitiated);
     else
-        PostTask([uri] { EngineLog(L"frame shown " + uri); });
+        PostTask([uri] { EngineLog(L"frame loaded " + uri); });
 }
 
 void SetFullscreenElement(const TestBrowserPtr& b, bool on) {
