@@ -44,8 +44,9 @@ void ShowMessagePage(const wchar_t* title, const wchar_t* text) {
     if (FAILED(g_app.webview->NavigateToString(page.c_str()))) g_app.webview->Navigate(L"about:blank");
 }
 
-void ShowInsteadOfSite(const wchar_t* title, const std::wstring& text, const wchar_t* advice) {
-    ShowMessagePage(title, (text + (g_app.kiosk.on ? kTriedAgain : advice)).c_str());
+void ShowInsteadOfSite(const wchar_t* title, std::wstring text, const wchar_t* advice) {
+    text += g_app.kiosk.on ? kTriedAgain : advice;
+    ShowMessagePage(title, text.c_str());
     if (g_app.kiosk.on) PostViewNotice(kNoticeTryAgainLater, ScaledWait(FailureRetryDelayMs(g_app.nav.failureTries++)));
 }
 

@@ -23,7 +23,7 @@ void ShowMessagePage(const wchar_t* title, const wchar_t* text);
 // advice (HTML fragments, not escaped). A kiosk's visitor can do nothing:
 // its page says instead that the site comes back by itself, and it is tried
 // again on the failure page's schedule (g_app.nav.failedAddress must be set).
-void ShowInsteadOfSite(const wchar_t* title, const std::wstring& text, const wchar_t* advice);
+void ShowInsteadOfSite(const wchar_t* title, std::wstring text, const wchar_t* advice);
 
 // What went wrong, in plain words, for a navigation that failed with status.
 const wchar_t* FailureSentence(COREWEBVIEW2_WEB_ERROR_STATUS status);

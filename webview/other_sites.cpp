@@ -28,12 +28,6 @@ void OnStoppedLink(const std::wstring& address, BOOL userInitiated) {
 
 void OfferStoppedLink(const std::wstring& address) { Queue(StoppedLink::kOfferInBar, address); }
 
-bool CancelsLaunch(const std::wstring& address, bool userInitiated, bool kiosk) {
-    // Mail and phone (and a web address, should one come this way) are Velotide's to hand on;
-    // an address the runtime did not give is no program's.
-    return kiosk || !userInitiated || address.empty() || ClassifyStoppedLink(address, true) != StoppedLink::kDrop;
-}
-
 HRESULT OnLaunchingExternalUriScheme(ICoreWebView2LaunchingExternalUriSchemeEventArgs* args) {
     LPWSTR uri = nullptr;  // a failed call leaves it null: the launch is cancelled
     BOOL userInitiated = FALSE;

@@ -31,8 +31,11 @@ void OfferStoppedLink(const std::wstring& address);
 // of its frames, is cancelled rather than left to the runtime's "Open app?"
 // question: always in a kiosk and without the person's click, and for the
 // addresses Velotide hands to Windows itself (mail and phone), so that they
-// open once, without the question.
-bool CancelsLaunch(const std::wstring& address, bool userInitiated, bool kiosk);
+// open once, without the question. An address the runtime did not give is
+// no program's.
+inline bool CancelsLaunch(const std::wstring& address, bool userInitiated, bool kiosk) {
+    return kiosk || !userInitiated || address.empty() || ClassifyStoppedLink(address, true) != StoppedLink::kDrop;
+}
 // Body of LaunchingExternalUriScheme: cancels as CancelsLaunch says and
 // queues a cancelled one as a stopped link. Returns S_OK.
 HRESULT OnLaunchingExternalUriScheme(ICoreWebView2LaunchingExternalUriSchemeEventArgs* args);
