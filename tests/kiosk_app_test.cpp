@@ -132,7 +132,9 @@ TEST(KioskAppTest, PagesInsteadOfTheSiteTryAgainUntilTheSiteShowsByItself) {
         const wchar_t* comeBack;       // what lets the site show again; null: the next try shows it
     } kCases[] = {
         {"the site's address sends the kiosk to a sign-in portal",
-         [](const AppSession& a) { a.Page(L"redirects http://site.test/ http://portal.test/signin"), Press(a, VK_HOME, kAlt); },
+         [](const AppSession& a) {
+             a.Page(L"redirects http://site.test/ http://portal.test/signin"), Press(a, VK_HOME, kAlt);
+         },
          "page shown data: The site sent Velotide to another address http://site.test/ sends its visitors on to "
          "http://portal.test/signin, which is outside the site. It is tried again in a moment.",
          L"redirects http://site.test/"},

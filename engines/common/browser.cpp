@@ -11,7 +11,8 @@ void Browser::Close() {
     window = nullptr;
     size_t held = navigationStarting.Clear() + navigationCompleted.Clear() + newWindowRequested.Clear() +
                   webResourceRequested.Clear() + fullscreenChanged.Clear() + acceleratorKeyPressed.Clear() +
-                  processFailed.Clear() + contentLoading.Clear() + sourceChanged.Clear() + downloadStarting.Clear() + launchingExternalUriScheme.Clear() +
+                  processFailed.Clear() + contentLoading.Clear() + sourceChanged.Clear() + downloadStarting.Clear() +
+                  launchingExternalUriScheme.Clear() +
                   basicAuthenticationRequested.Clear() + serverCertificateErrorDetected.Clear() +
                   permissionRequested.Clear() + documentTitleChanged.Clear() + faviconChanged.Clear() +
                   notificationReceived.Clear() + scriptDialogOpening.Clear();
@@ -241,7 +242,8 @@ bool RaiseLaunchingExternalUriScheme(Browser& b, const std::wstring& uri, const 
                                      bool userInitiated) {
     if (b.closed) return true;
     EngineLog(L"launching " + std::wstring(userInitiated ? L"user " : L"script ") + origin + L" " + uri);
-    auto args = Ref<LaunchingExternalUriSchemeArgs>::Adopt(new LaunchingExternalUriSchemeArgs(uri, origin, userInitiated));
+    auto args =
+        Ref<LaunchingExternalUriSchemeArgs>::Adopt(new LaunchingExternalUriSchemeArgs(uri, origin, userInitiated));
     for (auto& handler : b.launchingExternalUriScheme.Snapshot()) handler->Invoke(b.view, args.get());
     EngineLog((args->cancelled() ? L"launch cancelled " : L"launch asked ") + uri);
     return args->cancelled();

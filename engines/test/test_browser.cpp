@@ -105,7 +105,9 @@ void EndInPlace(const TestBrowserPtr& b, const Navigation& nav) {
 // A link to another program's address: the runtime's question (unless a
 // handler cancelled the launch) and no new document.
 void Launch(const TestBrowserPtr& b, const std::wstring& uri, bool userInitiated) {
-    PostTask([b, uri, userInitiated] { RaiseLaunchingExternalUriScheme(*b, uri, OriginOf(b->page.uri), userInitiated); });
+    PostTask([b, uri, userInitiated] {
+        RaiseLaunchingExternalUriScheme(*b, uri, OriginOf(b->page.uri), userInitiated);
+    });
 }
 
 void RunHop(const TestBrowserPtr& b, const Navigation& nav, size_t hop) {
