@@ -28,9 +28,11 @@ std::string Click(const std::string& href, const std::string& target = "") {
            "'; document.body.append(a); a.click(); }";
 }
 
-// A click on a link that opens in a frame of the page: the frame goes to href.
-std::string FrameClick(const std::string& href) {
-    return "{ const f = document.createElement('iframe'); f.name = 'w'; document.body.append(f); }" + Click(href, "w");
+// A click on a link that opens in a new frame of the page (of its own site)
+// named name: the frame goes to href.
+std::string FrameClick(const std::string& name, const std::string& href) {
+    return "{ const f = document.createElement('iframe'); f.name = '" + name + "'; document.body.append(f); }" +
+           Click(href, name);
 }
 
 // What Windows would open each scheme with: a command that appends the address to a log.
@@ -161,7 +163,7 @@ TEST(OtherSitesAppTest, ClickedLinksAreHandedOnOrNamedAndPagesAloneDoNothing) {
             {Click("mailto:ada@site.test?subject=Hello"), "", "mailto:ada@site.test?subject=Hello"},
             {Click("tel:+4930123", "_blank"), "", "tel:+4930123"},
             {Click("/redirect?to=mailto:hop@site.test"), "", "mailto:hop@site.test"},  // a hop of the click
-            {FrameClick("mailto:frame@site.test"), "", "mailto:frame@site.test"},
+            {FrameClick("own", "mailto:frame@site.test"), "", "mailto:frame@site.test"},
         };
         std::vector<std::string> launched;
         for (const auto& c : kClicks) {
@@ -177,6 +179,19 @@ TEST(OtherSitesAppTest, ClickedLinksAreHandedOnOrNamedAndPagesAloneDoNothing) {
             PumpFor(300);  // a second launch would have come by now
             EXPECT_EQ(handlers.Launches(), launched);
         }
+        // A click in a frame of another site covering the page (a contact widget): its phone link, once too.
+        size_t widgets = CountRequests("other.test /widget");
+        ASSERT_TRUE(app.Page(L"script { const f = document.createElement('iframe'); f.src = 'http://other.test/widget'; "
+                             L"f.style = 'position:fixed;left:0;top:0;width:100%;height:100%;border:0'; "
+                             L"document.body.append(f); }"));
+        ASSERT_TRUE(PumpUntil([&] { return CountRequests("other.test /widget") > widgets; }));
+        PumpFor(1000);  // its document loads and paints
+        PostMessageW(app.view(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 40));
+        PostMessageW(app.view(), WM_LBUTTONUP, 0, MAKELPARAM(40, 40));
+        launched.push_back("tel:+4930777");
+        ASSERT_TRUE(handlers.WaitFor(launched.size())) << ::testing::PrintToString(app.Log());
+        PumpFor(300);
+        EXPECT_EQ(handlers.Launches(), launched);
         EXPECT_EQ(CountRequests("other.test /about?o1") + CountRequests("other.test /pop?o2"), 0u);
         EXPECT_EQ(app.Quit(), 0u);
     }

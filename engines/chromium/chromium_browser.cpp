@@ -199,6 +199,7 @@ void ChromiumBrowser::OnChildAttached(const json& params) {
         // A frame's own window.open is told in its own session.
         if (source->second == RequestSource::kCrossOriginFrame) {
             devtools_->Call("Page.enable", json::object(), session);
+            devtools_->Call("Network.enable", json::object(), session);  // its links to other programs
             pageApi_->SetUpFrame(session);  // its page asks and notifies with its own origin
         }
     }
@@ -212,6 +213,7 @@ void ChromiumBrowser::OnChildEvent(const std::string& session, const std::string
     if (method == "Fetch.authRequired") OnAuthRequired(session, params);
     if (method == "Security.certificateError") OnCertificateError(session, params);
     if (method == "Page.windowOpen") OnWindowOpen(child->second.target, params);
+    if (method == "Network.requestWillBeSent") OnFrameDocumentRequest(params);
     if (method == "Runtime.bindingCalled") pageApi_->OnBinding(session, params);
     if (method == "Target.attachedToTarget") OnChildAttached(params);
     if (method == "Target.detachedFromTarget") ForgetChild(JsonString(params, "sessionId"));
@@ -588,13 +590,8 @@ void ChromiumBrowser::OnDocumentRequest(const json& params) {
     bool userGesture = gesture.is_boolean() && gesture.get<bool>();
     bool redirected = params.contains("redirectResponse");
     if (frame != target_) {
-        // A frame's link to another program raises none of the view's
-        // navigation events, only the launch's; headless Chromium has no
-        // program to ask about or launch, so a cancel changes nothing.
-        auto origin = frameOrigins_.find(frame);
-        if (IsExternalAddress(uri))
-            RaiseLaunchingExternalUriScheme(*this, uri, Wide(origin != frameOrigins_.end() ? origin->second : ""),
-                                            userGesture);
+        // A frame of another site tells its own, in its own session.
+        if (!HasChild(frame)) OnFrameDocumentRequest(params);
         return;
     }
     if (IsNetworkAddress(uri)) {
@@ -617,6 +614,18 @@ void ChromiumBrowser::OnDocumentRequest(const json& params) {
     }
     // Let through, it goes on to the launch, as in the runtime.
     if (!navigation->done) RaiseLaunchingExternalUriScheme(*this, uri, Wide(mainOrigin_), navigation->userInitiated);
+}
+
+// A frame's link to another program raises none of the view's navigation
+// events, only the launch's; headless Chromium has no program to ask about
+// or launch, so a cancel changes nothing.
+void ChromiumBrowser::OnFrameDocumentRequest(const json& params) {
+    std::wstring uri = Wide(JsonString(JsonObject(params, "request"), "url"));
+    if (JsonString(params, "type") != "Document" || !IsExternalAddress(uri)) return;
+    auto origin = frameOrigins_.find(JsonString(params, "frameId"));
+    const json& gesture = JsonObject(params, "hasUserGesture");
+    RaiseLaunchingExternalUriScheme(*this, uri, Wide(origin != frameOrigins_.end() ? origin->second : ""),
+                                    gesture.is_boolean() && gesture.get<bool>());
 }
 
 void ChromiumBrowser::OnDocumentShown(const json& frame) {
