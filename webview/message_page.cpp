@@ -81,9 +81,13 @@ const wchar_t* FailureSentence(COREWEBVIEW2_WEB_ERROR_STATUS status) {
 // visitor: the page says that it comes back by itself.
 std::wstring FailurePageText(const wchar_t* sentence, const std::wstring& address) {
     std::wstring text = std::wstring(sentence) + L"<br>Address: " + ShownAddress(address);
-    if (g_app.kiosk.on) return text + kTriedAgain;
-    return text + L"<br>Reload (Ctrl+R) tries again. Check your connection" +
-           (g_app.fixed.site ? L"." : L", or use Site &rsaquo; Change site address.");
+    if (g_app.kiosk.on) {
+        text += kTriedAgain;
+    } else {
+        text += L"<br>Reload (Ctrl+R) tries again. Check your connection";
+        text += g_app.fixed.site ? L"." : L", or use Site &rsaquo; Change site address.";
+    }
+    return text;
 }
 
 void ShowFailurePage(const wchar_t* sentence, const std::wstring& address) {
