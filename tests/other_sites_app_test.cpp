@@ -181,7 +181,8 @@ TEST(OtherSitesAppTest, ClickedLinksAreHandedOnOrNamedAndPagesAloneDoNothing) {
         }
         // A click in a frame of another site covering the page (a contact widget): its phone link, once too.
         size_t widgets = CountRequests("other.test /widget");
-        ASSERT_TRUE(app.Page(L"script { const f = document.createElement('iframe'); f.src = 'http://other.test/widget'; "
+        ASSERT_TRUE(app.Page(L"script { const f = document.createElement('iframe'); "
+                             L"f.src = 'http://other.test/widget'; "
                              L"f.style = 'position:fixed;left:0;top:0;width:100%;height:100%;border:0'; "
                              L"document.body.append(f); }"));
         ASSERT_TRUE(PumpUntil([&] { return CountRequests("other.test /widget") > widgets; }));

@@ -141,7 +141,8 @@ HRESULT OnNavigationCompleted(ICoreWebView2NavigationCompletedEventArgs* args) {
         ShowInsteadOfSite(L"The site sent Velotide to another address",
                           ShownAddress(g_app.siteUrl) + L" sends its visitors on to " + ShownAddress(sentTo) +
                               L", which is outside the site.",
-                          g_app.fixed.site ? L"" : L" If that is the site's address now, use Site &rsaquo; Change site address.");
+                          g_app.fixed.site ? L""
+                                           : L" If that is the site's address now, use Site &rsaquo; Change site address.");
         // If the other address is where the site signs its visitors in, it can be allowed from here;
         // an address of another program's scheme is only named.
         if (ClassifyStoppedLink(sentTo, true) == StoppedLink::kOfferInBar) OfferStoppedLink(sentTo);
