@@ -27,6 +27,8 @@ using OnAuth = Callback<ICoreWebView2BasicAuthenticationRequestedEventHandler, I
                         ICoreWebView2BasicAuthenticationRequestedEventArgs*>;
 using OnCertificate = Callback<ICoreWebView2ServerCertificateErrorDetectedEventHandler, ICoreWebView2*,
                                ICoreWebView2ServerCertificateErrorDetectedEventArgs*>;
+using OnLaunch = Callback<ICoreWebView2LaunchingExternalUriSchemeEventHandler, ICoreWebView2*,
+                          ICoreWebView2LaunchingExternalUriSchemeEventArgs*>;
 using OnKey = Callback<ICoreWebView2AcceleratorKeyPressedEventHandler, ICoreWebView2Controller*,
                        ICoreWebView2AcceleratorKeyPressedEventArgs*>;
 using OnCloseRequested = Callback<ICoreWebView2NotificationCloseRequestedEventHandler, ICoreWebView2Notification*, IUnknown*>;
@@ -570,6 +572,59 @@ TEST_F(EngineTest, SignInAndCertificateEventsGoPastACancelAndCarryOutTheAnswer) 
     }
 }
 
+// Another program's address: the page's navigation raises the launch only
+// once NavigationStarting let it through, a frame's link raises nothing
+// else; the handler's cancel, or else the runtime's question, is logged.
+TEST_F(EngineTest, LinksToOtherProgramsRaiseTheLaunchWhereNothingCancelledThem) {
+    Start();
+    Watch(L"stop");
+    ICoreWebView2_18* view18 = nullptr;
+    ASSERT_EQ(view_->QueryInterface(IID_ICoreWebView2_18, reinterpret_cast<void**>(&view18)), S_OK);
+    std::vector<std::string> launches;  // "<uri> user|script", as the handler read them
+    EventRegistrationToken token;
+    EXPECT_EQ(view18->add_LaunchingExternalUriScheme(
+                  Make<OnLaunch>(IID_ICoreWebView2LaunchingExternalUriSchemeEventHandler,
+                                 [&](ICoreWebView2*, ICoreWebView2LaunchingExternalUriSchemeEventArgs* args) {
+                                     LPWSTR uri = nullptr;
+                                     BOOL user = FALSE;
+                                     args->get_Uri(&uri);
+                                     args->get_IsUserInitiated(&user);
+                                     std::wstring address = TakeEngineString(uri);
+                                     launches.push_back(Narrow(address) + (user ? " user" : " script"));
+                                     if (address.find(L"deny") != std::wstring::npos) args->put_Cancel(TRUE);
+                                 }),
+                  &token),
+              S_OK);
+    view18->Release();
+    const struct {
+        const wchar_t* command;
+        const char* launch;  // what the handler heard, or null: no launch
+        const char* outcome;  // the line that ends it, as it begins
+    } kCases[] = {
+        {L"link mailto:deny@c.example", "mailto:deny@c.example user", "launch cancelled mailto:deny@c.example"},
+        {L"navigate tel:+4930123", "tel:+4930123 script", "launch asked tel:+4930123"},
+        {L"link mailto:stop@c.example", nullptr, "navigation cancelled "},
+        {L"framelink zoommtg://deny/j/1", "zoommtg://deny/j/1 user", "launch cancelled zoommtg://deny/j/1"},
+        {L"framelink ms-settings:privacy script", "ms-settings:privacy script", "launch asked ms-settings:privacy"},
+        {L"framelink https://c.example/inner", nullptr, "frame loaded https://c.example/inner"},
+    };
+    auto ended = [&](const std::string& outcome) {
+        auto lines = ReadEngineLog(log_);
+        return std::count_if(lines.begin(), lines.end(), [&](const std::string& l) { return l.starts_with(outcome); });
+    };
+    std::wstring shown = Source();
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(Narrow(c.command));
+        launches.clear();
+        auto seen = ended(c.outcome);
+        ASSERT_TRUE(Command(c.command));
+        EXPECT_TRUE(PumpUntil([&] { return ended(c.outcome) > seen; }, 3000));
+        PumpFor(200);
+        EXPECT_EQ(launches, c.launch ? std::vector<std::string>{c.launch} : std::vector<std::string>{});
+        EXPECT_EQ(Source(), shown);  // no new document
+    }
+}
+
 TEST_F(EngineTest, PopupIsSwallowedOnlyWhenHandled) {
     Start();
     EventRegistrationToken token;
@@ -837,6 +892,7 @@ TEST_F(EngineTest, ControlChannelRejectsMalformedCommands) {
         {L"jump https://c.example/", false},       {L"download", false},
         {L"abort 0 https://c.example/", false},   {L"permission 13", false},
         {L"permission 4 https://f.example/ script x", false}, {L"favicon https://c.example/i.png #12", false},
+        {L"framelink", false}, {L"framelink tel:1 click", false}, {L"redirects https://c.example/", true},
     };
     for (const Case& c : cases) EXPECT_EQ(Command(c.text), c.understood) << Narrow(c.text);
 

@@ -77,6 +77,10 @@ TEST(KioskAppTest, CoversItsMonitorAndNothingLeadsOutOrElsewhere) {
         {"a link to another site", [](const AppSession& a) { a.Page(L"link https://other.test/"); },
          "navigation cancelled"},
         {"a mail link", [](const AppSession& a) { a.Page(L"link mailto:someone@site.test"); }, "navigation cancelled"},
+        {"a frame's mail link", [](const AppSession& a) { a.Page(L"framelink mailto:someone@site.test"); },
+         "launch cancelled mailto:someone@site.test"},
+        {"a frame's link to a meeting program", [](const AppSession& a) { a.Page(L"framelink zoommtg://zoom.us/j/1"); },
+         "launch cancelled zoommtg://zoom.us/j/1"},
         {"a download", [](const AppSession& a) { a.Page(L"download http://site.test/report.bin"); },
          "download cancelled"},
         {"the site's wish to notify", [](const AppSession& a) { a.Page(L"permission 4"); },
@@ -114,6 +118,52 @@ TEST(KioskAppTest, CoversItsMonitorAndNothingLeadsOutOrElsewhere) {
 // The organisation's Kiosk=1 makes a kiosk of a plain start, with the
 // command line's kiosk switches; with no site at all, a page says so and
 // nobody is asked for one.
+// Every page a kiosk shows instead of its site says, in the kiosk's words,
+// that it comes back by itself, and tries again until the site shows.
+TEST(KioskAppTest, PagesInsteadOfTheSiteTryAgainUntilTheSiteShowsByItself) {
+    // At 5 % the failure page's 10 s, 30 s and 60 s are 0.5 s, 1.5 s and 3 s.
+    AppSession app(kSite, Engine::kTest, {{L"VELOTIDE_WAIT_SCALE", L"5"}});
+    ASSERT_TRUE(app.Start(true, SW_SHOWNORMAL, L"--kiosk"));
+    ASSERT_TRUE(app.WaitForLog("navigation completed 1 success"));
+    const struct {
+        const char* name;
+        void (*sendAway)(const AppSession&);
+        const char* page;              // shown instead of the site
+        const wchar_t* comeBack;       // what lets the site show again; null: the next try shows it
+    } kCases[] = {
+        {"the site's address sends the kiosk to a sign-in portal",
+         [](const AppSession& a) {
+             a.Page(L"redirects http://site.test/ http://portal.test/signin"), Press(a, VK_HOME, kAlt);
+         },
+         "page shown data: The site sent Velotide to another address http://site.test/ sends its visitors on to "
+         "http://portal.test/signin, which is outside the site. It is tried again in a moment.",
+         L"redirects http://site.test/"},
+        {"a page of another site that got past the cancel",
+         [](const AppSession& a) { a.Page(L"auth http://other.test/private"); },
+         "page shown data: Velotide kept the view on the site http://other.test/private is outside http://site.test/, "
+         "so it is not shown. It is tried again in a moment.",
+         nullptr},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        size_t shown = app.CountLog(c.page), onSite = app.CountLog("page shown http://site.test/");
+        c.sendAway(app);
+        ASSERT_TRUE(app.WaitForLog(c.page, shown + 1)) << ::testing::PrintToString(app.Log());
+        if (c.comeBack) {
+            // Tried again, and sent away again, while the site keeps sending it away.
+            ASSERT_TRUE(app.WaitForLog(c.page, shown + 2)) << ::testing::PrintToString(app.Log());
+            ASSERT_TRUE(app.Page(c.comeBack));
+        }
+        EXPECT_TRUE(app.WaitForLog("page shown http://site.test/", onSite + 1)) << ::testing::PrintToString(app.Log());
+        // Back on the site, nothing more is tried.
+        size_t started = app.CountLog("navigation started");
+        PumpFor(3500);
+        EXPECT_EQ(app.CountLog("navigation started"), started);
+        EXPECT_EQ(app.LastLog("page shown"), "page shown http://site.test/");
+    }
+    EXPECT_EQ(EndSession(app), 0u);
+}
+
 TEST(KioskAppTest, ThePolicyMakesAKioskOfAPlainStartAndNoSiteIsSaidSo) {
     DWORD on = 1;
     RegistryValueOverride policy(HKEY_CURRENT_USER, 0, kPolicyKey, L"Kiosk", REG_DWORD,

@@ -28,6 +28,13 @@ std::string Click(const std::string& href, const std::string& target = "") {
            "'; document.body.append(a); a.click(); }";
 }
 
+// A click on a link that opens in a new frame of the page (of its own site)
+// named name: the frame goes to href.
+std::string FrameClick(const std::string& name, const std::string& href) {
+    return "{ const f = document.createElement('iframe'); f.name = '" + name + "'; document.body.append(f); }" +
+           Click(href, name);
+}
+
 // What Windows would open each scheme with: a command that appends the address to a log.
 // (Wine's ShellExecute reads these from HKLM and ignores the user's classes.)
 class LoggingHandlers {
@@ -156,6 +163,7 @@ TEST(OtherSitesAppTest, ClickedLinksAreHandedOnOrNamedAndPagesAloneDoNothing) {
             {Click("mailto:ada@site.test?subject=Hello"), "", "mailto:ada@site.test?subject=Hello"},
             {Click("tel:+4930123", "_blank"), "", "tel:+4930123"},
             {Click("/redirect?to=mailto:hop@site.test"), "", "mailto:hop@site.test"},  // a hop of the click
+            {FrameClick("own", "mailto:frame@site.test"), "", "mailto:frame@site.test"},
         };
         std::vector<std::string> launched;
         for (const auto& c : kClicks) {
@@ -171,6 +179,20 @@ TEST(OtherSitesAppTest, ClickedLinksAreHandedOnOrNamedAndPagesAloneDoNothing) {
             PumpFor(300);  // a second launch would have come by now
             EXPECT_EQ(handlers.Launches(), launched);
         }
+        // A click in a frame of another site covering the page (a contact widget): its phone link, once too.
+        size_t widgets = CountRequests("other.test /widget");
+        ASSERT_TRUE(app.Page(L"script { const f = document.createElement('iframe'); "
+                             L"f.src = 'http://other.test/widget'; "
+                             L"f.style = 'position:fixed;left:0;top:0;width:100%;height:100%;border:0'; "
+                             L"document.body.append(f); }"));
+        ASSERT_TRUE(PumpUntil([&] { return CountRequests("other.test /widget") > widgets; }));
+        PumpFor(1000);  // its document loads and paints
+        PostMessageW(app.view(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 40));
+        PostMessageW(app.view(), WM_LBUTTONUP, 0, MAKELPARAM(40, 40));
+        launched.push_back("tel:+4930777");
+        ASSERT_TRUE(handlers.WaitFor(launched.size())) << ::testing::PrintToString(app.Log());
+        PumpFor(300);
+        EXPECT_EQ(handlers.Launches(), launched);
         EXPECT_EQ(CountRequests("other.test /about?o1") + CountRequests("other.test /pop?o2"), 0u);
         EXPECT_EQ(app.Quit(), 0u);
     }
@@ -194,6 +216,49 @@ TEST(OtherSitesAppTest, ClickedLinksAreHandedOnOrNamedAndPagesAloneDoNothing) {
     EXPECT_EQ(SiteBarText(mailing), "");
     EXPECT_EQ(handlers.Launches().size(), launches);
     EXPECT_EQ(mailing.Quit(), 0u);
+}
+
+// Links of the page's frames to other programs, on the test engine: a mail
+// or phone link clicked is handed to Windows once, by Velotide, with the
+// runtime's launch cancelled; a page's own mail link, stopped as it starts,
+// never comes to the launch as well; other programs' links clicked get the
+// runtime's question; nothing is launched without a click.
+TEST(OtherSitesAppTest, FramesLinksToOtherProgramsAreHandedOnOnceOrLeftToTheRuntimesQuestion) {
+    LoggingHandlers handlers;
+    AppSession app("url=http://site.test/\r\n");
+    StartAt(app);
+    const struct {
+        const wchar_t* command;
+        const char* outcome;   // the engine's line for the launch, or for the page's own link
+        const char* launched;  // the address Windows is handed, or null
+    } kCases[] = {
+        {L"framelink mailto:ada@site.test?subject=Hi", "launch cancelled mailto:ada@site.test?subject=Hi",
+         "mailto:ada@site.test?subject=Hi"},
+        {L"framelink tel:+4930123", "launch cancelled tel:+4930123", "tel:+4930123"},
+        {L"framelink mailto:spam@site.test script", "launch cancelled mailto:spam@site.test", nullptr},
+        {L"framelink zoommtg://zoom.us/join?confno=1", "launch asked zoommtg://zoom.us/join?confno=1", nullptr},
+        {L"framelink ms-settings:privacy", "launch asked ms-settings:privacy", nullptr},
+        {L"framelink zoommtg://zoom.us/join?confno=2 script", "launch cancelled zoommtg://zoom.us/join?confno=2",
+         nullptr},
+        {L"link mailto:top@site.test", "navigation cancelled", "mailto:top@site.test"},
+    };
+    std::vector<std::string> launched;
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(::testing::PrintToString(std::wstring(c.command)));
+        size_t seen = app.CountLog(c.outcome);
+        ASSERT_TRUE(app.Page(c.command));
+        ASSERT_TRUE(app.WaitForLog(c.outcome, seen + 1)) << ::testing::PrintToString(app.Log());
+        if (c.launched) {
+            launched.push_back(c.launched);
+            ASSERT_TRUE(handlers.WaitFor(launched.size())) << ::testing::PrintToString(app.Log());
+        }
+        PumpFor(500);  // a second launch would have come by now
+        EXPECT_EQ(handlers.Launches(), launched);
+    }
+    // The page's own mail link was stopped at NavigationStarting: no launch of the runtime's as well.
+    EXPECT_EQ(app.CountLog("launching"), 6u);
+    EXPECT_EQ(app.LastLog("page shown"), "page shown http://site.test/");
+    EXPECT_EQ(app.Quit(), 0u);
 }
 
 }  // namespace

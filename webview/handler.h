@@ -197,6 +197,15 @@ struct OnSaveAs_ : Handler<ICoreWebView2SaveAsUIShowingEventHandler, F> {
 };
 
 template <typename F>
+struct OnLaunch_ : Handler<ICoreWebView2LaunchingExternalUriSchemeEventHandler, F> {
+    explicit OnLaunch_(F body) : OnLaunch_::Handler(body, IID_ICoreWebView2LaunchingExternalUriSchemeEventHandler) {}
+    HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender,
+                                     ICoreWebView2LaunchingExternalUriSchemeEventArgs* args) override {
+        return this->body_(sender, args);
+    }
+};
+
+template <typename F>
 struct OnPermission_ : Handler<ICoreWebView2PermissionRequestedEventHandler, F> {
     explicit OnPermission_(F body) : OnPermission_::Handler(body, IID_ICoreWebView2PermissionRequestedEventHandler) {}
     HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2* sender, ICoreWebView2PermissionRequestedEventArgs* args) override {

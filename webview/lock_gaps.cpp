@@ -29,12 +29,11 @@ static void KeepViewOnSite(const std::wstring& address) {
     const std::wstring& lastPage = g_app.nav.currentAddress;
     bool lastPageOnSite = !lastPage.empty() && IsAllowedNavigation(lastPage, g_app.homeOrigin, g_app.allowedOrigins);
     g_app.nav.failedAddress = lastPageOnSite ? lastPage : g_app.siteUrl;
-    ShowMessagePage(L"Velotide kept the view on the site",
-                    (ShownAddress(address) + L" is outside " +
-                     (g_app.siteUrl.empty() ? std::wstring(L"the site") : ShownAddress(g_app.siteUrl)) +
-                     L", so it is not shown. Reload (Ctrl+R) goes back to the last page of the site, Home (Alt+Home) "
-                     L"to its address.")
-                        .c_str());
+    ShowInsteadOfSite(L"Velotide kept the view on the site",
+                      ShownAddress(address) + L" is outside " +
+                          (g_app.siteUrl.empty() ? std::wstring(L"the site") : ShownAddress(g_app.siteUrl)) +
+                          L", so it is not shown.",
+                      L" Reload (Ctrl+R) goes back to the last page of the site, Home (Alt+Home) to its address.");
 }
 
 static std::wstring SourceOf(ICoreWebView2* view) {

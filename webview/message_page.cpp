@@ -3,6 +3,11 @@
 #include <iterator>
 
 #include "app/app_state.h"
+#include "webview/retry_schedule.h"
+#include "webview/view_notices.h"
+
+// A kiosk's word for its visitor on every page it shows instead of the site.
+static const wchar_t kTriedAgain[] = L"<br>It is tried again in a moment.";
 
 std::wstring EscapeHtml(const std::wstring& text) {
     std::wstring escaped;
@@ -39,6 +44,12 @@ void ShowMessagePage(const wchar_t* title, const wchar_t* text) {
     if (FAILED(g_app.webview->NavigateToString(page.c_str()))) g_app.webview->Navigate(L"about:blank");
 }
 
+void ShowInsteadOfSite(const wchar_t* title, std::wstring text, const wchar_t* advice) {
+    text += g_app.kiosk.on ? kTriedAgain : advice;
+    ShowMessagePage(title, text.c_str());
+    if (g_app.kiosk.on) PostViewNotice(kNoticeTryAgainLater, ScaledWait(FailureRetryDelayMs(g_app.nav.failureTries++)));
+}
+
 // One sentence per kind of failure; statuses not listed get the last one.
 static const struct {
     COREWEBVIEW2_WEB_ERROR_STATUS status;
@@ -70,9 +81,13 @@ const wchar_t* FailureSentence(COREWEBVIEW2_WEB_ERROR_STATUS status) {
 // visitor: the page says that it comes back by itself.
 std::wstring FailurePageText(const wchar_t* sentence, const std::wstring& address) {
     std::wstring text = std::wstring(sentence) + L"<br>Address: " + ShownAddress(address);
-    if (g_app.kiosk.on) return text + L"<br>It is tried again in a moment.";
-    return text + L"<br>Reload (Ctrl+R) tries again. Check your connection" +
-           (g_app.fixed.site ? L"." : L", or use Site &rsaquo; Change site address.");
+    if (g_app.kiosk.on) {
+        text += kTriedAgain;
+    } else {
+        text += L"<br>Reload (Ctrl+R) tries again. Check your connection";
+        text += g_app.fixed.site ? L"." : L", or use Site &rsaquo; Change site address.";
+    }
+    return text;
 }
 
 void ShowFailurePage(const wchar_t* sentence, const std::wstring& address) {

@@ -19,6 +19,12 @@ std::wstring ShownAddress(const std::wstring& address);
 // when the view refuses it, an empty page. Does nothing while there is no view.
 void ShowMessagePage(const wchar_t* title, const wchar_t* text);
 
+// Shows a page in place of the site: title, then text and, for the person,
+// advice (HTML fragments, not escaped). A kiosk's visitor can do nothing:
+// its page says instead that the site comes back by itself, and it is tried
+// again on the failure page's schedule (g_app.nav.failedAddress must be set).
+void ShowInsteadOfSite(const wchar_t* title, std::wstring text, const wchar_t* advice);
+
 // What went wrong, in plain words, for a navigation that failed with status.
 const wchar_t* FailureSentence(COREWEBVIEW2_WEB_ERROR_STATUS status);
 // Said when the page's renderer was lost again right after a reload.

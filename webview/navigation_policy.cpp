@@ -140,11 +140,11 @@ HRESULT OnNavigationCompleted(ICoreWebView2NavigationCompletedEventArgs* args) {
         // The configured address itself sends the view away: the everyday
         // case of a site that lives at its "www." name.
         nav.failedAddress = g_app.siteUrl;
-        ShowMessagePage(L"The site sent Velotide to another address",
-                        (ShownAddress(g_app.siteUrl) + L" sends its visitors on to " + ShownAddress(sentTo) +
-                         L", which is outside the site. If that is the site's address now, use Site &rsaquo; Change "
-                         L"site address.")
-                            .c_str());
+        ShowInsteadOfSite(L"The site sent Velotide to another address",
+                          ShownAddress(g_app.siteUrl) + L" sends its visitors on to " + ShownAddress(sentTo) +
+                              L", which is outside the site.",
+                          g_app.fixed.site ? L""
+                                           : L" If that is the site's address now, use Site &rsaquo; Change site address.");
         // If the other address is where the site signs its visitors in, it can be allowed from here;
         // an address of another program's scheme is only named.
         if (ClassifyStoppedLink(sentTo, true) == StoppedLink::kOfferInBar) OfferStoppedLink(sentTo);

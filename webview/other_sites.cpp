@@ -2,6 +2,7 @@
 
 #include "app/app_state.h"
 #include "settings/site_address.h"
+#include "webview/handler.h"
 #include "webview/view_notices.h"
 
 StoppedLink ClassifyStoppedLink(const std::wstring& address, bool userInitiated) {
@@ -26,3 +27,27 @@ void OnStoppedLink(const std::wstring& address, BOOL userInitiated) {
 }
 
 void OfferStoppedLink(const std::wstring& address) { Queue(StoppedLink::kOfferInBar, address); }
+
+HRESULT OnLaunchingExternalUriScheme(ICoreWebView2LaunchingExternalUriSchemeEventArgs* args) {
+    LPWSTR uri = nullptr;  // a failed call leaves it null: the launch is cancelled
+    BOOL userInitiated = FALSE;
+    args->get_Uri(&uri);
+    args->get_IsUserInitiated(&userInitiated);
+    std::wstring address = TakeEngineString(uri);
+    if (!CancelsLaunch(address, userInitiated, g_app.kiosk.on)) return S_OK;
+    args->put_Cancel(TRUE);
+    OnStoppedLink(address, userInitiated);
+    return S_OK;
+}
+
+void AddLaunchHandler(ICoreWebView2* view) {
+    ICoreWebView2_18* view18 = nullptr;
+    if (FAILED(view->QueryInterface(IID_ICoreWebView2_18, reinterpret_cast<void**>(&view18))) || !view18) return;
+    EventRegistrationToken token;
+    view18->add_LaunchingExternalUriScheme(
+        Give(new OnLaunch_([](ICoreWebView2*, ICoreWebView2LaunchingExternalUriSchemeEventArgs* args) {
+            return OnLaunchingExternalUriScheme(args);
+        })),
+        &token);
+    view18->Release();
+}

@@ -13,6 +13,7 @@
 #include "webview/message_page.h"
 #include "webview/navigation_policy.h"
 #include "webview/notifications.h"
+#include "webview/other_sites.h"
 #include "webview/page_dialogs.h"
 #include "webview/page_title.h"
 #include "webview/permissions.h"
@@ -139,6 +140,7 @@ static void OnControllerReady(ICoreWebView2Controller* controller) {
                                   &token);
     // Where the runtime lets a cancelled navigation through anyway.
     AddLockGapHandlers(view);
+    AddLaunchHandler(view);
     AddPermissionHandler(view);
     SetSiteNotificationState();  // before the site's first document asks
     AddNotificationHandler(view);

@@ -172,6 +172,7 @@ struct ICoreWebView2DevToolsProtocolEventReceiver;
 struct ICoreWebView2DocumentTitleChangedEventHandler;
 struct ICoreWebView2DownloadOperation;
 struct ICoreWebView2DownloadStartingEventHandler;
+struct ICoreWebView2LaunchingExternalUriSchemeEventHandler;
 struct ICoreWebView2Environment;
 struct ICoreWebView2FaviconChangedEventHandler;
 struct ICoreWebView2GetFaviconCompletedHandler;
@@ -242,6 +243,8 @@ EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2ServerCertificateError
 EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2ServerCertificateErrorDetectedEventHandler = {0x969b3a26, 0xd85e, 0x4795, {0x81, 0x99, 0xfe, 0xf5, 0x73, 0x44, 0xda, 0x22}};
 EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2DownloadStartingEventArgs = {0xe99bbe21, 0x43e9, 0x4544, {0xa7, 0x32, 0x28, 0x27, 0x64, 0xea, 0xfa, 0x60}};
 EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2DownloadStartingEventHandler = {0xefedc989, 0xc396, 0x41ca, {0x83, 0xf7, 0x07, 0xf8, 0x45, 0xa5, 0x57, 0x24}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2LaunchingExternalUriSchemeEventArgs = {0x07d1a6c3, 0x7175, 0x4ba1, {0x93, 0x06, 0xe5, 0x93, 0xca, 0x07, 0xe4, 0x6c}};
+EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2LaunchingExternalUriSchemeEventHandler = {0x74f712e0, 0x8165, 0x43a9, {0xa1, 0x3f, 0x0c, 0xce, 0x59, 0x7e, 0x75, 0xdf}};
 EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2PermissionRequestedEventHandler = {0x15e1c6a3, 0xc72a, 0x4df3, {0x91, 0xd7, 0xd0, 0x97, 0xfb, 0xec, 0x6b, 0xfd}};
 EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2PermissionRequestedEventArgs = {0x973ae2ef, 0xff18, 0x4894, {0x8f, 0xb2, 0x3c, 0x75, 0x8f, 0x04, 0x68, 0x10}};
 EXTERN_C __declspec(selectany) const IID IID_ICoreWebView2PermissionRequestedEventArgs2 = {0x74d7127f, 0x9de6, 0x4200, {0x87, 0x34, 0x42, 0xd6, 0xfb, 0x4f, 0xf7, 0x41}};
@@ -656,6 +659,26 @@ public:
     virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2 *sender, ICoreWebView2DownloadStartingEventArgs *args) = 0;
 };
 
+// A link of the page or of any of its frames to another program's address
+// (mailto:, tel:, ms-settings:...), before the runtime asks "Open app?";
+// Cancel: no launch and no question.
+MIDL_INTERFACE("07d1a6c3-7175-4ba1-9306-e593ca07e46c")
+ICoreWebView2LaunchingExternalUriSchemeEventArgs : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_InitiatingOrigin(LPWSTR *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_IsUserInitiated(BOOL *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Cancel(BOOL *value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Cancel(BOOL value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetDeferral(ICoreWebView2Deferral **value) = 0;
+};
+
+MIDL_INTERFACE("74f712e0-8165-43a9-a13f-0cce597e75df")
+ICoreWebView2LaunchingExternalUriSchemeEventHandler : public IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE Invoke(ICoreWebView2 *sender, ICoreWebView2LaunchingExternalUriSchemeEventArgs *args) = 0;
+};
+
 // What a page asks of the person and shows while it stays open: permissions,
 // notifications, its title and its icon.
 MIDL_INTERFACE("973ae2ef-ff18-4894-8fb2-3c758f046810")
@@ -955,7 +978,7 @@ public:
     X(PrintToPdfStream, (IUnknown *, IUnknown *))
 #define VELOTIDE_COREWEBVIEW2_17_METHODS(X) X(PostSharedBufferToScript, (IUnknown *, int, LPCWSTR))
 #define VELOTIDE_COREWEBVIEW2_18_METHODS(X)                                         \
-    X(add_LaunchingExternalUriScheme, (IUnknown *, EventRegistrationToken *))       \
+    X(add_LaunchingExternalUriScheme, (ICoreWebView2LaunchingExternalUriSchemeEventHandler *, EventRegistrationToken *)) \
     X(remove_LaunchingExternalUriScheme, (EventRegistrationToken))
 #define VELOTIDE_COREWEBVIEW2_19_METHODS(X)                                         \
     X(get_MemoryUsageTargetLevel, (COREWEBVIEW2_MEMORY_USAGE_TARGET_LEVEL *))       \

@@ -37,16 +37,6 @@ bool IsNetworkAddress(const std::wstring& uri) {
     return scheme == L"http:" || scheme == L"https:";
 }
 
-// Addresses Chromium hands to another program (mailto:, tel:, ...): it
-// starts their navigation without knowing it ends there, and tells whether
-// the person asked for it only as their request is sent.
-bool IsExternalAddress(const std::wstring& uri) {
-    std::wstring scheme = SchemeOf(uri);
-    for (const wchar_t* own : {L"http:", L"https:", L"data:", L"about:", L"blob:", L"javascript:", L"chrome-error:"})
-        if (scheme == own) return false;
-    return true;
-}
-
 // The text of a page as a person reads it, white space runs made one space.
 std::wstring Collapse(const std::wstring& text) {
     std::wstring out;
@@ -220,6 +210,7 @@ void ChromiumBrowser::OnChildAttached(const json& params) {
         // A frame's own window.open is told in its own session.
         if (source->second == RequestSource::kCrossOriginFrame) {
             devtools_->Call("Page.enable", json::object(), session);
+            devtools_->Call("Network.enable", json::object(), session);  // its links to other programs
             pageApi_->SetUpFrame(session);  // its page asks and notifies with its own origin
             for (const std::wstring& script : documentScripts)
                 devtools_->Call("Page.addScriptToEvaluateOnNewDocument", {{"source", Utf8(script)}}, session);
@@ -235,6 +226,7 @@ void ChromiumBrowser::OnChildEvent(const std::string& session, const std::string
     if (method == "Fetch.authRequired") OnAuthRequired(session, params);
     if (method == "Security.certificateError") OnCertificateError(session, params);
     if (method == "Page.windowOpen") OnWindowOpen(child->second.target, params);
+    if (method == "Network.requestWillBeSent") OnFrameDocumentRequest(params);
     if (method == "Runtime.bindingCalled") pageApi_->OnBinding(session, params);
     if (method == "Target.attachedToTarget") OnChildAttached(params);
     if (method == "Target.detachedFromTarget") ForgetChild(JsonString(params, "sessionId"));
@@ -603,12 +595,18 @@ void ChromiumBrowser::JudgeRunningNavigation(Navigation& navigation, bool redire
 // Network.requestWillBeSent of the view's own documents, sent before their
 // request pauses: whether the page acted on the person's click or key.
 void ChromiumBrowser::OnDocumentRequest(const json& params) {
-    if (JsonString(params, "type") != "Document" || JsonString(params, "frameId") != target_) return;
+    if (JsonString(params, "type") != "Document") return;
+    std::string frame = JsonString(params, "frameId");
     std::string loader = JsonString(params, "loaderId");
     std::wstring uri = Wide(JsonString(JsonObject(params, "request"), "url"));
     const json& gesture = JsonObject(params, "hasUserGesture");
     bool userGesture = gesture.is_boolean() && gesture.get<bool>();
     bool redirected = params.contains("redirectResponse");
+    if (frame != target_) {
+        // A frame of another site tells its own, in its own session.
+        if (!HasChild(frame)) OnFrameDocumentRequest(params);
+        return;
+    }
     if (IsNetworkAddress(uri)) {
         // Kept only until the request pauses; a few at most are ever under way.
         if (userGestures_.size() > 16) userGestures_.clear();
@@ -617,13 +615,30 @@ void ChromiumBrowser::OnDocumentRequest(const json& params) {
     }
     if (!IsExternalAddress(uri)) return;
     auto found = navigations_.find(loader);
+    Navigation* navigation = found == navigations_.end() ? &BeginNavigation(loader, uri, userGesture) : &found->second;
     if (found == navigations_.end()) {
-        JudgeRunningNavigation(BeginNavigation(loader, uri, userGesture), false);
-    } else if (redirected && !found->second.done) {
+        JudgeRunningNavigation(*navigation, false);
+    } else if (redirected && !navigation->done) {
         // A server sent the navigation on to another program's address: a hop that never pauses.
-        found->second.uri = uri;
-        JudgeRunningNavigation(found->second, true);
+        navigation->uri = uri;
+        JudgeRunningNavigation(*navigation, true);
+    } else {
+        return;
     }
+    // Let through, it goes on to the launch, as in the runtime.
+    if (!navigation->done) RaiseLaunchingExternalUriScheme(*this, uri, Wide(mainOrigin_), navigation->userInitiated);
+}
+
+// A frame's link to another program raises none of the view's navigation
+// events, only the launch's; headless Chromium has no program to ask about
+// or launch, so a cancel changes nothing.
+void ChromiumBrowser::OnFrameDocumentRequest(const json& params) {
+    std::wstring uri = Wide(JsonString(JsonObject(params, "request"), "url"));
+    if (JsonString(params, "type") != "Document" || !IsExternalAddress(uri)) return;
+    auto origin = frameOrigins_.find(JsonString(params, "frameId"));
+    const json& gesture = JsonObject(params, "hasUserGesture");
+    RaiseLaunchingExternalUriScheme(*this, uri, Wide(origin != frameOrigins_.end() ? origin->second : ""),
+                                    gesture.is_boolean() && gesture.get<bool>());
 }
 
 void ChromiumBrowser::OnDocumentShown(const json& frame) {

@@ -108,6 +108,7 @@ private:
     void Complete(Navigation& navigation, COREWEBVIEW2_WEB_ERROR_STATUS status, bool success, int httpStatus);
     Navigation& BeginNavigation(const std::string& loader, const std::wstring& uri, bool userGesture);
     void OnDocumentRequest(const json& params);
+    void OnFrameDocumentRequest(const json& params);
     void JudgeRunningNavigation(Navigation& navigation, bool redirected);
     void Answer(const std::string& session, const json& params, RequestSource source);
     void Settle(const std::string& session, const std::string& method, json params, const std::string& loader);

@@ -149,6 +149,31 @@ private:
     bool cancel_ = false;
 };
 
+// A link to another program's address; not cancelled, the runtime asks "Open app?".
+class LaunchingExternalUriSchemeArgs : public ComObject<ICoreWebView2LaunchingExternalUriSchemeEventArgs> {
+public:
+    LaunchingExternalUriSchemeArgs(const std::wstring& uri, const std::wstring& origin, bool userInitiated)
+        : ComObject(IID_ICoreWebView2LaunchingExternalUriSchemeEventArgs),
+          uri_(uri),
+          origin_(origin),
+          user_(userInitiated) {}
+    bool cancelled() const { return cancel_; }
+
+    HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR* uri) override { return ReturnString(uri_, uri); }
+    HRESULT STDMETHODCALLTYPE get_InitiatingOrigin(LPWSTR* origin) override { return ReturnString(origin_, origin); }
+    HRESULT STDMETHODCALLTYPE get_IsUserInitiated(BOOL* value) override { return Out(value, user_); }
+    HRESULT STDMETHODCALLTYPE get_Cancel(BOOL* value) override { return Out(value, cancel_); }
+    HRESULT STDMETHODCALLTYPE put_Cancel(BOOL cancel) override {
+        cancel_ = cancel != FALSE;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetDeferral(ICoreWebView2Deferral**) override { return E_NOTIMPL; }
+
+private:
+    std::wstring uri_, origin_;
+    bool user_, cancel_ = false;
+};
+
 class NewWindowArgs : public ComObject<ICoreWebView2NewWindowRequestedEventArgs> {
 public:
     NewWindowArgs(const std::wstring& uri, bool userInitiated)

@@ -12,6 +12,7 @@ void Browser::Close() {
     size_t held = navigationStarting.Clear() + navigationCompleted.Clear() + newWindowRequested.Clear() +
                   webResourceRequested.Clear() + fullscreenChanged.Clear() + acceleratorKeyPressed.Clear() +
                   processFailed.Clear() + contentLoading.Clear() + sourceChanged.Clear() + downloadStarting.Clear() +
+                  launchingExternalUriScheme.Clear() +
                   basicAuthenticationRequested.Clear() + serverCertificateErrorDetected.Clear() +
                   permissionRequested.Clear() + documentTitleChanged.Clear() + faviconChanged.Clear() +
                   notificationReceived.Clear() + scriptDialogOpening.Clear() + saveAsUIShowing.Clear();
@@ -242,6 +243,17 @@ bool RaiseSaveAsUIShowing(Browser& b) {
     auto args = Ref<SaveAsArgs>::Adopt(new SaveAsArgs);
     for (auto& handler : b.saveAsUIShowing.Snapshot()) handler->Invoke(b.view, args.get());
     EngineLog(args->cancelled() ? L"save as cancelled" : L"save as dialog");
+    return args->cancelled();
+}
+
+bool RaiseLaunchingExternalUriScheme(Browser& b, const std::wstring& uri, const std::wstring& origin,
+                                     bool userInitiated) {
+    if (b.closed) return true;
+    EngineLog(L"launching " + std::wstring(userInitiated ? L"user " : L"script ") + origin + L" " + uri);
+    auto args =
+        Ref<LaunchingExternalUriSchemeArgs>::Adopt(new LaunchingExternalUriSchemeArgs(uri, origin, userInitiated));
+    for (auto& handler : b.launchingExternalUriScheme.Snapshot()) handler->Invoke(b.view, args.get());
+    EngineLog((args->cancelled() ? L"launch cancelled " : L"launch asked ") + uri);
     return args->cancelled();
 }
 

@@ -134,6 +134,7 @@ public:
     EventList<ICoreWebView2ContentLoadingEventHandler> contentLoading;
     EventList<ICoreWebView2SourceChangedEventHandler> sourceChanged;
     EventList<ICoreWebView2DownloadStartingEventHandler> downloadStarting;
+    EventList<ICoreWebView2LaunchingExternalUriSchemeEventHandler> launchingExternalUriScheme;
     EventList<ICoreWebView2BasicAuthenticationRequestedEventHandler> basicAuthenticationRequested;
     EventList<ICoreWebView2ServerCertificateErrorDetectedEventHandler> serverCertificateErrorDetected;
     EventList<ICoreWebView2PermissionRequestedEventHandler> permissionRequested;
@@ -214,6 +215,13 @@ bool RaiseDownloadStarting(Browser& browser, const std::wstring& uri, const std:
 // handler is registered; true when a handler cancelled it, otherwise the
 // runtime's Save as dialog opens. Logs "save as cancelled" or "save as dialog".
 bool RaiseSaveAsUIShowing(Browser& browser);
+// LaunchingExternalUriScheme for a link of the page or of one of its frames,
+// whose document has origin, to another program's address, before the
+// runtime would ask "Open app?". True when a handler cancelled it; logs
+// "launch cancelled" or "launch asked" (the runtime's question; nothing is
+// launched).
+bool RaiseLaunchingExternalUriScheme(Browser& browser, const std::wstring& uri, const std::wstring& origin,
+                                     bool userInitiated);
 // ProcessFailed. After the browser process, the browser is closed for good.
 void RaiseProcessFailed(Browser& browser, COREWEBVIEW2_PROCESS_FAILED_KIND kind);
 // ContainsFullScreenElementChanged, raised only when the state changes.

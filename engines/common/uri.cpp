@@ -1,5 +1,7 @@
 #include "engines/common/uri.h"
 
+#include <initializer_list>
+
 #include "engines/common/text.h"
 #include "settings/web_host.h"
 
@@ -43,6 +45,16 @@ bool GlobMatch(const std::wstring& pattern, const std::wstring& text) {
     }
     while (p < pattern.size() && pattern[p] == L'*') ++p;
     return p == pattern.size();
+}
+
+bool IsExternalAddress(const std::wstring& uri) {
+    size_t colon = uri.find(L':');
+    if (colon == std::wstring::npos) return false;
+    std::wstring scheme;
+    for (wchar_t c : uri.substr(0, colon + 1)) scheme += LowerAscii(c);
+    for (const wchar_t* own : {L"http:", L"https:", L"data:", L"about:", L"blob:", L"javascript:", L"chrome-error:"})
+        if (scheme == own) return false;
+    return true;
 }
 
 namespace {

@@ -18,6 +18,9 @@ std::wstring CanonicalUri(const std::wstring& uri);
 // The host of "scheme://[user@]host[:port]/..." as CanonicalUri forms it (one
 // that browsers can't form lower-cased as typed); empty without "://".
 std::wstring HostOf(const std::wstring& uri);
+// Whether a browser hands uri to another program (mailto:, tel:,
+// ms-settings:...): an address of a scheme that is not one of its own.
+bool IsExternalAddress(const std::wstring& uri);
 // The origin of a web address as the runtime names an asking page's:
 // "scheme://host[:port]/" in canonical form; "null" for addresses without one
 // (data:, about:).

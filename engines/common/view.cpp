@@ -21,11 +21,11 @@ std::wstring HexCode(HRESULT hr) {
 #define VELOTIDE_WEBVIEW_CHAIN(X)                                                                              \
     X(2) X(3) X(4) X(5) X(6) X(7) X(8) X(9) X(10) X(11) X(12) X(13) X(14) X(15) X(16) X(17) X(18) X(19) X(20) \
     X(21) X(22) X(23) X(24)
-// The interfaces whose every slot is left unimplemented; those of 4, 10, 14
-// and 15 carry events the program registers, 13 the profile, 3 suspending
+// The interfaces whose every slot is left unimplemented; those of 4, 10, 14,
+// 15 and 18 carry events the program registers, 13 the profile, 3 suspending
 // and 19 the memory target: they are written out below.
 #define VELOTIDE_UNIMPLEMENTED_CHAIN(X) \
-    X(2) X(5) X(6) X(7) X(8) X(9) X(11) X(12) X(16) X(17) X(18) X(20) X(21) X(23)
+    X(2) X(5) X(6) X(7) X(8) X(9) X(11) X(12) X(16) X(17) X(20) X(21) X(23)
 #define VELOTIDE_IID_OF(number) &IID_ICoreWebView2_##number,
 #define VELOTIDE_NOT_IMPLEMENTED(method, parameters) \
     HRESULT STDMETHODCALLTYPE method parameters override { return E_NOTIMPL; }
@@ -259,6 +259,14 @@ public:
     }
     HRESULT STDMETHODCALLTYPE remove_BasicAuthenticationRequested(EventRegistrationToken token) override {
         return b_->basicAuthenticationRequested.Remove(token);
+    }
+    // ICoreWebView2_18
+    HRESULT STDMETHODCALLTYPE add_LaunchingExternalUriScheme(
+        ICoreWebView2LaunchingExternalUriSchemeEventHandler* handler, EventRegistrationToken* token) override {
+        return b_->closed ? kClosed : b_->launchingExternalUriScheme.Add(handler, token);
+    }
+    HRESULT STDMETHODCALLTYPE remove_LaunchingExternalUriScheme(EventRegistrationToken token) override {
+        return b_->launchingExternalUriScheme.Remove(token);
     }
     // ICoreWebView2_13
     HRESULT STDMETHODCALLTYPE get_Profile(ICoreWebView2Profile** profile) override {

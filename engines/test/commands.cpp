@@ -87,8 +87,12 @@ bool Run(const TestBrowserPtr& b, const std::vector<std::wstring>& words) {
         SetServerDown(HostOf(CanonicalUri(L"http://" + words[1] + L"/")), verb == kEngineCmdDown);
     } else if (verb == kEngineCmdRedirects && count == 3) {
         b->redirects[CanonicalUri(words[1])] = CanonicalUri(words[2]);
+    } else if (verb == kEngineCmdRedirects && count == 2) {
+        b->redirects.erase(CanonicalUri(words[1]));
     } else if (verb == kEngineCmdPopup && (count == 2 || (count == 3 && words[2] == L"script"))) {
         RequestPopup(b, words[1], count == 2);
+    } else if (verb == kEngineCmdFrameLink && (count == 2 || (count == 3 && words[2] == L"script"))) {
+        FollowFrameLink(b, words[1], count == 2);
     } else if (verb == kEngineCmdRequest && count >= 2 && count <= 4) {
         int context = count >= 3 ? Number(words[2], COREWEBVIEW2_WEB_RESOURCE_CONTEXT_DOCUMENT,
                                           COREWEBVIEW2_WEB_RESOURCE_CONTEXT_OTHER)

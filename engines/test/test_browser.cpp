@@ -102,6 +102,14 @@ void EndInPlace(const TestBrowserPtr& b, const Navigation& nav) {
     PostTask([b, uri] { RaiseDownloadStarting(*b, uri, L"C:\\Downloads\\" + uri.substr(uri.rfind(L'/') + 1)); });
 }
 
+// A link to another program's address: the runtime's question (unless a
+// handler cancelled the launch) and no new document.
+void Launch(const TestBrowserPtr& b, const std::wstring& uri, bool userInitiated) {
+    PostTask([b, uri, userInitiated] {
+        RaiseLaunchingExternalUriScheme(*b, uri, OriginOf(b->page.uri), userInitiated);
+    });
+}
+
 void RunHop(const TestBrowserPtr& b, const Navigation& nav, size_t hop) {
     if (b->closed) return;
     bool last = hop + 1 == nav.hops.size();
@@ -109,6 +117,9 @@ void RunHop(const TestBrowserPtr& b, const Navigation& nav, size_t hop) {
     // sign-in challenge or presents a bad certificate.
     if (RaiseNavigationStarting(*b, nav.hops[hop], nav.id, nav.userInitiated, hop > 0) &&
         !(last && nav.challenge != Challenge::kNone)) {
+        Cancelled(b, nav.id);
+    } else if (IsExternalAddress(nav.hops[hop])) {
+        Launch(b, nav.hops[hop], nav.userInitiated);
         Cancelled(b, nav.id);
     } else if (!last) {
         PostTask([b, nav, hop] { RunHop(b, nav, hop + 1); });
@@ -216,6 +227,13 @@ void RequestPopup(const TestBrowserPtr& b, const std::wstring& uri, bool userIni
             OpenPopupWindow(uri);
         LogPopup(answer, uri);
     });
+}
+
+void FollowFrameLink(const TestBrowserPtr& b, const std::wstring& uri, bool userInitiated) {
+    if (IsExternalAddress(uri))
+        Launch(b, uri, userInitiated);
+    else
+        PostTask([uri] { EngineLog(L"frame loaded " + uri); });
 }
 
 void SetFullscreenElement(const TestBrowserPtr& b, bool on) {

@@ -80,6 +80,10 @@ void SetServerDown(const std::wstring& host, bool down);
 void FailProcess(const TestBrowserPtr& browser, COREWEBVIEW2_PROCESS_FAILED_KIND kind);
 // userInitiated: after the person's click, or by the page's script alone.
 void RequestPopup(const TestBrowserPtr& browser, const std::wstring& uri, bool userInitiated);
+// A frame of the page follows a link to uri, after a click or by its script
+// alone: another program's address raises LaunchingExternalUriScheme (a
+// frame's navigations raise nothing else); a web address just loads in it.
+void FollowFrameLink(const TestBrowserPtr& browser, const std::wstring& uri, bool userInitiated);
 void SetFullscreenElement(const TestBrowserPtr& browser, bool on);
 // A key message reaching the view window.
 void DeliverKey(TestBrowser& browser, UINT message, WPARAM key, LPARAM lParam);

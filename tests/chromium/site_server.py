@@ -116,6 +116,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.answer(200, "text/html; charset=utf-8", b'<h1>Framed</h1><iframe src="http://other.test/framed"></iframe>')
         elif url.path == "/framed":
             self.answer(200, "text/html; charset=utf-8", b'<img src="http://doubleclick.net/in-frame.png">')
+        elif url.path == "/widget":  # a contact widget of another site: all of it a phone link
+            self.answer(200, "text/html; charset=utf-8",
+                        b'<a href="tel:+4930777" style="position:fixed;inset:0;display:block">Call us</a>')
         elif url.path == "/download":  # the link a person follows to save a file
             self.answer(200, "application/octet-stream", DOWNLOAD,
                         [("Content-Disposition", 'attachment; filename="report.bin"')])
