@@ -241,7 +241,7 @@ void PageFullscreenCoversTheMonitorAndComesBack() {
     QuitWithZero(app);
 }
 
-// Allow, moved to with F6 and Tab and pressed with Enter, as a person with
+// Allow, moved to with F6 and Tab and pressed with Space, as a person with
 // the keyboard does.
 void AllowFromTheKeyboard(HWND window) {
     PressKey(window, VK_F6);
@@ -252,7 +252,7 @@ void AllowFromTheKeyboard(HWND window) {
         if (WindowText(info.hwndFocus) == "Allow") break;
         PressKey(window, VK_TAB);
     }
-    PressKey(window, VK_RETURN);
+    PressKey(window, VK_SPACE);
 }
 
 void AllowedNotificationsHoldAndShow() {
@@ -310,7 +310,7 @@ void UnsavedTextAsksBeforeLeaving() {
         Until([&] { return (dialog = LeaveSiteDialog(app.pid(), app.window())) != nullptr; });
         Expect(dialog != nullptr, "closing a page with unsaved text", "Velotide's \"Leave site?\" dialog", "none");
         if (!dialog) return;
-        HWND button = FindByText(dialog, answer);
+        HWND button = FindWindowExW(dialog, nullptr, L"Button", Widen(answer).c_str());
         Expect(button != nullptr, "the dialog", std::string("a button ") + answer, "none");
         if (!button) return;
         ClickOn(button);
@@ -414,6 +414,13 @@ void AKioskCoversTheMonitorAndOpensNoWindow() {
     }
 }
 
+// Whether the view's history holds the page the visitor went to.
+bool VisitedNext(PageSession& page) {
+    for (const Json& entry : page.Call("Page.getNavigationHistory")["entries"].items)
+        if (Has(entry.Str("url"), "/next")) return true;
+    return false;
+}
+
 void AKiosksIdleResetForgetsTheVisitor() {
     DataFolder data("kiosk-idle", "");
     Velotide app(g.exe);
@@ -422,14 +429,14 @@ void AKiosksIdleResetForgetsTheVisitor() {
     if (!page) return;
     page->Eval("document.cookie = 'visitor=1; max-age=3600'; location.href = '/next'; return 1", true);
     Until([&] { return page->Eval("return document.title") == "Next page"; });
-    ExpectEq("the visitor's history", "2", page->Eval("return history.length"));
+    Expect(VisitedNext(*page), "the visitor's history", "the page visited", "not there");
     // Nobody touches anything for the idle minute (and a little more).
     Until([&] { return page->Eval("return document.title") == "Conformance home"; }, 90000);
     page = Attach(g.site->Origin() + "/");
     if (!page) return;
     ExpectEq("the page after the idle minute", "Conformance home", page->Eval("return document.title"));
     ExpectEq("the cookies after the idle minute", "", page->Eval("return document.cookie"));
-    ExpectEq("the history after the idle minute", "1", page->Eval("return history.length"));
+    Expect(!VisitedNext(*page), "the history after the idle minute", "no page of the visitor's", "the page visited");
 }
 
 void AKiosksPdfHasNoPrintOrSave() {
