@@ -494,6 +494,8 @@ int wmain(int argc, wchar_t** argv) {
     g.out = argv[2];
     std::string only = argc > 3 ? Narrow(argv[3]) : "";
     SHCreateDirectoryExW(nullptr, g.out.c_str(), nullptr);
+    const wchar_t kArgumentsPolicy[] = L"Software\\Policies\\Microsoft\\Edge\\WebView2\\AdditionalBrowserArguments";
+    std::wstring policyValue;
     wchar_t given[64] = L"";
     if (GetEnvironmentVariableW(L"VELOTIDE_CHROMIUM_DEVTOOLS", given, 64) && *given) {
         g.endpoint = Narrow(given);
@@ -503,8 +505,15 @@ int wmain(int argc, wchar_t** argv) {
         g.realRuntime = true;
         int port = 9300 + GetCurrentProcessId() % 600;
         g.endpoint = "127.0.0.1:" + std::to_string(port);
-        SetEnvironmentVariableW(L"WEBVIEW2_ADDITIONAL_BROWSER_ARGUMENTS",
-                                Widen("--remote-debugging-port=" + std::to_string(port)).c_str());
+        std::wstring arguments = Widen("--remote-debugging-port=" + std::to_string(port));
+        SetEnvironmentVariableW(L"WEBVIEW2_ADDITIONAL_BROWSER_ARGUMENTS", arguments.c_str());
+        // A runtime of version 150 or later ignores the variable in an
+        // elevated program (as on hosted CI runners) and heeds the machine's
+        // policy instead: set it too where the suite may, for this run only.
+        std::wstring exeName = g.exe.substr(g.exe.find_last_of(L"\\/") + 1);
+        if (RegSetKeyValueW(HKEY_LOCAL_MACHINE, kArgumentsPolicy, exeName.c_str(), REG_SZ, arguments.c_str(),
+                            static_cast<DWORD>((arguments.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS)
+            policyValue = exeName;
     }
     Site site;
     if (!site.port()) {
@@ -537,6 +546,7 @@ int wmain(int argc, wchar_t** argv) {
         }
         if (!site.listening()) site.Start();  // a row that failed with it stopped
     }
+    if (!policyValue.empty()) RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kArgumentsPolicy, policyValue.c_str());
     printf("%d passed, %d failed, %d not run here\n", passed, failed, notRun);
     return failed ? 1 : 0;
 }
