@@ -116,10 +116,16 @@ bool Started(Velotide& app, const std::wstring& arguments = L"") {
     return started;
 }
 
+// That the program ends within 15 seconds, with exit code 0.
+void ExpectEndsWithZero(Velotide& app, const std::string& after) {
+    DWORD code = app.Wait(15000);
+    Expect(code == 0, after, "exit code 0",
+           code == STILL_ACTIVE ? "still running" : "exit code " + std::to_string(code));
+}
+
 void QuitWithZero(Velotide& app) {
     PostMessageW(app.window(), WM_CLOSE, 0, 0);
-    DWORD code = app.Wait(15000);
-    Expect(code == 0, "closing the window", "exit code 0", code == STILL_ACTIVE ? "still running" : std::to_string(code));
+    ExpectEndsWithZero(app, "closing the window");
 }
 
 std::string BarText(HWND window, const std::string& part) {
@@ -235,7 +241,8 @@ void PageFullscreenCoversTheMonitorAndComesBack() {
             page->Eval("document.documentElement.requestFullscreen(); return 1", true);
         }
         bool ok = Until(s.fullscreen ? std::function<bool()>(covers) : std::function<bool()>(asBefore), 5000);
-        Expect(ok, std::string("after ") + s.step, s.fullscreen ? "the monitor " + Describe(monitor) : "the window as it was " + Describe(before),
+        Expect(ok, std::string("after ") + s.step,
+               s.fullscreen ? "the monitor " + Describe(monitor) : "the window as it was " + Describe(before),
                Describe(now));
     }
     QuitWithZero(app);
@@ -319,8 +326,7 @@ void UnsavedTextAsksBeforeLeaving() {
         Expect(app.Running() && IsWindowVisible(app.window()), "after Stay", "the window", "it went");
         ExpectEq("the text after Stay", kTyped, page->Eval("return text.value"));
     }
-    DWORD code = app.Wait(15000);
-    Expect(code == 0, "after Leave", "exit code 0", code == STILL_ACTIVE ? "still running" : std::to_string(code));
+    ExpectEndsWithZero(app, "after Leave");
 }
 
 void AStoppedServerShowsTheFailureAndTheSiteComesBack() {
@@ -473,7 +479,8 @@ const struct {
     {"links, scripts and redirects to another site stay on the site", OtherSitesLeaveThePageOnTheSite},
     {"window.open and target=_blank open no window", PopUpsOpenNoWindow},
     {"an ad domain's request gets 403", AdRequestsGet403WhileBlockingIsOn},
-    {"page fullscreen covers the monitor; Esc and F11 bring the window back", PageFullscreenCoversTheMonitorAndComesBack},
+    {"page fullscreen covers the monitor; Esc and F11 bring the window back",
+     PageFullscreenCoversTheMonitorAndComesBack},
     {"notifications allowed from the keyboard hold after a reload and a restart", AllowedNotificationsHoldAndShow},
     {"unsaved text asks Leave site?; Stay keeps it, Leave ends with 0", UnsavedTextAsksBeforeLeaving},
     {"a stopped server gives the failure page; the site comes back", AStoppedServerShowsTheFailureAndTheSiteComesBack},
@@ -541,7 +548,8 @@ int wmain(int argc, wchar_t** argv) {
         } else {
             printf("FAIL  %s\n", row.name);
             for (const std::string& f : g.failures) printf("      %s\n", f.c_str());
-            printf("      screenshot: %s\n", g.screenshot.empty() ? "(could not be saved)" : Narrow(g.screenshot).c_str());
+            std::string shot = g.screenshot.empty() ? "(could not be saved)" : Narrow(g.screenshot);
+            printf("      screenshot: %s\n", shot.c_str());
             ++failed;
         }
         if (!site.listening()) site.Start();  // a row that failed with it stopped
