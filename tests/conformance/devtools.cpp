@@ -219,7 +219,7 @@ std::vector<PageTarget> ListPages(const std::string& endpoint) {
         std::string socketUrl = t.Str("webSocketDebuggerUrl");
         size_t path = socketUrl.find('/', sizeof "ws://");
         if (t.Str("type") == "page" && path != std::string::npos)
-            pages.push_back({t.Str("id"), t.Str("url"), t.Str("title"), socketUrl.substr(path)});
+            pages.push_back({t.Str("id"), t.Str("url"), socketUrl.substr(path)});
     }
     return pages;
 }

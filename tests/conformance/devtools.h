@@ -28,7 +28,7 @@ std::string Quote(const std::string& text);
 
 // One open page of the browser ("page" targets of /json/list).
 struct PageTarget {
-    std::string id, url, title, socketPath;
+    std::string id, url, socketPath;
 };
 // The pages the endpoint ("127.0.0.1:PORT") lists; empty when it can't be reached.
 std::vector<PageTarget> ListPages(const std::string& endpoint);
