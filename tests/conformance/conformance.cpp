@@ -423,7 +423,8 @@ void AKioskCoversTheMonitorAndOpensNoWindow() {
 // The addresses in the view's history, oldest first.
 std::string History(PageSession& page) {
     std::string addresses;
-    for (const Json& entry : page.Call("Page.getNavigationHistory")["entries"].items)
+    Json answer = page.Call("Page.getNavigationHistory");  // kept: the loop reads into it
+    for (const Json& entry : answer["entries"].items)
         addresses += entry.Str("url").substr(0, 60) + " ";
     return addresses.empty() ? "(no history read)" : addresses;
 }
