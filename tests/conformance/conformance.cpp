@@ -526,9 +526,12 @@ int wmain(int argc, wchar_t** argv) {
         SetEnvironmentVariableW(L"WEBVIEW2_ADDITIONAL_BROWSER_ARGUMENTS", arguments.c_str());
         // A runtime of version 150 or later ignores the variable in an
         // elevated program (as on hosted CI runners) and heeds the machine's
-        // policy instead: set it too where the suite may, for this run only.
+        // policy instead: set it too where the suite may, for this run only,
+        // unless the machine's administrator has set one.
         std::wstring exeName = g.exe.substr(g.exe.find_last_of(L"\\/") + 1);
-        if (RegSetKeyValueW(HKEY_LOCAL_MACHINE, kArgumentsPolicy, exeName.c_str(), REG_SZ, arguments.c_str(),
+        if (RegGetValueW(HKEY_LOCAL_MACHINE, kArgumentsPolicy, exeName.c_str(), RRF_RT_ANY, nullptr, nullptr,
+                         nullptr) == ERROR_FILE_NOT_FOUND &&
+            RegSetKeyValueW(HKEY_LOCAL_MACHINE, kArgumentsPolicy, exeName.c_str(), REG_SZ, arguments.c_str(),
                             static_cast<DWORD>((arguments.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS)
             policyValue = exeName;
     }
