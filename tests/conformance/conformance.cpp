@@ -13,6 +13,7 @@
 // WEBVIEW2_ADDITIONAL_BROWSER_ARGUMENTS.
 #include <winsock2.h>
 
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <cstdio>
@@ -52,6 +53,13 @@ class DataFolder {
 public:
     DataFolder(const std::string& row, const std::string& settings) {
         root_ = g.out + L"\\data\\" + Widen(row);
+        // A folder of an earlier run goes first: its settings would be this row's.
+        std::wstring from = root_ + L'\0';  // the list's end
+        SHFILEOPSTRUCTW remove = {};
+        remove.wFunc = FO_DELETE;
+        remove.pFrom = from.c_str();
+        remove.fFlags = FOF_NO_UI;
+        SHFileOperationW(&remove);
         SHCreateDirectoryExW(nullptr, (root_ + L"\\Velotide").c_str(), nullptr);
         Write(L"Velotide\\config.ini", settings);
         redirect_ = std::make_unique<LocalAppDataRedirect>(root_);
@@ -83,14 +91,14 @@ std::vector<PageTarget> PagesAt(const std::string& prefix) {
 }
 
 // The view's page once it shows an address beginning with prefix, connected.
-std::unique_ptr<PageSession> Attach(const std::string& prefix, size_t index = 0) {
+std::unique_ptr<PageSession> Attach(const std::string& prefix) {
     std::vector<PageTarget> pages;
-    Until([&] { return (pages = PagesAt(prefix)).size() > index; }, 20000);
+    Until([&] { return !(pages = PagesAt(prefix)).empty(); }, 20000);
     std::string all;
     for (const PageTarget& p : ListPages(g.endpoint)) all += " " + p.url;
-    Expect(pages.size() > index, "the view's page", prefix, "the browser's pages:" + all);
-    if (pages.size() <= index) return nullptr;
-    auto session = std::make_unique<PageSession>(g.endpoint, pages[index]);
+    Expect(!pages.empty(), "the view's page", prefix, "the browser's pages:" + all);
+    if (pages.empty()) return nullptr;
+    auto session = std::make_unique<PageSession>(g.endpoint, pages[0]);
     Expect(session->connected(), "the page's DevTools session", "connected", "refused");
     // A page that has begun to load is read once it has.
     std::string address;
