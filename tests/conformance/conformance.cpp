@@ -16,6 +16,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <cctype>
 #include <cstdio>
 #include <memory>
 #include <set>
@@ -322,8 +323,12 @@ void UnsavedTextAsksBeforeLeaving() {
     if (!Started(app)) return;
     auto page = Attach(g.site->Origin() + "/form");
     if (!page) return;
-    const char kTyped[] = "Unsaved words";
-    page->Eval(std::string("text.focus(); text.value = '") + kTyped + "'; return 1", true);
+    // Typed as a person types: a click into the page, then the keys.
+    const char kTyped[] = "unsaved";
+    ClickOn(app.window());
+    page->Eval("text.focus(); return 1");
+    for (const char* c = kTyped; *c; ++c) PressKey(app.window(), static_cast<WORD>(toupper(*c)));
+    ExpectEq("the text typed", kTyped, page->Eval("return text.value"));
     for (const char* answer : {"Cancel", "Leave"}) {
         PostMessageW(app.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
         HWND dialog = nullptr;
