@@ -17,7 +17,7 @@ SIGN := $(if $(strip $(foreach v,$(SIGN_FILES) SIGN_PKCS11_KEY SIGN_TIMESTAMP_UR
 configure = $(if $(filter ON,$(SIGN)),sh packaging/sign.sh check &&) \
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DVELOTIDE_SIGN=$(SIGN) >/dev/null
 
-.PHONY: all deps build dist run test reproducible bench screenshots program clean
+.PHONY: all deps build dist run test conformance reproducible bench screenshots program clean
 
 all: build
 
@@ -44,6 +44,12 @@ run: build
 
 test: build
 	@scripts/wine-session.sh $(BUILD) ctest --test-dir $(BUILD) -j$(JOBS) --output-on-failure
+
+# The behaviour suite on the Chromium engine under Wine, with a Chromium of
+# its own and in a prefix of its own; it ends with "N passed, N failed, N not
+# run here". ROWS=text runs only the rows whose names contain it.
+conformance: build
+	@VELOTIDE_PREFIX=wineprefix-conformance scripts/wine-session.sh $(BUILD) sh tests/conformance/run.sh $(BUILD)
 
 # Only the check that the release files, built twice in fresh folders, are
 # the same bytes (make test runs it too).

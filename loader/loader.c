@@ -18,7 +18,10 @@
 // not named by a version) is skipped and the search goes on.
 //
 // The user-data folder is WEBVIEW2_USER_DATA_FOLDER, else the UserDataFolder
-// policy, else the caller's.
+// policy, else the caller's. WEBVIEW2_ADDITIONAL_BROWSER_ARGUMENTS and the
+// AdditionalBrowserArguments policy are the runtime's own to read for its
+// browser's command line, as with Microsoft's loader: the caller's options
+// and the process's environment reach it untouched.
 //
 // A group policy is a value of the key
 // Software\Policies\Microsoft\Edge\WebView2\<Policy>, machine-wide (HKLM)

@@ -107,6 +107,17 @@ TEST(StartupTest, EngineFailuresEndWithTheirMessageAndExitOne) {
 
 // An installed runtime is found through the EdgeUpdate registry value, as
 // the runtime's installer writes it (32-bit view of the machine key).
+// How tools open the runtime's DevTools on Windows: the switches in the
+// variable reach the browser's command line through velotide.exe, its
+// loader and the runtime.
+TEST(StartupTest, AdditionalBrowserArgumentsReachTheBrowser) {
+    AppSession app("url=https://Host\r\n", Engine::kTest,
+                   {{L"WEBVIEW2_ADDITIONAL_BROWSER_ARGUMENTS", L"--remote-debugging-port=9444"}});
+    ASSERT_TRUE(app.Start());
+    EXPECT_EQ(app.LastLog("browser arguments"), "browser arguments --remote-debugging-port=9444");
+    EXPECT_EQ(app.Quit(), 0u);
+}
+
 TEST(StartupTest, FindsRuntimeRegisteredInRegistry) {
     const wchar_t key[] = L"Software\\Microsoft\\EdgeUpdate\\ClientState\\{F3017226-FE2A-4295-8BDF-00C3A9A7E4C5}";
     ScratchDir root;

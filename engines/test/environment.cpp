@@ -64,6 +64,10 @@ extern "C" HRESULT __stdcall CreateWebViewEnvironmentWithOptionsInternal(
     ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler* handler) {
     if (!handler) return E_POINTER;
     OpenEnvironmentRequest(checkRunningInstance, runtimeType, userDataFolder);
+    // The runtime puts these switches on its browser's command line.
+    wchar_t arguments[1024];
+    DWORD n = GetEnvironmentVariableW(L"WEBVIEW2_ADDITIONAL_BROWSER_ARGUMENTS", arguments, 1024);
+    if (n && n < 1024) EngineLog(L"browser arguments " + std::wstring(arguments));
     std::wstring fail = FailPoint();
     if (fail == L"create") {
         EngineLog(L"environment failed");

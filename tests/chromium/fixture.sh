@@ -65,7 +65,7 @@ start)
     # The first rule that matches counts.
     rules="MAP secure.test $tls, MAP *.secure.test $tls, MAP flaky.test $flaky"
     rules="$rules, MAP *.test $to, MAP doubleclick.net $to, MAP *.doubleclick.net $to, MAP xdoubleclick.net $to"
-    rules="$rules$closed"
+    rules="$rules$closed, EXCLUDE 127.0.0.1"
     setsid timeout "$lifetime" chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
         --no-default-browser-check --disable-background-networking --disable-component-update --disable-sync \
         --disable-extensions --disable-back-forward-cache --disable-popup-blocking --user-data-dir="$folder/profile" \

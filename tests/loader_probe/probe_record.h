@@ -12,6 +12,9 @@ typedef struct ProbeRecord {
     wchar_t userDataFolder[MAX_PATH];
     void* environmentOptions;
     void* handler;
+    /* The process's WEBVIEW2_ADDITIONAL_BROWSER_ARGUMENTS as the runtime found
+       it: the runtime, not the loader, reads it for the browser's command line. */
+    wchar_t additionalArguments[MAX_PATH];
 } ProbeRecord;
 
 /* Hex HRESULT the probe answers with; S_OK while unset. */

@@ -17,6 +17,8 @@ __declspec(dllexport) HRESULT WINAPI CreateWebViewEnvironmentWithOptionsInternal
     if (userDataFolder) lstrcpynW(probeRecord.userDataFolder, userDataFolder, MAX_PATH);
     probeRecord.environmentOptions = environmentOptions;
     probeRecord.handler = handler;
+    probeRecord.additionalArguments[0] = 0;
+    GetEnvironmentVariableW(L"WEBVIEW2_ADDITIONAL_BROWSER_ARGUMENTS", probeRecord.additionalArguments, MAX_PATH);
 
     wchar_t result[16];
     DWORD n = GetEnvironmentVariableW(PROBE_RESULT_VARIABLE, result, ARRAYSIZE(result));

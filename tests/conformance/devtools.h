@@ -1,0 +1,63 @@
+// A small client of the Chrome DevTools Protocol, over plain sockets: the
+// endpoint's list of pages (HTTP) and one page's session (WebSocket). It is
+// what the suite knows of the browser behind the view, whichever it is.
+#pragma once
+
+#include <winsock2.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+// A parsed JSON value; a missing member reads as null.
+struct Json {
+    enum Kind { kNull, kBool, kNumber, kString, kArray, kObject } kind = kNull;
+    double number = 0;
+    std::string text;  // a string's value (UTF-8), "true"/"false" for a bool
+    std::vector<Json> items;
+    std::map<std::string, Json> members;
+
+    const Json& operator[](const std::string& name) const;
+    std::string Str(const std::string& name) const { return (*this)[name].text; }
+};
+// False when text is not one whole JSON value.
+bool ParseJson(const std::string& text, Json& out);
+// text as a JSON string literal, quotes included.
+std::string Quote(const std::string& text);
+
+// One open page of the browser ("page" targets of /json/list).
+struct PageTarget {
+    std::string id, url, socketPath;
+};
+// The pages the endpoint ("127.0.0.1:PORT") lists; empty when it can't be reached.
+std::vector<PageTarget> ListPages(const std::string& endpoint);
+
+class PageSession {
+public:
+    // Connects to the page's WebSocket; connected() tells whether it did.
+    PageSession(const std::string& endpoint, const PageTarget& page);
+    ~PageSession();
+    PageSession(const PageSession&) = delete;
+    PageSession& operator=(const PageSession&) = delete;
+    bool connected() const { return socket_ != INVALID_SOCKET; }
+
+    // Sends method with params (a JSON object) and returns its "result";
+    // null on an error, a lost connection or no answer within timeoutMs.
+    Json Call(const std::string& method, const std::string& params = "{}", DWORD timeoutMs = 10000);
+    // Runs a script in the page and returns its value as a string (a promise
+    // is awaited); gesture: as if the person had just clicked. "(error) ..."
+    // when it threw or the page could not be reached.
+    std::string Eval(const std::string& script, bool gesture = false, DWORD timeoutMs = 10000);
+    // Waits for an event of method whose params' URL (params.response.url or
+    // params.request.url) contains urlPart; its params, or null.
+    Json WaitForEvent(const std::string& method, const std::string& urlPart, DWORD timeoutMs);
+
+private:
+    bool Send(const std::string& text);
+    bool Receive(std::string& message, DWORD timeoutMs);  // one whole text message
+    SOCKET socket_ = INVALID_SOCKET;
+    int nextId_ = 1;
+    std::vector<Json> events_;  // the events read while waiting for answers, oldest first
+    std::string pending_;       // bytes read past the last frame
+};
