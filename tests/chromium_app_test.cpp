@@ -925,7 +925,7 @@ TEST(ChromiumAppTest, AProgramMadeForTheSiteShowsIt) {
                       L"--make-program \"" + program + L"\" --url http://site.test/ --name \"Site Test\"");
     ASSERT_EQ(make.WaitForExit(30000), 0u);
     AppSession app("", Engine::kChromium);
-    app.RunInstead(program, L"VelotideMain.Program.site-test");
+    app.RunInstead(program, L"VelotideMain.Program.site-test-e7df56ea");  // its id takes in the site
     StartAt(app, "http://site.test/");
     EXPECT_EQ(app.Quit(), 0u);
 }
