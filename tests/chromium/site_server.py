@@ -47,16 +47,25 @@ DOWNLOAD = bytes(range(256)) * 1024
 # Whether print() is the browser's (native), what showOpenFilePicker() gives
 # back (Chromium has none outside secure contexts: "absent"), and how many
 # clicks reached a file input unstopped: by its click(), through its label,
-# and by a dispatched event; then, focused, whether a key's click was stopped.
-TRIES = """<label for="f">File</label><input type="file" id="f"><script>
-const input = document.getElementById("f");
+# and by a dispatched event; by the click() and dispatchEvent() every element
+# inherits, on an input outside the document; through a label in a closed
+# shadow root. Then, focused, whether a key's click was stopped.
+TRIES = """<label for="f">File</label><input type="file" id="f"><div id="h"></div><script>
 let clicks = 0;
-input.addEventListener("click", e => { if (!e.defaultPrevented) clicks++; e.preventDefault(); });
+const counted = i => (i.addEventListener("click", e => { if (!e.defaultPrevented) clicks++; e.preventDefault(); }), i);
+const input = counted(document.getElementById("f"));
+const loose = counted(Object.assign(document.createElement("input"), {type: "file"}));
+const shadow = document.getElementById("h").attachShadow({mode: "closed"});
+shadow.innerHTML = '<label for="s">File</label><input type="file" id="s">';
+counted(shadow.getElementById("s"));
 const picked = typeof showOpenFilePicker == "function" ? showOpenFilePicker() : undefined;
 if (picked instanceof Promise) picked.catch(() => {});
 input.click();
 document.querySelector("label").click();
 input.dispatchEvent(new MouseEvent("click", {bubbles: true, cancelable: true}));
+HTMLElement.prototype.click.call(loose);
+EventTarget.prototype.dispatchEvent.call(loose, new MouseEvent("click", {cancelable: true}));
+shadow.querySelector("label").click();
 const native = f => String(f).includes("[native code]") ? "native" : "other";
 const picker = typeof showOpenFilePicker != "function" ? "absent" : picked instanceof Promise ? "promise" : "none";
 fetch("/tried?print=" + native(print) + "&picker=" + picker +
