@@ -95,7 +95,8 @@ TEST(AppIconTest, EachImageLiesInItsOwnPlaceAndDecodes) {
         {"a compressed bitmap", Ico({{16, 16, 8, Bitmap(16, 32, 8, BI_RLE8)}}), IconFault::kUndecodable, 1},
         {"a bitmap a byte short", Ico({{16, 16, 32, Bitmap(16, 32, 32, BI_RGB, -1)}}), IconFault::kUndecodable, 1},
         {"an 8-bit bitmap of 16 colours", Ico({{32, 32, 8, Bitmap(32, 64, 8, BI_RGB, 0, 16)}}), IconFault::kNone, 0},
-        {"a 32-bit bitmap with a palette", Ico({{16, 16, 32, Bitmap(16, 32, 32, BI_RGB, 0, 256)}}), IconFault::kNone, 0},
+        {"a 32-bit bitmap with a palette", Ico({{16, 16, 32, Bitmap(16, 32, 32, BI_RGB, 0, 256)}}), IconFault::kNone,
+         0},
         // Its colours follow the palette it names, so they would end past the image.
         {"a 32-bit bitmap without the palette it names", Ico({{16, 16, 32, Bitmap(16, 32, 32, BI_RGB, -1024, 256)}}),
          IconFault::kUndecodable, 1},
