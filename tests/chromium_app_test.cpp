@@ -593,7 +593,7 @@ TEST(ChromiumAppTest, AKiosksPagesAndFramesReachNoFileOrPrintDialog) {
         const char* key;    // what Space on its file input reports
     } kCases[] = {
         {L"--kiosk", "/tried?print=other&picker=none&clicks=0", "/key-click?prevented=true"},
-        {L"", "/tried?print=native&picker=absent&clicks=6", "/key-click?prevented=false"},
+        {L"", "/tried?print=native&picker=absent&clicks=7", "/key-click?prevented=false"},
     };
     const struct {
         const char* page;

@@ -11,11 +11,11 @@ namespace {
 // Run in every document before the page's own scripts: print(), the pickers,
 // and a file input's click (however it comes: the pointer, the keyboard, whose
 // Space and Enter click it, a label, the click(), showPicker() or
-// dispatchEvent() any element inherits, also on an input not in the document,
-// or in a shadow root, closed ones too: each made gets the window's listener)
-// do nothing. A frame's window is disarmed too when the page reaches it
-// before the frame's own copy ran (once: on a window disarmed already, the
-// first step throws).
+// dispatchEvent() any element inherits, also on an input not in the document
+// or on what holds it there (a label), or in a shadow root, closed ones too:
+// each made gets the window's listener) do nothing. A frame's window is
+// disarmed too when the page reaches it before the frame's own copy ran
+// (once: on a window disarmed already, the first step throws).
 const char kDisarmScript[] =
     "(()=>{const n=()=>{},o=Object,f=t=>t?.type=='file',c=v=>f(v.composedPath()[0])&&v.preventDefault(),d=w=>{try{"
     "for(const k of['print','showOpenFilePicker','showSaveFilePicker','showDirectoryPicker'])"
@@ -24,7 +24,8 @@ const char kDisarmScript[] =
     "a=e.attachShadow;"
     "for(const[p,k]of[[w.HTMLElement,'click'],[w.HTMLInputElement,'showPicker'],[w.EventTarget,'dispatchEvent']])"
     "{const q=p.prototype,m=q[k];"
-    "m&&(q[k]=function(v){return f(this)&&(k[0]!='d'||v.type=='click')?!1:m.call(this,v)})}"
+    "m&&(q[k]=function(v){return(f(this)||!this.isConnected&&this.getRootNode?.().querySelector?.('input[type=file]'))"
+    "&&(k[0]!='d'||v.type=='click')?!1:m.call(this,v)})}"
     "e.attachShadow=function(i){const s=a.call(this,i);s.addEventListener('click',c,!0);return s};"
     "o.defineProperty(r,'contentWindow',{get(){const c=g.call(this);return c&&d(c),c}});"
     "w.addEventListener('click',c,!0)}catch{}};d(this)})()";

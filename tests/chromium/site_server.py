@@ -49,7 +49,7 @@ DOWNLOAD = bytes(range(256)) * 1024
 # clicks reached a file input unstopped: by its click(), through its label,
 # and by a dispatched event; by the click() and dispatchEvent() every element
 # inherits, on an input outside the document; through a label in a closed
-# shadow root. Then, focused, whether a key's click was stopped.
+# shadow root, and through what a label outside the document holds. Then, focused, whether a key's click was stopped.
 TRIES = """<label for="f">File</label><input type="file" id="f"><div id="h"></div><script>
 let clicks = 0;
 const counted = i => (i.addEventListener("click", e => { if (!e.defaultPrevented) clicks++; e.preventDefault(); }), i);
@@ -66,6 +66,9 @@ input.dispatchEvent(new MouseEvent("click", {bubbles: true, cancelable: true}));
 HTMLElement.prototype.click.call(loose);
 EventTarget.prototype.dispatchEvent.call(loose, new MouseEvent("click", {cancelable: true}));
 shadow.querySelector("label").click();
+const wrap = document.createElement("label"), inside = wrap.appendChild(document.createElement("b"));
+counted(wrap.appendChild(Object.assign(document.createElement("input"), {type: "file"})));
+inside.click();
 const native = f => String(f).includes("[native code]") ? "native" : "other";
 const picker = typeof showOpenFilePicker != "function" ? "absent" : picked instanceof Promise ? "promise" : "none";
 fetch("/tried?print=" + native(print) + "&picker=" + picker +
