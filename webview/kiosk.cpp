@@ -12,8 +12,9 @@ namespace {
 // and a file input's click (however it comes: the pointer, the keyboard, whose
 // Space and Enter click it, a label, the click(), showPicker() or
 // dispatchEvent() any element inherits, also on an input not in the document
-// or on what holds it there (a label), or in a shadow root, closed ones too:
-// each made gets the window's listener) do nothing. A frame's window is
+// or on what holds it there (a label), or in a shadow root: each is made open,
+// so that the window's listener, which hears a click before the page can stop
+// it, sees the input in a closed one too) do nothing. A frame's window is
 // disarmed too when the page reaches it before the frame's own copy ran
 // (once: on a window disarmed already, the first step throws).
 const char kDisarmScript[] =
@@ -26,7 +27,7 @@ const char kDisarmScript[] =
     "{const q=p.prototype,m=q[k];"
     "m&&(q[k]=function(v){return(f(this)||!this.isConnected&&this.getRootNode?.().querySelector?.('input[type=file]'))"
     "&&(k[0]!='d'||v.type=='click')?!1:m.call(this,v)})}"
-    "e.attachShadow=function(i){const s=a.call(this,i);s.addEventListener('click',c,!0);return s};"
+    "e.attachShadow=function(i){return a.call(this,{...i,mode:'open'})};"
     "o.defineProperty(r,'contentWindow',{get(){const c=g.call(this);return c&&d(c),c}});"
     "w.addEventListener('click',c,!0)}catch{}};d(this)})()";
 

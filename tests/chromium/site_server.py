@@ -48,16 +48,21 @@ DOWNLOAD = bytes(range(256)) * 1024
 # back (Chromium has none outside secure contexts: "absent"), and how many
 # clicks reached a file input unstopped: by its click(), through its label,
 # and by a dispatched event; by the click() and dispatchEvent() every element
-# inherits, on an input outside the document; through a label in a closed
-# shadow root, and through what a label outside the document holds. Then, focused, whether a key's click was stopped.
+# inherits, on an input outside the document; through what a label outside
+# the document holds; and of the clicks on a closed shadow root's label (its
+# own, and the one it passes to its input), how many were unstopped. Then, focused, whether a key's click was stopped.
 TRIES = """<label for="f">File</label><input type="file" id="f"><div id="h"></div><script>
 let clicks = 0;
 const counted = i => (i.addEventListener("click", e => { if (!e.defaultPrevented) clicks++; e.preventDefault(); }), i);
 const input = counted(document.getElementById("f"));
 const loose = counted(Object.assign(document.createElement("input"), {type: "file"}));
-const shadow = document.getElementById("h").attachShadow({mode: "closed"});
+// The page keeps its closed shadow root's clicks from everything below the
+// document; what the window hears first is counted unstopped in hosted.
+const host = document.getElementById("h"), shadow = host.attachShadow({mode: "closed"});
 shadow.innerHTML = '<label for="s">File</label><input type="file" id="s">';
-counted(shadow.getElementById("s"));
+let hosted = 0;
+addEventListener("click", e => { if (e.target == host && !e.defaultPrevented) hosted++; }, true);
+document.addEventListener("click", e => { if (e.target == host) e.stopPropagation(); }, true);
 const picked = typeof showOpenFilePicker == "function" ? showOpenFilePicker() : undefined;
 if (picked instanceof Promise) picked.catch(() => {});
 input.click();
@@ -72,7 +77,7 @@ inside.click();
 const native = f => String(f).includes("[native code]") ? "native" : "other";
 const picker = typeof showOpenFilePicker != "function" ? "absent" : picked instanceof Promise ? "promise" : "none";
 fetch("/tried?print=" + native(print) + "&picker=" + picker +
-      "&clicks=" + clicks);
+      "&clicks=" + clicks + "&hosted=" + hosted);
 input.focus();  // a key's click from now on says whether it was stopped before the input heard it
 input.addEventListener("click", e => fetch("/key-click?prevented=" + e.defaultPrevented), {capture: true});
 </script>"""
