@@ -50,8 +50,16 @@ DOWNLOAD = bytes(range(256)) * 1024
 # and by a dispatched event; by the click() and dispatchEvent() every element
 # inherits, on an input outside the document; through what a label outside
 # the document holds; and of the clicks on a closed shadow root's label (its
-# own, and the one it passes to its input), how many were unstopped. Then, focused, whether a key's click was stopped.
+# own, and the one it passes to its input), how many were unstopped. Then,
+# focused, whether a key's click was stopped. The page first redefines what
+# tells a file input, an event's path and a node's place.
 TRIES = """<label for="f">File</label><input type="file" id="f"><div id="h"></div><script>
+// The page's own word on its inputs, events and nodes: every input is text,
+// no event has a path, every node is in the document.
+Object.defineProperty(HTMLInputElement.prototype, "type", {get() { return "text"; },
+                                                          set(v) { this.setAttribute("type", v); }});
+Object.defineProperty(Node.prototype, "isConnected", {get() { return true; }});
+Event.prototype.composedPath = () => [];
 let clicks = 0;
 const counted = i => (i.addEventListener("click", e => { if (!e.defaultPrevented) clicks++; e.preventDefault(); }), i);
 const input = counted(document.getElementById("f"));
