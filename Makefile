@@ -8,9 +8,13 @@ JOBS ?= $(shell nproc)
 # SIGN_CERT=FILE SIGN_KEY=FILE, or as SIGN_PKCS11_MODULE=FILE
 # SIGN_PKCS11_KEY=URI; SIGN_TIMESTAMP_URL=URL for a time stamp. Any of them
 # given turns signing on; packaging/sign.sh reads them, the files as
-# absolute paths, since the build runs in its own folders.
+# absolute paths, since the build runs in its own folders. A file's name is
+# taken as typed, spaces and $ included (make's own abspath would split it).
+# shell_word: the value of variable $1, unexpanded, single-quoted for the shell.
+shell_word = '$(subst ','\'',$(value $1))'
 SIGN_FILES := SIGN_PKCS12 SIGN_PASSWORD_FILE SIGN_CERT SIGN_KEY SIGN_PKCS11_MODULE
-$(foreach v,$(SIGN_FILES),$(eval override $(v) := $(abspath $($(v)))))
+$(foreach v,$(SIGN_FILES),$(if $(value $(v)),$(eval override $(v) := \
+	$$(shell realpath -ms -- $(subst $$,$$$$,$(call shell_word,$(v)))))))
 export $(SIGN_FILES) SIGN_PKCS11_KEY SIGN_TIMESTAMP_URL
 SIGN := $(if $(strip $(foreach v,$(SIGN_FILES) SIGN_PKCS11_KEY SIGN_TIMESTAMP_URL,$($(v)))),ON,OFF)
 # A certificate that can't be used stops the build before anything is built.
@@ -72,7 +76,6 @@ bench: build
 # is built; the program is made under Wine in a prefix of its own. Each value
 # reaches the script as typed: unexpanded by make ($) and single-quoted for
 # the shell (its quotes and backquotes, its $).
-shell_word = '$(subst ','\'',$(value $1))'
 program: deps
 	@$(configure)
 	@cmake --build $(BUILD) -j$(JOBS) --target velotide

@@ -172,7 +172,8 @@ static bool IsBitmapOfEntry(const char* image, size_t size, const IconEntry& ent
         head.biPlanes != 1 || head.biCompression != BI_RGB || (entry.bits && entry.bits != bits) ||
         bits > 32 || !(0x101000112ull >> bits & 1) || head.biClrUsed > 256)  // 1, 4, 8, 24 or 32 bits
         return false;
-    const UINT64 palette = bits > 8 ? 0 : (head.biClrUsed ? head.biClrUsed : 1u << bits) * 4;
+    // Past 8 bits a palette is optional, but the colours still follow it.
+    const UINT64 palette = (head.biClrUsed ? head.biClrUsed : bits > 8 ? 0 : 1u << bits) * 4;
     const UINT64 colours = (width * bits + 31) / 32 * 4 * height, mask = (width + 31) / 32 * 4 * height;
     return sizeof head + palette + colours + mask <= size;
 }

@@ -20,10 +20,11 @@ const std::string kPng(
     70);
 
 // A bitmap image as an .ico holds it: its header, palette, colours and mask.
-std::string Bitmap(LONG width, LONG height, WORD bits, DWORD compression = BI_RGB, long extra = 0) {
-    BITMAPINFOHEADER head = {sizeof(BITMAPINFOHEADER), width, height, 1, bits, compression, 0, 0, 0, 0, 0};
+// used: its palette's colours (biClrUsed), 0 for as many as its bits give.
+std::string Bitmap(LONG width, LONG height, WORD bits, DWORD compression = BI_RGB, long extra = 0, DWORD used = 0) {
+    BITMAPINFOHEADER head = {sizeof(BITMAPINFOHEADER), width, height, 1, bits, compression, 0, 0, 0, used, 0};
     const LONG rows = height / 2;
-    size_t size = sizeof head + (bits <= 8 ? 4u << bits : 0) + (width * bits + 31) / 32 * 4 * rows +
+    size_t size = sizeof head + (used ? 4 * used : bits <= 8 ? 4u << bits : 0) + (width * bits + 31) / 32 * 4 * rows +
                   (width + 31) / 32 * 4 * rows + extra;
     std::string image(size, '\x40');
     memcpy(image.data(), &head, sizeof head);
@@ -93,6 +94,12 @@ TEST(AppIconTest, EachImageLiesInItsOwnPlaceAndDecodes) {
         {"a bitmap of 2 bits", Ico({{16, 16, 0, Bitmap(16, 32, 2)}}), IconFault::kUndecodable, 1},
         {"a compressed bitmap", Ico({{16, 16, 8, Bitmap(16, 32, 8, BI_RLE8)}}), IconFault::kUndecodable, 1},
         {"a bitmap a byte short", Ico({{16, 16, 32, Bitmap(16, 32, 32, BI_RGB, -1)}}), IconFault::kUndecodable, 1},
+        {"an 8-bit bitmap of 16 colours", Ico({{32, 32, 8, Bitmap(32, 64, 8, BI_RGB, 0, 16)}}), IconFault::kNone, 0},
+        {"a 32-bit bitmap with a palette", Ico({{16, 16, 32, Bitmap(16, 32, 32, BI_RGB, 0, 256)}}), IconFault::kNone,
+         0},
+        // Its colours follow the palette it names, so they would end past the image.
+        {"a 32-bit bitmap without the palette it names", Ico({{16, 16, 32, Bitmap(16, 32, 32, BI_RGB, -1024, 256)}}),
+         IconFault::kUndecodable, 1},
     };
     for (const auto& c : kCases) {
         unsigned image = 99;

@@ -592,8 +592,8 @@ TEST(ChromiumAppTest, AKiosksPagesAndFramesReachNoFileOrPrintDialog) {
         const char* tried;  // what the page's tries report
         const char* key;    // what Space on its file input reports
     } kCases[] = {
-        {L"--kiosk", "/tried?print=other&picker=none&clicks=0", "/key-click?prevented=true"},
-        {L"", "/tried?print=native&picker=absent&clicks=3", "/key-click?prevented=false"},
+        {L"--kiosk", "/tried?print=other&picker=none&clicks=0&hosted=1", "/key-click?prevented=true"},
+        {L"", "/tried?print=native&picker=absent&clicks=6&hosted=2", "/key-click?prevented=false"},
     };
     const struct {
         const char* page;

@@ -35,5 +35,20 @@ https://a.example/?q=$HOME|Price $5 $(id) ${PATH}|$HOME/icon.png|$USER & Co
 https://a.example/|It's "quoted" `id` \n \\ & ; # x|it's.png|O'Brien `x`
 https://a.example/|$$ $$(x)||
 CASES
+# The signing files, relative to the checkout or absolute, reach the signing
+# script whole as absolute paths, spaces and quotes and all; its stand-in
+# writes down what it gets.
+mkdir -p "$scratch/packaging"
+printf '#!/bin/sh\nprintf "%%s\\n" "$SIGN_PKCS12" "$SIGN_PASSWORD_FILE" >"$(dirname "$0")/../signing"\n' \
+    >"$scratch/packaging/sign.sh"
+env -u MAKEFLAGS -u MFLAGS PATH="$scratch/bin:$PATH" make -s -C "$scratch" program URL=https://a.example/ NAME=A \
+    SIGN_PKCS12="my certs/publisher.p12" SIGN_PASSWORD_FILE="/keys/it's \$here/password" >/dev/null 2>&1
+expected=$(printf '%s\n%s' "$scratch/my certs/publisher.p12" "/keys/it's \$here/password")
+if [ "$(cat "$scratch/signing" 2>/dev/null)" = "$expected" ]; then
+    printf 'ok   signing files\n'
+else
+    printf 'FAIL signing files: got %s\n' "$(tr '\n' '|' <"$scratch/signing" 2>/dev/null)"
+    failures=$((failures + 1))
+fi
 echo "$failures check(s) failed"
 [ $failures -eq 0 ]

@@ -10,20 +10,34 @@ namespace {
 
 // Run in every document before the page's own scripts: print(), the pickers,
 // and a file input's click (however it comes: the pointer, the keyboard, whose
-// Space and Enter click it, a label, click(), showPicker() or a dispatched
-// event, also on an input not in the document, or in a shadow root) do
-// nothing. A frame's window is disarmed too when the page reaches it before
-// the frame's own copy ran (once: on a window disarmed already, the first
-// step throws).
+// Space and Enter click it, a label, the click(), showPicker() or
+// dispatchEvent() any element inherits, also on an input not in the document
+// or on what holds it there (a label), or in a shadow root: each is made open,
+// so that the window's listener, which hears a click before the page can stop
+// it, sees the input in a closed one too) do nothing. What tells a file input,
+// an event's path and a node's place is the browser's own as it was before
+// the page ran: a page that redefines them (an input's type, composedPath(),
+// isConnected) can't slip a click past. A frame's window is disarmed too when
+// the page reaches it before the frame's own copy ran (once: on a window
+// disarmed already, the first step throws).
 const char kDisarmScript[] =
-    "(()=>{const n=()=>{},o=Object,f=t=>t?.type=='file',d=w=>{try{"
+    "(()=>{const t=this,R=Reflect.apply,o=Object,D=o.defineProperty,n=()=>{},E=t.Event.prototype,"
+    "N=t.Node.prototype,G=(p,k)=>o.getOwnPropertyDescriptor(p,k).get,y=G(t.HTMLInputElement.prototype,'type'),"
+    "T=G(E,'type'),I=G(N,'isConnected'),P=E.composedPath,V=E.preventDefault,O=N.getRootNode,"
+    "Q=[t.Element.prototype.querySelector,t.DocumentFragment.prototype.querySelector],"
+    "A=(g,x,a=[])=>{try{return R(g,x,a)}catch{}},f=x=>A(y,x)=='file',"
+    "h=x=>f(x)||A(I,x)===!1&&(r=>A(Q[0],r,['input[type=file]'])||A(Q[1],r,['input[type=file]']))(A(O,x)),"
+    "c=v=>f(A(P,v)?.[0])&&A(V,v),d=w=>{try{"
     "for(const k of['print','showOpenFilePicker','showSaveFilePicker','showDirectoryPicker'])"
-    "o.defineProperty(w,k,{value:n,writable:!1,configurable:!1});"
-    "const p=w.HTMLInputElement.prototype,r=w.HTMLIFrameElement.prototype,g=r.__lookupGetter__('contentWindow');"
-    "for(const k of['click','showPicker','dispatchEvent']){const m=p[k];"
-    "m&&(p[k]=function(v){return f(this)&&(k[0]!='d'||v.type=='click')?!1:m.call(this,v)})}"
-    "o.defineProperty(r,'contentWindow',{get(){const c=g.call(this);return c&&d(c),c}});"
-    "w.addEventListener('click',v=>f(v.composedPath()[0])&&v.preventDefault(),!0)}catch{}};d(this)})()";
+    "D(w,k,{value:n,writable:!1,configurable:!1});"
+    "const r=w.HTMLIFrameElement.prototype,g=r.__lookupGetter__('contentWindow'),e=w.Element.prototype,"
+    "a=e.attachShadow;"
+    "for(const[p,k]of[[w.HTMLElement,'click'],[w.HTMLInputElement,'showPicker'],[w.EventTarget,'dispatchEvent']])"
+    "{const q=p.prototype,m=q[k];"
+    "m&&(q[k]=function(v){return h(this)&&(k[0]!='d'||A(T,v)=='click')?!1:R(m,this,[v])})}"
+    "e.attachShadow=function(i){return R(a,this,[{...i,mode:'open'}])};"
+    "D(r,'contentWindow',{get(){const c=R(g,this,[]);return c&&d(c),c}});"
+    "w.addEventListener('click',c,!0)}catch{}};d(t)})()";
 
 }  // namespace
 

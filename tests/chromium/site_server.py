@@ -47,20 +47,45 @@ DOWNLOAD = bytes(range(256)) * 1024
 # Whether print() is the browser's (native), what showOpenFilePicker() gives
 # back (Chromium has none outside secure contexts: "absent"), and how many
 # clicks reached a file input unstopped: by its click(), through its label,
-# and by a dispatched event; then, focused, whether a key's click was stopped.
-TRIES = """<label for="f">File</label><input type="file" id="f"><script>
-const input = document.getElementById("f");
+# and by a dispatched event; by the click() and dispatchEvent() every element
+# inherits, on an input outside the document; through what a label outside
+# the document holds; and of the clicks on a closed shadow root's label (its
+# own, and the one it passes to its input), how many were unstopped. Then,
+# focused, whether a key's click was stopped. The page first redefines what
+# tells a file input, an event's path and a node's place.
+TRIES = """<label for="f">File</label><input type="file" id="f"><div id="h"></div><script>
+// The page's own word on its inputs, events and nodes: every input is text,
+// no event has a path, every node is in the document.
+Object.defineProperty(HTMLInputElement.prototype, "type", {get() { return "text"; },
+                                                          set(v) { this.setAttribute("type", v); }});
+Object.defineProperty(Node.prototype, "isConnected", {get() { return true; }});
+Event.prototype.composedPath = () => [];
 let clicks = 0;
-input.addEventListener("click", e => { if (!e.defaultPrevented) clicks++; e.preventDefault(); });
+const counted = i => (i.addEventListener("click", e => { if (!e.defaultPrevented) clicks++; e.preventDefault(); }), i);
+const input = counted(document.getElementById("f"));
+const loose = counted(Object.assign(document.createElement("input"), {type: "file"}));
+// The page keeps its closed shadow root's clicks from everything below the
+// document; what the window hears first is counted unstopped in hosted.
+const host = document.getElementById("h"), shadow = host.attachShadow({mode: "closed"});
+shadow.innerHTML = '<label for="s">File</label><input type="file" id="s">';
+let hosted = 0;
+addEventListener("click", e => { if (e.target == host && !e.defaultPrevented) hosted++; }, true);
+document.addEventListener("click", e => { if (e.target == host) e.stopPropagation(); }, true);
 const picked = typeof showOpenFilePicker == "function" ? showOpenFilePicker() : undefined;
 if (picked instanceof Promise) picked.catch(() => {});
 input.click();
 document.querySelector("label").click();
 input.dispatchEvent(new MouseEvent("click", {bubbles: true, cancelable: true}));
+HTMLElement.prototype.click.call(loose);
+EventTarget.prototype.dispatchEvent.call(loose, new MouseEvent("click", {cancelable: true}));
+shadow.querySelector("label").click();
+const wrap = document.createElement("label"), inside = wrap.appendChild(document.createElement("b"));
+counted(wrap.appendChild(Object.assign(document.createElement("input"), {type: "file"})));
+inside.click();
 const native = f => String(f).includes("[native code]") ? "native" : "other";
 const picker = typeof showOpenFilePicker != "function" ? "absent" : picked instanceof Promise ? "promise" : "none";
 fetch("/tried?print=" + native(print) + "&picker=" + picker +
-      "&clicks=" + clicks);
+      "&clicks=" + clicks + "&hosted=" + hosted);
 input.focus();  // a key's click from now on says whether it was stopped before the input heard it
 input.addEventListener("click", e => fetch("/key-click?prevented=" + e.defaultPrevented), {capture: true});
 </script>"""
