@@ -572,7 +572,8 @@ TEST(ChromiumAppTest, AKiosksIdleResetForgetsTheVisitorsCookiesAndStorage) {
     ASSERT_TRUE(app.Start(true, SW_SHOWNORMAL, L"--kiosk --kiosk-idle-minutes 1"));
     ASSERT_TRUE(app.WaitForLog("navigation completed 1 success"));
     Act(app, "document.cookie = 'visitor=1'; localStorage.visitor = '2'; location.href = '/visited'");
-    ASSERT_TRUE(PumpUntil([&] { return app.LastLog("page shown") == "page shown http://site.test/"; }, 90000));
+    ASSERT_TRUE(PumpUntil([&] { return app.LastLog("page shown") == "page shown http://site.test/"; }, 90000))
+        << ::testing::PrintToString(app.Log());
     EXPECT_EQ(app.CountLog("browsing data cleared Default"), 1u);
     size_t left = CountRequests("site.test /left?&", true);
     ASSERT_TRUE(app.Page(L"script fetch('/left?' + document.cookie + '&' + (localStorage.visitor || ''))"));

@@ -36,7 +36,9 @@ struct Pages : std::enable_shared_from_this<Pages> {
         std::weak_ptr<ChromiumBrowser> browser;
         std::string context;
     };
-    std::set<std::string> contexts;                                   // browser contexts made here
+    // Browser contexts made here, once for each page made in it: a page closed
+    // while the next one of its kept context is being made leaves it ours.
+    std::multiset<std::string> contexts;
     std::map<std::string, std::string> unclaimed;                     // target → session, attached early
     std::map<std::string, std::function<void(std::string)>> waiting;  // target → who needs its session ("": none comes)
     std::map<std::string, Page> browsers;                             // target → its view
@@ -93,7 +95,7 @@ struct Pages : std::enable_shared_from_this<Pages> {
         auto found = browsers.find(target);
         if (found == browsers.end()) return;
         auto browser = found->second.browser.lock();
-        contexts.erase(found->second.context);
+        if (auto context = contexts.find(found->second.context); context != contexts.end()) contexts.erase(context);
         browsers.erase(found);
         if (browser && browser->controller && !browser->closed)
             RaiseProcessFailed(*browser, COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED);
