@@ -10,6 +10,7 @@
 namespace {
 
 const DWORD kPointerRestMs = 5000;  // the pointer hides once the mouse rested this long
+const DWORD kClearingMs = 15000;    // how long the profile's clearing may take to answer
 
 HHOOK mouseHook = nullptr;
 bool pointerHidden = false;
@@ -21,6 +22,7 @@ ULONGLONG startedAt = 0;
 DWORD inputAtStart = 0;
 bool cleared = false;
 DWORD clearedFor = 0;
+bool awaitingClearing = false;  // the reset waits for the profile to answer
 
 // Any mouse input, anywhere on the screen (the runtime's view is another
 // process's window): the pointer shows, and hides again after a rest.
@@ -66,6 +68,10 @@ void WatchIdleTime() {
     if (decision.reset) {
         cleared = true;
         clearedFor = input.dwTime;
+        // A runtime that never answers the clearing must not leave the last
+        // visitor's pages in the view: the view is made anew all the same.
+        awaitingClearing = true;
+        SetTimer(g_app.mainWindow, kTimerCleared, ScaledWait(kClearingMs), nullptr);
         ResetForNextVisitor();
     }
     SetTimer(g_app.mainWindow, kTimerIdle, static_cast<UINT>(decision.lookAgainMs), nullptr);
@@ -99,11 +105,20 @@ void StartKiosk() {
     }
 }
 
+void OnKioskSessionCleared() {
+    KillTimer(g_app.mainWindow, kTimerCleared);
+    if (!awaitingClearing) return;  // a late answer, after the view was made anew
+    awaitingClearing = false;
+    StartForNextVisitor();
+}
+
 bool OnKioskTimer(UINT_PTR id) {
     if (id == kTimerPointer)
         HidePointer();
     else if (id == kTimerIdle)
         WatchIdleTime();
+    else if (id == kTimerCleared)
+        OnKioskSessionCleared();
     else
         return false;
     return true;

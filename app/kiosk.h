@@ -27,3 +27,6 @@ IdleDecision DecideIdle(ULONGLONG idleMs, ULONGLONG limitMs, bool resetAlready);
 void StartKiosk();
 // The kiosk's timers (WM_TIMER); true when id was one of them.
 bool OnKioskTimer(UINT_PTR id);
+// kNoticeSessionCleared, or the profile's clearing never answered: the next
+// visitor gets a view made anew (once for each reset).
+void OnKioskSessionCleared();

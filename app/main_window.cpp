@@ -217,7 +217,7 @@ static void OnViewNotice(WPARAM notice, LPARAM detail) {
         TryAgainLater(static_cast<DWORD>(detail));
         break;
     case kNoticeSessionCleared:
-        StartForNextVisitor();
+        OnKioskSessionCleared();
         break;
     case kNoticeWoken:
         SleepRuleChanged();

@@ -13,4 +13,5 @@ enum : UINT_PTR {
     kTimerPointer,         // a kiosk's pointer hides after the mouse rested (app/kiosk)
     kTimerIdle,            // a kiosk looks at the time since the last input (app/kiosk)
     kTimerSleep,           // a site out of sight long enough is put to sleep (app/out_of_sight)
+    kTimerCleared,         // a kiosk's reset goes on when the profile's clearing never answers (app/kiosk)
 };

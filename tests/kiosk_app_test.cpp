@@ -336,13 +336,16 @@ TEST(KioskAppTest, AMinuteWithoutInputStartsTheSessionAfreshForTheNextVisitor) {
     const struct {
         const wchar_t* arguments;
         const char* view;  // how the engine logs a view made
+        const wchar_t* fail;  // VELOTIDE_TEST_ENGINE_FAIL: "clear", a runtime that never answers the clearing
     } kCases[] = {
-        {L"--kiosk --kiosk-idle-minutes 1", "controller created"},
-        {L"--kiosk-public --kiosk --kiosk-idle-minutes 1", "controller created inprivate"},
+        {L"--kiosk --kiosk-idle-minutes 1", "controller created", L""},
+        {L"--kiosk-public --kiosk --kiosk-idle-minutes 1", "controller created inprivate", L""},
+        {L"--kiosk --kiosk-idle-minutes 1", "controller created", L"clear"},
     };
     for (const auto& c : kCases) {
-        SCOPED_TRACE(::testing::PrintToString(std::wstring(c.arguments)));
-        AppSession app(std::string(kSite) + "notifications=allow\r\n");
+        SCOPED_TRACE(::testing::PrintToString(std::wstring(c.arguments) + L" " + c.fail));
+        AppSession app(std::string(kSite) + "notifications=allow\r\n", Engine::kTest,
+                       {{L"VELOTIDE_TEST_ENGINE_FAIL", c.fail}, {L"VELOTIDE_WAIT_SCALE", L"10"}});
         DWORD started = GetTickCount();
         ASSERT_TRUE(app.Start(true, SW_SHOWNORMAL, c.arguments));
         ASSERT_TRUE(app.WaitForLog("navigation completed 1 success"));
@@ -357,6 +360,7 @@ TEST(KioskAppTest, AMinuteWithoutInputStartsTheSessionAfreshForTheNextVisitor) {
         EXPECT_EQ(app.CountLog(c.view), 2u);
         EXPECT_EQ(app.CountLog("controller created"), 2u);
         EXPECT_EQ(app.CountLog("settings put IsSwipeNavigationEnabled=0"), 2u);
+        EXPECT_EQ(app.CountLog("clearing unanswered"), *c.fail ? 1u : 0u);
         EXPECT_EQ(EndSession(app), 0u);
     }
 }

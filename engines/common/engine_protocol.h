@@ -15,7 +15,8 @@ inline constexpr wchar_t kEnginePopupClass[] = L"VelotideTestEnginePopup";
 // Path of the append-only UTF-8 log; no log is written while it is unset.
 inline constexpr wchar_t kEngineLogVariable[] = L"VELOTIDE_TEST_ENGINE_LOG";
 // Makes start-up fail on purpose: "create" (the export returns E_FAIL),
-// "environment" or "controller" (that completion reports E_FAIL and null).
+// "environment" or "controller" (that completion reports E_FAIL and null);
+// "clear": ClearBrowsingDataAll clears but its completion never comes.
 inline constexpr wchar_t kEngineFailVariable[] = L"VELOTIDE_TEST_ENGINE_FAIL";
 
 // How the engine models a runtime. "silent": when the person stays on a page
