@@ -99,6 +99,7 @@ TEST(PageDialogsAppTest, DialogsEndWithWhatTheyWaitedFor) {
     app.Command(ID_SITE_QUIT);
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(open); }));
     EXPECT_EQ(AnswerPrompt(app.process(), IDOK), L"host.test|Leave site?|Changes you made may not be saved.|Leave|Cancel");
+    EXPECT_TRUE(app.WaitForLog("dialog answered leave"));  // the answer reaches the engine after the button's click
     EXPECT_EQ(app.LogLines("dialog answered").back(), "dialog answered leave");
     EXPECT_EQ(app.CountLog("dialog answered cancel"), 2u);  // the second dialog's and the open alert's
     EXPECT_EQ(app.process().WaitForExit(), 0u);
