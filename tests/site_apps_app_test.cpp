@@ -40,7 +40,7 @@ bool EntryExists() {
 TEST(SiteAppsAppTest, MadeBesideVelotideRaisedByASecondStartAndRemovedWhole) {
     AppSession app("url=https://site.example/\r\nallow=https://signin.example\r\n");
     ASSERT_TRUE(app.Start());
-    ASSERT_TRUE(app.WaitForLog("page shown https://site.example/"));
+    ASSERT_TRUE(app.WaitForLog("navigation completed 1 success"));  // its load sets the title anew
     ASSERT_TRUE(app.Page(L"title (4) Team Mail"));
     ASSERT_TRUE(app.Page(L"favicon https://site.example/icon.png #2080ff"));
     ASSERT_TRUE(app.WaitForLog("favicon changed"));
@@ -122,11 +122,14 @@ TEST(SiteAppsAppTest, MadeBesideVelotideRaisedByASecondStartAndRemovedWhole) {
 TEST(SiteAppsAppTest, AnIconThatNeverComesGivesTheAppVelotidesIcon) {
     AppSession app("url=https://site.example/\r\n");
     ASSERT_TRUE(app.Start());
+    // The page's title and icon once it has loaded: its load sets both anew.
+    ASSERT_TRUE(app.WaitForLog("navigation completed 1 success"));
     ASSERT_TRUE(app.Page(L"title Notes") && app.Page(L"favicon https://site.example/icon.png unanswered"));
     ASSERT_TRUE(app.WaitForLog("favicon changed"));
     app.Command(ID_SITE_CREATE_APP);
     PostMessageW(app.process().WaitForWindow(L"VelotidePrompt"), WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(PumpUntil([] { return FindWindowW(L"VelotideMain.App.notes", nullptr) != nullptr; }, 20000));
+    ASSERT_TRUE(PumpUntil([] { return FindWindowW(L"VelotideMain.App.notes", nullptr) != nullptr; }, 20000))
+        << ::testing::PrintToString(app.Log());
     EXPECT_EQ(ReadFileBytes(app.dataDir() + L"\\Apps\\notes\\icon.ico"),
               ReadFileBytes(WinPathFromUnix(VELOTIDE_SOURCE_UNIX_DIR "/resources/velotide.ico")));
     ChildProcess remove(VelotideExePath(), L"", app.environment(), SW_SHOWNORMAL, L"--remove-app notes");
