@@ -77,8 +77,6 @@ TEST(KioskAppTest, CoversItsMonitorAndNothingLeadsOutOrElsewhere) {
         {"a link to another site", [](const AppSession& a) { a.Page(L"link https://other.test/"); },
          "navigation cancelled"},
         {"a mail link", [](const AppSession& a) { a.Page(L"link mailto:someone@site.test"); }, "navigation cancelled"},
-        {"a frame's mail link", [](const AppSession& a) { a.Page(L"framelink mailto:someone@site.test"); },
-         "launch cancelled mailto:someone@site.test"},
         {"a frame's link to a meeting program", [](const AppSession& a) { a.Page(L"framelink zoommtg://zoom.us/j/1"); },
          "launch cancelled zoommtg://zoom.us/j/1"},
         {"a download", [](const AppSession& a) { a.Page(L"download http://site.test/report.bin"); },
@@ -115,9 +113,6 @@ TEST(KioskAppTest, CoversItsMonitorAndNothingLeadsOutOrElsewhere) {
     EXPECT_EQ(ReadFileBytes(app.dataDir() + L"\\config.ini"), config);  // a kiosk writes nothing
 }
 
-// The organisation's Kiosk=1 makes a kiosk of a plain start, with the
-// command line's kiosk switches; with no site at all, a page says so and
-// nobody is asked for one.
 // Every page a kiosk shows instead of its site says, in the kiosk's words,
 // that it comes back by itself, and tries again until the site shows.
 TEST(KioskAppTest, PagesInsteadOfTheSiteTryAgainUntilTheSiteShowsByItself) {
@@ -164,6 +159,9 @@ TEST(KioskAppTest, PagesInsteadOfTheSiteTryAgainUntilTheSiteShowsByItself) {
     EXPECT_EQ(EndSession(app), 0u);
 }
 
+// The organisation's Kiosk=1 makes a kiosk of a plain start, with the
+// command line's kiosk switches; with no site at all, a page says so and
+// nobody is asked for one.
 TEST(KioskAppTest, ThePolicyMakesAKioskOfAPlainStartAndNoSiteIsSaidSo) {
     DWORD on = 1;
     RegistryValueOverride policy(HKEY_CURRENT_USER, 0, kPolicyKey, L"Kiosk", REG_DWORD,
@@ -222,11 +220,7 @@ TEST(KioskAppTest, NoPageReachesAFileOrPrintDialogInAKioskAndAllDoElsewhere) {
         const char* elsewhere;   // and outside one
     } kCalls[] = {
         {L"opens print", "page call stopped print", "runtime dialog print"},
-        {L"opens open-picker", "page call stopped open-picker", "runtime dialog open-picker"},
-        {L"opens save-picker", "page call stopped save-picker", "runtime dialog save-picker"},
-        {L"opens directory-picker", "page call stopped directory-picker", "runtime dialog directory-picker"},
         {L"opens file-input", "page call stopped file-input", "runtime dialog file-input"},
-        {L"opens file-input-key", "page call stopped file-input-key", "runtime dialog file-input-key"},
         {L"opens save-as", "save as cancelled", "save as dialog"},
     };
     for (bool kiosk : {true, false}) {
@@ -235,7 +229,6 @@ TEST(KioskAppTest, NoPageReachesAFileOrPrintDialogInAKioskAndAllDoElsewhere) {
         ASSERT_TRUE(app.Start(true, SW_SHOWNORMAL, kiosk ? L"--kiosk" : L""));
         ASSERT_TRUE(app.WaitForLog("navigation completed 1 success"));
         EXPECT_EQ(app.CountLog("settings put HiddenPdfToolbarItems=7"), kiosk ? 1u : 0u);  // Save, Print, Save as
-        EXPECT_EQ(app.CountLog("settings put HiddenPdfToolbarItems"), kiosk ? 1u : 0u);
         EXPECT_EQ(app.CountLog("settings put IsSwipeNavigationEnabled=0"), kiosk ? 1u : 0u);
         for (const auto& call : kCalls) {
             SCOPED_TRACE(::testing::PrintToString(std::wstring(call.command)));
