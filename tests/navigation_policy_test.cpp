@@ -575,7 +575,9 @@ TEST(NavigationPolicy, LaunchesOfOtherProgramsFromThePageOrItsFrames) {
         EXPECT_EQ(OnLaunchingExternalUriScheme(&launch), S_OK);
         EXPECT_EQ(launch.cancelCalls, c.cancelled ? 1 : 0);
         EXPECT_EQ(launch.cancel, c.cancelled ? TRUE : FALSE);
-        if (c.address) EXPECT_EQ(memory.FreesOf(launch.uri), 1);
+        if (c.address) {
+            EXPECT_EQ(memory.FreesOf(launch.uri), 1);
+        }
         std::deque<std::pair<StoppedLink, std::wstring>> expected;
         if (c.queued != StoppedLink::kDrop) expected.assign(1, {c.queued, address});
         EXPECT_EQ(g_app.stoppedLinks, expected);
