@@ -561,7 +561,6 @@ TEST(NavigationPolicy, LaunchesOfOtherProgramsFromThePageOrItsFrames) {
         {L"mailto:ada@site.example", TRUE, true, true, StoppedLink::kDrop},
         {L"zoommtg://zoom.us/join?confno=123", TRUE, true, true, StoppedLink::kDrop},
         {L"https://other.example/", TRUE, false, true, StoppedLink::kOfferInBar},
-        {L"", TRUE, false, true, StoppedLink::kDrop},
         {nullptr, TRUE, false, true, StoppedLink::kDrop},
     };
     for (const auto& c : kCases) {
@@ -626,30 +625,26 @@ public:
 
 // The site's address sends the view elsewhere: the message says where, and
 // what the person can do; a site the organisation fixed can't be changed, so
-// the page doesn't send anyone to its greyed command, and a kiosk's page
-// speaks to a visitor who can do nothing and tries again by itself.
+// the page doesn't send anyone to its greyed command. (A kiosk's words, and
+// its tries, are the kiosk app test's.)
 TEST(NavigationPolicy, TheSitesRedirectElsewhereSaysWhatCanBeDone) {
     AppStateGuard guard;
     TaskMemoryWatch& memory = TaskMemoryWatch::Get();
     const std::wstring kSaid = L"https://site.example sends its visitors on to https://www.site.example/, which is "
                                L"outside the site.";
     const struct {
-        bool kiosk, fixedSite;
+        bool fixedSite;
         const wchar_t* advice;  // after what was said
-        unsigned tries;         // tries of the site counted for the schedule
     } kCases[] = {
-        {false, false, L" If that is the site's address now, use Site &rsaquo; Change site address.", 0},
-        {false, true, L"", 0},
-        {true, true, L"<br>It is tried again in a moment.", 1},
+        {false, L" If that is the site's address now, use Site &rsaquo; Change site address."},
+        {true, L""},
     };
     for (const auto& c : kCases) {
-        SCOPED_TRACE(testing::Message() << "kiosk " << c.kiosk << " fixed site " << c.fixedSite);
+        SCOPED_TRACE(testing::Message() << "fixed site " << c.fixedSite);
         FakeView view;
         g_app.webview = &view;
-        g_app.kiosk.on = c.kiosk;
         g_app.fixed.site = c.fixedSite;
         g_app.siteUrl = g_app.homeOrigin = L"https://site.example";
-        g_app.nav.failureTries = 0;
         OpenSite();
         FakeNavigationStarting redirect;
         redirect.uri = memory.Allocate(L"https://www.site.example/");
@@ -662,17 +657,12 @@ TEST(NavigationPolicy, TheSitesRedirectElsewhereSaysWhatCanBeDone) {
         ASSERT_EQ(view.calls.size(), 2u);
         EXPECT_EQ(view.calls[0], L"Navigate https://site.example");
         EXPECT_TRUE(view.calls[1].ends_with(kSaid + c.advice + L"</p>")) << testing::PrintToString(view.calls[1]);
-        EXPECT_EQ(g_app.nav.failedAddress, L"https://site.example");  // what the next try loads
-        EXPECT_EQ(g_app.nav.failureTries, c.tries);
+        EXPECT_EQ(g_app.nav.failedAddress, L"https://site.example");  // what Try again loads
         g_app.stoppedLinks.clear();
     }
-    g_app.kiosk.on = g_app.fixed.site = false;
+    g_app.fixed.site = false;
     g_app.siteUrl.clear();
     g_app.nav.failedAddress.clear();
-    g_app.nav.failureTries = 0;
-    MSG message;  // the kiosk's tries, posted to a window the test has none of
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    }
 }
 
 TEST(NavigationPolicy, NavigationCompletedShowsTheFailurePageUnlessCancelled) {
