@@ -265,6 +265,7 @@ TEST(KioskAppTest, NoPageReachesAFileOrPrintDialogInAKioskAndAllDoElsewhere) {
             EXPECT_EQ(PumpUntil([&] { return !IsWindow(dialog); }, closed ? 5000 : 1500), closed);
             if (IsWindow(dialog)) DestroyWindow(dialog);
         }
+        EXPECT_EQ(app.process().WaitForExit(0), STILL_ACTIVE);  // the window it was over stays
         EXPECT_EQ(EndSession(app), 0u);
     }
 }
