@@ -442,20 +442,6 @@ TEST_F(LoaderTest, PassesCallerArgumentsThrough) {
     EXPECT_EQ(handler_.calls, 0);
 }
 
-// The runtime reads the browser's extra switches from the variable itself
-// (the way tests and tools open its DevTools port); the loader neither
-// consumes nor drops it, and hands the caller's options on as they are.
-TEST_F(LoaderTest, LeavesAdditionalBrowserArgumentsToTheRuntime) {
-    const wchar_t kArguments[] = L"--remote-debugging-port=9333 --lang=de";
-    EnvOverride arguments(L"WEBVIEW2_ADDITIONAL_BROWSER_ARGUMENTS", kArguments);
-    std::wstring folder = MakeRuntime(L"fixed", Dll::Probe);
-    ASSERT_EQ(Create(folder.c_str()), S_OK);
-    const ProbeRecord* record = Record(folder);
-    ASSERT_NE(record, nullptr);
-    EXPECT_STREQ(record->additionalArguments, kArguments);
-    EXPECT_EQ(record->environmentOptions, options());
-}
-
 TEST_F(LoaderTest, PassesNullUserDataFolderThrough) {
     std::wstring folder = MakeRuntime(L"fixed", Dll::Probe);
     ASSERT_EQ(Create(folder.c_str(), nullptr), S_OK);

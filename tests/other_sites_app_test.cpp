@@ -218,47 +218,4 @@ TEST(OtherSitesAppTest, ClickedLinksAreHandedOnOrNamedAndPagesAloneDoNothing) {
     EXPECT_EQ(mailing.Quit(), 0u);
 }
 
-// Links of the page's frames to other programs, on the test engine: a mail
-// or phone link clicked is handed to Windows once, by Velotide, with the
-// runtime's launch cancelled; a page's own mail link, stopped as it starts,
-// never comes to the launch as well; other programs' links clicked get the
-// runtime's question; nothing is launched without a click.
-TEST(OtherSitesAppTest, FramesLinksToOtherProgramsAreHandedOnOnceOrLeftToTheRuntimesQuestion) {
-    LoggingHandlers handlers;
-    AppSession app("url=http://site.test/\r\n");
-    StartAt(app);
-    const struct {
-        const wchar_t* command;
-        const char* outcome;   // the engine's line for the launch, or for the page's own link
-        const char* launched;  // the address Windows is handed, or null
-    } kCases[] = {
-        {L"framelink mailto:ada@site.test?subject=Hi", "launch cancelled mailto:ada@site.test?subject=Hi",
-         "mailto:ada@site.test?subject=Hi"},
-        {L"framelink tel:+4930123", "launch cancelled tel:+4930123", "tel:+4930123"},
-        {L"framelink mailto:spam@site.test script", "launch cancelled mailto:spam@site.test", nullptr},
-        {L"framelink zoommtg://zoom.us/join?confno=1", "launch asked zoommtg://zoom.us/join?confno=1", nullptr},
-        {L"framelink ms-settings:privacy", "launch asked ms-settings:privacy", nullptr},
-        {L"framelink zoommtg://zoom.us/join?confno=2 script", "launch cancelled zoommtg://zoom.us/join?confno=2",
-         nullptr},
-        {L"link mailto:top@site.test", "navigation cancelled", "mailto:top@site.test"},
-    };
-    std::vector<std::string> launched;
-    for (const auto& c : kCases) {
-        SCOPED_TRACE(::testing::PrintToString(std::wstring(c.command)));
-        size_t seen = app.CountLog(c.outcome);
-        ASSERT_TRUE(app.Page(c.command));
-        ASSERT_TRUE(app.WaitForLog(c.outcome, seen + 1)) << ::testing::PrintToString(app.Log());
-        if (c.launched) {
-            launched.push_back(c.launched);
-            ASSERT_TRUE(handlers.WaitFor(launched.size())) << ::testing::PrintToString(app.Log());
-        }
-        PumpFor(500);  // a second launch would have come by now
-        EXPECT_EQ(handlers.Launches(), launched);
-    }
-    // The page's own mail link was stopped at NavigationStarting: no launch of the runtime's as well.
-    EXPECT_EQ(app.CountLog("launching"), 6u);
-    EXPECT_EQ(app.LastLog("page shown"), "page shown http://site.test/");
-    EXPECT_EQ(app.Quit(), 0u);
-}
-
 }  // namespace

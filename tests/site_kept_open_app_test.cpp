@@ -173,8 +173,6 @@ TEST(SiteKeptOpenAppTest, TheWindowNeverHidesWithoutItsIcon) {
     }
 }
 
-// Titles of any length and content: the window keeps its own title, and
-// nothing the page's title holds is kept whole.
 // A site changed, in the prompt or between runs (in the settings file, by a
 // kiosk's address), leaves no answer about notifications behind: the
 // profile forgets the old site's, so a frame of it is asked about (and
@@ -232,6 +230,8 @@ TEST(SiteKeptOpenAppTest, ASiteWokenByANavigationSleepsAgain) {
     EXPECT_EQ(app.Quit(), 0u);
 }
 
+// Titles of any length and content: the window keeps its own title, and
+// nothing the page's title holds is kept whole.
 TEST(SiteKeptOpenAppTest, ThePagesTitleNeverBecomesTheWindowsTitle) {
     AppSession app(kSite);
     StartAtSite(app);

@@ -105,8 +105,6 @@ TEST(StartupTest, EngineFailuresEndWithTheirMessageAndExitOne) {
     }
 }
 
-// An installed runtime is found through the EdgeUpdate registry value, as
-// the runtime's installer writes it (32-bit view of the machine key).
 // How tools open the runtime's DevTools on Windows: the switches in the
 // variable reach the browser's command line through velotide.exe, its
 // loader and the runtime.
@@ -118,6 +116,8 @@ TEST(StartupTest, AdditionalBrowserArgumentsReachTheBrowser) {
     EXPECT_EQ(app.Quit(), 0u);
 }
 
+// An installed runtime is found through the EdgeUpdate registry value, as
+// the runtime's installer writes it (32-bit view of the machine key).
 TEST(StartupTest, FindsRuntimeRegisteredInRegistry) {
     const wchar_t key[] = L"Software\\Microsoft\\EdgeUpdate\\ClientState\\{F3017226-FE2A-4295-8BDF-00C3A9A7E4C5}";
     ScratchDir root;

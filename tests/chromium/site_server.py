@@ -44,18 +44,14 @@ DOWNLOAD = bytes(range(256)) * 1024
 
 # Its script reports what became of its requests in its title: "permission <result>",
 # "<event> <title>" for its notification's events. "?ask" asks as it loads.
-# Whether print() is the browser's (native), what showOpenFilePicker() gives
-# back (Chromium has none outside secure contexts: "absent"), and how many
-# clicks reached a file input unstopped: by its click(), through its label,
-# and by a dispatched event; by the click() and dispatchEvent() every element
-# inherits, on an input outside the document; through what a label outside
-# the document holds; and of the clicks on a closed shadow root's label (its
-# own, and the one it passes to its input), how many were unstopped. Then,
-# focused, whether a key's click was stopped. The page first redefines what
-# tells a file input, an event's path and a node's place.
+# Tries every way to a file or print dialog at once, through what the page
+# redefined to hide them, and reports which were the browser's: print()
+# native or not, showOpenFilePicker() ("absent" outside secure contexts), the
+# clicks that reached a file input unstopped (its click(), its label, a
+# dispatched event, an input and a label outside the document), and those of
+# a closed shadow root's label that got past the document. Then, focused,
+# whether a key's click was stopped.
 TRIES = """<label for="f">File</label><input type="file" id="f"><div id="h"></div><script>
-// The page's own word on its inputs, events and nodes: every input is text,
-// no event has a path, every node is in the document.
 Object.defineProperty(HTMLInputElement.prototype, "type", {get() { return "text"; },
                                                           set(v) { this.setAttribute("type", v); }});
 Object.defineProperty(Node.prototype, "isConnected", {get() { return true; }});
@@ -64,8 +60,6 @@ let clicks = 0;
 const counted = i => (i.addEventListener("click", e => { if (!e.defaultPrevented) clicks++; e.preventDefault(); }), i);
 const input = counted(document.getElementById("f"));
 const loose = counted(Object.assign(document.createElement("input"), {type: "file"}));
-// The page keeps its closed shadow root's clicks from everything below the
-// document; what the window hears first is counted unstopped in hosted.
 const host = document.getElementById("h"), shadow = host.attachShadow({mode: "closed"});
 shadow.innerHTML = '<label for="s">File</label><input type="file" id="s">';
 let hosted = 0;
