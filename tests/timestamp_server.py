@@ -7,7 +7,6 @@ import http.server
 import os
 import subprocess
 import sys
-import tempfile
 import threading
 
 folder, port_file = sys.argv[1], sys.argv[2]
@@ -16,17 +15,10 @@ folder, port_file = sys.argv[1], sys.argv[2]
 class Handler(http.server.BaseHTTPRequestHandler):
     def do_POST(self):
         query = self.rfile.read(int(self.headers.get("Content-Length", 0)))
-        with tempfile.TemporaryDirectory() as scratch:
-            query_file, reply_file = os.path.join(scratch, "query"), os.path.join(scratch, "reply")
-            with open(query_file, "wb") as f:
-                f.write(query)
-            made = subprocess.run(["openssl", "ts", "-reply", "-config", "tsa.cnf", "-queryfile", query_file,
-                                   "-inkey", "tsa.key", "-signer", "tsa.pem", "-chain", "root.pem", "-out", reply_file],
-                                  cwd=folder, capture_output=True, timeout=30)
-            reply = b""
-            if made.returncode == 0:
-                with open(reply_file, "rb") as f:
-                    reply = f.read()
+        made = subprocess.run(["openssl", "ts", "-reply", "-config", "tsa.cnf", "-queryfile", "/dev/stdin", "-inkey",
+                               "tsa.key", "-signer", "tsa.pem", "-chain", "root.pem", "-out", "/dev/stdout"],
+                              cwd=folder, input=query, capture_output=True, timeout=30)
+        reply = made.stdout if made.returncode == 0 else b""
         self.send_response(200 if reply else 500)
         self.send_header("Content-Type", "application/timestamp-reply")
         self.send_header("Content-Length", str(len(reply)))
