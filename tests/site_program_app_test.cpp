@@ -1,7 +1,8 @@
 // A site's own program: made with velotide.exe --make-program (its faults
 // said on standard error), run against the test engine as a program of its
 // own beside Velotide, made again to the same bytes, and refused when its
-// preset is damaged; its version block its own.
+// preset is damaged; its version block its own, and a signed velotide.exe's
+// signature left out of it.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -232,6 +233,37 @@ TEST(SiteProgramAppTest, AProgramsVersionBlockNamesItsOwnerAndItsOwnVersion) {
         ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
         EXPECT_EQ(UINT64(fixed->dwFileVersionMS) << 32 | fixed->dwFileVersionLS, c.fixed);
         EXPECT_EQ(UINT64(fixed->dwProductVersionMS) << 32 | fixed->dwProductVersionLS, c.fixed);
+    }
+}
+
+// velotide.exe as a release signs it: the header's security entry names a
+// certificate table (not a real one) at tableAt, the file's end when 0, and
+// its checksum is its own.
+std::string WithSignature(std::string exe, DWORD tableAt) {
+    const size_t optional = *reinterpret_cast<const DWORD*>(&exe[0x3C]) + 24, entry = optional + 112 + 8 * 4;
+    const DWORD at = tableAt ? tableAt : static_cast<DWORD>(exe.size()), size = 16;
+    exe.append("\x10\0\0\0\0\x02\x02\0not sign", size);
+    memcpy(&exe[entry], &at, 4);
+    memcpy(&exe[entry + 4], &size, 4);
+    memset(&exe[optional + 64], 0x5A, 4);
+    return exe;
+}
+
+// A program made from a signed velotide.exe is the one made from the unsigned
+// exe, not one with a broken signature; a table that isn't the file's end is
+// refused, not cut off with what follows it.
+TEST(SiteProgramAppTest, AProgramMadeFromASignedVelotideCarriesNoSignature) {
+    ScratchDir dir;
+    const std::wstring arguments = L"--url site.example --name Acme", program = dir / L"program.exe";
+    std::string error;
+    ASSERT_EQ(RunWithStandardError(VelotideExePath(), MakeArguments(program, arguments), &error), 0u) << error;
+    const std::string plain = ReadFileBytes(program), exe = ReadFileBytes(VelotideExePath());
+    for (DWORD tableAt : {0u, 0x400u}) {
+        WriteFileBytes(dir / L"signed.exe", WithSignature(exe, tableAt));
+        DeleteFileW(program.c_str());
+        EXPECT_EQ(RunWithStandardError(dir / L"signed.exe", MakeArguments(program, arguments), &error),
+                  tableAt ? 2u : 0u);
+        EXPECT_EQ(ReadFileBytes(program), tableAt ? "" : plain) << error;
     }
 }
 
