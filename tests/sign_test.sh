@@ -58,8 +58,8 @@ trap '[ -z "$tsa" ] || kill "$tsa" 2>/dev/null; [ -z "${root_added:-}" ] ||
 python3 "$(dirname "$0")/timestamp_server.py" "$keys" "$keys/port" &
 tsa=$!
 for _ in $(seq 50); do [ -s "$keys/port" ] && break; sleep 0.1; done
-export SIGN_PKCS12="$keys/publisher.p12" SIGN_PASSWORD_FILE="$keys/password"
-export SIGN_TIMESTAMP_URL="http://127.0.0.1:$(cat "$keys/port")/"
+SIGN_TIMESTAMP_URL="http://127.0.0.1:$(cat "$keys/port")/"
+export SIGN_PKCS12="$keys/publisher.p12" SIGN_PASSWORD_FILE="$keys/password" SIGN_TIMESTAMP_URL
 cmake -S "$src" -B "$build" -DCMAKE_BUILD_TYPE=Release -DVELOTIDE_SIGN=ON -DVELOTIDE_WEBVIEW2_LOADER= >/dev/null &&
     cmake --build "$build" -j"$(nproc)" --target velotide velotide_packages >"$scratch/build.log" 2>&1
 check "signed release built" [ $? -eq 0 ]
@@ -175,7 +175,7 @@ check "its owner signs it, and both checks trust it" both "$program"
 # program` signs the velotide.exe it builds from): velotide.exe and its
 # loader carry the new signature though no source changed; with no time
 # stamp, it ends with the certificate.
-# shellcheck disable=SC2086 # the settings are words
+# shellcheck disable=SC2086,SC2163 # the settings are words
 export $token SIGN_CERT="$keys/owner.pem" SIGN_PASSWORD_FILE="$keys/pin"
 cmake -S "$src" -B "$build" -DVELOTIDE_SIGN=ON -DVELOTIDE_WEBVIEW2_LOADER= >/dev/null &&
     cmake --build "$build" -j"$(nproc)" --target velotide >>"$scratch/build.log" 2>&1
