@@ -162,7 +162,8 @@ for msi in "$release"/*.msi; do
 done
 
 # --- A site's program made from the signed velotide.exe carries no
-# signature, not a broken one, until its owner signs it.
+# signature, not a broken one, until its owner signs it; the loader inside
+# keeps Velotide's.
 program="$scratch/Acme Board.exe"
 $wine "$release/velotide.exe" --make-program "$(winpath "$program")" --url https://acme.example --name "Acme Board"
 osslsigncode verify -in "$program" >"$scratch/said" 2>&1
@@ -170,6 +171,8 @@ check "the program carries no signature, and a true checksum" \
     sh -c 'grep -q "No signature found" "$1" && ! grep -q "invalid PE checksum" "$1"' - "$scratch/said"
 SIGN_CERT="$keys/owner.pem" SIGN_KEY="$keys/owner.key" $sign "$program" "$program" "Acme Board"
 check "its owner signs it, and both checks trust it" both "$program"
+wrestool -x --raw --type=10 --name=2 "$program" >"$scratch/program-loader.dll"
+check "  ... and its loader keeps Velotide's signature" cmp -s "$scratch/program-loader.dll" "$release/loader.dll"
 
 # --- Signed again with another certificate, a key on a token (as `make
 # program` signs the velotide.exe it builds from): velotide.exe and its
