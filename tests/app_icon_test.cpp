@@ -39,8 +39,8 @@ struct Image {
 };
 
 // The .ico: its directory, then each image's data in turn.
-std::string Ico(const std::vector<Image>& images, WORD type = 1) {
-    const WORD head[3] = {0, type, static_cast<WORD>(images.size())};
+std::string Ico(const std::vector<Image>& images) {
+    const WORD head[3] = {0, 1, static_cast<WORD>(images.size())};
     std::string bytes(reinterpret_cast<const char*>(head), sizeof head), data;
     for (const Image& image : images) {
         const DWORD place[2] = {image.size ? image.size : static_cast<DWORD>(image.data.size()),
@@ -53,8 +53,6 @@ std::string Ico(const std::vector<Image>& images, WORD type = 1) {
     return bytes + data;
 }
 
-std::vector<Image> Pngs(size_t count) { return std::vector<Image>(count, Image{1, 1, 32, kPng}); }
-
 TEST(AppIconTest, EachImageLiesInItsOwnPlaceAndDecodes) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // for WIC
     const Image png = {1, 1, 32, kPng};
@@ -65,32 +63,25 @@ TEST(AppIconTest, EachImageLiesInItsOwnPlaceAndDecodes) {
         IconFault fault;
         unsigned image;
     } kCases[] = {
-        {"a PNG", Ico({png}), IconFault::kNone, 0},
         {"a PNG and bitmaps of 32, 8, 4 and 1 bits",
          Ico({png, {16, 16, 32, Bitmap(16, 32, 32)}, {32, 32, 8, Bitmap(32, 64, 8)}, {48, 48, 4, Bitmap(48, 96, 4)},
               {16, 16, 0, Bitmap(16, 32, 1)}}),
          IconFault::kNone, 0},
         {"a 256-pixel bitmap, entry 0", Ico({{0, 0, 32, Bitmap(256, 512, 32)}}), IconFault::kNone, 0},
-        {"64 images", Ico(Pngs(64)), IconFault::kNone, 0},
-        {"65 images", Ico(Pngs(65)), IconFault::kTooManyImages, 0},
-        {"a cursor", Ico({png}, 2), IconFault::kNotIcon, 0},
+        {"64 images", Ico(std::vector<Image>(64, png)), IconFault::kNone, 0},
+        {"65 images", Ico(std::vector<Image>(65, png)), IconFault::kTooManyImages, 0},
         {"no images", Ico({}), IconFault::kNotIcon, 0},
         {"a directory cut short", Ico({png, png}).substr(0, 30), IconFault::kNotIcon, 0},
         {"a size past the end", Ico({png, {1, 1, 32, kPng, 71}}), IconFault::kOutside, 2},
         {"an offset past the end", Ico({png, {1, 1, 32, kPng, 0, 4000}}), IconFault::kOutside, 2},
-        {"an empty image", Ico({{1, 1, 32, kPng, 0, first}, {1, 1, 32, "", 0, first}}), IconFault::kOutside, 2},
         // Many entries on one block would make a program many times the file's size.
         {"two entries on one image", Ico({png, {1, 1, 32, kPng, 70, first}}), IconFault::kOverlap, 2},
         {"one over the start of one listed before", Ico({{1, 1, 32, kPng, 0, first + 70}, {1, 1, 32, kPng, 71, first}}),
          IconFault::kOverlap, 2},
-        {"one inside one listed before", Ico({{1, 1, 32, kPng, 140, first}, {1, 1, 32, kPng, 0, first + 70}}),
-         IconFault::kOverlap, 2},
         {"an image over the directory", Ico({png, {1, 1, 32, kPng, 70, 6}}), IconFault::kOverlap, 2},
         {"a PNG cut short", Ico({png, {1, 1, 32, kPng.substr(0, 20)}}), IconFault::kUndecodable, 2},
-        {"neither a PNG nor a bitmap", Ico({png, png, {1, 1, 32, std::string(70, 'x')}}), IconFault::kUndecodable, 3},
         {"a bitmap of another width", Ico({png, {32, 16, 32, Bitmap(16, 32, 32)}}), IconFault::kUndecodable, 2},
         {"a bitmap whose height has no mask", Ico({{16, 16, 32, Bitmap(16, 16, 32)}}), IconFault::kUndecodable, 1},
-        {"a bitmap of other bits", Ico({{16, 16, 8, Bitmap(16, 32, 32)}}), IconFault::kUndecodable, 1},
         {"a bitmap of 2 bits", Ico({{16, 16, 0, Bitmap(16, 32, 2)}}), IconFault::kUndecodable, 1},
         {"a compressed bitmap", Ico({{16, 16, 8, Bitmap(16, 32, 8, BI_RLE8)}}), IconFault::kUndecodable, 1},
         {"a bitmap a byte short", Ico({{16, 16, 32, Bitmap(16, 32, 32, BI_RGB, -1)}}), IconFault::kUndecodable, 1},

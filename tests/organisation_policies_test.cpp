@@ -96,7 +96,6 @@ TEST(OrganisationPoliciesTest, TheInstalledSiteCountsAfterThePolicies) {
         {{{L"Url", kTooLong}}, {{L"Url", Dword(1)}}, Sz(L"https://package.example"),
          L"Installed=https://package.example"},
         {{}, {}, Sz(L"ftp://package.example"), L"Installed!ftp://package.example"},
-        {{}, {}, Sz(L""), L"Installed!"},
         {{}, {}, kTooLong, L"Installed!"},
         {{}, {}, Sz(kLongest), L"Installed=" + kLongest},
         {{}, {}, Sz(L"https://package.example", REG_EXPAND_SZ), L""},

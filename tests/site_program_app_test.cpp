@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <imagehlp.h>
 #include <shlobj.h>
 
 #include "app/app_icon.h"
@@ -81,14 +80,8 @@ TEST(SiteProgramAppTest, EachFaultInTheArgumentsIsOneLineOnStandardErrorAndNothi
     std::string huge(30 << 20, '\0');
     huge.replace(0, 8, "\x89PNG\r\n\x1A\n");
     WriteFileBytes(inputs / L"huge.png", huge);
-    // Two entries on one image: a program many times the file's size.
-    const std::string png = ReadFileBytes(kDemoIcon);
-    std::string same("\0\0\1\0\2\0", 6);
-    for (int i = 0; i < 2; ++i) {
-        const DWORD entry[4] = {0, 0x00200001, static_cast<DWORD>(png.size()), 6 + 2 * 16};  // 1 plane, 32 bits
-        same.append(reinterpret_cast<const char*>(entry), sizeof entry);
-    }
-    WriteFileBytes(inputs / L"same.ico", same + png);
+    // An image the directory puts past the file's end.
+    WriteFileBytes(inputs / L"outside.ico", std::string("\0\0\1\0\1\0\x10\x10\0\0\1\0\x20\0\xE8\3\0\0\x16\0\0\0", 22));
     const struct {
         std::wstring arguments;
         const char* said;  // a part of the line that names the fault
@@ -100,8 +93,8 @@ TEST(SiteProgramAppTest, EachFaultInTheArgumentsIsOneLineOnStandardErrorAndNothi
         {MakeArguments(out, site + L"--name \"!!\""), "needs a letter or a digit"},
         {MakeArguments(out, site + L"--name Acme --icon \"" + inputs / L"photo.ico" + L"\""), "is not an .ico file"},
         {MakeArguments(out, site + L"--name Acme --icon \"" + inputs / L"huge.png" + L"\""), "larger than 4 MB"},
-        {MakeArguments(out, site + L"--name Acme --icon \"" + inputs / L"same.ico" + L"\""),
-         "Image 2 of the icon \xE2\x80\x9C"},
+        {MakeArguments(out, site + L"--name Acme --icon \"" + inputs / L"outside.ico" + L"\""),
+         "Image 1 of the icon \xE2\x80\x9C"},
         {MakeArguments(out, site + L"--name Acme --icon \"" + inputs / L"none.png" + L"\""), "can't be read"},
         {MakeArguments(dir / L"missing\\Acme.exe", site + L"--name Acme"), "Could not write"},
         {MakeArguments(VelotideExePath(), site + L"--name Acme"), "is this program itself"},
@@ -112,9 +105,8 @@ TEST(SiteProgramAppTest, EachFaultInTheArgumentsIsOneLineOnStandardErrorAndNothi
         {MakeArguments(out, site + L"--name Acme --background"), "\xE2\x80\x9C--background\xE2\x80\x9D is not a word"},
         {L"--make-program " + site + L"--name Acme", "needs the file to write"},
         {MakeArguments(out, site + L"--name Acme --version 1.2.3.4.5"), "--version takes"},
+        {MakeArguments(out, site + L"--name Acme --version 2..1"), "--version takes"},
         {MakeArguments(out, site + L"--name Acme --version 65536"), "--version takes"},
-        {MakeArguments(out, site + L"--name Acme --version 1..2"), "--version takes"},
-        {MakeArguments(out, site + L"--name Acme --version 2.1."), "--version takes"},
         {MakeArguments(out, site + L"--name Acme --version v2"), "--version takes"},
         {MakeArguments(out, site + L"--name Acme --publisher " + std::wstring(65, L'a')), "--publisher takes"},
         {MakeArguments(out, site + L"--name Acme --publisher \"Acme\tLtd\""), "--publisher takes"},
@@ -203,142 +195,76 @@ TEST(SiteProgramAppTest, AProgramMadeFromANameASiteAndAPngRunsAsItselfBesideVelo
     EXPECT_EQ(settings.find("signin.example"), std::string::npos) << settings;
 }
 
-// The version block's text under key, in the language the program has.
-std::wstring VersionText(const std::string& block, const wchar_t* key) {
-    void* value = nullptr;
-    UINT length = 0;
-    std::wstring path = std::wstring(L"\\StringFileInfo\\040904B0\\") + key;
-    if (!VerQueryValueW(block.data(), path.c_str(), &value, &length) || !length) return L"<none>";
-    return static_cast<const wchar_t*>(value);
-}
-
-std::string VersionBlock(const std::wstring& exe) {
-    std::string block(GetFileVersionInfoSizeW(exe.c_str(), nullptr), '\0');
-    if (block.empty() || !GetFileVersionInfoW(exe.c_str(), 0, static_cast<DWORD>(block.size()), block.data())) return "";
-    return block;
-}
-
-// The program's version block says its owner, its name and id, and its own
-// version, in the texts and in the fixed numbers; Velotide's name is in
-// none of them.
+// The program's version block names its owner, itself and its own version,
+// in the texts and in the fixed numbers; Velotide in none of them.
 TEST(SiteProgramAppTest, AProgramsVersionBlockNamesItsOwnerAndItsOwnVersion) {
     ScratchDir dir;
+    const std::wstring program = dir / L"Acme Board.exe";
     const struct {
         std::wstring more;  // after --url and --name
         const wchar_t *company, *version;
-        DWORD high, low;  // the fixed part's file and product version
+        UINT64 fixed;  // the file and product version
     } kCases[] = {
-        {L"--publisher \"Acme Ltd\" --version 2.1.0.7", L"Acme Ltd", L"2.1.0.7", 0x00020001, 0x00000007},
-        {L"--version 3", L"site.example", L"3", 0x00030000, 0},
-        {L"--version 65535.0.1 --publisher \"B\u00E9la & Co\"", L"B\u00E9la & Co", L"65535.0.1", 0xFFFF0000, 0x00010000},
-        {L"", L"site.example", L"1.0.0.0", 0x00010000, 0},
+        {L"--publisher \"B\u00E9la & Co\" --version 65535.0.1.7", L"B\u00E9la & Co", L"65535.0.1.7",
+         0xFFFF000000010007},
+        {L"--version 3", L"site.example", L"3", 0x0003000000000000},
+        {L"", L"site.example", L"1.0.0.0", 0x0001000000000000},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(testing::PrintToString(c.more));
-        const std::wstring program = dir / L"Acme Board.exe";
-        std::string error;
-        ASSERT_EQ(RunWithStandardError(VelotideExePath(),
-                                       MakeArguments(program, L"--url https://site.example/x --name \"Acme Board\" " +
-                                                                  c.more),
-                                       &error),
-                  0u)
-            << error;
-        const std::string block = VersionBlock(program);
-        ASSERT_FALSE(block.empty());
-        EXPECT_EQ(VersionText(block, L"CompanyName"), c.company);
-        EXPECT_EQ(VersionText(block, L"FileDescription"), L"Acme Board");
-        EXPECT_EQ(VersionText(block, L"ProductName"), L"Acme Board");
-        EXPECT_EQ(VersionText(block, L"InternalName"), L"acme-board-52748f3d");
-        EXPECT_EQ(VersionText(block, L"OriginalFilename"), L"acme-board-52748f3d.exe");
-        EXPECT_EQ(VersionText(block, L"FileVersion"), c.version);
-        EXPECT_EQ(VersionText(block, L"ProductVersion"), c.version);
+        const std::wstring arguments = L"--url https://site.example/x --name \"Acme Board\" " + c.more;
+        std::string error, block;
+        ASSERT_EQ(RunWithStandardError(VelotideExePath(), MakeArguments(program, arguments), &error), 0u) << error;
+        block.resize(GetFileVersionInfoSizeW(program.c_str(), nullptr));
+        ASSERT_TRUE(GetFileVersionInfoW(program.c_str(), 0, static_cast<DWORD>(block.size()), block.data()));
+        const std::pair<const wchar_t*, const wchar_t*> kTexts[] = {
+            {L"CompanyName", c.company}, {L"FileDescription", L"Acme Board"}, {L"ProductName", L"Acme Board"},
+            {L"InternalName", L"acme-board-52748f3d"}, {L"OriginalFilename", L"acme-board-52748f3d.exe"},
+            {L"FileVersion", c.version}, {L"ProductVersion", c.version}};
+        for (const auto& [key, text] : kTexts) {
+            wchar_t* value = nullptr;
+            UINT length = 0;
+            VerQueryValueW(block.data(), (L"\\StringFileInfo\\040904B0\\" + std::wstring(key)).c_str(),
+                           reinterpret_cast<void**>(&value), &length);
+            EXPECT_EQ(std::wstring(value && length ? value : L"<none>"), text) << key;
+        }
         VS_FIXEDFILEINFO* fixed = nullptr;
         UINT length = 0;
         ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-        EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
-        EXPECT_EQ(fixed->dwFileVersionMS, c.high);
-        EXPECT_EQ(fixed->dwFileVersionLS, c.low);
-        EXPECT_EQ(fixed->dwProductVersionMS, c.high);
-        EXPECT_EQ(fixed->dwProductVersionLS, c.low);
+        EXPECT_EQ(UINT64(fixed->dwFileVersionMS) << 32 | fixed->dwFileVersionLS, c.fixed);
+        EXPECT_EQ(UINT64(fixed->dwProductVersionMS) << 32 | fixed->dwProductVersionLS, c.fixed);
     }
-    // Velotide's own stays as it was.
-    EXPECT_EQ(VersionText(VersionBlock(VelotideExePath()), L"CompanyName"), L"Velotide");
 }
 
-// velotide.exe as a release signs it: a certificate table at its end, named
-// by the header's security entry (its contents don't matter here).
+// velotide.exe as a release signs it: the header's security entry names a
+// certificate table (not a real one) at tableAt, the file's end when 0, and
+// its checksum is its own.
 std::string WithSignature(std::string exe, DWORD tableAt) {
     const size_t optional = *reinterpret_cast<const DWORD*>(&exe[0x3C]) + 24, entry = optional + 112 + 8 * 4;
-    const char table[16] = {16, 0, 0, 0, 0, 2, 2, 0, 'n', 'o', 't', ' ', 's', 'i', 'g', 'n'};
-    const DWORD at = tableAt ? tableAt : static_cast<DWORD>(exe.size()), size = sizeof table;
-    exe.append(table, sizeof table);
+    const DWORD at = tableAt ? tableAt : static_cast<DWORD>(exe.size()), size = 16;
+    exe.append("\x10\0\0\0\0\x02\x02\0not sign", size);
     memcpy(&exe[entry], &at, 4);
     memcpy(&exe[entry + 4], &size, 4);
-    memset(&exe[optional + 64], 0x5A, 4);  // a checksum of its own
+    memset(&exe[optional + 64], 0x5A, 4);
     return exe;
 }
 
-// A program made from a signed velotide.exe carries no signature, not a
-// broken one: the same bytes as one made from the unsigned exe, with a true
-// checksum. A table that isn't the file's end is not taken for one.
+// A program made from a signed velotide.exe is the one made from the unsigned
+// exe, not one with a broken signature; a table that isn't the file's end is
+// refused, not cut off with what follows it.
 TEST(SiteProgramAppTest, AProgramMadeFromASignedVelotideCarriesNoSignature) {
     ScratchDir dir;
-    const std::string exe = ReadFileBytes(VelotideExePath());
-    const std::wstring signedExe = dir / L"signed.exe", oddExe = dir / L"odd.exe";
-    WriteFileBytes(signedExe, WithSignature(exe, 0));
-    WriteFileBytes(oddExe, WithSignature(exe, 0x400));
-    const std::wstring arguments = L"--url site.example --name Acme --publisher \"Acme Ltd\" --version 1.2";
+    const std::wstring arguments = L"--url site.example --name Acme", program = dir / L"program.exe";
     std::string error;
-    ASSERT_EQ(RunWithStandardError(VelotideExePath(), MakeArguments(dir / L"plain.exe", arguments), &error), 0u) << error;
-    ASSERT_EQ(RunWithStandardError(signedExe, MakeArguments(dir / L"fromSigned.exe", arguments), &error), 0u) << error;
-    const std::string program = ReadFileBytes(dir / L"fromSigned.exe");
-    EXPECT_EQ(program, ReadFileBytes(dir / L"plain.exe"));
-    const size_t optional = *reinterpret_cast<const DWORD*>(&program[0x3C]) + 24;
-    EXPECT_EQ(*reinterpret_cast<const UINT64*>(&program[optional + 112 + 8 * 4]), 0u);  // no security entry
-    DWORD stored = 0, computed = 0;
-    ASSERT_TRUE(CheckSumMappedFile(const_cast<char*>(program.data()), static_cast<DWORD>(program.size()), &stored,
-                                   &computed));
-    EXPECT_EQ(stored, computed);
-
-    EXPECT_EQ(RunWithStandardError(oddExe, MakeArguments(dir / L"fromOdd.exe", arguments), &error), 2u);
-    EXPECT_NE(error.find("Could not write"), std::string::npos) << error;
-    EXPECT_FALSE(FileExists(dir / L"fromOdd.exe"));
-}
-
-// Two owners' programs of one name, for two sites, are two programs: each
-// runs beside the other, with its own window class and instance. One made
-// before ids took in the site keeps the name's id, its people's sign-in.
-TEST(SiteProgramAppTest, ProgramsOfOneNameForTwoSitesRunSideBySide) {
-    ScratchDir dir;
-    const std::wstring first = dir / L"a.exe", second = dir / L"b.exe", earlier = dir / L"earlier.exe";
-    std::string error;
-    ASSERT_EQ(RunWithStandardError(VelotideExePath(), MakeArguments(first, L"--url a.example --name \"Acme Board\""),
-                                   &error), 0u) << error;
-    ASSERT_EQ(RunWithStandardError(VelotideExePath(), MakeArguments(second, L"--url b.example --name ACME-board"),
-                                   &error), 0u) << error;
-    ASSERT_TRUE(CopyFileW(first.c_str(), earlier.c_str(), FALSE));
-    HANDLE update = BeginUpdateResourceW(earlier.c_str(), FALSE);
-    ASSERT_TRUE(update);
-    std::string preset = "url=https://a.example/\r\nname=Acme Board\r\n";
-    ASSERT_TRUE(UpdateResourceW(update, RT_RCDATA, MAKEINTRESOURCEW(3), MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US),
-                                preset.data(), static_cast<DWORD>(preset.size())));
-    ASSERT_TRUE(EndUpdateResourceW(update, FALSE));
-
-    AppSession app;
-    app.RunInstead(first, L"VelotideMain.Program.acme-board-117c41cd");
-    ASSERT_TRUE(app.Start());
-    ASSERT_TRUE(app.WaitForLog("page shown https://a.example/"));
-    for (const auto& [exe, windowClass] : {std::pair{second, L"VelotideMain.Program.acme-board-c61b2490"},
-                                           std::pair{earlier, L"VelotideMain.Program.acme-board"}}) {
-        ChildProcess other(exe, L"", app.environment());
-        HWND window = other.WaitForWindow(windowClass, 20000);
-        ASSERT_TRUE(window) << windowClass;
-        PostMessageW(window, WM_COMMAND, ID_SITE_QUIT, 0);
-        EXPECT_EQ(other.WaitForExit(), 0u);
+    ASSERT_EQ(RunWithStandardError(VelotideExePath(), MakeArguments(program, arguments), &error), 0u) << error;
+    const std::string plain = ReadFileBytes(program), exe = ReadFileBytes(VelotideExePath());
+    for (DWORD tableAt : {0u, 0x400u}) {
+        WriteFileBytes(dir / L"signed.exe", WithSignature(exe, tableAt));
+        DeleteFileW(program.c_str());
+        EXPECT_EQ(RunWithStandardError(dir / L"signed.exe", MakeArguments(program, arguments), &error),
+                  tableAt ? 2u : 0u);
+        EXPECT_EQ(ReadFileBytes(program), tableAt ? "" : plain) << error;
     }
-    EXPECT_TRUE(FileExists(app.dataDir() + L"\\Programs\\acme-board-c61b2490\\config.ini"));
-    EXPECT_TRUE(FileExists(app.dataDir() + L"\\Programs\\acme-board\\config.ini"));
-    EXPECT_EQ(app.Quit(), 0u);
 }
 
 // A preset that can't be read or names no valid site: said, exit code 2.

@@ -10,18 +10,9 @@
 #include <wintrust.h>
 
 static int Verify(const wchar_t* path) {
-    WINTRUST_FILE_INFO file;
-    ZeroMemory(&file, sizeof file);
-    file.cbStruct = sizeof file;
-    file.pcwszFilePath = path;
-    WINTRUST_DATA data;
-    ZeroMemory(&data, sizeof data);
-    data.cbStruct = sizeof data;
-    data.dwUIChoice = WTD_UI_NONE;
-    data.fdwRevocationChecks = WTD_REVOKE_NONE;
-    data.dwUnionChoice = WTD_CHOICE_FILE;
-    data.pFile = &file;
-    data.dwStateAction = WTD_STATEACTION_VERIFY;
+    WINTRUST_FILE_INFO file = {.cbStruct = sizeof file, .pcwszFilePath = path};
+    WINTRUST_DATA data = {.cbStruct = sizeof data, .dwUIChoice = WTD_UI_NONE, .fdwRevocationChecks = WTD_REVOKE_NONE,
+                          .dwUnionChoice = WTD_CHOICE_FILE, .pFile = &file, .dwStateAction = WTD_STATEACTION_VERIFY};
     GUID action = WINTRUST_ACTION_GENERIC_VERIFY_V2;
     LONG result = WinVerifyTrust(INVALID_HANDLE_VALUE, &action, &data);
     data.dwStateAction = WTD_STATEACTION_CLOSE;
