@@ -81,25 +81,11 @@ void AddKioskRefusals(ICoreWebView2* view) {
     view->AddScriptToExecuteOnDocumentCreated(script.c_str(), nullptr);
 }
 
-// The view's profile, where the runtime can clear it; null otherwise.
-static ICoreWebView2Profile2* ClearableProfile() {
-    ICoreWebView2_13* view13 = nullptr;
-    ICoreWebView2Profile* profile = nullptr;
-    ICoreWebView2Profile2* profile2 = nullptr;
-    if (g_app.webview &&
-        SUCCEEDED(g_app.webview->QueryInterface(IID_ICoreWebView2_13, reinterpret_cast<void**>(&view13))) && view13 &&
-        SUCCEEDED(view13->get_Profile(&profile)) && profile)
-        profile->QueryInterface(IID_ICoreWebView2Profile2, reinterpret_cast<void**>(&profile2));
-    if (profile) profile->Release();
-    if (view13) view13->Release();
-    return profile2;
-}
-
 void ResetForNextVisitor() {
     EndPageDialogs();  // the last visitor's questions go with them
     // Cleared or not (an older runtime can't), the site starts afresh once
     // the engine has answered, from the message loop.
-    ICoreWebView2Profile2* profile = ClearableProfile();
+    auto* profile = static_cast<ICoreWebView2Profile2*>(ViewProfileAs(g_app.webview, IID_ICoreWebView2Profile2));
     if (!profile || FAILED(profile->ClearBrowsingDataAll(Give(new OnCleared_([](HRESULT) {
             PostViewNotice(kNoticeSessionCleared);
             return S_OK;
