@@ -117,7 +117,7 @@ static HRESULT ForgetOtherSites(HRESULT error, ICoreWebView2PermissionSettingCol
     return S_OK;
 }
 
-void SetSiteNotificationState() {
+void SetSiteNotificationState(bool othersToo) {
     ICoreWebView2Profile4* profile4 = ViewProfile4();
     if (!profile4) return;
     if (!g_app.homeOrigin.empty())
@@ -125,7 +125,7 @@ void SetSiteNotificationState() {
                              g_app.notifications == NotificationsAnswer::kAsk
                                  ? COREWEBVIEW2_PERMISSION_STATE_DEFAULT
                                  : StateFor(g_app.notifications == NotificationsAnswer::kAllow));
-    profile4->GetNonDefaultPermissionSettings(Give(new OnPermissionSettings_(ForgetOtherSites)));
+    if (othersToo) profile4->GetNonDefaultPermissionSettings(Give(new OnPermissionSettings_(ForgetOtherSites)));
     profile4->Release();
 }
 

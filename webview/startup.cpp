@@ -142,7 +142,7 @@ static void OnControllerReady(ICoreWebView2Controller* controller) {
     AddLockGapHandlers(view);
     AddLaunchHandler(view);
     AddPermissionHandler(view);
-    SetSiteNotificationState();  // before the site's first document asks
+    SetSiteNotificationState(true);  // before the site's first document asks
     AddNotificationHandler(view);
     AddTitleHandler(view);
     EndWhenProfileDeleted(view);
