@@ -20,11 +20,15 @@ inline std::wstring TakeEngineString(LPWSTR text) {
 }
 
 // object as the newer interface I (iid), or null where the runtime is older.
+// One function for every interface asked, the type added only at the call.
+inline void* NewerOf(IUnknown* object, const IID& iid) {
+    void* newer = nullptr;
+    if (!object || FAILED(object->QueryInterface(iid, &newer))) return nullptr;
+    return newer;
+}
 template <typename I>
 I* AsNewer(IUnknown* object, const IID& iid) {
-    I* newer = nullptr;
-    if (!object || FAILED(object->QueryInterface(iid, reinterpret_cast<void**>(&newer)))) return nullptr;
-    return newer;
+    return static_cast<I*>(NewerOf(object, iid));
 }
 
 // The view's profile as the interface iid names (ICoreWebView2Profile4, ...),
