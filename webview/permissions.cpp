@@ -35,10 +35,8 @@ HRESULT OnPermissionRequested(ICoreWebView2PermissionRequestedEventArgs* args) {
     args->get_Uri(&uri);
     args->get_PermissionKind(&kind);
     bool fromSite = IsSiteOrigin(uri);
-    ICoreWebView2PermissionRequestedEventArgs3* args3 = nullptr;
-    if (SUCCEEDED(args->QueryInterface(IID_ICoreWebView2PermissionRequestedEventArgs3,
-                                       reinterpret_cast<void**>(&args3))) &&
-        args3) {
+    const IID& iid3 = IID_ICoreWebView2PermissionRequestedEventArgs3;
+    if (auto args3 = AsNewer<ICoreWebView2PermissionRequestedEventArgs3>(args, iid3)) {
         args3->put_SavesInProfile(FALSE);
         args3->Release();
     }
