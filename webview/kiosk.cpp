@@ -63,17 +63,12 @@ void TurnOffRuntimeControls(ICoreWebView2Settings* settings) {
 
 void AddKioskRefusals(ICoreWebView2* view) {
     EventRegistrationToken token;
+    auto refuse = [](ICoreWebView2*, auto* args) { return args->put_Cancel(TRUE); };
     if (auto view4 = AsNewer<ICoreWebView2_4>(view, IID_ICoreWebView2_4)) {
-        auto refuse = [](ICoreWebView2*, ICoreWebView2DownloadStartingEventArgs* args) {
-            return args->put_Cancel(TRUE);
-        };
         view4->add_DownloadStarting(Give(new OnDownload_(refuse)), &token);
         view4->Release();
     }
     if (auto view25 = AsNewer<ICoreWebView2_25>(view, IID_ICoreWebView2_25)) {
-        auto refuse = [](ICoreWebView2*, ICoreWebView2SaveAsUIShowingEventArgs* args) {
-            return args->put_Cancel(TRUE);
-        };
         view25->add_SaveAsUIShowing(Give(new OnSaveAs_(refuse)), &token);
         view25->Release();
     }
