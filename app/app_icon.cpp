@@ -148,6 +148,8 @@ IconFileRead ReadIconFileBytes(const std::wstring& path, std::string* bytes) {
     return result;
 }
 
+bool IsPng(const char* image, size_t size) { return size >= 8 && !memcmp(image, "\x89PNG\r\n\x1A\n", 8); }
+
 // An .ico file's directory entry, as the file holds it after the 6 bytes of
 // ICONDIR (reserved 0, type 1, a count): its image's width and height (0 for
 // 256), colours, planes and bits per pixel, then its size and offset.
@@ -199,8 +201,7 @@ IconFault IconFileFault(const std::string& bytes, unsigned* image) {
                 return IconFault::kOverlap;
         const char* data = &bytes[offset];
         DecodedImage decoded;
-        if (size >= 8 && !memcmp(data, "\x89PNG\r\n\x1A\n", 8) ? !decoded.Decode(data, size)
-                                                              : !IsBitmapOfEntry(data, size, entries[i]))
+        if (IsPng(data, size) ? !decoded.Decode(data, size) : !IsBitmapOfEntry(data, size, entries[i]))
             return IconFault::kUndecodable;
     }
     *image = 0;

@@ -16,6 +16,9 @@
 bool IconFromImage(const std::string& image, std::string* ico);
 // The same written to path; false when it can't be decoded or written.
 bool WriteIconFromPng(const std::string& png, const std::wstring& path);
+// Whether the size bytes at image begin with a PNG file's signature: Windows
+// decodes other formats alike, whatever the file's name says.
+bool IsPng(const char* image, size_t size);
 
 // An icon file's bytes, up to kMaxIconFileBytes (4 MB holds a 256-pixel
 // image many times over; more is no icon).

@@ -90,8 +90,7 @@ std::wstring ReadIcon(const std::wstring& path, std::string* ico) {
             *ico = bytes;
         else
             fault = kFaults[static_cast<int>(found) - 1];
-    } else if (bytes.compare(0, 8, "\x89PNG\r\n\x1A\n", 8) != 0 || !IconFromImage(bytes, ico)) {
-        // WIC would decode a JPEG named .png as well: the signature says PNG.
+    } else if (!IsPng(bytes.data(), bytes.size()) || !IconFromImage(bytes, ico)) {
         fault = "is not a PNG image Windows can read.";
     }
     if (!fault) return L"";

@@ -15,7 +15,7 @@ static void Answer(NotificationsAnswer answer) {
     CheckMenuItem(g_app.menuBar, ID_SITE_NOTIFICATIONS,
                   MF_BYCOMMAND | (answer == NotificationsAnswer::kAllow ? MF_CHECKED : MF_UNCHECKED));
     SaveSettings();
-    SetSiteNotificationState();  // the site's next documents find it too
+    SetSiteNotificationState(false);  // the site's next documents find it too
     AnswerWaitingPermissions(answer == NotificationsAnswer::kAllow);
     SleepRuleChanged();  // a site allowed to notify never sleeps
 }

@@ -187,9 +187,7 @@ DWORD PeChecksum(const std::string& file, size_t field) {
 // exe's time stamp (none: the linker writes 0), resource directories
 // stamped 0 as the resource compiler writes them, and a true checksum, so the
 // same inputs give the same bytes.
-bool SettleHeader(std::string& bytes) {
-    const size_t pe = DwordAt(bytes, 0x3C);
-    if (pe > bytes.size() - 0x108 || DwordAt(bytes, pe) != IMAGE_NT_SIGNATURE) return false;
+bool SettleHeader(std::string& bytes, size_t pe) {
     const size_t optional = pe + 24, sections = optional + WordAt(bytes, pe + 20);
     const DWORD resources = DwordAt(bytes, DirectoryEntry(bytes, optional, IMAGE_DIRECTORY_ENTRY_RESOURCE));
     const auto* own = reinterpret_cast<const BYTE*>(GetModuleHandleW(nullptr));
@@ -211,9 +209,7 @@ bool SettleHeader(std::string& bytes) {
 // A signed exe's certificate table (which Authenticode puts at the file's
 // end) and the header's entry for it: the new resources would break the
 // signature, and the owner's own goes there. A table elsewhere is refused.
-bool DropSignature(std::string& bytes) {
-    const size_t pe = DwordAt(bytes, 0x3C);
-    if (pe > bytes.size() - 0x108 || DwordAt(bytes, pe) != IMAGE_NT_SIGNATURE) return false;
+bool DropSignature(std::string& bytes, size_t pe) {
     const size_t entry = DirectoryEntry(bytes, pe + 24, IMAGE_DIRECTORY_ENTRY_SECURITY);
     const size_t table = DwordAt(bytes, entry), size = DwordAt(bytes, entry + 4);
     if (!size) return true;
@@ -224,10 +220,10 @@ bool DropSignature(std::string& bytes) {
     return true;
 }
 
-// The file at path read whole, its signature dropped or, once its resources
-// are written, its header settled, and written back at the length it has
-// then; false when any of it fails.
-bool ChangeFile(const wchar_t* path, bool settle) {
+// The file at path read whole, changed by change (DropSignature, or once its
+// resources are written SettleHeader) given where its PE header is, and
+// written back at the length it has then; false when any of it fails.
+bool ChangeFile(const wchar_t* path, bool (*change)(std::string& bytes, size_t pe)) {
     HANDLE file = CreateFileW(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     LARGE_INTEGER size, start = {};
@@ -236,7 +232,10 @@ bool ChangeFile(const wchar_t* path, bool settle) {
     bool changed = GetFileSizeEx(file, &size) && size.QuadPart >= 0x200 && size.QuadPart <= 0x10000000;
     if (changed) bytes.resize(static_cast<size_t>(size.QuadPart));
     changed = changed && ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
-              done == bytes.size() && (settle ? SettleHeader(bytes) : DropSignature(bytes)) && SetFilePointerEx(file, start, nullptr, FILE_BEGIN) &&
+              done == bytes.size();
+    const size_t pe = changed ? DwordAt(bytes, 0x3C) : 0;
+    changed = changed && pe <= bytes.size() - 0x108 && DwordAt(bytes, pe) == IMAGE_NT_SIGNATURE && change(bytes, pe) &&
+              SetFilePointerEx(file, start, nullptr, FILE_BEGIN) &&
               WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
               done == bytes.size() && SetEndOfFile(file) && FlushFileBuffers(file);
     return CloseHandle(file) && changed;
@@ -254,7 +253,7 @@ DWORD LastError() {
 DWORD MakeUpdatedCopy(const std::wstring& exe, const wchar_t* temp, const ProgramPreset& preset,
                       const std::string& icon, const ProgramVersion& version) {
     if (!CopyFileW(exe.c_str(), temp, FALSE) || !SetFileAttributesW(temp, FILE_ATTRIBUTE_NORMAL) ||
-        !ChangeFile(temp, false))
+        !ChangeFile(temp, DropSignature))
         return LastError();
     HANDLE update = BeginUpdateResourceW(temp, TRUE);
     if (!update) return LastError();
@@ -263,7 +262,7 @@ DWORD MakeUpdatedCopy(const std::wstring& exe, const wchar_t* temp, const Progra
     DWORD code = updated ? ERROR_SUCCESS : LastError();
     // Nothing is written to the copy unless every update was taken.
     if (!EndUpdateResourceW(update, !updated) && !code) code = LastError();
-    if (!code && !ChangeFile(temp, true)) code = LastError();
+    if (!code && !ChangeFile(temp, SettleHeader)) code = LastError();
     return code;
 }
 

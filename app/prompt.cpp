@@ -237,7 +237,7 @@ void ApplySiteAddress(std::wstring address) {
     g_app.siteUrl = address;
     g_app.homeOrigin = SiteOrigin(address);
     SaveSettings();
-    SetSiteNotificationState();  // the answer about notifications goes with the new site
+    SetSiteNotificationState(true);  // the answer about notifications goes with the new site
     CloseBar(BarTopic::kOtherSite);  // what was stopped before no longer matters
     OpenSite();
 }

@@ -18,8 +18,7 @@ std::wstring AdDomainFilter() { return L"*://" + std::wstring(g_app.adDomain) + 
 std::wstring AdSubdomainFilter() { return L"*://*." + std::wstring(g_app.adDomain) + L"/*"; }
 
 void AddAdDomainFilters(ICoreWebView2* view) {
-    ICoreWebView2_22* view22 = nullptr;
-    view->QueryInterface(IID_ICoreWebView2_22, reinterpret_cast<void**>(&view22));
+    auto view22 = AsNewer<ICoreWebView2_22>(view, IID_ICoreWebView2_22);
     for (const std::wstring& filter : {AdDomainFilter(), AdSubdomainFilter()}) {
         if (view22)
             view22->AddWebResourceRequestedFilterWithRequestSourceKinds(

@@ -13,20 +13,6 @@
 
 #include "webview/engine.h"
 
-// The view's profile as the interface iid names (ICoreWebView2Profile4, ...),
-// with a reference of the caller's own; null where the runtime has none.
-inline void* ViewProfileAs(ICoreWebView2* view, const IID& iid) {
-    ICoreWebView2_13* view13 = nullptr;
-    ICoreWebView2Profile* profile = nullptr;
-    void* wanted = nullptr;
-    if (view && SUCCEEDED(view->QueryInterface(IID_ICoreWebView2_13, reinterpret_cast<void**>(&view13))) && view13 &&
-        SUCCEEDED(view13->get_Profile(&profile)) && profile)
-        profile->QueryInterface(iid, &wanted);
-    if (profile) profile->Release();
-    if (view13) view13->Release();
-    return wanted;
-}
-
 template <typename I, typename F>
 class Handler : public I {
 public:

@@ -63,17 +63,12 @@ void TurnOffRuntimeControls(ICoreWebView2Settings* settings) {
 
 void AddKioskRefusals(ICoreWebView2* view) {
     EventRegistrationToken token;
+    auto refuse = [](ICoreWebView2*, auto* args) { return args->put_Cancel(TRUE); };
     if (auto view4 = AsNewer<ICoreWebView2_4>(view, IID_ICoreWebView2_4)) {
-        auto refuse = [](ICoreWebView2*, ICoreWebView2DownloadStartingEventArgs* args) {
-            return args->put_Cancel(TRUE);
-        };
         view4->add_DownloadStarting(Give(new OnDownload_(refuse)), &token);
         view4->Release();
     }
     if (auto view25 = AsNewer<ICoreWebView2_25>(view, IID_ICoreWebView2_25)) {
-        auto refuse = [](ICoreWebView2*, ICoreWebView2SaveAsUIShowingEventArgs* args) {
-            return args->put_Cancel(TRUE);
-        };
         view25->add_SaveAsUIShowing(Give(new OnSaveAs_(refuse)), &token);
         view25->Release();
     }
@@ -81,25 +76,11 @@ void AddKioskRefusals(ICoreWebView2* view) {
     view->AddScriptToExecuteOnDocumentCreated(script.c_str(), nullptr);
 }
 
-// The view's profile, where the runtime can clear it; null otherwise.
-static ICoreWebView2Profile2* ClearableProfile() {
-    ICoreWebView2_13* view13 = nullptr;
-    ICoreWebView2Profile* profile = nullptr;
-    ICoreWebView2Profile2* profile2 = nullptr;
-    if (g_app.webview &&
-        SUCCEEDED(g_app.webview->QueryInterface(IID_ICoreWebView2_13, reinterpret_cast<void**>(&view13))) && view13 &&
-        SUCCEEDED(view13->get_Profile(&profile)) && profile)
-        profile->QueryInterface(IID_ICoreWebView2Profile2, reinterpret_cast<void**>(&profile2));
-    if (profile) profile->Release();
-    if (view13) view13->Release();
-    return profile2;
-}
-
 void ResetForNextVisitor() {
     EndPageDialogs();  // the last visitor's questions go with them
     // Cleared or not (an older runtime can't), the site starts afresh once
     // the engine has answered, from the message loop.
-    ICoreWebView2Profile2* profile = ClearableProfile();
+    auto* profile = static_cast<ICoreWebView2Profile2*>(ViewProfileAs(g_app.webview, IID_ICoreWebView2Profile2));
     if (!profile || FAILED(profile->ClearBrowsingDataAll(Give(new OnCleared_([](HRESULT) {
             PostViewNotice(kNoticeSessionCleared);
             return S_OK;

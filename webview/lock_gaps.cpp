@@ -86,8 +86,7 @@ void AddLockGapHandlers(ICoreWebView2* view) {
                                 return OnSourceChanged(sender, args);
                             })),
                             &token);
-    ICoreWebView2_10* view10 = nullptr;
-    if (SUCCEEDED(view->QueryInterface(IID_ICoreWebView2_10, reinterpret_cast<void**>(&view10))) && view10) {
+    if (auto view10 = AsNewer<ICoreWebView2_10>(view, IID_ICoreWebView2_10)) {
         view10->add_BasicAuthenticationRequested(
             Give(new OnAuth_([](ICoreWebView2*, ICoreWebView2BasicAuthenticationRequestedEventArgs* args) {
                 return OnBasicAuthenticationRequested(args);
@@ -95,8 +94,7 @@ void AddLockGapHandlers(ICoreWebView2* view) {
             &token);
         view10->Release();
     }
-    ICoreWebView2_14* view14 = nullptr;
-    if (SUCCEEDED(view->QueryInterface(IID_ICoreWebView2_14, reinterpret_cast<void**>(&view14))) && view14) {
+    if (auto view14 = AsNewer<ICoreWebView2_14>(view, IID_ICoreWebView2_14)) {
         view14->add_ServerCertificateErrorDetected(
             Give(new OnCertError_([](ICoreWebView2*, ICoreWebView2ServerCertificateErrorDetectedEventArgs* args) {
                 return OnServerCertificateErrorDetected(args);

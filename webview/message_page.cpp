@@ -44,10 +44,14 @@ void ShowMessagePage(const wchar_t* title, const wchar_t* text) {
     if (FAILED(g_app.webview->NavigateToString(page.c_str()))) g_app.webview->Navigate(L"about:blank");
 }
 
+void ScheduleNextTry() {
+    PostViewNotice(kNoticeTryAgainLater, ScaledWait(FailureRetryDelayMs(g_app.nav.failureTries++)));
+}
+
 void ShowInsteadOfSite(const wchar_t* title, std::wstring text, const wchar_t* advice) {
     text += g_app.kiosk.on ? kTriedAgain : advice;
     ShowMessagePage(title, text.c_str());
-    if (g_app.kiosk.on) PostViewNotice(kNoticeTryAgainLater, ScaledWait(FailureRetryDelayMs(g_app.nav.failureTries++)));
+    if (g_app.kiosk.on) ScheduleNextTry();
 }
 
 // One sentence per kind of failure; statuses not listed get the last one.

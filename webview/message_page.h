@@ -19,6 +19,10 @@ std::wstring ShownAddress(const std::wstring& address);
 // when the view refuses it, an empty page. Does nothing while there is no view.
 void ShowMessagePage(const wchar_t* title, const wchar_t* text);
 
+// The failed address (g_app.nav.failedAddress) is loaded again after the
+// failure page's next wait (kNoticeTryAgainLater).
+void ScheduleNextTry();
+
 // Shows a page in place of the site: title, then text and, for the person,
 // advice (HTML fragments, not escaped). A kiosk's visitor can do nothing:
 // its page says instead that the site comes back by itself, and it is tried

@@ -7,7 +7,6 @@
 #include "webview/message_page.h"
 #include "webview/other_sites.h"
 #include "webview/page_close.h"
-#include "webview/retry_schedule.h"
 #include "webview/sleeping.h"
 #include "webview/view_notices.h"
 
@@ -152,7 +151,7 @@ HRESULT OnNavigationCompleted(ICoreWebView2NavigationCompletedEventArgs* args) {
         // A failed load of the site is tried again as the program's own,
         // so that a redirect away from it is told again.
         ShowFailurePage(FailureSentence(status), siteNavigation || address.empty() ? g_app.siteUrl : address);
-        PostViewNotice(kNoticeTryAgainLater, ScaledWait(FailureRetryDelayMs(nav.failureTries++)));
+        ScheduleNextTry();
     } else if ((isSuccess || httpStatus) && !address.empty() && !IsMessageAddress(address)) {
         nav.currentAddress = address;
         nav.webPageLoaded = true;

@@ -93,8 +93,8 @@ void DropNotifications() {
 }
 
 void AddNotificationHandler(ICoreWebView2* view) {
-    ICoreWebView2_24* view24 = nullptr;
-    if (FAILED(view->QueryInterface(IID_ICoreWebView2_24, reinterpret_cast<void**>(&view24))) || !view24) return;
+    auto view24 = AsNewer<ICoreWebView2_24>(view, IID_ICoreWebView2_24);
+    if (!view24) return;
     EventRegistrationToken token;
     view24->add_NotificationReceived(
         Give(new OnNotification_([](ICoreWebView2*, ICoreWebView2NotificationReceivedEventArgs* args) {

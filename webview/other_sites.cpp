@@ -41,8 +41,8 @@ HRESULT OnLaunchingExternalUriScheme(ICoreWebView2LaunchingExternalUriSchemeEven
 }
 
 void AddLaunchHandler(ICoreWebView2* view) {
-    ICoreWebView2_18* view18 = nullptr;
-    if (FAILED(view->QueryInterface(IID_ICoreWebView2_18, reinterpret_cast<void**>(&view18))) || !view18) return;
+    auto view18 = AsNewer<ICoreWebView2_18>(view, IID_ICoreWebView2_18);
+    if (!view18) return;
     EventRegistrationToken token;
     view18->add_LaunchingExternalUriScheme(
         Give(new OnLaunch_([](ICoreWebView2*, ICoreWebView2LaunchingExternalUriSchemeEventArgs* args) {

@@ -35,10 +35,8 @@ HRESULT OnPermissionRequested(ICoreWebView2PermissionRequestedEventArgs* args) {
     args->get_Uri(&uri);
     args->get_PermissionKind(&kind);
     bool fromSite = IsSiteOrigin(uri);
-    ICoreWebView2PermissionRequestedEventArgs3* args3 = nullptr;
-    if (SUCCEEDED(args->QueryInterface(IID_ICoreWebView2PermissionRequestedEventArgs3,
-                                       reinterpret_cast<void**>(&args3))) &&
-        args3) {
+    const IID& iid3 = IID_ICoreWebView2PermissionRequestedEventArgs3;
+    if (auto args3 = AsNewer<ICoreWebView2PermissionRequestedEventArgs3>(args, iid3)) {
         args3->put_SavesInProfile(FALSE);
         args3->Release();
     }
@@ -117,7 +115,7 @@ static HRESULT ForgetOtherSites(HRESULT error, ICoreWebView2PermissionSettingCol
     return S_OK;
 }
 
-void SetSiteNotificationState() {
+void SetSiteNotificationState(bool othersToo) {
     ICoreWebView2Profile4* profile4 = ViewProfile4();
     if (!profile4) return;
     if (!g_app.homeOrigin.empty())
@@ -125,7 +123,7 @@ void SetSiteNotificationState() {
                              g_app.notifications == NotificationsAnswer::kAsk
                                  ? COREWEBVIEW2_PERMISSION_STATE_DEFAULT
                                  : StateFor(g_app.notifications == NotificationsAnswer::kAllow));
-    profile4->GetNonDefaultPermissionSettings(Give(new OnPermissionSettings_(ForgetOtherSites)));
+    if (othersToo) profile4->GetNonDefaultPermissionSettings(Give(new OnPermissionSettings_(ForgetOtherSites)));
     profile4->Release();
 }
 

@@ -32,12 +32,13 @@ HRESULT OnPermissionRequested(ICoreWebView2PermissionRequestedEventArgs* args);
 void AnswerWaitingPermissions(bool allow);
 
 // Makes the view's profile keep, for the site's notifications, what the
-// settings say: allowed, blocked, or nothing (asked again). Every other
-// origin the profile keeps an answer for (a site before, in this run or an
-// earlier one) goes back to asking, once the profile has listed them.
-// Where the runtime has no ICoreWebView2Profile4 each request is answered on
-// its own, as before.
-void SetSiteNotificationState();
+// settings say: allowed, blocked, or nothing (asked again). othersToo, for a
+// new view or a new site: every other origin the profile keeps an answer for
+// (a site before, in this run or an earlier one) goes back to asking, once
+// the profile has listed them; no other origin gains one while the site
+// stays. Where the runtime has no ICoreWebView2Profile4 each request is
+// answered on its own, as before.
+void SetSiteNotificationState(bool othersToo);
 
 // Registers PermissionRequested on the view.
 void AddPermissionHandler(ICoreWebView2* view);

@@ -32,12 +32,10 @@ HRESULT OnView(HRESULT error, ICoreWebView2Controller* controller) {
 }
 
 HRESULT OnEnvironment(HRESULT error, ICoreWebView2Environment* environment) {
-    ICoreWebView2Environment10* environment10 = nullptr;
+    auto environment10 =
+        SUCCEEDED(error) ? AsNewer<ICoreWebView2Environment10>(environment, IID_ICoreWebView2Environment10) : nullptr;
     ICoreWebView2ControllerOptions* options = nullptr;
-    bool asked = SUCCEEDED(error) && environment &&
-                 SUCCEEDED(environment->QueryInterface(IID_ICoreWebView2Environment10,
-                                                       reinterpret_cast<void**>(&environment10))) &&
-                 environment10 && SUCCEEDED(environment10->CreateCoreWebView2ControllerOptions(&options)) &&
+    bool asked = environment10 && SUCCEEDED(environment10->CreateCoreWebView2ControllerOptions(&options)) &&
                  options && SUCCEEDED(options->put_ProfileName(deletion.profileName.c_str())) &&
                  SUCCEEDED(environment10->CreateCoreWebView2ControllerWithOptions(
                      deletion.parent, options, Give(new OnCtl_([](HRESULT e, ICoreWebView2Controller* c) {

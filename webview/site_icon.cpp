@@ -18,9 +18,8 @@ static std::string ReadStream(IStream* stream) {
 
 void FetchSiteIcon() {
     g_app.siteIconPng.clear();
-    ICoreWebView2_15* view15 = nullptr;
-    if (!g_app.webview ||
-        FAILED(g_app.webview->QueryInterface(IID_ICoreWebView2_15, reinterpret_cast<void**>(&view15))) || !view15 ||
+    auto view15 = AsNewer<ICoreWebView2_15>(g_app.webview, IID_ICoreWebView2_15);
+    if (!view15 ||
         FAILED(view15->GetFavicon(COREWEBVIEW2_FAVICON_IMAGE_FORMAT_PNG,
                                   Give(new OnFavicon_([](HRESULT error, IStream* image) -> HRESULT {
                                       // Kept only while an app waits for it.

@@ -142,7 +142,7 @@ static void OnControllerReady(ICoreWebView2Controller* controller) {
     AddLockGapHandlers(view);
     AddLaunchHandler(view);
     AddPermissionHandler(view);
-    SetSiteNotificationState();  // before the site's first document asks
+    SetSiteNotificationState(true);  // before the site's first document asks
     AddNotificationHandler(view);
     AddTitleHandler(view);
     EndWhenProfileDeleted(view);
@@ -213,11 +213,9 @@ static void CreateView(ICoreWebView2Environment* environment) {
         environment->CreateCoreWebView2Controller(g_app.mainWindow, onController);
         return;
     }
-    ICoreWebView2Environment10* environment10 = nullptr;
+    auto environment10 = AsNewer<ICoreWebView2Environment10>(environment, IID_ICoreWebView2Environment10);
     ICoreWebView2ControllerOptions* options = nullptr;
-    bool made = SUCCEEDED(environment->QueryInterface(IID_ICoreWebView2Environment10,
-                                                      reinterpret_cast<void**>(&environment10))) &&
-                environment10 && SUCCEEDED(environment10->CreateCoreWebView2ControllerOptions(&options)) && options &&
+    bool made = environment10 && SUCCEEDED(environment10->CreateCoreWebView2ControllerOptions(&options)) && options &&
                 (name.empty() || SUCCEEDED(options->put_ProfileName(name.c_str()))) &&
                 (!g_app.kiosk.inPrivate || SUCCEEDED(options->put_IsInPrivateModeEnabled(TRUE)));
     if (made) environment10->CreateCoreWebView2ControllerWithOptions(g_app.mainWindow, options, onController);

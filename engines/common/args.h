@@ -4,31 +4,43 @@
 
 #include "engines/common/engine.h"
 
-class NavigationStartingArgs : public ComObject<ICoreWebView2NavigationStartingEventArgs> {
+// Arguments a handler may cancel (Cancel); the engine reads cancelled()
+// once the handlers have run.
+template <class I>
+class CancellableArgs : public ComObject<I> {
 public:
-    NavigationStartingArgs(const std::wstring& uri, UINT64 id, bool userInitiated, bool redirected)
-        : ComObject(IID_ICoreWebView2NavigationStartingEventArgs),
-          uri_(uri),
-          id_(id),
-          user_(userInitiated),
-          redirected_(redirected) {}
+    using ComObject<I>::ComObject;
     bool cancelled() const { return cancel_; }
 
-    HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR* uri) override { return ReturnString(uri_, uri); }
-    HRESULT STDMETHODCALLTYPE get_IsUserInitiated(BOOL* value) override { return Out(value, user_); }
-    HRESULT STDMETHODCALLTYPE get_IsRedirected(BOOL* value) override { return Out(value, redirected_); }
-    HRESULT STDMETHODCALLTYPE get_RequestHeaders(ICoreWebView2HttpRequestHeaders**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE get_Cancel(BOOL* value) override { return Out(value, cancel_); }
     HRESULT STDMETHODCALLTYPE put_Cancel(BOOL cancel) override {
         cancel_ = cancel != FALSE;
         return S_OK;
     }
+
+private:
+    bool cancel_ = false;
+};
+
+class NavigationStartingArgs : public CancellableArgs<ICoreWebView2NavigationStartingEventArgs> {
+public:
+    NavigationStartingArgs(const std::wstring& uri, UINT64 id, bool userInitiated, bool redirected)
+        : CancellableArgs(IID_ICoreWebView2NavigationStartingEventArgs),
+          uri_(uri),
+          id_(id),
+          user_(userInitiated),
+          redirected_(redirected) {}
+
+    HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR* uri) override { return ReturnString(uri_, uri); }
+    HRESULT STDMETHODCALLTYPE get_IsUserInitiated(BOOL* value) override { return Out(value, user_); }
+    HRESULT STDMETHODCALLTYPE get_IsRedirected(BOOL* value) override { return Out(value, redirected_); }
+    HRESULT STDMETHODCALLTYPE get_RequestHeaders(ICoreWebView2HttpRequestHeaders**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE get_NavigationId(UINT64* id) override { return Out(id, id_); }
 
 private:
     std::wstring uri_;
     UINT64 id_;
-    bool user_, redirected_, cancel_ = false;
+    bool user_, redirected_;
 };
 
 class NavigationCompletedArgs : public ComObject<ICoreWebView2NavigationCompletedEventArgs2> {
@@ -93,20 +105,14 @@ private:
 
 // A download about to begin. The engine picks the file's path; a handler may
 // cancel the download or take the runtime's download UI away (Handled).
-class DownloadStartingArgs : public ComObject<ICoreWebView2DownloadStartingEventArgs> {
+class DownloadStartingArgs : public CancellableArgs<ICoreWebView2DownloadStartingEventArgs> {
 public:
     explicit DownloadStartingArgs(const std::wstring& resultFilePath)
-        : ComObject(IID_ICoreWebView2DownloadStartingEventArgs), path_(resultFilePath) {}
-    bool cancelled() const { return cancel_; }
+        : CancellableArgs(IID_ICoreWebView2DownloadStartingEventArgs), path_(resultFilePath) {}
 
     HRESULT STDMETHODCALLTYPE get_DownloadOperation(ICoreWebView2DownloadOperation** operation) override {
         if (operation) *operation = nullptr;
         return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE get_Cancel(BOOL* value) override { return Out(value, cancel_); }
-    HRESULT STDMETHODCALLTYPE put_Cancel(BOOL cancel) override {
-        cancel_ = cancel != FALSE;
-        return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_ResultFilePath(LPWSTR* path) override { return ReturnString(path_, path); }
     HRESULT STDMETHODCALLTYPE put_ResultFilePath(LPCWSTR) override { return E_NOTIMPL; }
@@ -119,22 +125,16 @@ public:
 
 private:
     std::wstring path_;
-    bool cancel_ = false, handled_ = false;
+    bool handled_ = false;
 };
 
 // A "Save as" of the page: only Cancel is carried out; the engines write no
 // file, so the path, kind and replacing are E_NOTIMPL.
-class SaveAsArgs : public ComObject<ICoreWebView2SaveAsUIShowingEventArgs> {
+class SaveAsArgs : public CancellableArgs<ICoreWebView2SaveAsUIShowingEventArgs> {
 public:
-    SaveAsArgs() : ComObject(IID_ICoreWebView2SaveAsUIShowingEventArgs) {}
-    bool cancelled() const { return cancel_; }
+    SaveAsArgs() : CancellableArgs(IID_ICoreWebView2SaveAsUIShowingEventArgs) {}
 
     HRESULT STDMETHODCALLTYPE get_ContentMimeType(LPWSTR* type) override { return ReturnString(L"text/html", type); }
-    HRESULT STDMETHODCALLTYPE put_Cancel(BOOL cancel) override {
-        cancel_ = cancel != FALSE;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE get_Cancel(BOOL* value) override { return Out(value, cancel_); }
     HRESULT STDMETHODCALLTYPE put_SuppressDefaultDialog(BOOL) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE get_SuppressDefaultDialog(BOOL* value) override { return Out(value, false); }
     HRESULT STDMETHODCALLTYPE GetDeferral(ICoreWebView2Deferral**) override { return E_NOTIMPL; }
@@ -144,34 +144,25 @@ public:
     HRESULT STDMETHODCALLTYPE get_AllowReplace(BOOL* value) override { return Out(value, false); }
     HRESULT STDMETHODCALLTYPE put_Kind(int) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE get_Kind(int* kind) override { return Out(kind, 0); }
-
-private:
-    bool cancel_ = false;
 };
 
 // A link to another program's address; not cancelled, the runtime asks "Open app?".
-class LaunchingExternalUriSchemeArgs : public ComObject<ICoreWebView2LaunchingExternalUriSchemeEventArgs> {
+class LaunchingExternalUriSchemeArgs : public CancellableArgs<ICoreWebView2LaunchingExternalUriSchemeEventArgs> {
 public:
     LaunchingExternalUriSchemeArgs(const std::wstring& uri, const std::wstring& origin, bool userInitiated)
-        : ComObject(IID_ICoreWebView2LaunchingExternalUriSchemeEventArgs),
+        : CancellableArgs(IID_ICoreWebView2LaunchingExternalUriSchemeEventArgs),
           uri_(uri),
           origin_(origin),
           user_(userInitiated) {}
-    bool cancelled() const { return cancel_; }
 
     HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR* uri) override { return ReturnString(uri_, uri); }
     HRESULT STDMETHODCALLTYPE get_InitiatingOrigin(LPWSTR* origin) override { return ReturnString(origin_, origin); }
     HRESULT STDMETHODCALLTYPE get_IsUserInitiated(BOOL* value) override { return Out(value, user_); }
-    HRESULT STDMETHODCALLTYPE get_Cancel(BOOL* value) override { return Out(value, cancel_); }
-    HRESULT STDMETHODCALLTYPE put_Cancel(BOOL cancel) override {
-        cancel_ = cancel != FALSE;
-        return S_OK;
-    }
     HRESULT STDMETHODCALLTYPE GetDeferral(ICoreWebView2Deferral**) override { return E_NOTIMPL; }
 
 private:
     std::wstring uri_, origin_;
-    bool user_, cancel_ = false;
+    bool user_;
 };
 
 class NewWindowArgs : public ComObject<ICoreWebView2NewWindowRequestedEventArgs> {
@@ -339,14 +330,13 @@ private:
     std::wstring userName_, password_;
 };
 
-class BasicAuthenticationRequestedArgs : public ComObject<ICoreWebView2BasicAuthenticationRequestedEventArgs> {
+class BasicAuthenticationRequestedArgs : public CancellableArgs<ICoreWebView2BasicAuthenticationRequestedEventArgs> {
 public:
     BasicAuthenticationRequestedArgs(const std::wstring& uri, const std::wstring& challenge)
-        : ComObject(IID_ICoreWebView2BasicAuthenticationRequestedEventArgs),
+        : CancellableArgs(IID_ICoreWebView2BasicAuthenticationRequestedEventArgs),
           uri_(uri),
           challenge_(challenge),
           response_(Ref<BasicAuthenticationResponse>::Adopt(new BasicAuthenticationResponse())) {}
-    bool cancelled() const { return cancel_; }
     const BasicAuthenticationResponse& response() const { return *response_.get(); }
 
     HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR* value) override { return ReturnString(uri_, value); }
@@ -354,17 +344,11 @@ public:
     HRESULT STDMETHODCALLTYPE get_Response(ICoreWebView2BasicAuthenticationResponse** value) override {
         return OutRef<ICoreWebView2BasicAuthenticationResponse>(value, response_.get());
     }
-    HRESULT STDMETHODCALLTYPE get_Cancel(BOOL* value) override { return Out(value, cancel_); }
-    HRESULT STDMETHODCALLTYPE put_Cancel(BOOL cancel) override {
-        cancel_ = cancel != FALSE;
-        return S_OK;
-    }
     HRESULT STDMETHODCALLTYPE GetDeferral(ICoreWebView2Deferral**) override { return E_NOTIMPL; }
 
 private:
     std::wstring uri_, challenge_;
     Ref<BasicAuthenticationResponse> response_;
-    bool cancel_ = false;
 };
 
 class ServerCertificateErrorArgs : public ComObject<ICoreWebView2ServerCertificateErrorDetectedEventArgs> {

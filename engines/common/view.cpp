@@ -19,7 +19,7 @@ std::wstring HexCode(HRESULT hr) {
 
 // The whole chain up to ICoreWebView2_25, as a current runtime offers it.
 #define VELOTIDE_WEBVIEW_CHAIN(X)                                                                              \
-    X(2) X(3) X(4) X(5) X(6) X(7) X(8) X(9) X(10) X(11) X(12) X(13) X(14) X(15) X(16) X(17) X(18) X(19) X(20) \
+    X(2) X(3) X(4) X(5) X(6) X(7) X(8) X(9) X(10) X(11) X(12) X(13) X(14) X(15) X(16) X(17) X(18) X(19) X(20)  \
     X(21) X(22) X(23) X(24)
 // The interfaces whose every slot is left unimplemented; those of 4, 10, 14,
 // 15 and 18 carry events the program registers, 13 the profile, 3 suspending
@@ -399,6 +399,23 @@ HRESULT View::GetFavicon(COREWEBVIEW2_FAVICON_IMAGE_FORMAT format, ICoreWebView2
     return S_OK;
 }
 
+// The settings that are on or off, each with the runtime's default (all on
+// but saving passwords): those of ICoreWebView2Settings, then 3's keys; 4's
+// and 5's are kept with no effect on the engines' pages, and 6's swiping
+// too: the engines take no touch input.
+#define VELOTIDE_ON_OFF_SETTINGS(X)                                                                            \
+    X(IsScriptEnabled, true) X(IsWebMessageEnabled, true) X(AreDefaultScriptDialogsEnabled, true)              \
+    X(IsStatusBarEnabled, true) X(AreDevToolsEnabled, true) X(AreDefaultContextMenusEnabled, true)             \
+    X(AreHostObjectsAllowed, true) X(IsZoomControlEnabled, true) X(IsBuiltInErrorPageEnabled, true)            \
+    X(AreBrowserAcceleratorKeysEnabled, true) X(IsPasswordAutosaveEnabled, false)                              \
+    X(IsGeneralAutofillEnabled, true) X(IsPinchZoomEnabled, true) X(IsSwipeNavigationEnabled, true)
+#define VELOTIDE_ON_OFF_INDEX(name, on) k##name,
+#define VELOTIDE_ON_OFF_DEFAULT(name, on) on,
+// Each is read back as put, and logged as "settings put <name>=<0|1>".
+#define VELOTIDE_ON_OFF_SLOTS(name, on)                                                                        \
+    HRESULT STDMETHODCALLTYPE get_##name(BOOL* v) override { return Out(v, on_[k##name]); }                    \
+    HRESULT STDMETHODCALLTYPE put_##name(BOOL v) override { return Put(k##name, L## #name, v); }
+
 class Settings : public ComObject<ICoreWebView2Settings7> {
 public:
     Settings()
@@ -406,64 +423,10 @@ public:
                      &IID_ICoreWebView2Settings4, &IID_ICoreWebView2Settings5, &IID_ICoreWebView2Settings6,
                      &IID_ICoreWebView2Settings7}) {}
 
-    HRESULT STDMETHODCALLTYPE get_IsScriptEnabled(BOOL* v) override { return Out(v, on_[kScript]); }
-    HRESULT STDMETHODCALLTYPE put_IsScriptEnabled(BOOL v) override { return Put(kScript, L"IsScriptEnabled", v); }
-    HRESULT STDMETHODCALLTYPE get_IsWebMessageEnabled(BOOL* v) override { return Out(v, on_[kWebMessage]); }
-    HRESULT STDMETHODCALLTYPE put_IsWebMessageEnabled(BOOL v) override {
-        return Put(kWebMessage, L"IsWebMessageEnabled", v);
-    }
-    HRESULT STDMETHODCALLTYPE get_AreDefaultScriptDialogsEnabled(BOOL* v) override { return Out(v, on_[kDialogs]); }
-    HRESULT STDMETHODCALLTYPE put_AreDefaultScriptDialogsEnabled(BOOL v) override {
-        return Put(kDialogs, L"AreDefaultScriptDialogsEnabled", v);
-    }
-    HRESULT STDMETHODCALLTYPE get_IsStatusBarEnabled(BOOL* v) override { return Out(v, on_[kStatusBar]); }
-    HRESULT STDMETHODCALLTYPE put_IsStatusBarEnabled(BOOL v) override {
-        return Put(kStatusBar, L"IsStatusBarEnabled", v);
-    }
-    HRESULT STDMETHODCALLTYPE get_AreDevToolsEnabled(BOOL* v) override { return Out(v, on_[kDevTools]); }
-    HRESULT STDMETHODCALLTYPE put_AreDevToolsEnabled(BOOL v) override {
-        return Put(kDevTools, L"AreDevToolsEnabled", v);
-    }
-    HRESULT STDMETHODCALLTYPE get_AreDefaultContextMenusEnabled(BOOL* v) override { return Out(v, on_[kMenus]); }
-    HRESULT STDMETHODCALLTYPE put_AreDefaultContextMenusEnabled(BOOL v) override {
-        return Put(kMenus, L"AreDefaultContextMenusEnabled", v);
-    }
-    HRESULT STDMETHODCALLTYPE get_AreHostObjectsAllowed(BOOL* v) override { return Out(v, on_[kHostObjects]); }
-    HRESULT STDMETHODCALLTYPE put_AreHostObjectsAllowed(BOOL v) override {
-        return Put(kHostObjects, L"AreHostObjectsAllowed", v);
-    }
-    HRESULT STDMETHODCALLTYPE get_IsZoomControlEnabled(BOOL* v) override { return Out(v, on_[kZoom]); }
-    HRESULT STDMETHODCALLTYPE put_IsZoomControlEnabled(BOOL v) override {
-        return Put(kZoom, L"IsZoomControlEnabled", v);
-    }
-    HRESULT STDMETHODCALLTYPE get_IsBuiltInErrorPageEnabled(BOOL* v) override { return Out(v, on_[kErrorPage]); }
-    HRESULT STDMETHODCALLTYPE put_IsBuiltInErrorPageEnabled(BOOL v) override {
-        return Put(kErrorPage, L"IsBuiltInErrorPageEnabled", v);
-    }
+    VELOTIDE_ON_OFF_SETTINGS(VELOTIDE_ON_OFF_SLOTS)
     // ICoreWebView2Settings2: the engines send Chromium's own user agent.
     HRESULT STDMETHODCALLTYPE get_UserAgent(LPWSTR*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE put_UserAgent(LPCWSTR) override { return E_NOTIMPL; }
-    // ICoreWebView2Settings3
-    HRESULT STDMETHODCALLTYPE get_AreBrowserAcceleratorKeysEnabled(BOOL* v) override { return Out(v, on_[kKeys]); }
-    HRESULT STDMETHODCALLTYPE put_AreBrowserAcceleratorKeysEnabled(BOOL v) override {
-        return Put(kKeys, L"AreBrowserAcceleratorKeysEnabled", v);
-    }
-    // ICoreWebView2Settings4 and 5: kept, with no effect on the engines' pages.
-    HRESULT STDMETHODCALLTYPE get_IsPasswordAutosaveEnabled(BOOL* v) override { return Out(v, on_[kPasswords]); }
-    HRESULT STDMETHODCALLTYPE put_IsPasswordAutosaveEnabled(BOOL v) override {
-        return Put(kPasswords, L"IsPasswordAutosaveEnabled", v);
-    }
-    HRESULT STDMETHODCALLTYPE get_IsGeneralAutofillEnabled(BOOL* v) override { return Out(v, on_[kAutofill]); }
-    HRESULT STDMETHODCALLTYPE put_IsGeneralAutofillEnabled(BOOL v) override {
-        return Put(kAutofill, L"IsGeneralAutofillEnabled", v);
-    }
-    HRESULT STDMETHODCALLTYPE get_IsPinchZoomEnabled(BOOL* v) override { return Out(v, on_[kPinch]); }
-    HRESULT STDMETHODCALLTYPE put_IsPinchZoomEnabled(BOOL v) override { return Put(kPinch, L"IsPinchZoomEnabled", v); }
-    // ICoreWebView2Settings6: the engines take no touch input, so no swipe reaches them.
-    HRESULT STDMETHODCALLTYPE get_IsSwipeNavigationEnabled(BOOL* v) override { return Out(v, on_[kSwipe]); }
-    HRESULT STDMETHODCALLTYPE put_IsSwipeNavigationEnabled(BOOL v) override {
-        return Put(kSwipe, L"IsSwipeNavigationEnabled", v);
-    }
     // ICoreWebView2Settings7: kept and logged; the engines draw no PDF
     // viewer of their own (see the engines' READMEs).
     HRESULT STDMETHODCALLTYPE get_HiddenPdfToolbarItems(COREWEBVIEW2_PDF_TOOLBAR_ITEMS* items) override {
@@ -476,10 +439,7 @@ public:
     }
 
 private:
-    enum {
-        kScript, kWebMessage, kDialogs, kStatusBar, kDevTools, kMenus, kHostObjects, kZoom, kErrorPage, kKeys,
-        kPasswords, kAutofill, kPinch, kSwipe, kCount
-    };
+    enum { VELOTIDE_ON_OFF_SETTINGS(VELOTIDE_ON_OFF_INDEX) kCount };
 
     HRESULT Put(int index, const wchar_t* name, BOOL value) {
         on_[index] = value != FALSE;
@@ -487,8 +447,7 @@ private:
         return S_OK;
     }
 
-    // The engine's defaults, as the runtime's: all on but saving passwords.
-    bool on_[kCount] = {true, true, true, true, true, true, true, true, true, true, false, true, true, true};
+    bool on_[kCount] = {VELOTIDE_ON_OFF_SETTINGS(VELOTIDE_ON_OFF_DEFAULT)};
     COREWEBVIEW2_PDF_TOOLBAR_ITEMS hiddenPdfItems_ = COREWEBVIEW2_PDF_TOOLBAR_ITEMS_NONE;
 };
 
