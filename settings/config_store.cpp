@@ -64,10 +64,11 @@ const ConfigLine kLines[] = {
     // Written only once the person has answered otherwise than the program
     // was made (or turned it on): a file without them is the plain program's.
     {"notifications=", &FixedSettings::notifications,
+     // Another word is ignored: the answer stays the one before (a
+     // program's own, say), not back to asking.
      [](AppState& a, const std::string& value) {
-         a.notifications = value == "allow"   ? NotificationsAnswer::kAllow
-                           : value == "block" ? NotificationsAnswer::kBlock
-                                              : NotificationsAnswer::kAsk;
+         if (value == "allow" || value == "block")
+             a.notifications = value == "allow" ? NotificationsAnswer::kAllow : NotificationsAnswer::kBlock;
      },
      [](const AppState& a) {
          if (a.notifications == a.program.notifications) return std::string();
