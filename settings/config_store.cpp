@@ -148,7 +148,10 @@ void LoadConfig() {
         g_app.allowedOrigins = program.allowedOrigins;
         g_app.notifications = program.notifications;
     }
-    if (FILE* file = _wfopen(ConfigPath().c_str(), L"rt")) {
+    // In binary: text mode would end the file at a Ctrl+Z byte (a site
+    // app's name taken from a page's title may hold one), and the lines after
+    // it would be lost at the next save. Line ends are taken apart here.
+    if (FILE* file = _wfopen(ConfigPath().c_str(), L"rb")) {
         ReadConfigText(ReadAll(file), g_app);
         fclose(file);
     } else {
