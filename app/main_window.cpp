@@ -327,7 +327,9 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         OnViewNotice(wParam, lParam);
         return 0;
     case WM_GETMINMAXINFO: {
-        // At the DPI of the monitor the window is on.
+        // Fullscreen (no frame) covers the monitor exactly, however small it
+        // is for the scale; framed, the least size at the DPI of its monitor.
+        if (!(GetWindowLongW(window, GWL_STYLE) & WS_THICKFRAME)) break;
         UINT dpi = WindowDpi(window);
         reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {ScaleForDpi(800, dpi), ScaleForDpi(520, dpi)};
         return 0;

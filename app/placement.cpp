@@ -25,7 +25,13 @@ void ApplyPlacement(HWND window, const WINDOWPLACEMENT& placement) {
 
 int RestoreWindowPlace(HWND window, int showCommand) {
     if (!g_app.place.known) return showCommand;
-    RECT rect = OnScreen(g_app.place.normal);
+    // Larger than any window may be (an edited line), the window would be
+    // cut to that size at the rectangle's corner: off every monitor.
+    const RECT& normal = g_app.place.normal;
+    if (LONGLONG(normal.right) - normal.left > GetSystemMetrics(SM_CXMAXTRACK) ||
+        LONGLONG(normal.bottom) - normal.top > GetSystemMetrics(SM_CYMAXTRACK))
+        return showCommand;
+    RECT rect = OnScreen(normal);
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof(monitor);
     HMONITOR on = MonitorFromRect(&rect, MONITOR_DEFAULTTONULL);

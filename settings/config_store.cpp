@@ -64,10 +64,11 @@ const ConfigLine kLines[] = {
     // Written only once the person has answered otherwise than the program
     // was made (or turned it on): a file without them is the plain program's.
     {"notifications=", &FixedSettings::notifications,
+     // Another word is ignored: the answer stays the one before (a
+     // program's own, say), not back to asking.
      [](AppState& a, const std::string& value) {
-         a.notifications = value == "allow"   ? NotificationsAnswer::kAllow
-                           : value == "block" ? NotificationsAnswer::kBlock
-                                              : NotificationsAnswer::kAsk;
+         if (value == "allow" || value == "block")
+             a.notifications = value == "allow" ? NotificationsAnswer::kAllow : NotificationsAnswer::kBlock;
      },
      [](const AppState& a) {
          if (a.notifications == a.program.notifications) return std::string();
@@ -147,7 +148,10 @@ void LoadConfig() {
         g_app.allowedOrigins = program.allowedOrigins;
         g_app.notifications = program.notifications;
     }
-    if (FILE* file = _wfopen(ConfigPath().c_str(), L"rt")) {
+    // In binary: text mode would end the file at a Ctrl+Z byte (a site
+    // app's name taken from a page's title may hold one), and the lines after
+    // it would be lost at the next save. Line ends are taken apart here.
+    if (FILE* file = _wfopen(ConfigPath().c_str(), L"rb")) {
         ReadConfigText(ReadAll(file), g_app);
         fclose(file);
     } else {

@@ -73,8 +73,12 @@ bool NormalizeSiteAddress(std::wstring& address) {
     if (address.find(L"://") == std::wstring::npos) address = L"https://" + address;
     std::wstring lower = LowerCase(address);
     if (lower.rfind(L"http://", 0) != 0 && lower.rfind(L"https://", 0) != 0) return false;
+    // A port is digits up to 65535 (none: the scheme's own); browsers load
+    // no address with another, so the view would stay as it was, unexplained.
     Origin origin = ParseOrigin(address);
-    return !origin.host.empty() && origin.hostFormed;
+    const std::wstring& port = origin.port;
+    return !origin.host.empty() && origin.hostFormed && port.find_first_not_of(L"0123456789") == std::wstring::npos &&
+           (port.size() < 5 || (port.size() == 5 && port <= L"65535"));
 }
 
 std::wstring SiteOrigin(const std::wstring& address) {

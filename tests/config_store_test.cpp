@@ -68,6 +68,8 @@ const LoadCase kLoadCases[] = {
     {"BOM hides the first line", "\xEF\xBB\xBFurl=https://Host\r\nblockAds=0\r\n", L"", false, L""},
     {"lines after a BOM count", "\xEF\xBB\xBF\r\nurl=https://Host\r\n", L"https://Host", true, L"https://host"},
     {"UTF-16 file", Utf16FileBytes(L"url=https://Host\r\nblockAds=0\r\n"), L"", true, L""},
+    {"Ctrl+Z is no end of file", "name=Chat\x1A\r\nurl=https://Host\r\nblockAds=0\r\n", L"https://Host", false,
+     L"https://host"},
     {"last url wins", "url=https://First\r\nurl=https://Second\r\n", L"https://Second", true, L"https://second"},
     {"last blockAds wins", "blockAds=0\r\nblockAds=1\r\nblockAds=0\r\n", L"", false, L""},
     {"empty url clears", "url=https://Host\r\nurl=\r\n", L"", true, L""},

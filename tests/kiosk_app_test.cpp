@@ -313,11 +313,14 @@ TEST(KioskAppTest, AMinuteWithoutInputStartsTheSessionAfreshForTheNextVisitor) {
     const struct {
         const wchar_t* arguments;
         const char* view;  // how the engine logs a view made
-        const wchar_t* fail;  // VELOTIDE_TEST_ENGINE_FAIL: "clear", a runtime that never answers the clearing
+        // VELOTIDE_TEST_ENGINE_FAIL: "clear", a runtime that never answers the clearing;
+        // "second-controller", one that can't make the new view (the browser is made again)
+        const wchar_t* fail;
     } kCases[] = {
         {L"--kiosk --kiosk-idle-minutes 1", "controller created", L""},
         {L"--kiosk-public --kiosk --kiosk-idle-minutes 1", "controller created inprivate", L""},
         {L"--kiosk --kiosk-idle-minutes 1", "controller created", L"clear"},
+        {L"--kiosk --kiosk-idle-minutes 1", "controller created", L"second-controller"},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(::testing::PrintToString(std::wstring(c.arguments) + L" " + c.fail));
@@ -337,7 +340,8 @@ TEST(KioskAppTest, AMinuteWithoutInputStartsTheSessionAfreshForTheNextVisitor) {
         EXPECT_EQ(app.CountLog(c.view), 2u);
         EXPECT_EQ(app.CountLog("controller created"), 2u);
         EXPECT_EQ(app.CountLog("settings put IsSwipeNavigationEnabled=0"), 2u);
-        EXPECT_EQ(app.CountLog("clearing unanswered"), *c.fail ? 1u : 0u);
+        EXPECT_EQ(app.CountLog("clearing unanswered"), wcscmp(c.fail, L"clear") ? 0u : 1u);
+        EXPECT_EQ(app.CountLog("controller failed"), *c.fail == L's' ? 1u : 0u);
         EXPECT_EQ(EndSession(app), 0u);
     }
 }

@@ -219,12 +219,27 @@ TEST_F(MainWindowTest, DefaultAndMinimumSizesFollowTheDpi) {
     EXPECT_EQ(rect.right - rect.left, MulDiv(1360, dpi, 96));
     EXPECT_EQ(rect.bottom - rect.top, MulDiv(860, dpi, 96));
 
-    MINMAXINFO info = {};
-    info.ptMaxTrackSize = {8000, 6000};
-    EXPECT_EQ(SendMessageW(g_app.mainWindow, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info)), 0);
-    EXPECT_EQ(info.ptMinTrackSize.x, MulDiv(800, dpi, 96));
-    EXPECT_EQ(info.ptMinTrackSize.y, MulDiv(520, dpi, 96));
-    EXPECT_EQ(info.ptMaxTrackSize.x, 8000);  // the rest as the system filled it
+    const struct {
+        bool fullscreen;
+        POINT least;  // the least size the window may take
+    } kCases[] = {
+        {false, {MulDiv(800, dpi, 96), MulDiv(520, dpi, 96)}},
+        // Exactly its monitor, however small that is for the scale (800x480 at
+        // 96 DPI, 1366x768 at 150 %): the system's least size stays.
+        {true, {1, 1}},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.fullscreen);
+        if (c.fullscreen != g_app.isFullscreen) SetFullscreen(c.fullscreen);
+        MINMAXINFO info = {};
+        info.ptMinTrackSize = {1, 1};
+        info.ptMaxTrackSize = {8000, 6000};
+        EXPECT_EQ(SendMessageW(g_app.mainWindow, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info)), 0);
+        EXPECT_EQ(info.ptMinTrackSize.x, c.least.x);
+        EXPECT_EQ(info.ptMinTrackSize.y, c.least.y);
+        EXPECT_EQ(info.ptMaxTrackSize.x, 8000);  // the rest as the system filled it
+    }
+    SetFullscreen(false);
 }
 
 // A move to a monitor of another scale, sent by hand: the window takes the

@@ -20,6 +20,7 @@ const NormalizeCase kNormalizeCases[] = {
     {L"Host/next?to=http://Other", L"Host/next?to=http://Other", false},
     {L"https://", L"https://", false},
     {L"https://:8080", L"https://:8080", false},
+    {L"Host:65536", L"https://Host:65536", false},
     {L"https:///Path", L"https:///Path", false},
     {L"   ", L"", false},
     {L"", L"", false},

@@ -45,6 +45,9 @@ TEST(SiteKeptOpenAppTest, PermissionsAreAnsweredByOriginKindAndTheStoredAnswer) 
          "notifications=allow", "notification shown"},
         {"notifications=block", "permission 4", nullptr, "permission remembered deny 4 https://site.example/",
          "notifications=block", "notification refused"},
+        // A value that doesn't parse is ignored: the line before holds.
+        {"notifications=allow\r\nnotifications=yes", "permission 4", nullptr,
+         "permission remembered allow 4 https://site.example/", "notifications=allow", "notification shown"},
         // A frame of another site, or of a site allowed for sign-in, never.
         {"notifications=allow", "permission 4 https://other.example/", nullptr,
          "permission answered deny 4 https://other.example/", "notifications=allow", "notification shown"},

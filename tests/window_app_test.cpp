@@ -63,6 +63,7 @@ TEST(WindowAppTest, OpensWhereItWasLeft) {
          "120,90,1000,700,1"},
         {"off screen", "window=9000,9000,9900,9600,0", false, false, kNothing, ""},
         {"above the screen", "window=100,-2000,1000,-1400,0", false, false, kNothing, ""},
+        {"larger than any window", "window=-100000,90,100000,700,0", false, false, kNothing, ""},
         {"not a place", "window=120,90,1000", false, false, kNothing, ""},
     };
     for (const Case& c : cases) {

@@ -90,6 +90,11 @@ void ResetForNextVisitor() {
 }
 
 void StartForNextVisitor() {
-    g_app.reopenAddress.clear();  // not the last visitor's page, even after a lost browser
+    // Not the last visitor's page, even after a lost browser; and a view the
+    // runtime can't make now is tried again later, as a lost browser is:
+    // nobody is there to answer a message.
+    g_app.reopenAddress.clear();
+    g_app.nav.currentAddress.clear();
+    g_app.engineRestarted = true;
     ReopenView();
 }

@@ -30,8 +30,13 @@ public:
                              ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler) override {
         if (!handler) return E_POINTER;
         Ref<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler> keep(handler);
-        PostTask([keep, parent, profile = ProfileFor(options), created = CreatedLine(options), process = browser_] {
-            if (FailPoint() == L"controller") {
+        // The process's second view alone fails with "second-controller": a
+        // runtime that made the first but can't make one more just then.
+        static int asked = 0;
+        bool fail = FailPoint() == L"controller" || (++asked == 2 && FailPoint() == L"second-controller");
+        PostTask([keep, parent, fail, profile = ProfileFor(options), created = CreatedLine(options),
+                  process = browser_] {
+            if (fail) {
                 EngineLog(L"controller failed");
                 keep->Invoke(E_FAIL, nullptr);
             } else if (!IsWindow(parent)) {
