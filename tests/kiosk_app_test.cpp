@@ -238,6 +238,7 @@ TEST(KioskAppTest, NoPageReachesAFileOrPrintDialogInAKioskAndAllDoElsewhere) {
         ASSERT_TRUE(app.WaitForLog("navigation completed 1 success"));
         EXPECT_EQ(app.CountLog("settings put HiddenPdfToolbarItems=7"), kiosk ? 1u : 0u);  // Save, Print, Save as
         EXPECT_EQ(app.CountLog("settings put IsSwipeNavigationEnabled=0"), kiosk ? 1u : 0u);
+        EXPECT_EQ(app.CountLog("settings put IsGeneralAutofillEnabled=0"), kiosk ? 1u : 0u);
         for (const auto& call : kCalls) {
             SCOPED_TRACE(::testing::PrintToString(std::wstring(call.command)));
             ASSERT_TRUE(app.Page(call.command));

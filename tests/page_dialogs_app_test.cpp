@@ -79,6 +79,7 @@ TEST(PageDialogsAppTest, DialogsEndWithWhatTheyWaitedFor) {
     ASSERT_TRUE(app.WaitForLog("dialog confirm"));
     EXPECT_EQ(AnswerPrompt(app.process(), IDOK), L"host.test|first|OK");
     EXPECT_EQ(AnswerPrompt(app.process(), IDCANCEL), L"host.test|second?|OK|Cancel");
+    ASSERT_TRUE(app.WaitForLog("dialog answered", 2));  // the engine hears the answer after the box has gone
     EXPECT_EQ(app.LogLines("dialog answered"), (std::vector<std::string>{"dialog answered ok", "dialog answered cancel"}));
 
     ASSERT_TRUE(app.Page(L"crash 0"));  // the browser process exits: a new view comes

@@ -47,6 +47,12 @@ void TurnOffRuntimeControls(ICoreWebView2Settings* settings) {
         settings3->put_AreBrowserAcceleratorKeysEnabled(FALSE);
         settings3->Release();
     }
+    // One visitor's form entries and passwords would be offered to the next.
+    if (auto settings4 = AsNewer<ICoreWebView2Settings4>(settings, IID_ICoreWebView2Settings4)) {
+        settings4->put_IsGeneralAutofillEnabled(FALSE);
+        settings4->put_IsPasswordAutosaveEnabled(FALSE);
+        settings4->Release();
+    }
     // A swipe would lead back to pages the visitor's predecessor saw.
     if (auto settings6 = AsNewer<ICoreWebView2Settings6>(settings, IID_ICoreWebView2Settings6)) {
         settings6->put_IsSwipeNavigationEnabled(FALSE);
