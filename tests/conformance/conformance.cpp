@@ -182,8 +182,8 @@ void AdRequestsGet403WhileBlockingIsOn(Velotide&) {
     page->Call("Network.enable");
     page->Eval("fetch('http://doubleclick.net/conformance-ad.js', {mode: 'no-cors'}).catch(() => {}); return 1");
     Json response = page->WaitForEvent("Network.responseReceived", "doubleclick.net/conformance-ad.js", 10000);
-    Expect(response["response"]["status"].number == 403, "the ad request", "status 403",
-           response.kind == Json::kNull ? "no answer" : std::to_string(int(response["response"]["status"].number)));
+    const Json& status = At(response, "/response/status");
+    Expect(status == 403, "the ad request", "status 403", response.is_null() ? "no answer" : status.dump());
 }
 
 void PageFullscreenCoversTheMonitorAndComesBack(Velotide& app) {
@@ -362,8 +362,7 @@ void AKioskCoversTheMonitorAndOpensNoWindow(Velotide& app) {
 std::string History(PageSession& page) {
     std::string addresses;
     Json answer = page.Call("Page.getNavigationHistory");  // kept: the loop reads into it
-    for (const Json& entry : answer["entries"].items)
-        addresses += entry.Str("url").substr(0, 60) + " ";
+    for (const Json& entry : At(answer, "/entries")) addresses += Text(entry, "/url").substr(0, 60) + " ";
     return addresses.empty() ? "(no history read)" : addresses;
 }
 
