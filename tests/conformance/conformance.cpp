@@ -117,6 +117,16 @@ void QuitWithZero(Velotide& app) {
     ExpectEndsWithZero(app, "closing the window");
 }
 
+// The windows on the desktop and the browser's pages, counted when made.
+struct Counts {
+    size_t windows = TopWindows().size(), pages = ListPages(g.endpoint).size();
+    std::string Text() const { return std::to_string(windows) + " windows, " + std::to_string(pages) + " pages"; }
+};
+void ExpectNoneNew(const Counts& before, const std::string& after) {
+    Counts now;
+    Expect(now.windows <= before.windows && now.pages <= before.pages, after, "at most " + before.Text(), now.Text());
+}
+
 // --- The rows: each is given velotide.exe started on the row's own data
 // folder, its view opening g.home; a window still open after it is closed
 // and must end with 0. ---
@@ -165,14 +175,11 @@ void OtherSitesLeaveThePageOnTheSite(Velotide& app) {
 void PopUpsOpenNoWindow(Velotide&) {
     auto page = Attach(g.home);
     if (!page) return;
-    size_t windows = TopWindows().size(), pages = ListPages(g.endpoint).size();
+    Counts before;
     page->Eval("window.open(" + Quote(g.site->OtherOrigin() + "/pop") + "); return 'opened'", true);
     page->Eval(Click(g.site->Origin() + "/next", "_blank"), true);
     Sleep(2000);
-    Expect(TopWindows().size() == windows, "windows on the desktop", std::to_string(windows),
-           std::to_string(TopWindows().size()));
-    Expect(ListPages(g.endpoint).size() == pages, "the browser's pages", std::to_string(pages),
-           std::to_string(ListPages(g.endpoint).size()));
+    ExpectNoneNew(before, "after window.open and target=_blank");
     ExpectEq("the page", g.home, page->Eval("return location.href"));
 }
 
@@ -325,7 +332,7 @@ void AKioskCoversTheMonitorAndOpensNoWindow(Velotide& app) {
     RECT r, monitor = MonitorRect(app.window());
     GetWindowRect(app.window(), &r);
     Expect(EqualRect(&r, &monitor), "the kiosk's window", "the monitor " + Describe(monitor), Describe(r));
-    size_t windows = TopWindows().size(), pages = ListPages(g.endpoint).size();
+    Counts before;
     const struct {
         const char* name;
         WORD key, mods;
@@ -346,11 +353,8 @@ void AKioskCoversTheMonitorAndOpensNoWindow(Velotide& app) {
             page->Eval(c.script, true);
         }
         Sleep(2000);
-        size_t now = TopWindows().size();
-        Expect(now == windows && app.Running(), after, std::to_string(windows) + " windows, the kiosk running",
-               std::to_string(now) + " windows" + (app.Running() ? "" : ", the kiosk gone"));
-        Expect(ListPages(g.endpoint).size() <= pages, after, "no new page",
-               std::to_string(ListPages(g.endpoint).size() - pages) + " new");
+        Expect(app.Running(), after, "the kiosk running", "it ended");
+        ExpectNoneNew(before, after);
         GetWindowRect(app.window(), &r);
         Expect(EqualRect(&r, &monitor), after, "the monitor covered", Describe(r));
         if (PagesAt(g.home).empty()) page = Attach(g.home);

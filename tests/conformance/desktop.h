@@ -12,7 +12,8 @@
 
 #include "tests/support/test_support.h"
 
-// Polls until check holds, for at most timeoutMs; whether it held.
+// Polls until check holds, for at most timeoutMs; whether it held. (Every
+// 100 ms, not as PumpUntil: a check here is a request to the browser.)
 bool Until(const std::function<bool()>& check, DWORD timeoutMs = 10000);
 
 // One run of velotide.exe at a time.
