@@ -13,7 +13,6 @@
 // WEBVIEW2_ADDITIONAL_BROWSER_ARGUMENTS.
 #include <winsock2.h>
 
-#include <shellapi.h>
 #include <shlobj.h>
 
 #include <cctype>
@@ -27,6 +26,19 @@
 
 namespace {
 
+// A fresh per-user folder for one row, its Velotide\config.ini holding
+// settings, and the local application data folder pointed at it.
+struct DataFolder {
+    ScratchDir root;
+    LocalAppDataOverride redirect{root.path()};
+    explicit DataFolder(const std::string& settings) { Write(L"Velotide\\config.ini", settings); }
+    void Write(const std::wstring& file, const std::string& text) const {
+        std::wstring path = root / file;
+        SHCreateDirectoryExW(nullptr, path.substr(0, path.rfind(L'\\')).c_str(), nullptr);
+        WriteFileBytes(path, text);
+    }
+};
+
 struct Suite {
     std::wstring exe, out;
     std::string endpoint;
@@ -34,8 +46,9 @@ struct Suite {
     Site* site = nullptr;
     std::vector<std::string> failures;  // the current row's
     std::wstring screenshot;            // of its first failure, as it was seen
-    std::string notHere;                // why the current row can't run here
     std::set<std::string> earlierPages;  // the browser's pages before the row: never its own
+    std::string home;                   // the address the row's view opens
+    const DataFolder* data = nullptr;   // the row's
 } g;
 
 void Expect(bool ok, const std::string& what, const std::string& expected, const std::string& seen) {
@@ -47,39 +60,6 @@ void ExpectEq(const std::string& what, const std::string& expected, const std::s
     Expect(seen == expected, what, "\"" + expected + "\"", "\"" + seen + "\"");
 }
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
-// A fresh per-user folder for one row, its Velotide\config.ini holding
-// settings, and the local application data folder pointed at it.
-class DataFolder {
-public:
-    DataFolder(const std::string& row, const std::string& settings) {
-        root_ = g.out + L"\\data\\" + Widen(row);
-        // A folder of an earlier run goes first: its settings would be this row's.
-        std::wstring from = root_ + L'\0';  // the list's end
-        SHFILEOPSTRUCTW remove = {};
-        remove.wFunc = FO_DELETE;
-        remove.pFrom = from.c_str();
-        remove.fFlags = FOF_NO_UI;
-        SHFileOperationW(&remove);
-        SHCreateDirectoryExW(nullptr, (root_ + L"\\Velotide").c_str(), nullptr);
-        Write(L"Velotide\\config.ini", settings);
-        redirect_ = std::make_unique<LocalAppDataRedirect>(root_);
-    }
-    void Write(const std::wstring& file, const std::string& text) const {
-        std::wstring path = root_ + L"\\" + file;
-        SHCreateDirectoryExW(nullptr, path.substr(0, path.rfind(L'\\')).c_str(), nullptr);
-        if (FILE* f = _wfopen(path.c_str(), L"wb")) {
-            fwrite(text.data(), 1, text.size(), f);
-            fclose(f);
-        }
-    }
-
-private:
-    std::wstring root_;
-    std::unique_ptr<LocalAppDataRedirect> redirect_;
-};
-
-std::string SiteSettings() { return "url=" + g.site->Origin() + "/\r\n"; }
 
 // The row's pages at an address beginning with prefix. (A page of an
 // earlier row may outlive it: a kiosk that ignores closing is ended by force,
@@ -113,15 +93,10 @@ std::unique_ptr<PageSession> Attach(const std::string& prefix) {
     return session->connected() ? std::move(session) : nullptr;
 }
 
+
 std::string Click(const std::string& href, const std::string& target = "") {
     return "const a = document.createElement('a'); a.href = " + Quote(href) + "; a.target = " + Quote(target) +
            "; document.body.append(a); a.click(); return 'clicked';";
-}
-
-// The page's address, read after the browser has had time to leave it.
-std::string AddressAfterAWhile(PageSession& page) {
-    Sleep(1500);
-    return page.Eval("return location.href");
 }
 
 bool Started(Velotide& app, const std::wstring& arguments = L"") {
@@ -142,18 +117,22 @@ void QuitWithZero(Velotide& app) {
     ExpectEndsWithZero(app, "closing the window");
 }
 
-std::string BarText(HWND window, const std::string& part) {
-    HWND found = FindByText(window, part);
-    return found ? WindowText(found) : "";
+// The windows on the desktop and the browser's pages, counted when made.
+struct Counts {
+    size_t windows = TopWindows().size(), pages = ListPages(g.endpoint).size();
+    std::string Text() const { return std::to_string(windows) + " windows, " + std::to_string(pages) + " pages"; }
+};
+void ExpectNoneNew(const Counts& before, const std::string& after) {
+    Counts now;
+    Expect(now.windows <= before.windows && now.pages <= before.pages, after, "at most " + before.Text(), now.Text());
 }
 
-// --- The rows ---
+// --- The rows: each is given velotide.exe started on the row's own data
+// folder, its view opening g.home; a window still open after it is closed
+// and must end with 0. ---
 
-void TheSiteLoadsUnderTheProgramsTitle() {
-    DataFolder data("loads", SiteSettings());
-    Velotide app(g.exe);
-    if (!Started(app)) return;
-    auto page = Attach(g.site->Origin() + "/");
+void TheSiteLoadsUnderTheProgramsTitle(Velotide& app) {
+    auto page = Attach(g.home);
     if (!page) return;
     ExpectEq("the page's title", "Conformance home", page->Eval("return document.title"));
     ExpectEq("the window's title", "Velotide", WindowText(app.window()));
@@ -161,14 +140,10 @@ void TheSiteLoadsUnderTheProgramsTitle() {
     Until([&] { return page->Eval("return document.title") == "Next page"; });
     ExpectEq("a page of the site, followed", "Next page", page->Eval("return document.title"));
     ExpectEq("the window's title after it", "Velotide", WindowText(app.window()));
-    QuitWithZero(app);
 }
 
-void OtherSitesLeaveThePageOnTheSite() {
-    DataFolder data("other-sites", SiteSettings());
-    Velotide app(g.exe);
-    if (!Started(app)) return;
-    auto page = Attach(g.site->Origin() + "/");
+void OtherSitesLeaveThePageOnTheSite(Velotide& app) {
+    auto page = Attach(g.home);
     if (!page) return;
     const std::string other = g.site->OtherOrigin(), third = "http://127.0.0.2:" + std::to_string(g.site->port());
     const struct {
@@ -182,66 +157,48 @@ void OtherSitesLeaveThePageOnTheSite() {
         {"a link", Click(third + "/away"), true, "127.0.0.2"},
     };
     for (const auto& c : kCases) {
+        const std::string after = std::string("after ") + c.name;
         page->Eval(c.script, c.gesture);
-        std::string address = AddressAfterAWhile(*page);
-        Expect(address.rfind(g.site->Origin() + "/", 0) == 0, std::string("after ") + c.name, "a page of the site",
-               address);
+        Sleep(1500);  // time for the browser to leave the page
+        std::string address = page->Eval("return location.href");
+        Expect(address.rfind(g.home, 0) == 0, after, "a page of the site", address);
         if (c.barNames.empty()) {
-            Expect(!FindByText(app.window(), "localhost"), std::string("after ") + c.name, "no bar",
-                   "a bar: " + BarText(app.window(), "localhost"));
+            HWND bar = FindByText(app.window(), "localhost");
+            Expect(!bar, after, "no bar", "a bar: " + (bar ? WindowText(bar) : ""));
         } else {
-            Until([&] { return FindByText(app.window(), c.barNames) != nullptr; }, 5000);
-            Expect(FindByText(app.window(), c.barNames) != nullptr, std::string("after ") + c.name,
+            Expect(Until([&] { return FindByText(app.window(), c.barNames) != nullptr; }, 5000), after,
                    "a bar naming " + c.barNames, "no such bar");
         }
     }
-    QuitWithZero(app);
 }
 
-void PopUpsOpenNoWindow() {
-    DataFolder data("pop-ups", SiteSettings());
-    Velotide app(g.exe);
-    if (!Started(app)) return;
-    auto page = Attach(g.site->Origin() + "/");
+void PopUpsOpenNoWindow(Velotide&) {
+    auto page = Attach(g.home);
     if (!page) return;
-    size_t windows = TopWindows().size(), pages = ListPages(g.endpoint).size();
+    Counts before;
     page->Eval("window.open(" + Quote(g.site->OtherOrigin() + "/pop") + "); return 'opened'", true);
     page->Eval(Click(g.site->Origin() + "/next", "_blank"), true);
     Sleep(2000);
-    Expect(TopWindows().size() == windows, "windows on the desktop", std::to_string(windows),
-           std::to_string(TopWindows().size()));
-    Expect(ListPages(g.endpoint).size() == pages, "the browser's pages", std::to_string(pages),
-           std::to_string(ListPages(g.endpoint).size()));
-    ExpectEq("the page", g.site->Origin() + "/", page->Eval("return location.href"));
-    QuitWithZero(app);
+    ExpectNoneNew(before, "after window.open and target=_blank");
+    ExpectEq("the page", g.home, page->Eval("return location.href"));
 }
 
-void AdRequestsGet403WhileBlockingIsOn() {
-    DataFolder data("ads", SiteSettings());
-    Velotide app(g.exe);
-    if (!Started(app)) return;
-    auto page = Attach(g.site->Origin() + "/");
+void AdRequestsGet403WhileBlockingIsOn(Velotide&) {
+    auto page = Attach(g.home);
     if (!page) return;
     page->Call("Network.enable");
     page->Eval("fetch('http://doubleclick.net/conformance-ad.js', {mode: 'no-cors'}).catch(() => {}); return 1");
     Json response = page->WaitForEvent("Network.responseReceived", "doubleclick.net/conformance-ad.js", 10000);
-    Expect(response["response"]["status"].number == 403, "the ad request", "status 403",
-           response.kind == Json::kNull ? "no answer" : std::to_string(int(response["response"]["status"].number)));
-    QuitWithZero(app);
+    const Json& status = At(response, "/response/status");
+    Expect(status == 403, "the ad request", "status 403", response.is_null() ? "no answer" : status.dump());
 }
 
-void PageFullscreenCoversTheMonitorAndComesBack() {
-    DataFolder data("fullscreen", SiteSettings());
-    Velotide app(g.exe);
-    if (!Started(app)) return;
-    auto page = Attach(g.site->Origin() + "/");
+void PageFullscreenCoversTheMonitorAndComesBack(Velotide& app) {
+    auto page = Attach(g.home);
     if (!page) return;
     HWND w = app.window();
-    RECT before, now;
+    RECT before, now, monitor = MonitorRect(w);
     GetWindowRect(w, &before);
-    RECT monitor = MonitorRect(w);
-    auto covers = [&] { return GetWindowRect(w, &now) && SameRect(now, monitor); };
-    auto asBefore = [&] { return GetWindowRect(w, &now) && SameRect(now, before) && GetMenu(w); };
     const struct {
         const char* step;
         WORD key;  // or the page's own request
@@ -254,74 +211,52 @@ void PageFullscreenCoversTheMonitorAndComesBack() {
         } else {
             page->Eval("document.documentElement.requestFullscreen(); return 1", true);
         }
-        bool ok = Until(s.fullscreen ? std::function<bool()>(covers) : std::function<bool()>(asBefore), 5000);
+        bool ok = Until([&] {
+            return GetWindowRect(w, &now) && (s.fullscreen ? EqualRect(&now, &monitor)
+                                                           : EqualRect(&now, &before) && GetMenu(w));
+        }, 5000);
         Expect(ok, std::string("after ") + s.step,
                s.fullscreen ? "the monitor " + Describe(monitor) : "the window as it was " + Describe(before),
                Describe(now));
     }
-    QuitWithZero(app);
 }
 
-// Allow, moved to with F6 and Tab and pressed with Space, as a person with
-// the keyboard does.
-void AllowFromTheKeyboard(HWND window) {
-    PressKey(window, VK_F6);
+void AllowedNotificationsHoldAndShow(Velotide& app) {
+    const char kPermission[] = "return Notification.permission";
+    auto page = Attach(g.home);
+    if (!page) return;
+    page->Eval("Notification.requestPermission(); return 1", true);
+    bool asked = Until([&] { return FindByText(app.window(), "wants to show notifications") != nullptr; });
+    Expect(asked, "the site's wish to notify", "a bar asking", "none");
+    // Allow, moved to with F6 and Tab and pressed with Space, as a person
+    // with the keyboard does.
+    PressKey(app.window(), VK_F6);
     for (int tab = 0; tab < 4; ++tab) {
         GUITHREADINFO info = {};
         info.cbSize = sizeof info;
-        GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+        GetGUIThreadInfo(GetWindowThreadProcessId(app.window(), nullptr), &info);
         if (WindowText(info.hwndFocus) == "Allow") break;
-        PressKey(window, VK_TAB);
+        PressKey(app.window(), VK_TAB);
     }
-    PressKey(window, VK_SPACE);
-}
-
-void AllowedNotificationsHoldAndShow() {
-    DataFolder data("notifications", SiteSettings());
-    const char kPermission[] = "return Notification.permission";
-    {
-        Velotide app(g.exe);
-        if (!Started(app)) return;
-        auto page = Attach(g.site->Origin() + "/");
-        if (!page) return;
-        page->Eval("Notification.requestPermission(); return 1", true);
-        Until([&] { return FindByText(app.window(), "wants to show notifications") != nullptr; });
-        Expect(FindByText(app.window(), "wants to show notifications") != nullptr, "the site's wish to notify",
-               "a bar asking", "none");
-        AllowFromTheKeyboard(app.window());
-        Until([&] { return page->Eval(kPermission) == "granted"; }, 5000);
-        ExpectEq("after Allow", "granted", page->Eval(kPermission));
-        PressKey(app.window(), 'R', VK_CONTROL);
-        Sleep(1000);
-        page = Attach(g.site->Origin() + "/");
-        if (!page) return;
-        ExpectEq("after a reload", "granted", page->Eval(kPermission));
-        QuitWithZero(app);
-    }
-    Velotide app(g.exe);
-    if (!Started(app)) return;
-    auto page = Attach(g.site->Origin() + "/");
-    if (!page) return;
+    PressKey(app.window(), VK_SPACE);
+    Until([&] { return page->Eval(kPermission) == "granted"; }, 5000);
+    ExpectEq("after Allow", "granted", page->Eval(kPermission));
+    PressKey(app.window(), 'R', VK_CONTROL);
+    Sleep(1000);
+    if (!(page = Attach(g.home))) return;
+    ExpectEq("after a reload", "granted", page->Eval(kPermission));
+    QuitWithZero(app);
+    if (!Started(app) || !(page = Attach(g.home))) return;
     ExpectEq("after a restart", "granted", page->Eval(kPermission));
     std::string shown = page->Eval(
         "return await new Promise(done => { const n = new Notification('Hello from the suite');"
         " n.onshow = () => done('shown'); n.onerror = () => done('error'); setTimeout(() => done('nothing'), 8000); })",
         false, 12000);
     ExpectEq("a notification", "shown", shown);
-    QuitWithZero(app);
 }
 
-HWND LeaveSiteDialog(DWORD pid, HWND main) {
-    for (HWND w : TopWindows(pid))
-        if (w != main && FindByText(w, "Leave site?")) return w;
-    return nullptr;
-}
-
-void UnsavedTextAsksBeforeLeaving() {
-    DataFolder data("leave", "url=" + g.site->Origin() + "/form\r\n");
-    Velotide app(g.exe);
-    if (!Started(app)) return;
-    auto page = Attach(g.site->Origin() + "/form");
+void UnsavedTextAsksBeforeLeaving(Velotide& app) {
+    auto page = Attach(g.home);
     if (!page) return;
     // Typed as a person types: a click into the page, then the keys.
     const char kTyped[] = "unsaved";
@@ -332,7 +267,11 @@ void UnsavedTextAsksBeforeLeaving() {
     for (const char* answer : {"Cancel", "Leave"}) {
         PostMessageW(app.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
         HWND dialog = nullptr;
-        Until([&] { return (dialog = LeaveSiteDialog(app.pid(), app.window())) != nullptr; });
+        Until([&] {
+            for (HWND w : TopWindows(app.pid()))
+                if (w != app.window() && FindByText(w, "Leave site?")) return (dialog = w) != nullptr;
+            return false;
+        });
         Expect(dialog != nullptr, "closing a page with unsaved text", "Velotide's \"Leave site?\" dialog", "none");
         if (!dialog) return;
         HWND button = FindWindowExW(dialog, nullptr, L"Button", Widen(answer).c_str());
@@ -347,11 +286,8 @@ void UnsavedTextAsksBeforeLeaving() {
     ExpectEndsWithZero(app, "after Leave");
 }
 
-void AStoppedServerShowsTheFailureAndTheSiteComesBack() {
-    DataFolder data("server", SiteSettings());
-    Velotide app(g.exe);
-    if (!Started(app)) return;
-    if (!Attach(g.site->Origin() + "/")) return;
+void AStoppedServerShowsTheFailureAndTheSiteComesBack(Velotide& app) {
+    if (!Attach(g.home)) return;
     g.site->Stop();
     PressKey(app.window(), 'R', VK_CONTROL);
     std::string address = "127.0.0.1:" + std::to_string(g.site->port()), text;
@@ -367,20 +303,19 @@ void AStoppedServerShowsTheFailureAndTheSiteComesBack() {
     Expect(Has(text, address), "with the server stopped", "a page naming " + address, "\"" + text + "\"");
     g.site->Start();
     // Velotide tries again by itself (after 10 seconds first).
-    bool back = Until([&] { return !PagesAt(g.site->Origin() + "/").empty(); }, 30000);
+    bool back = Until([&] { return !PagesAt(g.home).empty(); }, 30000);
     Expect(back, "with the server up again", "the site back by itself", "no page of the site");
-    if (back) ExpectEq("the page", "Conformance home", Attach(g.site->Origin() + "/")->Eval("return document.title"));
-    QuitWithZero(app);
+    auto page = back ? Attach(g.home) : nullptr;
+    if (page) ExpectEq("the page", "Conformance home", page->Eval("return document.title"));
 }
 
-void ASiteAppRunsBesideWithItsOwnCookies() {
-    DataFolder data("site-app", SiteSettings());
-    data.Write(L"Velotide\\Apps\\suite-app\\config.ini", "name=Suite App\r\n" + SiteSettings());
-    Velotide main(g.exe), app(g.exe);
-    if (!Started(main) || !Started(app, L"--app suite-app")) return;
+void ASiteAppRunsBesideWithItsOwnCookies(Velotide&) {  // beside the row's main window
+    g.data->Write(L"Velotide\\Apps\\suite-app\\config.ini", "name=Suite App\r\nurl=" + g.home + "\r\n");
+    Velotide app(g.exe);
+    if (!Started(app, L"--app suite-app")) return;
     ExpectEq("the app's window", "Suite App", WindowText(app.window()));
     std::vector<PageTarget> pages;
-    Until([&] { return (pages = PagesAt(g.site->Origin() + "/")).size() == 2; }, 20000);
+    Until([&] { return (pages = PagesAt(g.home)).size() == 2; }, 20000);
     Expect(pages.size() == 2, "pages of the site on the one browser", "2", std::to_string(pages.size()));
     if (pages.size() != 2) return;
     PageSession first(g.endpoint, pages[0]), second(g.endpoint, pages[1]);
@@ -389,23 +324,15 @@ void ASiteAppRunsBesideWithItsOwnCookies() {
     ExpectEq("the first page's cookies", "who=first", first.Eval("return document.cookie"));
     ExpectEq("the second page's cookies", "who=second", second.Eval("return document.cookie"));
     QuitWithZero(app);
-    QuitWithZero(main);
 }
 
-std::wstring KioskArguments(const std::string& more = "") {
-    return Widen("--kiosk " + g.site->Origin() + "/ " + more);
-}
-
-void AKioskCoversTheMonitorAndOpensNoWindow() {
-    DataFolder data("kiosk", "");
-    Velotide app(g.exe);
-    if (!Started(app, KioskArguments())) return;
-    auto page = Attach(g.site->Origin() + "/");
+void AKioskCoversTheMonitorAndOpensNoWindow(Velotide& app) {
+    auto page = Attach(g.home);
     if (!page) return;
     RECT r, monitor = MonitorRect(app.window());
     GetWindowRect(app.window(), &r);
-    Expect(SameRect(r, monitor), "the kiosk's window", "the monitor " + Describe(monitor), Describe(r));
-    size_t windows = TopWindows().size(), pages = ListPages(g.endpoint).size();
+    Expect(EqualRect(&r, &monitor), "the kiosk's window", "the monitor " + Describe(monitor), Describe(r));
+    Counts before;
     const struct {
         const char* name;
         WORD key, mods;
@@ -419,21 +346,18 @@ void AKioskCoversTheMonitorAndOpensNoWindow() {
         {"a PDF", 0, 0, Click(g.site->Origin() + "/doc.pdf")},
     };
     for (const auto& c : kCases) {
+        const std::string after = std::string("after ") + c.name;
         if (c.key) {
             PressKey(app.window(), c.key, c.mods);
         } else {
             page->Eval(c.script, true);
         }
         Sleep(2000);
-        size_t now = TopWindows().size();
-        Expect(now == windows && app.Running(), std::string("after ") + c.name,
-               std::to_string(windows) + " windows, the kiosk running",
-               std::to_string(now) + " windows" + (app.Running() ? "" : ", the kiosk gone"));
-        Expect(ListPages(g.endpoint).size() <= pages, std::string("after ") + c.name, "no new page",
-               std::to_string(ListPages(g.endpoint).size() - pages) + " new");
+        Expect(app.Running(), after, "the kiosk running", "it ended");
+        ExpectNoneNew(before, after);
         GetWindowRect(app.window(), &r);
-        Expect(SameRect(r, monitor), std::string("after ") + c.name, "the monitor covered", Describe(r));
-        if (PagesAt(g.site->Origin() + "/").empty()) page = Attach(g.site->Origin() + "/");
+        Expect(EqualRect(&r, &monitor), after, "the monitor covered", Describe(r));
+        if (PagesAt(g.home).empty()) page = Attach(g.home);
         if (!page) return;
     }
 }
@@ -442,16 +366,12 @@ void AKioskCoversTheMonitorAndOpensNoWindow() {
 std::string History(PageSession& page) {
     std::string addresses;
     Json answer = page.Call("Page.getNavigationHistory");  // kept: the loop reads into it
-    for (const Json& entry : answer["entries"].items)
-        addresses += entry.Str("url").substr(0, 60) + " ";
+    for (const Json& entry : At(answer, "/entries")) addresses += Text(entry, "/url").substr(0, 60) + " ";
     return addresses.empty() ? "(no history read)" : addresses;
 }
 
-void AKiosksIdleResetForgetsTheVisitor() {
-    DataFolder data("kiosk-idle", "");
-    Velotide app(g.exe);
-    if (!Started(app, KioskArguments("--kiosk-idle-minutes 1"))) return;
-    auto page = Attach(g.site->Origin() + "/");
+void AKiosksIdleResetForgetsTheVisitor(Velotide&) {
+    auto page = Attach(g.home);
     if (!page) return;
     page->Eval("document.cookie = 'visitor=1; max-age=3600'; location.href = '/next'; return 1", true);
     Until([&] { return page->Eval("return document.title") == "Next page"; });
@@ -459,8 +379,7 @@ void AKiosksIdleResetForgetsTheVisitor() {
     Expect(Has(history, "/next"), "the visitor's history", "the page visited", history);
     // Nobody touches anything for the idle minute (and a little more).
     Until([&] { return page->Eval("return document.title") == "Conformance home"; }, 90000);
-    page = Attach(g.site->Origin() + "/");
-    if (!page) return;
+    if (!(page = Attach(g.home))) return;
     ExpectEq("the page after the idle minute", "Conformance home", page->Eval("return document.title"));
     ExpectEq("the cookies after the idle minute", "", page->Eval("return document.cookie"));
     history = History(*page);
@@ -468,14 +387,7 @@ void AKiosksIdleResetForgetsTheVisitor() {
            "the site's page and not the visitor's", history);
 }
 
-void AKiosksPdfHasNoPrintOrSave() {
-    if (!g.realRuntime) {
-        g.notHere = "the runtime's PDF viewer and its toolbar exist only in the WebView2 Runtime";
-        return;
-    }
-    DataFolder data("kiosk-pdf", "");
-    Velotide app(g.exe);
-    if (!Started(app, Widen("--kiosk " + g.site->Origin() + "/doc.pdf"))) return;
+void AKiosksPdfHasNoPrintOrSave(Velotide&) {
     // The viewer is a page of the browser's own inside the view's.
     std::string buttons;
     Until(
@@ -496,21 +408,29 @@ void AKiosksPdfHasNoPrintOrSave() {
 
 const struct {
     const char* name;
-    void (*run)();
+    const char* home;   // the page of the suite's site the view opens
+    const char* kiosk;  // a kiosk's switches after its address; null for a window
+    void (*run)(Velotide& app);
+    const char* notHere = nullptr;  // why the row can't run on our engine, when it can't
 } kRows[] = {
-    {"the site loads under the program's title", TheSiteLoadsUnderTheProgramsTitle},
-    {"links, scripts and redirects to another site stay on the site", OtherSitesLeaveThePageOnTheSite},
-    {"window.open and target=_blank open no window", PopUpsOpenNoWindow},
-    {"an ad domain's request gets 403", AdRequestsGet403WhileBlockingIsOn},
-    {"page fullscreen covers the monitor; Esc and F11 bring the window back",
+    {"the site loads under the program's title", "/", nullptr, TheSiteLoadsUnderTheProgramsTitle},
+    {"links, scripts and redirects to another site stay on the site", "/", nullptr, OtherSitesLeaveThePageOnTheSite},
+    {"window.open and target=_blank open no window", "/", nullptr, PopUpsOpenNoWindow},
+    {"an ad domain's request gets 403", "/", nullptr, AdRequestsGet403WhileBlockingIsOn},
+    {"page fullscreen covers the monitor; Esc and F11 bring the window back", "/", nullptr,
      PageFullscreenCoversTheMonitorAndComesBack},
-    {"notifications allowed from the keyboard hold after a reload and a restart", AllowedNotificationsHoldAndShow},
-    {"unsaved text asks Leave site?; Stay keeps it, Leave ends with 0", UnsavedTextAsksBeforeLeaving},
-    {"a stopped server gives the failure page; the site comes back", AStoppedServerShowsTheFailureAndTheSiteComesBack},
-    {"a site app runs beside Velotide with its own cookies", ASiteAppRunsBesideWithItsOwnCookies},
-    {"a kiosk covers the monitor and opens no window", AKioskCoversTheMonitorAndOpensNoWindow},
-    {"a kiosk's idle reset forgets cookies and history", AKiosksIdleResetForgetsTheVisitor},
-    {"a kiosk's PDF viewer has no print or save button", AKiosksPdfHasNoPrintOrSave},
+    {"notifications allowed from the keyboard hold after a reload and a restart", "/", nullptr,
+     AllowedNotificationsHoldAndShow},
+    {"unsaved text asks Leave site?; Stay keeps it, Leave ends with 0", "/form", nullptr,
+     UnsavedTextAsksBeforeLeaving},
+    {"a stopped server gives the failure page; the site comes back", "/", nullptr,
+     AStoppedServerShowsTheFailureAndTheSiteComesBack},
+    {"a site app runs beside Velotide with its own cookies", "/", nullptr, ASiteAppRunsBesideWithItsOwnCookies},
+    {"a kiosk covers the monitor and opens no window", "/", "", AKioskCoversTheMonitorAndOpensNoWindow},
+    {"a kiosk's idle reset forgets cookies and history", "/", "--kiosk-idle-minutes 1",
+     AKiosksIdleResetForgetsTheVisitor},
+    {"a kiosk's PDF viewer has no print or save button", "/doc.pdf", "", AKiosksPdfHasNoPrintOrSave,
+     "the runtime's PDF viewer and its toolbar exist only in the WebView2 Runtime"},
 };
 
 }  // namespace
@@ -560,17 +480,26 @@ int wmain(int argc, wchar_t** argv) {
     for (const auto& row : kRows) {
         ++number;
         if (!only.empty() && !Has(row.name, only)) continue;
+        if (row.notHere && !g.realRuntime) {
+            printf("NOT RUN HERE  %s: %s\n", row.name, row.notHere);
+            ++notRun;
+            continue;
+        }
         g.failures.clear();
-        g.notHere.clear();
         g.screenshot = g.out + L"\\row-" + std::to_wstring(number) + L".bmp";
         g.earlierPages.clear();
         for (const PageTarget& p : ListPages(g.endpoint)) g.earlierPages.insert(p.id);
+        g.home = site.Origin() + row.home;
         fflush(stdout);
-        row.run();
-        if (!g.notHere.empty()) {
-            printf("NOT RUN HERE  %s: %s\n", row.name, g.notHere.c_str());
-            ++notRun;
-        } else if (g.failures.empty()) {
+        {
+            DataFolder data(row.kiosk ? "" : "url=" + g.home + "\r\n");
+            g.data = &data;
+            Velotide app(g.exe);
+            if (Started(app, row.kiosk ? Widen("--kiosk " + g.home + " " + row.kiosk) : L"")) row.run(app);
+            // A kiosk ignores closing; it is ended by force.
+            if (!row.kiosk && app.Running()) QuitWithZero(app);
+        }
+        if (g.failures.empty()) {
             printf("PASS  %s\n", row.name);
             ++passed;
         } else {

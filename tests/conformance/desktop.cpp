@@ -4,8 +4,6 @@
 
 namespace {
 
-const wchar_t kShellFolders[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
-
 void Input(std::vector<INPUT>& inputs) { SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)); }
 
 INPUT Key(WORD vk, bool up) {
@@ -34,74 +32,28 @@ bool Until(const std::function<bool()>& check, DWORD timeoutMs) {
     }
 }
 
-LocalAppDataRedirect::LocalAppDataRedirect(const std::wstring& folder) {
-    HKEY key;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, kShellFolders, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
-        return;
-    wchar_t old[MAX_PATH * 2] = L"";
-    DWORD size = sizeof old - sizeof(wchar_t);
-    had_ = RegQueryValueExW(key, L"Local AppData", nullptr, &type_, reinterpret_cast<BYTE*>(old), &size) ==
-           ERROR_SUCCESS;
-    old_ = old;
-    RegSetValueExW(key, L"Local AppData", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
-                   static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(key);
-}
-
-LocalAppDataRedirect::~LocalAppDataRedirect() {
-    HKEY key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kShellFolders, 0, KEY_WRITE, &key) != ERROR_SUCCESS) return;
-    if (had_) {
-        RegSetValueExW(key, L"Local AppData", 0, type_, reinterpret_cast<const BYTE*>(old_.c_str()),
-                       static_cast<DWORD>((old_.size() + 1) * sizeof(wchar_t)));
-    } else {
-        RegDeleteValueW(key, L"Local AppData");
-    }
-    RegCloseKey(key);
-}
-
 Velotide::~Velotide() {
-    if (!process_) return;
-    if (Running()) {
-        PostMessageW(window_, WM_CLOSE, 0, 0);
-        if (Wait(5000) == STILL_ACTIVE) TerminateProcess(process_, 1);
-        WaitForSingleObject(process_, 5000);
-    }
-    CloseHandle(process_);
+    if (!Running()) return;
+    PostMessageW(window_, WM_CLOSE, 0, 0);
+    Wait(5000);  // and then ended by force
 }
 
 bool Velotide::Start(const std::wstring& arguments, DWORD timeoutMs) {
-    std::wstring line = L"\"" + exe_ + L"\" " + arguments;
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info = {};
-    if (!CreateProcessW(exe_.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-        return false;
-    CloseHandle(info.hThread);
-    process_ = info.hProcess;
-    pid_ = info.dwProcessId;
+    window_ = nullptr;
+    process_ = std::make_unique<ChildProcess>(exe_, L"", nullptr, SW_SHOWNORMAL, arguments);
+    if (!process_->started()) return false;
     // Its main window: the one with a menu, or (a kiosk) the one covering its monitor.
     return Until(
         [&] {
-            for (HWND w : TopWindows(pid_)) {
-                RECT r;
+            for (HWND w : TopWindows(pid())) {
+                RECT r, monitor = MonitorRect(w);
                 GetWindowRect(w, &r);
-                RECT monitor = MonitorRect(w);
-                if (!GetWindow(w, GW_OWNER) && (GetMenu(w) || SameRect(r, monitor))) window_ = w;
+                if (!GetWindow(w, GW_OWNER) && (GetMenu(w) || EqualRect(&r, &monitor))) window_ = w;
             }
             return window_ != nullptr || !Running();
         },
         timeoutMs) &&
            window_;
-}
-
-bool Velotide::Running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
-
-DWORD Velotide::Wait(DWORD timeoutMs) {
-    DWORD code = STILL_ACTIVE;
-    if (process_ && WaitForSingleObject(process_, timeoutMs) == WAIT_OBJECT_0) GetExitCodeProcess(process_, &code);
-    return code;
 }
 
 std::wstring Widen(const std::string& utf8) {
@@ -156,8 +108,6 @@ RECT MonitorRect(HWND window) {
     GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info);
     return info.rcMonitor;
 }
-
-bool SameRect(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
 
 std::string Describe(const RECT& r) {
     char text[80];

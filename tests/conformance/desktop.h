@@ -6,46 +6,34 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
-// Polls until check holds, for at most timeoutMs; whether it held.
+#include "tests/support/test_support.h"
+
+// Polls until check holds, for at most timeoutMs; whether it held. (Every
+// 100 ms, not as PumpUntil: a check here is a request to the browser.)
 bool Until(const std::function<bool()>& check, DWORD timeoutMs = 10000);
 
-// The user's local application data folder (where Velotide keeps its
-// settings and profile) pointed elsewhere for the life of the object, and
-// put back afterwards.
-class LocalAppDataRedirect {
-public:
-    explicit LocalAppDataRedirect(const std::wstring& folder);
-    ~LocalAppDataRedirect();
-
-private:
-    bool had_ = false;
-    DWORD type_ = REG_EXPAND_SZ;
-    std::wstring old_;
-};
-
-// One run of velotide.exe.
+// One run of velotide.exe at a time.
 class Velotide {
 public:
     explicit Velotide(const std::wstring& exe) : exe_(exe) {}
-    ~Velotide();  // ends it if it still runs
-    Velotide(const Velotide&) = delete;
-    Velotide& operator=(const Velotide&) = delete;
+    ~Velotide();  // asks it to close, and ends it if it still runs
 
-    // Starts it with these arguments; true once it shows a main window.
+    // Starts it (anew, once an earlier run has ended) with these arguments;
+    // true once it shows a main window.
     bool Start(const std::wstring& arguments = L"", DWORD timeoutMs = 30000);
     HWND window() const { return window_; }
-    DWORD pid() const { return pid_; }
-    bool Running() const;
+    DWORD pid() const { return process_ ? process_->id() : 0; }
+    bool Running() const { return process_ && process_->WaitForExit(0) == STILL_ACTIVE; }
     // Its exit code once it ended within timeoutMs, else STILL_ACTIVE.
-    DWORD Wait(DWORD timeoutMs);
+    DWORD Wait(DWORD timeoutMs) const { return process_ ? process_->WaitForExit(timeoutMs) : STILL_ACTIVE; }
 
 private:
     std::wstring exe_;
-    HANDLE process_ = nullptr;
-    DWORD pid_ = 0;
+    std::unique_ptr<ChildProcess> process_;
     HWND window_ = nullptr;
 };
 
@@ -58,7 +46,6 @@ std::vector<HWND> TopWindows(DWORD pid = 0);
 // contains part; null when none.
 HWND FindByText(HWND parent, const std::string& part);
 RECT MonitorRect(HWND window);
-bool SameRect(const RECT& a, const RECT& b);
 std::string Describe(const RECT& r);
 
 // Keys as a person presses them, into the window that has the keyboard

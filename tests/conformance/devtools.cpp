@@ -2,113 +2,9 @@
 
 #include <ws2tcpip.h>
 
-#include <cstdio>
-#include <cstring>
+#include <cstdlib>
 
 namespace {
-
-struct Parser {
-    const std::string& s;
-    size_t i = 0;
-    void Space() {
-        while (i < s.size() && strchr(" \t\r\n", s[i])) ++i;
-    }
-    bool Literal(const char* word) {
-        size_t n = strlen(word);
-        if (s.compare(i, n, word) != 0) return false;
-        i += n;
-        return true;
-    }
-    static void Utf8(unsigned code, std::string& out) {
-        if (code < 0x80) {
-            out += char(code);
-        } else if (code < 0x800) {
-            out += char(0xC0 | code >> 6), out += char(0x80 | (code & 0x3F));
-        } else if (code < 0x10000) {
-            out += char(0xE0 | code >> 12), out += char(0x80 | (code >> 6 & 0x3F)), out += char(0x80 | (code & 0x3F));
-        } else {
-            out += char(0xF0 | code >> 18), out += char(0x80 | (code >> 12 & 0x3F));
-            out += char(0x80 | (code >> 6 & 0x3F)), out += char(0x80 | (code & 0x3F));
-        }
-    }
-    bool Hex4(unsigned& code) {
-        if (i + 4 > s.size()) return false;
-        code = static_cast<unsigned>(strtoul(s.substr(i, 4).c_str(), nullptr, 16));
-        i += 4;
-        return true;
-    }
-    bool String(std::string& out) {
-        if (s[i++] != '"') return false;
-        while (i < s.size() && s[i] != '"') {
-            char c = s[i++];
-            if (c != '\\') {
-                out += c;
-                continue;
-            }
-            if (i >= s.size()) return false;
-            char e = s[i++];
-            const char* plain = strchr("\"\\/bfnrt", e);
-            if (plain && e != 'u') {
-                out += "\"\\/\b\f\n\r\t"[plain - "\"\\/bfnrt"];
-                continue;
-            }
-            unsigned code, low;
-            if (e != 'u' || !Hex4(code)) return false;
-            if (code >= 0xD800 && code < 0xDC00 && Literal("\\u") && Hex4(low))
-                code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
-            Utf8(code, out);
-        }
-        return i++ < s.size();
-    }
-    bool Value(Json& v) {
-        Space();
-        if (i >= s.size()) return false;
-        char c = s[i];
-        if (c == '"') {
-            v.kind = Json::kString;
-            return String(v.text);
-        }
-        if (c == '{' || c == '[') {
-            bool object = c == '{';
-            v.kind = object ? Json::kObject : Json::kArray;
-            ++i;
-            Space();
-            if (i < s.size() && s[i] == (object ? '}' : ']')) return ++i, true;
-            for (;;) {
-                std::string name;
-                Space();
-                if (object && (i >= s.size() || !String(name) || (Space(), i >= s.size() || s[i++] != ':')))
-                    return false;
-                Json item;
-                if (!Value(item)) return false;
-                if (object) {
-                    v.members[name] = std::move(item);
-                } else {
-                    v.items.push_back(std::move(item));
-                }
-                Space();
-                if (i >= s.size()) return false;
-                if (s[i] == ',') {
-                    ++i;
-                    continue;
-                }
-                return s[i++] == (object ? '}' : ']');
-            }
-        }
-        if (Literal("true") || Literal("false")) {
-            v.kind = Json::kBool;
-            v.text = c == 't' ? "true" : "false";
-            return true;
-        }
-        if (Literal("null")) return true;
-        char* end;
-        v.number = strtod(s.c_str() + i, &end);
-        if (end == s.c_str() + i) return false;
-        v.kind = Json::kNumber;
-        i = end - s.c_str();
-        return true;
-    }
-};
 
 SOCKET Connect(const std::string& endpoint) {
     size_t colon = endpoint.rfind(':');
@@ -163,34 +59,15 @@ struct WinsockUp {
 
 }  // namespace
 
-const Json& Json::operator[](const std::string& name) const {
+const Json& At(const Json& json, const std::string& path) {
     static const Json none;
-    auto found = members.find(name);
-    return found == members.end() ? none : found->second;
+    Json::json_pointer pointer(path);
+    return json.contains(pointer) ? json.at(pointer) : none;
 }
 
-bool ParseJson(const std::string& text, Json& out) {
-    Parser p{text};
-    out = Json();
-    if (!p.Value(out)) return false;
-    p.Space();
-    return p.i == text.size();
-}
-
-std::string Quote(const std::string& text) {
-    std::string out = "\"";
-    for (unsigned char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\', out += char(c);
-        } else if (c < 0x20) {
-            char escaped[8];
-            snprintf(escaped, sizeof escaped, "\\u%04x", c);
-            out += escaped;
-        } else {
-            out += char(c);
-        }
-    }
-    return out + "\"";
+std::string Text(const Json& json, const std::string& path) {
+    const Json& value = At(json, path);
+    return value.is_string() ? value.get<std::string>() : "";
 }
 
 std::vector<PageTarget> ListPages(const std::string& endpoint) {
@@ -213,13 +90,13 @@ std::vector<PageTarget> ListPages(const std::string& endpoint) {
         if (!ReadTo(s, reply, body + length, deadline)) body = std::string::npos;
     }
     closesocket(s);
-    Json list;
-    if (body == std::string::npos || !ParseJson(reply.substr(body, length), list)) return pages;
-    for (const Json& t : list.items) {
-        std::string socketUrl = t.Str("webSocketDebuggerUrl");
+    Json list = body == std::string::npos ? Json() : Json::parse(reply.substr(body, length), nullptr, false);
+    if (!list.is_array()) return pages;
+    for (const Json& t : list) {
+        std::string socketUrl = Text(t, "/webSocketDebuggerUrl");
         size_t path = socketUrl.find('/', sizeof "ws://");
-        if (t.Str("type") == "page" && path != std::string::npos)
-            pages.push_back({t.Str("id"), t.Str("url"), socketUrl.substr(path)});
+        if (Text(t, "/type") == "page" && path != std::string::npos)
+            pages.push_back({Text(t, "/id"), Text(t, "/url"), socketUrl.substr(path)});
     }
     return pages;
 }
@@ -295,11 +172,9 @@ Json PageSession::Call(const std::string& method, const std::string& params, DWO
     DWORD deadline = GetTickCount() + timeoutMs;
     std::string text;
     while (static_cast<long>(deadline - GetTickCount()) > 0 && Receive(text, deadline - GetTickCount())) {
-        Json message;
-        if (!ParseJson(text, message)) continue;
-        if (message["id"].kind == Json::kNumber && static_cast<int>(message["id"].number) == id)
-            return message["result"];
-        if (!message.Str("method").empty() && events_.size() < 4096) events_.push_back(std::move(message));
+        Json message = Json::parse(text, nullptr, false);
+        if (At(message, "/id") == id) return At(message, "/result");
+        if (!Text(message, "/method").empty() && events_.size() < 4096) events_.push_back(std::move(message));
     }
     return Json();
 }
@@ -310,21 +185,20 @@ std::string PageSession::Eval(const std::string& script, bool gesture, DWORD tim
                        "{\"expression\":" + Quote(expression) + ",\"awaitPromise\":true,\"returnByValue\":true," +
                            "\"userGesture\":" + (gesture ? "true" : "false") + "}",
                        timeoutMs);
-    if (result.kind == Json::kNull) return "(error) no answer";
-    if (result["exceptionDetails"].kind != Json::kNull)
-        return "(error) " + result["exceptionDetails"]["exception"].Str("description");
-    return result["result"].Str("value");
+    if (result.is_null()) return "(error) no answer";
+    if (!At(result, "/exceptionDetails").is_null())
+        return "(error) " + Text(result, "/exceptionDetails/exception/description");
+    return Text(result, "/result/value");
 }
 
 Json PageSession::WaitForEvent(const std::string& method, const std::string& urlPart, DWORD timeoutMs) {
     auto matches = [&](const Json& e) {
-        const Json& p = e["params"];
-        std::string url = p["response"].Str("url") + " " + p["request"].Str("url");
-        return e.Str("method") == method && url.find(urlPart) != std::string::npos;
+        std::string url = Text(e, "/params/response/url") + " " + Text(e, "/params/request/url");
+        return Text(e, "/method") == method && url.find(urlPart) != std::string::npos;
     };
     for (size_t i = 0; i < events_.size(); ++i)
         if (matches(events_[i])) {
-            Json found = events_[i]["params"];
+            Json found = At(events_[i], "/params");
             events_.erase(events_.begin(), events_.begin() + i + 1);
             return found;
         }
@@ -332,8 +206,8 @@ Json PageSession::WaitForEvent(const std::string& method, const std::string& url
     DWORD deadline = GetTickCount() + timeoutMs;
     std::string text;
     while (static_cast<long>(deadline - GetTickCount()) > 0 && Receive(text, deadline - GetTickCount())) {
-        Json message;
-        if (ParseJson(text, message) && matches(message)) return message["params"];
+        Json message = Json::parse(text, nullptr, false);
+        if (matches(message)) return At(message, "/params");
     }
     return Json();
 }

@@ -5,26 +5,19 @@
 
 #include <winsock2.h>
 
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
-// A parsed JSON value; a missing member reads as null.
-struct Json {
-    enum Kind { kNull, kBool, kNumber, kString, kArray, kObject } kind = kNull;
-    double number = 0;
-    std::string text;  // a string's value (UTF-8), "true"/"false" for a bool
-    std::vector<Json> items;
-    std::map<std::string, Json> members;
+#include <nlohmann/json.hpp>
 
-    const Json& operator[](const std::string& name) const;
-    std::string Str(const std::string& name) const { return (*this)[name].text; }
-};
-// False when text is not one whole JSON value.
-bool ParseJson(const std::string& text, Json& out);
+using Json = nlohmann::json;
+// The value at path ("/result/value") in json; null when there is none.
+const Json& At(const Json& json, const std::string& path);
+// The string at path; "" when there is none.
+std::string Text(const Json& json, const std::string& path);
 // text as a JSON string literal, quotes included.
-std::string Quote(const std::string& text);
+inline std::string Quote(const std::string& text) { return Json(text).dump(); }
 
 // One open page of the browser ("page" targets of /json/list).
 struct PageTarget {

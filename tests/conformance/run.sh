@@ -3,7 +3,7 @@
 # where the WebView2 Runtime would be, its Chromium's DevTools endpoint given
 # to the suite. With FIXTURE_DIR (the CTest fixture's folder) that Chromium
 # is used; without, one is started for the run and always stopped.
-# Screenshots and the data folders go to BUILD/conformance.
+# Screenshots go to BUILD/conformance.
 # Usage: run.sh BUILD [FIXTURE_DIR]   (inside scripts/wine-session.sh)
 set -e
 build=$(cd "$1" && pwd)
