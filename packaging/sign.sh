@@ -20,11 +20,16 @@ readable() { [ -f "$1" ] && [ -r "$1" ]; }
 signed=no out=
 [ "${1:-}" = check ] || out=${2:-}
 trap '[ -z "$out" ] || { rm -f "$out.signing"; [ "$signed" = yes ] || rm -f "$out"; }' EXIT
-pass= passin=pass:
+# The password is the file's first line without its end (a CR too, as a
+# Windows editor writes it) or a UTF-8 mark: the same to openssl's checks
+# as to osslsigncode, which would take the whole file. It reaches both on
+# standard input, from the shell's own printf.
+pass= secret=
 if [ -n "${SIGN_PASSWORD_FILE:-}" ]; then
     readable "$SIGN_PASSWORD_FILE" || fail "the password file $SIGN_PASSWORD_FILE can't be read"
-    pass=$SIGN_PASSWORD_FILE passin=file:$SIGN_PASSWORD_FILE
+    pass=$SIGN_PASSWORD_FILE secret=$(LC_ALL=C sed -n '1{s/^\xEF\xBB\xBF//;s/\r$//;p}' "$pass")
 fi
+password() { printf '%s\n' "$secret"; }
 # openssl's answer to a read, its first line when it refused.
 why() { sed -n '1{s/^[0-9A-F]*:error:[0-9A-F]*://;p}'; }
 
@@ -37,7 +42,7 @@ check() {
         # Older PKCS#12 files (Windows' own, say) are encrypted with what
         # OpenSSL calls legacy.
         for legacy in "" -legacy; do
-            answer=$(openssl pkcs12 $legacy -in "$SIGN_PKCS12" -passin "$passin" -noout 2>&1) && return
+            answer=$(password | openssl pkcs12 $legacy -in "$SIGN_PKCS12" -passin stdin -noout 2>&1) && return
         done
         case $answer in
         *"invalid password"*) fail "the password in ${pass:-(none given)} is not the one of $SIGN_PKCS12" ;;
@@ -60,7 +65,7 @@ check() {
     certificate=$(openssl x509 -in "$SIGN_CERT" -noout -pubkey 2>&1) ||
         fail "the certificate $SIGN_CERT can't be read as PEM ($(echo "$certificate" | why))"
     [ -n "${SIGN_KEY:-}" ] || return 0
-    key=$(openssl pkey -in "$SIGN_KEY" -passin "$passin" -pubout 2>&1) ||
+    key=$(password | openssl pkey -in "$SIGN_KEY" -passin stdin -pubout 2>&1) ||
         fail "the key $SIGN_KEY can't be read (a wrong password, or not a PEM key)"
     [ "$key" = "$certificate" ] || fail "the key $SIGN_KEY doesn't match the certificate $SIGN_CERT"
 }
@@ -82,8 +87,8 @@ elif [ -n "${SIGN_PKCS11_MODULE:-}" ]; then
 else
     set -- "$@" -certs "$SIGN_CERT" -key "$SIGN_KEY"
 fi
-[ -n "$pass" ] && set -- "$@" -readpass "$pass"
+[ -n "$pass" ] && set -- "$@" -readpass /dev/stdin
 [ -n "${SIGN_TIMESTAMP_URL:-}" ] && set -- "$@" -ts "$SIGN_TIMESTAMP_URL"
-answer=$(osslsigncode sign "$@" -in "$in" -out "$out.signing" 2>&1) ||
+answer=$(password | osslsigncode sign "$@" -in "$in" -out "$out.signing" 2>&1) ||
     fail "$in was not signed: $(echo "$answer" | grep -v -e '^Succeeded' -e '^$' | head -n 1)"
 mv -f "$out.signing" "$out" && signed=yes

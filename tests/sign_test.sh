@@ -40,6 +40,7 @@ printf 'directories.tokendir = %s\nobjectstore.backend = file\nlog.level = ERROR
         'digests = sha256, sha1' >tsa.cnf
     openssl genrsa -out stray.key 2048
     printf 'correct horse\n' >password && printf 'wrong horse\n' >wrong-password
+    printf 'correct horse\r\nwritten on Windows\r\n' >windows-password
     printf '1234\n' >pin && printf '9999\n' >wrong-pin
     openssl pkcs12 -export -in publisher.pem -inkey publisher.key -certfile root.pem -out publisher.p12 \
         -passout file:password
@@ -72,7 +73,7 @@ signed="loader.dll velotide.exe $(cd "$release" && ls ./*.msi | sed 's|^\./||' |
 
 # --- A certificate that can't be used, or a signing that fails: one line
 # that says why, exit 1, and the file being signed in place removed, not
-# left unsigned where a signed one belongs.
+# left unsigned where a signed one belongs. A row that says nothing signs.
 k=$keys no_signing=
 for v in PKCS12 PASSWORD_FILE CERT KEY PKCS11_MODULE PKCS11_KEY TIMESTAMP_URL; do
     no_signing="$no_signing -u SIGN_$v"
@@ -82,9 +83,11 @@ while IFS='|' read -r said settings; do
     # shellcheck disable=SC2086 # the settings are words
     env $no_signing $settings $sign "$scratch/out.dll" "$scratch/out.dll" 2>"$scratch/said"
     code=$?
-    check "sign.sh with ${settings:-nothing}: exit 1, one line, no file ($(cat "$scratch/said"))" sh -c \
-        '[ "$1" = 1 ] && [ "$(wc -l <"$2")" = 1 ] && grep -q -F "$3" "$2" && [ ! -e "$4" ] && [ ! -e "$4.signing" ]' \
-        - $code "$scratch/said" "$said" "$scratch/out.dll"
+    outcome=${said:+"exit 1, one line, no file"}
+    check "sign.sh with ${settings:-nothing}: ${outcome:-signed} ($(cat "$scratch/said"))" sh -c \
+        'if [ -z "$3" ]; then [ "$1" = 0 ] && [ ! -s "$2" ] && [ -s "$4" ] && ! cmp -s "$4" "$5"
+         else [ "$1" = 1 ] && [ "$(wc -l <"$2")" = 1 ] && grep -q -F "$3" "$2" && [ ! -e "$4" ]
+         fi && [ ! -e "$4.signing" ]' - $code "$scratch/said" "$said" "$scratch/out.dll" "$release/unsigned-loader.dll"
 done <<EOF
 the password in $k/wrong-password is not the one|SIGN_PKCS12=$k/publisher.p12 SIGN_PASSWORD_FILE=$k/wrong-password
 can't be read as PKCS#12|SIGN_PKCS12=$k/root.pem SIGN_PASSWORD_FILE=$k/password
@@ -93,6 +96,7 @@ no certificate|SIGN_TIMESTAMP_URL=http://127.0.0.1:9/
 was not signed: HTTP failure|SIGN_CERT=$k/publisher.pem SIGN_KEY=$k/publisher.key SIGN_TIMESTAMP_URL=http://127.0.0.1:9/
 Login failed|$token SIGN_CERT=$k/owner.pem SIGN_PASSWORD_FILE=$k/wrong-pin
 consistency of a private key|$token SIGN_CERT=$k/publisher.pem SIGN_PASSWORD_FILE=$k/pin
+|SIGN_PKCS12=$k/publisher.p12 SIGN_PASSWORD_FILE=$k/windows-password
 EOF
 
 # --- Each signed file verified both ways, and by its time stamp after the
