@@ -70,25 +70,43 @@ check() {
     [ "$key" = "$certificate" ] || fail "the key $SIGN_KEY doesn't match the certificate $SIGN_CERT"
 }
 
-check
-[ "${1:-}" = check ] && exit 0
-[ $# -ge 2 ] || fail "usage: sign.sh check | sign.sh IN OUT [DESCRIPTION]"
-in=$1 description=${3:-$(basename "$2")}
-set -- -h sha256 -n "$description"
-if [ -n "${SIGN_PKCS12:-}" ]; then
-    set -- "$@" -pkcs12 "$SIGN_PKCS12"
-elif [ -n "${SIGN_PKCS11_MODULE:-}" ]; then
-    set -- "$@" -pkcs11module "$SIGN_PKCS11_MODULE" -key "$SIGN_PKCS11_KEY"
-    if [ -n "${SIGN_CERT:-}" ]; then
-        set -- "$@" -certs "$SIGN_CERT"
+# osslsigncode signs $1 to $2 with the certificate, the options after them
+# added (a description, a time stamp); a fault is the first line it said.
+sign() {
+    from=$1 to=$2 && shift 2
+    if [ -n "${SIGN_PKCS12:-}" ]; then
+        set -- "$@" -pkcs12 "$SIGN_PKCS12"
+    elif [ -n "${SIGN_PKCS11_MODULE:-}" ]; then
+        set -- "$@" -pkcs11module "$SIGN_PKCS11_MODULE" -key "$SIGN_PKCS11_KEY"
+        if [ -n "${SIGN_CERT:-}" ]; then
+            set -- "$@" -certs "$SIGN_CERT"
+        else
+            set -- "$@" -pkcs11cert "$SIGN_PKCS11_KEY"
+        fi
     else
-        set -- "$@" -pkcs11cert "$SIGN_PKCS11_KEY"
+        set -- "$@" -certs "$SIGN_CERT" -key "$SIGN_KEY"
     fi
-else
-    set -- "$@" -certs "$SIGN_CERT" -key "$SIGN_KEY"
+    [ -n "$pass" ] && set -- "$@" -readpass /dev/stdin
+    answer=$(password | osslsigncode sign -h sha256 "$@" -in "$from" -out "$to" 2>&1) ||
+        fault=$(echo "$answer" | grep -v -e '^Succeeded' -e '^$' | head -n 1)
+}
+
+check
+if [ "${1:-}" = check ]; then
+    # Only a signature shows that a token holds the key, takes the PIN and
+    # matches the certificate: a few bytes of script are signed to see.
+    [ -z "${SIGN_PKCS11_MODULE:-}" ] && exit 0
+    trial=$(mktemp -d) || fail "no folder for a trial signature"
+    printf 'exit 0\r\n' >"$trial/trial.ps1" && fault=
+    sign "$trial/trial.ps1" "$trial/signed.ps1"
+    rm -rf "$trial"
+    [ -z "$fault" ] || fail "the key $SIGN_PKCS11_KEY can't sign: $fault"
+    exit 0
 fi
-[ -n "$pass" ] && set -- "$@" -readpass /dev/stdin
+[ $# -ge 2 ] || fail "usage: sign.sh check | sign.sh IN OUT [DESCRIPTION]"
+in=$1 fault=
+set -- -n "${3:-$(basename "$2")}"
 [ -n "${SIGN_TIMESTAMP_URL:-}" ] && set -- "$@" -ts "$SIGN_TIMESTAMP_URL"
-answer=$(password | osslsigncode sign "$@" -in "$in" -out "$out.signing" 2>&1) ||
-    fail "$in was not signed: $(echo "$answer" | grep -v -e '^Succeeded' -e '^$' | head -n 1)"
+sign "$in" "$out.signing" "$@"
+[ -z "$fault" ] || fail "$in was not signed: $fault"
 mv -f "$out.signing" "$out" && signed=yes

@@ -73,15 +73,18 @@ signed="loader.dll velotide.exe $(cd "$release" && ls ./*.msi | sed 's|^\./||' |
 
 # --- A certificate that can't be used, or a signing that fails: one line
 # that says why, exit 1, and the file being signed in place removed, not
-# left unsigned where a signed one belongs. A row that says nothing signs.
+# left unsigned where a signed one belongs. A row that says nothing signs;
+# one whose settings begin with "check" is the check before anything is built.
 k=$keys no_signing=
 for v in PKCS12 PASSWORD_FILE CERT KEY PKCS11_MODULE PKCS11_KEY TIMESTAMP_URL; do
     no_signing="$no_signing -u SIGN_$v"
 done
 while IFS='|' read -r said settings; do
     cp "$release/unsigned-loader.dll" "$scratch/out.dll"
+    set -- "$scratch/out.dll" "$scratch/out.dll"
+    case $settings in check\ *) settings=${settings#check } && set -- check && rm "$scratch/out.dll" ;; esac
     # shellcheck disable=SC2086 # the settings are words
-    env $no_signing $settings $sign "$scratch/out.dll" "$scratch/out.dll" 2>"$scratch/said"
+    env $no_signing $settings $sign "$@" 2>"$scratch/said"
     code=$?
     outcome=${said:+"exit 1, one line, no file"}
     check "sign.sh with ${settings:-nothing}: ${outcome:-signed} ($(cat "$scratch/said"))" sh -c \
@@ -97,6 +100,8 @@ was not signed: HTTP failure|SIGN_CERT=$k/publisher.pem SIGN_KEY=$k/publisher.ke
 Login failed|$token SIGN_CERT=$k/owner.pem SIGN_PASSWORD_FILE=$k/wrong-pin
 consistency of a private key|$token SIGN_CERT=$k/publisher.pem SIGN_PASSWORD_FILE=$k/pin
 |SIGN_PKCS12=$k/publisher.p12 SIGN_PASSWORD_FILE=$k/windows-password
+the key pkcs11:token=velotide;object=none can't sign|check $token SIGN_PKCS11_KEY=pkcs11:token=velotide;object=none \
+SIGN_CERT=$k/owner.pem SIGN_PASSWORD_FILE=$k/pin
 EOF
 
 # --- Each signed file verified both ways, and by its time stamp after the
