@@ -9,7 +9,8 @@
 #       the token under the key's URI; its PIN in the password file)
 #   SIGN_TIMESTAMP_URL=URL   an RFC 3161 time stamp, so the signature outlives the certificate
 # A password only ever comes from its file, never from a command line.
-# "sign.sh check" checks the certificate alone; "sign.sh IN OUT [DESCRIPTION]"
+# "sign.sh check" checks the certificate alone (a token's key by signing a
+# few bytes); "sign.sh IN OUT [DESCRIPTION]"
 # writes IN (an exe, a DLL, an MSI) signed to OUT, which may be IN,
 # DESCRIPTION the name Windows shows with the signature. A fault is one line
 # on standard error and exit 1, with OUT removed: no build takes an unsigned
@@ -71,7 +72,8 @@ check() {
 }
 
 # osslsigncode signs $1 to $2 with the certificate, the options after them
-# added (a description, a time stamp); a fault is the first line it said.
+# added (a description, a time stamp); a fault, in $fault, is the first
+# line it said.
 sign() {
     from=$1 to=$2 && shift 2
     if [ -n "${SIGN_PKCS12:-}" ]; then
@@ -88,7 +90,7 @@ sign() {
     fi
     [ -n "$pass" ] && set -- "$@" -readpass /dev/stdin
     answer=$(password | osslsigncode sign -h sha256 "$@" -in "$from" -out "$to" 2>&1) ||
-        fault=$(echo "$answer" | grep -v -e '^Succeeded' -e '^$' | head -n 1)
+        fault=$(echo "$answer" | grep -v -e '^Succeeded' -e '^$' | head -n 1 | grep . || echo Failed)
 }
 
 check
