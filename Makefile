@@ -36,9 +36,11 @@ build: deps
 # The portable zip, the per-user and the per-machine MSI, named after the
 # version in CMakeLists.txt, and the SHA-256 sums of the release files;
 # signed (the loader inside velotide.exe, velotide.exe, the MSIs) when given
-# a certificate.
-dist: build
-	@rm -f dist/velotide-*-win-x64.zip dist/Velotide-*-x64*.msi
+# a certificate. An earlier release goes first, so that a build that stops
+# (a certificate refused, say) leaves none of its files in dist/.
+dist:
+	@rm -f dist/velotide.exe dist/velotide-*-win-x64.zip dist/Velotide-*-x64*.msi dist/SHA256SUMS
+	@$(MAKE) --no-print-directory build
 	@cp $(BUILD)/packages/* dist/
 	@names=$$(ls -1 $(BUILD)/packages); cd dist && sha256sum velotide.exe $$names > SHA256SUMS
 	@ls -1 $(BUILD)/packages | sed 's|^|dist/|'; echo dist/SHA256SUMS

@@ -2,7 +2,8 @@
 # `make program` hands URL, NAME, ICON and PUBLISHER to scripts/make-program.sh
 # as they were typed, whatever they hold: the Makefile's program target runs in a
 # scratch copy where cmake, the dependencies' script and the Wine session are
-# stand-ins, the last writing down the words the script would get.
+# stand-ins, the last writing down the words the script would get. And a
+# `make dist` that stops leaves no earlier release behind.
 # Usage: make_program_target_test.sh SOURCE_DIR
 set -u
 source=$1 scratch=$(mktemp -d) failures=0
@@ -48,6 +49,17 @@ if [ "$(cat "$scratch/signing" 2>/dev/null)" = "$expected" ]; then
     printf 'ok   signing files\n'
 else
     printf 'FAIL signing files: got %s\n' "$(tr '\n' '|' <"$scratch/signing" 2>/dev/null)"
+    failures=$((failures + 1))
+fi
+# A `make dist` whose build stops (here: nothing is built) leaves none of an
+# earlier release in dist/, to be taken for this one.
+mkdir -p "$scratch/dist" && (cd "$scratch/dist" &&
+    touch velotide.exe velotide-0.9.0-win-x64.zip Velotide-0.9.0-x64.msi Velotide-0.9.0-x64-machine.msi SHA256SUMS)
+env -u MAKEFLAGS -u MFLAGS PATH="$scratch/bin:$PATH" make -s -C "$scratch" dist >/dev/null 2>&1
+if [ -z "$(ls -A "$scratch/dist")" ]; then
+    printf 'ok   dist cleared\n'
+else
+    printf 'FAIL dist cleared: %s left\n' "$(ls "$scratch/dist" | tr '\n' ' ')"
     failures=$((failures + 1))
 fi
 echo "$failures check(s) failed"
