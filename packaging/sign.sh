@@ -8,6 +8,7 @@
 #       a token's or a cloud's key (its certificate from SIGN_CERT, else from
 #       the token under the key's URI; its PIN in the password file)
 #   SIGN_TIMESTAMP_URL=URL   an RFC 3161 time stamp, so the signature outlives the certificate
+#       (a server that doesn't answer in 30 seconds is a fault)
 # A password only ever comes from its file, never from a command line.
 # "sign.sh check" checks the certificate alone (a token's key by signing a
 # few bytes); "sign.sh IN OUT [DESCRIPTION]"
@@ -20,7 +21,7 @@ fail() { echo "sign: $*" >&2; exit 1; }
 readable() { [ -f "$1" ] && [ -r "$1" ]; }
 signed=no out=
 [ "${1:-}" = check ] || out=${2:-}
-trap '[ -z "$out" ] || { rm -f "$out.signing"; [ "$signed" = yes ] || rm -f "$out"; }' EXIT
+trap '[ -z "$out" ] || { rm -f "$out.signing" "$out.stamped"; [ "$signed" = yes ] || rm -f "$out"; }' EXIT
 # The password is the file's first line without its end (a CR too, as a
 # Windows editor writes it) or a UTF-8 mark: the same to openssl's checks
 # as to osslsigncode, which would take the whole file. It reaches both on
@@ -71,9 +72,11 @@ check() {
     [ "$key" = "$certificate" ] || fail "the key $SIGN_KEY doesn't match the certificate $SIGN_CERT"
 }
 
+# What osslsigncode said of a fault: its first line.
+said() { echo "$answer" | grep -v -e '^Succeeded' -e '^$' | head -n 1 | grep . || echo Failed; }
+
 # osslsigncode signs $1 to $2 with the certificate, the options after them
-# added (a description, a time stamp); a fault, in $fault, is the first
-# line it said.
+# added (a description); a fault, in $fault, is what it said.
 sign() {
     from=$1 to=$2 && shift 2
     if [ -n "${SIGN_PKCS12:-}" ]; then
@@ -89,8 +92,7 @@ sign() {
         set -- "$@" -certs "$SIGN_CERT" -key "$SIGN_KEY"
     fi
     [ -n "$pass" ] && set -- "$@" -readpass /dev/stdin
-    answer=$(password | osslsigncode sign -h sha256 "$@" -in "$from" -out "$to" 2>&1) ||
-        fault=$(echo "$answer" | grep -v -e '^Succeeded' -e '^$' | head -n 1 | grep . || echo Failed)
+    answer=$(password | osslsigncode sign -h sha256 "$@" -in "$from" -out "$to" 2>&1) || fault=$(said)
 }
 
 check
@@ -107,8 +109,17 @@ if [ "${1:-}" = check ]; then
 fi
 [ $# -ge 2 ] || fail "usage: sign.sh check | sign.sh IN OUT [DESCRIPTION]"
 in=$1 fault=
-set -- -n "${3:-$(basename "$2")}"
-[ -n "${SIGN_TIMESTAMP_URL:-}" ] && set -- "$@" -ts "$SIGN_TIMESTAMP_URL"
-sign "$in" "$out.signing" "$@"
+sign "$in" "$out.signing" -n "${3:-$(basename "$2")}"
 [ -z "$fault" ] || fail "$in was not signed: $fault"
+# The time stamp comes once signed, the server given half a minute: one that
+# takes the request and never answers would hold the build for good.
+if [ -n "${SIGN_TIMESTAMP_URL:-}" ]; then
+    answer=$(timeout 30 osslsigncode add -h sha256 -ts "$SIGN_TIMESTAMP_URL" -in "$out.signing" \
+        -out "$out.stamped" 2>&1)
+    case $? in
+    0) mv -f "$out.stamped" "$out.signing" ;;
+    124) fail "$in was not signed: the time-stamp server $SIGN_TIMESTAMP_URL didn't answer in 30 seconds" ;;
+    *) fail "$in was not signed: $(said)" ;;
+    esac
+fi
 mv -f "$out.signing" "$out" && signed=yes

@@ -53,9 +53,9 @@ token="SIGN_PKCS11_MODULE=/usr/lib/softhsm/libsofthsm2.so SIGN_PKCS11_KEY=pkcs11
 
 # --- The release, signed as `make dist` signs it, with a time stamp from a
 # local RFC 3161 server (tests/timestamp_server.py, stopped when done).
-tsa=
-trap '[ -z "$tsa" ] || kill "$tsa" 2>/dev/null; [ -z "${root_added:-}" ] ||
-      $wine "$trust" remove-root "$(winpath "$keys/root.der")" >/dev/null 2>&1' EXIT
+tsa= silent=
+trap '[ -z "$tsa" ] || kill "$tsa" 2>/dev/null; [ -z "$silent" ] || kill "$silent" 2>/dev/null
+      [ -z "${root_added:-}" ] || $wine "$trust" remove-root "$(winpath "$keys/root.der")" >/dev/null 2>&1' EXIT
 python3 "$(dirname "$0")/timestamp_server.py" "$keys" "$keys/port" &
 tsa=$!
 for _ in $(seq 50); do [ -s "$keys/port" ] && break; sleep 0.1; done
@@ -70,6 +70,14 @@ cp "$build/velotide.exe" "$build"/packages/* "$release/"
 cp "$build/signed/WebView2Loader.dll" "$release/loader.dll"
 cp "$build/loader/WebView2Loader.dll" "$release/unsigned-loader.dll"
 signed="loader.dll velotide.exe $(cd "$release" && ls ./*.msi | sed 's|^\./||' | tr '\n' ' ')"
+
+# A time-stamp server that takes the request and never answers: a socket
+# that listens and never accepts.
+python3 -c 'import socket, sys, time
+s = socket.socket(); s.bind(("127.0.0.1", 0)); s.listen()
+open(sys.argv[1], "w").write(str(s.getsockname()[1])); time.sleep(300)' "$keys/silent" &
+silent=$!
+for _ in $(seq 50); do [ -s "$keys/silent" ] && break; sleep 0.1; done
 
 # --- A certificate that can't be used, or a signing that fails: one line
 # that says why, exit 1, and the file being signed in place removed, not
@@ -102,7 +110,10 @@ consistency of a private key|$token SIGN_CERT=$k/publisher.pem SIGN_PASSWORD_FIL
 |SIGN_PKCS12=$k/publisher.p12 SIGN_PASSWORD_FILE=$k/windows-password
 the key pkcs11:token=velotide;object=none can't sign|check $token SIGN_PKCS11_KEY=pkcs11:token=velotide;object=none \
 SIGN_CERT=$k/owner.pem SIGN_PASSWORD_FILE=$k/pin
+didn't answer in 30 seconds|SIGN_PKCS12=$k/publisher.p12 SIGN_PASSWORD_FILE=$k/password \
+SIGN_TIMESTAMP_URL=http://127.0.0.1:$(cat "$k/silent")/
 EOF
+kill "$silent" 2>/dev/null
 
 # --- Each signed file verified both ways, and by its time stamp after the
 # certificate has expired; one byte changed, halfway through, fails both.
