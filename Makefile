@@ -77,12 +77,14 @@ bench: build
 # certificate when given one (the SIGN_ variables above). Only velotide.exe
 # is built; the program is made under Wine in a prefix of its own. Each value
 # reaches the script as typed: unexpanded by make ($) and single-quoted for
-# the shell (its quotes and backquotes, its $).
+# the shell (its quotes and backquotes, its $). Wine reads the words in the
+# locale's character set: UTF-8, whatever the caller's (a bare container's
+# is ASCII, which would make "Béla" a program named "BC)la").
 program: deps
 	@$(configure)
 	@cmake --build $(BUILD) -j$(JOBS) --target velotide
-	@VELOTIDE_PREFIX=wineprefix-program scripts/wine-session.sh $(BUILD) sh scripts/make-program.sh $(BUILD) \
-		$(call shell_word,URL) $(call shell_word,NAME) $(call shell_word,ICON) \
+	@LC_ALL=C.UTF-8 VELOTIDE_PREFIX=wineprefix-program scripts/wine-session.sh $(BUILD) \
+		sh scripts/make-program.sh $(BUILD) $(call shell_word,URL) $(call shell_word,NAME) $(call shell_word,ICON) \
 		$(call shell_word,PUBLISHER) $(call shell_word,VERSION) $(SIGN)
 
 clean:

@@ -22,4 +22,4 @@ if [ -n "$version" ]; then set -- "$@" --version "$version"; fi
 /usr/lib/wine/wine64 "$build/velotide.exe" "$@"
 if [ "$sign" = ON ]; then sh "$(dirname "$0")/../packaging/sign.sh" "dist/$name.exe" "dist/$name.exe" "$name"; fi
 cd dist
-sha256sum -- "$name.exe" | tee -- "$name.exe.sha256"
+sha256sum -- "$name.exe" >"$name.exe.sha256" && cat -- "$name.exe.sha256"

@@ -13,17 +13,19 @@ cp "$source/Makefile" "$scratch/"
 printf '#!/bin/sh\n' >"$scratch/bin/cmake"
 printf '' >"$scratch/scripts/install-deps.sh"
 # BUILD sh scripts/make-program.sh BUILD URL NAME ICON PUBLISHER VERSION SIGN:
-# all but the first four, one a line.
-printf '#!/bin/sh\nshift 4\nprintf "%%s\\n" "$@" >words\n' >"$scratch/scripts/wine-session.sh"
+# all but the first four, one a line, and the character set Wine would read
+# them in.
+printf '#!/bin/sh\nshift 4\nprintf "%%s\\n" "$@" "$(locale charmap)" >words\n' >"$scratch/scripts/wine-session.sh"
 chmod +x "$scratch/bin/cmake" "$scratch/scripts/wine-session.sh"
 
 # URL, NAME, ICON and PUBLISHER as typed on make's command line (which drops
-# spaces before a value, as the program drops them around a name).
+# spaces before a value, as the program drops them around a name), by a
+# caller whose locale is plain ASCII.
 while IFS='|' read -r url name icon publisher; do
     rm -f "$scratch/words"
-    env -u MAKEFLAGS -u MFLAGS PATH="$scratch/bin:$PATH" make -s -C "$scratch" program URL="$url" NAME="$name" \
-        ICON="$icon" PUBLISHER="$publisher" VERSION=2.1 >/dev/null 2>&1
-    expected=$(printf '%s\n%s\n%s\n%s\n2.1\nOFF' "$url" "$name" "$icon" "$publisher")
+    env -u MAKEFLAGS -u MFLAGS -u LANG LC_ALL=C PATH="$scratch/bin:$PATH" make -s -C "$scratch" program \
+        URL="$url" NAME="$name" ICON="$icon" PUBLISHER="$publisher" VERSION=2.1 >/dev/null 2>&1
+    expected=$(printf '%s\n%s\n%s\n%s\n2.1\nOFF\nUTF-8' "$url" "$name" "$icon" "$publisher")
     if [ "$(cat "$scratch/words" 2>/dev/null)" = "$expected" ]; then
         printf 'ok   %s\n' "$name"
     else
@@ -35,6 +37,7 @@ https://board.acme.example|Acme Board|acme.png|Acme Ltd
 https://a.example/?q=$HOME|Price $5 $(id) ${PATH}|$HOME/icon.png|$USER & Co
 https://a.example/|It's "quoted" `id` \n \\ & ; # x|it's.png|O'Brien `x`
 https://a.example/|$$ $$(x)||
+https://a.example/|Béla Board|béla.png|Béla Kft
 CASES
 # The signing files, relative to the checkout or absolute, reach the signing
 # script whole as absolute paths, spaces and quotes and all; its stand-in
