@@ -22,6 +22,8 @@ readable() { [ -f "$1" ] && [ -r "$1" ]; }
 signed=no out=
 [ "${1:-}" = check ] || out=${2:-}
 trap '[ -z "$out" ] || { rm -f "$out.signing" "$out.stamped"; [ "$signed" = yes ] || rm -f "$out"; }' EXIT
+# Stopped (Ctrl+C in the build), it cleans up as on a fault.
+trap 'exit 1' HUP INT TERM
 # The password is the file's first line without its end (a CR too, as a
 # Windows editor writes it) or a UTF-8 mark: the same to openssl's checks
 # as to osslsigncode, which would take the whole file. It reaches both on
@@ -108,13 +110,16 @@ if [ "${1:-}" = check ]; then
     exit 0
 fi
 [ $# -ge 2 ] || fail "usage: sign.sh check | sign.sh IN OUT [DESCRIPTION]"
+# osslsigncode writes no file that is there: one a killed run left goes.
 in=$1 fault=
+rm -f "$out.signing" "$out.stamped"
 sign "$in" "$out.signing" -n "${3:-$(basename "$2")}"
 [ -z "$fault" ] || fail "$in was not signed: $fault"
 # The time stamp comes once signed, the server given half a minute: one that
-# takes the request and never answers would hold the build for good.
+# takes the request and never answers would hold the build for good. (In the
+# foreground, so that Ctrl+C reaches osslsigncode.)
 if [ -n "${SIGN_TIMESTAMP_URL:-}" ]; then
-    answer=$(timeout 30 osslsigncode add -h sha256 -ts "$SIGN_TIMESTAMP_URL" -in "$out.signing" \
+    answer=$(timeout --foreground 30 osslsigncode add -h sha256 -ts "$SIGN_TIMESTAMP_URL" -in "$out.signing" \
         -out "$out.stamped" 2>&1)
     case $? in
     0) mv -f "$out.stamped" "$out.signing" ;;

@@ -81,16 +81,18 @@ for _ in $(seq 50); do [ -s "$keys/silent" ] && break; sleep 0.1; done
 
 # --- A certificate that can't be used, or a signing that fails: one line
 # that says why, exit 1, and the file being signed in place removed, not
-# left unsigned where a signed one belongs. A row that says nothing signs;
-# one whose settings begin with "check" is the check before anything is built.
+# left unsigned where a signed one belongs, nor what a killed run left. A
+# row that says nothing signs; one whose settings begin with "check" is the
+# check before anything is built.
 k=$keys no_signing=
 for v in PKCS12 PASSWORD_FILE CERT KEY PKCS11_MODULE PKCS11_KEY TIMESTAMP_URL; do
     no_signing="$no_signing -u SIGN_$v"
 done
 while IFS='|' read -r said settings; do
     cp "$release/unsigned-loader.dll" "$scratch/out.dll"
+    echo killed >"$scratch/out.dll.signing"
     set -- "$scratch/out.dll" "$scratch/out.dll"
-    case $settings in check\ *) settings=${settings#check } && set -- check && rm "$scratch/out.dll" ;; esac
+    case $settings in check\ *) settings=${settings#check } && set -- check && rm "$scratch"/out.dll* ;; esac
     # shellcheck disable=SC2086 # the settings are words
     env $no_signing $settings $sign "$@" 2>"$scratch/said"
     code=$?
