@@ -19,9 +19,10 @@
 set -u
 fail() { echo "sign: $*" >&2; exit 1; }
 readable() { [ -f "$1" ] && [ -r "$1" ]; }
-signed=no out=
+signed=no out= trial=
 [ "${1:-}" = check ] || out=${2:-}
-trap '[ -z "$out" ] || { rm -f "$out.signing" "$out.stamped"; [ "$signed" = yes ] || rm -f "$out"; }' EXIT
+trap '[ -z "$trial" ] || rm -rf "$trial"
+      [ -z "$out" ] || { rm -f "$out.signing" "$out.stamped"; [ "$signed" = yes ] || rm -f "$out"; }' EXIT
 # Stopped (Ctrl+C in the build), it cleans up as on a fault.
 trap 'exit 1' HUP INT TERM
 # The password is the file's first line without its end (a CR too, as a
@@ -105,13 +106,12 @@ if [ "${1:-}" = check ]; then
     trial=$(mktemp -d) || fail "no folder for a trial signature"
     printf 'exit 0\r\n' >"$trial/trial.ps1" && fault=
     sign "$trial/trial.ps1" "$trial/signed.ps1"
-    rm -rf "$trial"
     [ -z "$fault" ] || fail "the key $SIGN_PKCS11_KEY can't sign: $fault"
     exit 0
 fi
 [ $# -ge 2 ] || fail "usage: sign.sh check | sign.sh IN OUT [DESCRIPTION]"
-# osslsigncode writes no file that is there: one a killed run left goes.
 in=$1 fault=
+# osslsigncode writes over no file: one a killed run left goes.
 rm -f "$out.signing" "$out.stamped"
 sign "$in" "$out.signing" -n "${3:-$(basename "$2")}"
 [ -z "$fault" ] || fail "$in was not signed: $fault"
