@@ -15,24 +15,12 @@ RECT WindowRect(HWND window) {
     return rect;
 }
 
-RECT WorkArea(HWND window) {
-    MONITORINFO monitor = {};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
-    return monitor.rcWork;
-}
-
-std::string RectText(const RECT& r) {
-    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
-           std::to_string(r.bottom);
-}
-
 // The real program at the prefix's DPI (96 here, 144 and 192 in prefixes of
 // their own): 1360x860 scaled, inside the work area.
 TEST(WindowAppTest, OpensAtTheSizeForItsDpi) {
     AppSession app(kSite);
     ASSERT_TRUE(app.Start());
-    RECT rect = WindowRect(app.mainWindow()), work = WorkArea(app.mainWindow());
+    RECT rect = WindowRect(app.mainWindow()), work = MonitorOf(app.mainWindow()).rcWork;
     UINT dpi = ExpectedDpi();
     EXPECT_EQ(rect.right - rect.left, MulDiv(1360, dpi, 96));
     EXPECT_EQ(rect.bottom - rect.top, MulDiv(860, dpi, 96));

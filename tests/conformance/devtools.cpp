@@ -50,6 +50,16 @@ bool ReadTo(SOCKET s, std::string& buffer, size_t want, DWORD deadline) {
     return true;
 }
 
+// Sends an HTTP request and reads the answer's head; where the head ends in
+// reply, or npos.
+size_t AskHead(SOCKET s, const std::string& request, std::string& reply, DWORD deadline) {
+    size_t end = std::string::npos;
+    if (SendAll(s, request))
+        while ((end = reply.find("\r\n\r\n")) == std::string::npos && ReadTo(s, reply, reply.size() + 1, deadline)) {
+        }
+    return end;
+}
+
 struct WinsockUp {
     WinsockUp() {
         WSADATA data;
@@ -78,11 +88,7 @@ std::vector<PageTarget> ListPages(const std::string& endpoint) {
     // body is read to its length.
     std::string reply;
     DWORD deadline = GetTickCount() + 5000;
-    size_t body = std::string::npos, length = 0;
-    if (SendAll(s, "GET /json/list HTTP/1.1\r\nHost: " + endpoint + "\r\n\r\n"))
-        while ((body = reply.find("\r\n\r\n")) == std::string::npos &&
-               ReadTo(s, reply, reply.size() + 1, deadline)) {
-        }
+    size_t body = AskHead(s, "GET /json/list HTTP/1.1\r\nHost: " + endpoint + "\r\n\r\n", reply, deadline), length = 0;
     size_t field = reply.find("Content-Length:");
     if (body != std::string::npos && field < body) {
         length = strtoul(reply.c_str() + field + 15, nullptr, 10);
@@ -109,12 +115,7 @@ PageSession::PageSession(const std::string& endpoint, const PageTarget& page) {
     std::string upgrade = "GET " + page.socketPath + " HTTP/1.1\r\nHost: " + endpoint +
                           "\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
                           "Sec-WebSocket-Key: dmVsb3RpZGUtc3VpdGUxMg==\r\nSec-WebSocket-Version: 13\r\n\r\n";
-    DWORD deadline = GetTickCount() + 5000;
-    size_t end = std::string::npos;
-    if (SendAll(socket_, upgrade))
-        while ((end = pending_.find("\r\n\r\n")) == std::string::npos &&
-               ReadTo(socket_, pending_, pending_.size() + 1, deadline)) {
-        }
+    size_t end = AskHead(socket_, upgrade, pending_, GetTickCount() + 5000);
     if (end == std::string::npos || pending_.compare(0, 12, "HTTP/1.1 101") != 0) {
         closesocket(socket_);
         socket_ = INVALID_SOCKET;
@@ -165,18 +166,22 @@ bool PageSession::Receive(std::string& message, DWORD timeoutMs) {
     }
 }
 
-Json PageSession::Call(const std::string& method, const std::string& params, DWORD timeoutMs) {
-    int id = nextId_++;
-    if (!Send("{\"id\":" + std::to_string(id) + ",\"method\":" + Quote(method) + ",\"params\":" + params + "}"))
-        return Json();
+Json PageSession::Read(const std::function<bool(const Json&)>& wanted, DWORD timeoutMs) {
     DWORD deadline = GetTickCount() + timeoutMs;
     std::string text;
     while (static_cast<long>(deadline - GetTickCount()) > 0 && Receive(text, deadline - GetTickCount())) {
         Json message = Json::parse(text, nullptr, false);
-        if (At(message, "/id") == id) return At(message, "/result");
+        if (wanted(message)) return message;
         if (!Text(message, "/method").empty() && events_.size() < 4096) events_.push_back(std::move(message));
     }
     return Json();
+}
+
+Json PageSession::Call(const std::string& method, const std::string& params, DWORD timeoutMs) {
+    int id = nextId_++;
+    if (!Send("{\"id\":" + std::to_string(id) + ",\"method\":" + Quote(method) + ",\"params\":" + params + "}"))
+        return Json();
+    return At(Read([&](const Json& m) { return At(m, "/id") == id; }, timeoutMs), "/result");
 }
 
 std::string PageSession::Eval(const std::string& script, bool gesture, DWORD timeoutMs) {
@@ -196,18 +201,9 @@ Json PageSession::WaitForEvent(const std::string& method, const std::string& url
         std::string url = Text(e, "/params/response/url") + " " + Text(e, "/params/request/url");
         return Text(e, "/method") == method && url.find(urlPart) != std::string::npos;
     };
-    for (size_t i = 0; i < events_.size(); ++i)
-        if (matches(events_[i])) {
-            Json found = At(events_[i], "/params");
-            events_.erase(events_.begin(), events_.begin() + i + 1);
-            return found;
-        }
-    events_.clear();
-    DWORD deadline = GetTickCount() + timeoutMs;
-    std::string text;
-    while (static_cast<long>(deadline - GetTickCount()) > 0 && Receive(text, deadline - GetTickCount())) {
-        Json message = Json::parse(text, nullptr, false);
-        if (matches(message)) return At(message, "/params");
-    }
-    return Json();
+    std::vector<Json> earlier;
+    earlier.swap(events_);
+    for (const Json& e : earlier)
+        if (matches(e)) return At(e, "/params");
+    return At(Read(matches, timeoutMs), "/params");
 }

@@ -5,7 +5,7 @@
 
 #include <winsock2.h>
 
-#include <memory>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -49,6 +49,9 @@ public:
 private:
     bool Send(const std::string& text);
     bool Receive(std::string& message, DWORD timeoutMs);  // one whole text message
+    // The first message read within timeoutMs that wanted holds of, or null;
+    // the events read before it are kept.
+    Json Read(const std::function<bool(const Json&)>& wanted, DWORD timeoutMs);
     SOCKET socket_ = INVALID_SOCKET;
     int nextId_ = 1;
     std::vector<Json> events_;  // the events read while waiting for answers, oldest first

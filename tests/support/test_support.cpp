@@ -51,7 +51,7 @@ ScratchDir::~ScratchDir() {
     SHFileOperationW(&op);
 }
 
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs, DWORD pollMs) {
     DWORD start = GetTickCount();
     while (!done()) {
         if (GetTickCount() - start > timeoutMs) return false;
@@ -60,7 +60,7 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, pollMs, QS_ALLINPUT);
     }
     return true;
 }
@@ -215,9 +215,21 @@ COLORREF TrayIconCentre() {
 }
 
 std::wstring TitleOf(HWND window) {
-    wchar_t text[128] = L"";
-    SendMessageW(window, WM_GETTEXT, 128, reinterpret_cast<LPARAM>(text));
+    wchar_t text[512] = L"";
+    SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, nullptr);
     return text;
+}
+
+MONITORINFO MonitorOf(HWND window) {
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info);
+    return info;
+}
+
+std::string RectText(const RECT& r) {
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+           std::to_string(r.bottom);
 }
 
 DWORD IconCentre(const std::wstring& path) {

@@ -37,8 +37,9 @@ private:
     std::wstring path_;
 };
 
-// Dispatches this thread's messages until done() holds or the time is up.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
+// Dispatches this thread's messages until done() holds or the time is up,
+// asking done() again every pollMs at most.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000, DWORD pollMs = 10);
 void PumpFor(DWORD ms);
 
 // Points CSIDL_LOCAL_APPDATA of the prefix at another folder for the life of
@@ -107,7 +108,12 @@ COLORREF TrayIconCentre();
 
 // A window's text (a title, an edit field's text), asked of the window
 // itself: another process's edit field keeps its text to itself otherwise.
+// "" when its thread hangs.
 std::wstring TitleOf(HWND window);
+
+// The monitor the window is on (rcMonitor, rcWork).
+MONITORINFO MonitorOf(HWND window);
+std::string RectText(const RECT& r);  // "left,top,right,bottom"
 
 // The top-level windows of the given class that belong to process pid, and the first of them.
 std::vector<HWND> ProcessWindows(DWORD pid, const wchar_t* className);
