@@ -262,8 +262,13 @@ void AdRequestsGet403WhileBlockingIsOn(AppSession&) {
     if (!page) return;
     page->Call("Network.enable");
     page->Eval("fetch('http://doubleclick.net/conformance-ad.js', {mode: 'no-cors'}).catch(() => {}); return 1");
-    Json response = page->WaitForEvent("Network.responseReceived", "doubleclick.net/conformance-ad.js", 10000);
-    const Json& status = At(response, "/response/status");
+    Json response = page->Read(
+        [](const Json& m) {
+            return Text(m, "/method") == "Network.responseReceived" &&
+                   Has(Text(m, "/params/response/url"), "doubleclick.net/conformance-ad.js");
+        },
+        10000);
+    const Json& status = At(response, "/params/response/status");
     Expect(status == 403, "the ad request", "status 403", response.is_null() ? "no answer" : status.dump());
 }
 

@@ -167,6 +167,12 @@ bool PageSession::Receive(std::string& message, DWORD timeoutMs) {
 }
 
 Json PageSession::Read(const std::function<bool(const Json&)>& wanted, DWORD timeoutMs) {
+    for (auto e = events_.begin(); e != events_.end(); ++e)
+        if (wanted(*e)) {
+            Json found = std::move(*e);
+            events_.erase(events_.begin(), e + 1);
+            return found;
+        }
     DWORD deadline = GetTickCount() + timeoutMs;
     std::string text;
     while (static_cast<long>(deadline - GetTickCount()) > 0 && Receive(text, deadline - GetTickCount())) {
@@ -194,16 +200,4 @@ std::string PageSession::Eval(const std::string& script, bool gesture, DWORD tim
     if (!At(result, "/exceptionDetails").is_null())
         return "(error) " + Text(result, "/exceptionDetails/exception/description");
     return Text(result, "/result/value");
-}
-
-Json PageSession::WaitForEvent(const std::string& method, const std::string& urlPart, DWORD timeoutMs) {
-    auto matches = [&](const Json& e) {
-        std::string url = Text(e, "/params/response/url") + " " + Text(e, "/params/request/url");
-        return Text(e, "/method") == method && url.find(urlPart) != std::string::npos;
-    };
-    std::vector<Json> earlier;
-    earlier.swap(events_);
-    for (const Json& e : earlier)
-        if (matches(e)) return At(e, "/params");
-    return At(Read(matches, timeoutMs), "/params");
 }

@@ -42,16 +42,14 @@ public:
     // is awaited); gesture: as if the person had just clicked. "(error) ..."
     // when it threw or the page could not be reached.
     std::string Eval(const std::string& script, bool gesture = false, DWORD timeoutMs = 10000);
-    // Waits for an event of method whose params' URL (params.response.url or
-    // params.request.url) contains urlPart; its params, or null.
-    Json WaitForEvent(const std::string& method, const std::string& urlPart, DWORD timeoutMs);
+    // The first message that wanted holds of, of the events read so far or of
+    // the messages read within timeoutMs; null when none. Events passed by
+    // are kept for later.
+    Json Read(const std::function<bool(const Json&)>& wanted, DWORD timeoutMs);
 
 private:
     bool Send(const std::string& text);
     bool Receive(std::string& message, DWORD timeoutMs);  // one whole text message
-    // The first message read within timeoutMs that wanted holds of, or null;
-    // the events read before it are kept.
-    Json Read(const std::function<bool(const Json&)>& wanted, DWORD timeoutMs);
     SOCKET socket_ = INVALID_SOCKET;
     int nextId_ = 1;
     std::vector<Json> events_;  // the events read while waiting for answers, oldest first
