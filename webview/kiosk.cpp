@@ -96,11 +96,12 @@ void ResetForNextVisitor() {
 }
 
 void StartForNextVisitor() {
-    // Not the last visitor's page, even after a lost browser; and a view the
-    // runtime can't make now is tried again later, as a lost browser is:
-    // nobody is there to answer a message.
+    // Not the last visitor's page, even after a lost browser or at a try of
+    // a page that failed; and a view the runtime can't make now is tried
+    // again later, as a lost browser is: nobody is there to answer a message.
     g_app.reopenAddress.clear();
     g_app.nav.currentAddress.clear();
+    g_app.nav.failedAddress.clear();
     g_app.engineRestarted = true;
     ReopenView();
 }
