@@ -153,6 +153,7 @@ void LoadConfig() {
     // it would be lost at the next save. Line ends are taken apart here.
     if (FILE* file = _wfopen(ConfigPath().c_str(), L"rb")) {
         ReadConfigText(ReadAll(file), g_app);
+        g_app.configUnread = ferror(file) != 0;  // read in part (a locked range): the rest is not known
         fclose(file);
     } else {
         g_app.configUnread = GetFileAttributesW(ConfigPath().c_str()) != INVALID_FILE_ATTRIBUTES;

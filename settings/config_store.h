@@ -15,7 +15,8 @@
 // (missing file: defaults; a site's own program starts from its preset and
 // keeps its site and name), normalises siteUrl (cleared when invalid), sets
 // homeOrigin and reduces the allowed addresses to origins (invalid and
-// repeated dropped). A file that exists but can't be opened sets configUnread.
+// repeated dropped). A file that exists but can't be opened, or can't be
+// read whole, sets configUnread.
 // The lines of known keys are kept as read (linesAsRead).
 void LoadConfig();
 
